@@ -28,7 +28,9 @@ void WriteText(const std::string& path, const std::string& text) {
     fclose(file);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // A started core whose settings fields the tests read files into.
 class ConfigTest : public StartedCore {
@@ -224,7 +226,8 @@ TEST_F(ConfigTest, EachOptionKeyHasItsOwnByte) {
         if (equals == std::string::npos || (text.substr(equals + 3) != "true" &&
                                             text.substr(equals + 3) != "false"))
             continue;
-        std::string key = text.substr(text.find_first_not_of(' '), equals - text.find_first_not_of(' '));
+        size_t start = text.find_first_not_of(' ');
+        std::string key = text.substr(start, equals - start);
         SCOPED_TRACE(key);
         ++booleans;
         std::vector<size_t> changed;
@@ -247,7 +250,8 @@ TEST_F(ConfigTest, StartUpWithoutAFileWritesTheDefaults) {
     EXPECT_EQ(bytes.rfind("// Video\r\n\r\nfullscreen = false\r\n maximized = false\r\n", 0), 0u);
     for (const char* line :
          {"\r\n     width = 800\r\n", "\r\n    target = 100\r\n", "\r\n   quality = high\r\n",
-          "\r\nexperience = true\r\n", "\r\n   elastic = false\r\n", "\r\n      host = 127.0.0.1\r\n",
+          "\r\nexperience = true\r\n", "\r\n   elastic = false\r\n",
+          "\r\n      host = 127.0.0.1\r\n",
           "\r\n  hide_hud = \r\n", "\r\n  channels = World,Help,NPC\r\n",
           "\r\n      west = 30\r\n\r\n northeast = 18\r\n"}) {
         EXPECT_NE(bytes.find(line), std::string::npos) << line;
@@ -297,7 +301,8 @@ TEST_F(ConfigTest, ReadingAndWritingBackGivesTheSameBytes) {
         for (StatusEffect& effect : core->statusEffects) effect.shown = 1;
         { Config reread(core, "data/Veltor.config"); }
         EXPECT_EQ(ReadBytes("data/Veltor.config"), written);
-        EXPECT_NE(written.find("\r\n// Testing\r\n\r\n       testing = true\r\n"), std::string::npos);
+        EXPECT_NE(written.find("\r\n// Testing\r\n\r\n       testing = true\r\n"),
+                  std::string::npos);
         EXPECT_NE(written.find("\r\n  hide_hud = 2,30\r\n"), std::string::npos);
         EXPECT_NE(written.find("\r\n       bar = 4294967295\r\n"), std::string::npos);
     }
