@@ -1,36 +1,28 @@
-#!/usr/bin/python3
-"""Writes a complete sample data/ folder into OUTDIR: every module of this package that has a
-write_sample(data_dir) function writes its file there.
-
-usage: generate.py OUTDIR
-"""
+#!/usr/bin/env python3
+"""Writes the client's sample data files into OUTDIR/data: every module of this package that has
+a write_sample(data_dir) function writes its file."""
 import importlib
+import os
 import pkgutil
 import sys
-from pathlib import Path
 
-PACKAGE_DIR = Path(__file__).resolve().parent
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 def writers():
-    """The data-file modules of the package, in name order."""
-    modules = (importlib.import_module(f"datagen.{info.name}")
-               for info in pkgutil.iter_modules([str(PACKAGE_DIR)])
-               if info.name != "generate")
-    return [module for module in modules if hasattr(module, "write_sample")]
+    import datagen
+    for info in sorted(pkgutil.iter_modules(datagen.__path__), key=lambda m: m.name):
+        module = importlib.import_module('datagen.' + info.name)
+        if hasattr(module, 'write_sample'):
+            yield module
 
 
-def generate(out_dir):
-    """Fills out_dir/data with the sample files and returns that folder."""
-    data_dir = Path(out_dir) / "data"
-    data_dir.mkdir(parents=True, exist_ok=True)
+def main(out_dir):
+    data_dir = os.path.join(out_dir, 'data')
+    os.makedirs(data_dir, exist_ok=True)
     for module in writers():
         module.write_sample(data_dir)
-    return data_dir
 
 
-if __name__ == "__main__":
-    if len(sys.argv) != 2:
-        sys.exit(__doc__.strip())
-    sys.path.insert(0, str(PACKAGE_DIR.parent))
-    generate(sys.argv[1])
+if __name__ == '__main__':
+    main(sys.argv[1])

@@ -70,7 +70,7 @@ class RunFolder:
         self._temp = tempfile.TemporaryDirectory(prefix="veltor-e2e-")
         self.path = Path(self._temp.name) / "run"
         self.data = self.path / "data"
-        generate.generate(self.path)
+        generate.main(self.path)
         self._logs = itertools.count(1)
 
     def start_client(self):
