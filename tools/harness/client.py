@@ -69,7 +69,6 @@ class RunFolder:
     def __init__(self):
         self._temp = tempfile.TemporaryDirectory(prefix="veltor-e2e-")
         self.path = Path(self._temp.name) / "run"
-        self.data = self.path / "data"
         generate.main(self.path)
         self._logs = itertools.count(1)
 
@@ -188,12 +187,17 @@ class Client:
 
     def key(self, *keys):
         """Presses keys (X key names such as "Return" or "alt+F4") in the main window."""
-        self.session.xdotool("windowfocus", self.wait_window().x_window)
+        self._focus()
         self.session.xdotool("key", *keys)
 
     def type(self, text):
-        self.session.xdotool("windowfocus", self.wait_window().x_window)
+        """Types text into the main window."""
+        self._focus()
         self.session.xdotool("type", "--", text)
+
+    def _focus(self):
+        # Without a window manager the keyboard goes to the focused X window.
+        self.session.xdotool("windowfocus", self.wait_window().x_window)
 
     def output(self):
         """What the program and Wine wrote to standard output and error."""
