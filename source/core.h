@@ -9,6 +9,7 @@
 #undef RegisterClass
 
 #include <cstdint>
+#include <cstdio>
 #include <list>
 #include <map>
 #include <string>
@@ -358,162 +359,162 @@ public:
     void UpdateSpell(uint16_t id, uint8_t flags, uint32_t totalMs, uint32_t leftMs);
 
     // Identity and platform.
-    HINSTANCE hInstance;
-    int32_t nCmdShow;
-    uint8_t patchedFlag;
-    HWND hwnd;
-    uint32_t clientVersion;
-    uint32_t dataVersion;
-    uint8_t steamEnabled;
-    uint8_t steamReady;
+    HINSTANCE hInstance{};
+    int32_t nCmdShow{};
+    uint8_t patchedFlag{};
+    HWND hwnd{};
+    uint32_t clientVersion{};
+    uint32_t dataVersion{};
+    uint8_t steamEnabled{};
+    uint8_t steamReady{};
 
     // Owned objects.
-    Config* config;
-    Shapes* shapes;
-    Render* render;
-    MapDriver* mapDriver;
-    Screen* screen;
-    World* world;
-    std::map<uint32_t, Font*> fonts;
-    std::vector<Spell*> spells;
-    InterfaceItems interfaceItems;
+    Config* config{};
+    Shapes* shapes{};
+    Render* render{};
+    MapDriver* mapDriver{};
+    Screen* screen{};
+    World* world{};
+    std::map<uint32_t, Font*> fonts{};
+    std::vector<Spell*> spells{};
+    InterfaceItems interfaceItems{};
 
     // Window list and input focus.
-    std::vector<Window*> windows;
-    Window* activeWindow;
-    Window* focusedInput;
-    Button* pressedButton;
-    Window* consoleWindow;
-    Window* leftPanel;
-    Window* fieldWindow;
-    Window* equipmentWindow;
-    Window* rightPanel;
-    Window* paneltopWindow;
-    Creature* player;
-    uint8_t inputModes[InputModeCount];
-    uint16_t useItemX;
-    uint16_t useItemY;
-    uint8_t useItemZ;
+    std::vector<Window*> windows{};
+    Window* activeWindow{};
+    Window* focusedInput{};
+    Button* pressedButton{};
+    Window* consoleWindow{};
+    Window* leftPanel{};
+    Window* fieldWindow{};
+    Window* equipmentWindow{};
+    Window* rightPanel{};
+    Window* paneltopWindow{};
+    Creature* player{};
+    uint8_t inputModes[InputModeCount]{};
+    uint16_t useItemX{};
+    uint16_t useItemY{};
+    uint8_t useItemZ{};
 
     // Connections.
-    Protocol* connection1;
-    Protocol* connection2;
-    Protocol* activeConnection;
-    uint32_t connectKind;
-    std::string host;
-    std::string port;
-    std::string loginName;
-    std::string password;
-    std::string loginExtra;
-    std::string avatarName;
-    uint8_t inGame;
-    uint8_t pingOutstanding;
-    std::list<uint64_t> pingTimes;
-    std::vector<uint32_t> pingSamples;
-    uint64_t lastPingSent;
-    uint32_t pingAverage;
-    uint32_t pingFrameTime;
-    uint8_t recording;
+    Protocol* connection1{};
+    Protocol* connection2{};
+    Protocol* activeConnection{};
+    uint32_t connectKind{};
+    std::string host{};
+    std::string port{};
+    std::string loginName{};
+    std::string password{};
+    std::string loginExtra{};
+    std::string avatarName{};
+    uint8_t inGame{};
+    uint8_t pingOutstanding{};
+    std::list<uint64_t> pingTimes{};
+    std::vector<uint32_t> pingSamples{};
+    uint64_t lastPingSent{};
+    uint32_t pingAverage{};
+    uint32_t pingFrameTime{};
+    uint8_t recording{};
 
     // Frame and timing.
-    uint32_t frameCounter;
-    uint8_t frameSkipped;
-    uint32_t fpsFrames;
-    uint64_t frameTimeMs;
-    uint64_t fpsWindowStart;
-    double fps;
-    std::string fpsText;
-    std::vector<uint32_t> frameTimes;
-    FrameStats frameStats;
-    uint32_t targetFps;
+    uint32_t frameCounter{};
+    uint8_t frameSkipped{};
+    uint32_t fpsFrames{};
+    uint64_t frameTimeMs{};
+    uint64_t fpsWindowStart{};
+    double fps{};
+    std::string fpsText{};
+    std::vector<uint32_t> frameTimes{};
+    FrameStats frameStats{};
+    uint32_t targetFps{};
 
     // Display.
-    uint32_t clientWidth;
-    uint32_t clientHeight;
-    uint32_t configWidth;
-    uint32_t configHeight;
-    uint8_t depth;
-    uint8_t fullscreen;
-    uint8_t maximized;
-    uint8_t resolution;
-    std::vector<DisplayMode> displayModes;
-    uint32_t engine;
-    uint32_t driverFlags;
+    uint32_t clientWidth{};
+    uint32_t clientHeight{};
+    uint32_t configWidth{};
+    uint32_t configHeight{};
+    uint8_t depth{};
+    uint8_t fullscreen{};
+    uint8_t maximized{};
+    uint8_t resolution{};
+    std::vector<DisplayMode> displayModes{};
+    uint32_t engine{};
+    uint32_t driverFlags{};
 
     // Screenshots.
-    uint8_t screenshotPending;
-    uint64_t screenshotDeadline;
-    uint8_t screenshotBusy;
+    uint8_t screenshotPending{};
+    uint64_t screenshotDeadline{};
+    uint8_t screenshotBusy{};
 
     // Settings (the settings file fills them).
-    Options options;
-    uint32_t keys[KeyCount];
-    std::string channelsPreset;
-    std::vector<std::string> loggedChannels;
-    std::string enterCommands;
-    std::string language;
-    int32_t slotLimit;
-    uint32_t journalFilter;
-    std::string journalSelection;
-    std::string panelLeftLayout;
-    std::string panelRightLayout;
-    std::string panelDataLayout;
-    std::vector<PanelRecord> panelRecords;
-    uint8_t panelLayoutFallback;  // set when GetPanelData fell back to another record
-    TestWalker testWalker;
+    Options options{};
+    uint32_t keys[KeyCount]{};
+    std::string channelsPreset{};
+    std::vector<std::string> loggedChannels{};
+    std::string enterCommands{};
+    std::string language{};
+    int32_t slotLimit{};
+    uint32_t journalFilter{};
+    std::string journalSelection{};
+    std::string panelLeftLayout{};
+    std::string panelRightLayout{};
+    std::string panelDataLayout{};
+    std::vector<PanelRecord> panelRecords{};
+    uint8_t panelLayoutFallback{};  // set when GetPanelData fell back to another record
+    TestWalker testWalker{};
 
     // Player and game state.
-    uint8_t gameHalted;
-    int32_t hp;
-    int32_t maxHp;
-    int32_t mana;
-    int32_t maxMana;
-    uint64_t experience;
-    uint32_t carriedWeight;
-    uint16_t attributePoints;
-    uint32_t nobleDaysLeft;
-    uint32_t accountId;
-    uint8_t vocation;
-    uint32_t playerLevel;
-    Creature* followTarget;
-    uint8_t showFrameTimes;
-    uint8_t showSpeeds;
+    uint8_t gameHalted{};
+    int32_t hp{};
+    int32_t maxHp{};
+    int32_t mana{};
+    int32_t maxMana{};
+    uint64_t experience{};
+    uint32_t carriedWeight{};
+    uint16_t attributePoints{};
+    uint32_t nobleDaysLeft{};
+    uint32_t accountId{};
+    uint8_t vocation{};
+    uint32_t playerLevel{};
+    Creature* followTarget{};
+    uint8_t showFrameTimes{};
+    uint8_t showSpeeds{};
 
     // Data tables and the lists of the current game.
-    std::vector<BookIndexEntry> books;
-    std::vector<QuestIndexRecord> questIndex;
-    std::vector<QuestProgress> questProgress;
-    std::vector<QuestRecord> quests;
-    std::vector<StatusEffect> statusEffects;
-    std::vector<FriendRecord> friends;
-    std::vector<std::string> foes;
-    std::vector<PartyMember> party;
-    std::vector<PartyInvite> partyInvites;
-    std::vector<std::string> muted;
-    HouseInfo houseInfo;
-    std::vector<Creature*> targets;
-    std::vector<SpellBarEntry> spellPairs;
-    std::vector<StatEntry> statTable;
-    std::vector<GuildInfo> guilds;
+    std::vector<BookIndexEntry> books{};
+    std::vector<QuestIndexRecord> questIndex{};
+    std::vector<QuestProgress> questProgress{};
+    std::vector<QuestRecord> quests{};
+    std::vector<StatusEffect> statusEffects{};
+    std::vector<FriendRecord> friends{};
+    std::vector<std::string> foes{};
+    std::vector<PartyMember> party{};
+    std::vector<PartyInvite> partyInvites{};
+    std::vector<std::string> muted{};
+    HouseInfo houseInfo{};
+    std::vector<Creature*> targets{};
+    std::vector<SpellBarEntry> spellPairs{};
+    std::vector<StatEntry> statTable{};
+    std::vector<GuildInfo> guilds{};
 
     // Drag, drop and use bookkeeping.
-    Thing* dragTo;
-    uint16_t dropX;
-    uint16_t dropY;
-    uint8_t dropZ;
-    uint8_t useItemIndex;
-    uint8_t pickStack;
-    uint32_t moveCount;
-    uint8_t moveMultiplier;
-    uint32_t moveStackCount;
-    Spell* targetingSpell;  // the pending spell: chosen for the next click on the game field
-    uint8_t barSlot;
+    Thing* dragTo{};
+    uint16_t dropX{};
+    uint16_t dropY{};
+    uint8_t dropZ{};
+    uint8_t useItemIndex{};
+    uint8_t pickStack{};
+    uint32_t moveCount{};
+    uint8_t moveMultiplier{};
+    uint32_t moveStackCount{};
+    Spell* targetingSpell{};  // the pending spell: chosen for the next click on the game field
+    uint8_t barSlot{};
 
     // Pointer state the game field keeps for the world model.
-    Creature* hoverCreature;
-    ItemPart* hoverPart;
-    Tile* hoverTile;
-    Window* chatBox;
+    Creature* hoverCreature{};
+    ItemPart* hoverPart{};
+    Tile* hoverTile{};
+    Window* chatBox{};
 
 private:
     void LoadBooksIndex();
@@ -526,3 +527,6 @@ private:
 
 // The main loop's pacing: whole milliseconds between ticks for a target frame rate.
 uint32_t FrameInterval(uint32_t targetFps);
+// Milliseconds the loop still waits before the next tick (0: tick now). The timer wraps, so the
+// elapsed time is an unsigned 32-bit difference.
+uint32_t FrameWait(uint32_t now, uint32_t lastTick, uint32_t interval);
