@@ -10,7 +10,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 run_dir=$root/run
 
+# Fresh sample data on every run; the settings the client saved last time are kept.
+settings=$run_dir/data/Veltor.config
+if [ -f "$settings" ]; then mv "$settings" "$settings.kept"; fi
 /usr/bin/python3 "$root/tools/datagen/generate.py" "$run_dir"
+if [ -f "$settings.kept" ]; then mv "$settings.kept" "$settings"; fi
 source "$root/scripts/wine-env.sh"
 veltor_wine_prefix
 if [ -n "${DISPLAY:-}" ]; then

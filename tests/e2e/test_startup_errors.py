@@ -21,7 +21,7 @@ class MissingDataFileTest(ClientTestCase):
     time_limit = 60
 
     def test_a_missing_data_file_ends_start_up_with_an_error_box(self):
-        # One client per missing file, all starting at once: each test waits only for its own.
+        # One client per missing file, all started at once: each wait looks at its own client only.
         clients = {}
         for name in MISSING_FILE_TEXTS:
             folder = self.run_folder()
