@@ -6,12 +6,12 @@ import unittest
 from pathlib import Path
 
 from harness import ClientTestCase, session
-from harness.wine import _parse_window
+from harness.wine import parse_window
 
 
 class WinProbeOutputTest(unittest.TestCase):
     def test_escaped_fields_are_read_back(self):
-        window = _parse_window("0x1f\t264\t0xa00001\t1\t#32770\tVeltor - Error\t"
+        window = parse_window("0x1f\t264\t0xa00001\t1\t#32770\tVeltor - Error\t"
                                "line\\none\\ttab \\\\n")
         self.assertEqual(window.hwnd, 0x1F)
         self.assertEqual(window.x_window, 0xA00001)

@@ -9,7 +9,6 @@ from harness.commands import die_with_parent, run
 SERVER_LINGER = 10
 
 WM_CLOSE = 0x0010
-WM_COMMAND = 0x0111
 WM_SYSCOMMAND = 0x0112
 SC_MINIMIZE = 0xF020
 
@@ -58,7 +57,8 @@ def _unescape(field):
     return "".join(text)
 
 
-def _parse_window(line):
+def parse_window(line):
+    """A line of winprobe's window list."""
     fields = [_unescape(field) for field in line.split("\t")]
     hwnd, process_id, x_window, visible = fields[:4]
     return Window(int(hwnd, 16), int(process_id), int(x_window, 16), visible == "1", *fields[4:])
@@ -71,23 +71,12 @@ class WinProbe:
         self.exe = str(exe)
         self.env = env
 
-    def _run(self, *args, check=True):
-        return run(["wine", self.exe, *map(str, args)], self.env, timeout=30, check=check)
-
-    def _windows(self, *args):
-        output = self._run(*args, check=False)
-        return [_parse_window(line) for line in output.splitlines() if line]
+    def _run(self, *args):
+        return run(["wine", self.exe, *map(str, args)], self.env, timeout=30)
 
     def windows(self):
-        """Every top-level window of the session."""
-        return self._windows("list")
-
-    def find(self, class_name, title):
-        return self._windows("find", class_name, title)
-
-    def boxes(self):
-        """The visible message boxes (dialog class #32770), with their texts."""
-        return self._windows("boxes")
+        """Every top-level window of the session, topmost first."""
+        return [parse_window(line) for line in self._run("list").splitlines() if line]
 
     def client_area(self, hwnd):
         x, y, width, height, iconic = map(int, self._run("info", hex(hwnd)).split())
@@ -97,10 +86,8 @@ class WinProbe:
         self._run("post", hex(hwnd), hex(message), hex(wparam), hex(lparam))
 
     def press_ok(self, hwnd):
+        """Presses the OK button of a message box."""
         self._run("press-ok", hex(hwnd))
-
-    def close(self, hwnd):
-        self._run("close", hex(hwnd))
 
 
 def start_program(exe, folder, env, log):
