@@ -475,7 +475,7 @@ TEST_F(ProtocolTest, AccountNameOf100BytesIsSentAnd101Refused) {
 
 TEST_F(ProtocolTest, TestClientPlaysTheConfiguredAvatar) {
     core->testWalker.testing = 1;
-    core->testWalker.autoCharacter = 1;
+    core->testWalker.runCharacter = 1;
     ConnectAndLogIn();
     Deliver(ServerFrame(Concat({{2}, FromHex(AvatarListMessage)})));
     const ClientFrame select = NextClientFrame(1, true);
@@ -486,7 +486,7 @@ TEST_F(ProtocolTest, TestClientPlaysTheConfiguredAvatar) {
 
 TEST_F(ProtocolTest, TestClientAvatarOutsideTheListSendsNothingAndOpensTheList) {
     core->testWalker.testing = 1;
-    core->testWalker.autoCharacter = 2;
+    core->testWalker.runCharacter = 2;
     LogInToAvatarList();
     EXPECT_EQ(static_cast<Avatars*>(core->FindWindow(130))->avatars.size(), 2u);
     EXPECT_TRUE(NoFurtherClientFrame());
