@@ -150,10 +150,12 @@ Font::~Font() = default;
 
 SessionCallback::~SessionCallback() = default;
 
-Shape* Core::GetShape(uint32_t id) {
-    auto found = shapes->table.find(id);
-    return found == shapes->table.end() ? nullptr : &found->second;
+Shape* Shapes::Find(uint32_t id) const {
+    auto found = table.find(id);
+    return found == table.end() ? nullptr : found->second.get();
 }
+
+Shape* Core::GetShape(uint32_t id) { return shapes ? shapes->Find(id) : nullptr; }
 
 // The game state: keep-alives only, until its messages are built.
 uint8_t Protocol::ParseGame() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,7 @@ void AddDataVersion(Core* core, FILE* file);
 // A sprite shape: only the flag that says whether its images take a palette (outfit colours).
 class Shape {
 public:
-    uint8_t hasPaletteId = 0;
+    bool hasPaletteId = false;
 };
 
 // Sprite shapes: opens the pixel file, then the sprite data, and adds both leading words.
@@ -51,7 +52,9 @@ public:
     uint32_t GetHeaderValue(uint32_t index) const;
 
     Core* owner;
-    std::map<uint32_t, Shape> table;  // empty: the sprite data is not read yet
+    Shape* Find(uint32_t id) const;
+
+    std::map<uint32_t, std::unique_ptr<Shape>> table;  // empty: the sprite data is not read yet
 };
 
 // Image table: the skin and the font pack add their leading words.

@@ -43,12 +43,14 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
+const uint16_t PlainShape = 1, ColouredShape = 2, UnknownShape = 3;
+
 // Account 7 with two avatars (the second one's shape takes outfit colours), a notice and 30
 // noble days.
-const char* const AvatarListMessage =
+const std::string AvatarListMessage =
     "08 07000000 00 02"
-    " e9030000 00 0100 0500 0441726961 09000000"
-    " ea030000 01 0200 44332211 0600 02426f 00000000"
+    " e9030000 00 " + ToHex({PlainShape, 0}) + " 0500 0441726961 09000000"
+    " ea030000 01 " + ToHex({ColouredShape, 0}) + " 44332211 0600 02426f 00000000"
     " 0700 57656c636f6d65 1e000000";
 
 struct ClientFrame {
@@ -70,8 +72,14 @@ protected:
         core->loginName = "tester";
         core->password = "secret";
         core->clientVersion = 14;
-        core->shapes->table[1] = Shape{};
-        core->shapes->table[2].hasPaletteId = 1;
+        KnowShapes();
+    }
+
+    // The avatars' looks: one shape without and one with outfit colours.
+    void KnowShapes() {
+        core->shapes->table[PlainShape] = std::make_unique<Shape>();
+        core->shapes->table[ColouredShape] = std::make_unique<Shape>();
+        core->shapes->table[ColouredShape]->hasPaletteId = true;
     }
 
     void TearDown() override {
@@ -497,7 +505,7 @@ TEST_F(ProtocolTest, OneAvatarIsAddedToTheOpenList) {
     core->connection1->SendCreateAvatar(3, "C\xE9");
     const ClientFrame create = NextClientFrame(1, true);
     EXPECT_EQ(ToHex(create.payload), "0603" "0343c3a9" "0000");
-    Deliver(ServerFrame(Enciphered(FromHex("09 0b000000 00 0100 0100 0143 00000000"))));
+    Deliver(ServerFrame(Enciphered(FromHex("09 0b000000 00 " + ToHex({PlainShape, 0}) + " 0100 0143 00000000"))));
     auto* list = static_cast<Avatars*>(core->FindWindow(130));
     ASSERT_TRUE(PumpUntil([&] { return list->avatars.size() == 3; }));
     EXPECT_EQ(list->avatars[2].id, 11u);
@@ -506,11 +514,11 @@ TEST_F(ProtocolTest, OneAvatarIsAddedToTheOpenList) {
 
 TEST_F(ProtocolTest, FatalServerTextEndsTheProgramAfterTheDispatch) {
     const struct {
-        const char* message;
+        std::string message;
         const char* text;
     } cases[] = {
         {"0c 0e 4163636f756e742062616e6e6564", "Account banned"},
-        {"09 0b000000 00 0300 0100 0143 00000000", "Unknown shape id. (avatar)"},
+        {"09 0b000000 00 " + ToHex({UnknownShape, 0}) + " 0100 0143 00000000", "Unknown shape id. (avatar)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
