@@ -177,6 +177,21 @@ class LiveServerTest(unittest.TestCase):
                 if options.get('long_header'):
                     self.assertTrue(all(int(f['data'][2:4], 16) & 0x80 for f in sent))
 
+    def test_created_avatar_looks_like_the_first(self):
+        first = messages.Avatar(1001, 'Aria', shape=200, outfit=0x0A472C53)
+        with FakeServer(Scenario(avatars=[first], accept_frames=2)) as server:
+            client = self.connect(server)
+            client.login()
+            client.frame()
+            client.frame(encrypted=True)
+            client.counter, client.state = 3, 1
+            client.send(b'\x06\x02' + Writer().string8('Bo').bytes(), encrypted=True)
+            r = Reader(client.frame(encrypted=True))
+            self.assertEqual((r.u8(), r.u32(), r.u8(), r.u16(), r.u32()), (9, 2001, 0, 200, 0x0A472C53))
+            self.assertEqual((r.u16(), r.bytes8()), (0, b'Bo'))
+            self.assertEqual(server.transcript.of('client_frame')[-1]['request'],
+                             {'op': 6, 'choice': 2, 'name': 'Bo'})
+
     def test_refusals(self):
         for answer, opcode in [('ip_blocked', 4), ('timeout', 5), ('invalid', 6), ('too_old', 250),
                                ('unknown', 77)]:

@@ -119,9 +119,10 @@ class Scenario:
         if state == 0 and op in (3, 4, 5):
             return [Frame(messages.login_text('Request received.'))]
         if state == 1 and op == 6:
-            new_id = 2000 + len(self.avatars)
-            return [Frame(messages.one_avatar(Avatar(new_id, request['name'], shape=self.avatars[0].shape
-                                                     if self.avatars else 1)))]
+            # The new avatar looks like the first one (its shape decides the outfit field).
+            look = self.avatars[0] if self.avatars else Avatar(0, '')
+            created = Avatar(2000 + len(self.avatars), request['name'], shape=look.shape, outfit=look.outfit)
+            return [Frame(messages.one_avatar(created))]
         if state == 1 and op == 7:
             return [Frame(messages.enter_game())]
         return []
