@@ -5,7 +5,7 @@
 
 namespace {
 
-// Random keys and buffers enciphered by the test tools' own XTEA (tools/fakeserver/xtea.py).
+// Random keys and buffers enciphered by the test tools' own XTEA (tools/veltorxtea.py).
 const struct {
     const char* key;
     const char* plain;

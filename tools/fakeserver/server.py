@@ -12,7 +12,8 @@ import socket
 import threading
 import time
 
-from fakeserver import login, messages, xtea
+import veltorxtea as xtea
+from fakeserver import login, messages
 from fakeserver.messages import Avatar
 from fakeserver.wire import ClientFrameCutter, Reader, WireError, server_frame
 
