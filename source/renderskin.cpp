@@ -77,7 +77,7 @@ void Render::DecipherPixels(uint8_t* pixels, uint32_t byteLength) {
     const uint32_t words[4] = {0x5EC7A11D, 0x0B3F6E29, 0xD4826C73, 0x91F0B5A8};
     uint8_t key[16];
     for (int i = 0; i < 16; ++i) key[i] = uint8_t(words[i / 4] >> (8 * (i % 4)));
-    Xtea schedule;
-    schedule.SetKey(key);
-    Xtea::Decrypt(schedule, pixels, uint32_t((uint64_t(byteLength) + 7) / 8));
+    Xtea cipher;
+    cipher.SetKey(key);
+    cipher.Decrypt(pixels, size_t((uint64_t(byteLength) + 7) / 8));
 }
