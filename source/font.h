@@ -2,6 +2,10 @@
 // Bitmap fonts: one image holding every glyph and a table of where each character's glyph lies
 // and how far the pen moves after it; measuring, wrapping and drawing of 8-bit text that may
 // carry colour escapes (byte 0, R, G, B, A) and smiley marks (byte 1, icon number).
+#include <windows.h>
+// Win32 maps DrawText to DrawTextA; Font uses it as a method name.
+#undef DrawText
+
 #include <cstdint>
 #include <string>
 #include <vector>

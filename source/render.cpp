@@ -36,48 +36,48 @@ GfxImage*& Render::GetImage(uint16_t id) { return images[id]; }
 // --- Images given by pointer --------------------------------------------------------------------
 
 void Render::DrawImagePtr(int32_t x, int32_t y, GfxImage* image) {
-    gfxDriver.DrawImage(float(x), float(y), image);
+    GfxDriver::DrawImage(float(x), float(y), image);
 }
 
-void Render::DrawImagePtrF(float x, float y, GfxImage* image) { gfxDriver.DrawImage(x, y, image); }
+void Render::DrawImagePtrF(float x, float y, GfxImage* image) { GfxDriver::DrawImage(x, y, image); }
 
 void Render::DrawImageScaledPtr(int32_t x, int32_t y, int32_t w, int32_t h, GfxImage* image) {
-    gfxDriver.DrawImageScaled(float(x), float(y), float(w), float(h), image);
+    GfxDriver::DrawImageScaled(float(x), float(y), float(w), float(h), image);
 }
 
 void Render::DrawImagePartPtr(float x, float y, int32_t sx, int32_t sy, int32_t w, int32_t h,
                               GfxImage* image) {
-    gfxDriver.DrawImagePart(x, y, float(sx), float(sy), float(w), float(h), image);
+    GfxDriver::DrawImagePart(x, y, float(sx), float(sy), float(w), float(h), image);
 }
 
 void Render::DrawImageTinted(int32_t x, int32_t y, uint32_t colour, GfxImage* image) {
-    gfxDriver.DrawImageTinted(float(x), float(y), colour, image);
+    GfxDriver::DrawImageTinted(float(x), float(y), colour, image);
 }
 
 void Render::DrawImageTintedF(float x, float y, uint32_t colour, GfxImage* image) {
-    gfxDriver.DrawImageTinted(x, y, colour, image);
+    GfxDriver::DrawImageTinted(x, y, colour, image);
 }
 
 void Render::DrawImagePartTinted(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t w,
                                  int32_t h, uint32_t colour, GfxImage* image) {
-    gfxDriver.DrawImagePartTinted(float(x), float(y), float(sx), float(sy), float(w), float(h),
+    GfxDriver::DrawImagePartTinted(float(x), float(y), float(sx), float(sy), float(w), float(h),
                                   colour, image);
 }
 
 void Render::DrawImagePartTintedF(float x, float y, int32_t sx, int32_t sy, int32_t w, int32_t h,
                                   uint32_t colour, GfxImage* image) {
-    gfxDriver.DrawImagePartTinted(x, y, float(sx), float(sy), float(w), float(h), colour, image);
+    GfxDriver::DrawImagePartTinted(x, y, float(sx), float(sy), float(w), float(h), colour, image);
 }
 
 void Render::DrawImagePartTintedAlt(float x, float y, float sx, float sy, float w, float h,
                                     uint32_t colour, GfxImage* image) {
-    gfxDriver.DrawImagePartTinted(x, y, sx, sy, w, h, colour, image);
+    GfxDriver::DrawImagePartTinted(x, y, sx, sy, w, h, colour, image);
 }
 
 // --- Table images given by id -------------------------------------------------------------------
 
 void Render::DrawSkin(float x, float y, uint16_t id) {
-    if (GfxImage* image = GetImage(id)) gfxDriver.DrawImage(x, y, image);
+    if (GfxImage* image = GetImage(id)) GfxDriver::DrawImage(x, y, image);
 }
 
 void Render::DrawSkinScaled(int32_t x, int32_t y, int32_t w, int32_t h, uint16_t id) {
@@ -107,7 +107,7 @@ void Render::DrawSkinTiled(int32_t x, int32_t y, int32_t w, int32_t h, int32_t o
 void Render::DrawSkinTiledF(int32_t x, int32_t y, int32_t w, int32_t h, float ox, float oy,
                             uint16_t id) {
     if (GfxImage* image = GetImage(id)) {
-        gfxDriver.DrawImageTiled(float(x), float(y), float(w), float(h), ox, oy, image);
+        GfxDriver::DrawImageTiled(float(x), float(y), float(w), float(h), ox, oy, image);
     }
 }
 
@@ -121,7 +121,7 @@ void Render::DrawSkinPartTiledTinted(int32_t x, int32_t y, int32_t w, int32_t h,
                                      int32_t oy, int32_t tw, int32_t th, int32_t sx, int32_t sy,
                                      int32_t sw, int32_t sh, uint32_t colour, uint16_t id) {
     if (GfxImage* image = GetImage(id)) {
-        gfxDriver.DrawImagePartTiledGradient(float(x), float(y), float(w), float(h), float(ox),
+        GfxDriver::DrawImagePartTiledGradient(float(x), float(y), float(w), float(h), float(ox),
                                              float(oy), float(tw), float(th), float(sx),
                                              float(sy), float(sw), float(sh), colour, colour,
                                              colour, colour, image);
@@ -131,16 +131,16 @@ void Render::DrawSkinPartTiledTinted(int32_t x, int32_t y, int32_t w, int32_t h,
 // --- Filled rectangles --------------------------------------------------------------------------
 
 void Render::FillRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
-    gfxDriver.FillRect(float(x), float(y), float(w), float(h), colour, Blended);
+    GfxDriver::FillRect(float(x), float(y), float(w), float(h), colour, Blended);
 }
 
 void Render::FillRectF(float x, float y, float w, float h, uint32_t colour) {
-    gfxDriver.FillRect(x, y, w, h, colour, Blended);
+    GfxDriver::FillRect(x, y, w, h, colour, Blended);
 }
 
 void Render::FillGradientRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t topLeft,
                               uint32_t topRight, uint32_t bottomLeft, uint32_t bottomRight) {
-    gfxDriver.FillRectGradient(float(x), float(y), float(w), float(h), topLeft, topRight,
+    GfxDriver::FillRectGradient(float(x), float(y), float(w), float(h), topLeft, topRight,
                                bottomLeft, bottomRight, Blended);
 }
 
