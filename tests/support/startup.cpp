@@ -13,9 +13,11 @@ TemporaryFolder::TemporaryFolder() {
     char current[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, current);
     previous = current;
-    path = std::string(base) + "veltor-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++counter);
-    std::filesystem::create_directories(path);
+    // A folder of an earlier run may survive (files still open when it ended): never reuse one.
+    do {
+        path = std::string(base) + "veltor-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++counter);
+    } while (!std::filesystem::create_directory(path));
     SetCurrentDirectoryA(path.c_str());
 }
 
@@ -59,6 +61,7 @@ BOOL CALLBACK DestroyMainWindow(HWND window, LPARAM) {
 }  // namespace
 
 void DiscardFailedStart() {
+    _fcloseall();  // files a loader had open when start-up ended
     EnumThreadWindows(GetCurrentThreadId(), DestroyMainWindow, 0);
     delete Screen::instance;
     UnregisterClassA("Quarvel", GetModuleHandleA(nullptr));

@@ -29,7 +29,7 @@ std::map<std::string, uint32_t> StartupDataVersions();
 // Writes data/<name> for every entry.
 void WriteStartupData(const std::map<std::string, uint32_t>& versions);
 
-// Cleans up after a start-up that ended in ProgramExit: its window, Screen and window class.
+// Cleans up after a start-up that ended in ProgramExit: open files, window, Screen and class.
 void DiscardFailedStart();
 // Removes the messages (quit included) left in this thread's queue.
 void DrainMessages();
