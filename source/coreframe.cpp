@@ -4,6 +4,7 @@
 
 #include "core.h"
 #include "placeholders.h"
+#include "protocol.h"
 #include "platform.h"
 #include "steam.h"
 
@@ -58,7 +59,8 @@ void Core::Tick() {
 
     UpdateFrameRate();
 
-    if (steamReady && activeConnection && activeConnection->sessionCallback) SteamAPI_RunCallbacks();
+    if (steamReady && activeConnection && activeConnection->pending) SteamAPI_RunCallbacks();
+    DeleteClosedConnections();
 
     RunTestWalker();
 }

@@ -3,7 +3,9 @@
 // needs to start, run a frame and shut down, and is replaced by the real class or function.
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "core.h"
 #include "driver/gfxcore.h"
@@ -28,6 +30,12 @@ FILE* OpenDataFile(Core* core, const char* path, const char* shownName);
 // Adds the leading u32 of an open data file to Core::dataVersion.
 void AddDataVersion(Core* core, FILE* file);
 
+// A sprite shape: only the flag that says whether its images take a palette (outfit colours).
+class Shape {
+public:
+    uint8_t hasPaletteId = 0;
+};
+
 // Sprite shapes: opens the pixel file, then the sprite data, and adds both leading words.
 class Shapes {
 public:
@@ -36,6 +44,7 @@ public:
     uint32_t GetHeaderValue(uint32_t index) const;
 
     Core* owner;
+    std::map<uint32_t, Shape> table;  // empty: the sprite data is not read yet
 };
 
 // World-map atlas: adds the atlas's leading word.
@@ -72,17 +81,10 @@ public:
 };
 
 // --- Network ------------------------------------------------------------------------------------
-class SessionCallback;
-
-class Protocol {
+// The Steam callback holder a connection keeps during a Steam login (replaced by the Steam login).
+class SessionCallback {
 public:
-    virtual ~Protocol();
-    void OnSocketEvent(WPARAM wParam, LPARAM lParam);
-    void OnSteamCallback(WPARAM wParam, LPARAM lParam);
-    void SendPing();
-    void SendTalk(uint8_t channel, const std::string& text);
-
-    SessionCallback* sessionCallback = nullptr;
+    virtual ~SessionCallback();
 };
 
 // --- Windows ------------------------------------------------------------------------------------
@@ -122,4 +124,26 @@ public:
     std::string title;
     std::string text;
     uint32_t kind;
+};
+
+// --- Front screens (replaced by the avatar list window) ------------------------------------------
+// One avatar of the account, in wire order.
+struct AvatarEntry {
+    uint32_t id = 0;
+    uint8_t extraByte = 0;
+    uint32_t shapeId = 0;
+    uint32_t subId = 0;  // outfit colours; 0 when the shape takes none
+    uint16_t level = 0;
+    std::string name;
+    uint32_t extraWord = 0;
+};
+
+// The avatar list: keeps the avatars it is given.
+class Avatars : public Window {
+public:
+    explicit Avatars(Core* core);
+    void SetAvatarList(std::vector<AvatarEntry> list);
+    void AddAvatar(AvatarEntry entry);
+
+    std::vector<AvatarEntry> avatars;
 };
