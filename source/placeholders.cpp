@@ -5,75 +5,7 @@
 #include <deque>
 
 #include "platform.h"
-
-// --- Graphics layer ---------------------------------------------------------------------------
-
-namespace {
-
-uint32_t loadedDriver = DriverNull;
-uint32_t NullGetDriverId() { return loadedDriver; }
-
-char pendingError[256];
-std::deque<std::string> errorQueue;
-constexpr size_t MaxErrors = 16;
-
-}  // namespace
-
-GfxDriver gfxDriver = {NullGetDriverId};
-
-void GFX_Bind(HWND) { loadedDriver = DriverNull; }
-
-void GFX_Init(uint32_t code, uint32_t, uint8_t guard) {
-    if (guard != 'F') ExitProgram(1);
-    loadedDriver = (code == DriverDirectX || code == DriverOpenGL) ? code : DriverNull;
-}
-
-void GFX_Unload() { loadedDriver = DriverNull; }
-void GFX_Configure(int32_t, int32_t, uint32_t, uint32_t) {}
-void GFX_FlushConfig() {}
-void GFX_BeginFrame(GfxRenderTarget*) {}
-
-void GFX_EndFrame() {
-    if (!errorQueue.empty()) loadedDriver = DriverNull;
-}
-
-void GFX_SetErrorSource(const char* message, const char* sourcePath, int32_t line) {
-    const char* name = sourcePath;
-    for (const char* p = sourcePath; *p; ++p)
-        if (*p == '/' || *p == '\\') name = p + 1;
-    snprintf(pendingError, sizeof pendingError, "%s [%s:%i]", message, name, static_cast<int>(line));
-}
-
-void GFX_PushError() {
-    if (errorQueue.size() >= MaxErrors) return;
-    char text[256];
-    snprintf(text, sizeof text, "\nERROR\n%s\n", pendingError);
-    errorQueue.push_back(text);
-}
-
-int32_t GFX_ErrorCount() { return static_cast<int32_t>(errorQueue.size()); }
-
-int32_t GFX_PopError() {
-    if (!errorQueue.empty()) errorQueue.pop_front();
-    return GFX_ErrorCount();
-}
-
-int32_t GFX_LastError(char* destination, int32_t size) {
-    if (errorQueue.empty()) return 0;
-    const std::string& text = errorQueue.front();
-    const int32_t needed = static_cast<int32_t>(text.size()) + 1;
-    if (!destination) return needed;
-    if (size >= needed) {
-        memcpy(destination, text.c_str(), needed);
-        return needed;
-    }
-    if (size <= 0) return 0;
-    memcpy(destination, text.c_str(), size - 1);
-    destination[size - 1] = 0;
-    return size;
-}
-
-void GFX_ClearErrors() { errorQueue.clear(); }
+#include "protocol.h"
 
 // --- Data files ---------------------------------------------------------------------------------
 
@@ -112,19 +44,7 @@ Shapes::Shapes(Core* owner) : owner(owner) {
 Shapes::~Shapes() = default;
 uint32_t Shapes::GetHeaderValue(uint32_t) const { return 0; }
 
-Render::Render(Core* owner) : owner(owner) {}
-Render::~Render() = default;
-
-bool Render::LoadSkin() {
-    ReadDataVersion(owner, "data/Veltor.skin", "Veltor.skin");
-    return true;
-}
-
-bool Render::LoadFonts() {
-    ReadDataVersion(owner, "data/Veltor.font", "Veltor.font");
-    return true;
-}
-
+// Screenshots: not taken yet.
 void Render::TakeScreenshot() {}
 
 MapDriver::MapDriver(Core* owner) : owner(owner) {
@@ -145,12 +65,27 @@ void Creature::Walk(uint32_t) {}
 World::~World() = default;
 void World::UpdateCreatures() {}
 Spell::~Spell() = default;
-Font::~Font() = default;
 
-Protocol::~Protocol() = default;
-void Protocol::OnSocketEvent(WPARAM, LPARAM) {}
+SessionCallback::~SessionCallback() = default;
+
+Shape* Core::GetShape(uint32_t id) {
+    auto found = shapes->table.find(id);
+    return found == shapes->table.end() ? nullptr : &found->second;
+}
+
+// The game state: keep-alives only, until its messages are built.
+uint8_t Protocol::ParseGame() {
+    ++messageCounter;
+    const uint8_t op = inBuffer.GetByte();
+    if (op == 0)
+        --messageCounter;
+    else
+        core->OnDisconnect("unknown header. (" + std::to_string(op) + ", state: 2, protocol: " +
+                           std::to_string(kind) + ")");
+    return op;
+}
+
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
-void Protocol::SendPing() {}
 void Protocol::SendTalk(uint8_t, const std::string&) {}
 
 // --- Windows ------------------------------------------------------------------------------------
@@ -220,16 +155,6 @@ void Core::ShowStatus(const std::string& title, const std::string& text) {
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 
-void Core::Connect(uint32_t) {}
-
-void Core::OnSocketMessage1(WPARAM wParam, LPARAM lParam) {
-    if (connection1) connection1->OnSocketEvent(wParam, lParam);
-}
-
-void Core::OnSocketMessage2(WPARAM wParam, LPARAM lParam) {
-    if (connection2) connection2->OnSocketEvent(wParam, lParam);
-}
-
 void Core::ConfirmLogout() {
     if (!inGame || testWalker.testing) PostQuitMessage(0);
 }
@@ -255,3 +180,11 @@ void Core::ClearSessionLists() {
 }
 
 void Core::ParsePanelData() {}
+
+Avatars::Avatars(Core* core) {
+    this->core = core;
+    typeId = 130;
+}
+
+void Avatars::SetAvatarList(std::vector<AvatarEntry> list) { avatars = std::move(list); }
+void Avatars::AddAvatar(AvatarEntry entry) { avatars.push_back(std::move(entry)); }

@@ -3,37 +3,26 @@
 // needs to start, run a frame and shut down, and is replaced by the real class or function.
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "core.h"
-
-// --- Graphics layer (replaced by driver/gfxcore.h) -------------------------------------------
-// A driver that draws nothing: the two real codes load as themselves, any other code as 'NUL'.
-struct GfxRenderTarget;
-struct GfxDriver {
-    uint32_t (*GetDriverId)();
-};
-extern GfxDriver gfxDriver;
-
-void GFX_Bind(HWND window);
-void GFX_Init(uint32_t code, uint32_t flags, uint8_t guard);
-void GFX_Unload();
-void GFX_Configure(int32_t width, int32_t height, uint32_t clearColour, uint32_t flags);
-void GFX_FlushConfig();
-void GFX_BeginFrame(GfxRenderTarget* target);
-void GFX_EndFrame();
-void GFX_SetErrorSource(const char* message, const char* sourcePath, int32_t line);
-void GFX_PushError();
-int32_t GFX_ErrorCount();
-int32_t GFX_PopError();
-int32_t GFX_LastError(char* destination, int32_t size);
-void GFX_ClearErrors();
+#include "driver/gfxcore.h"
+#include "font.h"
+#include "render.h"
 
 // --- Data files --------------------------------------------------------------------------------
 // Opens a data file for reading, or ends the program with "Failed to load \"<shownName>\".".
 FILE* OpenDataFile(Core* core, const char* path, const char* shownName);
 // Adds the leading u32 of an open data file to Core::dataVersion.
 void AddDataVersion(Core* core, FILE* file);
+
+// A sprite shape: only the flag that says whether its images take a palette (outfit colours).
+class Shape {
+public:
+    uint8_t hasPaletteId = 0;
+};
 
 // Sprite shapes: opens the pixel file, then the sprite data, and adds both leading words.
 class Shapes {
@@ -43,18 +32,7 @@ public:
     uint32_t GetHeaderValue(uint32_t index) const;
 
     Core* owner;
-};
-
-// Image table: the skin and the font pack add their leading words.
-class Render {
-public:
-    explicit Render(Core* owner);
-    virtual ~Render();
-    bool LoadSkin();
-    bool LoadFonts();
-    void TakeScreenshot();
-
-    Core* owner;
+    std::map<uint32_t, Shape> table;  // empty: the sprite data is not read yet
 };
 
 // World-map atlas: adds the atlas's leading word.
@@ -90,23 +68,11 @@ public:
     virtual ~Spell();
 };
 
-class Font {
-public:
-    virtual ~Font();
-};
-
 // --- Network ------------------------------------------------------------------------------------
-class SessionCallback;
-
-class Protocol {
+// The Steam callback holder a connection keeps during a Steam login (replaced by the Steam login).
+class SessionCallback {
 public:
-    virtual ~Protocol();
-    void OnSocketEvent(WPARAM wParam, LPARAM lParam);
-    void OnSteamCallback(WPARAM wParam, LPARAM lParam);
-    void SendPing();
-    void SendTalk(uint8_t channel, const std::string& text);
-
-    SessionCallback* sessionCallback = nullptr;
+    virtual ~SessionCallback();
 };
 
 // --- Windows ------------------------------------------------------------------------------------
@@ -146,4 +112,26 @@ public:
     std::string title;
     std::string text;
     uint32_t kind;
+};
+
+// --- Front screens (replaced by the avatar list window) ------------------------------------------
+// One avatar of the account, in wire order.
+struct AvatarEntry {
+    uint32_t id = 0;
+    uint8_t extraByte = 0;
+    uint32_t shapeId = 0;
+    uint32_t subId = 0;  // outfit colours; 0 when the shape takes none
+    uint16_t level = 0;
+    std::string name;
+    uint32_t extraWord = 0;
+};
+
+// The avatar list: keeps the avatars it is given.
+class Avatars : public Window {
+public:
+    explicit Avatars(Core* core);
+    void SetAvatarList(std::vector<AvatarEntry> list);
+    void AddAvatar(AvatarEntry entry);
+
+    std::vector<AvatarEntry> avatars;
 };
