@@ -1,1 +1,1 @@
-"""The sample-data generator: one module per data file, each with write_sample(data_dir)."""
+"""Writers of the client's sample data files, one module per file."""
