@@ -5,7 +5,7 @@ import struct
 import tempfile
 import unittest
 
-from datagen import compositor, spritecases, spritefile, sprites, xtea
+from datagen import compositor, spritecases, spritefile, sprites
 from datagen.compositor import Compositor, PixelFile
 from datagen.spritefile import Blend, Mix, Offset, Recolour, Sprite, Tint
 
@@ -22,21 +22,6 @@ def pixel_file(*blocks):
 
 def solid(width, height, colour, x=0, y=0):
     return Sprite(width, height, [colour] * (width * height), x, y)
-
-
-class CipherTest(unittest.TestCase):
-    def test_published_vector(self):
-        # Key 00..0f and plain text 41..48 read as big-endian words give 497df3d072612cb5.
-        key = struct.unpack('>4I', bytes(range(16)))
-        block = struct.pack('<2I', *struct.unpack('>2I', bytes.fromhex('4142434445464748')))
-        out = struct.unpack('<2I', xtea.encrypt(key, block))
-        self.assertEqual(struct.pack('>2I', *out).hex(), '497df3d072612cb5')
-
-    def test_round_trip_keeps_tail(self):
-        data = bytes(range(21))
-        sealed = xtea.encrypt(spritefile.PIXEL_KEY, data)
-        self.assertEqual(sealed[16:], data[16:])
-        self.assertEqual(xtea.decrypt(spritefile.PIXEL_KEY, sealed), data)
 
 
 class FileTest(unittest.TestCase):

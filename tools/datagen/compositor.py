@@ -6,7 +6,7 @@ import struct
 from dataclasses import dataclass
 from typing import List
 
-from datagen import spritefile, xtea
+from datagen import imagepack, spritefile
 from datagen.spritefile import Blend, Mix, Offset, Recolour, Sprite, Tint
 
 PALETTE_MASK = 127
@@ -105,8 +105,8 @@ class PixelFile:
             end = offset + spritefile.padded(size)
             if end > len(self.data):
                 raise ValueError('sprite block past the end of the pixel file')
-            block = xtea.decrypt(spritefile.PIXEL_KEY, self.data[offset:end])
-            self._sprites[offset, width, height] = spritefile.unpack_pixels(block[:size])
+            block = imagepack.deciphered_pixels(self.data[offset:end], size)
+            self._sprites[offset, width, height] = spritefile.unpack_pixels(block)
         return list(self._sprites[offset, width, height])
 
 

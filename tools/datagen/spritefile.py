@@ -9,10 +9,7 @@ import struct
 from dataclasses import dataclass, field
 from typing import List, Optional
 
-from datagen import shapeflags, xtea
-
-# The 16-byte key of the sprite, skin and font pixel blocks, as four little-endian words.
-PIXEL_KEY = (0x56A3E1C7, 0x2B9F4D10, 0xC05E7A93, 0x1D84F26B)
+from datagen import imagepack, shapeflags
 
 TAG_ICON, TAG_IDLE, TAG_MOVE, TAG_THROW, TAG_ENTER, TAG_LEAVE, TAG_EXTRA, TAG_SEATED = range(8)
 TAG_END = 255
@@ -162,12 +159,11 @@ class SpriteWriter:
     def _append(self, block, cipher):
         if (block, cipher) not in self._blocks:
             self._blocks[block, cipher] = len(self.pixels)
-            self.pixels += xtea.encrypt(PIXEL_KEY, block) if cipher else block
+            self.pixels += imagepack.enciphered_pixels(block) if cipher else block
         return self._blocks[block, cipher]
 
     def sprite_block(self, pixels):
-        data = pack_pixels(pixels)
-        return self._append(data + bytes(padded(len(data)) - len(data)), True)
+        return self._append(pack_pixels(pixels), True)
 
     def light_block(self, pixels):
         return self._append(pack_pixels(pixels), False)
