@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 
+#include "config.h"
 #include "placeholders.h"
 #include "platform.h"
 #include "screen.h"

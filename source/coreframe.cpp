@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core.h"
+#include "config.h"
 #include "placeholders.h"
 #include "platform.h"
 #include "steam.h"

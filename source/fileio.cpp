@@ -1,17 +1,19 @@
 #include "fileio.h"
 
 #include <io.h>
-#include <windows.h>
 
 #include <cstring>
+
+#include "platform.h"
 
 namespace {
 
 constexpr uint32_t InitialCapacity = 4096;
+constexpr uint32_t FatalExitCode = 1;
 
 [[noreturn]] void EndWithError(const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), "Veltor - Error", MB_OK);
-    ExitProcess(1);
+    ShowMessageBox(nullptr, text.c_str(), "Veltor - Error", MB_OK);
+    ExitProgram(FatalExitCode);
 }
 
 }  // namespace

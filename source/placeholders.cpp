@@ -75,24 +75,6 @@ int32_t GFX_LastError(char* destination, int32_t size) {
 
 void GFX_ClearErrors() { errorQueue.clear(); }
 
-// --- Settings file ------------------------------------------------------------------------------
-
-Config::Config(Core* owner, const std::string& path) : owner(owner), path(path) {
-    owner->configWidth = 800;
-    owner->configHeight = 600;
-    owner->depth = 32;
-    owner->engine = DriverOpenGL;
-    owner->targetFps = 100;
-    owner->port = "4080";
-    owner->language = "English";
-    owner->options.cursor = 1;
-    owner->clientWidth = owner->configWidth;
-    owner->clientHeight = owner->configHeight;
-}
-
-Config::~Config() { Write(); }
-void Config::Write() {}
-
 // --- Data files ---------------------------------------------------------------------------------
 
 FILE* OpenDataFile(Core* core, const char* path, const char* shownName) {

@@ -29,18 +29,6 @@ int32_t GFX_PopError();
 int32_t GFX_LastError(char* destination, int32_t size);
 void GFX_ClearErrors();
 
-// --- Settings file (replaced by config.h) -----------------------------------------------------
-// Sets the defaults the core needs; reads and writes no file.
-class Config {
-public:
-    Config(Core* owner, const std::string& path);
-    virtual ~Config();
-    void Write();
-
-    Core* owner;
-    std::string path;
-};
-
 // --- Data files --------------------------------------------------------------------------------
 // Opens a data file for reading, or ends the program with "Failed to load \"<shownName>\".".
 FILE* OpenDataFile(Core* core, const char* path, const char* shownName);

@@ -1,27 +1,20 @@
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdio>
-#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "fileio.h"
+#include "support/fakeplatform.h"
+#include "support/startup.h"
 
 namespace {
 
-// A data file in a private temporary folder, removed with the fixture.
+// A data file in a private working folder, with the fatal box and exit recorded.
 class FileReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("veltor_fileio_" + std::to_string(GetCurrentProcessId()));
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
     std::string WriteFile(const std::vector<uint8_t>& bytes) {
-        std::string path = (folder / "sample.data").string();
         FILE* file = fopen(path.c_str(), "wb");
         fwrite(bytes.data(), 1, bytes.size(), file);
         fclose(file);
@@ -35,7 +28,24 @@ protected:
         return bytes;
     }
 
-    std::filesystem::path folder;
+    // Runs `action` and expects it to end the program with the error box `text`.
+    void ExpectFatal(const std::function<void()>& action, const std::string& text) {
+        try {
+            action();
+            ADD_FAILURE() << "the program went on";
+        } catch (const ProgramExit& exit) {
+            EXPECT_NE(exit.code, 0u);
+        }
+        ASSERT_EQ(FakePlatform::boxes.size(), 1u);
+        EXPECT_EQ(FakePlatform::boxes[0].text, text);
+        EXPECT_EQ(FakePlatform::boxes[0].title, "Veltor - Error");
+        EXPECT_EQ(FakePlatform::boxes[0].owner, nullptr);
+        EXPECT_EQ(FakePlatform::boxes[0].type, static_cast<UINT>(MB_OK));
+    }
+
+    FakePlatform fake;
+    TemporaryFolder folder;
+    std::string path = "sample.data";
 };
 
 TEST_F(FileReaderTest, ReadsLittleEndianIntegers) {
@@ -103,6 +113,60 @@ TEST_F(FileReaderTest, SeekAfterTheEndRefillsFromTheNewPosition) {
                                     static_cast<uint32_t>(bytes[4097]) << 24);
     EXPECT_EQ(reader.Seek(3), 0);
     EXPECT_EQ(reader.ReadU8(), bytes[3]);
+}
+
+TEST_F(FileReaderTest, MissingFileEndsTheProgramNamingIt) {
+    ExpectFatal([] { FileReader reader("data/Veltor.data"); },
+                "Failed to load \"data/Veltor.data\".");
+}
+
+// Reads past the end of a damaged or short file: each ends the program naming the failed check.
+struct DamagedRead {
+    const char* name;
+    size_t fileSize;
+    std::function<void(FileReader&)> reads;
+    const char* check;
+};
+
+TEST_F(FileReaderTest, ReadPastTheEndEndsTheProgramNamingTheCheck) {
+    const DamagedRead cases[] = {
+        {"byte after a file that filled the buffer", 4096,
+         [](FileReader& reader) {
+             for (int i = 0; i <= 4096; ++i) reader.ReadU8();
+         },
+         "size <= ending - offset"},
+        {"integer cut by the end", 3, [](FileReader& reader) { reader.ReadU32(); },
+         "size <= ending - offset"},
+        {"more after the end was met", 10,
+         [](FileReader& reader) {
+             reader.ReadU32();
+             reader.ReadU32();
+             reader.ReadU32();
+         },
+         "!eof"},
+        {"block longer than the file", 4500,
+         [](FileReader& reader) {
+             std::vector<uint8_t> block(5000);
+             reader.ReadBytes(block.data(), 5000);
+         },
+         "size <= ending - offset"},
+        {"size from a damaged record", 5000,
+         [](FileReader& reader) {
+             reader.ReadU8();
+             uint8_t byte;
+             reader.ReadBytes(&byte, 0xFFFFFFFF);
+         },
+         "size <= ending - offset"},
+    };
+    for (const DamagedRead& damaged : cases) {
+        SCOPED_TRACE(damaged.name);
+        FakePlatform::boxes.clear();
+        FileReader reader(WriteFile(Counting(damaged.fileSize)));
+        ExpectFatal([&] { damaged.reads(reader); },
+                    "Failed to read \"sample.data\": " + std::string(damaged.check));
+        // A size the file cannot hold never grows the buffer.
+        EXPECT_LE(reader.Capacity(), 8192u);
+    }
 }
 
 }  // namespace
