@@ -1,7 +1,7 @@
 """XTEA as the game's data files and its connection use it: 64-bit blocks, a 16-byte key of four
 little-endian words, 32 cycles, delta 0x9E3779B9, every 8-byte block on its own (no chaining),
-both block words little-endian. Blocks are worked on all at once with numpy, so whole image packs
-pass through quickly."""
+both block words little-endian. The blocks of a buffer are worked on all at once with numpy, so
+whole image packs pass through quickly."""
 import struct
 
 import numpy
@@ -16,7 +16,7 @@ def key_bytes(*words):
 
 
 def schedule(key):
-    """The 64 round constants of a 16-byte key, two per cycle."""
+    """The 64 per-cycle constants of a 16-byte key."""
     k = struct.unpack('<4I', key)
     words, total = [], 0
     for _ in range(32):
@@ -31,38 +31,37 @@ def padded(data):
     return bytes(data) + bytes(-len(data) % 8)
 
 
-def _halves(data):
-    if len(data) % 8:
-        raise ValueError('XTEA data must be a multiple of 8 bytes long')
-    words = numpy.frombuffer(bytes(data), dtype='<u4').astype(numpy.uint32)
-    return words[0::2].copy(), words[1::2].copy()
-
-
-def _joined(y, z):
-    words = numpy.empty(len(y) * 2, dtype='<u4')
-    words[0::2], words[1::2] = y, z
-    return words.tobytes()
-
-
 def _mix(v):
     return ((v << numpy.uint32(4)) ^ (v >> numpy.uint32(5))) + v
 
 
-def encipher(key, data):
-    """Enciphers every 8-byte block of data; the length must be a multiple of 8."""
-    s = [numpy.uint32(w) for w in schedule(key)]
-    y, z = _halves(data)
+def _run(key, data, cycle):
+    """Passes the whole 8-byte blocks of data through cycle(y, z, s); a shorter tail stays."""
+    whole = len(data) - len(data) % 8
+    words = numpy.frombuffer(bytes(data[:whole]), dtype='<u4').astype(numpy.uint32)
+    y, z = words[0::2].copy(), words[1::2].copy()
+    cycle(y, z, [numpy.uint32(w) for w in schedule(key)])
+    words[0::2], words[1::2] = y, z
+    return words.astype('<u4').tobytes() + bytes(data[whole:])
+
+
+def _encrypt_cycles(y, z, s):
     for i in range(32):
         y += _mix(z) ^ s[2 * i]
         z += _mix(y) ^ s[2 * i + 1]
-    return _joined(y, z)
 
 
-def decipher(key, data):
-    """Deciphers every 8-byte block of data; the length must be a multiple of 8."""
-    s = [numpy.uint32(w) for w in schedule(key)]
-    y, z = _halves(data)
+def _decrypt_cycles(y, z, s):
     for i in range(31, -1, -1):
         z -= _mix(y) ^ s[2 * i + 1]
         y -= _mix(z) ^ s[2 * i]
-    return _joined(y, z)
+
+
+def encrypt(key, data):
+    """Enciphers the whole 8-byte blocks of data; a shorter tail is returned unchanged."""
+    return _run(key, data, _encrypt_cycles)
+
+
+def decrypt(key, data):
+    """Deciphers the whole 8-byte blocks of data; a shorter tail is returned unchanged."""
+    return _run(key, data, _decrypt_cycles)

@@ -7,12 +7,12 @@ PIXEL_KEY = veltorxtea.key_bytes(0x5EC7A11D, 0x0B3F6E29, 0xD4826C73, 0x91F0B5A8)
 
 def enciphered_pixels(pixels):
     """A pixel block as the packs store it: padded to a multiple of 8 bytes and enciphered."""
-    return veltorxtea.encipher(PIXEL_KEY, veltorxtea.padded(pixels))
+    return veltorxtea.encrypt(PIXEL_KEY, veltorxtea.padded(pixels))
 
 
 def deciphered_pixels(block, length):
     """The first length bytes of an enciphered pixel block (the block is padded to 8)."""
-    return veltorxtea.decipher(PIXEL_KEY, block[:(length + 7) // 8 * 8])[:length]
+    return veltorxtea.decrypt(PIXEL_KEY, block[:(length + 7) // 8 * 8])[:length]
 
 
 def bgra(image):
