@@ -12,7 +12,6 @@ from datagen import compositor, shapeflags as sf, spritefile, sprites
 from datagen.spritefile import (TAG_EXTRA, TAG_IDLE, Animation, Layer, Light, Offset, Range, Raw,
                                 Shape, Sprite, View, Cell)
 
-FRAGMENT_DEPTH_LIMIT = 16       # nodes on the way from a tree's root to its deepest leaf
 SLOT_NAMES = ['icon', 'idle', 'move', 'throw', 'enter', 'leave', 'seated']
 
 
@@ -59,13 +58,12 @@ def summary(shape):
                                                       light.width, light.height, light.offset))
     for rng in shape.ranges:
         lines.append(' range %d %d slots %s' % (rng.first, rng.last, ' '.join(fallbacks(rng))))
-        extra = 0
-        for tag, anim in rng.animations:
-            if tag == TAG_EXTRA:
-                lines.append('  extra %d id %d byte %d' % (extra, anim.extra_id, anim.extra_byte))
-                extra += 1
-            else:
-                lines.append('  %s' % SLOT_NAMES[compositor.SLOT_OF_TAG[tag]])
+        slots = {compositor.SLOT_OF_TAG[tag]: anim for tag, anim in rng.animations if tag != TAG_EXTRA}
+        extras = [anim for tag, anim in rng.animations if tag == TAG_EXTRA]
+        named = [(SLOT_NAMES[slot], slots[slot]) for slot in sorted(slots)]
+        named += [('extra %d id %d byte %d' % (i, a.extra_id, a.extra_byte), a) for i, a in enumerate(extras)]
+        for name, anim in named:
+            lines.append('  ' + name)
             for view in anim.views:
                 lines.append('   view %d %d' % (view.width, view.height))
                 for cell in view.cells:
@@ -85,8 +83,8 @@ def write_expectations(folder, data, pixels):
     revision, header, shapes = spritefile.read(data)
     table = {s.id: s for s in shapes}           # a later record replaces an earlier one
     pixel_file = compositor.PixelFile(pixels)
-    lines = ['revision %d pixels %d header %s' % (revision, struct.unpack_from('<I', pixels)[0],
-                                                   ' '.join(map(str, header)))]
+    version = (revision + struct.unpack_from('<I', pixels)[0]) & 0xFFFFFFFF
+    lines = [('version %d header %s' % (version, ' '.join(map(str, header)))).rstrip()]
     frames, lights = [], []
     for shape_id in sorted(table):
         shape = table[shape_id]
@@ -127,14 +125,6 @@ def page_filler(length):
     raise ValueError('no filler for %d bytes' % length)
 
 
-def chain(depth):
-    """A tree of depth nodes: offsets of 1 down to a sprite."""
-    tree = sprites.sprite(sprites.block(2, 2, 5))
-    for _ in range(depth - 1):
-        tree = Offset(1, 1, tree)
-    return tree
-
-
 def damaged_cases(pixels_end):
     """(name, shapes, tail) of files that must stop loading; pixels_end is the pixel file's size."""
     ok = sprites.simple(1, sprites.sprite(sprites.block(4, 4, 1)))
@@ -150,7 +140,7 @@ def damaged_cases(pixels_end):
         ('sprite-past-end', [ok, single(7, Sprite(3, 3, None, 0, 0, pixels_end - 32))], b''),
         ('sprite-far-away', [ok, single(7, Sprite(256, 256, None, 0, 0, 0xFFFFFFF0))], b''),
         ('light-past-end', [ok, sprites.simple(7, None, lights=[light])], b''),
-        ('deep-tree', [ok, single(7, chain(FRAGMENT_DEPTH_LIMIT + 1))], b''),
+        ('deep-tree', [ok, single(7, sprites.chain(sprites.FRAGMENT_DEPTH_LIMIT + 1))], b''),
         ('truncated', [ok], spritefile.SpriteWriter(0).shape(sprites.simple(7, None))[:-3]),
     ]
 

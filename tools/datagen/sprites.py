@@ -48,6 +48,7 @@ ZERO_DURATION = 1013           # an animated layer whose durations are all 0
 ENTERING = 1014                # enter animation of two keyframes, then idle
 OUTLINED = 1015                # a drawn layer and an outline-only layer (flag bit 3)
 PALETTE_KEYS = [0, 0x05102840, 0xFF80017F]   # colour keys the frame comparison builds
+FRAGMENT_DEPTH_LIMIT = 16      # nodes from a tree's root to its deepest leaf the client accepts
 
 
 def still(tree, duration=100, flags=0):
@@ -472,6 +473,14 @@ def block(width, height, seed, alpha=255):
     return c
 
 
+def chain(depth):
+    """A tree of depth nodes: offsets of 1 down to a sprite."""
+    tree = sprite(block(2, 2, 5))
+    for _ in range(depth - 1):
+        tree = Offset(1, 1, tree)
+    return tree
+
+
 def fragment_cases():
     """One tree per rule of the fragment format, each with its edge cases."""
     a, b = sprite(block(12, 10, 1)), sprite(block(8, 14, 2, None), 3, 2)
@@ -491,6 +500,7 @@ def fragment_cases():
         Recolour([0xFF00FF00, 0xFF00FF00, 0xFFFF0000, 0xFF00FF00], a, sprite(double)),
         Recolour(OUTFIT_KEYS, None, sprite(mask)), Recolour(OUTFIT_KEYS, a, None),
         Offset(1, 2, Tint(0xC0C0C0C0, Blend(Mix(a, b), Recolour(OUTFIT_KEYS, translucent, sprite(mask))))),
+        chain(FRAGMENT_DEPTH_LIMIT),
     ]
 
 
