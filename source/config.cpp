@@ -104,24 +104,28 @@ struct BindingKey {
 
 // The bindings in file order; the movement section has an empty line after the fourth.
 constexpr BindingKey MovementKeys[] = {
-    {"north", KeyNorth, 17},         {"east", KeyEast, 32},           {"south", KeySouth, 31},
-    {"west", KeyWest, 30},           {"northeast", KeyNorthEast, 18}, {"southeast", KeySouthEast, 46},
+    {"north", KeyNorth, 17},         {"east", KeyEast, 32},
+    {"south", KeySouth, 31},         {"west", KeyWest, 30},
+    {"northeast", KeyNorthEast, 18}, {"southeast", KeySouthEast, 46},
     {"southwest", KeySouthWest, 44}, {"northwest", KeyNorthWest, 16},
 };
 constexpr size_t StraightMovementKeys = 4;
 constexpr BindingKey HotKeys[] = {
-    {"F1", KeyF1 + 0, 2},   {"F2", KeyF1 + 1, 3},   {"F3", KeyF1 + 2, 4},   {"F4", KeyF1 + 3, 5},
-    {"F5", KeyF1 + 4, 6},   {"F6", KeyF1 + 5, 7},   {"F7", KeyF1 + 6, 19},  {"F8", KeyF1 + 7, 20},
-    {"F9", KeyF1 + 8, 33},  {"F10", KeyF1 + 9, 34}, {"F11", KeyF1 + 10, 47}, {"F12", KeyF1 + 11, 48},
+    {"F1", KeyF1 + 0, 2},    {"F2", KeyF1 + 1, 3},    {"F3", KeyF1 + 2, 4},
+    {"F4", KeyF1 + 3, 5},    {"F5", KeyF1 + 4, 6},    {"F6", KeyF1 + 5, 7},
+    {"F7", KeyF1 + 6, 19},   {"F8", KeyF1 + 7, 20},   {"F9", KeyF1 + 8, 33},
+    {"F10", KeyF1 + 9, 34},  {"F11", KeyF1 + 10, 47}, {"F12", KeyF1 + 11, 48},
 };
 constexpr BindingKey FunctionKeys[] = {
-    {"trade", KeyTrade, 20}, {"invite", KeyInvite, 23},       {"stack", KeyStack, 19},
-    {"print", KeyPrint, 25}, {"paste", KeyPaste, 47},         {"mode", KeyMode, 50},
-    {"character", KeyCharacter, 46}, {"help", KeyHelp, 35},   {"bar", KeyBar, 48},
-    {"friends", KeyFriends, 33}, {"map", KeyMap, 18},         {"journal", KeyJournal, 36},
+    {"trade", KeyTrade, 20},         {"invite", KeyInvite, 23}, {"stack", KeyStack, 19},
+    {"print", KeyPrint, 25},         {"paste", KeyPaste, 47},   {"mode", KeyMode, 50},
+    {"character", KeyCharacter, 46}, {"help", KeyHelp, 35},     {"bar", KeyBar, 48},
+    {"friends", KeyFriends, 33},     {"map", KeyMap, 18},       {"journal", KeyJournal, 36},
 };
 constexpr BindingKey ActionKeys[] = {
-    {"action1", KeyAction1 + 0, 21}, {"action2", KeyAction1 + 1, 35}, {"action3", KeyAction1 + 2, 49},
+    {"action1", KeyAction1 + 0, 21},
+    {"action2", KeyAction1 + 1, 35},
+    {"action3", KeyAction1 + 2, 49},
 };
 
 // Calls `visit` for every binding of the four control sections.
@@ -143,15 +147,14 @@ void ForEachOption(Visit visit) {
 // --- Reading ---
 
 // Where `head` starts in the first line at or after `from` that begins with it after its leading
-// spaces; with `followers`, the character right after it must be one of them. npos for none.
-size_t FindLine(const std::string& text, const std::string& head, const char* followers,
-                size_t from = 0) {
+// spaces; with `asKey`, a space or "=" must follow it. npos for none.
+size_t FindLine(const std::string& text, const std::string& head, bool asKey, size_t from = 0) {
     while (from < text.size()) {
         size_t end = std::min(text.find('\n', from), text.size());
         size_t start = text.find_first_not_of(' ', from);
         size_t after = start + head.size();
         if (start < end && text.compare(start, head.size(), head) == 0 &&
-            (!followers || (after < end && std::strchr(followers, text[after]))))
+            (!asKey || (after < end && (text[after] == ' ' || text[after] == '='))))
             return start;
         from = end + 1;
     }
@@ -164,7 +167,7 @@ size_t LineEnd(const std::string& text, size_t position) {
 
 // A key's line holds the key, after leading spaces, followed by a space or "=".
 size_t FindKey(const std::string& text, const std::string& key, size_t from = 0) {
-    return FindLine(text, key, " =", from);
+    return FindLine(text, key, true, from);
 }
 
 // The value of the key found at `position`: its line from three characters after the key (the
@@ -231,11 +234,11 @@ public:
     void Signed(const char* key, int32_t value) { Line(key, std::to_string(value)); }
     void Unsigned(const char* key, uint32_t value) { Line(key, std::to_string(value)); }
     template <size_t N>
-    void Options(const Options& options, const OptionKey (&table)[N]) {
+    void OptionLines(const Options& options, const OptionKey (&table)[N]) {
         for (const OptionKey& option : table) Bool(option.key, options.*option.field);
     }
     template <size_t N>
-    void Bindings(const uint32_t* keys, const BindingKey (&table)[N], size_t blankAfter = N) {
+    void BindingLines(const uint32_t* keys, const BindingKey (&table)[N], size_t blankAfter = N) {
         for (size_t i = 0; i < N; ++i) {
             if (i == blankAfter) Blank();
             Unsigned(table[i].key, keys[table[i].index]);
@@ -366,12 +369,12 @@ std::string Config::Format() const {
 
     out.Section("Settings");
     out.Line("quality", core.options.quality ? "high" : "low");
-    out.Options(core.options, OptionsBeforeSlotLimit);
+    out.OptionLines(core.options, OptionsBeforeSlotLimit);
     out.Signed("slotlimit", core.slotLimit);
-    out.Options(core.options, OptionsBeforeJournal);
+    out.OptionLines(core.options, OptionsBeforeJournal);
     out.Unsigned("jfilter", core.journalFilter);
     out.Line("jselection", core.journalSelection);
-    out.Options(core.options, OptionsAfterJournal);
+    out.OptionLines(core.options, OptionsAfterJournal);
 
     out.Section("Network");
     out.Line("host", core.host);
@@ -379,13 +382,13 @@ std::string Config::Format() const {
     out.Bool("steam", core.steamEnabled);
 
     out.Section("Controls - movement");
-    out.Bindings(core.keys, MovementKeys, StraightMovementKeys);
+    out.BindingLines(core.keys, MovementKeys, StraightMovementKeys);
     out.Section("Controls - hotkeys");
-    out.Bindings(core.keys, HotKeys);
+    out.BindingLines(core.keys, HotKeys);
     out.Section("Controls - functions");
-    out.Bindings(core.keys, FunctionKeys);
+    out.BindingLines(core.keys, FunctionKeys);
     out.Section("Controls - actions");
-    out.Bindings(core.keys, ActionKeys);
+    out.BindingLines(core.keys, ActionKeys);
 
     out.Section("Presets");
     out.Line("channels", core.channelsPreset);
@@ -472,7 +475,7 @@ void Config::ParseKey(uint32_t index, const std::string& text, const std::string
     // functions heading.
     size_t from = 0;
     if (index == KeyBar) {
-        from = FindLine(text, FunctionsHeading, nullptr);
+        from = FindLine(text, FunctionsHeading, false);
         if (from == std::string::npos) return;
     }
     size_t position = FindKey(text, key, from);

@@ -69,8 +69,9 @@ struct TestWalker {
     uint8_t testing;
     std::string autoUsername;
     std::string autoPassword;
-    int32_t autoCharacter;
+    int32_t autoCharacter;   // as the settings file keeps it: already the next run's avatar
     int32_t autoIncrement;
+    int32_t runCharacter;    // the avatar index this run picks from the avatar list
 };
 
 struct DisplayMode {
