@@ -182,9 +182,8 @@ Core::~Core() {
     mapDriver = nullptr;
     delete screen;
     screen = nullptr;
-    if (connection2 != connection1) delete connection2;
-    delete connection1;
-    connection1 = connection2 = activeConnection = nullptr;
+    CloseConnection(0);
+    DeleteClosedConnections();
     delete world;
     world = nullptr;
     player = nullptr;

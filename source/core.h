@@ -273,6 +273,7 @@ public:
     void OnSocketMessage1(WPARAM wParam, LPARAM lParam);
     void OnSocketMessage2(WPARAM wParam, LPARAM lParam);
     void OnDisconnect(const std::string& text);
+    void DeleteClosedConnections();
     void ConfirmLogout();
     void EnterGame();
     void LeaveGame();
@@ -401,6 +402,9 @@ public:
     Protocol* connection1{};
     Protocol* connection2{};
     Protocol* activeConnection{};
+    // Connections let go of while one of them may still be handling a socket event: deleted
+    // once that handling is over (DeleteClosedConnections).
+    std::vector<Protocol*> closedConnections{};
     uint32_t connectKind{};
     std::string host{};
     std::string port{};

@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "platform.h"
+#include "protocol.h"
 
 // --- Data files ---------------------------------------------------------------------------------
 
@@ -51,10 +52,21 @@ World::~World() = default;
 void World::UpdateCreatures() {}
 Spell::~Spell() = default;
 
-Protocol::~Protocol() = default;
-void Protocol::OnSocketEvent(WPARAM, LPARAM) {}
+SessionCallback::~SessionCallback() = default;
+
+// The game state: keep-alives only, until its messages are built.
+uint8_t Protocol::ParseGame() {
+    ++messageCounter;
+    const uint8_t op = inBuffer.GetByte();
+    if (op == 0)
+        --messageCounter;
+    else
+        core->OnDisconnect("unknown header. (" + std::to_string(op) + ", state: 2, protocol: " +
+                           std::to_string(kind) + ")");
+    return op;
+}
+
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
-void Protocol::SendPing() {}
 void Protocol::SendTalk(uint8_t, const std::string&) {}
 
 // --- Windows ------------------------------------------------------------------------------------
@@ -124,16 +136,6 @@ void Core::ShowStatus(const std::string& title, const std::string& text) {
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 
-void Core::Connect(uint32_t) {}
-
-void Core::OnSocketMessage1(WPARAM wParam, LPARAM lParam) {
-    if (connection1) connection1->OnSocketEvent(wParam, lParam);
-}
-
-void Core::OnSocketMessage2(WPARAM wParam, LPARAM lParam) {
-    if (connection2) connection2->OnSocketEvent(wParam, lParam);
-}
-
 void Core::ConfirmLogout() {
     if (!inGame || testWalker.testing) PostQuitMessage(0);
 }
@@ -159,3 +161,11 @@ void Core::ClearSessionLists() {
 }
 
 void Core::ParsePanelData() {}
+
+Avatars::Avatars(Core* core) {
+    this->core = core;
+    typeId = 130;
+}
+
+void Avatars::SetAvatarList(std::vector<AvatarEntry> list) { avatars = std::move(list); }
+void Avatars::AddAvatar(AvatarEntry entry) { avatars.push_back(std::move(entry)); }

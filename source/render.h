@@ -23,7 +23,7 @@ public:
     bool LoadFonts();
     // Deciphers in place the (byteLength + 7) / 8 blocks of a skin or font pixel block.
     static void DecipherPixels(uint8_t* pixels, uint32_t byteLength);
-    // Saves the window's pixels as a PNG file (screenshots are built with their own feature).
+    // Saves what the window shows as a PNG file under screenshots/.
     void TakeScreenshot();
 
     // Images given by pointer.

@@ -53,8 +53,8 @@ bool ReadFonts(Core& core, PackReader& pack) {
             GfxImage* image = GFX_CreateImage(width, height, pixels.data(), width * 4, flags, 0);
             Register(core, new Font(&core, fontId, image, letterSpacing, lineHeight, glyphTable));
         };
-        const bool interfaceFont = id == 1 || id == 2;
-        addFont(id, interfaceFont ? 0 : LinearFiltering);
+        // Fonts 1 and 2 are sampled pixel for pixel, every other font with linear filtering.
+        addFont(id, id == InterfaceFontId || id == 2 ? 0 : LinearFiltering);
         // The floating numbers of the game field use a filtered copy of the interface font.
         if (id == InterfaceFontId) addFont(FilteredInterfaceFontId, LinearFiltering);
     }

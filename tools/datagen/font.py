@@ -58,12 +58,13 @@ def pack_fonts(version, fonts):
 
 def character(code):
     """The character of a Windows-1252 code; the five codes the code page leaves undefined
-    show a question mark, the delete code nothing."""
+    show a question mark, the delete code nothing, and the soft hyphen (which nothing in the
+    client hyphenates by) a hyphen."""
     try:
         ch = bytes([code]).decode('cp1252')
     except UnicodeDecodeError:
         return '?'
-    return '' if code == 127 else ch
+    return {127: '', 173: '-'}.get(code, ch)
 
 
 def rasterise(font_id, face, size, letter_spacing, line_height):

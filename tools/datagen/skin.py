@@ -28,6 +28,10 @@ INK = (240, 228, 200, 255)
 CLEAR = (0, 0, 0, 0)
 
 SMILEY_Y = 372
+# Smiley icons by the mouth they show (the emoticons ":)", ":(", ":o" and the like).
+SMILING = {1, 2, 5, 8, 10, 17, 18, 24, 27, 28, 29, 31, 33}
+FROWNING = {3, 6, 13, 19, 25, 26, 32}
+OPEN_MOUTHED = {4, 7, 11, 22}
 SMILEY_COUNT = 33
 STATUS_ICON_COUNT = 30
 
@@ -208,12 +212,11 @@ def smiley(draw, n, x, y):
     draw.ellipse((x, y, x + 11, y + 11), fill=face, outline=(60, 40, 10, 255))
     eye = (30, 20, 10, 255)
     draw.point(((x + 4, y + 4), (x + 7, y + 4)), fill=eye)
-    mouth = n % 4
-    if mouth == 0:
+    if n in SMILING:
         draw.arc((x + 3, y + 4, x + 8, y + 9), 20, 160, fill=eye)
-    elif mouth == 1:
+    elif n in FROWNING:
         draw.arc((x + 3, y + 7, x + 8, y + 11), 200, 340, fill=eye)
-    elif mouth == 2:
+    elif n in OPEN_MOUTHED:
         draw.ellipse((x + 5, y + 7, x + 7, y + 9), outline=eye)
     else:
         draw.line((x + 4, y + 8, x + 7, y + 8), fill=eye)
