@@ -3,7 +3,9 @@
 // needs to start, run a frame and shut down, and is replaced by the real class or function.
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "core.h"
 #include "driver/gfxcore.h"
@@ -45,17 +47,10 @@ public:
 };
 
 // --- Network ------------------------------------------------------------------------------------
-class SessionCallback;
-
-class Protocol {
+// The Steam callback holder a connection keeps during a Steam login (replaced by the Steam login).
+class SessionCallback {
 public:
-    virtual ~Protocol();
-    void OnSocketEvent(WPARAM wParam, LPARAM lParam);
-    void OnSteamCallback(WPARAM wParam, LPARAM lParam);
-    void SendPing();
-    void SendTalk(uint8_t channel, const std::string& text);
-
-    SessionCallback* sessionCallback = nullptr;
+    virtual ~SessionCallback();
 };
 
 // --- Windows ------------------------------------------------------------------------------------
@@ -95,4 +90,26 @@ public:
     std::string title;
     std::string text;
     uint32_t kind;
+};
+
+// --- Front screens (replaced by the avatar list window) ------------------------------------------
+// One avatar of the account, in wire order.
+struct AvatarEntry {
+    uint32_t id = 0;
+    uint8_t extraByte = 0;
+    uint32_t shapeId = 0;
+    uint32_t subId = 0;  // outfit colours; 0 when the shape takes none
+    uint16_t level = 0;
+    std::string name;
+    uint32_t extraWord = 0;
+};
+
+// The avatar list: keeps the avatars it is given.
+class Avatars : public Window {
+public:
+    explicit Avatars(Core* core);
+    void SetAvatarList(std::vector<AvatarEntry> list);
+    void AddAvatar(AvatarEntry entry);
+
+    std::vector<AvatarEntry> avatars;
 };
