@@ -53,14 +53,14 @@ IconPlacement PlaceIcon(int32_t width, int32_t height) {
     return {TileSize - w, TileSize - h, w, h};
 }
 
-size_t KeyframeAt(const std::vector<uint32_t>& durations, uint32_t total, uint64_t elapsed) {
-    if (durations.size() < 2 || total == 0) return 0;
+size_t KeyframeAt(const std::vector<ItemKeyframe>& keyframes, uint32_t total, uint64_t elapsed) {
+    if (keyframes.size() < 2 || total == 0) return 0;
     uint64_t t = elapsed % total;
-    for (size_t i = 0; i < durations.size(); ++i) {
-        if (durations[i] > t) return i;
-        t -= durations[i];
+    for (size_t i = 0; i < keyframes.size(); ++i) {
+        if (keyframes[i].duration > t) return i;
+        t -= keyframes[i].duration;
     }
-    return durations.size() - 1;
+    return keyframes.size() - 1;
 }
 
 ItemPart::ItemPart(Core* owner, Item* item, ShapeLayer* layer, uint32_t subId)
@@ -80,9 +80,7 @@ uint64_t ItemPart::Elapsed() const { return item->globalClock ? owner->frameTime
 uint64_t ItemPart::SinceCreated() const { return owner->frameTimeMs - item->created; }
 
 uint32_t ItemPart::IndexAt(uint64_t elapsed) const {
-    std::vector<uint32_t> durations;
-    for (const ItemKeyframe& keyframe : keyframes) durations.push_back(keyframe.duration);
-    return uint32_t(KeyframeAt(durations, layer->totalDuration, elapsed));
+    return uint32_t(KeyframeAt(keyframes, layer->totalDuration, elapsed));
 }
 
 GfxImage* ItemPart::ImageAt(uint64_t elapsed) const {

@@ -16,14 +16,14 @@ struct IconPlacement {
 };
 IconPlacement PlaceIcon(int32_t width, int32_t height);
 
-// The keyframe of an animated sequence at `elapsed` ms: the first whose duration exceeds the
-// time left after the earlier ones. A sequence of total duration 0 shows its first keyframe.
-size_t KeyframeAt(const std::vector<uint32_t>& durations, uint32_t total, uint64_t elapsed);
-
 struct ItemKeyframe {
     uint32_t duration;
     GfxImage* image;  // borrowed from the shape; null when the key has no image
 };
+
+// The keyframe of an animated sequence at `elapsed` ms: the first whose duration exceeds the
+// time left after the earlier ones. A sequence of total duration 0 shows its first keyframe.
+size_t KeyframeAt(const std::vector<ItemKeyframe>& keyframes, uint32_t total, uint64_t elapsed);
 
 class ItemPart {
 public:

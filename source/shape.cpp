@@ -138,7 +138,7 @@ void Shape::ApplyFlagMeanings() {
     previewShapeId = directionIds[4];
 }
 
-std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first, ShapeLoading& loading) {
+std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first, const ShapeLoading& loading) {
     auto range = std::make_unique<ShapeRange>();
     range->first = first;
     const uint8_t stored = data.ReadU8();
@@ -153,7 +153,7 @@ std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first, Sh
             continue;
         }
         if (tag > TagSeated) loading.Fail(DataFileName, "unknown animation tag " + std::to_string(tag));
-        const uint32_t slot = tag == TagSeated ? SlotSeated : tag;
+        const uint32_t slot = tag == TagSeated ? uint32_t(SlotSeated) : tag;
         if (range->slots[slot])
             loading.Fail(DataFileName, "animation tag " + std::to_string(tag) + " repeated (" +
                                            RepeatedSlotChecks[slot] + ")");
@@ -173,7 +173,7 @@ std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first, Sh
     return range;
 }
 
-std::unique_ptr<ShapeAnimation> Shape::ReadAnimation(FileReader& data, ShapeLoading& loading) {
+std::unique_ptr<ShapeAnimation> Shape::ReadAnimation(FileReader& data, const ShapeLoading& loading) {
     auto animation = std::make_unique<ShapeAnimation>();
     const uint32_t viewCount = data.ReadU8() + 1u;
     for (uint32_t v = 0; v < viewCount; ++v) {
@@ -186,7 +186,7 @@ std::unique_ptr<ShapeAnimation> Shape::ReadAnimation(FileReader& data, ShapeLoad
     return animation;
 }
 
-std::unique_ptr<ShapeCell> Shape::ReadCell(FileReader& data, ShapeLoading& loading) {
+std::unique_ptr<ShapeCell> Shape::ReadCell(FileReader& data, const ShapeLoading& loading) {
     auto cell = std::make_unique<ShapeCell>();
     if (hasLights) {
         const uint8_t groups = data.ReadU8();

@@ -160,9 +160,9 @@ public:
 private:
     void ReadFlags(uint32_t word);
     void ApplyFlagMeanings();
-    std::unique_ptr<ShapeRange> ReadRange(FileReader& data, uint8_t first, ShapeLoading& loading);
-    std::unique_ptr<ShapeAnimation> ReadAnimation(FileReader& data, ShapeLoading& loading);
-    std::unique_ptr<ShapeCell> ReadCell(FileReader& data, ShapeLoading& loading);
+    std::unique_ptr<ShapeRange> ReadRange(FileReader& data, uint8_t first, const ShapeLoading& loading);
+    std::unique_ptr<ShapeAnimation> ReadAnimation(FileReader& data, const ShapeLoading& loading);
+    std::unique_ptr<ShapeCell> ReadCell(FileReader& data, const ShapeLoading& loading);
     void BuildKeyframeImage(ShapeKeyframe& keyframe, uint32_t colorKey, const TintColors& tints);
     template <typename Visit> void ForEachOwnedKeyframe(Visit visit);
 };

@@ -61,14 +61,15 @@ TEST(ItemIcons, ScaledIntoTheSlotBottomRight) {
 }
 
 TEST(ItemKeyframes, ChosenByTimeInTheLoop) {
-    const std::vector<uint32_t> durations = {100, 200, 300};
+    const std::vector<ItemKeyframe> keyframes = {{100, nullptr}, {200, nullptr}, {300, nullptr}};
     const struct {
         uint64_t elapsed;
         size_t index;
     } cases[] = {{0, 0}, {99, 0}, {100, 1}, {299, 1}, {300, 2}, {599, 2}, {600, 0}, {1000, 2}};
-    for (const auto& c : cases) EXPECT_EQ(KeyframeAt(durations, 600, c.elapsed), c.index) << c.elapsed;
-    EXPECT_EQ(KeyframeAt({0, 0, 0}, 0, 12345), 0u);  // an animation of no length shows its first
-    EXPECT_EQ(KeyframeAt({50}, 50, 49), 0u);
+    for (const auto& c : cases) EXPECT_EQ(KeyframeAt(keyframes, 600, c.elapsed), c.index) << c.elapsed;
+    // An animation of no length shows its first keyframe.
+    EXPECT_EQ(KeyframeAt({{0, nullptr}, {0, nullptr}}, 0, 12345), 0u);
+    EXPECT_EQ(KeyframeAt({{50, nullptr}}, 50, 49), 0u);
 }
 
 // Items on the generated sample shapes, made the Core's table for the test.
