@@ -32,18 +32,6 @@ void ReadDataVersion(Core* core, const char* path, const char* shownName) {
 
 }  // namespace
 
-Shapes::Shapes(Core* owner) : owner(owner) {
-    FILE* pixels = OpenDataFile(owner, "data/Veltor.shapes", "data/Veltor.shapes");
-    FILE* data = OpenDataFile(owner, "data/Veltor.data", "data/Veltor.data");
-    AddDataVersion(owner, data);
-    AddDataVersion(owner, pixels);
-    fclose(data);
-    fclose(pixels);
-}
-
-Shapes::~Shapes() = default;
-uint32_t Shapes::GetHeaderValue(uint32_t) const { return 0; }
-
 // Screenshots: not taken yet.
 void Render::TakeScreenshot() {}
 
@@ -59,19 +47,12 @@ void Core::LoadSpells() { ReadDataVersion(this, "data/Veltor.spells", "Veltor.sp
 
 // --- World model and network --------------------------------------------------------------------
 
-Item::Item(Core*, uint32_t, uint32_t, uint16_t, uint16_t, uint8_t, uint32_t, uint32_t) {}
-Item::~Item() = default;
 void Creature::Walk(uint32_t) {}
 World::~World() = default;
 void World::UpdateCreatures() {}
 Spell::~Spell() = default;
 
 SessionCallback::~SessionCallback() = default;
-
-Shape* Core::GetShape(uint32_t id) {
-    auto found = shapes->table.find(id);
-    return found == shapes->table.end() ? nullptr : &found->second;
-}
 
 // The game state: keep-alives only, until its messages are built.
 uint8_t Protocol::ParseGame() {

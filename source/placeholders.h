@@ -10,30 +10,15 @@
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "font.h"
+#include "item.h"
 #include "render.h"
+#include "shapes.h"
 
 // --- Data files --------------------------------------------------------------------------------
 // Opens a data file for reading, or ends the program with "Failed to load \"<shownName>\".".
 FILE* OpenDataFile(Core* core, const char* path, const char* shownName);
 // Adds the leading u32 of an open data file to Core::dataVersion.
 void AddDataVersion(Core* core, FILE* file);
-
-// A sprite shape: only the flag that says whether its images take a palette (outfit colours).
-class Shape {
-public:
-    uint8_t hasPaletteId = 0;
-};
-
-// Sprite shapes: opens the pixel file, then the sprite data, and adds both leading words.
-class Shapes {
-public:
-    explicit Shapes(Core* owner);
-    virtual ~Shapes();
-    uint32_t GetHeaderValue(uint32_t index) const;
-
-    Core* owner;
-    std::map<uint32_t, Shape> table;  // empty: the sprite data is not read yet
-};
 
 // World-map atlas: adds the atlas's leading word.
 class MapDriver {
@@ -45,13 +30,6 @@ public:
 };
 
 // --- World model --------------------------------------------------------------------------------
-class Item {
-public:
-    Item(Core* owner, uint32_t shapeId, uint32_t subId, uint16_t x, uint16_t y, uint8_t z,
-         uint32_t count, uint32_t kind);
-    virtual ~Item();
-};
-
 class Creature {
 public:
     void Walk(uint32_t direction);
