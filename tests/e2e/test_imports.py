@@ -1,0 +1,34 @@
+"""Every program the build makes is linked statically: it imports only DLLs that Windows
+itself provides (those of the Wine prefix's system folder), no MinGW runtime."""
+import os
+import re
+import subprocess
+import unittest
+from pathlib import Path
+
+BUILD = Path(os.environ["VELTOR_EXE"]).parent
+SYSTEM = Path(os.environ.get("WINEPREFIX") or Path(os.environ["VELTOR_ROOT"]) / ".wine") \
+    / "drive_c/windows/system32"
+
+
+def imported_dlls(exe):
+    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(exe)], capture_output=True,
+                          text=True, check=True, timeout=60).stdout
+    return re.findall(r"DLL Name: (\S+)", dump)
+
+
+class ImportsTest(unittest.TestCase):
+    def test_programs_import_only_system_dlls(self):
+        system_dlls = {path.name.lower() for path in SYSTEM.glob("*.dll")}
+        self.assertIn("kernel32.dll", system_dlls)
+        programs = [exe for exe in BUILD.rglob("*.exe") if "CMakeFiles" not in exe.parts]
+        self.assertIn(BUILD / "Veltor.exe", programs)
+        for exe in programs:
+            with self.subTest(program=exe.name):
+                dlls = imported_dlls(exe)
+                self.assertIn("KERNEL32.dll", dlls)
+                self.assertEqual([dll for dll in dlls if dll.lower() not in system_dlls], [])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,98 @@
+"""The Wine session the client runs in, and winprobe, the tool that sees its windows."""
+import collections
+import os
+import subprocess
+
+from harness.commands import die_with_parent, run
+
+# How long a wineserver this session starts outlives the last Wine program (seconds).
+SERVER_LINGER = 10
+
+WM_CLOSE = 0x0010
+WM_SYSCOMMAND = 0x0112
+SC_MINIMIZE = 0xF020
+
+# A top-level window as winprobe lists it; text is a message box's text ("" otherwise).
+Window = collections.namedtuple(
+    "Window", "hwnd process_id x_window visible class_name title text")
+MESSAGE_BOX_CLASS = "#32770"
+
+# Screen position and size of a window's client area, and whether it is minimised.
+ClientArea = collections.namedtuple("ClientArea", "x y width height iconic")
+
+
+def wine_environment(root, display):
+    """The environment of every Wine program of a test run (as scripts/wine-env.sh sets it)."""
+    env = dict(os.environ)
+    env.setdefault("WINEPREFIX", str(root / ".wine"))
+    env.setdefault("WINEDEBUG", "-all")
+    env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    env["WINEARCH"] = "win32"
+    env["DISPLAY"] = display
+    return env
+
+
+def prepare_session(root, env):
+    """Creates the Wine prefix when needed and makes sure a wineserver is running, started
+    outside any test's output pipes. A wineserver that is already running (the test command
+    keeps one) is used as it is; one started here ends by itself after the last program."""
+    run(["bash", "-c", 'source "$0/scripts/wine-env.sh" && veltor_wine_prefix', str(root)],
+        env, timeout=180, capture=False)
+    # Exits at once with status 2 when a server of this prefix is already running.
+    run(["wineserver", f"-p{SERVER_LINGER}"], env, timeout=30, check=False, capture=False)
+    run(["wine", "cmd", "/c", "exit"], env, timeout=60, check=False, capture=False)
+
+
+def _unescape(field):
+    # winprobe escapes backslash, tab, CR and LF so that every window is one line.
+    replacements = {"\\": "\\", "t": "\t", "r": "\r", "n": "\n"}
+    text, index = [], 0
+    while index < len(field):
+        if field[index] == "\\" and index + 1 < len(field):
+            text.append(replacements.get(field[index + 1], field[index + 1]))
+            index += 2
+        else:
+            text.append(field[index])
+            index += 1
+    return "".join(text)
+
+
+def parse_window(line):
+    """A line of winprobe's window list."""
+    fields = [_unescape(field) for field in line.split("\t")]
+    hwnd, process_id, x_window, visible = fields[:4]
+    return Window(int(hwnd, 16), int(process_id), int(x_window, 16), visible == "1", *fields[4:])
+
+
+class WinProbe:
+    """Runs tools/winprobe (a Windows console program) in the session's Wine prefix."""
+
+    def __init__(self, exe, env):
+        self.exe = str(exe)
+        self.env = env
+
+    def _run(self, *args):
+        return run(["wine", self.exe, *map(str, args)], self.env, timeout=30)
+
+    def windows(self):
+        """Every top-level window of the session, topmost first."""
+        return [parse_window(line) for line in self._run("list").splitlines() if line]
+
+    def client_area(self, hwnd):
+        x, y, width, height, iconic = map(int, self._run("info", hex(hwnd)).split())
+        return ClientArea(x, y, width, height, iconic == 1)
+
+    def post(self, hwnd, message, wparam=0, lparam=0):
+        self._run("post", hex(hwnd), hex(message), hex(wparam), hex(lparam))
+
+    def press_ok(self, hwnd):
+        """Presses the OK button of a message box."""
+        self._run("press-ok", hex(hwnd))
+
+
+def start_program(exe, folder, env, log):
+    """Starts a Windows program under Wine in folder, its output going to the open file log.
+    It leads a process group of its own, so stopping it touches nothing else."""
+    return subprocess.Popen(["wine", str(exe)], cwd=folder, env=env, stdin=subprocess.DEVNULL,
+                            stdout=log, stderr=subprocess.STDOUT, start_new_session=True,
+                            preexec_fn=die_with_parent)
