@@ -60,7 +60,7 @@ struct OglState {
     bool framebuffers = false, separateBlend = false, overlayMultitexture = false;
     GLint maxTextureSize = 0;
 
-    uint8_t* readBack = nullptr;          // render-target and screen read-backs
+    uint8_t* readBack = nullptr;          // render-target read-backs
     size_t readBackSize = 0;
 
     // The last frame presented on the screen, read before the swap (rows bottom first, in the
@@ -111,11 +111,10 @@ bool OglListed(const char* name) {
     return false;
 }
 
+// (major, minor, release) not below (major, minor, 0).
 bool OglVersionAtLeast(int major, int minor) {
     const OglVersion& v = ogl.version;
-    if (v.major != major) return v.major > major;
-    if (v.minor != minor) return v.minor > minor;
-    return v.release >= 0;
+    return v.major != major ? v.major > major : v.minor >= minor;
 }
 
 void OglReadExtensionStrings() {
@@ -261,7 +260,7 @@ void OglBorderColour(uint32_t colour) {
     glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, OglFloats(colour).channels);
 }
 
-// A texture of tw x th texels exists only when both are powers of two the machine allows.
+// True when a texture of this size can be made: both sides positive and within the limit.
 bool OglTextureFits(int32_t textureWidth, int32_t textureHeight) {
     return textureWidth > 0 && textureHeight > 0 && textureWidth <= ogl.maxTextureSize &&
            textureHeight <= ogl.maxTextureSize;
@@ -281,7 +280,7 @@ void SwapRedBlue(uint8_t* pixel, size_t count) {
     for (size_t i = 0; i < count; ++i, pixel += 4) std::swap(pixel[0], pixel[2]);
 }
 
-// Copies rows of `rowPixels` pixels, exchanging red and blue unless BGRA transfer is on.
+// Copies rows of `rowPixels` pixels, exchanging red and blue in the copy when asked to.
 void CopyPixelRows(uint8_t* destination, ptrdiff_t destinationStride, const uint8_t* source,
                    ptrdiff_t sourceStride, int32_t rowPixels, int32_t rows, bool swapRedBlue) {
     for (int32_t row = 0; row < rows; ++row) {

@@ -320,12 +320,13 @@ std::vector<uint32_t> PlanarLightMap() {
     return pixels;
 }
 
-Pixels DrawLitScene(GfxImage* image, GfxOverlay* overlay) {
+Pixels DrawLitScene(GfxImage* image, GfxOverlay* overlay, bool* sampled) {
     const std::vector<uint32_t> lightMap = PlanarLightMap();
     GFX_SetOverlayRect(overlay, 20, 20, 16, 16);
     GFX_UpdateOverlay(overlay, 0xFF000000, 4, 4, lightMap.data(), 16);
     GFX_BeginFrame(nullptr);
     GFX_ApplyOverlay(overlay);
+    *sampled = gfxState.sampling.overlay == overlay;
     GfxDriver::FillRect(20, 20, 48, 48, 0xFFFFFFFF, 3);
     GfxDriver::FillRect(20, 20, 16, 16, 0xFF808080, 3);
     GfxDriver::DrawImageScaled(36, 36, 32, 32, image);
@@ -337,9 +338,12 @@ Pixels DrawLitScene(GfxImage* image, GfxOverlay* overlay) {
 TEST_F(OpenGlDriver, MultitextureAndSampledOverlaysGiveTheSamePixels) {
     GfxImage* image = Image(1, 1, {0xFFC0E0FF});
     GfxOverlay* overlay = Overlay();
-    const Pixels multitexture = DrawLitScene(image, overlay);
+    bool onProcessor = true;
+    const Pixels multitexture = DrawLitScene(image, overlay, &onProcessor);
+    EXPECT_FALSE(onProcessor);
     Load(GFX_INIT_OGL_NO_MULTITEXTURE);
-    const Pixels sampled = DrawLitScene(image, overlay);
+    const Pixels sampled = DrawLitScene(image, overlay, &onProcessor);
+    EXPECT_TRUE(onProcessor);
     EXPECT_TRUE(BlockIs(sampled, 20, 20, 68, 68,
                         [&](int x, int y) { return multitexture.at(x, y); }, 1));
     // And the light map did reach the pixels: its corners differ.
@@ -392,12 +396,15 @@ TEST_P(OpenGl, ImagesDrawWholeInPartsTintedAndAfterAnUpdate) {
     const std::vector<uint32_t> pixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
                                           0xFF808080, 0xFFFFFFFF, 0xFF010203};
     GfxImage* image = Image(3, 2, pixels);
+    GFX_FreeScratchBuffer();
     DrawScreen([&] {
         GfxDriver::DrawImage(10, 10, image);
         GfxDriver::DrawImagePart(20, 10, 1, 0, 2, 2, image);
         GfxDriver::DrawImageTinted(30, 10, 0xFF808080, image);
         GfxDriver::DrawImageScaled(40, 10, 6, 4, image);
     });
+    // Without BGRA transfer the pixels are converted on the processor, through the scratch buffer.
+    EXPECT_EQ(gfxState.scratchSize > 0, GetParam() == kFallbacks);
     Pixels screen = Screen();
     const auto pixel = [&](int x, int y) { return pixels[size_t(y) * 3 + x]; };
     EXPECT_TRUE(BlockIs(screen, 10, 10, 13, 12,
