@@ -193,7 +193,9 @@ GfxRenderTarget* GFX_CreateRenderTarget(int32_t width, int32_t height, uint32_t 
     const uint32_t alpha = clearColour >> 24;
     switch (flags & GFX_FLAG_ALPHA_MODE) {
     case GFX_ALPHA_DERIVE:
-        flags |= alpha == 0 ? GFX_ALPHA_CUTOUT : alpha == 255 ? GFX_ALPHA_OPAQUE : GFX_ALPHA_BLENDED;
+        flags |= alpha == 0     ? GFX_ALPHA_CUTOUT
+                 : alpha == 255 ? GFX_ALPHA_OPAQUE
+                                : GFX_ALPHA_BLENDED;
         break;
     case GFX_ALPHA_OPAQUE:
         clearColour |= 0xFF000000;

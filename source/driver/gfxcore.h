@@ -173,7 +173,8 @@ uint32_t* GFX_ImagePixels(GfxImage* image);
 // Overlays.
 GfxOverlay* GFX_CreateOverlay(uint32_t user);
 void GFX_SetOverlayRect(GfxOverlay* overlay, float x, float y, float w, float h);
-// The pixels stay the caller's and must live as long as the overlay may be applied.
+// The pixels stay the caller's and must live as long as the overlay may be applied. Without
+// pixels or without a positive size the overlay is 0 x 0: its outside colour everywhere.
 void GFX_UpdateOverlay(GfxOverlay* overlay, uint32_t outsideColour, int32_t width,
                        int32_t height, const void* pixels, int32_t stride);
 void GFX_ApplyOverlay(GfxOverlay* overlay);
@@ -189,7 +190,10 @@ void GFX_SetErrorSource(const char* message, const char* sourcePath, int line);
 void GFX_FormatError(const char* argument);
 void GFX_PushError();
 int32_t GFX_ErrorCount();
+// Removes the oldest entry; answers the count left.
 int32_t GFX_PopError();
+// Copies the oldest entry's text, cut to `size` bytes with its zero, and answers the bytes
+// written; with a null destination the size the whole text needs; 0 for an empty queue.
 int32_t GFX_LastError(char* destination, int32_t size);
 void GFX_ClearErrors();
 // Queues `message` with this source file and line: how a driver reports a failure.

@@ -45,7 +45,7 @@ struct OglState {
     HWND window = nullptr;
     HDC dc = nullptr;
     HGLRC context = nullptr;
-    int frameState = 0;                   // 1 initialised, 2 configured or between frames, 3 in a frame
+    int frameState = 0;  // 1 initialised, 2 configured or between frames, 3 inside a frame
     OglVersion version = {};
     const char* versionText = nullptr;
     const char* extensions[3] = {};       // GL, WGL (EXT query), WGL (ARB query)
@@ -60,13 +60,14 @@ struct OglState {
     bool framebuffers = false, separateBlend = false, overlayMultitexture = false;
     GLint maxTextureSize = 0;
 
-    uint8_t* readBack = nullptr;          // render-target and screen read-backs
+    uint8_t* readBack = nullptr;          // render-target read-backs
     size_t readBackSize = 0;
 
-    // The last frame presented on the screen, copied before the swap: the back buffer is
-    // undefined afterwards, and the screen read-back must give what the player saw.
-    GLuint presented = 0;
-    int32_t presentedTextureWidth = 0, presentedTextureHeight = 0;
+    // The last frame presented on the screen, read before the swap (rows bottom first, in the
+    // transfer format): the back buffer is undefined afterwards, and the screen read-back must
+    // give what the player saw.
+    uint8_t* presented = nullptr;
+    size_t presentedSize = 0;
     int32_t presentedWidth = 0, presentedHeight = 0;
 
     // What is bound, so runs of quads from one texture set no state.
@@ -110,11 +111,10 @@ bool OglListed(const char* name) {
     return false;
 }
 
+// (major, minor, release) not below (major, minor, 0).
 bool OglVersionAtLeast(int major, int minor) {
     const OglVersion& v = ogl.version;
-    if (v.major != major) return v.major > major;
-    if (v.minor != minor) return v.minor > minor;
-    return v.release >= 0;
+    return v.major != major ? v.major > major : v.minor >= minor;
 }
 
 void OglReadExtensionStrings() {
@@ -260,7 +260,7 @@ void OglBorderColour(uint32_t colour) {
     glTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, OglFloats(colour).channels);
 }
 
-// A texture of tw x th texels exists only when both are powers of two the machine allows.
+// True when a texture of this size can be made: both sides positive and within the limit.
 bool OglTextureFits(int32_t textureWidth, int32_t textureHeight) {
     return textureWidth > 0 && textureHeight > 0 && textureWidth <= ogl.maxTextureSize &&
            textureHeight <= ogl.maxTextureSize;
@@ -280,7 +280,7 @@ void SwapRedBlue(uint8_t* pixel, size_t count) {
     for (size_t i = 0; i < count; ++i, pixel += 4) std::swap(pixel[0], pixel[2]);
 }
 
-// Copies rows of `rowPixels` pixels, exchanging red and blue unless BGRA transfer is on.
+// Copies rows of `rowPixels` pixels, exchanging red and blue in the copy when asked to.
 void CopyPixelRows(uint8_t* destination, ptrdiff_t destinationStride, const uint8_t* source,
                    ptrdiff_t sourceStride, int32_t rowPixels, int32_t rows, bool swapRedBlue) {
     for (int32_t row = 0; row < rows; ++row) {
@@ -350,7 +350,8 @@ const OglImage* OglImageTexture(GfxImage* image) {
                                  float(image->height) / textureHeight};
     glGenTextures(1, &texture->name);
     OglBind(texture->name);
-    OglSetFilterAndWrap(image->flags & GFX_FLAG_LINEAR, ogl.edgeClamp ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+    OglSetFilterAndWrap(image->flags & GFX_FLAG_LINEAR,
+                        ogl.edgeClamp ? GL_CLAMP_TO_EDGE : GL_REPEAT);
     image->driverObject = texture;
     if (ogl.bgra && textureWidth == image->width && textureHeight == image->height) {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA,
@@ -897,23 +898,23 @@ void OglBeginFrame(GfxRenderTarget* target) {
     ogl.frameState = 3;
 }
 
-// Copies the finished back buffer into the presented-frame texture.
+// Reads the finished back buffer into the presented frame. A frame too large for memory is
+// not kept: the read-back then gives zeros.
 void OglKeepPresentedFrame() {
-    const int32_t width = std::min<int32_t>(ogl.clientWidth, ogl.maxTextureSize);
-    const int32_t height = std::min<int32_t>(ogl.clientHeight, ogl.maxTextureSize);
-    if (width <= 0 || height <= 0) return;
-    if (!ogl.presented) glGenTextures(1, &ogl.presented);
-    OglBind(ogl.presented);
-    if (width > ogl.presentedTextureWidth || height > ogl.presentedTextureHeight) {
-        ogl.presentedTextureWidth = GFX_NextPowerOfTwo(width);
-        ogl.presentedTextureHeight = GFX_NextPowerOfTwo(height);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, ogl.presentedTextureWidth,
-                     ogl.presentedTextureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-        OglSetFilterAndWrap(false, OglClampWrap());
+    const uint64_t bytes =
+        uint64_t(std::max(ogl.clientWidth, 0)) * uint64_t(std::max(ogl.clientHeight, 0)) * 4;
+    if (bytes > SIZE_MAX) return;
+    if (ogl.presentedSize < bytes) {
+        std::free(ogl.presented);
+        ogl.presented = static_cast<uint8_t*>(std::malloc(size_t(bytes)));
+        ogl.presentedSize = ogl.presented ? size_t(bytes) : 0;
     }
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
-    ogl.presentedWidth = width;
-    ogl.presentedHeight = height;
+    const bool kept = ogl.presented && bytes > 0;
+    ogl.presentedWidth = kept ? ogl.clientWidth : 0;
+    ogl.presentedHeight = kept ? ogl.clientHeight : 0;
+    if (!kept) return;
+    glReadPixels(0, 0, ogl.presentedWidth, ogl.presentedHeight, ogl.bgra ? GL_BGRA : GL_RGBA,
+                 GL_UNSIGNED_BYTE, ogl.presented);
 }
 
 void OglEndFrame() {
@@ -946,22 +947,21 @@ void OglEndFrame() {
 void OglReadScreen(int32_t x, int32_t y, int32_t w, int32_t h, void* destination,
                    int32_t stride) {
     if (w <= 0 || h <= 0) return;
-    const uint8_t* frame = nullptr;
-    if (ogl.presented) {
-        OglBind(ogl.presented);
-        frame = OglReadBoundTexture(ogl.presentedTextureWidth, ogl.presentedTextureHeight);
-    }
-    const ptrdiff_t frameStride = ptrdiff_t(ogl.presentedTextureWidth) * 4;
+    const ptrdiff_t frameStride = ptrdiff_t(ogl.presentedWidth) * 4;
     const int64_t lowestRow = int64_t(ogl.height) - y - h;
     for (int32_t row = 0; row < h; ++row) {
         auto* out = static_cast<uint8_t*>(destination) + ptrdiff_t(row) * stride;
         const int64_t frameRow = lowestRow + row;
         for (int32_t column = 0; column < w; ++column, out += 4) {
             const int64_t frameColumn = int64_t(x) + column;
-            const bool inside = frame && frameRow >= 0 && frameRow < ogl.presentedHeight &&
+            const bool inside = frameRow >= 0 && frameRow < ogl.presentedHeight &&
                                 frameColumn >= 0 && frameColumn < ogl.presentedWidth;
-            if (inside) std::memcpy(out, frame + frameRow * frameStride + frameColumn * 4, 4);
-            else std::memset(out, 0, 4);
+            if (!inside) {
+                std::memset(out, 0, 4);
+                continue;
+            }
+            std::memcpy(out, ogl.presented + frameRow * frameStride + frameColumn * 4, 4);
+            if (!ogl.bgra) SwapRedBlue(out, 1);
         }
     }
 }
@@ -992,6 +992,7 @@ void OglUnload() {
     }
     if (ogl.dc) ReleaseDC(ogl.window, ogl.dc);
     std::free(ogl.readBack);
+    std::free(ogl.presented);
     ogl = OglState{};
 }
 

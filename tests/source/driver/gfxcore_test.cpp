@@ -154,8 +154,9 @@ TEST_F(GfxLayer, RenderTargetAlphaModeComesFromFlagsAndClearColour) {
         {GFX_ALPHA_BLENDED, 0x40ABCDEF, GFX_ALPHA_BLENDED, 0x40ABCDEF},
     };
     for (const auto& c : cases) {
-        const GfxRenderTarget* target = Target(8, 8, c.colour, c.flags | GFX_FLAG_LINEAR | GFX_FLAG_KEEP, 0);
-        EXPECT_EQ(target->flags, c.mode | GFX_FLAG_LINEAR | GFX_FLAG_KEEP)
+        const uint32_t otherFlags = GFX_FLAG_LINEAR | GFX_FLAG_KEEP;
+        const GfxRenderTarget* target = Target(8, 8, c.colour, c.flags | otherFlags, 0);
+        EXPECT_EQ(target->flags, c.mode | otherFlags)
             << std::hex << c.flags << " " << c.colour;
         EXPECT_EQ(target->clearColour, c.storedColour) << std::hex << c.flags << " " << c.colour;
     }
@@ -185,7 +186,8 @@ TEST_F(GfxLayer, ImageAlphaModeIsScannedFromItsPixels) {
     for (const auto& c : cases) {
         const GfxImage* image = Image(c.w, c.h, c.pixels, c.stride, c.flags);
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->flags & GFX_FLAG_ALPHA_MODE, c.mode) << c.w << "x" << c.h << " " << c.pixels;
+        EXPECT_EQ(image->flags & GFX_FLAG_ALPHA_MODE, c.mode)
+            << c.w << "x" << c.h << " " << c.pixels;
     }
 }
 
@@ -205,7 +207,8 @@ TEST_F(GfxLayer, ImageCopiesRowsByStrideOrStartsTransparent) {
 TEST_F(GfxLayer, ImageSizesThatCannotBeAllocatedAreRefused) {
     const struct {
         int32_t w, h;
-    } refused[] = {{-1, 4}, {4, -1}, {65536, 65536}, {INT_MAX, 2}, {0x40000000, 1}, {INT_MAX, INT_MAX}};
+    } refused[] = {{-1, 4},      {4, -1},         {65536, 65536},
+                   {INT_MAX, 2}, {0x40000000, 1}, {INT_MAX, INT_MAX}};
     for (const auto& size : refused) {
         EXPECT_EQ(GFX_CreateImage(size.w, size.h, nullptr, 0, 0, 0), nullptr)
             << size.w << "x" << size.h;
@@ -435,6 +438,10 @@ TEST_F(GfxLayer, UnknownDriverCodesLeaveTheNullDriver) {
     }
 }
 
+TEST(GfxInitGuard, AnythingButFEndsTheProcessAtOnce) {
+    EXPECT_EXIT(GFX_Init(GFX_DRIVER_NULL, 0, 'G'), ::testing::ExitedWithCode(1), "");
+}
+
 TEST_F(GfxLayer, DriverChangeReleasesEveryDriverObjectFirst) {
     GfxRenderTarget* target = Target(4, 4, 0, 0, 1);
     GfxImage* image = Image(1, 1, nullptr, 0, 0, 2);
@@ -446,7 +453,8 @@ TEST_F(GfxLayer, DriverChangeReleasesEveryDriverObjectFirst) {
     RecordingDriver::Take();
     GFX_Init(0, 0, 'F');
     EXPECT_EQ(RecordingDriver::Take(),
-              (Calls{"DeleteTarget(rt:1)", "DeleteImage(img:2)", "DeleteOverlay(ov:3)", "Unload()"}));
+              (Calls{"DeleteTarget(rt:1)", "DeleteImage(img:2)", "DeleteOverlay(ov:3)",
+                     "Unload()"}));
     EXPECT_EQ(target->driverObject, nullptr);
     EXPECT_EQ(image->driverObject, nullptr);
     EXPECT_EQ(overlay->driverObject, nullptr);
@@ -481,7 +489,8 @@ TEST_F(GfxLayer, FrameWithoutFlushedConfigurationRunsOnTheNullDriver) {
     EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
     EXPECT_FALSE(gfxState.dirty);
     EXPECT_EQ(shownMessages,
-              std::vector<std::string>{"Driver error.|Preparing frame without flushing the driver config."});
+              std::vector<std::string>{
+                  "Driver error.|Preparing frame without flushing the driver config."});
     GfxDriver::FillRect(0, 0, 1, 1, 0, 3);
     GFX_EndFrame();
     EXPECT_EQ(RecordingDriver::Take(), Calls{"Unload()"});
@@ -513,7 +522,8 @@ TEST_F(GfxLayer, BindRefusesWhatIsNoWindow) {
     GFX_Bind(reinterpret_cast<HWND>(0x7FFF0));
     EXPECT_EQ(GfxDriver::window, nullptr);
     EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
-    EXPECT_NE(OldestError().find("GFX_Bind: invalid window handle [gfxcore.cpp:"), std::string::npos);
+    EXPECT_NE(OldestError().find("GFX_Bind: invalid window handle [gfxcore.cpp:"),
+              std::string::npos);
     GFX_ClearErrors();
     GFX_Bind(nullptr);
     EXPECT_EQ(GFX_ErrorCount(), 0);

@@ -320,12 +320,13 @@ std::vector<uint32_t> PlanarLightMap() {
     return pixels;
 }
 
-Pixels DrawLitScene(GfxImage* image, GfxOverlay* overlay) {
+Pixels DrawLitScene(GfxImage* image, GfxOverlay* overlay, bool* sampled) {
     const std::vector<uint32_t> lightMap = PlanarLightMap();
     GFX_SetOverlayRect(overlay, 20, 20, 16, 16);
     GFX_UpdateOverlay(overlay, 0xFF000000, 4, 4, lightMap.data(), 16);
     GFX_BeginFrame(nullptr);
     GFX_ApplyOverlay(overlay);
+    *sampled = gfxState.sampling.overlay == overlay;
     GfxDriver::FillRect(20, 20, 48, 48, 0xFFFFFFFF, 3);
     GfxDriver::FillRect(20, 20, 16, 16, 0xFF808080, 3);
     GfxDriver::DrawImageScaled(36, 36, 32, 32, image);
@@ -337,9 +338,12 @@ Pixels DrawLitScene(GfxImage* image, GfxOverlay* overlay) {
 TEST_F(OpenGlDriver, MultitextureAndSampledOverlaysGiveTheSamePixels) {
     GfxImage* image = Image(1, 1, {0xFFC0E0FF});
     GfxOverlay* overlay = Overlay();
-    const Pixels multitexture = DrawLitScene(image, overlay);
+    bool onProcessor = true;
+    const Pixels multitexture = DrawLitScene(image, overlay, &onProcessor);
+    EXPECT_FALSE(onProcessor);
     Load(GFX_INIT_OGL_NO_MULTITEXTURE);
-    const Pixels sampled = DrawLitScene(image, overlay);
+    const Pixels sampled = DrawLitScene(image, overlay, &onProcessor);
+    EXPECT_TRUE(onProcessor);
     EXPECT_TRUE(BlockIs(sampled, 20, 20, 68, 68,
                         [&](int x, int y) { return multitexture.at(x, y); }, 1));
     // And the light map did reach the pixels: its corners differ.
@@ -349,7 +353,9 @@ TEST_F(OpenGlDriver, MultitextureAndSampledOverlaysGiveTheSamePixels) {
 TEST_P(OpenGl, Image300x200GetsA512x256TextureAndDrawsUnscaled) {
     std::vector<uint32_t> pixels(300 * 200);
     for (int y = 0; y < 200; ++y) {
-        for (int x = 0; x < 300; ++x) pixels[y * 300 + x] = 0xFF000000 | (x & 0xFF) << 16 | y << 8 | ((x ^ y) & 0xFF);
+        for (int x = 0; x < 300; ++x) {
+            pixels[y * 300 + x] = 0xFF000000 | (x & 0xFF) << 16 | y << 8 | ((x ^ y) & 0xFF);
+        }
     }
     GfxImage* image = Image(300, 200, pixels);
     GLint textureWidth = 0, textureHeight = 0;
@@ -390,19 +396,25 @@ TEST_P(OpenGl, ImagesDrawWholeInPartsTintedAndAfterAnUpdate) {
     const std::vector<uint32_t> pixels = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF,
                                           0xFF808080, 0xFFFFFFFF, 0xFF010203};
     GfxImage* image = Image(3, 2, pixels);
+    GFX_FreeScratchBuffer();
     DrawScreen([&] {
         GfxDriver::DrawImage(10, 10, image);
         GfxDriver::DrawImagePart(20, 10, 1, 0, 2, 2, image);
         GfxDriver::DrawImageTinted(30, 10, 0xFF808080, image);
         GfxDriver::DrawImageScaled(40, 10, 6, 4, image);
     });
+    // Without BGRA transfer the pixels are converted on the processor, through the scratch buffer.
+    EXPECT_EQ(gfxState.scratchSize > 0, GetParam() == kFallbacks);
     Pixels screen = Screen();
     const auto pixel = [&](int x, int y) { return pixels[size_t(y) * 3 + x]; };
-    EXPECT_TRUE(BlockIs(screen, 10, 10, 13, 12, [&](int x, int y) { return pixel(x - 10, y - 10); }));
-    EXPECT_TRUE(BlockIs(screen, 20, 10, 22, 12, [&](int x, int y) { return pixel(x - 19, y - 10); }));
-    EXPECT_TRUE(BlockIs(screen, 30, 10, 33, 12,
-                        [&](int x, int y) { return GFX_MultiplyColor(pixel(x - 30, y - 10), 0xFF808080); },
-                        1));
+    EXPECT_TRUE(BlockIs(screen, 10, 10, 13, 12,
+                        [&](int x, int y) { return pixel(x - 10, y - 10); }));
+    EXPECT_TRUE(BlockIs(screen, 20, 10, 22, 12,
+                        [&](int x, int y) { return pixel(x - 19, y - 10); }));
+    const auto tinted = [&](int x, int y) {
+        return GFX_MultiplyColor(pixel(x - 30, y - 10), 0xFF808080);
+    };
+    EXPECT_TRUE(BlockIs(screen, 30, 10, 33, 12, tinted, 1));
     EXPECT_TRUE(BlockIs(screen, 40, 10, 46, 14,
                         [&](int x, int y) { return pixel((x - 40) / 2, (y - 10) / 2); }));
 
@@ -420,7 +432,8 @@ TEST_P(OpenGl, TargetsReadBackInPartsAndWhole) {
         GfxRenderTarget* target = Target(width, 30, 0x00000000, 0);
         DrawTarget(target, [] {
             for (int y = 0; y < 30; ++y) {
-                GfxDriver::FillRect(0, float(y), 50, 1, 0x80000000 | uint32_t(y * 8) << 8 | 0x40, 3);
+                const uint32_t colour = 0x80000000 | uint32_t(y * 8) << 8 | 0x40;
+                GfxDriver::FillRect(0, float(y), 50, 1, colour, 3);
             }
         });
         const auto scene = [](int, int y) { return 0x80000000 | uint32_t(y * 4) << 8 | 0x20; };
@@ -441,6 +454,28 @@ TEST_P(OpenGl, MinimumBlendingKeepsTheSmallerOfEachChannel) {
     EXPECT_EQ(pixels.at(0, 0), 0x64FFFFFFu);
     EXPECT_EQ(pixels.at(1, 0), 0xFF10FF80u);
     EXPECT_TRUE(BlockIs(pixels, 2, 0, 3, 1, 0xFFFF7F7F, 1));
+}
+
+TEST_F(OpenGlDriver, SizesBeyondTheTextureLimitAreRefusedWithAnError) {
+    GfxOverlay* overlay = Overlay();
+    const uint32_t pixels[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    // Only the first row of pixels exists: a size this large must be refused before reading.
+    GFX_UpdateOverlay(overlay, 0xFF404040, INT32_MAX, 2, pixels, 8);
+    DrawScreen([&] {
+        GFX_ApplyOverlay(overlay);
+        GfxDriver::FillRect(0, 0, 10, 10, 0xFFFFFFFF, 3);
+        GFX_ApplyOverlay(nullptr);
+    });
+    EXPECT_NE(OldestError().find("overlay too large for a texture"), std::string::npos);
+    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);  // the frame's end unloaded it
+    GFX_ClearErrors();
+
+    Load(kAllFeatures);
+    GfxImage* wide = Image(40000, 1, std::vector<uint32_t>(40000, 0xFFFFFFFF));
+    DrawScreen([&] { GfxDriver::DrawImage(0, 0, wide); });
+    EXPECT_NE(OldestError().find("image too large for a texture"), std::string::npos);
+    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    GFX_ClearErrors();
 }
 
 TEST_F(OpenGlDriver, VersionStringsAreReadFromTheirStart) {
