@@ -9,65 +9,17 @@
 #include <vector>
 
 #include "core.h"
-
-// --- Graphics layer (replaced by driver/gfxcore.h) -------------------------------------------
-// A driver that draws nothing: the two real codes load as themselves, any other code as 'NUL'.
-struct GfxRenderTarget;
-struct GfxDriver {
-    uint32_t (*GetDriverId)();
-};
-extern GfxDriver gfxDriver;
-
-void GFX_Bind(HWND window);
-void GFX_Init(uint32_t code, uint32_t flags, uint8_t guard);
-void GFX_Unload();
-void GFX_Configure(int32_t width, int32_t height, uint32_t clearColour, uint32_t flags);
-void GFX_FlushConfig();
-void GFX_BeginFrame(GfxRenderTarget* target);
-void GFX_EndFrame();
-void GFX_SetErrorSource(const char* message, const char* sourcePath, int32_t line);
-void GFX_PushError();
-int32_t GFX_ErrorCount();
-int32_t GFX_PopError();
-int32_t GFX_LastError(char* destination, int32_t size);
-void GFX_ClearErrors();
+#include "driver/gfxcore.h"
+#include "font.h"
+#include "item.h"
+#include "render.h"
+#include "shapes.h"
 
 // --- Data files --------------------------------------------------------------------------------
 // Opens a data file for reading, or ends the program with "Failed to load \"<shownName>\".".
 FILE* OpenDataFile(Core* core, const char* path, const char* shownName);
 // Adds the leading u32 of an open data file to Core::dataVersion.
 void AddDataVersion(Core* core, FILE* file);
-
-// A sprite shape: only the flag that says whether its images take a palette (outfit colours).
-class Shape {
-public:
-    bool hasPaletteId = false;
-};
-
-// Sprite shapes: opens the pixel file, then the sprite data, and adds both leading words.
-class Shapes {
-public:
-    explicit Shapes(Core* owner);
-    virtual ~Shapes();
-    uint32_t GetHeaderValue(uint32_t index) const;
-
-    Core* owner;
-    Shape* Find(uint32_t id) const;
-
-    std::map<uint32_t, std::unique_ptr<Shape>> table;  // empty: the sprite data is not read yet
-};
-
-// Image table: the skin and the font pack add their leading words.
-class Render {
-public:
-    explicit Render(Core* owner);
-    virtual ~Render();
-    bool LoadSkin();
-    bool LoadFonts();
-    void TakeScreenshot();
-
-    Core* owner;
-};
 
 // World-map atlas: adds the atlas's leading word.
 class MapDriver {
@@ -79,13 +31,6 @@ public:
 };
 
 // --- World model --------------------------------------------------------------------------------
-class Item {
-public:
-    Item(Core* owner, uint32_t shapeId, uint32_t subId, uint16_t x, uint16_t y, uint8_t z,
-         uint32_t count, uint32_t kind);
-    virtual ~Item();
-};
-
 class Creature {
 public:
     void Walk(uint32_t direction);
@@ -100,11 +45,6 @@ public:
 class Spell {
 public:
     virtual ~Spell();
-};
-
-class Font {
-public:
-    virtual ~Font();
 };
 
 // --- Network ------------------------------------------------------------------------------------

@@ -19,6 +19,20 @@ constexpr LONG MinimumHeight = 600;
 // Signed coordinate that centres a size on a screen size.
 int Centred(int screenSize, uint32_t size) { return (screenSize - static_cast<int>(size)) / 2; }
 
+// The outer rectangle of a window whose drawing area is width x height, centred on the screen.
+// The windowed size kept in the settings is the drawing area (WM_SIZE stores it), so the frame
+// goes around it; otherwise the window would lose its frame's size on every start.
+RECT CentredFrame(uint32_t width, uint32_t height, DWORD style, DWORD exStyle) {
+    RECT frame = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const LONG outerWidth = frame.right - frame.left, outerHeight = frame.bottom - frame.top;
+    frame.left = Centred(GetSystemMetrics(SM_CXSCREEN), outerWidth);
+    frame.top = Centred(GetSystemMetrics(SM_CYSCREEN), outerHeight);
+    frame.right = frame.left + outerWidth;
+    frame.bottom = frame.top + outerHeight;
+    return frame;
+}
+
 }  // namespace
 
 Screen::Screen(Core* core, uint32_t width, uint32_t height, uint8_t depth, uint8_t fullscreen)
@@ -69,12 +83,11 @@ HWND Screen::CreateMainWindow(HINSTANCE hInstance) {
                                nullptr, nullptr, hInstance, nullptr);
         return hwnd;
     }
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    width = std::min<uint32_t>(width, screenWidth);
-    height = std::min<uint32_t>(height, screenHeight);
-    hwnd = CreateWindowExA(0, ClassName, Title, WS_OVERLAPPEDWINDOW, Centred(screenWidth, width),
-                           Centred(screenHeight, height), width, height, nullptr, nullptr,
+    width = std::min<uint32_t>(width, GetSystemMetrics(SM_CXSCREEN));
+    height = std::min<uint32_t>(height, GetSystemMetrics(SM_CYSCREEN));
+    const RECT frame = CentredFrame(width, height, WS_OVERLAPPEDWINDOW, 0);
+    hwnd = CreateWindowExA(0, ClassName, Title, WS_OVERLAPPEDWINDOW, frame.left, frame.top,
+                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                            hInstance, nullptr);
     return hwnd;
 }
@@ -106,12 +119,13 @@ bool Screen::ApplyScreenMode(uint32_t width, uint32_t height) {
 }
 
 void Screen::SetWindowedStyle(uint32_t width, uint32_t height) {
-    SetWindowLongA(hwnd, GWL_EXSTYLE, WS_EX_APPWINDOW | WS_EX_WINDOWEDGE);
-    SetWindowLongA(hwnd, GWL_STYLE,
-                   WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW);
-    SetWindowPos(hwnd, nullptr, Centred(GetSystemMetrics(SM_CXSCREEN), width),
-                 Centred(GetSystemMetrics(SM_CYSCREEN), height), width, height,
-                 SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    const DWORD style = WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
+    const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+    SetWindowLongA(hwnd, GWL_EXSTYLE, exStyle);
+    SetWindowLongA(hwnd, GWL_STYLE, style);
+    const RECT frame = CentredFrame(width, height, style, exStyle);
+    SetWindowPos(hwnd, nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
 }
 
 LRESULT CALLBACK Screen::Entry(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

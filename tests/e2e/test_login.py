@@ -1,21 +1,14 @@
 """The real client logging in by itself (the test-client settings) against the fake game server:
 what it sends, how it follows the server's frames however they arrive, and how it survives
 refusals and faults of the server."""
-import os
 import struct
 import unittest
-from pathlib import Path
 
-from datagen import config
+from datagen import config, sprites
 from fakeserver.messages import Avatar, avatar_list
 from fakeserver.server import FakeServer, Frame, Scenario, oversized_header, overrunning_frame
 from harness import ClientTestCase
 from harness.wine import MESSAGE_BOX_CLASS
-
-ROOT = Path(os.environ.get("VELTOR_ROOT") or Path(__file__).resolve().parents[2])
-# Avatars name their look by shape id: the client knows shapes once it reads the sprite data.
-needs_sprites = unittest.skipUnless((ROOT / "source/shapes.cpp").exists(),
-                                    "the client does not read the sprite data yet")
 
 # The data files whose leading revision words make up the data version the client sends.
 DATA_FILES = ["Veltor.data", "Veltor.shapes", "Veltor.books", "Veltor.quests", "Veltor.maps",
@@ -24,7 +17,7 @@ CLIENT_VERSION = 14
 
 
 def sample_avatar():
-    from datagen import sprites
+    """An avatar that looks like the person of the sample sprite data (with outfit colours)."""
     return Avatar(1001, "Aria", shape=sprites.PERSON, outfit=sprites.PERSON_OUTFIT, value2=12)
 
 
@@ -98,7 +91,6 @@ class LoginTest(ClientTestCase):
                 self.assert_still_running_without_box(client)
                 self.assertEqual(self.requests(server), [1, 2], "nothing sent after the end")
 
-    @needs_sprites
     def test_login_and_avatar_choice_in_every_delivery(self):
         deliveries = {
             "whole frames": {},
@@ -118,7 +110,6 @@ class LoginTest(ClientTestCase):
                 self.wait(server, lambda t: t.of("server_frame")[-1]["ops"] == [11], "enter game")
                 self.assert_still_running_without_box(client)
 
-    @needs_sprites
     def test_cipher_padding_counts_as_keep_alives(self):
         # Acceptance alone, then a 3-byte text padded with five zero bytes, then the list.
         scenario = Scenario(avatars=[sample_avatar()], on={(0, 2): lambda session, request: [
@@ -127,7 +118,6 @@ class LoginTest(ClientTestCase):
         select = self.wait_request(server, 7)
         self.assertEqual(select["counter"], 4, "hello, acceptance, text and list; no keep-alive")
 
-    @needs_sprites
     def test_configured_avatar_outside_the_list_is_not_played(self):
         server, _, client = self.start(Scenario(avatars=[sample_avatar()]), character=1)
         self.wait(server, lambda t: len(t.of("server_frame")) == 2, "the avatar list")

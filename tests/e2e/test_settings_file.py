@@ -9,9 +9,9 @@ from harness import ClientTestCase
 SETTINGS = "data/" + config.FILE_NAME
 
 
-def with_window_size(values, area):
-    """The values a run ends with: the file keeps the last size of the window's drawing area."""
-    return dict(values, width=str(area.width), height=str(area.height))
+def drawing_area(values):
+    """The size of the window's drawing area that settings values ask for."""
+    return int(values["width"]), int(values["height"])
 
 
 class SettingsFileTest(ClientTestCase):
@@ -38,8 +38,10 @@ class SettingsFileTest(ClientTestCase):
         folder = self.run_folder()
         folder.remove(SETTINGS)
         area = self.run_client(folder)
+        # The drawing area is the size kept, so a run keeps it.
+        self.assertEqual((area.width, area.height), drawing_area(config.new_file_values()))
         first = folder.read(SETTINGS)
-        self.assertEqual(first, config.render(with_window_size(config.new_file_values(), area)))
+        self.assertEqual(first, config.render(config.new_file_values()))
         os.utime(folder.file(SETTINGS), (0, 0))
         self.run_client(folder)
         self.assertNotEqual(folder.file(SETTINGS).stat().st_mtime, 0, "written at exit")
@@ -50,7 +52,8 @@ class SettingsFileTest(ClientTestCase):
         folder = self.run_folder()
         folder.write(SETTINGS, config.render(given))
         area = self.run_client(folder)
-        expected = with_window_size(dict(config.missing_values(), **given), area)
+        expected = dict(config.missing_values(), **given)
+        self.assertEqual((area.width, area.height), drawing_area(expected))
         self.assertEqual(folder.read(SETTINGS), config.render(expected))
 
 

@@ -12,6 +12,7 @@
 #include "protocolstate.h"
 #include "support/hexbytes.h"
 #include "support/loopbackserver.h"
+#include "support/spritedata.h"
 #include "support/startup.h"
 #include "support/testkey.h"
 #include "xtea.h"
@@ -43,14 +44,18 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-const uint16_t PlainShape = 1, ColouredShape = 2, UnknownShape = 3;
+// Shapes of the sample sprite data (tools/datagen/sprites.py): ground without outfit colours,
+// and the person, whose images take them.
+const uint16_t PlainShape = 100, ColouredShape = 200, UnknownShape = 4242;
+
+std::string U16Hex(uint16_t value) { return ToHex({uint8_t(value), uint8_t(value >> 8)}); }
 
 // Account 7 with two avatars (the second one's shape takes outfit colours), a notice and 30
 // noble days.
 const std::string AvatarListMessage =
     "08 07000000 00 02"
-    " e9030000 00 " + ToHex({PlainShape, 0}) + " 0500 0441726961 09000000"
-    " ea030000 01 " + ToHex({ColouredShape, 0}) + " 44332211 0600 02426f 00000000"
+    " e9030000 00 " + U16Hex(PlainShape) + " 0500 0441726961 09000000"
+    " ea030000 01 " + U16Hex(ColouredShape) + " 44332211 0600 02426f 00000000"
     " 0700 57656c636f6d65 1e000000";
 
 struct ClientFrame {
@@ -61,10 +66,10 @@ struct ClientFrame {
 
 enum class Delivery { Whole, OneBytePerSend, JoinedFrames, LongHeaders };
 
-class ProtocolTest : public StartedCore {
+class ProtocolTest : public SpriteData {
 protected:
     void SetUp() override {
-        StartedCore::SetUp();
+        SpriteData::SetUp();
         protocolState = StateLogin;
         core->host = "127.0.0.1";
         core->port = std::to_string(server.port);
@@ -75,15 +80,20 @@ protected:
         KnowShapes();
     }
 
-    // The avatars' looks: one shape without and one with outfit colours.
+    // The avatars' looks come from the sample sprite data.
     void KnowShapes() {
-        core->shapes->table[PlainShape] = std::make_unique<Shape>();
-        core->shapes->table[ColouredShape] = std::make_unique<Shape>();
-        core->shapes->table[ColouredShape]->hasPaletteId = true;
+        sampleShapes = Load("sample");
+        startUpShapes = core->shapes;
+        core->shapes = sampleShapes.get();
+        ASSERT_FALSE(core->GetShape(PlainShape)->hasPaletteId);
+        ASSERT_TRUE(core->GetShape(ColouredShape)->hasPaletteId);
+        ASSERT_EQ(core->GetShape(UnknownShape), nullptr);
     }
 
     void TearDown() override {
-        StartedCore::TearDown();
+        core->shapes = startUpShapes;
+        sampleShapes.reset();
+        SpriteData::TearDown();
         protocolState = StateLogin;
     }
 
@@ -172,7 +182,8 @@ protected:
         ASSERT_NE(core->connection1, nullptr);
         const ClientFrame hello = NextClientFrame(1);
         EXPECT_EQ(hello.counter, 0);
-        EXPECT_EQ(ToHex(hello.payload), "01" "0e000000" "ff000000");  // version 14, data versions
+        const uint32_t data = core->dataVersion;
+        EXPECT_EQ(ToHex(hello.payload), "01" "0e000000" + U16Hex(uint16_t(data)) + U16Hex(uint16_t(data >> 16)));
 
         Deliver(ServerFrame(FromHex("01 04030201"), delivery == Delivery::LongHeaders), delivery);
         const ClientFrame login = NextClientFrame(1);
@@ -226,6 +237,8 @@ protected:
     LoopbackServer server;
     Xtea cipher;
     size_t consumed = 0;
+    std::unique_ptr<Shapes> sampleShapes;
+    Shapes* startUpShapes = nullptr;
 };
 
 class LoginDelivery : public ProtocolTest, public ::testing::WithParamInterface<Delivery> {};
@@ -248,7 +261,7 @@ TEST_P(LoginDelivery, LogsInSelectsAnAvatarAndEntersTheGame) {
     EXPECT_EQ(list->avatars[0].level, 5);
     EXPECT_EQ(list->avatars[0].subId, 0u);
     EXPECT_EQ(list->avatars[0].extraWord, 9u);
-    EXPECT_EQ(list->avatars[1].shapeId, 2u);
+    EXPECT_EQ(list->avatars[1].shapeId, ColouredShape);
     EXPECT_EQ(list->avatars[1].subId, 0x11223344u);
     EXPECT_EQ(list->avatars[1].name, "Bo");
     auto* notice = dynamic_cast<Message*>(core->windows.back());
@@ -505,7 +518,7 @@ TEST_F(ProtocolTest, OneAvatarIsAddedToTheOpenList) {
     core->connection1->SendCreateAvatar(3, "C\xE9");
     const ClientFrame create = NextClientFrame(1, true);
     EXPECT_EQ(ToHex(create.payload), "0603" "0343c3a9" "0000");
-    Deliver(ServerFrame(Enciphered(FromHex("09 0b000000 00 " + ToHex({PlainShape, 0}) + " 0100 0143 00000000"))));
+    Deliver(ServerFrame(Enciphered(FromHex("09 0b000000 00 " + U16Hex(PlainShape) + " 0100 0143 00000000"))));
     auto* list = static_cast<Avatars*>(core->FindWindow(130));
     ASSERT_TRUE(PumpUntil([&] { return list->avatars.size() == 3; }));
     EXPECT_EQ(list->avatars[2].id, 11u);
@@ -518,7 +531,7 @@ TEST_F(ProtocolTest, FatalServerTextEndsTheProgramAfterTheDispatch) {
         const char* text;
     } cases[] = {
         {"0c 0e 4163636f756e742062616e6e6564", "Account banned"},
-        {"09 0b000000 00 " + ToHex({UnknownShape, 0}) + " 0100 0143 00000000", "Unknown shape id. (avatar)"},
+        {"09 0b000000 00 " + U16Hex(UnknownShape) + " 0100 0143 00000000", "Unknown shape id. (avatar)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

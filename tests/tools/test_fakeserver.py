@@ -8,8 +8,9 @@ import struct
 import unittest
 
 import veltorxtea as xtea
+from datagen import sprites
 from fakeserver import login, messages
-from fakeserver.server import Close, FakeServer, Frame, Scenario, oversized_header, overrunning_frame
+from fakeserver.server import Close, FakeServer, Scenario, oversized_header, overrunning_frame
 from fakeserver.wire import (ClientFrameCutter, Reader, ServerFrameCutter, WireError, Writer,
                              client_frame, latin1_to_utf8, server_frame)
 
@@ -153,7 +154,8 @@ class LiveServerTest(unittest.TestCase):
             avatars = reply[1:] if len(reply) > 1 else client.frame(encrypted=True)
             r = Reader(avatars)
             self.assertEqual((r.u8(), r.u32(), r.u8(), r.u8()), (8, 7, 0, 1))
-            self.assertEqual((r.u32(), r.u8(), r.u16()), (1001, 0, 1))
+            self.assertEqual((r.u32(), r.u8(), r.u16(), r.u32()),
+                             (1001, 0, sprites.PERSON, sprites.PERSON_OUTFIT))
             self.assertEqual((r.u16(), r.bytes8(), r.u32()), (0, b'Aria', 0))
             client.counter += 2
             client.state = 1

@@ -7,13 +7,9 @@ import struct
 
 # File name: revision.
 PLACEHOLDER_FILES = {
-    'Veltor.data': 1,
-    'Veltor.shapes': 1,
     'Veltor.books': 1,
     'Veltor.quests': 1,
     'Veltor.maps': 1,
-    'Veltor.skin': 1,
-    'Veltor.font': 1,
     'Veltor.spells': 1,
 }
 

@@ -13,6 +13,7 @@ import threading
 import time
 
 import veltorxtea as xtea
+from datagen import sprites
 from fakeserver import login, messages
 from fakeserver.messages import Avatar
 from fakeserver.wire import ClientFrameCutter, Reader, WireError, server_frame
@@ -88,7 +89,7 @@ class Scenario:
         self.answer = 'accept'
         self.accept_frames = 1
         self.account_id = 7
-        self.avatars = [Avatar(1001, 'Aria', shape=1)]
+        self.avatars = [Avatar(1001, 'Aria', shape=sprites.PERSON, outfit=sprites.PERSON_OUTFIT)]
         self.notice = ''
         self.noble_days = 0
         self.split = 0

@@ -1,0 +1,173 @@
+#include "benchcommon.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace Bench {
+
+std::vector<Op> MakeScene(int n) {
+    std::vector<Op> scene;
+    const float columns = (kWidth - kSpriteSize) / 7.0f;
+    for (int i = 0; i < n; ++i) {
+        const float x = float(i * 37 % (kWidth - kSpriteSize));
+        const float y = float(i * 53 % (kHeight - kSpriteSize));
+        scene.push_back({Op::Sprite, i / 8 % kSpriteTextures, x, y, kSpriteSize, kSpriteSize, 0, 0,
+                         0xFFFFFFFF});
+        if (i % 16 == 15) {
+            scene.push_back({Op::Fill, 0, x * 0.5f, y, 60, 20, 0, 0, 0x80203040});
+        }
+        if (i % 8 == 7) {
+            const float wordX = float(i * 11 % int(columns)) * 7;
+            for (int letter = 0; letter < 8; ++letter) {
+                const int glyph = (i + letter * 5) % 128;
+                scene.push_back({Op::Glyph, 0, wordX + letter * 7.0f, y + 8, kGlyphWidth,
+                                 kGlyphHeight, float(glyph % 16 * kGlyphWidth),
+                                 float(glyph / 16 % 5 * kGlyphHeight), 0xFFE0D080});
+            }
+        }
+    }
+    return scene;
+}
+
+std::vector<uint32_t> SpritePixels(int texture) {
+    std::vector<uint32_t> pixels(kSpriteSize * kSpriteSize);
+    for (int y = 0; y < kSpriteSize; ++y) {
+        for (int x = 0; x < kSpriteSize; ++x) {
+            const bool corner = (x < 4 || x >= 28) && (y < 4 || y >= 28);
+            const uint32_t red = uint32_t(x * 8 + texture * 40) & 0xFF;
+            const uint32_t green = uint32_t(y * 8);
+            const uint32_t blue = uint32_t(texture * 50);
+            pixels[y * kSpriteSize + x] = corner ? 0 : 0xFF000000 | red << 16 | green << 8 | blue;
+        }
+    }
+    return pixels;
+}
+
+std::vector<uint32_t> FontPixels() {
+    std::vector<uint32_t> pixels(kFontWidth * kFontHeight);
+    for (int y = 0; y < kFontHeight; ++y) {
+        for (int x = 0; x < kFontWidth; ++x) {
+            pixels[y * kFontWidth + x] = (x * 7 + y * 3) % 5 < 2 ? 0xFFFFFFFF : 0;
+        }
+    }
+    return pixels;
+}
+
+HWND OpenWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "VeltorBench";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, "VeltorBench", "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
+                                  kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    return window;
+}
+
+namespace {
+
+long drawCalls = 0;
+long textureBinds = 0;
+void(WINAPI* realBegin)(GLenum) = nullptr;
+void(WINAPI* realBindTexture)(GLenum, GLuint) = nullptr;
+
+void WINAPI CountingBegin(GLenum mode) {
+    ++drawCalls;
+    realBegin(mode);
+}
+
+void WINAPI CountingBindTexture(GLenum target, GLuint name) {
+    ++textureBinds;
+    realBindTexture(target, name);
+}
+
+// The import-address slot through which this program calls `function` of opengl32.dll.
+ULONG_PTR* ImportSlot(const char* function) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         library->Name; ++library) {
+        if (_stricmp(reinterpret_cast<const char*>(base + library->Name), "opengl32.dll") != 0) {
+            continue;
+        }
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+                return &slots->u1.Function;
+            }
+        }
+    }
+    return nullptr;
+}
+
+template <class Fn>
+void Redirect(const char* function, Fn& original, Fn replacement) {
+    ULONG_PTR* slot = ImportSlot(function);
+    if (!slot) {
+        std::fprintf(stderr, "bench: no import of %s to count\n", function);
+        std::exit(1);
+    }
+    DWORD protection;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+    original = reinterpret_cast<Fn>(*slot);
+    *slot = reinterpret_cast<ULONG_PTR>(replacement);
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+}
+
+double NowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+}  // namespace
+
+void InstallCounters() {
+    Redirect("glBegin", realBegin, CountingBegin);
+    Redirect("glBindTexture", realBindTexture, CountingBindTexture);
+}
+
+FrameFigures Measure(int frames, const std::function<void()>& drawFrame) {
+    for (int i = 0; i < 20; ++i) {
+        drawFrame();
+        glFinish();
+    }
+    std::vector<double> times;
+    FrameFigures figures = {};
+    for (int i = 0; i < frames; ++i) {
+        drawCalls = textureBinds = 0;
+        const double start = NowMs();
+        drawFrame();
+        glFinish();
+        times.push_back(NowMs() - start);
+        figures.drawCalls = drawCalls;
+        figures.textureBinds = textureBinds;
+    }
+    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+    figures.medianMs = times[times.size() / 2];
+    return figures;
+}
+
+int FramesFor(int n) { return n <= 500 ? 400 : n <= 2000 ? 200 : 100; }
+
+void Print(const char* program, int n, const FrameFigures& figures) {
+    std::printf("%s n=%d ms=%.3f draws=%ld binds=%ld\n", program, n, figures.medianMs,
+                figures.drawCalls, figures.textureBinds);
+    std::fflush(stdout);
+}
+
+}  // namespace Bench

@@ -1,0 +1,62 @@
+// What both drawing benchmarks share: the scene, its textures, the window, the frame clock and
+// the counters of OpenGL draw calls and texture binds.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace Bench {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kSpriteSize = 32;
+constexpr int kSpriteTextures = 5;
+constexpr int kFontWidth = 128;
+constexpr int kFontHeight = 64;
+constexpr int kGlyphWidth = 8;
+constexpr int kGlyphHeight = 12;
+const int kSceneSizes[] = {500, 2000, 8000};
+
+// One quad of the scene: a 32 x 32 sprite, a filled rectangle, or a tinted glyph (a part of
+// the font texture).
+struct Op {
+    enum Kind { Sprite, Fill, Glyph } kind;
+    int texture;      // sprite texture index
+    float x, y, w, h;
+    float sx, sy;     // glyph: top-left corner in the font texture
+    uint32_t colour;  // fill colour or glyph tint
+};
+
+// n sprites in runs of eight from one texture, a fill every sixteen sprites and an eight-glyph
+// word every eight sprites; the same for every n in the same order.
+std::vector<Op> MakeScene(int n);
+
+// Pixels 0xAARRGGBB, rows top first: sprite textures (32 x 32, with transparent corners) and
+// the font (128 x 64).
+std::vector<uint32_t> SpritePixels(int texture);
+std::vector<uint32_t> FontPixels();
+
+// A visible kWidth x kHeight window without frame.
+HWND OpenWindow();
+
+// Replaces the program's imports of glBegin and glBindTexture with counting ones.
+void InstallCounters();
+
+struct FrameFigures {
+    double medianMs;
+    long drawCalls;     // glBegin calls of one frame
+    long textureBinds;  // glBindTexture calls of one frame
+};
+
+// Runs warm-up frames, then `frames` frames, each followed by glFinish before the clock stops.
+FrameFigures Measure(int frames, const std::function<void()>& drawFrame);
+
+// Frames measured for a scene of n sprites.
+int FramesFor(int n);
+
+void Print(const char* program, int n, const FrameFigures& figures);
+
+}  // namespace Bench

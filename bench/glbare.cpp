@@ -1,0 +1,143 @@
+// The benchmark scene drawn straight through OpenGL: the same quads in the same order with the
+// same texture changes as the layer draws them, and nothing else.
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstdio>
+
+#include "benchcommon.h"
+
+namespace {
+
+GLuint currentTexture = 0;
+bool texturing = true;
+
+void Bind(GLuint texture) {
+    if (!texturing) {
+        glEnable(GL_TEXTURE_2D);
+        texturing = true;
+    }
+    if (texture != currentTexture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        currentTexture = texture;
+    }
+}
+
+void Untextured() {
+    if (texturing) {
+        glDisable(GL_TEXTURE_2D);
+        texturing = false;
+    }
+}
+
+void Colour(uint32_t c) {
+    glColor4ub(GLubyte(c >> 16), GLubyte(c >> 8), GLubyte(c), GLubyte(c >> 24));
+}
+
+GLuint Texture(int width, int height, const std::vector<uint32_t>& pixels) {
+    GLuint name;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 pixels.data());
+    return name;
+}
+
+void Quad(float x, float y, float w, float h, float u0, float v0, float u1, float v1) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(u0, v0);
+    glVertex2f(x, y);
+    glTexCoord2f(u1, v0);
+    glVertex2f(x + w, y);
+    glTexCoord2f(u1, v1);
+    glVertex2f(x + w, y + h);
+    glTexCoord2f(u0, v1);
+    glVertex2f(x, y + h);
+    glEnd();
+}
+
+void FilledQuad(float x, float y, float w, float h) {
+    glBegin(GL_QUADS);
+    glVertex2f(x, y);
+    glVertex2f(x + w, y);
+    glVertex2f(x + w, y + h);
+    glVertex2f(x, y + h);
+    glEnd();
+}
+
+}  // namespace
+
+int main() {
+    HWND window = Bench::OpenWindow();
+    HDC dc = GetDC(window);
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cAlphaBits = 8;
+    if (!SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format)) return 1;
+    HGLRC context = wglCreateContext(dc);
+    if (!context || !wglMakeCurrent(dc, context)) {
+        std::fprintf(stderr, "glbare: no OpenGL context\n");
+        return 1;
+    }
+    using SwapInterval = BOOL(WINAPI*)(int);
+    if (auto swapInterval = reinterpret_cast<SwapInterval>(
+            reinterpret_cast<void (*)()>(wglGetProcAddress("wglSwapIntervalEXT")))) {
+        swapInterval(0);
+    }
+    glViewport(0, 0, Bench::kWidth, Bench::kHeight);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, Bench::kWidth, Bench::kHeight, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0, 0, 0, 1);
+
+    std::vector<GLuint> sprites;
+    for (int i = 0; i < Bench::kSpriteTextures; ++i) {
+        sprites.push_back(Texture(Bench::kSpriteSize, Bench::kSpriteSize, Bench::SpritePixels(i)));
+    }
+    const GLuint font = Texture(Bench::kFontWidth, Bench::kFontHeight, Bench::FontPixels());
+    Bench::InstallCounters();
+
+    for (const int n : Bench::kSceneSizes) {
+        const std::vector<Bench::Op> scene = Bench::MakeScene(n);
+        const Bench::FrameFigures figures = Bench::Measure(Bench::FramesFor(n), [&] {
+            glClear(GL_COLOR_BUFFER_BIT);
+            for (const Bench::Op& op : scene) {
+                switch (op.kind) {
+                case Bench::Op::Sprite:
+                    Bind(sprites[op.texture]);
+                    Colour(op.colour);
+                    Quad(op.x, op.y, op.w, op.h, 0, 0, 1, 1);
+                    break;
+                case Bench::Op::Fill:
+                    Untextured();
+                    Colour(op.colour);
+                    FilledQuad(op.x, op.y, op.w, op.h);
+                    break;
+                case Bench::Op::Glyph:
+                    Bind(font);
+                    Colour(op.colour);
+                    Quad(op.x, op.y, op.w, op.h, op.sx / Bench::kFontWidth,
+                         op.sy / Bench::kFontHeight, (op.sx + op.w) / Bench::kFontWidth,
+                         (op.sy + op.h) / Bench::kFontHeight);
+                    break;
+                }
+            }
+            SwapBuffers(dc);
+        });
+        Bench::Print("bare", n, figures);
+    }
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(context);
+    ReleaseDC(window, dc);
+    return 0;
+}
