@@ -1,30 +1,45 @@
-// Program entry: placeholder window until the application object lands.
-#include <windows.h>
+// Program entry: single-instance check, start-up and the paced main loop.
+#include <objbase.h>
 
-static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
+#include <cstdlib>
+#include <ctime>
+
+#include "core.h"
+#include "platform.h"
+#include "screen.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    WNDCLASSA wc = {};
-    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    wc.hCursor = LoadCursorA(instance, MAKEINTRESOURCEA(2));
-    wc.lpszClassName = "Quarvel";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, "Quarvel", "Veltor", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
-                                nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    // A running client is brought forward; this one starts as well.
+    if (HWND running = FindWindowA("Quarvel", "Veltor")) {
+        SetForegroundWindow(running);
+        ShowWindow(running, SW_RESTORE);
     }
-    return 0;
+    srand(static_cast<unsigned>(time(nullptr)));
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    Core* core = new Core(instance, show, 0);
+    uint32_t lastTick = TickMs();
+    uint32_t interval = FrameInterval(core->targetFps);
+    SetTimer(core->hwnd, SecondTimer, 1000, nullptr);
+
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                delete core;
+                return 0;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        const uint32_t now = TickMs();
+        if (const uint32_t wait = FrameWait(now, lastTick, interval)) {
+            // Sleeps out the interval but wakes at once for input.
+            MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
+        interval = FrameInterval(core->targetFps);  // a changed target applies at once
+        lastTick = now;
+        core->Tick();
+    }
 }

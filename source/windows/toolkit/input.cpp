@@ -336,7 +336,7 @@ void Input::Draw() {
     const bool talking = core->screen && core->screen->control && core->screen->control->talkLatch;
     if (IsConsoleLine() && core->options.push && !talking) return;
     if (IsWideConsoleLine()) {
-        if (surface) gfx.DrawTargetTinted(x, y, kWideTint, surface);
+        if (surface) GfxDriver::DrawTargetTinted(static_cast<float>(x), static_cast<float>(y), kWideTint, surface);
         if (font) font->DrawTextFaded(x + 5, y + 5, ShownPart(), textColour);
     } else {
         DrawSurface();

@@ -31,6 +31,15 @@ Window::Window(Core* core) : core(core), render(core ? core->render : nullptr) {
 Window::~Window() {
     ClearButtons();
     if (surface) GFX_DeleteRenderTarget(surface);
+    // A window deleted without Core::RemoveWindow must not stay active or focused.
+    if (core && core->activeWindow == this) core->activeWindow = nullptr;
+    if (core && core->focusedInput == this) core->focusedInput = nullptr;
+}
+
+void Window::DeleteButton(Button* button) {
+    // The mouse keeps the pressed button until the release: it must not outlive the button.
+    if (core && core->pressedButton == button) core->pressedButton = nullptr;
+    delete button;
 }
 
 void Window::ResetLayout() {
@@ -205,7 +214,7 @@ Button* Window::AddPushButton(int32_t bx, int32_t by, uint32_t id, std::string c
 }
 
 void Window::ClearButtons() {
-    for (Button* button : buttons) delete button;
+    for (Button* button : buttons) DeleteButton(button);
     buttons.clear();
 }
 
@@ -215,7 +224,7 @@ void Window::RemoveButton(uint32_t id) {
     if (found == buttons.end()) return;
     Button* button = *found;
     buttons.erase(found);
-    delete button;
+    DeleteButton(button);
 }
 
 Button* Window::FindButton(uint32_t id) {
@@ -286,7 +295,8 @@ void Window::PlaceCentred(int32_t screenWidth, int32_t screenHeight) {
 }
 
 void Window::DrawSurface() {
-    if (surface) gfx.DrawTargetPart(x, y, 0, 0, width, VisibleHeight(), surface);
+    if (surface) GfxDriver::DrawTargetPart(static_cast<float>(x), static_cast<float>(y), 0, 0,
+                                   static_cast<float>(width), static_cast<float>(VisibleHeight()), surface);
 }
 
 void Window::DrawDialog() {

@@ -124,6 +124,7 @@ protected:
 
 private:
     bool ListHit(int32_t px, int32_t py);
+    void DeleteButton(Button* button);
 };
 
 // Rounds a surface dimension up past the next multiple of 64: 1..63 give 64, 64 gives 128.

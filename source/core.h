@@ -1,0 +1,536 @@
+#pragma once
+// The application object: owns every long-lived object of the client and holds the state that
+// windows, loaders and server-message handlers share.
+#include <windows.h>
+// Win32 maps these names to their A/W variants; Core and Screen use them as method names.
+#undef LoadCursor
+#undef SetCursor
+#undef FindWindow
+#undef RegisterClass
+
+#include <cstdint>
+#include <cstdio>
+#include <list>
+#include <map>
+#include <string>
+#include <vector>
+
+class Button;
+class Config;
+class Creature;
+class Font;
+class Item;
+class ItemPart;
+class MapDriver;
+class Protocol;
+class Render;
+class Screen;
+class Shape;
+class Shapes;
+class Spell;
+class Thing;
+class Tile;
+class Window;
+class World;
+
+// Four-character driver codes as the graphics layer numbers them.
+constexpr uint32_t DriverDirectX = 0x00445839;  // 'DX9'
+constexpr uint32_t DriverOpenGL = 0x004F474C;   // 'OGL'
+constexpr uint32_t DriverNull = 0x004E554C;     // 'NUL'
+
+// Indexes into Core::keys, in settings-file order.
+enum KeyBinding : uint32_t {
+    KeyNorth, KeyNorthEast, KeyEast, KeySouthEast, KeySouth, KeySouthWest, KeyWest, KeyNorthWest,
+    KeyF1, KeyF12 = KeyF1 + 11,
+    KeyTrade, KeyInvite, KeyStack, KeyPrint, KeyPaste, KeyMode, KeyCharacter, KeyHelp, KeyBar,
+    KeyFriends, KeyMap, KeyJournal,
+    KeyAction1, KeyAction3 = KeyAction1 + 2,
+    KeyCount
+};
+
+// The seven one-shot input-mode bytes of Core::inputModes.
+enum InputMode : uint32_t {
+    InputDrop, InputSpellTarget, InputDragArmed, InputTradeSelect, InputPartySelect, InputUseWith,
+    InputTarget, InputModeCount
+};
+
+// The option bytes of the settings file, one per key: 0 false, 1 true (quality: 1 high, 0 low).
+struct Options {
+    uint8_t quality, names, push, field, hudscreen, autoscreen, status, keys, pixel, time,
+        experience, damage, itemaps, smiley, bar, info, elastic, layers, autocast, ofriends, circle,
+        widescreen, widescale, chatbottom, panel, inventory, framerate, ping, data, limit, lootcont,
+        atimer, hidepush, nosplit, showchat, loginfo, hudstatus, hudbars, holdmove, inverse, cursor,
+        smarkers, stowns, sjournal, mping, mexp, beta_mcap, beta_mpool, mchar, mjournal, mhouse,
+        mstore, mfriends, msetting, mguide, mreprt, mlogout;
+};
+
+// Test-client settings: the client logs in and walks by itself.
+struct TestWalker {
+    uint8_t testing;
+    std::string autoUsername;
+    std::string autoPassword;
+    int32_t autoCharacter;
+    int32_t autoIncrement;
+};
+
+struct DisplayMode {
+    uint32_t width;
+    uint32_t height;
+    uint8_t unavailable;
+};
+
+struct StatusEffect {
+    uint32_t index;
+    std::string name;
+    uint8_t shown;
+    uint8_t active;
+};
+
+struct BookIndexEntry {
+    uint16_t id;
+    uint32_t offset;
+    uint32_t end;
+};
+
+struct QuestStageEntry {
+    uint16_t stage;
+    int8_t span;
+    uint32_t offset;
+    uint32_t end;
+};
+
+struct QuestIndexRecord {
+    uint16_t groupId;
+    uint16_t questId;
+    std::vector<QuestStageEntry> entries;
+};
+
+struct QuestMarker {
+    uint16_t x;
+    uint16_t y;
+    uint8_t floor;
+    std::string label;
+};
+
+struct QuestLine {
+    uint8_t values[4];
+    uint32_t count;
+    uint32_t span;
+    std::string title;
+    std::string text;
+    std::vector<QuestMarker> markers;
+};
+
+struct QuestRecord {
+    uint16_t questId;
+    uint32_t stageTotal;
+    std::string title;
+    std::vector<QuestLine> lines;
+    uint8_t grouped;
+    std::vector<uint16_t> questIds;
+};
+
+struct QuestProgress {
+    uint32_t key;  // (stage << 16) | quest id
+    uint32_t value;
+};
+
+struct FriendRecord {
+    uint32_t id;
+    uint8_t state;
+    std::string name;
+    uint8_t second;
+    std::string text;
+    uint8_t foe;
+};
+
+struct PartyMember {
+    uint32_t id;
+    std::string name;
+    uint8_t first;
+    uint8_t second;
+    uint8_t leader;
+};
+
+struct PartyInvite {
+    uint32_t id;
+    std::string name;
+};
+
+struct HouseGuest {
+    std::string name;
+    uint32_t role;
+};
+
+// The player's own house; the house dialogs add the rest of the record.
+struct HouseInfo {
+    std::vector<HouseGuest> guests;
+};
+
+struct GuildMember {
+    std::string name;
+    uint8_t flags;
+    uint32_t value;
+};
+
+struct GuildInfo {
+    uint32_t id;
+    std::string name;
+    uint32_t value;
+    uint8_t invitation;
+    uint8_t own;
+    std::vector<GuildMember> members;
+};
+
+struct SpellBarEntry {
+    uint32_t slot;
+    uint32_t value;
+};
+
+struct StatEntry {
+    uint8_t bytes[3];
+};
+
+struct PanelRecord {
+    std::string name;
+    std::vector<std::string> right;
+    std::vector<std::string> left;
+};
+
+// The shared interface items built at start-up from the sprite data's header list.
+struct InterfaceItems {
+    Item* single[4];      // the fourth may share the second's item
+    Item* gridA[4][4];
+    Item* gridB[4][4];
+};
+
+// Frame statistics over Core::frameTimes.
+struct FrameStats {
+    uint32_t last;
+    uint32_t average;
+    uint32_t maximum;
+    uint32_t minimum;
+};
+
+class Core {
+public:
+    Core(HINSTANCE hInstance, int32_t nCmdShow, uint8_t patchedFlag);
+    // A Core with its start values that loads nothing and opens no window; the unit tests
+    // define it (tests/support/testcore.cpp).
+    struct Unstarted {};
+    explicit Core(Unstarted);
+    virtual ~Core();
+    Core(const Core&) = delete;
+    Core& operator=(const Core&) = delete;
+
+    // Start-up and shut-down.
+    void ResetDefaults();
+    void Init();
+    [[noreturn]] void FatalError(const std::string& text);
+    Font* GetFont(uint32_t id);
+    void AddFont(uint32_t id, Font* font);
+    void InitStatusEffects();
+    void AddStatusEffectName(const std::string& name);
+
+    // Main loop, tick and frame.
+    void Tick();
+    void RenderFrame();
+    void UpdateFrameRate();
+    void OnSecondTimer();
+    void OnPingReply();
+    void SaveConfig();
+    void SetScreenshotDeadline(uint32_t delay);
+
+    // Window list and mouse input.
+    Window* AddWindow(Window* window);
+    void RemoveWindow(Window* window);
+    void DetachWindow(Window* window);
+    void ActivateWindow(Window* window);
+    Window* FindWindow(uint32_t type);
+    void CloseWindowOfType(uint32_t type);
+    Window* WindowAt(int32_t x, int32_t y);
+    Button* ButtonAt(int32_t x, int32_t y);
+    Window* FindContainerWindow(uint8_t index);
+    void CloseContainerWindows();
+    void OnResize();
+    void ShowMessage(const std::string& title, const std::string& text, uint8_t flag);
+    void ShowStatus(const std::string& title, const std::string& text);
+
+    // Main window and display modes.
+    void EnumerateDisplayModes();
+    void SetResolution();
+    void ChangeScreenMode();
+    void ChangeScreenModeAlt();
+    void ApplyResolution(uint32_t width, uint32_t height);
+    uint32_t ReinitDriver(uint32_t engine);
+    HCURSOR LoadCursor(uint32_t kind);
+    void SetCursor(uint32_t kind);
+
+    // Keyboard.
+    void OnEscape();
+
+    // Game start and end.
+    void Connect(uint32_t mode);
+    void CloseConnection(uint32_t which);
+    void SwitchActiveConnection();
+    void OnSocketMessage1(WPARAM wParam, LPARAM lParam);
+    void OnSocketMessage2(WPARAM wParam, LPARAM lParam);
+    void OnDisconnect(const std::string& text);
+    void ConfirmLogout();
+    void EnterGame();
+    void LeaveGame();
+    void ClearSessionLists();
+    void SavePanelLayout();
+    void BuildPanelData();
+
+    // Settings-file helpers.
+    void SetHost(const std::string& text);
+    void SetPort(const std::string& text);
+    void SetLanguage(const std::string& text);
+    void AddFoe(const std::string& name);
+    void ToggleStatusShown(uint32_t index);
+    void ParsePanelData();
+
+    // Quests and books.
+    BookIndexEntry GetBookRecord(uint16_t id);
+    void LoadQuests();
+    void SetQuestProgress(uint32_t key, uint32_t value);
+    void ReloadQuests();
+    void LoadQuest(uint32_t key, uint32_t value);
+    void BuildQuest(FILE* file, uint32_t key, uint32_t value);
+    void AddQuestLines(uint16_t questId, uint32_t stageCount, const std::string& title,
+                       const std::vector<QuestLine>& lines);
+    QuestRecord FindQuest(uint16_t id);
+    void UpdateQuestMarkers();
+    bool IsStatusActive(uint8_t index);
+
+    // Game lists.
+    void AddFriend(const FriendRecord& record);
+    void UpdateFriend(uint32_t id, uint8_t state, uint8_t second, const std::string& text);
+    void RemoveFriend(uint32_t id);
+    void RenameFriend(const std::string& oldName, const std::string& newName);
+    bool IsOnFriendList(const std::string& name);
+    std::string FriendsTitle();
+    void ToggleFoe(const std::string& name);
+    void AddPartyMember(uint32_t id, const std::string& name, uint8_t first, uint8_t second);
+    void RemovePartyMember(uint32_t id);
+    void ClearParty();
+    void SetPartyLeader(uint32_t id);
+    void RenamePartyMember(const std::string& oldName, const std::string& newName);
+    PartyMember FindPartyMember(uint32_t id);
+    PartyMember FindPartyMemberByName(const std::string& name);
+    bool IsPartyMember(const std::string& name);
+    bool IsPartyLeaderSelf();
+    void AddPartyInvite(uint32_t id, const std::string& name);
+    bool HasPartyInvite(uint32_t id);
+    void RemovePartyInvite(uint32_t id);
+    void AddMuted(const std::string& name);
+    bool IsMuted(const std::string& name);
+    void RemoveMuted(const std::string& name);
+    void RenameMuted(const std::string& oldName, const std::string& newName);
+    void RenameHouseGuest(const std::string& oldName, const std::string& newName);
+    void SelectTarget(uint8_t mode, Creature* creature);
+    bool IsTarget(Creature* creature);
+    Creature* FindTargetById(uint32_t id);
+    void AddSpellEntry(uint32_t slot, uint32_t value);
+    void SetStatValue0(uint8_t id, uint8_t value);
+    void SetStatValue1(uint8_t id, uint8_t value);
+    void SetStatValue2(uint8_t id, uint8_t value);
+    std::vector<GuildInfo> UnmarkedEntries();
+    std::vector<GuildInfo> MarkedEntries();
+    std::string GetPanelData(bool left);
+    bool CheckPlayerFlag();
+    bool IsOtherConnectionActive(Protocol* connection);
+
+    // Moving, pushing, dropping and using things.
+    Thing* FindDraggedThing(uint16_t x, uint16_t y, uint8_t z);
+    void DropThing();
+    void MoveThing(Thing* thing, bool ask, bool confirmed, uint8_t mode);
+    void PushThing(Thing* thing);
+    bool ChooseMoveCount(Thing* thing, bool ask, uint8_t mode);
+    bool ConfirmBuy(Thing* thing, bool confirmed, uint8_t mode);
+    void UseThing(uint16_t targetId);
+    void OnDeath(uint32_t id, uint8_t first, uint8_t second);
+    void FocusNextInput();
+    void FocusPreviousInput();
+    Shape* GetShape(uint32_t id);
+    Shape* ApplyToShape(uint32_t id, uint32_t subId);
+
+    // Spells.
+    void LoadSpells();
+    void ResetSpells();
+    Spell* FindSpell(uint16_t id);
+    void UpdateSpell(uint16_t id, uint8_t flags, uint32_t totalMs, uint32_t leftMs);
+
+    // Identity and platform.
+    HINSTANCE hInstance{};
+    int32_t nCmdShow{};
+    uint8_t patchedFlag{};
+    HWND hwnd{};
+    uint32_t clientVersion{};
+    uint32_t dataVersion{};
+    uint8_t steamEnabled{};
+    uint8_t steamReady{};
+
+    // Owned objects.
+    Config* config{};
+    Shapes* shapes{};
+    Render* render{};
+    MapDriver* mapDriver{};
+    Screen* screen{};
+    World* world{};
+    std::map<uint32_t, Font*> fonts{};
+    std::vector<Spell*> spells{};
+    InterfaceItems interfaceItems{};
+
+    // Window list and input focus.
+    std::vector<Window*> windows{};
+    Window* activeWindow{};
+    Window* focusedInput{};
+    Button* pressedButton{};
+    Window* consoleWindow{};
+    Window* leftPanel{};
+    Window* fieldWindow{};
+    Window* equipmentWindow{};
+    Window* rightPanel{};
+    Window* paneltopWindow{};
+    Creature* player{};
+    uint8_t inputModes[InputModeCount]{};
+    uint16_t useItemX{};
+    uint16_t useItemY{};
+    uint8_t useItemZ{};
+
+    // Connections.
+    Protocol* connection1{};
+    Protocol* connection2{};
+    Protocol* activeConnection{};
+    uint32_t connectKind{};
+    std::string host{};
+    std::string port{};
+    std::string loginName{};
+    std::string password{};
+    std::string loginExtra{};
+    std::string avatarName{};
+    uint8_t inGame{};
+    uint8_t pingOutstanding{};
+    std::list<uint64_t> pingTimes{};
+    std::vector<uint32_t> pingSamples{};
+    uint64_t lastPingSent{};
+    uint32_t pingAverage{};
+    uint32_t pingFrameTime{};
+    uint8_t recording{};
+
+    // Frame and timing.
+    uint32_t frameCounter{};
+    uint8_t frameSkipped{};
+    uint32_t fpsFrames{};
+    uint64_t frameTimeMs{};
+    uint64_t fpsWindowStart{};
+    double fps{};
+    std::string fpsText{};
+    std::vector<uint32_t> frameTimes{};
+    FrameStats frameStats{};
+    uint32_t targetFps{};
+
+    // Display.
+    uint32_t clientWidth{};
+    uint32_t clientHeight{};
+    uint32_t configWidth{};
+    uint32_t configHeight{};
+    uint8_t depth{};
+    uint8_t fullscreen{};
+    uint8_t maximized{};
+    uint8_t resolution{};
+    std::vector<DisplayMode> displayModes{};
+    uint32_t engine{};
+    uint32_t driverFlags{};
+
+    // Screenshots.
+    uint8_t screenshotPending{};
+    uint64_t screenshotDeadline{};
+    uint8_t screenshotBusy{};
+
+    // Settings (the settings file fills them).
+    Options options{};
+    uint32_t keys[KeyCount]{};
+    std::string channelsPreset{};
+    std::vector<std::string> loggedChannels{};
+    std::string enterCommands{};
+    std::string language{};
+    int32_t slotLimit{};
+    uint32_t journalFilter{};
+    std::string journalSelection{};
+    std::string panelLeftLayout{};
+    std::string panelRightLayout{};
+    std::string panelDataLayout{};
+    std::vector<PanelRecord> panelRecords{};
+    uint8_t panelLayoutFallback{};  // set when GetPanelData fell back to another record
+    TestWalker testWalker{};
+
+    // Player and game state.
+    uint8_t gameHalted{};
+    int32_t hp{};
+    int32_t maxHp{};
+    int32_t mana{};
+    int32_t maxMana{};
+    uint64_t experience{};
+    uint32_t carriedWeight{};
+    uint16_t attributePoints{};
+    uint32_t nobleDaysLeft{};
+    uint32_t accountId{};
+    uint8_t vocation{};
+    uint32_t playerLevel{};
+    Creature* followTarget{};
+    uint8_t showFrameTimes{};
+    uint8_t showSpeeds{};
+
+    // Data tables and the lists of the current game.
+    std::vector<BookIndexEntry> books{};
+    std::vector<QuestIndexRecord> questIndex{};
+    std::vector<QuestProgress> questProgress{};
+    std::vector<QuestRecord> quests{};
+    std::vector<StatusEffect> statusEffects{};
+    std::vector<FriendRecord> friends{};
+    std::vector<std::string> foes{};
+    std::vector<PartyMember> party{};
+    std::vector<PartyInvite> partyInvites{};
+    std::vector<std::string> muted{};
+    HouseInfo houseInfo{};
+    std::vector<Creature*> targets{};
+    std::vector<SpellBarEntry> spellPairs{};
+    std::vector<StatEntry> statTable{};
+    std::vector<GuildInfo> guilds{};
+
+    // Drag, drop and use bookkeeping.
+    Thing* dragTo{};
+    uint16_t dropX{};
+    uint16_t dropY{};
+    uint8_t dropZ{};
+    uint8_t useItemIndex{};
+    uint8_t pickStack{};
+    uint32_t moveCount{};
+    uint8_t moveMultiplier{};
+    uint32_t moveStackCount{};
+    Spell* targetingSpell{};  // the pending spell: chosen for the next click on the game field
+    uint8_t barSlot{};
+
+    // Pointer state the game field keeps for the world model.
+    Creature* hoverCreature{};
+    ItemPart* hoverPart{};
+    Tile* hoverTile{};
+    Window* chatBox{};
+
+private:
+    void LoadBooksIndex();
+    void CreateInterfaceItems();
+    void StartGraphics();
+    void StartWinsock();
+    void RunTestWalker();
+    void ReapplyViewport(uint32_t width, uint32_t height);
+};
+
+// The main loop's pacing: whole milliseconds between ticks for a target frame rate.
+uint32_t FrameInterval(uint32_t targetFps);
+// Milliseconds the loop still waits before the next tick (0: tick now). The timer wraps, so the
+// elapsed time is an unsigned 32-bit difference.
+uint32_t FrameWait(uint32_t now, uint32_t lastTick, uint32_t interval);

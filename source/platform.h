@@ -1,0 +1,38 @@
+#pragma once
+// The few platform calls that tests must control: the clocks, key state, message boxes, process
+// exit, random numbers and starting a graphics driver. Each entry defaults to the real call; a
+// test swaps entries of `platform` and restores `realPlatform` afterwards.
+#include <windows.h>
+
+#include <cstdint>
+
+struct PlatformCalls {
+    uint64_t (*wallClockMs)();
+    uint32_t (*tickMs)();
+    int16_t (*keyState)(int virtualKey);
+    int (*messageBox)(HWND owner, const char* text, const char* title, UINT type);
+    void (*exitProcess)(uint32_t code);
+    int (*random)();
+    void (*startDriver)(uint32_t code, uint32_t flags);
+    uint32_t (*loadedDriverId)();
+};
+
+extern PlatformCalls platform;
+extern const PlatformCalls realPlatform;
+
+// Milliseconds since 1 January 1970 (seconds times 1000 plus the milliseconds part).
+inline uint64_t WallClockMs() { return platform.wallClockMs(); }
+// The wrapping multimedia timer.
+inline uint32_t TickMs() { return platform.tickMs(); }
+// GetAsyncKeyState: the high bit is set while the key is held.
+inline int16_t KeyState(int virtualKey) { return platform.keyState(virtualKey); }
+inline bool KeyHeld(int virtualKey) { return (KeyState(virtualKey) & 0x8000) != 0; }
+inline int ShowMessageBox(HWND owner, const char* text, const char* title, UINT type) {
+    return platform.messageBox(owner, text, title, type);
+}
+[[noreturn]] void ExitProgram(uint32_t code);
+// A value from 0 to 32767.
+inline int Random() { return platform.random(); }
+// Loads a graphics driver by code; the answer is LoadedDriverId().
+inline void StartDriver(uint32_t code, uint32_t flags) { platform.startDriver(code, flags); }
+inline uint32_t LoadedDriverId() { return platform.loadedDriverId(); }
