@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "mouse.h"
-#include "testcore.h"
+#include "support/testcore.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/window.h"

@@ -1,4 +1,4 @@
-#include "testcore.h"
+#include "support/testcore.h"
 
 #include "driver/gfxcore.h"
 #include "render.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "testcore.h"
+#include "support/testcore.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/windowtypes.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "testcore.h"
+#include "support/testcore.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/window.h"
 
