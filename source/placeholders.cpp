@@ -264,6 +264,7 @@ void Core::ClearSessionLists() {
     statTable.clear();
     friends.clear();
     partyInvites.clear();
+    guilds.clear();
     party.clear();
     pingSamples.clear();
     pingTimes.clear();

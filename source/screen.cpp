@@ -28,6 +28,8 @@ Screen::Screen(Core* core, uint32_t width, uint32_t height, uint8_t depth, uint8
 }
 
 Screen::~Screen() {
+    // The desktop gets its own display mode back when the program ends in fullscreen.
+    if (modeChanged) ChangeDisplaySettingsA(nullptr, 0);
     delete control;
     delete mouse;
     if (instance == this) instance = nullptr;

@@ -1,0 +1,39 @@
+#pragma once
+// Test doubles for the platform seams: a settable clock, recorded message boxes, a process exit
+// that throws ProgramExit instead of ending the test, and a graphics driver starter whose
+// drivers start, fail or misbehave as a test says. Installed for the lifetime of the object.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+
+struct ProgramExit {
+    uint32_t code;
+};
+
+struct RecordedBox {
+    HWND owner;
+    std::string text;
+    std::string title;
+    UINT type;
+};
+
+enum class DriverOutcome { Starts, Fails, QueuesError, AnswersOpenGL };
+
+class FakePlatform {
+public:
+    FakePlatform();
+    ~FakePlatform();
+    FakePlatform(const FakePlatform&) = delete;
+    FakePlatform& operator=(const FakePlatform&) = delete;
+
+    static uint64_t wallClock;      // the value the next read returns
+    static uint64_t wallClockStep;  // added after every read
+    static uint32_t tickCount;
+    static std::vector<RecordedBox> boxes;
+    static std::map<uint32_t, DriverOutcome> drivers;  // codes not listed fail
+    static std::vector<uint32_t> driverRequests;
+    static uint32_t loadedDriver;
+};

@@ -1,0 +1,85 @@
+#include "support/startup.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "placeholders.h"
+#include "screen.h"
+
+TemporaryFolder::TemporaryFolder() {
+    static int counter = 0;
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    previous = current;
+    // A folder of an earlier run may survive (files still open when it ended): never reuse one.
+    do {
+        path = std::string(base) + "veltor-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++counter);
+    } while (!std::filesystem::create_directory(path));
+    SetCurrentDirectoryA(path.c_str());
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    SetCurrentDirectoryA(previous.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+std::map<std::string, uint32_t> StartupDataVersions() {
+    return {{"Veltor.data", 1},  {"Veltor.shapes", 2}, {"Veltor.books", 4},
+            {"Veltor.quests", 8}, {"Veltor.maps", 16},  {"Veltor.skin", 32},
+            {"Veltor.font", 64},  {"Veltor.spells", 128}};
+}
+
+void WriteStartupData(const std::map<std::string, uint32_t>& versions) {
+    std::filesystem::create_directories("data");
+    for (const auto& [name, version] : versions) {
+        FILE* file = fopen(("data/" + name).c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        const unsigned char bytes[4] = {static_cast<unsigned char>(version),
+                                        static_cast<unsigned char>(version >> 8),
+                                        static_cast<unsigned char>(version >> 16),
+                                        static_cast<unsigned char>(version >> 24)};
+        fwrite(bytes, 1, sizeof bytes, file);
+        fclose(file);
+    }
+}
+
+namespace {
+
+BOOL CALLBACK DestroyMainWindow(HWND window, LPARAM) {
+    char name[32];
+    if (GetClassNameA(window, name, sizeof name) && std::string(name) == "Quarvel")
+        DestroyWindow(window);
+    return TRUE;
+}
+
+}  // namespace
+
+void DiscardFailedStart() {
+    _fcloseall();  // files a loader had open when start-up ended
+    EnumThreadWindows(GetCurrentThreadId(), DestroyMainWindow, 0);
+    delete Screen::instance;
+    UnregisterClassA("Quarvel", GetModuleHandleA(nullptr));
+    GFX_Unload();
+    GFX_ClearErrors();
+    DrainMessages();
+}
+
+void DrainMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+void StartedCore::SetUp() {
+    WriteStartupData(StartupDataVersions());
+    core = new Core(GetModuleHandleA(nullptr), SW_HIDE, 0);
+}
+
+void StartedCore::TearDown() {
+    delete core;
+    DrainMessages();
+}
