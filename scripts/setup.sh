@@ -9,7 +9,7 @@ packages=(g++-mingw-w64-i686-posix cmake ninja-build googletest dpkg-dev
           libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
           libxcomposite1:i386 libxxf86vm1:i386 libfreetype6:i386
           xvfb xauth xdotool x11-apps x11-utils imagemagick fonts-dejavu-core
-          python3-pil ca-certificates)
+          python3-pil python3-numpy ca-certificates)
 
 missing=()
 for p in "${packages[@]}"; do

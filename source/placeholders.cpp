@@ -6,75 +6,6 @@
 
 #include "platform.h"
 
-// --- Graphics layer ---------------------------------------------------------------------------
-
-namespace {
-
-uint32_t loadedDriver = DriverNull;
-uint32_t NullGetDriverId() { return loadedDriver; }
-
-char pendingError[256];
-std::deque<std::string> errorQueue;
-constexpr size_t MaxErrors = 16;
-
-}  // namespace
-
-GfxDriver gfxDriver = {NullGetDriverId};
-
-void GFX_Bind(HWND) { loadedDriver = DriverNull; }
-
-void GFX_Init(uint32_t code, uint32_t, uint8_t guard) {
-    if (guard != 'F') ExitProgram(1);
-    loadedDriver = (code == DriverDirectX || code == DriverOpenGL) ? code : DriverNull;
-}
-
-void GFX_Unload() { loadedDriver = DriverNull; }
-void GFX_Configure(int32_t, int32_t, uint32_t, uint32_t) {}
-void GFX_FlushConfig() {}
-void GFX_BeginFrame(GfxRenderTarget*) {}
-
-void GFX_EndFrame() {
-    if (!errorQueue.empty()) loadedDriver = DriverNull;
-}
-
-void GFX_SetErrorSource(const char* message, const char* sourcePath, int32_t line) {
-    const char* name = sourcePath;
-    for (const char* p = sourcePath; *p; ++p)
-        if (*p == '/' || *p == '\\') name = p + 1;
-    snprintf(pendingError, sizeof pendingError, "%s [%s:%i]", message, name, static_cast<int>(line));
-}
-
-void GFX_PushError() {
-    if (errorQueue.size() >= MaxErrors) return;
-    char text[256];
-    snprintf(text, sizeof text, "\nERROR\n%s\n", pendingError);
-    errorQueue.push_back(text);
-}
-
-int32_t GFX_ErrorCount() { return static_cast<int32_t>(errorQueue.size()); }
-
-int32_t GFX_PopError() {
-    if (!errorQueue.empty()) errorQueue.pop_front();
-    return GFX_ErrorCount();
-}
-
-int32_t GFX_LastError(char* destination, int32_t size) {
-    if (errorQueue.empty()) return 0;
-    const std::string& text = errorQueue.front();
-    const int32_t needed = static_cast<int32_t>(text.size()) + 1;
-    if (!destination) return needed;
-    if (size >= needed) {
-        memcpy(destination, text.c_str(), needed);
-        return needed;
-    }
-    if (size <= 0) return 0;
-    memcpy(destination, text.c_str(), size - 1);
-    destination[size - 1] = 0;
-    return size;
-}
-
-void GFX_ClearErrors() { errorQueue.clear(); }
-
 // --- Settings file ------------------------------------------------------------------------------
 
 Config::Config(Core* owner, const std::string& path) : owner(owner), path(path) {
@@ -130,19 +61,7 @@ Shapes::Shapes(Core* owner) : owner(owner) {
 Shapes::~Shapes() = default;
 uint32_t Shapes::GetHeaderValue(uint32_t) const { return 0; }
 
-Render::Render(Core* owner) : owner(owner) {}
-Render::~Render() = default;
-
-bool Render::LoadSkin() {
-    ReadDataVersion(owner, "data/Veltor.skin", "Veltor.skin");
-    return true;
-}
-
-bool Render::LoadFonts() {
-    ReadDataVersion(owner, "data/Veltor.font", "Veltor.font");
-    return true;
-}
-
+// Screenshots: not taken yet.
 void Render::TakeScreenshot() {}
 
 MapDriver::MapDriver(Core* owner) : owner(owner) {
@@ -163,7 +82,6 @@ void Creature::Walk(uint32_t) {}
 World::~World() = default;
 void World::UpdateCreatures() {}
 Spell::~Spell() = default;
-Font::~Font() = default;
 
 Protocol::~Protocol() = default;
 void Protocol::OnSocketEvent(WPARAM, LPARAM) {}

@@ -6,28 +6,9 @@
 #include <string>
 
 #include "core.h"
-
-// --- Graphics layer (replaced by driver/gfxcore.h) -------------------------------------------
-// A driver that draws nothing: the two real codes load as themselves, any other code as 'NUL'.
-struct GfxRenderTarget;
-struct GfxDriver {
-    uint32_t (*GetDriverId)();
-};
-extern GfxDriver gfxDriver;
-
-void GFX_Bind(HWND window);
-void GFX_Init(uint32_t code, uint32_t flags, uint8_t guard);
-void GFX_Unload();
-void GFX_Configure(int32_t width, int32_t height, uint32_t clearColour, uint32_t flags);
-void GFX_FlushConfig();
-void GFX_BeginFrame(GfxRenderTarget* target);
-void GFX_EndFrame();
-void GFX_SetErrorSource(const char* message, const char* sourcePath, int32_t line);
-void GFX_PushError();
-int32_t GFX_ErrorCount();
-int32_t GFX_PopError();
-int32_t GFX_LastError(char* destination, int32_t size);
-void GFX_ClearErrors();
+#include "driver/gfxcore.h"
+#include "font.h"
+#include "render.h"
 
 // --- Settings file (replaced by config.h) -----------------------------------------------------
 // Sets the defaults the core needs; reads and writes no file.
@@ -53,18 +34,6 @@ public:
     explicit Shapes(Core* owner);
     virtual ~Shapes();
     uint32_t GetHeaderValue(uint32_t index) const;
-
-    Core* owner;
-};
-
-// Image table: the skin and the font pack add their leading words.
-class Render {
-public:
-    explicit Render(Core* owner);
-    virtual ~Render();
-    bool LoadSkin();
-    bool LoadFonts();
-    void TakeScreenshot();
 
     Core* owner;
 };
@@ -100,11 +69,6 @@ public:
 class Spell {
 public:
     virtual ~Spell();
-};
-
-class Font {
-public:
-    virtual ~Font();
 };
 
 // --- Network ------------------------------------------------------------------------------------

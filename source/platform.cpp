@@ -24,7 +24,7 @@ int RealMessageBox(HWND owner, const char* text, const char* title, UINT type) {
 void RealExitProcess(uint32_t code) { ExitProcess(code); }
 int RealRandom() { return rand(); }
 void RealStartDriver(uint32_t code, uint32_t flags) { GFX_Init(code, flags, 'F'); }
-uint32_t RealLoadedDriverId() { return gfxDriver.GetDriverId(); }
+uint32_t RealLoadedDriverId() { return GfxDriver::GetDriverId(); }
 
 }  // namespace
 

@@ -43,6 +43,8 @@ void WriteStartupData(const std::map<std::string, uint32_t>& versions) {
                                         static_cast<unsigned char>(version >> 16),
                                         static_cast<unsigned char>(version >> 24)};
         fwrite(bytes, 1, sizeof bytes, file);
+        // The image packs go on with an image or font count: none.
+        if (name == "Veltor.skin" || name == "Veltor.font") fwrite("\0\0", 1, 2, file);
         fclose(file);
     }
 }

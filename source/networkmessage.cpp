@@ -1,0 +1,91 @@
+#include "networkmessage.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "protocolstate.h"
+#include "xtea.h"
+
+std::string Latin1ToUtf8(const std::string& text) {
+    std::string utf8;
+    utf8.reserve(text.size() * 2);
+    for (unsigned char c : text) {
+        if (c < 0x80) {
+            utf8 += char(c);
+        } else {
+            utf8 += char(0xC0 | c >> 6);
+            utf8 += char(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+NetworkMessage::NetworkMessage()
+    : position_(protocolState == StateGame ? 4 : 3), reserve_(position_) {}
+
+void NetworkMessage::Write(const uint8_t* bytes, int32_t n) {
+    if (position_ + n >= WriteLimit) return;
+    std::memcpy(bytes_ + position_, bytes, n);
+    position_ += n;
+    length_ += n;
+}
+
+void NetworkMessage::AddByte(uint8_t value) { Write(&value, 1); }
+
+void NetworkMessage::AddU16(uint16_t value) {
+    const uint8_t bytes[2] = {uint8_t(value), uint8_t(value >> 8)};
+    Write(bytes, 2);
+}
+
+void NetworkMessage::AddU32(uint32_t value) {
+    const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+    Write(bytes, 4);
+}
+
+void NetworkMessage::AddU64(uint64_t value) {
+    uint8_t bytes[8];
+    for (int i = 0; i < 8; ++i) bytes[i] = uint8_t(value >> (8 * i));
+    Write(bytes, 8);
+}
+
+void NetworkMessage::AddVar15(uint16_t count) {
+    count = std::min<uint16_t>(count, 32767);
+    if (count < 128) {
+        AddByte(uint8_t(count));
+        return;
+    }
+    const uint8_t bytes[2] = {uint8_t(128 + count % 128), uint8_t(count >> 7)};
+    Write(bytes, 2);
+}
+
+void NetworkMessage::AddVarint(uint32_t value) {
+    uint8_t bytes[5];
+    int32_t n = 0;
+    for (; value >= 128; value >>= 7) bytes[n++] = uint8_t(0x80 | (value & 127));
+    bytes[n++] = uint8_t(value);
+    Write(bytes, n);
+}
+
+void NetworkMessage::AddCString(const std::string& text) {
+    uint8_t field[256];
+    field[0] = uint8_t(text.size());
+    std::memcpy(field + 1, text.data(), field[0]);
+    Write(field, 1 + field[0]);
+}
+
+void NetworkMessage::AddString(const std::string& text) { AddCString(Latin1ToUtf8(text)); }
+
+void NetworkMessage::Encipher(const Xtea& cipher) {
+    while (length_ % 8 != 0) bytes_[reserve_ + length_++] = 0;
+    position_ = reserve_ + length_;
+    cipher.Encrypt(bytes_ + reserve_, length_ / 8);
+}
+
+void NetworkMessage::WriteHeader(uint16_t counter) {
+    const uint16_t sizeField = uint16_t(length_ - 1);
+    bytes_[0] = uint8_t(sizeField);
+    bytes_[1] = uint8_t(sizeField >> 8);
+    bytes_[2] = uint8_t(counter);
+    if (reserve_ == 4) bytes_[3] = uint8_t(counter >> 8);
+    length_ += reserve_;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// An image or font pack read whole into memory. Every read fails, rather than running past the
+// end, when the pack holds less than it asks for, so a short or lying pack is detected.
+#include <cstdint>
+#include <vector>
+
+class PackReader {
+public:
+    // False when the file cannot be opened or read.
+    bool Open(const char* path);
+    bool ReadU16(uint16_t& value);
+    bool ReadI16(int16_t& value);
+    bool ReadU32(uint32_t& value);
+    // The enciphered pixels of a width × height image, stored padded to a multiple of 8 bytes,
+    // into a buffer 8 bytes longer than the pixels (the deciphering works on whole blocks).
+    bool ReadPixelBlock(uint32_t width, uint32_t height, std::vector<uint8_t>& pixels);
+
+private:
+    bool Take(void* destination, uint64_t size);
+
+    std::vector<uint8_t> bytes;
+    size_t position = 0;
+};

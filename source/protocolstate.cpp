@@ -1,0 +1,3 @@
+#include "protocolstate.h"
+
+ProtocolState protocolState = StateLogin;

@@ -1,0 +1,98 @@
+#pragma once
+// The image table keyed by 16-bit image id, and the drawing helpers every window uses: each turns
+// its arguments into calls of the graphics layer's drawing slots.
+#include <cstdint>
+#include <map>
+
+class Core;
+struct GfxImage;
+
+class Render {
+public:
+    explicit Render(Core* core);
+    virtual ~Render();
+    Render(const Render&) = delete;
+    Render& operator=(const Render&) = delete;
+
+    // Image table. An id that is not in the table gets an entry holding null.
+    GfxImage*& GetImage(uint16_t id);
+    // Reads data/Veltor.skin into the table and adds the disc mask 500; a pack that cannot be
+    // opened or is shorter than it claims ends the program.
+    bool LoadSkin();
+    // Reads data/Veltor.font and registers its fonts in Core, font 1 also as the filtered 101.
+    bool LoadFonts();
+    // Deciphers in place the (byteLength + 7) / 8 blocks of a skin or font pixel block.
+    static void DecipherPixels(uint8_t* pixels, uint32_t byteLength);
+    // Saves the window's pixels as a PNG file (screenshots are built with their own feature).
+    void TakeScreenshot();
+
+    // Images given by pointer.
+    void DrawImagePtr(int32_t x, int32_t y, GfxImage* image);
+    void DrawImagePtrF(float x, float y, GfxImage* image);
+    void DrawImageScaledPtr(int32_t x, int32_t y, int32_t w, int32_t h, GfxImage* image);
+    void DrawImagePartPtr(float x, float y, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                          GfxImage* image);
+    void DrawImageTinted(int32_t x, int32_t y, uint32_t colour, GfxImage* image);
+    void DrawImageTintedF(float x, float y, uint32_t colour, GfxImage* image);
+    void DrawImagePartTinted(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                             uint32_t colour, GfxImage* image);
+    void DrawImagePartTintedF(float x, float y, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                              uint32_t colour, GfxImage* image);
+    void DrawImagePartTintedAlt(float x, float y, float sx, float sy, float w, float h,
+                                uint32_t colour, GfxImage* image);
+
+    // Table images given by id: nothing is drawn for an id without an image.
+    void DrawSkin(float x, float y, uint16_t id);
+    void DrawSkinScaled(int32_t x, int32_t y, int32_t w, int32_t h, uint16_t id);
+    void DrawSkinPart(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                      uint16_t id);
+    void DrawSkinPartTinted(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                            uint32_t colour, uint16_t id);
+    void DrawSkinPartTintedF(float x, float y, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                             uint32_t colour, uint16_t id);
+    void DrawSkinTiled(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox, int32_t oy,
+                       uint16_t id);
+    void DrawSkinTiledF(int32_t x, int32_t y, int32_t w, int32_t h, float ox, float oy,
+                        uint16_t id);
+    void DrawSkinPartTiled(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox, int32_t oy,
+                           int32_t sx, int32_t sy, int32_t sw, int32_t sh, uint16_t id);
+    void DrawSkinPartTiledTinted(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox,
+                                 int32_t oy, int32_t tw, int32_t th, int32_t sx, int32_t sy,
+                                 int32_t sw, int32_t sh, uint32_t colour, uint16_t id);
+
+    // Filled rectangles, all blended (alpha mode 3).
+    void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
+    void FillRectF(float x, float y, float w, float h, uint32_t colour);
+    void FillGradientRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t topLeft,
+                          uint32_t topRight, uint32_t bottomLeft, uint32_t bottomRight);
+
+    // Outlines, bevels and boxes built from filled rectangles that never overlap, so that a
+    // translucent colour covers each pixel once.
+    void DrawRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
+    void DrawBevel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t light, uint32_t dark);
+    void DrawBox(int32_t x, int32_t y, int32_t w, int32_t h, uint8_t raised);
+    void DrawBoxStyle2(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t edge, uint32_t fill);
+    void DrawBoxStyle2Outline(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
+    void DrawBoxStyle3(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
+    void DrawBoxStyle4(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
+    void DrawBoxStyled(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t edge, uint32_t fill);
+    void DrawRoundedPanel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t edge,
+                          uint32_t fill);
+    void DrawRoundedPanelOutline(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
+    void DrawBalloon(int32_t x, int32_t y, int32_t w, int32_t h, int32_t tailOffset,
+                     int32_t tailSize, uint32_t fill, uint32_t edge);
+
+    // Skinned 3 by 3 frames: a tiled centre image, corners and edges cut from skin image 1.
+    void DrawFrame1(int32_t x, int32_t y, int32_t w, int32_t h);
+    void DrawFrame2(int32_t x, int32_t y, int32_t w, int32_t h);
+    void DrawFrame3(int32_t x, int32_t y, int32_t w, int32_t h);
+
+    std::map<uint16_t, GfxImage*> images;
+    Core* core;
+    uint32_t* screenshotPixels;
+
+private:
+    struct FrameStyle;
+    void DrawFrame(int32_t x, int32_t y, int32_t w, int32_t h, const FrameStyle& style);
+    void DrawRoundedCorners(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
+};

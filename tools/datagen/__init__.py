@@ -1,0 +1,1 @@
+"""Writers of the client's sample data files, one module per file."""

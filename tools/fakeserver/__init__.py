@@ -1,0 +1,1 @@
+"""The fake game server of the tests (see server.py)."""
