@@ -78,7 +78,11 @@ void Core::LoadSpells() { ReadDataVersion(this, "data/Veltor.spells", "Veltor.sp
 
 Item::Item(Core*, uint32_t, uint32_t, uint16_t, uint16_t, uint8_t, uint32_t, uint32_t) {}
 Item::~Item() = default;
+void Item::Refresh(uint8_t) {}
+void Item::DrawIcon(int32_t, int32_t, Font*) {}
+void Item::DrawIconAmount(int32_t, int32_t, Font*) {}
 void Creature::Walk(uint32_t) {}
+void Creature::StampTime() {}
 World::~World() = default;
 void World::UpdateCreatures() {}
 Spell::~Spell() = default;
@@ -88,71 +92,33 @@ void Protocol::OnSocketEvent(WPARAM, LPARAM) {}
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
 void Protocol::SendPing() {}
 void Protocol::SendTalk(uint8_t, const std::string&) {}
+void Protocol::SendUseCancel() { sentOps.push_back(132); }
+void Protocol::SendConfirmYes() { sentOps.push_back(221); }
+void Protocol::SendConfirmNo() { sentOps.push_back(222); }
+void Protocol::SendTyping(bool typing) { sentOps.push_back(typing ? 196 : 197); }
+void Protocol::Cancel() { cancelled = 1; }
+
+void ConvertText(std::string& text) {
+    std::string decoded;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        bool valid = length != 0 && i + length <= text.size();
+        uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        decoded += valid ? static_cast<char>(code & 0xFF) : '?';
+        i += valid ? length : 1;
+    }
+    text = decoded;
+}
 
 // --- Windows ------------------------------------------------------------------------------------
 
-Window::~Window() = default;
-void Window::Paint() {}
-void Window::Draw() {}
-void Window::Place(int32_t, int32_t) {}
-void Window::OnOpen() {}
-void Window::Close() { state = 3; }
-
-Desktop::Desktop(Core* core) {
-    this->core = core;
-    typeId = 1;
-}
-
-Message::Message(Core* core, const std::string& title, const std::string& text, uint8_t)
-    : title(title), text(text) {
-    this->core = core;
-    typeId = 122;
-    modal = 1;
-}
-
-Status::Status(Core* core, const std::string& title, const std::string& text, uint32_t kind)
-    : title(title), text(text), kind(kind) {
-    this->core = core;
-    typeId = 121;
-    modal = 1;
-}
-
-// --- Window list (the least the frame and start-up use) -------------------------------------
-
-Window* Core::AddWindow(Window* window) {
-    windows.push_back(window);
-    activeWindow = window;
-    return window;
-}
-
-void Core::RemoveWindow(Window* window) {
-    if (!window) return;
-    auto found = std::find(windows.begin(), windows.end(), window);
-    if (found != windows.end()) windows.erase(found);
-    if (focusedInput == window) focusedInput = nullptr;
-    if (activeWindow == window) activeWindow = windows.empty() ? nullptr : windows.back();
-    delete window;
-}
-
-Window* Core::FindWindow(uint32_t type) {
-    for (Window* window : windows)
-        if (window->typeId == type) return window;
-    return nullptr;
-}
-
-void Core::OnResize() {
-    const std::vector<Window*> copy = windows;
-    for (Window* window : copy) window->Place(clientWidth, clientHeight);
-    Tick();
-}
-
-void Core::ShowMessage(const std::string& title, const std::string& text, uint8_t flag) {
-    AddWindow(new Message(this, title, text, flag));
-}
-
-void Core::ShowStatus(const std::string& title, const std::string& text) {
-    AddWindow(new Status(this, title, text, 0));
-}
+Desktop::Desktop(Core* core) : Window(core) { typeId = 1; }
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 

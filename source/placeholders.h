@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core.h"
+#include "windows/toolkit/window.h"
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "render.h"
@@ -48,16 +49,30 @@ public:
 };
 
 // --- World model --------------------------------------------------------------------------------
-class Item {
+class Thing {
+public:
+    virtual ~Thing() = default;
+};
+
+class Item : public Thing {
 public:
     Item(Core* owner, uint32_t shapeId, uint32_t subId, uint16_t x, uint16_t y, uint8_t z,
          uint32_t count, uint32_t kind);
-    virtual ~Item();
+    ~Item() override;
+    void Refresh(uint8_t resolve);
+    void DrawIcon(int32_t x, int32_t y, Font* font);
+    void DrawIconAmount(int32_t x, int32_t y, Font* font);
+
+    uint32_t count = 0;
+    uint8_t animated = 0;
 };
 
 class Creature {
 public:
     void Walk(uint32_t direction);
+    void StampTime();
+
+    uint8_t typing = 0;
 };
 
 class World {
@@ -81,45 +96,23 @@ public:
     void OnSteamCallback(WPARAM wParam, LPARAM lParam);
     void SendPing();
     void SendTalk(uint8_t channel, const std::string& text);
+    void SendUseCancel();
+    void SendConfirmYes();
+    void SendConfirmNo();
+    void SendTyping(bool typing);
+    void Cancel();
 
     SessionCallback* sessionCallback = nullptr;
+    std::vector<uint8_t> sentOps;  // the opcodes of the requests sent, in order
+    uint8_t cancelled = 0;
 };
+
+// Decodes each UTF-8 sequence of the text into one byte, the low byte of its code point.
+void ConvertText(std::string& text);
 
 // --- Windows ------------------------------------------------------------------------------------
-class Window {
-public:
-    virtual ~Window();
-    virtual void Paint();
-    virtual void Draw();
-    virtual void Place(int32_t width, int32_t height);
-    virtual void OnOpen();
-    virtual void Close();
-
-    Core* core = nullptr;
-    Window* owner = nullptr;
-    uint32_t typeId = 0;
-    uint32_t state = 1;
-    uint8_t dirty = 0;
-    uint8_t modal = 0;
-};
-
 // The main screen.
 class Desktop : public Window {
 public:
     explicit Desktop(Core* core);
-};
-
-class Message : public Window {
-public:
-    Message(Core* core, const std::string& title, const std::string& text, uint8_t flag);
-    std::string title;
-    std::string text;
-};
-
-class Status : public Window {
-public:
-    Status(Core* core, const std::string& title, const std::string& text, uint32_t kind);
-    std::string title;
-    std::string text;
-    uint32_t kind;
 };

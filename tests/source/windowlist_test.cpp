@@ -185,7 +185,6 @@ TEST_F(WindowListTest, AnArmedDragStartsAtThreePixels) {
     Open(0, 0, 800, 600);
     const struct {
         int32_t dx, dy;
-        bool drag;
     } cases[] = {{2, 0}, {0, -2}, {2, 2}, {3, 0}, {0, 3}, {-3, 1}};
     for (const auto& c : cases) {
         mouse.OnLeftDown(MK_LBUTTON, At(300, 300));

@@ -7,13 +7,11 @@
 
 #include "control.h"
 #include "core.h"
-#include "creature.h"
+#include "placeholders.h"
 #include "driver/gfxcore.h"
 #include "font.h"
-#include "protocol.h"
 #include "render.h"
 #include "screen.h"
-#include "textconvert.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {

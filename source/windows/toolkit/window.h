@@ -120,7 +120,7 @@ public:
 
 protected:
     // Stores the application object and its drawing helpers, then resets the layout.
-    explicit Window(Core* core);
+    explicit Window(Core* core = nullptr);
 
 private:
     bool ListHit(int32_t px, int32_t py);
