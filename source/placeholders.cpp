@@ -122,6 +122,22 @@ Desktop::Desktop(Core* core) : Window(core) { typeId = 1; }
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 
+void Core::CloseConnection(uint32_t which) {
+    for (Protocol** slot : {&connection1, &connection2}) {
+        const bool chosen = which == 0 || (which == 1 && slot == &connection1) ||
+                            (which == 2 && slot == &connection2);
+        if (!chosen || !*slot) continue;
+        if (activeConnection == *slot) activeConnection = nullptr;
+        delete *slot;
+        *slot = nullptr;
+    }
+}
+
+// While in combat (status effect 6) the player may not leave the game.
+bool Core::CheckPlayerFlag() { return !(statusEffects.size() > 6 && statusEffects[6].active); }
+
+void Core::MoveThing(Thing*, bool, bool, uint8_t) {}
+
 void Core::Connect(uint32_t) {}
 
 void Core::OnSocketMessage1(WPARAM wParam, LPARAM lParam) {

@@ -1,6 +1,7 @@
 #include "support/testcore.h"
 
 #include "driver/gfxcore.h"
+#include "font.h"
 #include "render.h"
 
 Core::Core(Unstarted) {
@@ -8,6 +9,16 @@ Core::Core(Unstarted) {
     options = {};
     for (uint32_t& key : keys) key = 0;
     moveMultiplier = 1;
+}
+
+Font* MakeTestFont(Core* core, uint32_t id) {
+    std::vector<FontGlyphRecord> glyphs;
+    for (uint16_t code = 32; code < 256; ++code)
+        glyphs.push_back({code,
+                          {static_cast<uint16_t>(6 * (code % 16)), static_cast<uint16_t>(9 * (code / 16)),
+                           6, 9, static_cast<uint16_t>(kTestGlyphAdvance)}});
+    GfxImage* image = GFX_CreateImage(96, 144, nullptr, 0, 0, id);
+    return new Font(core, id, image, kTestLetterSpacing, kTestLineHeight, glyphs);
 }
 
 std::unique_ptr<Core> MakeTestCore() {
@@ -18,5 +29,6 @@ std::unique_ptr<Core> MakeTestCore() {
     core->clientWidth = 800;
     core->clientHeight = 600;
     core->render = new Render(core.get());
+    for (uint32_t id : {1u, 2u}) core->AddFont(id, MakeTestFont(core.get(), id));
     return core;
 }

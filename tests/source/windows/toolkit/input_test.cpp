@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "placeholders.h"
 #include "support/testcore.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/windowtypes.h"
@@ -173,6 +174,75 @@ TEST_F(InputTest, EditingKeysAtTheEdges) {
     input->MoveCaret(1);
     input->MoveCaret(1);
     EXPECT_EQ(input->caret, 4u);
+}
+
+// The console owns the chat line; its typing notices reach the server.
+class Console : public Window {
+public:
+    explicit Console(Core* core) : Window(core) {
+        Build();
+        typeId = WindowType::Console;
+        x = 0;
+        y = 400;
+        width = 500;
+        height = 200;
+    }
+};
+
+TEST_F(InputTest, TheConsoleLineSendsTypingNotices) {
+    Creature player;
+    core->player = &player;
+    core->connection1 = core->activeConnection = new Protocol;
+    Window* console = core->AddWindow(new Console(core.get()));
+    auto* line = new Input(core.get(), console, 224);
+    core->AddWindow(line);
+    EXPECT_EQ(line->x, 22);
+    EXPECT_EQ(line->y, 600 - 22);
+    EXPECT_EQ(line->width, 500 - 179);
+
+    Type(line, "hi");
+    EXPECT_EQ(core->activeConnection->sentOps, std::vector<uint8_t>{196});
+    EXPECT_TRUE(player.typing);
+    line->OnBackspace();
+    line->OnBackspace();
+    EXPECT_EQ(core->activeConnection->sentOps, (std::vector<uint8_t>{196, 197}));
+    EXPECT_FALSE(player.typing);
+    line->OnBackspace();
+    line->SetText("again");
+    line->Clear();
+    line->OnDelete();
+    EXPECT_EQ(core->activeConnection->sentOps, (std::vector<uint8_t>{196, 197, 196, 197}));
+
+    // Other inputs never tell.
+    Input* field = Field(64);
+    Type(field, "quiet");
+    EXPECT_EQ(core->activeConnection->sentOps.size(), 4u);
+    core->player = nullptr;
+}
+
+TEST_F(InputTest, TypingAtTheEndOfALongTextKeepsTheEndInView) {
+    Input* input = Field(200);  // 150 wide: 142 pixels for the text
+    Type(input, std::string(30, 'a'));
+    EXPECT_EQ(input->caret, 30u);
+    EXPECT_LT(input->caretPixel, 150 - 8);
+    EXPECT_GE(input->caretPixel + kTestCharWidth, 150 - 8);
+    EXPECT_EQ(input->caretPixel, static_cast<int32_t>(30 - input->firstVisible) * kTestCharWidth);
+    EXPECT_EQ(input->visibleWidth, input->caretPixel);
+
+    // Deleting reveals the characters that scrolled out.
+    for (int i = 0; i < 25; ++i) input->OnBackspace();
+    EXPECT_EQ(input->firstVisible, 0u);
+    EXPECT_EQ(input->caretPixel, 5 * kTestCharWidth);
+
+    // The caret moved back over the drawn part's start shows the hidden characters again.
+    Type(input, std::string(25, 'b'));
+    const uint32_t first = input->firstVisible;
+    ASSERT_GT(first, 0u);
+    while (input->caret > first) input->MoveCaret(-1);
+    EXPECT_EQ(input->caretPixel, 0);
+    input->MoveCaret(-1);
+    EXPECT_EQ(input->firstVisible, first - 1);
+    EXPECT_EQ(input->caretPixel, 0);
 }
 
 }  // namespace
