@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "driver/gfxcore.h"
+#include "support/recordingdriver.h"
 #include "support/testcore.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/window.h"
@@ -201,6 +203,25 @@ TEST_F(WindowTest, DeletingAWindowForgetsItsPressedButton) {
     core->pressedButton = window->FindButton(ButtonId::Close);
     core->RemoveWindow(window);
     EXPECT_EQ(core->pressedButton, nullptr);
+}
+
+TEST_F(WindowTest, TheShadowFollowsTheVisibleHeight) {
+    Plain* window = Open(100, 50, 200, 120);
+    RecordingDriver::Install();
+    window->DrawFrame();
+    std::vector<std::string> calls = RecordingDriver::Take();
+    ASSERT_EQ(calls.size(), 4u + 10u + 6u);
+    EXPECT_EQ(calls[0], "FillRectGradient(103,170,194,5,0xA8000000,0xA8000000,0x0,0x0,0x3)");
+    EXPECT_EQ(calls[1], "FillRectGradient(97,55,3,115,0x0,0x50000000,0x0,0x50000000,0x3)");
+    EXPECT_EQ(calls[2], "FillRectGradient(300,55,3,115,0x50000000,0x0,0x50000000,0x0,0x3)");
+    EXPECT_EQ(calls[3], "FillRect(100,49,200,1,0x10000000,0x3)");
+
+    window->collapsed = 1;
+    window->DrawFrame();
+    calls = RecordingDriver::Take();
+    EXPECT_EQ(calls[0], "FillRectGradient(103,68,194,5,0xA8000000,0xA8000000,0x0,0x0,0x3)");
+    EXPECT_EQ(calls[1], "FillRectGradient(97,55,3,13,0x0,0x50000000,0x0,0x50000000,0x3)");
+    GFX_Init(GFX_DRIVER_NULL, 0, 'F');
 }
 
 }  // namespace
