@@ -2,6 +2,7 @@
 
 #include <winsock2.h>
 
+#include "config.h"
 #include "placeholders.h"
 #include "platform.h"
 #include "screen.h"
@@ -111,13 +112,13 @@ void Core::Init() {
         targetFps = 5;
         loginName = testWalker.autoUsername;
         password = testWalker.autoPassword;
+        testWalker.runCharacter = testWalker.autoCharacter;
         if (testWalker.autoIncrement != 0) {
-            // The next test client takes the next avatar; this one keeps its own.
-            const int32_t current = testWalker.autoCharacter;
-            testWalker.autoCharacter =
-                static_cast<int32_t>((int64_t(current) + 1) % testWalker.autoIncrement);
+            // The next test client takes the next avatar, also when this one writes the
+            // settings again at exit; this run keeps its own.
+            testWalker.autoCharacter = static_cast<int32_t>(
+                (int64_t(testWalker.autoCharacter) + 1) % testWalker.autoIncrement);
             config->Write();
-            testWalker.autoCharacter = current;
         }
         connectKind = 1;
         Connect(0);
@@ -181,9 +182,8 @@ Core::~Core() {
     mapDriver = nullptr;
     delete screen;
     screen = nullptr;
-    if (connection2 != connection1) delete connection2;
-    delete connection1;
-    connection1 = connection2 = activeConnection = nullptr;
+    CloseConnection(0);
+    DeleteClosedConnections();
     delete world;
     world = nullptr;
     player = nullptr;

@@ -69,8 +69,9 @@ struct TestWalker {
     uint8_t testing;
     std::string autoUsername;
     std::string autoPassword;
-    int32_t autoCharacter;
+    int32_t autoCharacter;   // as the settings file keeps it: already the next run's avatar
     int32_t autoIncrement;
+    int32_t runCharacter;    // the avatar index this run picks from the avatar list
 };
 
 struct DisplayMode {
@@ -276,6 +277,7 @@ public:
     void OnSocketMessage1(WPARAM wParam, LPARAM lParam);
     void OnSocketMessage2(WPARAM wParam, LPARAM lParam);
     void OnDisconnect(const std::string& text);
+    void DeleteClosedConnections();
     void ConfirmLogout();
     void EnterGame();
     void LeaveGame();
@@ -404,6 +406,9 @@ public:
     Protocol* connection1{};
     Protocol* connection2{};
     Protocol* activeConnection{};
+    // Connections let go of while one of them may still be handling a socket event: deleted
+    // once that handling is over (DeleteClosedConnections).
+    std::vector<Protocol*> closedConnections{};
     uint32_t connectKind{};
     std::string host{};
     std::string port{};

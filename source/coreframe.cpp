@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "core.h"
+#include "config.h"
 #include "placeholders.h"
+#include "protocol.h"
 #include "platform.h"
 #include "steam.h"
 
@@ -58,7 +60,8 @@ void Core::Tick() {
 
     UpdateFrameRate();
 
-    if (steamReady && activeConnection && activeConnection->sessionCallback) SteamAPI_RunCallbacks();
+    if (steamReady && activeConnection && activeConnection->pending) SteamAPI_RunCallbacks();
+    DeleteClosedConnections();
 
     RunTestWalker();
 }

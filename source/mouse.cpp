@@ -4,7 +4,7 @@
 
 #include "core.h"
 #include "platform.h"
-#include "placeholders.h"
+#include "protocol.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/window.h"
 

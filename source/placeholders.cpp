@@ -5,24 +5,7 @@
 #include <deque>
 
 #include "platform.h"
-
-// --- Settings file ------------------------------------------------------------------------------
-
-Config::Config(Core* owner, const std::string& path) : owner(owner), path(path) {
-    owner->configWidth = 800;
-    owner->configHeight = 600;
-    owner->depth = 32;
-    owner->engine = DriverOpenGL;
-    owner->targetFps = 100;
-    owner->port = "4080";
-    owner->language = "English";
-    owner->options.cursor = 1;
-    owner->clientWidth = owner->configWidth;
-    owner->clientHeight = owner->configHeight;
-}
-
-Config::~Config() { Write(); }
-void Config::Write() {}
+#include "protocol.h"
 
 // --- Data files ---------------------------------------------------------------------------------
 
@@ -87,16 +70,42 @@ World::~World() = default;
 void World::UpdateCreatures() {}
 Spell::~Spell() = default;
 
-Protocol::~Protocol() = default;
-void Protocol::OnSocketEvent(WPARAM, LPARAM) {}
+SessionCallback::~SessionCallback() = default;
+
+Shape* Core::GetShape(uint32_t id) {
+    auto found = shapes->table.find(id);
+    return found == shapes->table.end() ? nullptr : &found->second;
+}
+
+// The game state: keep-alives only, until its messages are built.
+uint8_t Protocol::ParseGame() {
+    ++messageCounter;
+    const uint8_t op = inBuffer.GetByte();
+    if (op == 0)
+        --messageCounter;
+    else
+        core->OnDisconnect("unknown header. (" + std::to_string(op) + ", state: 2, protocol: " +
+                           std::to_string(kind) + ")");
+    return op;
+}
+
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
-void Protocol::SendPing() {}
 void Protocol::SendTalk(uint8_t, const std::string&) {}
-void Protocol::SendUseCancel() { sentOps.push_back(132); }
-void Protocol::SendConfirmYes() { sentOps.push_back(221); }
-void Protocol::SendConfirmNo() { sentOps.push_back(222); }
-void Protocol::SendTyping(bool typing) { sentOps.push_back(typing ? 196 : 197); }
-void Protocol::Cancel() { cancelled = 1; }
+
+// --- Client requests without fields (replaced by the client requests) -------------------------
+
+namespace {
+void SendOpcode(Protocol& connection, uint8_t opcode) {
+    NetworkMessage message;
+    message.AddByte(opcode);
+    connection.flush(message);
+}
+}  // namespace
+
+void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
+void Protocol::SendTyping(bool typing) { SendOpcode(*this, typing ? 196 : 197); }
+void Protocol::SendConfirmYes() { SendOpcode(*this, 221); }
+void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
 
 void ConvertText(std::string& text) {
     std::string decoded;
@@ -122,31 +131,10 @@ Desktop::Desktop(Core* core) : Window(core) { typeId = 1; }
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 
-void Core::CloseConnection(uint32_t which) {
-    for (Protocol** slot : {&connection1, &connection2}) {
-        const bool chosen = which == 0 || (which == 1 && slot == &connection1) ||
-                            (which == 2 && slot == &connection2);
-        if (!chosen || !*slot) continue;
-        if (activeConnection == *slot) activeConnection = nullptr;
-        delete *slot;
-        *slot = nullptr;
-    }
-}
-
 // While in combat (status effect 6) the player may not leave the game.
 bool Core::CheckPlayerFlag() { return !(statusEffects.size() > 6 && statusEffects[6].active); }
 
 void Core::MoveThing(Thing*, bool, bool, uint8_t) {}
-
-void Core::Connect(uint32_t) {}
-
-void Core::OnSocketMessage1(WPARAM wParam, LPARAM lParam) {
-    if (connection1) connection1->OnSocketEvent(wParam, lParam);
-}
-
-void Core::OnSocketMessage2(WPARAM wParam, LPARAM lParam) {
-    if (connection2) connection2->OnSocketEvent(wParam, lParam);
-}
 
 void Core::ConfirmLogout() {
     if (!inGame || testWalker.testing) PostQuitMessage(0);
@@ -173,3 +161,34 @@ void Core::ClearSessionLists() {
 }
 
 void Core::ParsePanelData() {}
+
+// --- Front screens and game dialogs -------------------------------------------------------------
+
+Avatars::Avatars(Core* core) : Window(core) { typeId = 130; }
+
+void Avatars::SetAvatarList(std::vector<AvatarEntry> list) { avatars = std::move(list); }
+void Avatars::AddAvatar(AvatarEntry entry) { avatars.push_back(std::move(entry)); }
+void Avatars::DeleteSelected() { ++deletions; }
+void Avatars::RestoreSelected() { ++restorations; }
+void Avatars::Close() { state = 3; }
+
+Link::Link(Core* core) : Window(core) { typeId = 100; }
+
+Look::Look(Core* core, std::string title, std::string text, int32_t x, int32_t y,
+           uint8_t hintStyle)
+    : Window(core),
+      openedAt(core->frameTimeMs),
+      title(std::move(title)),
+      text(std::move(text)),
+      hintStyle(hintStyle) {
+    this->x = x;
+    this->y = y;
+    typeId = 61;
+}
+
+void Look::Draw() {
+    if (core->frameTimeMs - openedAt >= static_cast<uint64_t>(lifetimeMs)) state = 3;
+}
+
+Shop::Shop(Core* core) : Window(core) { typeId = 159; }
+void Shop::ConfirmSell() { ++salesConfirmed; }

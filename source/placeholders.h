@@ -3,7 +3,9 @@
 // needs to start, run a frame and shut down, and is replaced by the real class or function.
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "core.h"
 #include "windows/toolkit/window.h"
@@ -11,23 +13,17 @@
 #include "font.h"
 #include "render.h"
 
-// --- Settings file (replaced by config.h) -----------------------------------------------------
-// Sets the defaults the core needs; reads and writes no file.
-class Config {
-public:
-    Config(Core* owner, const std::string& path);
-    virtual ~Config();
-    void Write();
-
-    Core* owner;
-    std::string path;
-};
-
 // --- Data files --------------------------------------------------------------------------------
 // Opens a data file for reading, or ends the program with "Failed to load \"<shownName>\".".
 FILE* OpenDataFile(Core* core, const char* path, const char* shownName);
 // Adds the leading u32 of an open data file to Core::dataVersion.
 void AddDataVersion(Core* core, FILE* file);
+
+// A sprite shape: only the flag that says whether its images take a palette (outfit colours).
+class Shape {
+public:
+    uint8_t hasPaletteId = 0;
+};
 
 // Sprite shapes: opens the pixel file, then the sprite data, and adds both leading words.
 class Shapes {
@@ -37,6 +33,7 @@ public:
     uint32_t GetHeaderValue(uint32_t index) const;
 
     Core* owner;
+    std::map<uint32_t, Shape> table;  // empty: the sprite data is not read yet
 };
 
 // World-map atlas: adds the atlas's leading word.
@@ -87,24 +84,10 @@ public:
 };
 
 // --- Network ------------------------------------------------------------------------------------
-class SessionCallback;
-
-class Protocol {
+// The Steam callback holder a connection keeps during a Steam login (replaced by the Steam login).
+class SessionCallback {
 public:
-    virtual ~Protocol();
-    void OnSocketEvent(WPARAM wParam, LPARAM lParam);
-    void OnSteamCallback(WPARAM wParam, LPARAM lParam);
-    void SendPing();
-    void SendTalk(uint8_t channel, const std::string& text);
-    void SendUseCancel();
-    void SendConfirmYes();
-    void SendConfirmNo();
-    void SendTyping(bool typing);
-    void Cancel();
-
-    SessionCallback* sessionCallback = nullptr;
-    std::vector<uint8_t> sentOps;  // the opcodes of the requests sent, in order
-    uint8_t cancelled = 0;
+    virtual ~SessionCallback();
 };
 
 // Decodes each UTF-8 sequence of the text into one byte, the low byte of its code point.
@@ -115,4 +98,62 @@ void ConvertText(std::string& text);
 class Desktop : public Window {
 public:
     explicit Desktop(Core* core);
+};
+
+// --- Front screens (replaced by the avatar list window) ------------------------------------------
+// One avatar of the account, in wire order.
+struct AvatarEntry {
+    uint32_t id = 0;
+    uint8_t extraByte = 0;
+    uint32_t shapeId = 0;
+    uint32_t subId = 0;  // outfit colours; 0 when the shape takes none
+    uint16_t level = 0;
+    std::string name;
+    uint32_t extraWord = 0;
+};
+
+// The avatar list: keeps the avatars it is given.
+class Avatars : public Window {
+public:
+    explicit Avatars(Core* core);
+    void SetAvatarList(std::vector<AvatarEntry> list);
+    void AddAvatar(AvatarEntry entry);
+    // What the yes/no box asks of the open list.
+    void DeleteSelected();
+    void RestoreSelected();
+    void Close() override;
+
+    std::vector<AvatarEntry> avatars;
+    uint32_t deletions = 0;
+    uint32_t restorations = 0;
+};
+
+// The window that links an account to Steam.
+class Link : public Window {
+public:
+    explicit Link(Core* core);
+};
+
+// --- Game dialogs (replaced by their windows) ----------------------------------------------------
+// The inspection tooltip: keeps what it was opened with and closes itself when its time has run
+// out; it draws nothing.
+class Look : public Window {
+public:
+    Look(Core* core, std::string title, std::string text, int32_t x, int32_t y, uint8_t hintStyle);
+    void Draw() override;
+
+    uint64_t openedAt;
+    std::string title;
+    std::string text;
+    uint8_t hintStyle;
+    int32_t lifetimeMs = 5000;
+};
+
+// The shop window: only the sale the yes/no box confirms.
+class Shop : public Window {
+public:
+    explicit Shop(Core* core);
+    void ConfirmSell();
+
+    uint32_t salesConfirmed = 0;
 };

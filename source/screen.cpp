@@ -5,6 +5,7 @@
 #include "control.h"
 #include "mouse.h"
 #include "placeholders.h"
+#include "protocol.h"
 
 Screen* Screen::instance = nullptr;
 

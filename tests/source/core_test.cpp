@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "core.h"
 #include "placeholders.h"
 #include "support/startup.h"
@@ -192,6 +195,31 @@ TEST(Shutdown, DeletesTheWindowsBeforeTheShapeTable) {
     delete core;
     DrainMessages();
     EXPECT_TRUE(shapesAlive);
+}
+
+}  // namespace
+
+namespace {
+
+// The test client takes avatar auto_character and leaves the next one for the next client,
+// also after this client writes its settings again at exit.
+TEST(StartUp, TestClientAdvancesTheAvatarForTheNextRun) {
+    FakePlatform fake;
+    TemporaryFolder folder;
+    WriteStartupData(StartupDataVersions());
+    {
+        std::ofstream config("data/Veltor.config", std::ios::binary);
+        config << "      testing = true\r\nauto_character = 2\r\nauto_increment = 3\r\n";
+    }
+    Core* core = new Core(GetModuleHandleA(nullptr), SW_HIDE, 0);
+    EXPECT_EQ(core->testWalker.runCharacter, 2);
+    EXPECT_EQ(core->targetFps, 5u);
+    delete core;
+    DrainMessages();
+
+    std::ifstream written("data/Veltor.config", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("auto_character = 0\r\n"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mouse.h"
+#include "support/recordingconnection.h"
 #include "support/testcore.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
@@ -294,6 +295,19 @@ TEST_F(WindowListTest, TheWheelDeltaIsSigned) {
     ASSERT_EQ(window->log.size(), 2u);
     EXPECT_EQ(window->log[0], "wheel -120");
     EXPECT_EQ(window->log[1], "wheel 120");
+}
+
+TEST_F(WindowListTest, APressInTargetModeCancelsTheServersUseMode) {
+    RecordingConnection connection(core.get());
+    Open(0, 0, 800, 600);
+    core->inputModes[InputTarget] = 1;
+    Click(50, 50);
+    EXPECT_EQ(core->inputModes[InputTarget], 0);
+    core->inputModes[InputTarget] = 1;
+    mouse.OnRightDown(MK_RBUTTON, At(50, 50));
+    EXPECT_EQ(core->inputModes[InputTarget], 0);
+    Click(50, 50);  // nothing armed: nothing sent
+    EXPECT_EQ(connection.SentOpcodes(2), (std::vector<uint8_t>{132, 132}));
 }
 
 }  // namespace

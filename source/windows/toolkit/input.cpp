@@ -8,6 +8,7 @@
 #include "control.h"
 #include "core.h"
 #include "placeholders.h"
+#include "protocol.h"
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "render.h"

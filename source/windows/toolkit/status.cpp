@@ -3,7 +3,7 @@
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "font.h"
-#include "placeholders.h"
+#include "protocol.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/weblink.h"
 #include "windows/toolkit/windowtypes.h"

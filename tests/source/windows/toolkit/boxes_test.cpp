@@ -4,13 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "placeholders.h"
-#include "screen.h"
 #include "mouse.h"
+#include "placeholders.h"
+#include "protocol.h"
+#include "screen.h"
+#include "support/recordingconnection.h"
 #include "support/testcore.h"
-#include "windows/dialogs/look.h"
-#include "windows/dialogs/shop.h"
-#include "windows/front/avatars.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/status.h"
@@ -49,9 +48,10 @@ protected:
         return std::find(core->windows.begin(), core->windows.end(), window) != core->windows.end();
     }
     Protocol* Connect() {
-        core->connection1 = core->activeConnection = new Protocol;
-        return core->activeConnection;
+        recording = std::make_unique<RecordingConnection>(core.get());
+        return recording->protocol;
     }
+    std::vector<uint8_t> Sent(size_t atLeast = 0) { return recording->SentOpcodes(atLeast); }
     static void Press(Window* box, uint32_t id) {
         Button* button = box->FindButton(id);
         ASSERT_NE(button, nullptr) << id;
@@ -60,6 +60,7 @@ protected:
 
     WebPageOpener saved = webPageOpener;
     std::unique_ptr<Core> core = MakeTestCore();
+    std::unique_ptr<RecordingConnection> recording;
 };
 
 TEST_F(BoxTest, AMessageOfTwoLinesIsOneLineTaller) {
@@ -117,18 +118,18 @@ TEST_F(BoxTest, ClosingAProgressBoxCancelsTheConnectionAttempt) {
     Protocol* connection = Connect();
     Status* plain = Open(new Status(core.get(), "Note", "Done.", 0));
     plain->OnSubmit();
-    EXPECT_FALSE(connection->cancelled);
+    EXPECT_FALSE(connection->closed);
     EXPECT_FALSE(Listed(plain));
 
     Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
     box->OnSubmit();  // Enter
-    EXPECT_TRUE(connection->cancelled);
+    EXPECT_TRUE(connection->closed);
     EXPECT_FALSE(Listed(box));
 
-    connection->cancelled = 0;
+    connection->closed = 0;
     box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
     Press(box, ButtonId::Close);
-    EXPECT_TRUE(connection->cancelled);
+    EXPECT_TRUE(connection->closed);
     EXPECT_TRUE(core->windows.empty());
 }
 
@@ -207,12 +208,12 @@ TEST_F(BoxTest, YesIsRefusedWhileThePlayerMayNotLogOut) {
 
 TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
     bool deleted = false;
-    Protocol* connection = Connect();
+    Connect();
     Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion,
                               new ProbeItem(&deleted), 0));
     box->OnSubmit();
     box->OnSubmit();  // a second Enter before the box goes answers nothing
-    EXPECT_EQ(connection->sentOps, std::vector<uint8_t>{221});
+    EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});
     EXPECT_EQ(box->state, 3u);
     EXPECT_FALSE(deleted);
     core->RenderFrame();
@@ -222,25 +223,25 @@ TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
     deleted = false;
     box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion, new ProbeItem(&deleted), 0));
     Press(box, ButtonId::Close);
-    EXPECT_EQ(connection->sentOps, (std::vector<uint8_t>{221, 222}));
+    EXPECT_EQ(Sent(2), (std::vector<uint8_t>{221, 222}));
     EXPECT_TRUE(deleted);
     EXPECT_FALSE(Listed(box));
 }
 
 TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
     bool deleted = false;
-    Protocol* connection = Connect();
+    Connect();
     Shop* shop = Open(new Shop(core.get()));
     Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, new ProbeItem(&deleted), 0));
     Press(box, 25);
     EXPECT_EQ(shop->salesConfirmed, 1u);
-    EXPECT_EQ(connection->sentOps, std::vector<uint8_t>{221});
+    EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});
 
     bool secondDeleted = false;
     box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, new ProbeItem(&secondDeleted), 0));
     Press(box, 26);
     EXPECT_TRUE(secondDeleted);
-    EXPECT_EQ(connection->sentOps, std::vector<uint8_t>{221});  // no answer for the shop's own sale
+    EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});  // no answer for the shop's own sale
 }
 
 TEST_F(BoxTest, CancellingABuyRestoresTheShopStack) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "placeholders.h"
+#include "support/recordingconnection.h"
 #include "support/testcore.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/windowtypes.h"
@@ -192,7 +193,7 @@ public:
 TEST_F(InputTest, TheConsoleLineSendsTypingNotices) {
     Creature player;
     core->player = &player;
-    core->connection1 = core->activeConnection = new Protocol;
+    RecordingConnection connection(core.get());
     Window* console = core->AddWindow(new Console(core.get()));
     auto* line = new Input(core.get(), console, 224);
     core->AddWindow(line);
@@ -201,22 +202,22 @@ TEST_F(InputTest, TheConsoleLineSendsTypingNotices) {
     EXPECT_EQ(line->width, 500 - 179);
 
     Type(line, "hi");
-    EXPECT_EQ(core->activeConnection->sentOps, std::vector<uint8_t>{196});
+    EXPECT_EQ(connection.SentOpcodes(1), std::vector<uint8_t>{196});
     EXPECT_TRUE(player.typing);
     line->OnBackspace();
     line->OnBackspace();
-    EXPECT_EQ(core->activeConnection->sentOps, (std::vector<uint8_t>{196, 197}));
+    EXPECT_EQ(connection.SentOpcodes(2), (std::vector<uint8_t>{196, 197}));
     EXPECT_FALSE(player.typing);
     line->OnBackspace();
     line->SetText("again");
     line->Clear();
     line->OnDelete();
-    EXPECT_EQ(core->activeConnection->sentOps, (std::vector<uint8_t>{196, 197, 196, 197}));
+    EXPECT_EQ(connection.SentOpcodes(4), (std::vector<uint8_t>{196, 197, 196, 197}));
 
     // Other inputs never tell.
     Input* field = Field(64);
     Type(field, "quiet");
-    EXPECT_EQ(core->activeConnection->sentOps.size(), 4u);
+    EXPECT_EQ(connection.SentOpcodes().size(), 4u);
     core->player = nullptr;
 }
 
