@@ -25,7 +25,7 @@ void RecordPage(const std::string& address) { openedPages.push_back(address); }
 // An item whose deletion the test can see.
 class ProbeItem : public Item {
 public:
-    explicit ProbeItem(bool* deleted) : Item(nullptr, 1, 0, 0, 0, 0, 1, 0), deleted(deleted) {}
+    ProbeItem(Core* core, bool* deleted) : Item(core, 1, 0, 0, 0, 0, 1, 0), deleted(deleted) {}
     ~ProbeItem() override { *deleted = true; }
     bool* deleted;
 };
@@ -210,7 +210,7 @@ TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
     bool deleted = false;
     Connect();
     Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion,
-                              new ProbeItem(&deleted), 0));
+                              new ProbeItem(core.get(), &deleted), 0));
     box->OnSubmit();
     box->OnSubmit();  // a second Enter before the box goes answers nothing
     EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});
@@ -221,7 +221,7 @@ TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
     EXPECT_TRUE(deleted);
 
     deleted = false;
-    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion, new ProbeItem(&deleted), 0));
+    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion, new ProbeItem(core.get(), &deleted), 0));
     Press(box, ButtonId::Close);
     EXPECT_EQ(Sent(2), (std::vector<uint8_t>{221, 222}));
     EXPECT_TRUE(deleted);
@@ -232,13 +232,13 @@ TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
     bool deleted = false;
     Connect();
     Shop* shop = Open(new Shop(core.get()));
-    Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, new ProbeItem(&deleted), 0));
+    Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, new ProbeItem(core.get(), &deleted), 0));
     Press(box, 25);
     EXPECT_EQ(shop->salesConfirmed, 1u);
     EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});
 
     bool secondDeleted = false;
-    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, new ProbeItem(&secondDeleted), 0));
+    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, new ProbeItem(core.get(), &secondDeleted), 0));
     Press(box, 26);
     EXPECT_TRUE(secondDeleted);
     EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});  // no answer for the shop's own sale
@@ -246,7 +246,7 @@ TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
 
 TEST_F(BoxTest, CancellingABuyRestoresTheShopStack) {
     bool deleted = false;
-    ProbeItem item(&deleted);
+    ProbeItem item(core.get(), &deleted);
     item.count = 3;
     core->moveStackCount = 40;
     Sure* box = Open(new Sure(core.get(), "Buying", "Buy?", Sure::Buy, &item, 1));
