@@ -175,66 +175,70 @@ void Sure::Draw() {
     DrawButtons();
 }
 
-bool Sure::Confirm() {
-    switch (action) {
-    case Logout: {
-        if (!core->CheckPlayerFlag()) {
-            const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
-            auto* hint = new Look(core, "", "You cannot logout while in combat.",
-                                  mouse ? mouse->x : 0, mouse ? mouse->y : 0, 0);
-            hint->lifetimeMs = kRefusedLogoutHintMs;
-            core->AddWindow(hint);
-            return false;
-        }
-        core->CloseConnection(0);
-        core->LeaveGame();
-        return true;
+void Sure::ConfirmLogout() {
+    if (!core->CheckPlayerFlag()) {
+        const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
+        auto* hint = new Look(core, "", "You cannot logout while in combat.", mouse ? mouse->x : 0,
+                              mouse ? mouse->y : 0, 0);
+        hint->lifetimeMs = kRefusedLogoutHintMs;
+        core->AddWindow(hint);
+        return;
     }
+    // Leaving the game deletes the windows of the list: the box steps out of it first and deletes
+    // itself when the game is left.
+    Core* app = core;
+    app->DetachWindow(this);
+    app->CloseConnection(0);
+    app->LeaveGame();
+    delete this;
+}
+
+void Sure::Confirm() {
+    switch (action) {
     case Buy: {
-        if (!item) return true;
+        if (!item) break;
         const int32_t repeats = core->moveMultiplier >= 2 ? core->moveMultiplier : 1;
         for (int32_t i = 0; i < repeats; ++i) core->MoveThing(item, false, true, moveArg);
-        return true;
+        break;
     }
     case SellQuestion:
         if (core->activeConnection) core->activeConnection->SendConfirmYes();
-        return true;
+        break;
     case LinkSteam: {
         if (Window* create = core->FindWindow(WindowType::Create)) create->Close();
         if (Window* avatars = core->FindWindow(WindowType::Avatars)) avatars->Close();
         core->CloseConnection(0);
         Window* link = core->AddWindow(new Link(core));
         link->OnOpen();
-        return true;
+        break;
     }
     case DeleteAvatar:
         if (auto* avatars = dynamic_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
             avatars->DeleteSelected();
-        return true;
+        break;
     case RestoreAvatar:
         if (auto* avatars = dynamic_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
             avatars->RestoreSelected();
-        return true;
+        break;
     case Sell:
         if (auto* shop = dynamic_cast<Shop*>(core->FindWindow(WindowType::Shop))) shop->ConfirmSell();
         if (core->activeConnection) core->activeConnection->SendConfirmYes();
-        return true;
-    default:
-        return true;
+        break;
+    default:  // other action codes confirm nothing
+        break;
     }
 }
 
 void Sure::OnSubmit() {
     // A box that already answered waits for the next frame to remove it: a second Enter or click
     // must not run the action again.
-    if (state == 3 || !Confirm()) return;
-    const bool listed =
-        std::find(core->windows.begin(), core->windows.end(), this) != core->windows.end();
-    // Leaving the game takes the logout box out of the list without deleting it.
-    if (listed)
-        state = 3;
-    else
-        core->RemoveWindow(this);
+    if (state == 3) return;
+    if (action == Logout) {
+        ConfirmLogout();  // may delete this box
+        return;
+    }
+    Confirm();
+    state = 3;
 }
 
 void Sure::Place(int32_t screenWidth, int32_t screenHeight) {

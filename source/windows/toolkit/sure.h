@@ -50,7 +50,10 @@ private:
     bool IsItemQuestion() const;
     bool OwnsItem() const;
     int32_t StackCount() const;
-    bool Confirm();
+    // The logout: refused while the player may not leave (the box stays), else the box leaves the
+    // game and deletes itself.
+    void ConfirmLogout();
+    void Confirm();
     void PaintGrid();
     void DrawItems(int32_t originX, int32_t originY, bool animatedOnly);
     void DrawItemAt(int32_t itemX, int32_t itemY);

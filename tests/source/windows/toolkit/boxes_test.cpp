@@ -199,11 +199,13 @@ TEST_F(BoxTest, YesIsRefusedWhileThePlayerMayNotLogOut) {
     EXPECT_EQ(hint->x, 321);
     EXPECT_EQ(core->screen->mouse->swallowRelease, 1);
 
+    // Allowed: the connections close, the game is left and the box is gone.
     core->statusEffects[6].active = 0;
-    box->OnSubmit();
-    EXPECT_EQ(box->state, 3u);
+    Press(box, 25);
+    EXPECT_FALSE(Listed(box));
     EXPECT_EQ(core->activeConnection, nullptr);
     EXPECT_EQ(core->connection1, nullptr);
+    EXPECT_NE(core->FindWindow(WindowType::Desktop), nullptr);
 }
 
 TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
