@@ -122,8 +122,8 @@ TEST_F(WindowListTest, APressedButtonFiresOnlyWhenReleasedOverIt) {
 
 TEST_F(WindowListTest, AToggleFiresOnThePressAndKeepsItsState) {
     Probe* window = Open(100, 100, 300, 200);
-    Button* toggle = window->AddButton(20, 20, 41, 0, 0, 0, 0, 0, 0, 16, 16, {0, 0, 16, 16}, "",
-                                       0, 1);
+    Button* toggle =
+        window->AddButton(20, 20, 41, 0, 0, 0, 0, 0, 0, 16, 16, {0, 0, 16, 16}, "", 0, 1);
     mouse.OnLeftDown(MK_LBUTTON, At(125, 125));
     EXPECT_TRUE(toggle->pressed);
     EXPECT_EQ(window->log.back(), "command 41");
@@ -184,9 +184,7 @@ TEST_F(WindowListTest, TheSwallowedReleaseOnlyFinishesThePressedButton) {
 
 TEST_F(WindowListTest, AnArmedDragStartsAtThreePixels) {
     Open(0, 0, 800, 600);
-    const struct {
-        int32_t dx, dy;
-    } cases[] = {{2, 0}, {0, -2}, {2, 2}, {3, 0}, {0, 3}, {-3, 1}};
+    const struct { int32_t dx, dy; } cases[] = {{2, 0}, {0, -2}, {2, 2}, {3, 0}, {0, 3}, {-3, 1}};
     for (const auto& c : cases) {
         mouse.OnLeftDown(MK_LBUTTON, At(300, 300));
         core->inputModes[InputDragArmed] = 1;

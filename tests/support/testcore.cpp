@@ -14,9 +14,10 @@ Core::Core(Unstarted) {
 Font* MakeTestFont(Core* core, uint32_t id) {
     std::vector<FontGlyphRecord> glyphs;
     for (uint16_t code = 32; code < 256; ++code)
-        glyphs.push_back({code,
-                          {static_cast<uint16_t>(6 * (code % 16)), static_cast<uint16_t>(9 * (code / 16)),
-                           6, 9, static_cast<uint16_t>(kTestGlyphAdvance)}});
+        glyphs.push_back(
+            {code,
+             {static_cast<uint16_t>(6 * (code % 16)), static_cast<uint16_t>(9 * (code / 16)), 6, 9,
+              static_cast<uint16_t>(kTestGlyphAdvance)}});
     GfxImage* image = GFX_CreateImage(96, 144, nullptr, 0, 0, id);
     return new Font(core, id, image, kTestLetterSpacing, kTestLineHeight, glyphs);
 }

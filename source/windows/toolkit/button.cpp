@@ -87,7 +87,8 @@ void Button::Draw(int32_t ox, int32_t oy, int32_t ow, int32_t oh, uint32_t capti
 void Button::DrawPressed(int32_t ox, int32_t oy, int32_t, int32_t, uint32_t tint) {
     if (!visible) return;
     render->DrawSkinPartTinted(ox + x, oy + y, pressedSkin.sx, pressedSkin.sy, pressedSkin.width,
-                               pressedSkin.height, tint, static_cast<uint16_t>(pressedSkin.imageId));
+                               pressedSkin.height, tint,
+                               static_cast<uint16_t>(pressedSkin.imageId));
     DrawCaption(ox, oy, kCaptionDimColour, 1);
 }
 

@@ -335,13 +335,16 @@ void Input::Draw() {
     const bool talking = core->screen && core->screen->control && core->screen->control->talkLatch;
     if (IsConsoleLine() && core->options.push && !talking) return;
     if (IsWideConsoleLine()) {
-        if (surface) GfxDriver::DrawTargetTinted(static_cast<float>(x), static_cast<float>(y), kWideTint, surface);
+        if (surface)
+            GfxDriver::DrawTargetTinted(static_cast<float>(x), static_cast<float>(y), kWideTint,
+                                        surface);
         if (font) font->DrawTextFaded(x + 5, y + 5, ShownPart(), textColour);
     } else {
         DrawSurface();
     }
     if (core->focusedInput != this) return;
-    if (HasSelection()) render->FillRect(x + 4, y + 4, caretPixel + 1, height - 8, kSelectionColour);
+    if (HasSelection())
+        render->FillRect(x + 4, y + 4, caretPixel + 1, height - 8, kSelectionColour);
     if (core->frameTimeMs % 1000 < 500)
         render->FillRect(x + caretPixel + 4, y + 4, 1, height - 8, kCaretColour);
 }

@@ -88,7 +88,9 @@ void Sure::Build() {
         const int32_t stacks = StackCount();
         showGrid = stacks > 1;
         if (stacks > 1) {
-            gridColumns = static_cast<uint8_t>(stacks < 8 ? stacks : stacks < 16 ? (stacks + 1) / 2 : 8);
+            gridColumns = static_cast<uint8_t>(stacks < 8    ? stacks
+                                               : stacks < 16 ? (stacks + 1) / 2
+                                                             : 8);
             gridRows = static_cast<uint8_t>((stacks + gridColumns - 1) / gridColumns);
         }
         textWidth = std::max(textWidth, gridColumns * kCell);
@@ -129,7 +131,8 @@ void Sure::PaintGrid() {
     const int32_t left = width / 2 - columns * 20 - 4;
     for (int32_t r = 0; r <= rows; ++r)
         for (int32_t c = 0; c <= columns; ++c)
-            DrawPiece(render, left + c * kCell, kGridTop + r * kCell, Junction(c, columns, r, rows));
+            DrawPiece(render, left + c * kCell, kGridTop + r * kCell,
+                      Junction(c, columns, r, rows));
     for (int32_t c = 0; c < columns; ++c) {
         const int32_t edgeX = left + 8 + c * kCell;
         DrawPiece(render, edgeX, kGridTop + 2, kTopEdge);
@@ -221,7 +224,8 @@ void Sure::Confirm() {
             avatars->RestoreSelected();
         break;
     case Sell:
-        if (auto* shop = dynamic_cast<Shop*>(core->FindWindow(WindowType::Shop))) shop->ConfirmSell();
+        if (auto* shop = dynamic_cast<Shop*>(core->FindWindow(WindowType::Shop)))
+            shop->ConfirmSell();
         if (core->activeConnection) core->activeConnection->SendConfirmYes();
         break;
     default:  // other action codes confirm nothing
@@ -251,7 +255,8 @@ void Sure::OnCommand(Button* button) {
         const bool refusedLogout = action == Logout && !app->CheckPlayerFlag();
         OnSubmit();  // may delete this box: only `app` is used below
         // The release that pressed "yes" must not reach the hint that the refusal opened.
-        if (refusedLogout && app->screen && app->screen->mouse) app->screen->mouse->swallowRelease = 1;
+        if (refusedLogout && app->screen && app->screen->mouse)
+            app->screen->mouse->swallowRelease = 1;
     } else if (button->id == kNoButton || button->id == ButtonId::Close) {
         Close();
     }

@@ -192,7 +192,8 @@ Button* Window::AddButton(int32_t bx, int32_t by, uint32_t id, int32_t sx0, int3
     auto* button = new Button(core, this, bx, by, pressed, toggle, id);
     button->SetRect(hitRect);
     button->SetText(std::move(caption));
-    button->SetStateSkins({sx0, sy0, skinWidth, skinHeight, 1}, {sx1, sy1, skinWidth, skinHeight, 1},
+    button->SetStateSkins({sx0, sy0, skinWidth, skinHeight, 1},
+                          {sx1, sy1, skinWidth, skinHeight, 1},
                           {sx2, sy2, skinWidth, skinHeight, 1});
     buttons.push_back(button);
     return button;
@@ -295,8 +296,10 @@ void Window::PlaceCentred(int32_t screenWidth, int32_t screenHeight) {
 }
 
 void Window::DrawSurface() {
-    if (surface) GfxDriver::DrawTargetPart(static_cast<float>(x), static_cast<float>(y), 0, 0,
-                                   static_cast<float>(width), static_cast<float>(VisibleHeight()), surface);
+    if (surface)
+        GfxDriver::DrawTargetPart(static_cast<float>(x), static_cast<float>(y), 0, 0,
+                                  static_cast<float>(width), static_cast<float>(VisibleHeight()),
+                                  surface);
 }
 
 void Window::DrawDialog() {

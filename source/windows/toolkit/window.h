@@ -29,38 +29,38 @@ public:
     virtual void Paint();
     // Slot 3: the shadow, then the buttons above the visible height.
     virtual void Draw();
-    virtual void OnMouseDown(int32_t mx, int32_t my);             // 4
-    virtual void OnMouseUp(int32_t mx, int32_t my);               // 5
-    virtual void OnDoubleClick(int32_t mx, int32_t my);           // 6
-    virtual void OnRightClick(int32_t mx, int32_t my);            // 7
-    virtual void OnRightDown(int32_t mx, int32_t my);             // 8
-    virtual void OnDrag(int32_t mx, int32_t my);                  // 9
-    virtual void OnResize(int32_t mx, int32_t my);                // 10
+    virtual void OnMouseDown(int32_t mx, int32_t my);    // 4
+    virtual void OnMouseUp(int32_t mx, int32_t my);      // 5
+    virtual void OnDoubleClick(int32_t mx, int32_t my);  // 6
+    virtual void OnRightClick(int32_t mx, int32_t my);   // 7
+    virtual void OnRightDown(int32_t mx, int32_t my);    // 8
+    virtual void OnDrag(int32_t mx, int32_t my);         // 9
+    virtual void OnResize(int32_t mx, int32_t my);       // 10
     // Slot 11: delta is the signed wheel amount, multiples of 120, positive away from the user.
     virtual void OnWheel(int32_t mx, int32_t my, int32_t delta);
-    virtual void OnHover(int32_t mx, int32_t my);                 // 12
-    virtual void OnChar(uint32_t c);                              // 13
-    virtual void OnBackspace();                                   // 14
-    virtual void OnDelete();                                      // 15
-    virtual void Reserved16();                                    // 16
-    virtual void OnSubmit();                                      // 17 (Enter)
-    virtual void Reserved18();                                    // 18
-    virtual void Reserved19();                                    // 19
+    virtual void OnHover(int32_t mx, int32_t my);  // 12
+    virtual void OnChar(uint32_t c);               // 13
+    virtual void OnBackspace();                    // 14
+    virtual void OnDelete();                       // 15
+    virtual void Reserved16();                     // 16
+    virtual void OnSubmit();                       // 17 (Enter)
+    virtual void Reserved18();                     // 18
+    virtual void Reserved19();                     // 19
     // Slot 20: place the window for a new client size; a control given 0, 0 re-reads its owner.
     virtual void Place(int32_t screenWidth, int32_t screenHeight);
     // Slot 21: id 9 removes the window, ids 1 and 10 collapse and expand it. The window may be
     // deleted when this returns: callers must not touch it afterwards.
     virtual void OnCommand(Button* button);
-    virtual void SetHeight(int32_t newHeight);                    // 22
-    virtual void OnOpen();                                        // 23
+    virtual void SetHeight(int32_t newHeight);                            // 22
+    virtual void OnOpen();                                                // 23
     virtual void SetAvatarList(const std::vector<AvatarEntry>& avatars);  // 24
-    virtual void OnListSelect(int32_t index);                     // 25
-    virtual bool IsDragging();                                    // 26
-    virtual void Close();                                         // 27
-    virtual void CreateSurface();                                 // 28
-    virtual void Refresh();                                       // 29
-    virtual bool HitTest(int32_t px, int32_t py);                 // 30
-    virtual WindowRect GetRect();                                 // 31
+    virtual void OnListSelect(int32_t index);                             // 25
+    virtual bool IsDragging();                                            // 26
+    virtual void Close();                                                 // 27
+    virtual void CreateSurface();                                         // 28
+    virtual void Refresh();                                               // 29
+    virtual bool HitTest(int32_t px, int32_t py);                         // 30
+    virtual WindowRect GetRect();                                         // 31
 
     // Creates a button owned by this window at (bx, by) from the window's corner, with the skin
     // positions of its normal, hover and pressed looks (skin image 1, one common size).

@@ -100,8 +100,8 @@ TEST_F(BoxTest, AProgressBoxCyclesItsDotsOnceASecond) {
     const struct {
         uint64_t after;
         const char* shown;
-    } frames[] = {{0, "Trying.."},    {249, "Trying.."}, {250, "Trying..."}, {499, "Trying..."},
-                  {500, "Trying"},    {749, "Trying"},   {750, "Trying."},   {999, "Trying."},
+    } frames[] = {{0, "Trying.."},    {249, "Trying.."},   {250, "Trying..."}, {499, "Trying..."},
+                  {500, "Trying"},    {749, "Trying"},     {750, "Trying."},   {999, "Trying."},
                   {1000, "Trying.."}, {1250, "Trying..."}, {1500, "Trying"}};
     for (const auto& frame : frames) {
         core->frameTimeMs = 100000 + frame.after;
@@ -185,7 +185,8 @@ TEST_F(BoxTest, YesIsRefusedWhileThePlayerMayNotLogOut) {
     core->statusEffects.resize(7);
     core->statusEffects[6].active = 1;
     Protocol* connection = Connect();
-    Sure* box = Open(new Sure(core.get(), "Logout", "Are you sure you want to logout?", Sure::Logout));
+    Sure* box =
+        Open(new Sure(core.get(), "Logout", "Are you sure you want to logout?", Sure::Logout));
 
     Press(box, 25);
     ASSERT_TRUE(Listed(box));
@@ -223,7 +224,8 @@ TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
     EXPECT_TRUE(deleted);
 
     deleted = false;
-    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion, new ProbeItem(core.get(), &deleted), 0));
+    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion,
+                        new ProbeItem(core.get(), &deleted), 0));
     Press(box, ButtonId::Close);
     EXPECT_EQ(Sent(2), (std::vector<uint8_t>{221, 222}));
     EXPECT_TRUE(deleted);
@@ -234,13 +236,15 @@ TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
     bool deleted = false;
     Connect();
     Shop* shop = Open(new Shop(core.get()));
-    Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, new ProbeItem(core.get(), &deleted), 0));
+    Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell,
+                              new ProbeItem(core.get(), &deleted), 0));
     Press(box, 25);
     EXPECT_EQ(shop->salesConfirmed, 1u);
     EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});
 
     bool secondDeleted = false;
-    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, new ProbeItem(core.get(), &secondDeleted), 0));
+    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell,
+                        new ProbeItem(core.get(), &secondDeleted), 0));
     Press(box, 26);
     EXPECT_TRUE(secondDeleted);
     EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});  // no answer for the shop's own sale

@@ -98,8 +98,8 @@ TEST_F(ButtonTest, TheCaptionIsCentredOnTheHitRectangle) {
 
 TEST_F(ButtonTest, ASmallButtonsCaptionStandsTwoPixelsBelowItsTop) {
     // 18 x 16 with hit (1, 1, 16, 14): centre at offset + 8, top at offset y + 2.
-    Button* button = host->AddButton(30, 3, 50, 0, 80, 18, 80, 36, 80, 18, 16, {1, 1, 16, 14}, "x",
-                                     0, 0);
+    Button* button =
+        host->AddButton(30, 3, 50, 0, 80, 18, 80, 36, 80, 18, 16, {1, 1, 16, 14}, "x", 0, 0);
     const std::vector<std::string> glyphs = CallsOf(DrawLog(button), "DrawImagePartTinted");
     ASSERT_EQ(glyphs.size(), 1u);
     const int32_t left = 100 + 30 + 8 - kTestCharWidth / 2;
@@ -133,7 +133,8 @@ TEST_F(ButtonTest, TheLookFollowsTheState) {
     button->enabled = 0;
     button->toggle = 0;
     button->SetGeometry(1, 300, 300, 54, 16, 0);
-    EXPECT_EQ(CallsOf(DrawLog(button), "DrawImagePart")[0], "DrawImagePart(110,70,300,300,54,16,img:1)");
+    EXPECT_EQ(CallsOf(DrawLog(button), "DrawImagePart")[0],
+              "DrawImagePart(110,70,300,300,54,16,img:1)");
 }
 
 TEST_F(ButtonTest, SetSkinMovesTheLooksAndKeepsTheirImage) {

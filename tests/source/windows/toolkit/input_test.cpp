@@ -29,8 +29,8 @@ protected:
     Owner* owner = static_cast<Owner*>(core->AddWindow(new Owner(core.get())));
 
     Input* Field(uint32_t maxLength, uint8_t password = 0, uint8_t digitsOnly = 0) {
-        auto* input = new Input(core.get(), owner, maxLength, {10, 20, 150, 18}, password,
-                                digitsOnly);
+        auto* input =
+            new Input(core.get(), owner, maxLength, {10, 20, 150, 18}, password, digitsOnly);
         core->AddWindow(input);
         return input;
     }

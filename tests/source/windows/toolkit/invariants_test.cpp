@@ -38,7 +38,9 @@ public:
 const std::vector<WindowClass>& WindowClasses() {
     static const std::vector<WindowClass> classes = {
         {"Message", WindowType::Message, true,
-         [](Core* core, Window*) { return new Message(core, "Title", "A text\nof two lines.", 0); }},
+         [](Core* core, Window*) {
+             return new Message(core, "Title", "A text\nof two lines.", 0);
+         }},
         {"Status", WindowType::Status, true,
          [](Core* core, Window*) { return new Status(core, "Veltor", "A notice.", 0); }},
         {"Status (connecting)", WindowType::Status, true,
@@ -65,7 +67,9 @@ const std::vector<WindowClass>& WindowClasses() {
              return new Input(core, owner, 8, {10, 30, 63, 18}, "12345", 0, 1);
          }},
         {"Input (name)", WindowType::Input, false,
-         [](Core* core, Window* owner) { return new Input(core, owner, 20, {10, 60, 64, 18}, 1); }},
+         [](Core* core, Window* owner) {
+             return new Input(core, owner, 20, {10, 60, 64, 18}, 1);
+         }},
         {"Input (key binding)", WindowType::Input, false,
          [](Core* core, Window* owner) {
              return Input::KeyBinding(core, owner, 224, {10, 90, 40, 18}, "W", 3);

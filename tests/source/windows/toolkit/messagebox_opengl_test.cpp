@@ -26,9 +26,9 @@ HWND CreateTestWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "VeltorToolkitTest";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "VeltorToolkitTest", "toolkit test", WS_POPUP | WS_VISIBLE,
-                                  0, 0, kWidth, kHeight, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
+    HWND window =
+        CreateWindowExA(0, "VeltorToolkitTest", "toolkit test", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
+                        kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     return window;
@@ -116,8 +116,10 @@ protected:
 };
 
 TEST_F(MessageBoxOnScreen, ShowsFrameTitleTextAndButtonsWhereTheyBelong) {
-    auto* box = new Message(core, "Veltor", "The connection to the server was lost.\n"
-                                            "Please try again in a moment.", 0);
+    auto* box = new Message(core, "Veltor",
+                            "The connection to the server was lost.\n"
+                            "Please try again in a moment.",
+                            0);
     core->AddWindow(box);
     core->RenderFrame();
     ASSERT_EQ(GFX_ErrorCount(), 0);
@@ -156,7 +158,9 @@ TEST_F(MessageBoxOnScreen, ShowsFrameTitleTextAndButtonsWhereTheyBelong) {
     const uint32_t face = Rgb(shot.at(x + w - 66 + 4, y + h - 28 + 4));
     EXPECT_NE(face, 0u);
     EXPECT_EQ(Rgb(shot.at(x + w - 21 + 3, y + 3 + 3)), face);
-    EXPECT_GT(BrightPixels(shot, x + w - 66 + 14, y + h - 28 + 2, x + w - 66 + 40, y + h - 28 + 13, 450), 4);
+    EXPECT_GT(
+        BrightPixels(shot, x + w - 66 + 14, y + h - 28 + 2, x + w - 66 + 40, y + h - 28 + 13, 450),
+        4);
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ TEST_F(WindowTest, CollapseFlipsTheButtonAndTheVisibleHeight) {
     EXPECT_TRUE(window->HitTest(150, window->y + 17));
     EXPECT_FALSE(window->HitTest(150, window->y + 18));
     EXPECT_EQ(window->GetRect().h, 300);  // the full height, also when collapsed
-    EXPECT_EQ(window->y, 560);           // 18 pixels fit above the bottom margin
+    EXPECT_EQ(window->y, 560);            // 18 pixels fit above the bottom margin
 
     window->OnCommand(collapse);
     EXPECT_EQ(collapse->id, ButtonId::Collapse);
