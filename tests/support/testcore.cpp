@@ -1,5 +1,7 @@
 #include "support/testcore.h"
 
+#include <gtest/gtest.h>
+
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "render.h"
@@ -22,10 +24,18 @@ Font* MakeTestFont(Core* core, uint32_t id) {
     return new Font(core, id, image, kTestLetterSpacing, kTestLineHeight, glyphs);
 }
 
-std::unique_ptr<Core> MakeTestCore() {
+void UseNullDriver() {
+    // A refused frame would show a message box and wait for a click: fail the test instead.
+    gfxMessageBox = [](const char* title, const char* text) {
+        ADD_FAILURE() << "message box " << title << ": " << text;
+    };
     GFX_Init(GFX_DRIVER_NULL, 0, 'F');
     GFX_Configure(800, 600, 0, 4);
     GFX_FlushConfig();
+}
+
+std::unique_ptr<Core> MakeTestCore() {
+    UseNullDriver();
     auto core = std::make_unique<Core>(Core::Unstarted{});
     core->clientWidth = 800;
     core->clientHeight = 600;

@@ -119,7 +119,7 @@ void Sure::Paint() {
     } else if (item) {
         item->Refresh(0);
         PaintGrid();
-        DrawItems(0, 0, false);
+        DrawCells(0, 0, false);
         if (font) font->DrawText(32, 78 + gridRows * kCell, text, kTextColour);
     }
     GFX_EndFrame();
@@ -149,17 +149,18 @@ void Sure::PaintGrid() {
     }
 }
 
-// The item in its cells: painted once into the surface (with the slot backgrounds), or drawn
-// every frame on the screen when the item animates.
-void Sure::DrawItems(int32_t originX, int32_t originY, bool animatedOnly) {
-    if (!item || static_cast<bool>(item->animated) != animatedOnly) return;
+// The cells of the grid, at an origin: painted once into the surface with their slot
+// backgrounds and a still item, or drawn every frame on the screen for an animated item.
+void Sure::DrawCells(int32_t originX, int32_t originY, bool everyFrame) {
+    const bool animated = item && item->animated;
+    if (everyFrame && !animated) return;
     const int32_t left = width / 2 - gridColumns * 20 - 4;
     const int32_t stacks = showGrid ? StackCount() : 1;
     for (int32_t k = 0; k < gridColumns * gridRows; ++k) {
         const int32_t itemX = originX + left + 8 + kCell * (k % gridColumns);
         const int32_t itemY = originY + 60 + kCell * (k / gridColumns);
-        if (!animatedOnly) DrawPiece(render, itemX - 2, itemY - 2, k < stacks ? kSlot : kEmptySlot);
-        if (k < stacks) DrawItemAt(itemX, itemY);
+        if (!everyFrame) DrawPiece(render, itemX - 2, itemY - 2, k < stacks ? kSlot : kEmptySlot);
+        if (item && k < stacks && animated == everyFrame) DrawItemAt(itemX, itemY);
     }
 }
 
@@ -174,7 +175,7 @@ void Sure::DrawItemAt(int32_t itemX, int32_t itemY) {
 void Sure::Draw() {
     DrawFrame();
     DrawSurface();
-    if (IsItemQuestion()) DrawItems(x, y, true);
+    if (IsItemQuestion()) DrawCells(x, y, true);
     DrawButtons();
 }
 

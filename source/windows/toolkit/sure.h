@@ -55,6 +55,6 @@ private:
     void ConfirmLogout();
     void Confirm();
     void PaintGrid();
-    void DrawItems(int32_t originX, int32_t originY, bool animatedOnly);
+    void DrawCells(int32_t originX, int32_t originY, bool everyFrame);
     void DrawItemAt(int32_t itemX, int32_t itemY);
 };

@@ -82,6 +82,8 @@ public:
     void DrawFrame();
     void DrawCorners();
     void ClampToScreen();
+    // The state after construction: type id 0, open, no flags, no list, font or surface (one left
+    // from an earlier build is released), not dirty, a title band of 18 pixels.
     void ResetLayout();
 
     // Shared bodies of the dialogs: the centred placement, the usual drawing (shadow, surface,

@@ -7,7 +7,9 @@
 #include "mouse.h"
 #include "placeholders.h"
 #include "protocol.h"
+#include "render.h"
 #include "screen.h"
+#include "support/recordingdriver.h"
 #include "support/recordingconnection.h"
 #include "support/testcore.h"
 #include "windows/toolkit/button.h"
@@ -165,6 +167,41 @@ TEST_F(BoxTest, ItemBoxesGrowAGridForSeveralStacks) {
     Sure plain(core.get(), "Logout", "Leave?", Sure::Logout);
     EXPECT_EQ(plain.height, kTestLineHeight + 108);
     EXPECT_EQ(plain.gridColumns, 1);
+}
+
+TEST_F(BoxTest, TheGridShowsOneSlotPerStackAndEmptySlotsAfter) {
+    core->render->GetImage(1) = GFX_CreateImage(512, 512, nullptr, 0, 0, 1);
+    bool deleted = false;
+    ProbeItem item(core.get(), &deleted);
+    const struct {
+        uint8_t stacks;
+        size_t filled, empty;
+    } cases[] = {{1, 1, 0}, {5, 5, 0}, {12, 12, 0}, {20, 20, 4}};
+    for (const auto& c : cases) {
+        core->moveMultiplier = c.stacks;
+        Sure box(core.get(), "Buying", "Buy?", Sure::Buy, &item, 0);
+        RecordingDriver::Install();
+        box.Paint();
+        size_t filled = 0, empty = 0;
+        for (const std::string& call : RecordingDriver::Take()) {
+            filled += call.find(",256,56,36,36,img:1)") != std::string::npos;
+            empty += call.find(",256,16,36,36,img:1)") != std::string::npos;
+        }
+        UseNullDriver();
+        EXPECT_EQ(filled, c.filled) << int(c.stacks);
+        EXPECT_EQ(empty, c.empty) << int(c.stacks);
+    }
+    // The single cell sits in the middle: its slot at (width / 2 - 18, 58).
+    core->moveMultiplier = 1;
+    Sure box(core.get(), "Buying", "Buy?", Sure::Buy, &item, 0);
+    RecordingDriver::Install();
+    box.Paint();
+    const std::string slot = "DrawImagePart(" + std::to_string(box.width / 2 - 18) + ",58,256,56,";
+    const std::vector<std::string> calls = RecordingDriver::Take();
+    UseNullDriver();
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [&](const std::string& call) { return call.rfind(slot, 0) == 0; }),
+              1);
 }
 
 TEST_F(BoxTest, TheSteamBoxSaysLinkAndSkip) {

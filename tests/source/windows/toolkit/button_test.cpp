@@ -38,7 +38,7 @@ protected:
         core->render->GetImage(1) = GFX_CreateImage(512, 512, nullptr, 0, 0, 1);
         RecordingDriver::Install();
     }
-    void TearDown() override { GFX_Init(GFX_DRIVER_NULL, 0, 'F'); }
+    void TearDown() override { UseNullDriver(); }
 
     std::vector<std::string> DrawLog(Button* button) {
         RecordingDriver::Take();

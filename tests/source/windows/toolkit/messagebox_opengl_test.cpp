@@ -82,6 +82,7 @@ int BrightPixels(const Screenshot& shot, int x0, int y0, int x1, int y1, int thr
 class MessageBoxOnScreen : public ::testing::Test {
 protected:
     void SetUp() override {
+        savedMessageBox = gfxMessageBox;
         gfxMessageBox = [](const char* title, const char* text) {
             ADD_FAILURE() << "message box " << title << ": " << text;
         };
@@ -108,11 +109,13 @@ protected:
         GFX_Unload();
         GFX_Bind(nullptr);
         GFX_ClearErrors();
+        gfxMessageBox = savedMessageBox;
         DestroyWindow(window);
     }
 
     HWND window = CreateTestWindow();
     Core* core = nullptr;
+    void (*savedMessageBox)(const char*, const char*) = nullptr;
 };
 
 TEST_F(MessageBoxOnScreen, ShowsFrameTitleTextAndButtonsWhereTheyBelong) {

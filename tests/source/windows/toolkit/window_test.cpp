@@ -221,7 +221,7 @@ TEST_F(WindowTest, TheShadowFollowsTheVisibleHeight) {
     calls = RecordingDriver::Take();
     EXPECT_EQ(calls[0], "FillRectGradient(103,68,194,5,0xA8000000,0xA8000000,0x0,0x0,0x3)");
     EXPECT_EQ(calls[1], "FillRectGradient(97,55,3,13,0x0,0x50000000,0x0,0x50000000,0x3)");
-    GFX_Init(GFX_DRIVER_NULL, 0, 'F');
+    UseNullDriver();
 }
 
 }  // namespace
