@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "placeholders.h"
 #include "support/recordingconnection.h"
+#include "support/recordingdriver.h"
 #include "support/testcore.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/windowtypes.h"
@@ -175,6 +178,27 @@ TEST_F(InputTest, EditingKeysAtTheEdges) {
     input->MoveCaret(1);
     input->MoveCaret(1);
     EXPECT_EQ(input->caret, 4u);
+}
+
+TEST_F(InputTest, TheCaretBlinksOnceASecondInTheFocusedInputOnly) {
+    Input* input = Field(64);
+    Type(input, "ab");
+    const std::string caret = "FillRect(" + std::to_string(input->x + 2 * kTestCharWidth + 4) +
+                              "," + std::to_string(input->y + 4) + ",1,10,0xE0FFFFFF,0x3)";
+    RecordingDriver::Install();
+    const struct {
+        uint64_t time;
+        bool focused, shown;
+    } cases[] = {{1000, true, true},  {1499, true, true},   {1500, true, false},
+                 {1999, true, false}, {2000, true, true},   {1000, false, false}};
+    for (const auto& c : cases) {
+        core->frameTimeMs = c.time;
+        core->focusedInput = c.focused ? input : nullptr;
+        input->Draw();
+        const std::vector<std::string> calls = RecordingDriver::Take();
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), caret), c.shown ? 1 : 0) << c.time;
+    }
+    UseNullDriver();
 }
 
 // The console owns the chat line; its typing notices reach the server.
