@@ -10,12 +10,10 @@
 
 namespace {
 
-// Takes the first occurrence of the window out of the list; false when it was not there.
-bool EraseWindow(std::vector<Window*>& windows, Window* window) {
+// Takes the first occurrence of the window out of the list, when it is there.
+void EraseWindow(std::vector<Window*>& windows, Window* window) {
     auto found = std::find(windows.begin(), windows.end(), window);
-    if (found == windows.end()) return false;
-    windows.erase(found);
-    return true;
+    if (found != windows.end()) windows.erase(found);
 }
 
 }  // namespace
