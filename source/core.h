@@ -216,6 +216,10 @@ struct FrameStats {
 class Core {
 public:
     Core(HINSTANCE hInstance, int32_t nCmdShow, uint8_t patchedFlag);
+    // A Core with its start values that loads nothing and opens no window; the unit tests
+    // define it (tests/support/testcore.cpp).
+    struct Unstarted {};
+    explicit Core(Unstarted);
     virtual ~Core();
     Core(const Core&) = delete;
     Core& operator=(const Core&) = delete;

@@ -2,6 +2,7 @@
 #include "core.h"
 #include "placeholders.h"
 #include "protocol.h"
+#include "windows/toolkit/status.h"
 
 void Core::Connect(uint32_t mode) {
     if (!activeConnection) AddWindow(new Status(this, "Connecting", "Trying to connect to the server", 2));

@@ -48,6 +48,7 @@ void Core::LoadSpells() { ReadDataVersion(this, "data/Veltor.spells", "Veltor.sp
 // --- World model and network --------------------------------------------------------------------
 
 void Creature::Walk(uint32_t) {}
+void Creature::StampTime() {}
 World::~World() = default;
 void World::UpdateCreatures() {}
 Spell::~Spell() = default;
@@ -69,72 +70,49 @@ uint8_t Protocol::ParseGame() {
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
 void Protocol::SendTalk(uint8_t, const std::string&) {}
 
+// --- Client requests without fields (replaced by the client requests) -------------------------
+
+namespace {
+void SendOpcode(Protocol& connection, uint8_t opcode) {
+    NetworkMessage message;
+    message.AddByte(opcode);
+    connection.flush(message);
+}
+}  // namespace
+
+void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
+void Protocol::SendTyping(bool typing) { SendOpcode(*this, typing ? 196 : 197); }
+void Protocol::SendConfirmYes() { SendOpcode(*this, 221); }
+void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
+
+void ConvertText(std::string& text) {
+    std::string decoded;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        bool valid = length != 0 && i + length <= text.size();
+        uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        decoded += valid ? static_cast<char>(code & 0xFF) : '?';
+        i += valid ? length : 1;
+    }
+    text = decoded;
+}
+
 // --- Windows ------------------------------------------------------------------------------------
 
-Window::~Window() = default;
-void Window::Paint() {}
-void Window::Draw() {}
-void Window::Place(int32_t, int32_t) {}
-void Window::OnOpen() {}
-void Window::Close() { state = 3; }
-
-Desktop::Desktop(Core* core) {
-    this->core = core;
-    typeId = 1;
-}
-
-Message::Message(Core* core, const std::string& title, const std::string& text, uint8_t)
-    : title(title), text(text) {
-    this->core = core;
-    typeId = 122;
-    modal = 1;
-}
-
-Status::Status(Core* core, const std::string& title, const std::string& text, uint32_t kind)
-    : title(title), text(text), kind(kind) {
-    this->core = core;
-    typeId = 121;
-    modal = 1;
-}
-
-// --- Window list (the least the frame and start-up use) -------------------------------------
-
-Window* Core::AddWindow(Window* window) {
-    windows.push_back(window);
-    activeWindow = window;
-    return window;
-}
-
-void Core::RemoveWindow(Window* window) {
-    if (!window) return;
-    auto found = std::find(windows.begin(), windows.end(), window);
-    if (found != windows.end()) windows.erase(found);
-    if (focusedInput == window) focusedInput = nullptr;
-    if (activeWindow == window) activeWindow = windows.empty() ? nullptr : windows.back();
-    delete window;
-}
-
-Window* Core::FindWindow(uint32_t type) {
-    for (Window* window : windows)
-        if (window->typeId == type) return window;
-    return nullptr;
-}
-
-void Core::OnResize() {
-    const std::vector<Window*> copy = windows;
-    for (Window* window : copy) window->Place(clientWidth, clientHeight);
-    Tick();
-}
-
-void Core::ShowMessage(const std::string& title, const std::string& text, uint8_t flag) {
-    AddWindow(new Message(this, title, text, flag));
-}
-
-void Core::ShowStatus(const std::string& title, const std::string& text) {
-    AddWindow(new Status(this, title, text, 0));
-}
+Desktop::Desktop(Core* core) : Window(core) { typeId = 1; }
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
+
+// While in combat (status effect 6) the player may not leave the game.
+bool Core::CheckPlayerFlag() { return !(statusEffects.size() > 6 && statusEffects[6].active); }
+
+void Core::MoveThing(Thing*, bool, bool, uint8_t) {}
 
 void Core::ConfirmLogout() {
     if (!inGame || testWalker.testing) PostQuitMessage(0);
@@ -162,10 +140,33 @@ void Core::ClearSessionLists() {
 
 void Core::ParsePanelData() {}
 
-Avatars::Avatars(Core* core) {
-    this->core = core;
-    typeId = 130;
-}
+// --- Front screens and game dialogs -------------------------------------------------------------
+
+Avatars::Avatars(Core* core) : Window(core) { typeId = 130; }
 
 void Avatars::SetAvatarList(std::vector<AvatarEntry> list) { avatars = std::move(list); }
 void Avatars::AddAvatar(AvatarEntry entry) { avatars.push_back(std::move(entry)); }
+void Avatars::DeleteSelected() { ++deletions; }
+void Avatars::RestoreSelected() { ++restorations; }
+void Avatars::Close() { state = 3; }
+
+Link::Link(Core* core) : Window(core) { typeId = 100; }
+
+Look::Look(Core* core, std::string title, std::string text, int32_t x, int32_t y,
+           uint8_t hintStyle)
+    : Window(core),
+      openedAt(core->frameTimeMs),
+      title(std::move(title)),
+      text(std::move(text)),
+      hintStyle(hintStyle) {
+    this->x = x;
+    this->y = y;
+    typeId = 61;
+}
+
+void Look::Draw() {
+    if (core->frameTimeMs - openedAt >= static_cast<uint64_t>(lifetimeMs)) state = 3;
+}
+
+Shop::Shop(Core* core) : Window(core) { typeId = 159; }
+void Shop::ConfirmSell() { ++salesConfirmed; }

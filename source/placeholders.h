@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core.h"
+#include "windows/toolkit/window.h"
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
@@ -34,6 +35,9 @@ public:
 class Creature {
 public:
     void Walk(uint32_t direction);
+    void StampTime();
+
+    uint8_t typing = 0;
 };
 
 class World {
@@ -54,43 +58,14 @@ public:
     virtual ~SessionCallback();
 };
 
+// Decodes each UTF-8 sequence of the text into one byte, the low byte of its code point.
+void ConvertText(std::string& text);
+
 // --- Windows ------------------------------------------------------------------------------------
-class Window {
-public:
-    virtual ~Window();
-    virtual void Paint();
-    virtual void Draw();
-    virtual void Place(int32_t width, int32_t height);
-    virtual void OnOpen();
-    virtual void Close();
-
-    Core* core = nullptr;
-    Window* owner = nullptr;
-    uint32_t typeId = 0;
-    uint32_t state = 1;
-    uint8_t dirty = 0;
-    uint8_t modal = 0;
-};
-
 // The main screen.
 class Desktop : public Window {
 public:
     explicit Desktop(Core* core);
-};
-
-class Message : public Window {
-public:
-    Message(Core* core, const std::string& title, const std::string& text, uint8_t flag);
-    std::string title;
-    std::string text;
-};
-
-class Status : public Window {
-public:
-    Status(Core* core, const std::string& title, const std::string& text, uint32_t kind);
-    std::string title;
-    std::string text;
-    uint32_t kind;
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------
@@ -111,6 +86,42 @@ public:
     explicit Avatars(Core* core);
     void SetAvatarList(std::vector<AvatarEntry> list);
     void AddAvatar(AvatarEntry entry);
+    // What the yes/no box asks of the open list.
+    void DeleteSelected();
+    void RestoreSelected();
+    void Close() override;
 
     std::vector<AvatarEntry> avatars;
+    uint32_t deletions = 0;
+    uint32_t restorations = 0;
+};
+
+// The window that links an account to Steam.
+class Link : public Window {
+public:
+    explicit Link(Core* core);
+};
+
+// --- Game dialogs (replaced by their windows) ----------------------------------------------------
+// The inspection tooltip: keeps what it was opened with and closes itself when its time has run
+// out; it draws nothing.
+class Look : public Window {
+public:
+    Look(Core* core, std::string title, std::string text, int32_t x, int32_t y, uint8_t hintStyle);
+    void Draw() override;
+
+    uint64_t openedAt;
+    std::string title;
+    std::string text;
+    uint8_t hintStyle;
+    int32_t lifetimeMs = 5000;
+};
+
+// The shop window: only the sale the yes/no box confirms.
+class Shop : public Window {
+public:
+    explicit Shop(Core* core);
+    void ConfirmSell();
+
+    uint32_t salesConfirmed = 0;
 };

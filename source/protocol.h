@@ -85,6 +85,10 @@ public:
     // Steam login and in-game requests (their own parts).
     void OnSteamCallback(WPARAM wParam, LPARAM lParam);
     void SendTalk(uint8_t channel, const std::string& text);
+    void SendUseCancel();
+    void SendTyping(bool typing);
+    void SendConfirmYes();
+    void SendConfirmNo();
 
     SessionCallback* pending = nullptr;
     NetBuffer inBuffer{1024};

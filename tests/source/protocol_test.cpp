@@ -15,6 +15,8 @@
 #include "support/spritedata.h"
 #include "support/startup.h"
 #include "support/testkey.h"
+#include "windows/toolkit/message.h"
+#include "windows/toolkit/status.h"
 #include "xtea.h"
 
 namespace {
@@ -213,7 +215,7 @@ protected:
     std::string StatusText() {
         for (Window* window : core->windows) {
             auto* status = dynamic_cast<Status*>(window);
-            if (status && status->title == "Veltor - Error") return status->text;
+            if (status && status->name == "Veltor - Error") return status->text;
         }
         return "";
     }
@@ -221,7 +223,7 @@ protected:
     int StatusCount() {
         return int(std::count_if(core->windows.begin(), core->windows.end(), [](Window* window) {
             auto* status = dynamic_cast<Status*>(window);
-            return status && status->title == "Veltor - Error";
+            return status && status->name == "Veltor - Error";
         }));
     }
 
@@ -266,7 +268,7 @@ TEST_P(LoginDelivery, LogsInSelectsAnAvatarAndEntersTheGame) {
     EXPECT_EQ(list->avatars[1].name, "Bo");
     auto* notice = dynamic_cast<Message*>(core->windows.back());
     ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->title, "Message");
+    EXPECT_EQ(notice->name, "Message");
     EXPECT_EQ(notice->text, "Welcome");
 
     connection->SendSelectAvatar(1002);
@@ -313,7 +315,7 @@ TEST_F(ProtocolTest, LongFrameWaitsForItsWholeHeaderAndPayload) {
     server.Send({frame.back()});
     ASSERT_TRUE(PumpUntil([&] { return core->FindWindow(122) != nullptr; }));
     auto* message = static_cast<Message*>(core->FindWindow(122));
-    EXPECT_EQ(message->title, "Veltor");
+    EXPECT_EQ(message->name, "Veltor");
     EXPECT_EQ(message->text, std::string(0x7ffe, 'x'));
 }
 
@@ -337,7 +339,7 @@ TEST_P(RefusalTest, EndsTheConnectionWithItsTextAndTheClientGoesOn) {
     }
     EXPECT_EQ(DisconnectText(), refusal.text);
     EXPECT_EQ(core->FindWindow(130), nullptr);
-    EXPECT_EQ(static_cast<Status*>(core->FindWindow(121))->title, "Veltor - Error");
+    EXPECT_EQ(static_cast<Status*>(core->FindWindow(121))->name, "Veltor - Error");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -564,7 +566,7 @@ TEST_F(ProtocolTest, StartAndCancel) {
     core->Connect(0);
     Protocol* connection = core->connection1;
     EXPECT_EQ(core->activeConnection, connection);
-    EXPECT_EQ(static_cast<Status*>(core->FindWindow(121))->title, "Connecting");
+    EXPECT_EQ(static_cast<Status*>(core->FindWindow(121))->name, "Connecting");
     EXPECT_EQ(connection->closed, 0);
     connection->Cancel();
     EXPECT_EQ(connection->closed, 1);

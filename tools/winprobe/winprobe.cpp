@@ -28,10 +28,11 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+// GetWindowTextA reads another process's window text without a message, so a client that is
+// busy starting cannot hold the probe up (GetWindowTextLengthA would send it one and wait).
 std::string TitleOf(HWND hwnd) {
-    std::string text(GetWindowTextLengthA(hwnd) + 1, '\0');
-    text.resize(GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size())));
-    return text;
+    char text[4096] = {};
+    return std::string(text, GetWindowTextA(hwnd, text, sizeof text));
 }
 
 BOOL CALLBACK CollectTopWindow(HWND hwnd, LPARAM list) {

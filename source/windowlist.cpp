@@ -1,0 +1,107 @@
+// Core's window list: the open windows in drawing order (last = topmost), the active window, the
+// focused text input and the window that receives a pointer event.
+#include <algorithm>
+
+#include "core.h"
+#include "windows/toolkit/message.h"
+#include "windows/toolkit/status.h"
+#include "windows/toolkit/window.h"
+#include "windows/toolkit/windowtypes.h"
+
+namespace {
+
+// Takes the first occurrence of the window out of the list, when it is there.
+void EraseWindow(std::vector<Window*>& windows, Window* window) {
+    auto found = std::find(windows.begin(), windows.end(), window);
+    if (found != windows.end()) windows.erase(found);
+}
+
+}  // namespace
+
+Window* Core::AddWindow(Window* window) {
+    windows.push_back(window);
+    activeWindow = window;
+    return window;
+}
+
+void Core::DetachWindow(Window* window) {
+    if (!window) return;
+    EraseWindow(windows, window);
+    if (focusedInput == window) {
+        // The topmost remaining input takes the focus; the bottom window is never chosen.
+        focusedInput = nullptr;
+        for (size_t i = windows.size(); i > 1; --i) {
+            if (windows[i - 1]->typeId == WindowType::Input) {
+                focusedInput = windows[i - 1];
+                break;
+            }
+        }
+    }
+    if (activeWindow == window) activeWindow = windows.empty() ? nullptr : windows.back();
+}
+
+void Core::RemoveWindow(Window* window) {
+    if (!window) return;
+    DetachWindow(window);
+    delete window;
+}
+
+void Core::ActivateWindow(Window* window) {
+    if (!window) return;
+    if (window->movable) {
+        EraseWindow(windows, window);
+        windows.push_back(window);
+    }
+    activeWindow = window;
+    if (window->typeId == WindowType::Input) focusedInput = window;
+}
+
+Window* Core::FindWindow(uint32_t type) {
+    for (Window* window : windows)
+        if (window->typeId == type) return window;
+    return nullptr;
+}
+
+void Core::CloseWindowOfType(uint32_t type) {
+    if (Window* window = FindWindow(type)) window->Close();
+}
+
+Window* Core::WindowAt(int32_t x, int32_t y) {
+    if (windows.empty()) return nullptr;
+    Window* top = windows.back();
+    if (top->modal) return top;
+    Window* found = nullptr;
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if ((*it)->HitTest(x, y)) {
+            found = *it;
+            break;
+        }
+    }
+    if (!found) return nullptr;
+    // While the top window belongs to a modal owner, only that owner and its controls get input.
+    Window* modalOwner = top->owner && top->owner->modal ? top->owner : nullptr;
+    if (modalOwner && found != modalOwner && found->owner != modalOwner) return top;
+    return found;
+}
+
+Button* Core::ButtonAt(int32_t x, int32_t y) {
+    Window* window = WindowAt(x, y);
+    return window ? window->ButtonAt(x, y) : nullptr;
+}
+
+void Core::OnResize() {
+    const std::vector<Window*> copy = windows;
+    for (Window* window : copy)
+        window->Place(static_cast<int32_t>(clientWidth), static_cast<int32_t>(clientHeight));
+    Tick();
+}
+
+void Core::ShowMessage(const std::string& title, const std::string& text, uint8_t flag) {
+    auto* shown = dynamic_cast<Message*>(activeWindow);
+    if (shown && shown->text == text) return;
+    AddWindow(new Message(this, title, text, flag));
+}
+
+void Core::ShowStatus(const std::string& title, const std::string& text) {
+    AddWindow(new Status(this, title, text, 0));
+}

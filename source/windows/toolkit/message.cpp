@@ -1,0 +1,61 @@
+#include "windows/toolkit/message.h"
+
+#include "core.h"
+#include "driver/gfxcore.h"
+#include "font.h"
+#include "windows/toolkit/button.h"
+#include "windows/toolkit/weblink.h"
+#include "windows/toolkit/windowtypes.h"
+
+namespace {
+constexpr uint32_t kOkButton = 34;
+constexpr uint32_t kTextColour = 0xC0FFFFFF;
+}  // namespace
+
+Message::Message(Core* core, std::string title, std::string text, int32_t kind)
+    : Window(core), text(std::move(text)), kind(kind) {
+    name = std::move(title);
+    Build();
+}
+
+void Message::Build() {
+    ResetLayout();
+    font = core->GetFont(2);
+    width = (font ? font->TextWidthCodes(text) : 0) + 64;
+    height = (font ? font->WrappedHeight(text, 1000) : 0) + 108;
+    x = y = 0;
+    movable = 1;
+    Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
+    CreateSurface();
+    modal = 1;
+    typeId = WindowType::Message;
+    titleHeight = 22;
+    AddPushButton(width - 66, height - 28, kOkButton, "ok");
+    AddCloseButton();
+}
+
+void Message::Paint() {
+    if (!NeedsPaint()) return;
+    GFX_BeginFrame(surface);
+    PaintBoxBackground();
+    if (font) font->DrawText(32, 51, text, kTextColour);
+    GFX_EndFrame();
+    dirty = 0;
+}
+
+void Message::Draw() { DrawDialog(); }
+
+void Message::OnSubmit() { core->RemoveWindow(this); }
+
+void Message::Place(int32_t screenWidth, int32_t screenHeight) {
+    PlaceCentred(screenWidth, screenHeight);
+}
+
+void Message::OnCommand(Button* button) {
+    if (button->id == kOkButton) {
+        if (!link.empty()) OpenWebPage(link);
+        core->RemoveWindow(this);
+    } else if (button->id == ButtonId::Close) {
+        core->RemoveWindow(this);
+    }
+}

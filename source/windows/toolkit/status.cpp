@@ -1,0 +1,81 @@
+#include "windows/toolkit/status.h"
+
+#include "core.h"
+#include "driver/gfxcore.h"
+#include "font.h"
+#include "protocol.h"
+#include "windows/toolkit/button.h"
+#include "windows/toolkit/weblink.h"
+#include "windows/toolkit/windowtypes.h"
+
+namespace {
+constexpr uint32_t kOkButton = 34;
+constexpr uint32_t kDiscordButton = 102;
+constexpr uint32_t kTextColour = 0xE0E0E0E0;
+constexpr char kDiscordInvite[] = "https://discord.gg/veltor";
+}  // namespace
+
+Status::Status(Core* core, std::string title, std::string text, int32_t kind)
+    : Window(core), text(std::move(text)), kind(kind) {
+    name = std::move(title);
+    Build();
+}
+
+void Status::Build() {
+    ResetLayout();
+    font = core->GetFont(2);
+    width = (font ? font->TextWidthCodes(text) : 0) + 64 + (kind == kConnecting ? 8 : 0);
+    height = (font ? font->WrappedHeight(text, 1000) : 0) + 108;
+    x = y = 0;
+    Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
+    CreateSurface();
+    modal = 1;
+    // Half a second back, so that the first frame already shows two dots.
+    animationStart = core->frameTimeMs - 500;
+    typeId = WindowType::Status;
+    titleHeight = 22;
+    AddPushButton(width - 66, height - 28, kOkButton, kind == kConnecting ? "cancel" : "ok");
+    if (text.find("Discord") != std::string::npos)
+        AddPushButton(12, height - 28, kDiscordButton, "discord");
+    AddCloseButton();
+}
+
+std::string Status::ShownText() const {
+    if (kind != kConnecting) return text;
+    const uint64_t phase = (core->frameTimeMs - animationStart) % 1000;
+    return text + std::string(phase / 250, '.');
+}
+
+void Status::Paint() {
+    if (!NeedsPaint()) return;
+    GFX_BeginFrame(surface);
+    PaintBoxBackground();
+    if (kind != kConnecting && font) font->DrawText(32, 51, text, kTextColour);
+    GFX_EndFrame();
+    dirty = 0;
+}
+
+void Status::Draw() {
+    DrawFrame();
+    DrawSurface();
+    if (kind == kConnecting && font) font->DrawText(x + 32, y + 51, ShownText(), kTextColour);
+    DrawButtons();
+}
+
+void Status::OnSubmit() { Close(); }
+
+void Status::Place(int32_t screenWidth, int32_t screenHeight) {
+    PlaceCentred(screenWidth, screenHeight);
+}
+
+void Status::OnCommand(Button* button) {
+    if (button->id == kOkButton || button->id == ButtonId::Close)
+        Close();
+    else if (button->id == kDiscordButton)
+        OpenWebPage(kDiscordInvite);
+}
+
+void Status::Close() {
+    if (kind == kConnecting && core->activeConnection) core->activeConnection->Cancel();
+    core->RemoveWindow(this);
+}

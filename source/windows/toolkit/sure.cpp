@@ -1,0 +1,278 @@
+#include "windows/toolkit/sure.h"
+
+#include <algorithm>
+
+#include "core.h"
+#include "driver/gfxcore.h"
+#include "font.h"
+#include "mouse.h"
+#include "placeholders.h"
+#include "protocol.h"
+#include "render.h"
+#include "screen.h"
+#include "windows/toolkit/button.h"
+#include "windows/toolkit/windowtypes.h"
+
+namespace {
+
+constexpr uint32_t kYesButton = 25;
+constexpr uint32_t kNoButton = 26;
+constexpr uint32_t kTextColour = 0xC0FFFFFF;
+constexpr int32_t kCell = 40;
+constexpr int32_t kGridTop = 52;
+constexpr int32_t kRefusedLogoutHintMs = 2500;
+
+// Skin pieces of the item grid's frame (image 1): 8 x 8 junctions, 32-pixel edges.
+struct SkinPiece {
+    int32_t sx, sy, w, h;
+};
+constexpr SkinPiece kTopLeft = {87, 27, 8, 8}, kTopJoin = {95, 27, 8, 8},
+                    kTopRight = {103, 27, 8, 8}, kLeftJoin = {87, 35, 8, 8},
+                    kCross = {95, 35, 8, 8}, kRightJoin = {103, 35, 8, 8},
+                    kBottomLeft = {87, 43, 8, 8}, kBottomJoin = {95, 43, 8, 8},
+                    kBottomRight = {103, 43, 8, 8};
+constexpr SkinPiece kTopEdge = {85, 59, 32, 6}, kRowSeparator = {85, 66, 32, 4},
+                    kBottomEdge = {85, 71, 32, 6};
+constexpr SkinPiece kLeftEdge = {54, 41, 6, 32}, kColumnSeparator = {61, 41, 4, 32},
+                    kRightEdge = {66, 41, 6, 32};
+constexpr SkinPiece kSlot = {256, 56, 36, 36}, kEmptySlot = {256, 16, 36, 36};
+
+void DrawPiece(Render* render, int32_t x, int32_t y, const SkinPiece& piece) {
+    render->DrawSkinPart(x, y, piece.sx, piece.sy, piece.w, piece.h, 1);
+}
+
+// The junction piece at grid line (column c of k, row r of n).
+const SkinPiece& Junction(int32_t c, int32_t k, int32_t r, int32_t n) {
+    if (r == 0) return c == 0 ? kTopLeft : c == k ? kTopRight : kTopJoin;
+    if (r == n) return c == 0 ? kBottomLeft : c == k ? kBottomRight : kBottomJoin;
+    return c == 0 ? kLeftJoin : c == k ? kRightJoin : kCross;
+}
+
+}  // namespace
+
+Sure::Sure(Core* core, std::string title, std::string text, uint32_t action)
+    : Window(core), text(std::move(text)), action(action) {
+    name = std::move(title);
+    Build();
+}
+
+Sure::Sure(Core* core, std::string title, std::string text, uint32_t action, Item* item,
+           uint8_t moveArg)
+    : Window(core), item(item), moveArg(moveArg), text(std::move(text)), action(action) {
+    name = std::move(title);
+    Build();
+}
+
+Sure::~Sure() {
+    if (OwnsItem()) delete item;
+}
+
+bool Sure::IsItemQuestion() const {
+    return action == Buy || action == SellQuestion || action == Sell;
+}
+
+// The shop's own sale and the server's sell question hand their item to the box; the buy box
+// shows an item of the shop window.
+bool Sure::OwnsItem() const { return action == SellQuestion || action == Sell; }
+
+int32_t Sure::StackCount() const { return std::max<int32_t>(core->moveMultiplier, 1); }
+
+void Sure::Build() {
+    ResetLayout();
+    font = core->GetFont(2);
+    int32_t textWidth = font ? font->TextWidthCodes(text) : 0;
+    const int32_t textHeight = font ? font->WrappedHeight(text, 1000) : 0;
+    showGrid = 0;
+    gridColumns = gridRows = 1;
+    if (IsItemQuestion()) {
+        const int32_t stacks = StackCount();
+        showGrid = stacks > 1;
+        if (stacks > 1) {
+            gridColumns = static_cast<uint8_t>(stacks < 8    ? stacks
+                                               : stacks < 16 ? (stacks + 1) / 2
+                                                             : 8);
+            gridRows = static_cast<uint8_t>((stacks + gridColumns - 1) / gridColumns);
+        }
+        textWidth = std::max(textWidth, gridColumns * kCell);
+    }
+    x = y = 0;
+    width = textWidth + 64;
+    height = textHeight + 108 + (IsItemQuestion() ? gridRows * kCell + 27 : 0);
+    Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
+    CreateSurface();
+    movable = 1;
+    modal = 1;
+    typeId = WindowType::Sure;
+    titleHeight = 22;
+    const bool linking = action == LinkSteam;
+    AddPushButton(width - 66, height - 28, kYesButton, linking ? "link" : "yes");
+    AddPushButton(12, height - 28, kNoButton, linking ? "skip" : "no");
+    AddCloseButton();
+}
+
+void Sure::Paint() {
+    if (!NeedsPaint()) return;
+    GFX_BeginFrame(surface);
+    PaintBoxBackground();
+    if (!IsItemQuestion()) {
+        if (font) font->DrawText(32, 51, text, kTextColour);
+    } else if (item) {
+        item->Refresh(0);
+        PaintGrid();
+        DrawCells(0, 0, false);
+        if (font) font->DrawText(32, 78 + gridRows * kCell, text, kTextColour);
+    }
+    GFX_EndFrame();
+    dirty = 0;
+}
+
+void Sure::PaintGrid() {
+    const int32_t columns = gridColumns, rows = gridRows;
+    const int32_t left = width / 2 - columns * 20 - 4;
+    for (int32_t r = 0; r <= rows; ++r)
+        for (int32_t c = 0; c <= columns; ++c)
+            DrawPiece(render, left + c * kCell, kGridTop + r * kCell,
+                      Junction(c, columns, r, rows));
+    for (int32_t c = 0; c < columns; ++c) {
+        const int32_t edgeX = left + 8 + c * kCell;
+        DrawPiece(render, edgeX, kGridTop + 2, kTopEdge);
+        for (int32_t r = 1; r < rows; ++r)
+            DrawPiece(render, edgeX, kGridTop + r * kCell + 2, kRowSeparator);
+        DrawPiece(render, edgeX, kGridTop + rows * kCell, kBottomEdge);
+    }
+    for (int32_t r = 0; r < rows; ++r) {
+        const int32_t edgeY = kGridTop + 8 + r * kCell;
+        DrawPiece(render, left + 2, edgeY, kLeftEdge);
+        for (int32_t c = 1; c < columns; ++c)
+            DrawPiece(render, left + c * kCell + 2, edgeY, kColumnSeparator);
+        DrawPiece(render, left + columns * kCell, edgeY, kRightEdge);
+    }
+}
+
+// The cells of the grid, at an origin: painted once into the surface with their slot
+// backgrounds and a still item, or drawn every frame on the screen for an animated item.
+void Sure::DrawCells(int32_t originX, int32_t originY, bool everyFrame) {
+    const bool animated = item && item->animated;
+    if (everyFrame && !animated) return;
+    const int32_t left = width / 2 - gridColumns * 20 - 4;
+    const int32_t stacks = showGrid ? StackCount() : 1;
+    for (int32_t k = 0; k < gridColumns * gridRows; ++k) {
+        const int32_t itemX = originX + left + 8 + kCell * (k % gridColumns);
+        const int32_t itemY = originY + 60 + kCell * (k / gridColumns);
+        if (!everyFrame) DrawPiece(render, itemX - 2, itemY - 2, k < stacks ? kSlot : kEmptySlot);
+        if (item && k < stacks && animated == everyFrame) DrawItemAt(itemX, itemY);
+    }
+}
+
+void Sure::DrawItemAt(int32_t itemX, int32_t itemY) {
+    Font* labelFont = core->GetFont(1);
+    if (action == Sell)
+        item->DrawIconAmount(itemX, itemY, labelFont);
+    else
+        item->DrawIcon(itemX, itemY, labelFont);
+}
+
+void Sure::Draw() {
+    DrawFrame();
+    DrawSurface();
+    if (IsItemQuestion()) DrawCells(x, y, true);
+    DrawButtons();
+}
+
+void Sure::ConfirmLogout() {
+    if (!core->CheckPlayerFlag()) {
+        const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
+        auto* hint = new Look(core, "", "You cannot logout while in combat.", mouse ? mouse->x : 0,
+                              mouse ? mouse->y : 0, 0);
+        hint->lifetimeMs = kRefusedLogoutHintMs;
+        core->AddWindow(hint);
+        return;
+    }
+    // Leaving the game deletes the windows of the list: the box steps out of it first and deletes
+    // itself when the game is left.
+    Core* app = core;
+    app->DetachWindow(this);
+    app->CloseConnection(0);
+    app->LeaveGame();
+    delete this;
+}
+
+void Sure::Confirm() {
+    switch (action) {
+    case Buy: {
+        if (!item) break;
+        const int32_t repeats = core->moveMultiplier >= 2 ? core->moveMultiplier : 1;
+        for (int32_t i = 0; i < repeats; ++i) core->MoveThing(item, false, true, moveArg);
+        break;
+    }
+    case SellQuestion:
+        if (core->activeConnection) core->activeConnection->SendConfirmYes();
+        break;
+    case LinkSteam: {
+        if (Window* create = core->FindWindow(WindowType::Create)) create->Close();
+        if (Window* avatars = core->FindWindow(WindowType::Avatars)) avatars->Close();
+        core->CloseConnection(0);
+        Window* link = core->AddWindow(new Link(core));
+        link->OnOpen();
+        break;
+    }
+    case DeleteAvatar:
+        if (auto* avatars = dynamic_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
+            avatars->DeleteSelected();
+        break;
+    case RestoreAvatar:
+        if (auto* avatars = dynamic_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
+            avatars->RestoreSelected();
+        break;
+    case Sell:
+        if (auto* shop = dynamic_cast<Shop*>(core->FindWindow(WindowType::Shop)))
+            shop->ConfirmSell();
+        if (core->activeConnection) core->activeConnection->SendConfirmYes();
+        break;
+    default:  // other action codes confirm nothing
+        break;
+    }
+}
+
+void Sure::OnSubmit() {
+    // A box that already answered waits for the next frame to remove it: a second Enter or click
+    // must not run the action again.
+    if (state == 3) return;
+    if (action == Logout) {
+        ConfirmLogout();  // may delete this box
+        return;
+    }
+    Confirm();
+    state = 3;
+}
+
+void Sure::Place(int32_t screenWidth, int32_t screenHeight) {
+    PlaceCentred(screenWidth, screenHeight);
+}
+
+void Sure::OnCommand(Button* button) {
+    if (button->id == kYesButton) {
+        Core* app = core;
+        const bool refusedLogout = action == Logout && !app->CheckPlayerFlag();
+        OnSubmit();  // may delete this box: only `app` is used below
+        // The release that pressed "yes" must not reach the hint that the refusal opened.
+        if (refusedLogout && app->screen && app->screen->mouse)
+            app->screen->mouse->swallowRelease = 1;
+    } else if (button->id == kNoButton || button->id == ButtonId::Close) {
+        Close();
+    }
+}
+
+void Sure::Close() {
+    if (action == SellQuestion && core->activeConnection) core->activeConnection->SendConfirmNo();
+    if (action == Buy && item) {
+        // The buy move changed the shop item's count; the shop keeps its whole stack.
+        item->count = core->moveStackCount;
+        item->Refresh(0);
+    }
+    if (OwnsItem()) {
+        delete item;
+        item = nullptr;
+    }
+    core->RemoveWindow(this);
+}

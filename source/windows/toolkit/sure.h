@@ -1,0 +1,60 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "windows/toolkit/window.h"
+
+class Item;
+
+// The modal yes/no box. The code that asks stores an action code in the box: "yes" runs the
+// action, "no" and the close button cancel it. Boxes about items also show the item, once or as
+// a grid of stacks.
+class Sure : public Window {
+public:
+    // Action codes and what "yes" does.
+    enum Action : uint32_t {
+        Logout = 1,        // leave the game, unless the player may not
+        Buy = 3,           // the shop move, repeated for every stack bought
+        SellQuestion = 4,  // the yes answer to the server's sell question
+        LinkSteam = 6,     // close the avatar screens and open the Steam link window
+        DeleteAvatar = 7,
+        RestoreAvatar = 8,
+        Sell = 9,  // the shop's own sell, then the yes answer
+    };
+
+    Sure(Core* core, std::string title, std::string text, uint32_t action);
+    // A question about an item. Boxes of actions 4 and 9 own the item and delete it.
+    Sure(Core* core, std::string title, std::string text, uint32_t action, Item* item,
+         uint8_t moveArg);
+    ~Sure() override;
+
+    void Build() override;
+    void Paint() override;
+    void Draw() override;
+    // The confirmation: the yes button and the Enter key.
+    void OnSubmit() override;
+    void Place(int32_t screenWidth, int32_t screenHeight) override;
+    void OnCommand(Button* button) override;
+    // Cancels the question and removes the box at once.
+    void Close() override;
+
+    Item* item = nullptr;
+    uint8_t moveArg = 0;
+    std::string text;
+    uint32_t action;
+    uint8_t showGrid = 0;
+    uint8_t gridColumns = 1;
+    uint8_t gridRows = 1;
+
+private:
+    bool IsItemQuestion() const;
+    bool OwnsItem() const;
+    int32_t StackCount() const;
+    // The logout: refused while the player may not leave (the box stays), else the box leaves the
+    // game and deletes itself.
+    void ConfirmLogout();
+    void Confirm();
+    void PaintGrid();
+    void DrawCells(int32_t originX, int32_t originY, bool everyFrame);
+    void DrawItemAt(int32_t itemX, int32_t itemY);
+};

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "mouse.h"
+#include "placeholders.h"
+#include "protocol.h"
+#include "render.h"
+#include "screen.h"
+#include "support/recordingdriver.h"
+#include "support/recordingconnection.h"
+#include "support/testcore.h"
+#include "windows/toolkit/button.h"
+#include "windows/toolkit/message.h"
+#include "windows/toolkit/status.h"
+#include "windows/toolkit/sure.h"
+#include "windows/toolkit/weblink.h"
+#include "windows/toolkit/windowtypes.h"
+
+namespace {
+
+std::vector<std::string> openedPages;
+void RecordPage(const std::string& address) { openedPages.push_back(address); }
+
+// An item whose deletion the test can see.
+class ProbeItem : public Item {
+public:
+    ProbeItem(Core* core, bool* deleted) : Item(core, 1, 0, 0, 0, 0, 1, 0), deleted(deleted) {}
+    ~ProbeItem() override { *deleted = true; }
+    bool* deleted;
+};
+
+class BoxTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        openedPages.clear();
+        webPageOpener = RecordPage;
+        core->frameTimeMs = 100000;
+    }
+    void TearDown() override { webPageOpener = saved; }
+
+    template <class Box>
+    Box* Open(Box* box) {
+        core->AddWindow(box);
+        return box;
+    }
+    bool Listed(Window* window) {
+        return std::find(core->windows.begin(), core->windows.end(), window) != core->windows.end();
+    }
+    Protocol* Connect() {
+        recording = std::make_unique<RecordingConnection>(core.get());
+        return recording->protocol;
+    }
+    std::vector<uint8_t> Sent(size_t atLeast = 0) { return recording->SentOpcodes(atLeast); }
+    static void Press(Window* box, uint32_t id) {
+        Button* button = box->FindButton(id);
+        ASSERT_NE(button, nullptr) << id;
+        box->OnCommand(button);
+    }
+
+    WebPageOpener saved = webPageOpener;
+    std::unique_ptr<Core> core = MakeTestCore();
+    std::unique_ptr<RecordingConnection> recording;
+};
+
+TEST_F(BoxTest, AMessageOfTwoLinesIsOneLineTaller) {
+    Message one(core.get(), "Title", "first second", 0);
+    Message two(core.get(), "Title", "first\nsecond", 0);
+    EXPECT_EQ(two.height - one.height, kTestLineHeight);
+    EXPECT_EQ(one.height, kTestLineHeight + 108);
+    EXPECT_EQ(one.width, 12 * kTestCharWidth + 64);
+    EXPECT_EQ(two.width, 6 * kTestCharWidth + 64);  // the widest line
+    EXPECT_EQ(one.x, 400 - one.width / 2);
+    EXPECT_EQ(one.y, 300 - one.height / 2);
+    EXPECT_TRUE(one.modal);
+    EXPECT_EQ(one.titleHeight, 22);
+}
+
+TEST_F(BoxTest, OkOpensTheLinkOnceAndClosesTheBox) {
+    Message* box = Open(new Message(core.get(), "Store", "Visit the store.", 0));
+    Press(box, 34);
+    EXPECT_TRUE(openedPages.empty());
+    EXPECT_TRUE(core->windows.empty());
+
+    box = Open(new Message(core.get(), "Store", "Visit the store.", 0));
+    box->link = "https://store.example/";
+    Press(box, 34);
+    EXPECT_EQ(openedPages, std::vector<std::string>{"https://store.example/"});
+    EXPECT_TRUE(core->windows.empty());
+
+    box = Open(new Message(core.get(), "Store", "Visit the store.", 0));
+    box->link = "https://store.example/";
+    box->OnSubmit();
+    EXPECT_EQ(openedPages.size(), 1u);
+    EXPECT_TRUE(core->windows.empty());
+}
+
+TEST_F(BoxTest, AProgressBoxCyclesItsDotsOnceASecond) {
+    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    const struct {
+        uint64_t after;
+        const char* shown;
+    } frames[] = {{0, "Trying.."},    {249, "Trying.."},   {250, "Trying..."}, {499, "Trying..."},
+                  {500, "Trying"},    {749, "Trying"},     {750, "Trying."},   {999, "Trying."},
+                  {1000, "Trying.."}, {1250, "Trying..."}, {1500, "Trying"}};
+    for (const auto& frame : frames) {
+        core->frameTimeMs = 100000 + frame.after;
+        EXPECT_EQ(box->ShownText(), frame.shown) << frame.after;
+    }
+    EXPECT_EQ(box->FindButton(34)->caption, "cancel");
+    Status plain(core.get(), "Note", "Trying", 0);
+    EXPECT_EQ(plain.ShownText(), "Trying");
+    EXPECT_EQ(plain.FindButton(34)->caption, "ok");
+    EXPECT_EQ(box->width, plain.width + 8);
+}
+
+TEST_F(BoxTest, ClosingAProgressBoxCancelsTheConnectionAttempt) {
+    Protocol* connection = Connect();
+    Status* plain = Open(new Status(core.get(), "Note", "Done.", 0));
+    plain->OnSubmit();
+    EXPECT_FALSE(connection->closed);
+    EXPECT_FALSE(Listed(plain));
+
+    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    box->OnSubmit();  // Enter
+    EXPECT_TRUE(connection->closed);
+    EXPECT_FALSE(Listed(box));
+
+    connection->closed = 0;
+    box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    Press(box, ButtonId::Close);
+    EXPECT_TRUE(connection->closed);
+    EXPECT_TRUE(core->windows.empty());
+}
+
+TEST_F(BoxTest, ADiscordTextGetsTheInviteButton) {
+    Status* box = Open(new Status(core.get(), "Veltor", "Ask us on Discord.", 0));
+    ASSERT_NE(box->FindButton(102), nullptr);
+    EXPECT_EQ(box->FindButton(102)->caption, "discord");
+    EXPECT_EQ(box->FindButton(102)->x, 12);
+    Press(box, 102);
+    EXPECT_EQ(openedPages.size(), 1u);
+    EXPECT_TRUE(Listed(box));  // the box stays
+
+    Status lower(core.get(), "Veltor", "Ask us on discord.", 0);
+    EXPECT_EQ(lower.FindButton(102), nullptr);
+    EXPECT_EQ(lower.buttons.size(), 2u);
+}
+
+TEST_F(BoxTest, ItemBoxesGrowAGridForSeveralStacks) {
+    const struct {
+        uint8_t stacks, columns, rows;
+    } cases[] = {{1, 1, 1}, {5, 5, 1}, {12, 6, 2}, {20, 8, 3}};
+    for (const auto& c : cases) {
+        core->moveMultiplier = c.stacks;
+        Sure box(core.get(), "Buying", "Buy?", Sure::Buy, nullptr, 0);
+        EXPECT_EQ(box.showGrid, c.stacks > 1) << int(c.stacks);
+        EXPECT_EQ(box.gridColumns, c.columns) << int(c.stacks);
+        EXPECT_EQ(box.gridRows, c.rows) << int(c.stacks);
+        const int32_t textWidth = std::max(4 * kTestCharWidth, c.columns * 40);
+        EXPECT_EQ(box.width, textWidth + 64) << int(c.stacks);
+        EXPECT_EQ(box.height, kTestLineHeight + 108 + c.rows * 40 + 27) << int(c.stacks);
+    }
+    core->moveMultiplier = 20;
+    Sure plain(core.get(), "Logout", "Leave?", Sure::Logout);
+    EXPECT_EQ(plain.height, kTestLineHeight + 108);
+    EXPECT_EQ(plain.gridColumns, 1);
+}
+
+TEST_F(BoxTest, TheGridShowsOneSlotPerStackAndEmptySlotsAfter) {
+    core->render->GetImage(1) = GFX_CreateImage(512, 512, nullptr, 0, 0, 1);
+    bool deleted = false;
+    ProbeItem item(core.get(), &deleted);
+    const struct {
+        uint8_t stacks;
+        size_t filled, empty;
+    } cases[] = {{1, 1, 0}, {5, 5, 0}, {12, 12, 0}, {20, 20, 4}};
+    for (const auto& c : cases) {
+        core->moveMultiplier = c.stacks;
+        Sure box(core.get(), "Buying", "Buy?", Sure::Buy, &item, 0);
+        RecordingDriver::Install();
+        box.Paint();
+        size_t filled = 0, empty = 0;
+        for (const std::string& call : RecordingDriver::Take()) {
+            filled += call.find(",256,56,36,36,img:1)") != std::string::npos;
+            empty += call.find(",256,16,36,36,img:1)") != std::string::npos;
+        }
+        UseNullDriver();
+        EXPECT_EQ(filled, c.filled) << int(c.stacks);
+        EXPECT_EQ(empty, c.empty) << int(c.stacks);
+    }
+    // The single cell sits in the middle: its slot at (width / 2 - 18, 58).
+    core->moveMultiplier = 1;
+    Sure box(core.get(), "Buying", "Buy?", Sure::Buy, &item, 0);
+    RecordingDriver::Install();
+    box.Paint();
+    const std::string slot = "DrawImagePart(" + std::to_string(box.width / 2 - 18) + ",58,256,56,";
+    const std::vector<std::string> calls = RecordingDriver::Take();
+    UseNullDriver();
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                            [&](const std::string& call) { return call.rfind(slot, 0) == 0; }),
+              1);
+}
+
+TEST_F(BoxTest, TheSteamBoxSaysLinkAndSkip) {
+    Sure linking(core.get(), "Link Account to Steam", "Link?", Sure::LinkSteam);
+    EXPECT_EQ(linking.FindButton(25)->caption, "link");
+    EXPECT_EQ(linking.FindButton(26)->caption, "skip");
+    Sure plain(core.get(), "Logout", "Leave?", Sure::Logout);
+    EXPECT_EQ(plain.FindButton(25)->caption, "yes");
+    EXPECT_EQ(plain.FindButton(26)->caption, "no");
+    EXPECT_EQ(plain.FindButton(26)->x, 12);
+    EXPECT_EQ(plain.FindButton(25)->x, plain.width - 66);
+}
+
+TEST_F(BoxTest, YesIsRefusedWhileThePlayerMayNotLogOut) {
+    core->screen = new Screen(core.get(), 800, 600, 32, 0);
+    core->screen->mouse->x = 321;
+    core->screen->mouse->y = 123;
+    core->statusEffects.resize(7);
+    core->statusEffects[6].active = 1;
+    Protocol* connection = Connect();
+    Sure* box =
+        Open(new Sure(core.get(), "Logout", "Are you sure you want to logout?", Sure::Logout));
+
+    Press(box, 25);
+    ASSERT_TRUE(Listed(box));
+    EXPECT_EQ(box->state, 1u);
+    EXPECT_EQ(core->activeConnection, connection);
+    auto* hint = dynamic_cast<Look*>(core->windows.back());
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text, "You cannot logout while in combat.");
+    EXPECT_EQ(hint->title, "");
+    EXPECT_EQ(hint->lifetimeMs, 2500);
+    EXPECT_EQ(hint->x, 321);
+    EXPECT_EQ(core->screen->mouse->swallowRelease, 1);
+
+    // Allowed: the connections close, the game is left and the box is gone.
+    core->statusEffects[6].active = 0;
+    Press(box, 25);
+    EXPECT_FALSE(Listed(box));
+    EXPECT_EQ(core->activeConnection, nullptr);
+    EXPECT_EQ(core->connection1, nullptr);
+    EXPECT_NE(core->FindWindow(WindowType::Desktop), nullptr);
+}
+
+TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
+    bool deleted = false;
+    Connect();
+    Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion,
+                              new ProbeItem(core.get(), &deleted), 0));
+    box->OnSubmit();
+    box->OnSubmit();  // a second Enter before the box goes answers nothing
+    EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});
+    EXPECT_EQ(box->state, 3u);
+    EXPECT_FALSE(deleted);
+    core->RenderFrame();
+    EXPECT_FALSE(Listed(box));
+    EXPECT_TRUE(deleted);
+
+    deleted = false;
+    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion,
+                        new ProbeItem(core.get(), &deleted), 0));
+    Press(box, ButtonId::Close);
+    EXPECT_EQ(Sent(2), (std::vector<uint8_t>{221, 222}));
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(Listed(box));
+}
+
+TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
+    bool deleted = false;
+    Connect();
+    Shop* shop = Open(new Shop(core.get()));
+    Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell,
+                              new ProbeItem(core.get(), &deleted), 0));
+    Press(box, 25);
+    EXPECT_EQ(shop->salesConfirmed, 1u);
+    EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});
+
+    bool secondDeleted = false;
+    box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell,
+                        new ProbeItem(core.get(), &secondDeleted), 0));
+    Press(box, 26);
+    EXPECT_TRUE(secondDeleted);
+    EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});  // no answer for the shop's own sale
+}
+
+TEST_F(BoxTest, CancellingABuyRestoresTheShopStack) {
+    bool deleted = false;
+    ProbeItem item(core.get(), &deleted);
+    item.count = 3;
+    core->moveStackCount = 40;
+    Sure* box = Open(new Sure(core.get(), "Buying", "Buy?", Sure::Buy, &item, 1));
+    Press(box, 26);
+    EXPECT_EQ(item.count, 40u);
+    EXPECT_FALSE(deleted);  // the shop's item
+    EXPECT_TRUE(core->windows.empty());
+}
+
+TEST_F(BoxTest, AvatarQuestionsActOnTheOpenAvatarList) {
+    Sure* box = Open(new Sure(core.get(), "Delete Avatar", "Delete?", Sure::DeleteAvatar));
+    box->OnSubmit();  // no avatar list: the step is skipped, the box still closes
+    EXPECT_EQ(box->state, 3u);
+
+    Avatars* avatars = Open(new Avatars(core.get()));
+    Open(new Sure(core.get(), "Delete Avatar", "Delete?", Sure::DeleteAvatar))->OnSubmit();
+    Open(new Sure(core.get(), "Restore Avatar", "Restore?", Sure::RestoreAvatar))->OnSubmit();
+    EXPECT_EQ(avatars->deletions, 1u);
+    EXPECT_EQ(avatars->restorations, 1u);
+
+    Connect();
+    Open(new Sure(core.get(), "Link Account to Steam", "Link?", Sure::LinkSteam))->OnSubmit();
+    EXPECT_EQ(avatars->state, 3u);
+    EXPECT_EQ(core->activeConnection, nullptr);
+    EXPECT_NE(core->FindWindow(WindowType::Link), nullptr);
+}
+
+}  // namespace

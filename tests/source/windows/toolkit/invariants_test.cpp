@@ -1,0 +1,110 @@
+// What every window class shares: the type id of the catalogue, the close button at the right
+// edge of the title bar where the window has one, and a surface at least as large as the window.
+// Every new window class joins the table below.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/testcore.h"
+#include "windows/toolkit/button.h"
+#include "windows/toolkit/input.h"
+#include "windows/toolkit/message.h"
+#include "windows/toolkit/status.h"
+#include "windows/toolkit/sure.h"
+#include "windows/toolkit/windowtypes.h"
+
+namespace {
+
+struct WindowClass {
+    std::string name;
+    uint32_t typeId;
+    bool hasCloseButton;
+    std::function<Window*(Core*, Window* owner)> make;
+};
+
+class Owner : public Window {
+public:
+    explicit Owner(Core* core) : Window(core) {
+        Build();
+        x = 40;
+        y = 40;
+        width = 400;
+        height = 300;
+    }
+};
+
+const std::vector<WindowClass>& WindowClasses() {
+    static const std::vector<WindowClass> classes = {
+        {"Message", WindowType::Message, true,
+         [](Core* core, Window*) {
+             return new Message(core, "Title", "A text\nof two lines.", 0);
+         }},
+        {"Status", WindowType::Status, true,
+         [](Core* core, Window*) { return new Status(core, "Veltor", "A notice.", 0); }},
+        {"Status (connecting)", WindowType::Status, true,
+         [](Core* core, Window*) {
+             return new Status(core, "Connecting", "Trying to connect to the server", 2);
+         }},
+        {"Status (Discord)", WindowType::Status, true,
+         [](Core* core, Window*) { return new Status(core, "Veltor", "Join us on Discord.", 0); }},
+        {"Sure", WindowType::Sure, true,
+         [](Core* core, Window*) { return new Sure(core, "Logout", "Leave?", Sure::Logout); }},
+        {"Sure (item grid)", WindowType::Sure, true,
+         [](Core* core, Window*) {
+             core->moveMultiplier = 12;
+             Window* box = new Sure(core, "Buying", "Buy?", Sure::Buy, nullptr, 0);
+             core->moveMultiplier = 1;
+             return box;
+         }},
+        {"Input", WindowType::Input, false,
+         [](Core* core, Window* owner) {
+             return new Input(core, owner, 64, {10, 30, 150, 18}, 0, 0);
+         }},
+        {"Input (pre-filled)", WindowType::Input, false,
+         [](Core* core, Window* owner) {
+             return new Input(core, owner, 8, {10, 30, 63, 18}, "12345", 0, 1);
+         }},
+        {"Input (name)", WindowType::Input, false,
+         [](Core* core, Window* owner) {
+             return new Input(core, owner, 20, {10, 60, 64, 18}, 1);
+         }},
+        {"Input (key binding)", WindowType::Input, false,
+         [](Core* core, Window* owner) {
+             return Input::KeyBinding(core, owner, 224, {10, 90, 40, 18}, "W", 3);
+         }},
+    };
+    return classes;
+}
+
+TEST(WindowInvariants, EveryWindowClassKeepsTheSharedRules) {
+    std::unique_ptr<Core> core = MakeTestCore();
+    Window* owner = core->AddWindow(new Owner(core.get()));
+    for (const WindowClass& windowClass : WindowClasses()) {
+        SCOPED_TRACE(windowClass.name);
+        Window* window = core->AddWindow(windowClass.make(core.get(), owner));
+        EXPECT_EQ(window->typeId, windowClass.typeId);
+        EXPECT_EQ(window->state, 1u);
+        Button* close = window->FindButton(ButtonId::Close);
+        if (windowClass.hasCloseButton) {
+            ASSERT_NE(close, nullptr);
+            EXPECT_EQ(close->x, window->width - 21);
+            EXPECT_EQ(close->y, 3);
+        } else {
+            EXPECT_EQ(close, nullptr);
+        }
+        ASSERT_NE(window->surface, nullptr);
+        EXPECT_GT(window->surfaceWidth, window->width);
+        EXPECT_GT(window->surfaceHeight, window->height);
+        EXPECT_EQ(window->surfaceWidth % 64, 0);
+        EXPECT_EQ(window->surfaceHeight % 64, 0);
+
+        // Painting and drawing under the null driver leave the surface painted.
+        window->Paint();
+        window->Draw();
+        EXPECT_FALSE(window->dirty);
+    }
+}
+
+}  // namespace

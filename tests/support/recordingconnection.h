@@ -1,0 +1,30 @@
+#pragma once
+// A connection whose requests go to a server played by the test on the loopback interface, so a
+// test can read back what the client sent. It becomes the Core's first and active connection;
+// the Core deletes it.
+#include <cstdint>
+#include <vector>
+
+#include "support/loopbackserver.h"
+
+class Core;
+class Protocol;
+
+class RecordingConnection {
+public:
+    explicit RecordingConnection(Core* core);
+
+    // The opcodes of the plain (not enciphered) requests received so far, waiting up to a
+    // moment for `atLeast` of them.
+    std::vector<uint8_t> SentOpcodes(size_t atLeast = 0);
+
+private:
+    // Starts Winsock (once for the program) before the server makes its socket.
+    struct Winsock {
+        Winsock();
+    } winsock_;
+
+public:
+    LoopbackServer server;
+    Protocol* protocol;
+};

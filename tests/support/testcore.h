@@ -1,0 +1,20 @@
+#pragma once
+// A Core for unit tests: start values only, the null graphics driver, an 800 x 600 client area,
+// an empty image table and the test font as fonts 1 and 2; nothing is loaded and no window is
+// opened.
+#include <memory>
+
+#include "core.h"
+
+// The test font: every character from 32 up is a 5 x 8 glyph that moves the pen 7 pixels, and
+// lines are 12 pixels apart.
+constexpr int32_t kTestGlyphAdvance = 6;
+constexpr int32_t kTestLetterSpacing = 1;
+constexpr int32_t kTestCharWidth = kTestGlyphAdvance + kTestLetterSpacing;
+constexpr int32_t kTestLineHeight = 12;
+
+Font* MakeTestFont(Core* core, uint32_t id);
+// Installs the null driver, configured for the 800 x 600 client area; a graphics-layer message
+// box fails the test instead of waiting.
+void UseNullDriver();
+std::unique_ptr<Core> MakeTestCore();
