@@ -43,14 +43,12 @@ MapDriver::~MapDriver() = default;
 
 void Core::LoadBooksIndex() { ReadDataVersion(this, "data/Veltor.books", "Veltor.books"); }
 void Core::LoadQuests() { ReadDataVersion(this, "data/Veltor.quests", "Veltor.quests"); }
-void Core::LoadSpells() { ReadDataVersion(this, "data/Veltor.spells", "Veltor.spells"); }
 
 // --- World model and network --------------------------------------------------------------------
 
 void Creature::Walk(uint32_t) {}
 World::~World() = default;
 void World::UpdateCreatures() {}
-Spell::~Spell() = default;
 
 SessionCallback::~SessionCallback() = default;
 
@@ -68,6 +66,11 @@ uint8_t Protocol::ParseGame() {
 
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
 void Protocol::SendTalk(uint8_t, const std::string&) {}
+// Ability requests: nothing is sent until the client requests are built.
+void Protocol::SendCastSelf(uint8_t) {}
+void Protocol::SendCastCreature(uint8_t, uint32_t) {}
+void Protocol::SendCastTile(uint8_t, int32_t, int32_t, int32_t) {}
+void Protocol::SendCastArmed(uint8_t) {}
 
 // --- Windows ------------------------------------------------------------------------------------
 

@@ -84,6 +84,10 @@ public:
     // Steam login and in-game requests (their own parts).
     void OnSteamCallback(WPARAM wParam, LPARAM lParam);
     void SendTalk(uint8_t channel, const std::string& text);
+    void SendCastSelf(uint8_t slot);
+    void SendCastCreature(uint8_t slot, uint32_t creatureId);
+    void SendCastTile(uint8_t slot, int32_t x, int32_t y, int32_t z);
+    void SendCastArmed(uint8_t slot);
 
     SessionCallback* pending = nullptr;
     NetBuffer inBuffer{1024};
