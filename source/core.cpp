@@ -6,6 +6,7 @@
 #include "placeholders.h"
 #include "platform.h"
 #include "screen.h"
+#include "spell.h"
 #include "steam.h"
 #include "version.h"
 

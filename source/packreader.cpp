@@ -25,6 +25,8 @@ bool PackReader::Take(void* destination, uint64_t size) {
     return true;
 }
 
+bool PackReader::ReadU8(uint8_t& value) { return Take(&value, 1); }
+
 bool PackReader::ReadU16(uint16_t& value) {
     uint8_t b[2];
     if (!Take(b, 2)) return false;
@@ -43,6 +45,13 @@ bool PackReader::ReadU32(uint32_t& value) {
     uint8_t b[4];
     if (!Take(b, 4)) return false;
     value = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    return true;
+}
+
+bool PackReader::ReadText(uint32_t length, std::string& text) {
+    if (length > bytes.size() - position) return false;
+    text.assign(reinterpret_cast<const char*>(bytes.data()) + position, length);
+    position += length;
     return true;
 }
 

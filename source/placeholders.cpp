@@ -43,7 +43,6 @@ MapDriver::~MapDriver() = default;
 
 void Core::LoadBooksIndex() { ReadDataVersion(this, "data/Veltor.books", "Veltor.books"); }
 void Core::LoadQuests() { ReadDataVersion(this, "data/Veltor.quests", "Veltor.quests"); }
-void Core::LoadSpells() { ReadDataVersion(this, "data/Veltor.spells", "Veltor.spells"); }
 
 // --- World model and network --------------------------------------------------------------------
 
@@ -51,7 +50,6 @@ void Creature::Walk(uint32_t) {}
 void Creature::StampTime() {}
 World::~World() = default;
 void World::UpdateCreatures() {}
-Spell::~Spell() = default;
 
 SessionCallback::~SessionCallback() = default;
 
@@ -69,6 +67,11 @@ uint8_t Protocol::ParseGame() {
 
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
 void Protocol::SendTalk(uint8_t, const std::string&) {}
+// Ability requests: nothing is sent until the client requests are built.
+void Protocol::SendCastSelf(uint8_t) {}
+void Protocol::SendCastCreature(uint8_t, uint32_t) {}
+void Protocol::SendCastTile(uint8_t, int32_t, int32_t, int32_t) {}
+void Protocol::SendCastArmed(uint8_t) {}
 
 // --- Client requests without fields (replaced by the client requests) -------------------------
 

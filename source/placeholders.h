@@ -46,11 +46,6 @@ public:
     void UpdateCreatures();
 };
 
-class Spell {
-public:
-    virtual ~Spell();
-};
-
 // --- Network ------------------------------------------------------------------------------------
 // The Steam callback holder a connection keeps during a Steam login (replaced by the Steam login).
 class SessionCallback {

@@ -89,6 +89,10 @@ public:
     void SendTyping(bool typing);
     void SendConfirmYes();
     void SendConfirmNo();
+    void SendCastSelf(uint8_t slot);
+    void SendCastCreature(uint8_t slot, uint32_t creatureId);
+    void SendCastTile(uint8_t slot, int32_t x, int32_t y, int32_t z);
+    void SendCastArmed(uint8_t slot);
 
     SessionCallback* pending = nullptr;
     NetBuffer inBuffer{1024};

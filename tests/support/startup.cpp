@@ -43,8 +43,9 @@ void WriteStartupData(const std::map<std::string, uint32_t>& versions) {
                                         static_cast<unsigned char>(version >> 16),
                                         static_cast<unsigned char>(version >> 24)};
         fwrite(bytes, 1, sizeof bytes, file);
-        // The image packs go on with an image or font count: none.
-        if (name == "Veltor.skin" || name == "Veltor.font") fwrite("\0\0", 1, 2, file);
+        // The image packs and the spells go on with an image, font or spell count: none.
+        if (name == "Veltor.skin" || name == "Veltor.font" || name == "Veltor.spells")
+            fwrite("\0\0", 1, 2, file);
         // The sprite data goes on with its header list: empty, and no shape records.
         if (name == "Veltor.data") fwrite("\0", 1, 1, file);
         fclose(file);

@@ -10,7 +10,6 @@ PLACEHOLDER_FILES = {
     'Veltor.books': 1,
     'Veltor.quests': 1,
     'Veltor.maps': 1,
-    'Veltor.spells': 1,
 }
 
 
