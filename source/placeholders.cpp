@@ -32,9 +32,6 @@ void ReadDataVersion(Core* core, const char* path, const char* shownName) {
 
 }  // namespace
 
-// Screenshots: not taken yet.
-void Render::TakeScreenshot() {}
-
 MapDriver::MapDriver(Core* owner) : owner(owner) {
     ReadDataVersion(owner, "data/Veltor.maps", "Veltor.maps");
 }
@@ -77,10 +74,22 @@ void Window::Draw() {}
 void Window::Place(int32_t, int32_t) {}
 void Window::OnOpen() {}
 void Window::Close() { state = 3; }
+WindowRect Window::GetRect() { return {x, y, width, height}; }
 
 Desktop::Desktop(Core* core) {
     this->core = core;
     typeId = 1;
+}
+
+Padding::Padding(Core* core, Window* owner) {
+    this->core = core;
+    this->owner = owner;
+    typeId = 13;
+}
+
+Field::Field(Core* core, Padding* padding) : padding(padding) {
+    this->core = core;
+    typeId = 14;
 }
 
 Message::Message(Core* core, const std::string& title, const std::string& text, uint8_t)

@@ -54,6 +54,11 @@ public:
 };
 
 // --- Windows ------------------------------------------------------------------------------------
+// A rectangle in client pixels: position and size.
+struct WindowRect {
+    int32_t x, y, w, h;
+};
+
 class Window {
 public:
     virtual ~Window();
@@ -62,9 +67,11 @@ public:
     virtual void Place(int32_t width, int32_t height);
     virtual void OnOpen();
     virtual void Close();
+    virtual WindowRect GetRect();
 
     Core* core = nullptr;
     Window* owner = nullptr;
+    int32_t x = 0, y = 0, width = 0, height = 0;
     uint32_t typeId = 0;
     uint32_t state = 1;
     uint8_t dirty = 0;
@@ -90,6 +97,21 @@ public:
     std::string title;
     std::string text;
     uint32_t kind;
+};
+
+// --- Game screen (replaced by the game field windows) -------------------------------------------
+// The frame around the game field: keeps the field's viewport.
+class Padding : public Window {
+public:
+    Padding(Core* core, Window* owner);
+    WindowRect fieldRect{};
+};
+
+// The game field window, kept in Core::fieldWindow; its frame is `padding`.
+class Field : public Window {
+public:
+    Field(Core* core, Padding* padding);
+    Padding* padding;
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------
