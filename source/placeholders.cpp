@@ -32,9 +32,6 @@ void ReadDataVersion(Core* core, const char* path, const char* shownName) {
 
 }  // namespace
 
-// Screenshots: not taken yet.
-void Render::TakeScreenshot() {}
-
 MapDriver::MapDriver(Core* owner) : owner(owner) {
     ReadDataVersion(owner, "data/Veltor.maps", "Veltor.maps");
 }
@@ -109,6 +106,13 @@ void ConvertText(std::string& text) {
 // --- Windows ------------------------------------------------------------------------------------
 
 Desktop::Desktop(Core* core) : Window(core) { typeId = 1; }
+
+Padding::Padding(Core* core, Window* owner) : Window(core) {
+    this->owner = owner;
+    typeId = 13;
+}
+
+Field::Field(Core* core, Padding* padding) : Window(core), padding(padding) { typeId = 14; }
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 

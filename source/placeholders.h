@@ -63,6 +63,21 @@ public:
     explicit Desktop(Core* core);
 };
 
+// --- Game screen (replaced by the game field windows) -------------------------------------------
+// The frame around the game field: keeps the field's viewport.
+class Padding : public Window {
+public:
+    Padding(Core* core, Window* owner);
+    WindowRect fieldRect{};
+};
+
+// The game field window, kept in Core::fieldWindow; its frame is `padding`.
+class Field : public Window {
+public:
+    Field(Core* core, Padding* padding);
+    Padding* padding;
+};
+
 // --- Front screens (replaced by the avatar list window) ------------------------------------------
 // One avatar of the account, in wire order.
 struct AvatarEntry {

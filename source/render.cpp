@@ -25,9 +25,19 @@ struct Render::FrameStyle {
     int32_t edgeLength;  // the edges' tiles are edgeLength by 2 (top, bottom) or 2 by edgeLength
 };
 
-Render::Render(Core* core) : core(core), screenshotPixels(nullptr) {}
+Render::Render(Core* core)
+    : core(core),
+      screenshotPixels(nullptr),
+      screenshotWidth(0),
+      screenshotHeight(0),
+      screenshotThread(nullptr) {}
 
 Render::~Render() {
+    // A screenshot still being written is finished first: its worker uses this object.
+    if (screenshotThread) {
+        WaitForSingleObject(screenshotThread, INFINITE);
+        CloseHandle(screenshotThread);
+    }
     for (auto& entry : images) GFX_DeleteImage(entry.second);
 }
 

@@ -1,11 +1,26 @@
 #pragma once
 // The image table keyed by 16-bit image id, and the drawing helpers every window uses: each turns
 // its arguments into calls of the graphics layer's drawing slots.
+#include <windows.h>
+
 #include <cstdint>
 #include <map>
+#include <string>
 
 class Core;
+class Render;
 struct GfxImage;
+
+// "screenshots/" and the local time as year-month-day-hhmmss, then ".png".
+std::string ScreenshotFileName(const SYSTEMTIME& time);
+// Turns read-back pixels (bytes B, G, R, A; bottom row first) into the rows a PNG frame takes
+// (top row first), in the byte order R, G, B, A when `redFirst` is set, else B, G, R, A. Alpha
+// becomes 255: the screen is opaque whatever alpha its drawing left behind.
+void ScreenshotRows(const uint32_t* readBack, int32_t width, int32_t height, bool redFirst,
+                    uint32_t* rows);
+// Starts Render::ScreenshotThread for `render` and keeps the thread's handle in it; false when
+// no thread could be started. Tests replace it to run the worker themselves.
+extern bool (*startScreenshotWorker)(Render* render);
 
 class Render {
 public:
@@ -23,8 +38,14 @@ public:
     bool LoadFonts();
     // Deciphers in place the (byteLength + 7) / 8 blocks of a skin or font pixel block.
     static void DecipherPixels(uint8_t* pixels, uint32_t byteLength);
-    // Saves what the window shows as a PNG file under screenshots/.
+    // Reads back what the window shows (or the game field alone) and has a worker thread save
+    // it as a PNG file under screenshots/. Nothing happens while a screenshot is being written.
     void TakeScreenshot();
+    // The worker's entry (the argument is the Render): WriteScreenshot, then the thread ends.
+    static DWORD WINAPI ScreenshotThread(LPVOID render);
+    // Encodes the read-back pixels into screenshots/<local time>.png, frees them and clears
+    // Core::screenshotBusy. A file that cannot be written completely is removed; nothing is shown.
+    void WriteScreenshot();
 
     // Images given by pointer.
     void DrawImagePtr(int32_t x, int32_t y, GfxImage* image);
@@ -89,7 +110,12 @@ public:
 
     std::map<uint16_t, GfxImage*> images;
     Core* core;
+    // The screenshot being written: pixels read back on the main thread, owned by the worker
+    // until it clears Core::screenshotBusy, with their size.
     uint32_t* screenshotPixels;
+    int32_t screenshotWidth;
+    int32_t screenshotHeight;
+    HANDLE screenshotThread;  // the last worker started; null before the first
 
 private:
     struct FrameStyle;
