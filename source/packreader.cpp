@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 bool PackReader::Open(const char* path) {
     FILE* file = fopen(path, "rb");
@@ -18,12 +19,19 @@ bool PackReader::Open(const char* path) {
     return read;
 }
 
+void PackReader::Assign(std::vector<uint8_t> data) {
+    bytes = std::move(data);
+    position = 0;
+}
+
 bool PackReader::Take(void* destination, uint64_t size) {
     if (size > bytes.size() - position) return false;
     memcpy(destination, bytes.data() + position, size_t(size));
     position += size_t(size);
     return true;
 }
+
+bool PackReader::ReadU8(uint8_t& value) { return Take(&value, 1); }
 
 bool PackReader::ReadU16(uint16_t& value) {
     uint8_t b[2];
@@ -43,6 +51,13 @@ bool PackReader::ReadU32(uint32_t& value) {
     uint8_t b[4];
     if (!Take(b, 4)) return false;
     value = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    return true;
+}
+
+bool PackReader::ReadText(std::string& text, uint32_t length) {
+    if (length > bytes.size() - position) return false;
+    text.assign(reinterpret_cast<const char*>(bytes.data()) + position, length);
+    position += length;
     return true;
 }
 

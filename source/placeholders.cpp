@@ -41,8 +41,8 @@ MapDriver::MapDriver(Core* owner) : owner(owner) {
 
 MapDriver::~MapDriver() = default;
 
-void Core::LoadBooksIndex() { ReadDataVersion(this, "data/Veltor.books", "Veltor.books"); }
-void Core::LoadQuests() { ReadDataVersion(this, "data/Veltor.quests", "Veltor.quests"); }
+bool PlaceJournalMarkers(MapDriver*, const std::vector<JournalMarker>&) { return false; }
+
 void Core::LoadSpells() { ReadDataVersion(this, "data/Veltor.spells", "Veltor.spells"); }
 
 // --- World model and network --------------------------------------------------------------------
@@ -77,6 +77,7 @@ void Window::Draw() {}
 void Window::Place(int32_t, int32_t) {}
 void Window::OnOpen() {}
 void Window::Close() { state = 3; }
+void Window::Refresh() { dirty = 1; }
 
 Desktop::Desktop(Core* core) {
     this->core = core;

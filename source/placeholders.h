@@ -29,6 +29,12 @@ public:
     Core* owner;
 };
 
+struct JournalMarker;
+// Replaces the journal markers of the map driver's current map part with these (world
+// coordinates, made relative to the part's world origin); false while no map is loaded. This
+// stand-in has no maps: it keeps nothing and answers false.
+bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMarker>& markers);
+
 // --- World model --------------------------------------------------------------------------------
 class Creature {
 public:
@@ -62,6 +68,7 @@ public:
     virtual void Place(int32_t width, int32_t height);
     virtual void OnOpen();
     virtual void Close();
+    virtual void Refresh();
 
     Core* core = nullptr;
     Window* owner = nullptr;
