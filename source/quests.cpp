@@ -105,8 +105,9 @@ bool ParseStageRecord(std::vector<uint8_t> bytes, QuestLine& line, uint8_t nextK
     for (uint32_t n = 0; n < markerCount; ++n) {
         QuestMarker marker{};
         uint8_t labelLength;
-        if (!record.ReadU16(marker.x) || !record.ReadU16(marker.y) || !record.ReadU8(marker.floor) ||
-            !record.ReadU8(labelLength) || !record.ReadText(marker.label, labelLength))
+        if (!record.ReadU16(marker.x) || !record.ReadU16(marker.y) ||
+            !record.ReadU8(marker.floor) || !record.ReadU8(labelLength) ||
+            !record.ReadText(marker.label, labelLength))
             return false;
         ConvertText(marker.label);
         line.markers.push_back(std::move(marker));
@@ -264,7 +265,8 @@ void Core::AddQuestLines(uint16_t questId, uint32_t stageCount, const std::strin
         record->lines.insert(record->lines.end(), lines.rbegin(), lines.rend());
         record->stageTotal += uint32_t(lines.size());
     } else if (!lines.empty()) {
-        quests.push_back({questId, stageCount, title, {lines.rbegin(), lines.rend()}, 0, {questId}});
+        quests.push_back(
+            {questId, stageCount, title, {lines.rbegin(), lines.rend()}, 0, {questId}});
     }
 }
 

@@ -22,5 +22,6 @@ inline constexpr const char* MarkerKindNames[MarkerIconCount] = {
     "Magic",   "Fruits", "Giant",   "Goblin", "Undead",   "Boss",   "Tree",
     "Marker",  "Market", "Key",     "Treasure"};
 
-// The name of the icon in grid cell `cell`; empty for no cell (a negative one) or one past the grid.
+// The name of the icon in grid cell `cell`; empty for no cell (a negative one) or one past the
+// grid.
 std::string MarkerIconName(int32_t cell);

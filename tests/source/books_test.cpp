@@ -102,7 +102,8 @@ TEST_P(DamagedBooksIndex, EndsStartUpWithTheLoadError) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedBooksIndex,
     ::testing::Values(DamagedBooks{"NoCount", {1, 0, 0, 0}},
-                      DamagedBooks{"MoreBooksThanTheFileHolds", Books(1, 3, {{1, 20}, {2, 20}}, 20)},
+                      DamagedBooks{"MoreBooksThanTheFileHolds",
+                                   Books(1, 3, {{1, 20}, {2, 20}}, 20)},
                       DamagedBooks{"HugeCount", Books(1, 0xFFFFFFFF, {{1, 14}}, 0)},
                       DamagedBooks{"RecordPastTheEnd", Books(1, 2, {{1, 20}, {2, 41}}, 40)},
                       DamagedBooks{"RecordsGoingBackwards", Books(1, 2, {{1, 30}, {2, 20}}, 40)}),

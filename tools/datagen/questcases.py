@@ -32,7 +32,8 @@ def describe(quest, stage):
         out.append('line %d %d %d %d count %d goal %d' % (values + (reached, goal)))
         out.append(' title ' + shown(title))
         out.append(' text ' + shown(text))
-        out += [' marker %d %d %d %s' % (x, y, floor, shown(label)) for x, y, floor, label in markers]
+        out += [' marker %d %d %d %s' % (x, y, floor, shown(label))
+                for x, y, floor, label in markers]
     return out
 
 
