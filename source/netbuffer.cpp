@@ -1,10 +1,10 @@
 #include "netbuffer.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform.h"
 
 NetBuffer::NetBuffer(int32_t reserve) { Reserve(reserve); }
 
@@ -35,8 +35,8 @@ uint8_t* NetBuffer::GetWritePointer(int32_t n) {
 int32_t NetBuffer::WriteDone(int32_t n) {
     // Only a caller that wrote beyond what it reserved gets here: the heap is already damaged.
     if (n < 0 || start_ + length_ + n > capacity_) {
-        MessageBoxA(nullptr, "NetBuffer::WriteDone with size too large", "Internal Error",
-                    MB_ICONERROR | MB_ABORTRETRYIGNORE);
+        ShowMessageBox(nullptr, "NetBuffer::WriteDone with size too large", "Internal Error",
+                       MB_ICONERROR | MB_ABORTRETRYIGNORE);
         std::abort();
     }
     length_ += n;

@@ -44,6 +44,8 @@ public:
     int32_t GetRemaining() const { return remaining_; }
 
     uint8_t GetByte();
+    // The same bounded read as GetByte (the name the game-state handlers use for signed bytes).
+    uint8_t GetByteOrZero() { return GetByte(); }
     uint16_t GetU16();
     uint32_t GetU32();
     // 1 or 2 bytes: b0 < 128 is the count, else (b0 - 128) + (b1 << 7).

@@ -47,7 +47,8 @@ public:
     Protocol(const Protocol&) = delete;
     Protocol& operator=(const Protocol&) = delete;
 
-    // Connection and framing.
+    // Connection and framing. Start mode 0 connects to the configured server (mode 1 belongs
+    // to the move to another server).
     void Start(uint32_t mode);
     void Connect();
     bool initialse(HWND window, UINT message);

@@ -181,7 +181,7 @@ void Protocol::avatar_list() {
 
     // The test client plays the configured avatar at once; a number outside the list is not
     // used, and the list opens as usual.
-    const int32_t automatic = core->testWalker.autoCharacter;
+    const int32_t automatic = core->testWalker.runCharacter;
     if (core->testWalker.testing && automatic >= 0 && automatic < int32_t(entries.size())) {
         SendSelectAvatar(entries[automatic].id);
         return;

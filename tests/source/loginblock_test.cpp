@@ -5,26 +5,9 @@
 #include "loginblock.h"
 #include "rsapublickey.h"
 #include "support/hexbytes.h"
+#include "support/testkey.h"
 
 namespace {
-
-// The private exponent of the project's key pair (a copy of tools/fakeserver/serverkey.json).
-const char* const PrivateExponent =
-    "7b1ad40017e26472cc3e6d899385f191db00ed8e186a787c35f57547549d68a4eb774b483e6f5755d3509155843a3763e3e86868bcf603e1460e14dd154f08c7fd9368e139b3114decdb71bbe30ca1dfc1f6d0cfcb81959ed319d020e79fcc8f0f2d8adf65c8fdb0e257ee72c161983ddd6c5a2848fa0d69c4207680e5349489";
-
-// Deciphers a login block with the private key: the PKCS#1 encoded block, 128 bytes.
-std::vector<uint8_t> DecipherBlock(const uint8_t* block) {
-    mbedtls_mpi c, d, n, m;
-    for (mbedtls_mpi* x : {&c, &d, &n, &m}) mbedtls_mpi_init(x);
-    mbedtls_mpi_read_binary(&c, block, LoginBlockSize);
-    mbedtls_mpi_read_string(&d, 16, PrivateExponent);
-    mbedtls_mpi_read_binary(&n, ServerModulus, sizeof ServerModulus);
-    std::vector<uint8_t> encoded(LoginBlockSize);
-    EXPECT_EQ(mbedtls_mpi_exp_mod(&m, &c, &d, &n, nullptr), 0);
-    mbedtls_mpi_write_binary(&m, encoded.data(), encoded.size());
-    for (mbedtls_mpi* x : {&c, &d, &n, &m}) mbedtls_mpi_free(x);
-    return encoded;
-}
 
 Digest DigestOf(const std::string& hex) {
     Digest digest;
@@ -54,7 +37,7 @@ TEST(LoginBlock, DecipheredBlockHoldsPkcs1Type2Padding) {
     uint8_t block[LoginBlockSize];
     ASSERT_TRUE(EncipherLoginBlock(plaintext, block));
 
-    const std::vector<uint8_t> encoded = DecipherBlock(block);
+    const std::vector<uint8_t> encoded = DecipherLoginBlock(block);
     EXPECT_EQ(encoded[0], 0x00);
     EXPECT_EQ(encoded[1], 0x02);
     const int fill = LoginBlockSize - 3 - 117;
@@ -69,7 +52,7 @@ TEST(LoginBlock, PaddingIsFreshForEveryBlock) {
     ASSERT_TRUE(EncipherLoginBlock(plaintext, first));
     ASSERT_TRUE(EncipherLoginBlock(plaintext, second));
     EXPECT_NE(ToHex(first, LoginBlockSize), ToHex(second, LoginBlockSize));
-    const std::vector<uint8_t> a = DecipherBlock(first), b = DecipherBlock(second);
+    const std::vector<uint8_t> a = DecipherLoginBlock(first), b = DecipherLoginBlock(second);
     EXPECT_NE(ToHex(a).substr(4, 20), ToHex(b).substr(4, 20));
     EXPECT_EQ(ToHex(a).substr(2 * 105), ToHex(b).substr(2 * 105));
 }

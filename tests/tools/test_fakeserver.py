@@ -8,8 +8,9 @@ import struct
 import unittest
 
 import veltorxtea as xtea
+from datagen import sprites
 from fakeserver import login, messages
-from fakeserver.server import Close, FakeServer, Frame, Scenario, oversized_header, overrunning_frame
+from fakeserver.server import Close, FakeServer, Scenario, oversized_header, overrunning_frame
 from fakeserver.wire import (ClientFrameCutter, Reader, ServerFrameCutter, WireError, Writer,
                              client_frame, latin1_to_utf8, server_frame)
 
@@ -153,7 +154,8 @@ class LiveServerTest(unittest.TestCase):
             avatars = reply[1:] if len(reply) > 1 else client.frame(encrypted=True)
             r = Reader(avatars)
             self.assertEqual((r.u8(), r.u32(), r.u8(), r.u8()), (8, 7, 0, 1))
-            self.assertEqual((r.u32(), r.u8(), r.u16()), (1001, 0, 1))
+            self.assertEqual((r.u32(), r.u8(), r.u16(), r.u32()),
+                             (1001, 0, sprites.PERSON, sprites.PERSON_OUTFIT))
             self.assertEqual((r.u16(), r.bytes8(), r.u32()), (0, b'Aria', 0))
             client.counter += 2
             client.state = 1
@@ -176,6 +178,21 @@ class LiveServerTest(unittest.TestCase):
                 self.assertEqual(sent[-1]['ops'], [11])
                 if options.get('long_header'):
                     self.assertTrue(all(int(f['data'][2:4], 16) & 0x80 for f in sent))
+
+    def test_created_avatar_looks_like_the_first(self):
+        first = messages.Avatar(1001, 'Aria', shape=200, outfit=0x0A472C53)
+        with FakeServer(Scenario(avatars=[first], accept_frames=2)) as server:
+            client = self.connect(server)
+            client.login()
+            client.frame()
+            client.frame(encrypted=True)
+            client.counter, client.state = 3, 1
+            client.send(b'\x06\x02' + Writer().string8('Bo').bytes(), encrypted=True)
+            r = Reader(client.frame(encrypted=True))
+            self.assertEqual((r.u8(), r.u32(), r.u8(), r.u16(), r.u32()), (9, 2001, 0, 200, 0x0A472C53))
+            self.assertEqual((r.u16(), r.bytes8()), (0, b'Bo'))
+            self.assertEqual(server.transcript.of('client_frame')[-1]['request'],
+                             {'op': 6, 'choice': 2, 'name': 'Bo'})
 
     def test_refusals(self):
         for answer, opcode in [('ip_blocked', 4), ('timeout', 5), ('invalid', 6), ('too_old', 250),

@@ -13,6 +13,7 @@ import threading
 import time
 
 import veltorxtea as xtea
+from datagen import sprites
 from fakeserver import login, messages
 from fakeserver.messages import Avatar
 from fakeserver.wire import ClientFrameCutter, Reader, WireError, server_frame
@@ -88,7 +89,7 @@ class Scenario:
         self.answer = 'accept'
         self.accept_frames = 1
         self.account_id = 7
-        self.avatars = [Avatar(1001, 'Aria', shape=1)]
+        self.avatars = [Avatar(1001, 'Aria', shape=sprites.PERSON, outfit=sprites.PERSON_OUTFIT)]
         self.notice = ''
         self.noble_days = 0
         self.split = 0
@@ -119,9 +120,10 @@ class Scenario:
         if state == 0 and op in (3, 4, 5):
             return [Frame(messages.login_text('Request received.'))]
         if state == 1 and op == 6:
-            new_id = 2000 + len(self.avatars)
-            return [Frame(messages.one_avatar(Avatar(new_id, request['name'], shape=self.avatars[0].shape
-                                                     if self.avatars else 1)))]
+            # The new avatar looks like the first one (its shape decides the outfit field).
+            look = self.avatars[0] if self.avatars else Avatar(0, '')
+            created = Avatar(2000 + len(self.avatars), request['name'], shape=look.shape, outfit=look.outfit)
+            return [Frame(messages.one_avatar(created))]
         if state == 1 and op == 7:
             return [Frame(messages.enter_game())]
         return []
