@@ -294,7 +294,9 @@ public:
     void ParsePanelData();
 
     // Quests and books.
-    BookIndexEntry GetBookRecord(uint16_t id);
+    // The first books-index entry of a book id; null when the index has none (the id comes from
+    // the server, and an unknown one must not end the program).
+    const BookIndexEntry* GetBookRecord(uint16_t id);
     void LoadQuests();
     void SetQuestProgress(uint32_t key, uint32_t value);
     void ReloadQuests();

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 bool PackReader::Open(const char* path) {
     FILE* file = fopen(path, "rb");
@@ -16,6 +17,11 @@ bool PackReader::Open(const char* path) {
     fclose(file);
     position = 0;
     return read;
+}
+
+void PackReader::Assign(std::vector<uint8_t> data) {
+    bytes = std::move(data);
+    position = 0;
 }
 
 bool PackReader::Take(void* destination, uint64_t size) {

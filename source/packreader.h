@@ -1,7 +1,7 @@
 #pragma once
-// A data file (image pack, font pack, spells) read whole into memory. Every read fails, rather
-// than running past the end, when the file holds less than it asks for, so a short or lying file
-// is detected.
+// A data file (an image or font pack, an index, spells) or a deciphered record held whole in memory.
+// Every read fails, rather than running past the end, when the bytes hold less than it asks for,
+// so a short or lying file is detected.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +10,9 @@ class PackReader {
 public:
     // False when the file cannot be opened or read.
     bool Open(const char* path);
+    // Reads from these bytes instead of a file.
+    void Assign(std::vector<uint8_t> data);
+    uint64_t Size() const { return bytes.size(); }
     bool ReadU8(uint8_t& value);
     bool ReadU16(uint16_t& value);
     bool ReadI16(int16_t& value);

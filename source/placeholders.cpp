@@ -38,8 +38,7 @@ MapDriver::MapDriver(Core* owner) : owner(owner) {
 
 MapDriver::~MapDriver() = default;
 
-void Core::LoadBooksIndex() { ReadDataVersion(this, "data/Veltor.books", "Veltor.books"); }
-void Core::LoadQuests() { ReadDataVersion(this, "data/Veltor.quests", "Veltor.quests"); }
+bool PlaceJournalMarkers(MapDriver*, const std::vector<JournalMarker>&) { return false; }
 
 // --- World model and network --------------------------------------------------------------------
 
@@ -84,24 +83,6 @@ void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
 void Protocol::SendTyping(bool typing) { SendOpcode(*this, typing ? 196 : 197); }
 void Protocol::SendConfirmYes() { SendOpcode(*this, 221); }
 void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
-
-void ConvertText(std::string& text) {
-    std::string decoded;
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        bool valid = length != 0 && i + length <= text.size();
-        uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        decoded += valid ? static_cast<char>(code & 0xFF) : '?';
-        i += valid ? length : 1;
-    }
-    text = decoded;
-}
 
 // --- Windows ------------------------------------------------------------------------------------
 

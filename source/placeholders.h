@@ -31,6 +31,12 @@ public:
     Core* owner;
 };
 
+struct JournalMarker;
+// Replaces the journal markers of the map driver's current map part with these (world
+// coordinates, made relative to the part's world origin); false while no map is loaded. This
+// stand-in has no maps: it keeps nothing and answers false.
+bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMarker>& markers);
+
 // --- World model --------------------------------------------------------------------------------
 class Creature {
 public:
@@ -52,9 +58,6 @@ class SessionCallback {
 public:
     virtual ~SessionCallback();
 };
-
-// Decodes each UTF-8 sequence of the text into one byte, the low byte of its code point.
-void ConvertText(std::string& text);
 
 // --- Windows ------------------------------------------------------------------------------------
 // The main screen.

@@ -3,6 +3,11 @@
 #include <cstdio>
 #include <filesystem>
 
+PackBytes& PackBytes::U8(uint8_t value) {
+    bytes.push_back(value);
+    return *this;
+}
+
 PackBytes& PackBytes::U16(uint16_t value) {
     bytes.push_back(uint8_t(value));
     bytes.push_back(uint8_t(value >> 8));

@@ -6,6 +6,7 @@
 
 class PackBytes {
 public:
+    PackBytes& U8(uint8_t value);
     PackBytes& U16(uint16_t value);
     PackBytes& U32(uint32_t value);
     PackBytes& Raw(const std::vector<uint8_t>& bytes);

@@ -46,6 +46,8 @@ void WriteStartupData(const std::map<std::string, uint32_t>& versions) {
         // The image packs and the spells go on with an image, font or spell count: none.
         if (name == "Veltor.skin" || name == "Veltor.font" || name == "Veltor.spells")
             fwrite("\0\0", 1, 2, file);
+        // The books and quests files go on with an index count: none.
+        if (name == "Veltor.books" || name == "Veltor.quests") fwrite("\0\0\0\0", 1, 4, file);
         // The sprite data goes on with its header list: empty, and no shape records.
         if (name == "Veltor.data") fwrite("\0", 1, 1, file);
         fclose(file);

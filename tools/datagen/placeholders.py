@@ -7,8 +7,6 @@ import struct
 
 # File name: revision.
 PLACEHOLDER_FILES = {
-    'Veltor.books': 1,
-    'Veltor.quests': 1,
     'Veltor.maps': 1,
 }
 

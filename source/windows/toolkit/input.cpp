@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "control.h"
+#include "converttext.h"
 #include "core.h"
 #include "placeholders.h"
 #include "protocol.h"
