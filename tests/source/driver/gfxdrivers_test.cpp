@@ -252,6 +252,7 @@ struct OverlayWays {
     DriverSetup setup;
     uint32_t samplingFlag;
 };
+void PrintTo(const OverlayWays& ways, std::ostream* out) { *out << ways.setup.name; }
 
 class Overlays : public DriverFixture, public ::testing::WithParamInterface<OverlayWays> {
 public:
