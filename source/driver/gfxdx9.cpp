@@ -889,7 +889,9 @@ void Dx9ReadScreen(int32_t x, int32_t y, int32_t w, int32_t h, void* destination
                    int32_t stride) {
     if (w <= 0 || h <= 0) return;
     auto* out = static_cast<uint8_t*>(destination);
-    for (int32_t row = 0; row < h; ++row) std::memset(out + ptrdiff_t(row) * stride, 0, size_t(w) * 4);
+    for (int32_t row = 0; row < h; ++row) {
+        std::memset(out + ptrdiff_t(row) * stride, 0, size_t(w) * 4);
+    }
     if (!dx9.presentedValid) return;
     Dx9ReadSurface(dx9.presented, [&](const uint8_t* rows, ptrdiff_t pitch,
                                       const D3DSURFACE_DESC& frame) {

@@ -46,7 +46,9 @@ TEST_P(Direct3D9, LinesCoverThePixelsFromTheirStartUpToTheirEnd) {
 
 TEST_P(Direct3D9, Image100x30GetsA128x32TextureTransparentBeyondTheImage) {
     std::vector<uint32_t> pixels(100 * 30);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = 0xFF000000 | uint32_t(i * 2654435761u >> 8);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = 0xFF000000 | uint32_t(i * 2654435761u >> 8);  // opaque, scattered colours
+    }
     GfxImage* image = Image(100, 30, pixels);
     D3DSURFACE_DESC level = {};
     std::vector<uint32_t> texels;
