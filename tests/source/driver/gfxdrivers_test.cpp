@@ -55,6 +55,9 @@ TEST_P(Drivers, FilledRectanglesReadBackExactlyThroughTargetAndScreen) {
     DrawScreen([&] {
         GfxDriver::FillRect(10, 10, 30, 20, 0xFF123456, 3);
         GfxDriver::DrawTarget(100, 50, target);
+        GfxDriver::DrawTargetPart(200, 50, 16, 0, 32, 16, target);
+        GfxDriver::DrawTargetPartScaled(300, 50, 32, 32, 24, 8, 16, 16, target);
+        GfxDriver::DrawTargetTinted(100, 150, 0xFF808080, target);
     });
     const Pixels screen = Screen();
     EXPECT_TRUE(BlockIs(screen, 10, 10, 40, 30, 0xFF123456));
@@ -62,8 +65,46 @@ TEST_P(Drivers, FilledRectanglesReadBackExactlyThroughTargetAndScreen) {
     EXPECT_TRUE(BlockIs(screen, 40, 10, 100, 50, kClear));
     EXPECT_TRUE(BlockIs(screen, 100, 50, 164, 82,
                         [](int x, int y) { return TargetScene(x - 100, y - 50); }));
-    EXPECT_TRUE(BlockIs(screen, 164, 50, kWidth, 82, kClear));
-    EXPECT_TRUE(BlockIs(screen, 100, 82, 164, kHeight, kClear));
+    EXPECT_TRUE(BlockIs(screen, 164, 50, 200, 82, kClear));
+    EXPECT_TRUE(BlockIs(screen, 100, 82, 164, 150, kClear));
+    EXPECT_TRUE(BlockIs(screen, 200, 50, 232, 66,
+                        [](int x, int y) { return TargetScene(x - 200 + 16, y - 50); }));
+    EXPECT_TRUE(BlockIs(screen, 300, 50, 332, 82, [](int x, int y) {
+        return TargetScene((x - 300) / 2 + 24, (y - 50) / 2 + 8);
+    }));
+    EXPECT_TRUE(BlockIs(screen, 100, 150, 164, 182, [](int x, int y) {
+        return GFX_MultiplyColor(TargetScene(x - 100, y - 150), 0xFF808080);
+    }, 1));
+}
+
+// Corner colours land on their corners (top-left, top-right, bottom-left, bottom-right) and
+// blend evenly in between, for rectangles, images, targets and tiles alike.
+TEST_P(Drivers, CornerColoursGoToTheirCorners) {
+    constexpr uint32_t c1 = 0xFF000000, c2 = 0xFFFF0000, c3 = 0xFF00FF00, c4 = 0xFF0000FF;
+    GfxImage* white = Image(64, 64, std::vector<uint32_t>(64 * 64, 0xFFFFFFFF));
+    GfxRenderTarget* target = Target(64, 64, 0xFFFFFFFF, 0);
+    DrawTarget(target, [] {});
+    DrawScreen([&] {
+        GfxDriver::FillRectGradient(0, 0, 64, 64, c1, c2, c3, c4, 3);
+        GfxDriver::DrawImageGradient(100, 0, c1, c2, c3, c4, white);
+        GfxDriver::DrawTargetGradient(200, 0, c1, c2, c3, c4, target);
+        GfxDriver::DrawImagePartTiledGradient(300, 0, 64, 64, 0, 0, 64, 64, 0, 0, 64, 64, c1, c2,
+                                              c3, c4, white);
+    });
+    const Pixels screen = Screen();
+    for (const int left : {0, 100, 200, 300}) {
+        // Pixel centres lie half a pixel inside the corners: at most 255 / 128 off, rounded.
+        EXPECT_TRUE(BlockIs(screen, left, 0, left + 1, 1, c1, 4)) << left;
+        EXPECT_TRUE(BlockIs(screen, left + 63, 0, left + 64, 1, c2, 4)) << left;
+        EXPECT_TRUE(BlockIs(screen, left, 63, left + 1, 64, c3, 4)) << left;
+        EXPECT_TRUE(BlockIs(screen, left + 63, 63, left + 64, 64, c4, 4)) << left;
+        // Each channel rises along its own corner: red to the right at the top, blue to the
+        // right at the bottom, green downwards on the left.
+        EXPECT_TRUE(BlockIs(screen, left + 31, 0, left + 33, 1, 0xFF7F0000, 6)) << left;
+        EXPECT_TRUE(BlockIs(screen, left + 31, 63, left + 33, 64, 0xFF00807F, 6)) << left;
+        EXPECT_TRUE(BlockIs(screen, left, 31, left + 1, 33, 0xFF007F00, 6)) << left;
+        EXPECT_TRUE(BlockIs(screen, left + 64, 0, left + 100, 64, kClear)) << left;
+    }
 }
 
 TEST_P(Drivers, ScreenReadBackGivesTheFramePresentedLast) {
