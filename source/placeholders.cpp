@@ -35,15 +35,34 @@ void ReadDataVersion(Core* core, const char* path, const char* shownName) {
 // Screenshots: not taken yet.
 void Render::TakeScreenshot() {}
 
-MapDriver::MapDriver(Core* owner) : owner(owner) {
-    ReadDataVersion(owner, "data/Veltor.maps", "Veltor.maps");
-}
-
-MapDriver::~MapDriver() = default;
-
 void Core::LoadBooksIndex() { ReadDataVersion(this, "data/Veltor.books", "Veltor.books"); }
 void Core::LoadQuests() { ReadDataVersion(this, "data/Veltor.quests", "Veltor.quests"); }
 void Core::LoadSpells() { ReadDataVersion(this, "data/Veltor.spells", "Veltor.spells"); }
+
+void ConvertText(std::string& text) {
+    std::string converted;
+    size_t i = 0;
+    while (i < text.size()) {
+        const uint8_t lead = uint8_t(text[i]);
+        int ones = 0;
+        while (ones < 8 && (lead << ones & 0x80)) ++ones;
+        const int continuations = ones - 1;
+        if (ones == 0 || continuations < 1 || continuations > 5) {
+            converted += ones == 0 ? char(lead) : '?';
+            ++i;
+            continue;
+        }
+        uint32_t value = lead & (0x7F >> ones);
+        size_t next = i + 1;
+        for (; next <= i + size_t(continuations); ++next) {
+            if (next >= text.size() || (uint8_t(text[next]) & 0xC0) != 0x80) break;
+            value = value << 6 | (uint8_t(text[next]) & 0x3F);
+        }
+        converted += next == i + 1 + size_t(continuations) ? char(value & 0xFF) : '?';
+        i = next;
+    }
+    text = converted;
+}
 
 // --- World model and network --------------------------------------------------------------------
 
@@ -77,6 +96,8 @@ void Window::Draw() {}
 void Window::Place(int32_t, int32_t) {}
 void Window::OnOpen() {}
 void Window::Close() { state = 3; }
+void Map::UpdateView() {}
+void Panelmap::CenterOnPlayer() {}
 
 Desktop::Desktop(Core* core) {
     this->core = core;

@@ -20,14 +20,9 @@ FILE* OpenDataFile(Core* core, const char* path, const char* shownName);
 // Adds the leading u32 of an open data file to Core::dataVersion.
 void AddDataVersion(Core* core, FILE* file);
 
-// World-map atlas: adds the atlas's leading word.
-class MapDriver {
-public:
-    explicit MapDriver(Core* owner);
-    virtual ~MapDriver();
-
-    Core* owner;
-};
+// Decodes UTF-8 text from the data files and the server in place, one byte a character: the low
+// byte of each character; a malformed or cut sequence becomes "?".
+void ConvertText(std::string& text);
 
 // --- World model --------------------------------------------------------------------------------
 class Creature {
@@ -35,10 +30,19 @@ public:
     void Walk(uint32_t direction);
 };
 
+// Ambient light of the world: the light value last applied (bit 7 a flag, the low 7 bits the
+// level).
+class Weather {
+public:
+    uint32_t lightValue = 0;
+};
+
 class World {
 public:
     virtual ~World();
     void UpdateCreatures();
+
+    Weather* weather = nullptr;
 };
 
 class Spell {
@@ -90,6 +94,19 @@ public:
     std::string title;
     std::string text;
     uint32_t kind;
+};
+
+// The world-map window (type 176).
+class Map : public Window {
+public:
+    // Recomputes the view from the map driver's selection.
+    void UpdateView();
+};
+
+// The minimap panel (type 54).
+class Panelmap : public Window {
+public:
+    void CenterOnPlayer();
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------

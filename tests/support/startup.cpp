@@ -45,6 +45,8 @@ void WriteStartupData(const std::map<std::string, uint32_t>& versions) {
         fwrite(bytes, 1, sizeof bytes, file);
         // The image packs go on with an image or font count: none.
         if (name == "Veltor.skin" || name == "Veltor.font") fwrite("\0\0", 1, 2, file);
+        // The map atlas goes on with its entry count: no maps.
+        if (name == "Veltor.maps") fwrite("\0\0\0\0", 1, 4, file);
         // The sprite data goes on with its header list: empty, and no shape records.
         if (name == "Veltor.data") fwrite("\0", 1, 1, file);
         fclose(file);

@@ -9,7 +9,6 @@ import struct
 PLACEHOLDER_FILES = {
     'Veltor.books': 1,
     'Veltor.quests': 1,
-    'Veltor.maps': 1,
     'Veltor.spells': 1,
 }
 
