@@ -17,6 +17,7 @@ in directory order, each enciphered like a map record under its account key (the
 three fixed words of the client). Deciphered: the 16 key bytes, four u16 x0, y0, x1, y1 (the world
 rectangle the mask covers), (x1 - x0) x (y1 - y0) mask bytes row-major (255 unexplored, 0 seen),
 u8 0, four u32 0."""
+import functools
 import os
 import struct
 from dataclasses import dataclass, field
@@ -274,6 +275,7 @@ def ease(t):
     return f(1) - u * u * u / f(2)
 
 
+@functools.lru_cache(maxsize=None)
 def brush_value(dx, dy):
     """What a reveal lowers the cell (dx, dy) from the player to, or None beyond the radius."""
     f = numpy.float32
@@ -294,9 +296,9 @@ def reveal(mask, width, height, x, y):
                 mask[cy * width + cx] = min(mask[cy * width + cx], value)
 
 
-def convert_text(raw):
-    """The client's one-byte form of a UTF-8 text: the low byte of each character."""
-    return bytes(ord(c) & 0xFF for c in raw.decode('utf-8'))
+def convert_text(text):
+    """The client's one-byte form of a text: the low byte of each character."""
+    return bytes(ord(c) & 0xFF for c in text)
 
 
 # --- Sample atlas ------------------------------------------------------------------------------

@@ -6,9 +6,9 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
-from datagen import spritecases  # noqa: E402
+from datagen import mapcases, spritecases  # noqa: E402
 
-CASE_WRITERS = [spritecases]
+CASE_WRITERS = [spritecases, mapcases]
 
 
 def main(out_dir):
