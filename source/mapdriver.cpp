@@ -96,7 +96,8 @@ void MapDriver::ReadMapDirectory() {
 // stays unloaded when the key does not decipher its record; null for an empty directory.
 MapStruct* MapDriver::LoadMap(uint16_t id, const uint8_t key[16]) {
     if (maps.empty()) return nullptr;
-    auto found = std::find_if(maps.begin(), maps.end(), [id](const auto& map) { return map->id == id; });
+    auto found = std::find_if(maps.begin(), maps.end(),
+                              [id](const auto& map) { return map->id == id; });
     MapStruct& map = found != maps.end() ? **found : *maps.front();
     if (map.loaded) return &map;
 

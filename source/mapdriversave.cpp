@@ -141,7 +141,9 @@ void MapDriver::SaveGameFile() {
     for (const auto& record : accounts)
         if (!record->loaded && LoadAccountRecord(*record)) saveDamaged = 1;
     bool saved = WriteGameFile(NewSavePath);
-    if (saved && saveDamaged) MoveFileExA(SavePath, BackupPath, MOVEFILE_REPLACE_EXISTING);
+    // A damaged save is replaced only once a copy of it is kept.
+    if (saved && saveDamaged && GetFileAttributesA(SavePath) != INVALID_FILE_ATTRIBUTES)
+        saved = CopyFileA(SavePath, BackupPath, FALSE);
     saved = saved && MoveFileExA(NewSavePath, SavePath, MOVEFILE_REPLACE_EXISTING);
     if (!saved) {
         DeleteFileA(NewSavePath);
