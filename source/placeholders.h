@@ -21,7 +21,8 @@ FILE* OpenDataFile(Core* core, const char* path, const char* shownName);
 void AddDataVersion(Core* core, FILE* file);
 
 // Decodes UTF-8 text from the data files and the server in place, one byte a character: the low
-// byte of each character; a malformed or cut sequence becomes "?".
+// byte of each character; a malformed or cut sequence becomes "?". (The quest journal's code
+// brings the client's own.)
 void ConvertText(std::string& text);
 
 // --- World model --------------------------------------------------------------------------------

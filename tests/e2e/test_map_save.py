@@ -46,9 +46,13 @@ class MapSaveTest(ClientTestCase):
         self.addCleanup(folder.cleanup)
         mapcases.write_scenario(folder.name)
         env = dict(session().env, VELTOR_MAPSAVE_DIR="Z:" + folder.name)
-        run(["wine", str(unit_test_program()), "--gtest_filter=" + SCENARIO_TEST], env, timeout=100)
+        output = run(["wine", str(unit_test_program()), "--gtest_filter=" + SCENARIO_TEST], env,
+                     timeout=100, check=False)
+        written = Path(folder.name) / "written.game"
+        self.assertIn("[  PASSED  ] 1 test", output, output)
+        self.assertTrue(written.exists(), output)
 
-        data = (Path(folder.name) / "written.game").read_bytes()
+        data = written.read_bytes()
         records = maps.read_save(data)
         expected = expected_records()
         self.assertEqual([r.account_id for r in records], [r.account_id for r in expected])
