@@ -3,6 +3,7 @@
 #include <winsock2.h>
 
 #include "config.h"
+#include "mapdriver.h"
 #include "placeholders.h"
 #include "platform.h"
 #include "screen.h"

@@ -7,36 +7,7 @@
 #include "platform.h"
 #include "protocol.h"
 
-// --- Data files ---------------------------------------------------------------------------------
-
-FILE* OpenDataFile(Core* core, const char* path, const char* shownName) {
-    FILE* file = fopen(path, "rb");
-    if (!file) core->FatalError(std::string("Failed to load \"") + shownName + "\".");
-    return file;
-}
-
-void AddDataVersion(Core* core, FILE* file) {
-    unsigned char bytes[4];
-    if (fread(bytes, 1, 4, file) == 4)
-        core->dataVersion += bytes[0] | bytes[1] << 8 | bytes[2] << 16 | uint32_t(bytes[3]) << 24;
-}
-
-namespace {
-
-// Opens, adds the leading word and closes one data file.
-void ReadDataVersion(Core* core, const char* path, const char* shownName) {
-    FILE* file = OpenDataFile(core, path, shownName);
-    AddDataVersion(core, file);
-    fclose(file);
-}
-
-}  // namespace
-
-MapDriver::MapDriver(Core* owner) : owner(owner) {
-    ReadDataVersion(owner, "data/Veltor.maps", "Veltor.maps");
-}
-
-MapDriver::~MapDriver() = default;
+// --- Map journal markers ---------------------------------------------------------------------
 
 bool PlaceJournalMarkers(MapDriver*, const std::vector<JournalMarker>&) { return false; }
 
@@ -87,6 +58,8 @@ void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
 // --- Windows ------------------------------------------------------------------------------------
 
 Desktop::Desktop(Core* core) : Window(core) { typeId = 1; }
+void Map::UpdateView() {}
+void Panelmap::CenterOnPlayer() {}
 
 Padding::Padding(Core* core, Window* owner) : Window(core) {
     this->owner = owner;

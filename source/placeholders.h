@@ -16,21 +16,7 @@
 #include "render.h"
 #include "shapes.h"
 
-// --- Data files --------------------------------------------------------------------------------
-// Opens a data file for reading, or ends the program with "Failed to load \"<shownName>\".".
-FILE* OpenDataFile(Core* core, const char* path, const char* shownName);
-// Adds the leading u32 of an open data file to Core::dataVersion.
-void AddDataVersion(Core* core, FILE* file);
-
-// World-map atlas: adds the atlas's leading word.
-class MapDriver {
-public:
-    explicit MapDriver(Core* owner);
-    virtual ~MapDriver();
-
-    Core* owner;
-};
-
+// --- Map journal markers ----------------------------------------------------------------------
 struct JournalMarker;
 // Replaces the journal markers of the map driver's current map part with these (world
 // coordinates, made relative to the part's world origin); false while no map is loaded. This
@@ -46,10 +32,19 @@ public:
     uint8_t typing = 0;
 };
 
+// Ambient light of the world: the light value last applied (bit 7 a flag, the low 7 bits the
+// level).
+class Weather {
+public:
+    uint32_t lightValue = 0;
+};
+
 class World {
 public:
     virtual ~World();
     void UpdateCreatures();
+
+    Weather* weather = nullptr;
 };
 
 // --- Network ------------------------------------------------------------------------------------
@@ -79,6 +74,19 @@ class Field : public Window {
 public:
     Field(Core* core, Padding* padding);
     Padding* padding;
+};
+
+// The world-map window (type 176).
+class Map : public Window {
+public:
+    // Recomputes the view from the map driver's selection.
+    void UpdateView();
+};
+
+// The minimap panel (type 54).
+class Panelmap : public Window {
+public:
+    void CenterOnPlayer();
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------

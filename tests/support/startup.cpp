@@ -48,6 +48,8 @@ void WriteStartupData(const std::map<std::string, uint32_t>& versions) {
             fwrite("\0\0", 1, 2, file);
         // The books and quests files go on with an index count: none.
         if (name == "Veltor.books" || name == "Veltor.quests") fwrite("\0\0\0\0", 1, 4, file);
+        // The map atlas goes on with its entry count: no maps.
+        if (name == "Veltor.maps") fwrite("\0\0\0\0", 1, 4, file);
         // The sprite data goes on with its header list: empty, and no shape records.
         if (name == "Veltor.data") fwrite("\0", 1, 1, file);
         fclose(file);
