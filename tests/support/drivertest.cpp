@@ -8,20 +8,6 @@ namespace DriverTest {
 
 namespace {
 
-HWND CreateTestWindow() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "VeltorGfxTest";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "VeltorGfxTest", "gfx test", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  kWidth, kHeight, nullptr, nullptr, windowClass.hInstance,
-                                  nullptr);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    return window;
-}
-
 std::string Hex(uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(value));
@@ -30,8 +16,22 @@ std::string Hex(uint32_t value) {
 
 }  // namespace
 
+HWND CreateTestWindow(int width, int height) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "VeltorGfxTest";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, "VeltorGfxTest", "gfx test", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  width, height, nullptr, nullptr, windowClass.hInstance,
+                                  nullptr);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    return window;
+}
+
 HWND TestWindow() {
-    static HWND window = CreateTestWindow();
+    static HWND window = CreateTestWindow(kWidth, kHeight);
     return window;
 }
 

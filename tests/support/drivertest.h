@@ -19,6 +19,9 @@ constexpr int kWidth = 400;
 constexpr int kHeight = 300;
 constexpr uint32_t kClear = 0xFF202020;
 
+// A visible window without frame of the given size at the screen's top left, its first messages
+// handled.
+HWND CreateTestWindow(int width, int height);
 // A visible kWidth x kHeight window without frame, made once per test program.
 HWND TestWindow();
 

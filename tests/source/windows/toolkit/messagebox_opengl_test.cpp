@@ -12,6 +12,7 @@
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "render.h"
+#include "support/drivertest.h"
 #include "windows/toolkit/message.h"
 
 namespace {
@@ -19,20 +20,6 @@ namespace {
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr char kSampleData[] = VELTOR_SAMPLE_DATA;
-
-HWND CreateTestWindow() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "VeltorToolkitTest";
-    RegisterClassA(&windowClass);
-    HWND window =
-        CreateWindowExA(0, "VeltorToolkitTest", "toolkit test", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
-                        kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    return window;
-}
 
 // The sample data folder's parent holds data/; the build folder holds the sample folder.
 std::string SampleRoot() {
@@ -113,7 +100,7 @@ protected:
         DestroyWindow(window);
     }
 
-    HWND window = CreateTestWindow();
+    HWND window = DriverTest::CreateTestWindow(kWidth, kHeight);
     Core* core = nullptr;
     void (*savedMessageBox)(const char*, const char*) = nullptr;
 };
