@@ -7,9 +7,6 @@
 #include "platform.h"
 #include "protocol.h"
 
-// --- Map journal markers ---------------------------------------------------------------------
-
-bool PlaceJournalMarkers(MapDriver*, const std::vector<JournalMarker>&) { return false; }
 
 // --- World model and network --------------------------------------------------------------------
 

@@ -16,13 +16,6 @@
 #include "render.h"
 #include "shapes.h"
 
-// --- Map journal markers ----------------------------------------------------------------------
-struct JournalMarker;
-// Replaces the journal markers of the map driver's current map part with these (world
-// coordinates, made relative to the part's world origin); false while no map is loaded. This
-// stand-in has no maps: it keeps nothing and answers false.
-bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMarker>& markers);
-
 // --- World model --------------------------------------------------------------------------------
 class Creature {
 public:

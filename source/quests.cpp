@@ -9,8 +9,10 @@
 #include <memory>
 
 #include "converttext.h"
+#include "mapdriver.h"
+#include "mappart.h"
+#include "windows/toolkit/window.h"
 #include "packreader.h"
-#include "placeholders.h"
 #include "xtea.h"
 
 namespace {
@@ -273,6 +275,25 @@ void Core::AddQuestLines(uint16_t questId, uint32_t stageCount, const std::strin
 QuestRecord Core::FindQuest(uint16_t id) {
     const auto record = FindQuestRecord(quests, id);
     return record == quests.end() ? QuestRecord{} : *record;
+}
+
+// Replaces the journal markers of the selected map part with these, placed relative to the
+// part's world origin; false while no map is selected.
+static bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMarker>& markers) {
+    MapPart* part = driver ? driver->SelectedPart() : nullptr;
+    if (!part) return false;
+    part->journalMarkers.clear();
+    for (const JournalMarker& journal : markers) {
+        MapLabel label;
+        label.id = journal.recordNumber;
+        label.x = uint16_t(journal.marker.x - part->worldRect.x0);
+        label.y = uint16_t(journal.marker.y - part->worldRect.y0);
+        label.icon = journal.marker.floor;
+        label.text = journal.marker.label;
+        label.flag = 1;
+        part->journalMarkers.push_back(label);
+    }
+    return true;
 }
 
 void Core::UpdateQuestMarkers() {

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "driver/gfxcore.h"
+#include "mappart.h"
 #include "recordfile.h"
 #include "support/mapdata.h"
 #include "support/packbytes.h"
@@ -557,3 +558,32 @@ TEST_F(MapComposition, TheBrushIsWhiteWithTheRevealAsAlpha) {
 }
 
 }  // namespace
+
+// The journal's markers go onto the selected part, relative to its world origin, numbered by
+// their journal record; with no part selected nothing is placed.
+TEST_F(MapDriverTest, JournalMarkersArePlacedOnTheSelectedPart) {
+    Start();
+    MapDriver* const started = core->mapDriver;
+    core->mapDriver = driver.get();
+    QuestLine line{};
+    line.title = "Mill";
+    line.markers = {{uint16_t(WorldX0 + 5), uint16_t(WorldY0 + 7), 6, "Mill"}};
+    core->quests.push_back({1, 1, "Mill", {line}, 0, {1}});
+
+    core->UpdateQuestMarkers();
+    ASSERT_TRUE(SelectWorld(1100, 1100));
+    const MapPart* part = driver->SelectedPart();
+    EXPECT_TRUE(part->journalMarkers.empty());
+
+    core->UpdateQuestMarkers();
+    core->UpdateQuestMarkers();  // rebuilt, not appended
+    ASSERT_EQ(part->journalMarkers.size(), 1u);
+    const MapLabel& label = part->journalMarkers[0];
+    EXPECT_EQ(label.id, 1);
+    EXPECT_EQ(label.x, uint16_t(WorldX0 + 5 - part->worldRect.x0));
+    EXPECT_EQ(label.y, uint16_t(WorldY0 + 7 - part->worldRect.y0));
+    EXPECT_EQ(label.icon, 6);
+    EXPECT_EQ(label.text, "Mill");
+    EXPECT_EQ(label.flag, 1);
+    core->mapDriver = started;
+}
