@@ -55,8 +55,9 @@ void Scroll::Build() {
     movable = 1;
     inverted = owner && owner->typeId == WindowType::Channel;
     UpdateThumbLength();
-    thumbOffset = 0;
     position = 0;
+    // An inverted bar shows position 0 at its far end.
+    UpdateThumb();
     if (vertical) {
         AddButton(0, 0, kUpArrow, 0, 0, 18, 0, 36, 0, kThickness, kArrowLength, {1, 1, 16, 13},
                   "", 0, 0);
