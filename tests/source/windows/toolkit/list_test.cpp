@@ -66,7 +66,10 @@ std::string Glyph(int x, int y, char c, uint32_t colour, int fontId = 2) {
 
 class ListTest : public ::testing::Test {
 protected:
-    void SetUp() override { core->render->GetImage(1) = GFX_CreateImage(512, 512, nullptr, 0, 0, 1); }
+    void SetUp() override {
+        // Skin image 1, so that the frame, the bar and the check boxes are drawn and logged.
+        core->render->GetImage(1) = GFX_CreateImage(512, 512, nullptr, 0, 0, 1);
+    }
     void TearDown() override { UseNullDriver(); }
 
     // A list hosted by the owner at (10, 20) of it: (110, 70) on the screen, 200 wide.
@@ -528,6 +531,19 @@ TEST_F(ListTest, AClosingListLeavesItsBarToTheFrame) {
     EXPECT_FALSE(Listed(list));
     EXPECT_FALSE(Listed(bar));
     EXPECT_EQ(core->windows.size(), 1u);
+
+    // Removed at once while closing: the bar stays for the next frame, ownerless and not hit.
+    list = Opened(40, 10);
+    bar = list->scroll;
+    list->state = 3;
+    core->RemoveWindow(list);
+    ASSERT_TRUE(Listed(bar));
+    EXPECT_EQ(bar->state, 3u);
+    EXPECT_EQ(bar->owner, nullptr);
+    EXPECT_FALSE(bar->HitTest(300, 100));
+    EXPECT_EQ(core->WindowAt(300, 100), owner);
+    core->RenderFrame();
+    EXPECT_FALSE(Listed(bar));
 }
 
 TEST_F(ListTest, ClosingTheCoreWithAnOpenedListDeletesEachWindowOnce) {

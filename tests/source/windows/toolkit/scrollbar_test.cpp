@@ -189,8 +189,9 @@ TEST_F(ScrollTest, FullyVisibleContentDoesNotScroll) {
     EXPECT_FALSE(bar->IsDragging());
     // Only the two arrows are drawn: no thumb.
     owner->Draw();
-    EXPECT_EQ(RecordingDriver::Take(),
-              (std::vector<std::string>{Part(380, 60, 0, 0, 18, 14), Part(380, 246, 0, 16, 18, 14)}));
+    const std::vector<std::string> arrows = {Part(380, 60, 0, 0, 18, 14),
+                                             Part(380, 246, 0, 16, 18, 14)};
+    EXPECT_EQ(RecordingDriver::Take(), arrows);
 }
 
 TEST_F(ScrollTest, NewExtentsKeepThePositionInRange) {
