@@ -166,8 +166,12 @@ void Core::StartWinsock() {
 Core::~Core() {
     for (Spell* spell : spells) delete spell;
     spells.clear();
-    for (Window* window : windows) delete window;
-    windows.clear();
+    // One at a time: a window's destructor may take its controls out of the list.
+    while (!windows.empty()) {
+        Window* window = windows.front();
+        windows.erase(windows.begin());
+        delete window;
+    }
     activeWindow = focusedInput = nullptr;
 
     if (interfaceItems.single[3] != interfaceItems.single[1]) delete interfaceItems.single[3];

@@ -9,6 +9,7 @@
 #include "render.h"
 #include "screen.h"
 #include "windows/toolkit/button.h"
+#include "windows/toolkit/list.h"
 
 namespace {
 
@@ -89,7 +90,8 @@ void Window::OnMouseDown(int32_t mx, int32_t my) {
 
 void Window::OnMouseUp(int32_t mx, int32_t my) {
     dragging = resizing = 0;
-    if (ListHit(mx, my)) list->OnMouseUp(mx, my);
+    // A release off the list still ends a drag of its scroll bar's thumb.
+    if (ListHit(mx, my) || (list && list->IsDragging())) list->OnMouseUp(mx, my);
 }
 
 void Window::OnDoubleClick(int32_t, int32_t) { dragging = resizing = 0; }
@@ -130,6 +132,12 @@ void Window::Reserved19() {}
 void Window::Place(int32_t, int32_t) {}
 
 void Window::OnCommand(Button* button) {
+    // A button of another window found through this one (the scroll bar arrows of a hosted
+    // list) fires on its own window.
+    if (button->owner && button->owner != this) {
+        button->owner->OnCommand(button);
+        return;
+    }
     switch (button->id) {
     case ButtonId::Close:
         // Deletes this window: nothing may touch it afterwards.

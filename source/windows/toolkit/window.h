@@ -6,6 +6,7 @@
 class Button;
 class Core;
 class Font;
+class List;
 class Render;
 struct AvatarEntry;
 struct GfxRenderTarget;
@@ -102,7 +103,7 @@ public:
     Font* font = nullptr;
     Window* owner = nullptr;
     // The hosted list control; mouse down, up, wheel, drag and button look-ups pass on to it.
-    Window* list = nullptr;
+    List* list = nullptr;
     GfxRenderTarget* surface = nullptr;
     std::vector<Button*> buttons;
     int32_t x = 0, y = 0, width = 0, height = 0;
