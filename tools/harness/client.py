@@ -22,6 +22,14 @@ def _is_main(window):
     return window.visible and (window.class_name, window.title) == (MAIN_CLASS, MAIN_TITLE)
 
 
+def _group_alive(group):
+    try:
+        os.killpg(group, 0)
+        return True
+    except ProcessLookupError:
+        return False
+
+
 def _is_box(window):
     return window.visible and window.class_name == MESSAGE_BOX_CLASS
 
@@ -204,10 +212,12 @@ class Client:
         return self.log_path.read_text(errors="replace")
 
     def kill(self):
-        """Ends the program (and any process it started in its group) when it still runs."""
+        """Ends the program and every process it started in its group (the Wine helpers it
+        may have started too), and waits until the group is gone."""
         if self.running():
             try:
                 os.killpg(self.pid, signal.SIGKILL)
             except ProcessLookupError:  # ended meanwhile
                 pass
             self.process.wait(timeout=10)
+        poll(lambda: not _group_alive(self.pid), 10, f"end of process group {self.pid}")

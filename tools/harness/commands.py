@@ -2,6 +2,7 @@
 import ctypes
 import signal
 import subprocess
+import tempfile
 import time
 
 _PR_SET_PDEATHSIG = 1
@@ -15,16 +16,21 @@ def die_with_parent():
 
 
 def run(command, env, timeout=30, check=True, capture=True):
-    """Runs a command to its end and returns its standard output as text. With capture off its
-    output goes nowhere: programs that leave helpers running (wineserver, the first Wine
-    program) must not hold a pipe this process would wait on."""
-    output = subprocess.PIPE if capture else subprocess.DEVNULL
-    result = subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=output,
-                            stderr=output, timeout=timeout, preexec_fn=die_with_parent)
+    """Runs a command to its end and returns its standard output as text. The output goes
+    through temporary files, not pipes: a Wine program may start helpers that outlive it
+    (wineserver, the desktop process) and inherit its output, and a pipe would then stay open
+    until they end. With capture off the output goes nowhere."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        target = (out, err) if capture else (subprocess.DEVNULL, subprocess.DEVNULL)
+        result = subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=target[0],
+                                stderr=target[1], timeout=timeout, preexec_fn=die_with_parent)
+        out.seek(0)
+        err.seek(0)
+        output, error = out.read(), err.read()
     if check and result.returncode != 0:
-        error = result.stderr.decode(errors="replace").strip() if capture else ""
-        raise RuntimeError(f"{command[0]} failed ({result.returncode}) {error}")
-    return result.stdout.decode("latin-1") if capture else ""
+        raise RuntimeError(f"{command[0]} failed ({result.returncode}) "
+                           f"{error.decode(errors='replace').strip()}")
+    return output.decode("latin-1")
 
 
 def poll(probe, timeout, what, interval=0.1):
