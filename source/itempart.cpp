@@ -79,6 +79,8 @@ uint64_t ItemPart::Elapsed() const { return item->globalClock ? owner->frameTime
 
 uint64_t ItemPart::SinceCreated() const { return owner->frameTimeMs - item->created; }
 
+bool ItemPart::IsUpper() const { return layer->flagBit0; }
+
 uint32_t ItemPart::IndexAt(uint64_t elapsed) const {
     return uint32_t(KeyframeAt(keyframes, layer->totalDuration, elapsed));
 }

@@ -50,6 +50,9 @@ public:
     uint64_t SinceCreated() const;
     // True once a played-once animation has run its length (sets the item's expired byte).
     bool CheckExpired();
+    // An upper part (layer flag bit 0) is drawn over the creatures of its tile; the others are
+    // lower parts.
+    bool IsUpper() const;
 
     Core* owner;
     Item* item;
