@@ -9,6 +9,7 @@
 #include "spell.h"
 #include "steam.h"
 #include "version.h"
+#include "world.h"
 
 namespace {
 

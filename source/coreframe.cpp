@@ -8,6 +8,7 @@
 #include "protocol.h"
 #include "platform.h"
 #include "steam.h"
+#include "world.h"
 
 namespace {
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <initializer_list>
 
 #include "platform.h"
 #include "protocol.h"
+#include "world.h"
 
 // --- Data files ---------------------------------------------------------------------------------
 
@@ -42,10 +44,47 @@ bool PlaceJournalMarkers(MapDriver*, const std::vector<JournalMarker>&) { return
 
 // --- World model and network --------------------------------------------------------------------
 
-void Creature::Walk(uint32_t) {}
+Creature::Creature(Core* owner, uint32_t id, uint32_t, uint32_t, const std::vector<Shape*>&,
+                   Position position, const std::string& name, uint8_t, uint16_t, uint8_t seated)
+    : owner(owner), position(position), name(name), seated(seated), id(id) {}
+Creature::~Creature() {
+    if (owner->followTarget == this) owner->followTarget = nullptr;
+}
+void Creature::Walk(int32_t) {}
 void Creature::StampTime() {}
-World::~World() = default;
-void World::UpdateCreatures() {}
+void Creature::FaceStep(int32_t dx, int32_t dy) {
+    direction = dx < 0 ? (dy < 0 ? 7 : dy > 0 ? 5 : 6) : dx > 0 ? (dy < 0 ? 1 : dy > 0 ? 3 : 2) : dy < 0 ? 0 : 4;
+    desiredDirection = direction;
+}
+void Creature::RefreshFrames() {}
+void Creature::SetDirection(int32_t value) { direction = desiredDirection = uint32_t(value); }
+void Creature::SetSitting(uint8_t value) { seated = value; }
+void Creature::UpdateWalk() {}
+void Creature::Draw(int32_t, int32_t) {}
+void Creature::DrawOverhangLower(int32_t, int32_t, int32_t, int32_t, uint8_t) {}
+void Creature::DrawOverhangUpper(int32_t, int32_t, int32_t, int32_t, uint8_t) {}
+
+FieldEffect::~FieldEffect() = default;
+
+EffectList::EffectList(Core* owner) : owner(owner) {}
+EffectList::~EffectList() { Clear(); }
+void EffectList::Clear() {
+    for (FieldEffect* effect : effects) delete effect;
+    effects.clear();
+}
+
+Notification::Notification(Core* owner) : owner(owner) {}
+Notification::~Notification() = default;
+void Notification::Add(uint8_t kind, const std::string& text) { lines.push_back({kind, text}); }
+
+Weather::Weather(Core* owner) : owner(owner) {}
+Weather::~Weather() = default;
+
+// Built with the world's picking and drawing: the talk hint and the per-frame creature pass.
+void World::ShowTalkHint(int32_t, int32_t, Creature*, Creature*) {}
+void World::UpdateCreatures() {
+    for (Creature* creature : creatures) creature->UpdateWalk();
+}
 
 SessionCallback::~SessionCallback() = default;
 
@@ -80,6 +119,25 @@ void SendOpcode(Protocol& connection, uint8_t opcode) {
 }  // namespace
 
 void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
+
+// Requests with fields that the world's menus and tiles send.
+namespace {
+void SendBytes(Protocol& connection, std::initializer_list<uint8_t> bytes) {
+    NetworkMessage message;
+    for (uint8_t byte : bytes) message.AddByte(byte);
+    connection.flush(message);
+}
+}  // namespace
+
+void Protocol::SendTurn(uint8_t direction) { SendBytes(*this, {40, direction}); }
+void Protocol::SendSit(uint8_t sit) { SendBytes(*this, {162, sit}); }
+// The tile goes relative to the player; nothing is sent without a player.
+void Protocol::SendUseMapItem(uint16_t x, uint16_t y, uint8_t stackIndex, uint16_t shapeId) {
+    const Creature* player = core->player;
+    if (!player) return;
+    SendBytes(*this, {49, 0, uint8_t(x - player->position.x), uint8_t(y - player->position.y), stackIndex,
+                      uint8_t(shapeId), uint8_t(shapeId >> 8)});
+}
 void Protocol::SendTyping(bool typing) { SendOpcode(*this, typing ? 196 : 197); }
 void Protocol::SendConfirmYes() { SendOpcode(*this, 221); }
 void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
@@ -127,6 +185,22 @@ void Core::ClearSessionLists() {
 }
 
 void Core::ParsePanelData() {}
+
+// --- Game screen ------------------------------------------------------------------------------
+
+Action::Action(Core* core, uint32_t, std::string title, uint32_t subjectId)
+    : Window(core), title(std::move(title)), subjectId(subjectId) {}
+
+void Action::AddEntry(uint32_t code, const std::string& label) { entries.push_back({code, label, ""}); }
+
+void Action::AddEntryWithHint(uint32_t code, const std::string& label, const std::string& hint) {
+    entries.push_back({code, label, hint});
+}
+
+void Action::Open(int32_t screenX, int32_t screenY) {
+    x = screenX;
+    y = screenY;
+}
 
 // --- Front screens and game dialogs -------------------------------------------------------------
 

@@ -13,6 +13,7 @@
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
+#include "position.h"
 #include "render.h"
 #include "shapes.h"
 
@@ -38,18 +39,104 @@ struct JournalMarker;
 bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMarker>& markers);
 
 // --- World model --------------------------------------------------------------------------------
+// A creature with the fields and operations the world, the tiles and the core use (replaced by
+// the creature model).
 class Creature {
 public:
-    void Walk(uint32_t direction);
-    void StampTime();
+    Creature(Core* owner, uint32_t id, uint32_t shapeId, uint32_t outfit,
+             const std::vector<Shape*>& lightShapes, Position position, const std::string& name,
+             uint8_t health, uint16_t speed, uint8_t seated);
+    virtual ~Creature();
+    Creature(const Creature&) = delete;
+    Creature& operator=(const Creature&) = delete;
 
+    void Walk(int32_t direction);
+    void StampTime();
+    void FaceStep(int32_t dx, int32_t dy);
+    void RefreshFrames();
+    void SetDirection(int32_t direction);
+    void SetSitting(uint8_t value);
+    void UpdateWalk();
+    void Draw(int32_t x, int32_t y);
+    void DrawOverhangLower(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust);
+    void DrawOverhangUpper(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust);
+
+    Core* owner;
+    uint32_t direction = 4;
+    uint32_t desiredDirection = 4;
+    Position position;
+    std::string name;
+    uint8_t moving = 0;
+    uint8_t moveable = 1;
+    uint8_t walking = 0;
+    uint8_t seated;
+    uint32_t id;
     uint8_t typing = 0;
+    uint8_t talk = 0;
+    uint8_t playerFlag = 0;
+    uint8_t examineOnly = 0;
+    uint8_t sitReady = 1;
 };
 
-class World {
+// Speech texts, floating numbers and projectiles: lists of owned effect objects (replaced by
+// the effects).
+class FieldEffect {
 public:
-    virtual ~World();
-    void UpdateCreatures();
+    virtual ~FieldEffect();
+};
+
+class EffectList {
+public:
+    explicit EffectList(Core* owner);
+    virtual ~EffectList();
+    EffectList(const EffectList&) = delete;
+    EffectList& operator=(const EffectList&) = delete;
+    // Deletes every effect and empties the list.
+    void Clear();
+
+    Core* owner;
+    std::vector<FieldEffect*> effects;  // owned
+};
+
+class Paragraphs : public EffectList {
+public:
+    using EffectList::EffectList;
+};
+
+class Motions : public EffectList {
+public:
+    using EffectList::EffectList;
+};
+
+class Throws : public EffectList {
+public:
+    using EffectList::EffectList;
+};
+
+// The on-screen notification lines: keeps the lines it is given.
+class Notification {
+public:
+    explicit Notification(Core* owner);
+    virtual ~Notification();
+    void Add(uint8_t kind, const std::string& text);
+
+    struct Line {
+        uint8_t kind;
+        std::string text;
+    };
+    Core* owner;
+    std::vector<Line> lines;
+};
+
+// Weather and daylight: the two amounts of falling weather the world's shelter mask follows.
+class Weather {
+public:
+    explicit Weather(Core* owner);
+    virtual ~Weather();
+
+    Core* owner;
+    int32_t rainValue = 0;
+    int32_t snowValue = 0;
 };
 
 // --- Network ------------------------------------------------------------------------------------
@@ -113,6 +200,25 @@ public:
 class Link : public Window {
 public:
     explicit Link(Core* core);
+};
+
+// --- Game screen: the popup action menu (replaced by the menu window) ---------------------------
+// Keeps its title, rows and where it was opened.
+class Action : public Window {
+public:
+    struct Entry {
+        uint32_t code;
+        std::string label;
+        std::string hint;
+    };
+    Action(Core* core, uint32_t kind, std::string title, uint32_t subjectId);
+    void AddEntry(uint32_t code, const std::string& label);
+    void AddEntryWithHint(uint32_t code, const std::string& label, const std::string& hint);
+    void Open(int32_t screenX, int32_t screenY);
+
+    std::string title;
+    uint32_t subjectId;
+    std::vector<Entry> entries;
 };
 
 // --- Game dialogs (replaced by their windows) ----------------------------------------------------
