@@ -1,6 +1,7 @@
 // The view rebuild of the World: which floors and cells are drawn about the player, the cover
 // classes of the tiles, the fade images of cells that a floor change reveals or covers, and the
-// shelter mask of the falling weather.
+// shelter mask of the falling weather. The passes look floors up without creating them: a
+// missing floor has no tiles, so the tables come out the same.
 #include <algorithm>
 #include <cstring>
 
@@ -15,6 +16,9 @@ namespace {
 constexpr uint8_t NoFade = 255;
 // Cells right of column 21 or below row 17 lie beyond the visible field.
 constexpr int32_t FieldLastColumn = 21, FieldLastRow = 17;
+
+// The inner view whose lowest closing floor hides the floors below it whole.
+constexpr int32_t InnerLeft = 10, InnerTop = 8, InnerColumns = 23, InnerRows = 19;
 
 bool BeyondField(const ViewCell& cell) { return cell.column > FieldLastColumn || cell.row > FieldLastRow; }
 
@@ -85,7 +89,7 @@ void World::FindRoof() {
     }
 
     // A floor-kind-2 thing beside the player roofs the cell beyond it.
-    const Layer* own = GetLayer(player->z);
+    const Layer* own = FindLayer(player->z);
     for (int32_t dx = -1; dx <= 1; ++dx) {
         for (int32_t dy = -1; dy <= 1; ++dy) {
             if (std::abs(dx) + std::abs(dy) != 1) continue;
@@ -111,8 +115,8 @@ void World::ComputeCover() {
     }
     for (uint32_t slot = 0; slot < uint32_t(LayerSlotCount); ++slot) {
         if (roofFloor[slot] >= ceiling) continue;
-        const Layer* roof = GetLayer(roofFloor[slot]);
-        if (const Tile* tile = roof->slots[slot]) {
+        const Layer* roof = FindLayer(roofFloor[slot]);
+        if (const Tile* tile = roof ? roof->slots[slot] : nullptr) {
             cover[slot] = uint8_t(roof->z);
             FloodCover(roof, tile->x, tile->y);
         }
@@ -126,7 +130,7 @@ void World::FloodCover(const Layer* roof, int32_t x, int32_t y) {
         for (int32_t dy = -1; dy <= 1; ++dy) {
             const uint32_t next = SlotIndex(x + dx, y + dy);
             if (value >= cover[next] || value > topFloor[next]) continue;
-            if (!HasThings(TileAt(GetLayer(topFloor[next]), x + dx, y + dy))) continue;
+            if (!HasThings(TileAt(FindLayer(topFloor[next]), x + dx, y + dy))) continue;
             cover[next] = uint8_t(roof->z);
             FloodCover(roof, x + dx, y + dy);
         }
@@ -282,9 +286,9 @@ void World::ComputeOcclusion() {
 
     // The lowest occlusion of the inner view decides the floors hidden whole.
     uint8_t lowest = player->z;
-    for (int32_t i = 0; i < 23; ++i)
-        for (int32_t j = 0; j < 19; ++j)
-            lowest = std::min(lowest, occlusion[SlotIndex(player->x - 10 + i, player->y - 8 + j)]);
+    for (int32_t i = 0; i < InnerColumns; ++i)
+        for (int32_t j = 0; j < InnerRows; ++j)
+            lowest = std::min(lowest, occlusion[SlotIndex(player->x - InnerLeft + i, player->y - InnerTop + j)]);
     drawFloor = std::min(lowest, solidFloor);
     solidFloor = lowest;
 }
