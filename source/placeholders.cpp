@@ -95,10 +95,13 @@ Padding::Padding(Core* core, Window* owner) : Window(core) {
 
 Field::Field(Core* core, Padding* padding) : Window(core), padding(padding) { typeId = 14; }
 
-// --- Game start and end (the least start-up and shut-down use) ------------------------------
+Friendlist::Friendlist(Core* core) : Window(core) { typeId = 52; }
 
-// While in combat (status effect 6) the player may not leave the game.
-bool Core::CheckPlayerFlag() { return !(statusEffects.size() > 6 && statusEffects[6].active); }
+void Friendlist::UpdateScroll() {
+    scrollTotal = static_cast<int32_t>(core->friends.size()) * 13 + 4;
+}
+
+// --- Game start and end (the least start-up and shut-down use) ------------------------------
 
 void Core::MoveThing(Thing*, bool, bool, uint8_t) {}
 
@@ -125,8 +128,6 @@ void Core::ClearSessionLists() {
     questProgress.clear();
     quests.clear();
 }
-
-void Core::ParsePanelData() {}
 
 // --- Front screens and game dialogs -------------------------------------------------------------
 

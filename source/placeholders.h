@@ -43,7 +43,11 @@ public:
     void Walk(uint32_t direction);
     void StampTime();
 
+    uint32_t id = 0;  // the server's creature id
+    std::string name;
     uint8_t typing = 0;
+    uint8_t isPrivileged = 0;  // the player's state byte: may log out in combat
+    uint64_t targetTime = 0;   // frame time at which it became a target
 };
 
 class World {
@@ -79,6 +83,16 @@ class Field : public Window {
 public:
     Field(Core* core, Padding* padding);
     Padding* padding;
+};
+
+// The friends list window (type 52): only the scroll range that Core::ToggleFoe updates.
+class Friendlist : public Window {
+public:
+    explicit Friendlist(Core* core);
+    // 13 pixels a row plus 4; every friend record is a row here.
+    void UpdateScroll();
+
+    int32_t scrollTotal = 4;
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------
