@@ -3,6 +3,7 @@
 // table and the guild entries. Server messages fill them, and a change marks the window that
 // shows the list dirty. Names compare byte for byte, so every look-up is case-sensitive.
 #include <algorithm>
+#include <iterator>
 
 #include "core.h"
 #include "netbuffer.h"
