@@ -78,12 +78,12 @@ void(WINAPI* realBegin)(GLenum) = nullptr;
 void(WINAPI* realBindTexture)(GLenum, GLuint) = nullptr;
 
 void WINAPI CountingBegin(GLenum mode) {
-    ++drawCalls;
+    CountDrawCall();
     realBegin(mode);
 }
 
 void WINAPI CountingBindTexture(GLenum target, GLuint name) {
-    ++textureBinds;
+    CountTextureBind();
     realBindTexture(target, name);
 }
 
@@ -136,15 +136,20 @@ double NowMs() {
 
 }  // namespace
 
+void CountDrawCall() { ++drawCalls; }
+void CountTextureBind() { ++textureBinds; }
+void FinishOpenGl() { glFinish(); }
+
 void InstallCounters() {
     Redirect("glBegin", realBegin, CountingBegin);
     Redirect("glBindTexture", realBindTexture, CountingBindTexture);
 }
 
-FrameFigures Measure(int frames, const std::function<void()>& drawFrame) {
+FrameFigures Measure(int frames, const std::function<void()>& drawFrame,
+                     const std::function<void()>& finish) {
     for (int i = 0; i < 20; ++i) {
         drawFrame();
-        glFinish();
+        finish();
     }
     std::vector<double> times;
     FrameFigures figures = {};
@@ -152,7 +157,7 @@ FrameFigures Measure(int frames, const std::function<void()>& drawFrame) {
         drawCalls = textureBinds = 0;
         const double start = NowMs();
         drawFrame();
-        glFinish();
+        finish();
         times.push_back(NowMs() - start);
         figures.drawCalls = drawCalls;
         figures.textureBinds = textureBinds;

@@ -1,5 +1,5 @@
-// What both drawing benchmarks share: the scene, its textures, the window, the frame clock and
-// the counters of OpenGL draw calls and texture binds.
+// What the drawing benchmarks share: the scene, its textures, the window, the frame clock and
+// the counters of draw calls and texture binds.
 #pragma once
 
 #include <windows.h>
@@ -44,6 +44,11 @@ HWND OpenWindow();
 
 // Replaces the program's imports of glBegin and glBindTexture with counting ones.
 void InstallCounters();
+// Counts one draw call or texture bind of the frame being measured.
+void CountDrawCall();
+void CountTextureBind();
+// Waits until OpenGL has drawn everything asked of it.
+void FinishOpenGl();
 
 struct FrameFigures {
     double medianMs;
@@ -51,8 +56,10 @@ struct FrameFigures {
     long textureBinds;  // glBindTexture calls of one frame
 };
 
-// Runs warm-up frames, then `frames` frames, each followed by glFinish before the clock stops.
-FrameFigures Measure(int frames, const std::function<void()>& drawFrame);
+// Runs warm-up frames, then `frames` frames, each followed by `finish` (waiting until the
+// drawing is done) before the clock stops.
+FrameFigures Measure(int frames, const std::function<void()>& drawFrame,
+                     const std::function<void()>& finish = FinishOpenGl);
 
 // Frames measured for a scene of n sprites.
 int FramesFor(int n);

@@ -1,17 +1,23 @@
-// The benchmark scene drawn through the graphics layer with the OpenGL driver.
+// The benchmark scene drawn through the graphics layer: with the OpenGL driver, or with the
+// Direct3D 9 driver when the first argument is "dx9".
 #include <cstdio>
+#include <cstring>
 
 #include "benchcommon.h"
+#include "benchdx9.h"
 #include "driver/gfxcore.h"
 
-int main() {
+int main(int argc, char** argv) {
+    const bool direct3d = argc > 1 && std::strcmp(argv[1], "dx9") == 0;
+    const uint32_t driver = direct3d ? GFX_DRIVER_DX9 : GFX_DRIVER_OGL;
+    const char* program = direct3d ? "dx9" : "layer";
     HWND window = Bench::OpenWindow();
     GFX_Bind(window);
-    GFX_Init(GFX_DRIVER_OGL, 0, 'F');
+    GFX_Init(driver, 0, 'F');
     GFX_Configure(Bench::kWidth, Bench::kHeight, 0xFF000000, 4);
     GFX_FlushConfig();
-    if (GfxDriver::GetDriverId() != GFX_DRIVER_OGL) {
-        std::fprintf(stderr, "gfxbench: the OpenGL driver was refused\n");
+    if (GfxDriver::GetDriverId() != driver) {
+        std::fprintf(stderr, "gfxbench: the %s driver was refused\n", program);
         return 1;
     }
     std::vector<GfxImage*> sprites;
@@ -23,7 +29,13 @@ int main() {
     const std::vector<uint32_t> fontPixels = Bench::FontPixels();
     GfxImage* font = GFX_CreateImage(Bench::kFontWidth, Bench::kFontHeight, fontPixels.data(),
                                      Bench::kFontWidth * 4, 0, 99);
-    Bench::InstallCounters();
+    std::function<void()> finish = Bench::FinishOpenGl;
+    if (direct3d) {
+        Bench::InstallDirect3D9Counters(DX9_Device());
+        finish = [] { Bench::FinishDirect3D9(DX9_Device()); };
+    } else {
+        Bench::InstallCounters();
+    }
 
     for (const int n : Bench::kSceneSizes) {
         const std::vector<Bench::Op> scene = Bench::MakeScene(n);
@@ -44,8 +56,8 @@ int main() {
                 }
             }
             GFX_EndFrame();
-        });
-        Bench::Print("layer", n, figures);
+        }, finish);
+        Bench::Print(program, n, figures);
     }
     const int errors = GFX_ErrorCount();
     for (GfxImage* image : sprites) GFX_DeleteImage(image);

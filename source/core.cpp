@@ -228,5 +228,3 @@ void Core::ToggleStatusShown(uint32_t index) {
 void Core::SetHost(const std::string& text) { host = text; }
 void Core::SetPort(const std::string& text) { port = text; }
 void Core::SetLanguage(const std::string& text) { language = text; }
-void Core::AddFoe(const std::string& name) { foes.push_back(name); }
-void Core::AddMuted(const std::string& name) { muted.push_back(name); }

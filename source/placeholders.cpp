@@ -48,7 +48,7 @@ Creature::Creature(Core* owner, uint32_t id, uint32_t, uint32_t, const std::vect
                    Position position, const std::string& name, uint8_t, uint16_t, uint8_t seated)
     : owner(owner), position(position), name(name), seated(seated), id(id) {}
 Creature::~Creature() {
-    if (owner->followTarget == this) owner->followTarget = nullptr;
+    if (owner && owner->followTarget == this) owner->followTarget = nullptr;
 }
 void Creature::Walk(int32_t) {}
 void Creature::StampTime() {}
@@ -153,10 +153,13 @@ Padding::Padding(Core* core, Window* owner) : Window(core) {
 
 Field::Field(Core* core, Padding* padding) : Window(core), padding(padding) { typeId = 14; }
 
-// --- Game start and end (the least start-up and shut-down use) ------------------------------
+Friendlist::Friendlist(Core* core) : Window(core) { typeId = 52; }
 
-// While in combat (status effect 6) the player may not leave the game.
-bool Core::CheckPlayerFlag() { return !(statusEffects.size() > 6 && statusEffects[6].active); }
+void Friendlist::UpdateScroll() {
+    scrollTotal = static_cast<int32_t>(core->friends.size()) * 13 + 4;
+}
+
+// --- Game start and end (the least start-up and shut-down use) ------------------------------
 
 void Core::MoveThing(Thing*, bool, bool, uint8_t) {}
 
@@ -183,8 +186,6 @@ void Core::ClearSessionLists() {
     questProgress.clear();
     quests.clear();
 }
-
-void Core::ParsePanelData() {}
 
 // --- Game screen ------------------------------------------------------------------------------
 

@@ -46,6 +46,7 @@ public:
     Creature(Core* owner, uint32_t id, uint32_t shapeId, uint32_t outfit,
              const std::vector<Shape*>& lightShapes, Position position, const std::string& name,
              uint8_t health, uint16_t speed, uint8_t seated);
+    Creature() = default;  // a bare creature of no Core
     virtual ~Creature();
     Creature(const Creature&) = delete;
     Creature& operator=(const Creature&) = delete;
@@ -61,7 +62,7 @@ public:
     void DrawOverhangLower(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust);
     void DrawOverhangUpper(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust);
 
-    Core* owner;
+    Core* owner = nullptr;
     uint32_t direction = 4;
     uint32_t desiredDirection = 4;
     Position position;
@@ -69,9 +70,11 @@ public:
     uint8_t moving = 0;
     uint8_t moveable = 1;
     uint8_t walking = 0;
-    uint8_t seated;
-    uint32_t id;
+    uint8_t seated = 0;
+    uint32_t id = 0;  // the server's creature id
     uint8_t typing = 0;
+    uint8_t isPrivileged = 0;  // the player's state byte: may log out in combat
+    uint64_t targetTime = 0;   // frame time at which it became a target
     uint8_t talk = 0;
     uint8_t playerFlag = 0;
     uint8_t examineOnly = 0;
@@ -166,6 +169,16 @@ class Field : public Window {
 public:
     Field(Core* core, Padding* padding);
     Padding* padding;
+};
+
+// The friends list window (type 52): only the scroll range that Core::ToggleFoe updates.
+class Friendlist : public Window {
+public:
+    explicit Friendlist(Core* core);
+    // 13 pixels a row plus 4; every friend record is a row here.
+    void UpdateScroll();
+
+    int32_t scrollTotal = 4;
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------

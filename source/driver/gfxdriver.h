@@ -32,11 +32,13 @@ constexpr uint32_t GFX_DRIVER_OGL = 0x004F474C;   // 'OGL'
 constexpr uint32_t GFX_DRIVER_NULL = 0x004E554C;  // 'NUL'
 
 // Flags of GFX_Init: bit 0 asks for presentation synchronised with the vertical retrace; the
-// OpenGL driver's bits 16 to 18 switch off multitexture, BGRA transfer and framebuffer objects.
+// OpenGL driver's bits 16 to 18 switch off multitexture, BGRA transfer and framebuffer objects;
+// the Direct3D 9 driver's bit 24 switches off the second texture stage.
 constexpr uint32_t GFX_INIT_VSYNC = 0x1;
 constexpr uint32_t GFX_INIT_OGL_NO_MULTITEXTURE = 0x10000;
 constexpr uint32_t GFX_INIT_OGL_NO_BGRA = 0x20000;
 constexpr uint32_t GFX_INIT_OGL_NO_FRAMEBUFFER = 0x40000;
+constexpr uint32_t GFX_INIT_DX9_NO_MULTITEXTURE = 0x1000000;
 
 // Slot and operation types. The contract of each is in the comment above it.
 
@@ -228,6 +230,14 @@ void GFX_InstallNullDriver();
 // The OpenGL driver's init (GFX_Init calls it for GFX_DRIVER_OGL): fills the whole table, or
 // leaves the null driver installed when the machine cannot run it.
 void OGL_Init(uint32_t flags);
+
+// The Direct3D 9 driver's init (GFX_Init calls it for GFX_DRIVER_DX9): loads "d3d9.dll" and
+// fills the whole table, or leaves the null driver installed when the machine cannot run it.
+void DX9_Init(uint32_t flags);
+
+// The Direct3D 9 device while that driver is loaded, otherwise null; exposed for tests.
+struct IDirect3DDevice9;
+IDirect3DDevice9* DX9_Device();
 
 // OpenGL feature detection, exposed for tests.
 struct OglVersion {

@@ -29,6 +29,11 @@ class ImportsTest(unittest.TestCase):
                 self.assertIn("KERNEL32.dll", dlls)
                 self.assertEqual([dll for dll in dlls if dll.lower() not in system_dlls], [])
 
+    def test_the_client_loads_direct3d_9_at_run_time(self):
+        # So it starts where Direct3D 9 is missing, and OpenGL takes over.
+        dlls = [dll.lower() for dll in imported_dlls(BUILD / "Veltor.exe")]
+        self.assertNotIn("d3d9.dll", dlls)
+
 
 if __name__ == "__main__":
     unittest.main()

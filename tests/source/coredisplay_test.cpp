@@ -52,6 +52,46 @@ INSTANTIATE_TEST_SUITE_P(
         DriverSwitch{"SameDriverFailsOnce", DX, DX, {}, {DX}, NUL}),
     [](const ::testing::TestParamInfo<DriverSwitch>& info) { return info.param.name; });
 
+// The same switches with the real drivers on the core's window: the layer's records outlive each
+// driver and draw alike under the next.
+class RealDriverSwitch : public StartedCore {
+protected:
+    void SetUp() override {
+        StartedCore::SetUp();
+        platform.startDriver = realPlatform.startDriver;
+        platform.loadedDriverId = realPlatform.loadedDriverId;
+    }
+    void TearDown() override {
+        GFX_DeleteImage(image);
+        GFX_DeleteRenderTarget(target);
+        StartedCore::TearDown();
+    }
+
+    GfxImage* image = nullptr;
+    GfxRenderTarget* target = nullptr;
+};
+
+TEST_F(RealDriverSwitch, SwitchesBetweenOpenGlAndDirect3D9AndKeepsTheRecords) {
+    const uint32_t pixels[2] = {0xFFFF0000, 0x800000FF};
+    image = GFX_CreateImage(2, 1, pixels, 8, 0, 0);
+    target = GFX_CreateRenderTarget(4, 1, 0xFF00FF00, 0, 0);
+    for (const uint32_t code : {DriverDirectX, DriverOpenGL, DriverDirectX}) {
+        ASSERT_EQ(core->ReinitDriver(code), code);
+        EXPECT_EQ(core->engine, code);
+        EXPECT_EQ(GFX_ErrorCount(), 0);
+        GFX_BeginFrame(target);
+        GfxDriver::DrawImage(1, 0, image);
+        GFX_EndFrame();
+        uint32_t drawn[4] = {};
+        GFX_ReadRenderTarget(target, 0, 0, 4, 1, drawn, 16);
+        EXPECT_EQ(drawn[0], 0xFF00FF00u) << std::hex << code;
+        EXPECT_EQ(drawn[1], 0xFFFF0000u) << std::hex << code;
+        EXPECT_NEAR(int(drawn[2] & 0xFF), 0x80, 1) << std::hex << code;  // half blue over green
+        EXPECT_NEAR(int(drawn[2] >> 8 & 0xFF), 0x7F, 1) << std::hex << code;
+        EXPECT_EQ(drawn[3], 0xFF00FF00u) << std::hex << code;
+    }
+}
+
 class Display : public StartedCore {};
 
 TEST_F(Display, CandidateModesKeepTheirOrder) {

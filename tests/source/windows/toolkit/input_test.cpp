@@ -215,7 +215,7 @@ public:
 };
 
 TEST_F(InputTest, TheConsoleLineSendsTypingNotices) {
-    Creature player(core.get(), 1, 0, 0, {}, Position{}, "Tester", 100, 100, 0);
+    Creature player;
     core->player = &player;
     RecordingConnection connection(core.get());
     Window* console = core->AddWindow(new Console(core.get()));
