@@ -370,11 +370,11 @@ TEST_F(TileDrawing, PaintsGroundLowerAndUpperPartsInOrder) {
     Tile* tile = MakeTile(Here, {Ground, Wall, Box, Tree});
     Drawn();
     tile->Draw(64, 32);
-    // Ground 32 x 32; wall 32 x 64; the movable box 20 x 12 one pixel up and left; the trunk
-    // 16 x 16 lifted by the box's 10 pixels; the canopy 48 x 48 over everything.
+    // The ground; the 32 x 64 wall; the movable box one pixel up and left; the trunk lifted by
+    // the box's 10 pixels; the 64 x 64 canopy over everything.
     EXPECT_EQ(Drawn(), (std::vector<std::string>{"DrawImage(64,32,img:0)", "DrawImage(64,0,img:0)",
-                                                 "DrawImage(75,51,img:0)", "DrawImage(70,38,img:0)",
-                                                 "DrawImage(48,16,img:0)"}));
+                                                 "DrawImage(63,31,img:0)", "DrawImage(54,22,img:0)",
+                                                 "DrawImage(32,0,img:0)"}));
 }
 
 TEST_F(TileDrawing, TheThingUnderThePointerIsOutlinedWhenItCanBeMoved) {
@@ -385,9 +385,9 @@ TEST_F(TileDrawing, TheThingUnderThePointerIsOutlinedWhenItCanBeMoved) {
     tile->Draw(0, 0);
     const std::vector<std::string> drawn = Drawn();
     ASSERT_EQ(drawn.size(), 3u);
-    EXPECT_EQ(drawn[1], "DrawImage(11,19,img:0)");
-    // The outline is one pixel larger on each side: 22 x 14, at (x - w + 33, y - h + 33).
-    EXPECT_EQ(drawn[2], "DrawImageTinted(10,18,0x78E0E0E0,img:0)");
+    EXPECT_EQ(drawn[1], "DrawImage(-1,-1,img:0)");
+    // The outline is one pixel larger on each side, drawn one pixel up and left of the image.
+    EXPECT_EQ(drawn[2], "DrawImageTinted(-2,-2,0x78E0E0E0,img:0)");
 
     core->hoverPart = static_cast<Item*>(tile->GetThing(0))->parts[0].get();  // the ground stays put
     tile->Draw(0, 0);
@@ -464,8 +464,8 @@ protected:
 };
 
 TEST_F(DropPreview, ShowsTheDraggedThingLiftedByTheStack) {
-    // The box's 20 x 12 image, one pixel up and left, lifted by the target's 10 pixels.
-    EXPECT_EQ(Previews(), std::vector<std::string>{"DrawImageTinted(1,9,0x60FFFFFF,img:0)"});
+    // The box's image, one pixel up and left, lifted by the target's 10 pixels.
+    EXPECT_EQ(Previews(), std::vector<std::string>{"DrawImageTinted(-11,-11,0x60FFFFFF,img:0)"});
     EXPECT_EQ(static_cast<Item*>(core->dragTo)->parts[0]->elevation, 0);  // put back
 }
 
@@ -493,7 +493,7 @@ TEST_F(DropPreview, OnlyOverAFreeGroundTileOtherThanTheSource) {
 TEST_F(DropPreview, ShiftShowsASinglePiece) {
     platform.keyState = [](int key) -> int16_t { return key == VK_SHIFT ? int16_t(0x8000) : 0; };
     const Shape* box = core->GetShape(Box);
-    EXPECT_EQ(Previews(), std::vector<std::string>{"DrawImageTinted(1,9,0x60FFFFFF,img:0)"});
+    EXPECT_EQ(Previews(), std::vector<std::string>{"DrawImageTinted(-11,-11,0x60FFFFFF,img:0)"});
     EXPECT_EQ(box->colorCounts.at(0), 2u);  // the piece was let go again
 }
 

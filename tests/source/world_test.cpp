@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core.h"
+#include "driver/gfxcore.h"
+#include "driver/gfxdriver.h"
 #include "layer.h"
 #include "placeholders.h"
 #include "support/recordingconnection.h"
@@ -24,6 +26,34 @@ std::vector<int32_t> Floors(const World& world) {
     std::vector<int32_t> floors;
     for (const Layer* layer : world.layers) floors.push_back(layer->z);
     return floors;
+}
+
+// Frames and images drawn through the recording driver, each image with the drawing origin in
+// force when it was drawn.
+std::vector<std::string> drawnOrigins;
+GfxDrawImageFn recordDrawImage = nullptr;
+
+void LogDrawing() {
+    RecordingDriver::Install();
+    drawnOrigins.clear();
+    recordDrawImage = GfxDriver::DrawImage;
+    GfxDriver::DrawImage = [](float x, float y, GfxImage* image) {
+        drawnOrigins.push_back(std::to_string(int(gfxState.originX)) + "," + std::to_string(int(gfxState.originY)));
+        recordDrawImage(x, y, image);
+    };
+}
+
+std::vector<std::string> Logged() {
+    std::vector<std::string> logged;
+    size_t image = 0;
+    for (const std::string& call : RecordingDriver::Take()) {
+        if (call.rfind("DrawImage(", 0) == 0)
+            logged.push_back(call + " at " + drawnOrigins.at(image++));
+        else if (call.rfind("BeginFrame", 0) == 0 || call.rfind("EndFrame", 0) == 0)
+            logged.push_back(call);
+    }
+    drawnOrigins.clear();
+    return logged;
 }
 
 class WorldTest : public WorldData {
@@ -220,7 +250,7 @@ TEST_F(WorldTest, FloorFadesCompareTheCoverWithTheLastRebuild) {
     UseFloorFades();
     ASSERT_NE(world->fadeInTarget, nullptr);
     ASSERT_NE(world->fadeOutTarget, nullptr);
-    MakePlayer();
+    Creature* player = MakePlayer();
     MakeTile(Here, {Ground});
     for (uint16_t x : {100, 101}) MakeTile(Position{x, 100, 8}, {Roof});
     world->RebuildView(9);
@@ -231,7 +261,7 @@ TEST_F(WorldTest, FloorFadesCompareTheCoverWithTheLastRebuild) {
     // Leaving the house: the roof cells are revealed.
     world->GetLayer(8)->DeleteTile(100, 100);
     core->frameTimeMs = Start + 5;
-    RecordingDriver::Install();
+    LogDrawing();
     world->RebuildView(9);
     EXPECT_EQ(world->revealedFlag, 1);
     EXPECT_EQ(world->coveredFlag, 0);
@@ -239,19 +269,23 @@ TEST_F(WorldTest, FloorFadesCompareTheCoverWithTheLastRebuild) {
     EXPECT_EQ(world->revealedFrom[SlotIndex(101, 100)], 8);
     EXPECT_EQ(world->revealedFrom[SlotIndex(102, 100)], 255);
     EXPECT_EQ(world->fadeInStart, Start + 5);
-    // The revealed roof part of floor 8 is drawn into the fade-in image, a tile in from its corner.
-    EXPECT_EQ(RecordingDriver::Take(),
-              (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(352,256,img:0)", "EndFrame()"}));
+    // What is left of the roof is drawn into the fade-in image, a tile in from its corner.
+    EXPECT_EQ(Logged(), (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(320,224,img:0) at 32,32", "EndFrame()"}));
 
-    // Entering again: the cells are covered and drawn into the fade-out image.
+    // A step east under the roof again: the cells are covered and drawn into the fade-out image,
+    // shifted back by the step.
     MakeTile(Position{100, 100, 8}, {Roof});
+    player->position.x = 101;
     world->RebuildView(9);
     EXPECT_EQ(world->revealedFlag, 0);
     EXPECT_EQ(world->coveredFlag, 1);
     EXPECT_EQ(world->coveredFrom[SlotIndex(100, 100)], 8);
     EXPECT_EQ(world->coveredFrom[SlotIndex(101, 100)], 8);
-    EXPECT_EQ(RecordingDriver::Take(), (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(320,256,img:0)",
-                                                                 "DrawImage(352,256,img:0)", "EndFrame()"}));
+    EXPECT_EQ(world->previousCentre, Here);
+    EXPECT_EQ(world->viewCentre, player->position);
+    EXPECT_EQ(Logged(), (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(256,224,img:0) at 64,32",
+                                                  "DrawImage(288,224,img:0) at 64,32", "EndFrame()"}));
+    EXPECT_EQ(gfxState.originX, 0);
 }
 
 TEST_F(WorldTest, ViewJumpsSkipTheFadeComparison) {
@@ -267,7 +301,7 @@ TEST_F(WorldTest, ViewJumpsSkipTheFadeComparison) {
 }
 
 TEST_F(WorldTest, SmoothRenderingMakesAndDeletesTheFadeImages) {
-    EXPECT_EQ(world->fadeInTarget, nullptr);
+    EXPECT_EQ(world->fadeInTarget, nullptr);  // the option was off when the world was made
     world->SetSmoothRendering(true);
     EXPECT_NE(world->fadeInTarget, nullptr);
     EXPECT_NE(world->fadeOutTarget, nullptr);

@@ -10,11 +10,12 @@ void WorldData::SetUp() {
     startUpShapes = core->shapes;
     core->shapes = shapes.get();
     core->frameTimeMs = Start;
+    core->options.layers = 0;  // no floor fades unless a test asks for them
     world = core->world = new World(core);
 }
 
 void WorldData::TearDown() {
-    world->DetachCreatures();
+    if (world) world->DetachCreatures();
     delete world;
     core->world = nullptr;
     core->player = nullptr;
