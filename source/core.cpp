@@ -9,6 +9,7 @@
 #include "spell.h"
 #include "steam.h"
 #include "version.h"
+#include "world.h"
 
 namespace {
 
@@ -223,6 +224,8 @@ void Core::AddStatusEffectName(const std::string& name) {
 void Core::ToggleStatusShown(uint32_t index) {
     if (index < statusEffects.size()) statusEffects[index].shown ^= 1;
 }
+
+bool Core::IsStatusActive(uint8_t index) { return index < statusEffects.size() && statusEffects[index].active; }
 
 void Core::SetHost(const std::string& text) { host = text; }
 void Core::SetPort(const std::string& text) { port = text; }

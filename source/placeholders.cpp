@@ -4,8 +4,10 @@
 #include <cstring>
 #include <deque>
 
+#include "control.h"
 #include "platform.h"
 #include "protocol.h"
+#include "world.h"
 
 // --- Data files ---------------------------------------------------------------------------------
 
@@ -42,8 +44,6 @@ bool PlaceJournalMarkers(MapDriver*, const std::vector<JournalMarker>&) { return
 
 // --- World model and network --------------------------------------------------------------------
 
-void Creature::Walk(uint32_t) {}
-void Creature::StampTime() {}
 World::~World() = default;
 void World::UpdateCreatures() {}
 
@@ -80,6 +80,29 @@ void SendOpcode(Protocol& connection, uint8_t opcode) {
 }  // namespace
 
 void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
+
+// --- Walking and turning requests (replaced by the client requests) ------------------------------
+
+namespace {
+void SendDirection(Protocol& connection, uint8_t opcode, uint8_t direction) {
+    NetworkMessage message;
+    message.AddByte(opcode);
+    message.AddByte(direction);
+    connection.flush(message);
+}
+}  // namespace
+
+void Protocol::SendWalk(uint8_t direction) { SendDirection(*this, 32, direction); }
+void Protocol::SendWalkRedirect(uint8_t direction) { SendDirection(*this, 33, direction); }
+void Protocol::SendTurn(uint8_t direction) { SendDirection(*this, 40, direction); }
+
+void Protocol::SendTarget(uint8_t mode, uint32_t creatureId) {
+    NetworkMessage message;
+    message.AddByte(51);
+    message.AddByte(mode);
+    message.AddU32(creatureId);
+    flush(message);
+}
 void Protocol::SendTyping(bool typing) { SendOpcode(*this, typing ? 196 : 197); }
 void Protocol::SendConfirmYes() { SendOpcode(*this, 221); }
 void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
@@ -127,6 +150,38 @@ void Core::ClearSessionLists() {
 }
 
 void Core::ParsePanelData() {}
+
+// --- Game lists (replaced by the game lists) -----------------------------------------------------
+
+void Core::SelectTarget(uint8_t mode, Creature* creature) {
+    if (mode == 0) targets.clear();
+    if (creature) targets.push_back(creature);
+}
+
+bool Core::IsTarget(Creature* creature) {
+    return std::find(targets.begin(), targets.end(), creature) != targets.end();
+}
+
+PartyMember Core::FindPartyMemberByName(const std::string& name) {
+    for (const PartyMember& member : party)
+        if (member.name == name) return member;
+    return PartyMember{};
+}
+
+// --- Keyboard (replaced by the keyboard input) ---------------------------------------------------
+
+void Control::PollKeys() {}
+
+// --- Game screen --------------------------------------------------------------------------------
+
+void Channel::AddNamedLine(const std::string& text, Creature*) { lines.push_back(text); }
+
+Chatbox::Chatbox(Core* core) : Window(core) {}
+
+Channel* Chatbox::FindChannel(uint32_t id) {
+    auto found = channels.find(id);
+    return found == channels.end() ? nullptr : &found->second;
+}
 
 // --- Front screens and game dialogs -------------------------------------------------------------
 

@@ -38,19 +38,6 @@ struct JournalMarker;
 bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMarker>& markers);
 
 // --- World model --------------------------------------------------------------------------------
-class Creature {
-public:
-    void Walk(uint32_t direction);
-    void StampTime();
-
-    uint8_t typing = 0;
-};
-
-class World {
-public:
-    virtual ~World();
-    void UpdateCreatures();
-};
 
 // --- Network ------------------------------------------------------------------------------------
 // The Steam callback holder a connection keeps during a Steam login (replaced by the Steam login).
@@ -67,6 +54,26 @@ public:
 };
 
 // --- Game screen (replaced by the game field windows) -------------------------------------------
+class Creature;
+
+// A chat channel: keeps the lines said by creatures.
+class Channel {
+public:
+    void AddNamedLine(const std::string& text, Creature* speaker);
+
+    std::vector<std::string> lines;
+};
+
+// The chat box: its channels by id.
+class Chatbox : public Window {
+public:
+    explicit Chatbox(Core* core);
+    // The channel of an id, or null.
+    Channel* FindChannel(uint32_t id);
+
+    std::map<uint32_t, Channel> channels;
+};
+
 // The frame around the game field: keeps the field's viewport.
 class Padding : public Window {
 public:
