@@ -8,6 +8,7 @@
 #include "core.h"
 #include "item.h"
 #include "mouse.h"
+#include "placeholders.h"
 #include "platform.h"
 #include "protocol.h"
 #include "screen.h"
@@ -174,7 +175,7 @@ void Creature::AddToDirectionList(int32_t dx, int32_t dy, Thing* thing) {
     for (const auto& part : static_cast<Item*>(thing)->parts)
         (part->IsUpper() ? cell.upper : cell.lower).push_back(part.get());
     if (dx == 0 && dy == 0 && owner->world && thing->shape && thing->shape->hasLights)
-        owner->world->AddLightSource(thing);
+        owner->world->AddLightThing(thing);
 }
 
 Thing* Creature::FindEffect(int32_t dx, int32_t dy, Thing* like) {
@@ -200,7 +201,7 @@ void Creature::RemoveFromDirectionList(int32_t dx, int32_t dy, Thing* thing) {
             list->erase(std::remove(list->begin(), list->end(), part.get()), list->end());
     }
     if (dx == 0 && dy == 0 && owner->world && thing->shape && thing->shape->hasLights)
-        owner->world->RemoveLightSource(thing);
+        owner->world->RemoveLightThing(thing);
     delete thing;
 }
 

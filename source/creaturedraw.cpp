@@ -198,7 +198,7 @@ void Creature::DrawBody(BodyPoint at) {
     if (!visible || !frames) return;
     uint32_t tint = 0;
     if (lightOnly) {
-        const uint32_t level = owner->world ? owner->world->GetLightLevel(at.x + TileSize / 2, at.y + TileSize / 2) : 255;
+        const uint32_t level = owner->world ? owner->world->GetLightAt(at.x + TileSize / 2, at.y + TileSize / 2) : 255;
         tint = (level * level / 255) << 24 | 0xFFFFFF;
     } else if (translucent) {
         tint = 0x60E0E0E0;

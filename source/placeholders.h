@@ -13,6 +13,7 @@
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
+#include "position.h"
 #include "render.h"
 #include "shapes.h"
 
@@ -38,6 +39,76 @@ struct JournalMarker;
 bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMarker>& markers);
 
 // --- World model --------------------------------------------------------------------------------
+// Speech texts, floating numbers and projectiles: lists of owned effect objects (replaced by
+// the effects).
+class FieldEffect {
+public:
+    virtual ~FieldEffect();
+};
+
+class EffectList {
+public:
+    explicit EffectList(Core* owner);
+    virtual ~EffectList();
+    EffectList(const EffectList&) = delete;
+    EffectList& operator=(const EffectList&) = delete;
+    // Deletes every effect and empties the list.
+    void Clear();
+
+    Core* owner;
+    std::vector<FieldEffect*> effects;  // owned
+};
+
+class Paragraphs : public EffectList {
+public:
+    using EffectList::EffectList;
+    // A speech text above a creature.
+    void Add(const std::string& text, Creature* speaker);
+
+    std::vector<std::string> texts;
+};
+
+class Motions : public EffectList {
+public:
+    using EffectList::EffectList;
+};
+
+class Throws : public EffectList {
+public:
+    using EffectList::EffectList;
+};
+
+// The on-screen notification lines: keeps the lines it is given.
+class Notification {
+public:
+    explicit Notification(Core* owner);
+    virtual ~Notification();
+    void Add(uint8_t kind, const std::string& text);
+
+    struct Line {
+        uint8_t kind;
+        std::string text;
+    };
+    Core* owner;
+    std::vector<Line> lines;
+};
+
+// Weather and daylight: the two amounts of falling weather the world's shelter mask follows,
+// the light value last applied, and the scroll offsets that follow the camera.
+class Weather {
+public:
+    explicit Weather(Core* owner);
+    virtual ~Weather();
+    // A new light value after a step of the player; changed: a floor change to another value.
+    void Update(uint32_t value, uint8_t changed);
+    void Scroll(float dx, float dy);
+
+    Core* owner;
+    int32_t rainValue = 0;
+    int32_t snowValue = 0;
+    uint32_t lightValue = 0;
+    float scrollX = 0, scrollY = 0;
+};
 
 // --- Network ------------------------------------------------------------------------------------
 // The Steam callback holder a connection keeps during a Steam login (replaced by the Steam login).
@@ -120,6 +191,25 @@ public:
 class Link : public Window {
 public:
     explicit Link(Core* core);
+};
+
+// --- Game screen: the popup action menu (replaced by the menu window) ---------------------------
+// Keeps its title, rows and where it was opened.
+class Action : public Window {
+public:
+    struct Entry {
+        uint32_t code;
+        std::string label;
+        std::string hint;
+    };
+    Action(Core* core, uint32_t kind, std::string title, uint32_t subjectId);
+    void AddEntry(uint32_t code, const std::string& label);
+    void AddEntryWithHint(uint32_t code, const std::string& label, const std::string& hint);
+    void Open(int32_t screenX, int32_t screenY);
+
+    std::string title;
+    uint32_t subjectId;
+    std::vector<Entry> entries;
 };
 
 // --- Game dialogs (replaced by their windows) ----------------------------------------------------

@@ -118,7 +118,7 @@ TEST_F(CreatureDraw, AStepIsDrawnFromTheTileThatPaintsItLast) {
         EXPECT_EQ(std::count(list.begin(), list.end(), rat), 1) << c.direction;
         Frame(StepMs * 2);
         EXPECT_EQ(std::count(list.begin(), list.end(), rat), 0) << c.direction;
-        world->RemoveCreature(rat);
+        TileAt(rat->position.x, rat->position.y)->DropCreature(rat);
         At(0);
     }
 }
@@ -232,14 +232,17 @@ TEST_F(CreatureDraw, ThePlayersOverlayStacksBarsNameAndStatusIcons) {
     std::vector<PartDraw> icons = PartDraws(RecordingDriver::Take(), IconsImage);
     ASSERT_EQ(icons.size(), 10u);
     const float left = 200 - 13, top = 100 - 14 - 15;
-    const float expected[10][3] = {{left - 1, top, 0xFF000000}, {left + 1, top, 0xFF000000}, {left, top - 1, 0xFF000000},
-                                   {left, top + 1, 0xFF000000}, {left, top, 0xFFFFFFFF}};
+    const struct {
+        float x, y;
+        uint32_t colour;
+    } expected[5] = {{left - 1, top, 0xFF000000}, {left + 1, top, 0xFF000000}, {left, top - 1, 0xFF000000},
+                     {left, top + 1, 0xFF000000}, {left, top, 0xFFFFFFFF}};
     for (int i = 0; i < 5; ++i) {
         for (int icon = 0; icon < 2; ++icon) {
             const PartDraw& d = icons[size_t(icon * 5 + i)];
-            EXPECT_FLOAT_EQ(d.x, expected[i][0] + 14.0f * float(icon)) << i;
-            EXPECT_FLOAT_EQ(d.y, expected[i][1]) << i;
-            EXPECT_EQ(d.colour, uint32_t(expected[i][2])) << i;
+            EXPECT_FLOAT_EQ(d.x, expected[i].x + 14.0f * float(icon)) << i;
+            EXPECT_FLOAT_EQ(d.y, expected[i].y) << i;
+            EXPECT_EQ(d.colour, expected[i].colour) << i;
             EXPECT_FLOAT_EQ(d.sx, icon == 0 ? 0 : 48) << i;
             EXPECT_FLOAT_EQ(d.w, 12);
         }
