@@ -97,6 +97,11 @@ public:
     void DrawOverlay(float x, float y, uint8_t pass);
     void DrawBars(float x, float y, float health, float mana);
     void DrawMarker(int32_t x, int32_t y, uint8_t alpha);
+    // The light grid cell of the creature about the player's position, and the point in it.
+    struct LightSpot {
+        int32_t column, row, x, y;
+    };
+    LightSpot LightSpotAt(Position centre) const;
     void AddLights(Position centre);
     void ReleaseImages();
 
@@ -195,7 +200,7 @@ private:
     void DrawBody(BodyPoint at);
     void DrawParts(const std::vector<ItemPart*>& parts, BodyPoint at);
     void RemoveExpiredAttached();
-    void DrawPlayerOverlay(float x, float y, float fade);
+    void DrawPlayerOverlay(float x, float y);
     void DrawOtherOverlay(float x, float y, float fade);
     void DrawStatusIcons(float x, float top);
     void DrawTypingBubble(float x, float y);

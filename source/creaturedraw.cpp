@@ -37,6 +37,12 @@ bool Carries(const Tile* tile) {
     return tile && !tile->things.empty() && tile->HasSolidThing() && !tile->things.front()->shape->flagBit30;
 }
 
+// The keyframe of a layer that the clock has reached.
+size_t FrameAtTime(const ShapeLayer& layer, uint64_t now) {
+    return KeyframeIndex(layer.keyframes, layer.totalDuration, now,
+                         [](const std::unique_ptr<ShapeKeyframe>& keyframe) { return keyframe->duration; });
+}
+
 uint32_t WithAlpha(uint32_t colour, float alpha) {
     return uint32_t(std::clamp(alpha, 0.0f, 255.0f)) << 24 | (colour & 0xFFFFFF);
 }
@@ -183,12 +189,8 @@ GfxImage* Creature::FrameImage(size_t layerIndex) const {
     const ShapeLayer& layer = *frames->layers[layerIndex];
     if (layer.keyframes.empty()) return nullptr;
     size_t index = 0;
-    if (moving) {
-        if (walkFrame >= 0 && size_t(walkFrame) < layer.keyframes.size()) index = size_t(walkFrame);
-    } else {
-        index = KeyframeIndex(layer.keyframes, layer.totalDuration, owner->frameTimeMs,
-                              [](const std::unique_ptr<ShapeKeyframe>& keyframe) { return keyframe->duration; });
-    }
+    if (!moving) index = FrameAtTime(layer, owner->frameTimeMs);
+    else if (walkFrame >= 0 && size_t(walkFrame) < layer.keyframes.size()) index = size_t(walkFrame);
     const auto& images = layer.keyframes[index]->images;
     const auto found = images.find(outfit);
     return found == images.end() ? nullptr : found->second;
@@ -266,10 +268,8 @@ void Creature::DrawMarker(int32_t x, int32_t y, uint8_t alpha) {
 
 // The frame the body shows: the walk frame while moving, else the frame of the clock.
 size_t Creature::MarkerFrame() const {
-    const ShapeLayer& layer = *frames->layers.front();
     if (moving) return walkFrame >= 0 && size_t(walkFrame) < markerImages.size() ? size_t(walkFrame) : 0;
-    return KeyframeIndex(layer.keyframes, layer.totalDuration, owner->frameTimeMs,
-                         [](const std::unique_ptr<ShapeKeyframe>& keyframe) { return keyframe->duration; });
+    return FrameAtTime(*frames->layers.front(), owner->frameTimeMs);
 }
 
 // One outline per frame of the first layer, around every layer's image of that frame.
@@ -304,7 +304,7 @@ void Creature::DrawOverlay(float x, float y, uint8_t pass) {
             nameFont->DrawTextCenteredF(x, owner->showSpeeds ? y - 12 : y, OverlayText(), WithAlpha(0xFFFFFF, 128 * fade));
         return;
     }
-    if (IsPlayer()) DrawPlayerOverlay(x, y, fade);
+    if (IsPlayer()) DrawPlayerOverlay(x, y);
     else DrawOtherOverlay(x, y, fade);
 }
 
@@ -324,7 +324,7 @@ float Creature::FadeFactor() const {
     return 1;
 }
 
-void Creature::DrawPlayerOverlay(float x, float y, float /*fade*/) {
+void Creature::DrawPlayerOverlay(float x, float y) {
     float lift = 0;
     if (owner->options.hudbars) {
         const float hp = owner->maxHp ? float(owner->hp) / float(owner->maxHp) : 0;
@@ -412,22 +412,26 @@ void Creature::DrawBars(float x, float y, float health, float mana) {
 
 // --- Light -----------------------------------------------------------------------------------
 
-void Creature::AddLights(Position centre) {
-    World* world = owner->world;
-    if (!world) return;
-    int32_t column = Difference(position.x, centre.x) + 12;
-    int32_t row = Difference(position.y, centre.y) + 10;
-    int32_t inX = 16 + int32_t(offsetX), inY = 16 + int32_t(offsetY);
+Creature::LightSpot Creature::LightSpotAt(Position centre) const {
+    LightSpot spot{Difference(position.x, centre.x) + 12, Difference(position.y, centre.y) + 10,
+                   16 + int32_t(offsetX), 16 + int32_t(offsetY)};
     // Wrapped into the cell, carrying into the next one.
     auto wrap = [](int32_t& in, int32_t& cell) {
         while (in < 0) in += TileSize, --cell;
         while (in >= TileSize) in -= TileSize, ++cell;
     };
-    wrap(inX, column);
-    wrap(inY, row);
-    inX += int32_t(sink);
-    inY += int32_t(sink);
-    for (Shape* shape : lightShapes) world->AddShapeLight(shape, column, row, inX, inY, position.z);
+    wrap(spot.x, spot.column);
+    wrap(spot.y, spot.row);
+    spot.x += int32_t(sink);
+    spot.y += int32_t(sink);
+    return spot;
+}
+
+void Creature::AddLights(Position centre) {
+    World* world = owner->world;
+    if (!world) return;
+    const LightSpot spot = LightSpotAt(centre);
+    for (Shape* shape : lightShapes) world->AddShapeLight(shape, spot.column, spot.row, spot.x, spot.y, position.z);
     for (Thing* thing : attached[1][1].things)
-        if (thing->shape && thing->shape->hasLights) world->AddItemLight(static_cast<Item*>(thing), column, row);
+        if (thing->shape && thing->shape->hasLights) world->AddItemLight(static_cast<Item*>(thing), spot.column, spot.row);
 }

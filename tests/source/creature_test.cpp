@@ -459,6 +459,36 @@ TEST_F(CreatureMove, AttachedThingsOutsideTheBlockAreRefused) {
     EXPECT_TRUE(rat->attached[1][1].lower.empty());
 }
 
+TEST_F(CreatureMove, ThePlayerFollowsItsFollowTarget) {
+    RecordingConnection connection(core.get());
+    Creature* player = SpawnPlayer({10, 10, 7});
+    Creature* rat = Spawn({13, 10, 7});
+    core->followTarget = rat;
+    player->Draw(100, 100);  // standing and free to move: it heads for the rat
+    EXPECT_TRUE(player->walking);
+    EXPECT_EQ(player->targetPosition, (Position{11, 10, 7}));
+    EXPECT_EQ(connection.SentRequests(1), Requests{WalkEast});
+
+    // Beside it, it stays.
+    player->Step(East, 0, 0, 0, 0, 0);
+    player->Step(East, 0, 0, 0, 0, 0);
+    Frame(StepMs);
+    Frame(StepMs * 2);
+    EXPECT_EQ(player->position, (Position{12, 10, 7}));
+    EXPECT_FALSE(player->walking);
+    EXPECT_EQ(connection.SentRequests(1).size(), 1u);
+
+    // Gone down where the player stands: the player climbs after it.
+    Stack(TileAt(12, 10), Ladder);
+    rat->Step(West, -1, 0, 0, 0, 0);
+    EXPECT_EQ(rat->previousFloorPosition, (Position{13, 10, 7}));
+    rat->previousFloorPosition = player->serverPosition;
+    player->Draw(100, 100);
+    const Requests sent = connection.SentRequests(2);
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].front(), 49);
+}
+
 TEST_F(CreatureMove, TheDebugDumpNamesTheMovementState) {
     Creature* rat = Spawn({10, 10, 7});
     std::ostringstream out;

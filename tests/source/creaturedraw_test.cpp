@@ -154,6 +154,47 @@ TEST_F(CreatureDraw, StackHeightLiftsTheBodyAndAnEmptyTileLowersIt) {
     EXPECT_EQ(RecordingDriver::Take(), (Log{DrawImage(x - 6, y - 6, idle->user), DrawImage(x + 32, y + 32, idle->user)}));
 }
 
+TEST_F(CreatureDraw, TheLiftEasesOntoAHigherStack) {
+    Stack(TileAt(11, 10), Chair);  // height 6
+    Creature* rat = Spawn({10, 10, 7});
+    rat->Step(East, 0, 0, 0, 0, 0);
+    const struct {
+        uint64_t ms;  // 40 ms a pixel
+        float elevation;
+    } cases[] = {{0, 0}, {12 * 40, 0}, {14 * 40, 1.5f}, {16 * 40, 3}, {20 * 40, 6}, {30 * 40, 6}};
+    for (const auto& c : cases) {
+        Frame(c.ms);
+        rat->RegisterOverhangs();
+        EXPECT_FLOAT_EQ(rat->elevation, c.elevation) << c.ms;
+    }
+}
+
+TEST_F(CreatureDraw, LightGoesToTheCellTheBodyIsIn) {
+    Creature* standing = Spawn({11, 10, 7});
+    Creature* east = Spawn({11, 11, 7});
+    Creature* west = Spawn({11, 12, 7});
+    east->Step(East, 0, 0, 0, 0, 0);
+    west->Step(6, 0, 0, 0, 0, 0);
+    Frame(20 * 40);  // 20 pixels on: past the middle of the cell, into the next one
+    const struct {
+        Creature* creature;
+        Creature::LightSpot spot;
+    } cases[] = {
+        {standing, {13, 10, 16, 16}},  // the player's tile is cell (12, 10)
+        {east, {14, 11, 4, 16}},
+        {west, {12, 12, 28, 16}},
+    };
+    for (const auto& c : cases) {
+        const Creature::LightSpot spot = c.creature->LightSpotAt(Position{10, 10, 7});
+        EXPECT_EQ(spot.column, c.spot.column) << c.creature->position.y;
+        EXPECT_EQ(spot.row, c.spot.row) << c.creature->position.y;
+        EXPECT_EQ(spot.x, c.spot.x) << c.creature->position.y;
+        EXPECT_EQ(spot.y, c.spot.y) << c.creature->position.y;
+    }
+    standing->sink = 3;
+    EXPECT_EQ(standing->LightSpotAt(Position{10, 10, 7}).y, 19);
+}
+
 TEST_F(CreatureDraw, AWalkingBodyShowsTheWalkFrameAtItsOffset) {
     Creature* rat = Spawn({10, 10, 7});
     rat->Step(East, 0, 0, 0, 0, 0);
