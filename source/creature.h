@@ -69,15 +69,17 @@ public:
     void Turn(int32_t dir);
     void SetDirection(int32_t dir);
 
-    // The player's walking.
+    // The player's walking: a walking key starts a step ahead of the server, or queues the next.
     void Walk(int32_t dir);
     void QueueWalk(uint32_t dir, bool replace);
     bool AutoWalk();
     uint32_t DrunkDirection(uint32_t dir);
 
-    // Server steps and their animation.
+    // Server steps and their animation. Step queues the server's creature_move; false when the
+    // creature has left the player's view (the caller removes it). The sixth word is not used.
     bool Step(uint32_t dir, int8_t floorChange, uint32_t viewValue, uint32_t weatherValue,
               uint32_t flags, uint32_t extra);
+    // The server refused the player's walk.
     void CancelWalk();
     void BeginStep(Tile* tile, uint32_t dir);
     void UpdateWalk();
@@ -94,8 +96,11 @@ public:
     void Draw(int32_t x, int32_t y);
     void DrawOverhangLower(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust);
     void DrawOverhangUpper(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust);
+    // Pass 0: names of every creature; pass 1: bars, names, status icons and typing bubbles.
     void DrawOverlay(float x, float y, uint8_t pass);
     void DrawBars(float x, float y, float health, float mana);
+    // The outline of a target, the follow target or the hovered creature; 0xFFFF for x or y
+    // means the last position drawn at.
     void DrawMarker(int32_t x, int32_t y, uint8_t alpha);
     // The light grid cell of the creature about the player's position, and the point in it.
     struct LightSpot {

@@ -1,7 +1,6 @@
 #include "layer.h"
 
 #include "core.h"
-#include "creature.h"
 #include "tile.h"
 #include "world.h"
 
