@@ -4,6 +4,7 @@
 
 #include "core.h"
 #include "config.h"
+#include "creature.h"
 #include "placeholders.h"
 #include "protocol.h"
 #include "platform.h"

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "core.h"
+#include "creature.h"
 #include "netbuffer.h"
 #include "placeholders.h"
 #include "windows/toolkit/window.h"
@@ -68,7 +69,7 @@ void SetStatByte(std::vector<StatEntry>& table, uint8_t id, uint32_t byte, uint8
 
 void AppendTarget(Core& core, Creature* creature) {
     core.targets.push_back(creature);
-    creature->targetTime = core.frameTimeMs;
+    creature->selectedAt = core.frameTimeMs;
 }
 
 void RebuildSpellbar(Core& core) {
@@ -300,6 +301,6 @@ bool Core::IsStatusActive(uint8_t index) {
 // Whether the logout question may let the player go: not while fighting, unless the player's
 // state byte allows it or the game is halted (the player died, or went on after a server crash).
 bool Core::CheckPlayerFlag() {
-    if (player && player->isPrivileged) return true;
+    if (player && player->isPrivileged()) return true;
     return !IsStatusActive(StatusFighting) || gameHalted;
 }

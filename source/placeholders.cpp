@@ -5,6 +5,8 @@
 #include <deque>
 #include <initializer_list>
 
+#include "control.h"
+#include "creature.h"
 #include "platform.h"
 #include "protocol.h"
 #include "world.h"
@@ -44,26 +46,6 @@ bool PlaceJournalMarkers(MapDriver*, const std::vector<JournalMarker>&) { return
 
 // --- World model and network --------------------------------------------------------------------
 
-Creature::Creature(Core* owner, uint32_t id, uint32_t, uint32_t, const std::vector<Shape*>&,
-                   Position position, const std::string& name, uint8_t, uint16_t, uint8_t seated)
-    : owner(owner), position(position), name(name), seated(seated), id(id) {}
-Creature::~Creature() {
-    if (owner && owner->followTarget == this) owner->followTarget = nullptr;
-}
-void Creature::Walk(int32_t) {}
-void Creature::StampTime() {}
-void Creature::FaceStep(int32_t dx, int32_t dy) {
-    direction = dx < 0 ? (dy < 0 ? 7 : dy > 0 ? 5 : 6) : dx > 0 ? (dy < 0 ? 1 : dy > 0 ? 3 : 2) : dy < 0 ? 0 : 4;
-    desiredDirection = direction;
-}
-void Creature::RefreshFrames() {}
-void Creature::SetDirection(int32_t value) { direction = desiredDirection = uint32_t(value); }
-void Creature::SetSitting(uint8_t value) { seated = value; }
-void Creature::UpdateWalk() {}
-void Creature::Draw(int32_t, int32_t) {}
-void Creature::DrawOverhangLower(int32_t, int32_t, int32_t, int32_t, uint8_t) {}
-void Creature::DrawOverhangUpper(int32_t, int32_t, int32_t, int32_t, uint8_t) {}
-
 FieldEffect::~FieldEffect() = default;
 
 EffectList::EffectList(Core* owner) : owner(owner) {}
@@ -77,11 +59,32 @@ Notification::Notification(Core* owner) : owner(owner) {}
 Notification::~Notification() = default;
 void Notification::Add(uint8_t kind, const std::string& text) { lines.push_back({kind, text}); }
 
+void Paragraphs::Add(const std::string& text, Creature*) { texts.push_back(text); }
+
 Weather::Weather(Core* owner) : owner(owner) {}
 Weather::~Weather() = default;
+void Weather::Update(uint32_t value, uint8_t) { lightValue = value; }
+void Weather::Scroll(float dx, float dy) {
+    scrollX += dx;
+    scrollY += dy;
+}
 
 // Built with the world's picking and drawing: the talk hint and the per-frame creature pass.
 void World::ShowTalkHint(int32_t, int32_t, Creature*, Creature*) {}
+// The least path search: one step straight towards the goal on the same floor.
+bool World::WalkTo(Creature* creature, Position goal) {
+    creature->path.clear();
+    const Position from = creature->position;
+    if (goal.z != from.z || goal == from) return false;
+    const int32_t dx = goal.x > from.x ? 1 : goal.x < from.x ? -1 : 0;
+    const int32_t dy = goal.y > from.y ? 1 : goal.y < from.y ? -1 : 0;
+    for (uint8_t direction = 0; direction < 8; ++direction)
+        if (DirectionDeltaX(direction) == dx && DirectionDeltaY(direction) == dy) creature->path.push_back(direction);
+    return true;
+}
+Tile* World::PickThing(int32_t, int32_t, uint8_t) { return nullptr; }
+void World::AddShapeLight(Shape*, int32_t, int32_t, int32_t, int32_t, uint8_t) {}
+void World::AddItemLight(Item*, int32_t, int32_t) {}
 void World::UpdateCreatures() {
     for (Creature* creature : creatures) creature->UpdateWalk();
 }
@@ -120,7 +123,7 @@ void SendOpcode(Protocol& connection, uint8_t opcode) {
 
 void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
 
-// Requests with fields that the world's menus and tiles send.
+// Requests with fields that the creatures, the world's menus and the tiles send.
 namespace {
 void SendBytes(Protocol& connection, std::initializer_list<uint8_t> bytes) {
     NetworkMessage message;
@@ -129,7 +132,13 @@ void SendBytes(Protocol& connection, std::initializer_list<uint8_t> bytes) {
 }
 }  // namespace
 
+void Protocol::SendWalk(uint8_t direction) { SendBytes(*this, {32, direction}); }
+void Protocol::SendWalkRedirect(uint8_t direction) { SendBytes(*this, {33, direction}); }
 void Protocol::SendTurn(uint8_t direction) { SendBytes(*this, {40, direction}); }
+void Protocol::SendTarget(uint8_t mode, uint32_t creatureId) {
+    SendBytes(*this, {51, mode, uint8_t(creatureId), uint8_t(creatureId >> 8), uint8_t(creatureId >> 16),
+                      uint8_t(creatureId >> 24)});
+}
 void Protocol::SendSit(uint8_t sit) { SendBytes(*this, {162, sit}); }
 // The tile goes relative to the player; nothing is sent without a player.
 void Protocol::SendUseMapItem(uint16_t x, uint16_t y, uint8_t stackIndex, uint16_t shapeId) {
@@ -187,7 +196,20 @@ void Core::ClearSessionLists() {
     quests.clear();
 }
 
-// --- Game screen ------------------------------------------------------------------------------
+// --- Keyboard (replaced by the keyboard input) ---------------------------------------------------
+
+void Control::PollKeys() {}
+
+// --- Game screen --------------------------------------------------------------------------------
+
+void Channel::AddNamedLine(const std::string& text, Creature*) { lines.push_back(text); }
+
+Chatbox::Chatbox(Core* core) : Window(core) {}
+
+Channel* Chatbox::FindChannel(uint32_t id) {
+    auto found = channels.find(id);
+    return found == channels.end() ? nullptr : &found->second;
+}
 
 Action::Action(Core* core, uint32_t, std::string title, uint32_t subjectId)
     : Window(core), title(std::move(title)), subjectId(subjectId) {}

@@ -39,48 +39,6 @@ struct JournalMarker;
 bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMarker>& markers);
 
 // --- World model --------------------------------------------------------------------------------
-// A creature with the fields and operations the world, the tiles and the core use (replaced by
-// the creature model).
-class Creature {
-public:
-    Creature(Core* owner, uint32_t id, uint32_t shapeId, uint32_t outfit,
-             const std::vector<Shape*>& lightShapes, Position position, const std::string& name,
-             uint8_t health, uint16_t speed, uint8_t seated);
-    Creature() = default;  // a bare creature of no Core
-    virtual ~Creature();
-    Creature(const Creature&) = delete;
-    Creature& operator=(const Creature&) = delete;
-
-    void Walk(int32_t direction);
-    void StampTime();
-    void FaceStep(int32_t dx, int32_t dy);
-    void RefreshFrames();
-    void SetDirection(int32_t direction);
-    void SetSitting(uint8_t value);
-    void UpdateWalk();
-    void Draw(int32_t x, int32_t y);
-    void DrawOverhangLower(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust);
-    void DrawOverhangUpper(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust);
-
-    Core* owner = nullptr;
-    uint32_t direction = 4;
-    uint32_t desiredDirection = 4;
-    Position position;
-    std::string name;
-    uint8_t moving = 0;
-    uint8_t moveable = 1;
-    uint8_t walking = 0;
-    uint8_t seated = 0;
-    uint32_t id = 0;  // the server's creature id
-    uint8_t typing = 0;
-    uint8_t isPrivileged = 0;  // the player's state byte: may log out in combat
-    uint64_t targetTime = 0;   // frame time at which it became a target
-    uint8_t talk = 0;
-    uint8_t playerFlag = 0;
-    uint8_t examineOnly = 0;
-    uint8_t sitReady = 1;
-};
-
 // Speech texts, floating numbers and projectiles: lists of owned effect objects (replaced by
 // the effects).
 class FieldEffect {
@@ -104,6 +62,10 @@ public:
 class Paragraphs : public EffectList {
 public:
     using EffectList::EffectList;
+    // A speech text above a creature.
+    void Add(const std::string& text, Creature* speaker);
+
+    std::vector<std::string> texts;
 };
 
 class Motions : public EffectList {
@@ -131,15 +93,21 @@ public:
     std::vector<Line> lines;
 };
 
-// Weather and daylight: the two amounts of falling weather the world's shelter mask follows.
+// Weather and daylight: the two amounts of falling weather the world's shelter mask follows,
+// the light value last applied, and the scroll offsets that follow the camera.
 class Weather {
 public:
     explicit Weather(Core* owner);
     virtual ~Weather();
+    // A new light value after a step of the player; changed: a floor change to another value.
+    void Update(uint32_t value, uint8_t changed);
+    void Scroll(float dx, float dy);
 
     Core* owner;
     int32_t rainValue = 0;
     int32_t snowValue = 0;
+    uint32_t lightValue = 0;
+    float scrollX = 0, scrollY = 0;
 };
 
 // --- Network ------------------------------------------------------------------------------------
@@ -157,6 +125,26 @@ public:
 };
 
 // --- Game screen (replaced by the game field windows) -------------------------------------------
+class Creature;
+
+// A chat channel: keeps the lines said by creatures.
+class Channel {
+public:
+    void AddNamedLine(const std::string& text, Creature* speaker);
+
+    std::vector<std::string> lines;
+};
+
+// The chat box: its channels by id.
+class Chatbox : public Window {
+public:
+    explicit Chatbox(Core* core);
+    // The channel of an id, or null.
+    Channel* FindChannel(uint32_t id);
+
+    std::map<uint32_t, Channel> channels;
+};
+
 // The frame around the game field: keeps the field's viewport.
 class Padding : public Window {
 public:

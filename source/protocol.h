@@ -97,6 +97,9 @@ public:
     void SendCastCreature(uint8_t slot, uint32_t creatureId);
     void SendCastTile(uint8_t slot, int32_t x, int32_t y, int32_t z);
     void SendCastArmed(uint8_t slot);
+    void SendWalk(uint8_t direction);
+    void SendWalkRedirect(uint8_t direction);
+    void SendTarget(uint8_t mode, uint32_t creatureId);
 
     SessionCallback* pending = nullptr;
     NetBuffer inBuffer{1024};

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core.h"
+#include "creature.h"
 #include "item.h"
 #include "itempart.h"
 #include "placeholders.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core.h"
+#include "creature.h"
 #include "driver/gfxcore.h"
 #include "placeholders.h"
 #include "tile.h"

@@ -10,9 +10,11 @@
 
 class Core;
 class Creature;
+class Item;
 class Motions;
 class Notification;
 class Paragraphs;
+class Shape;
 class Thing;
 class Throws;
 class Tile;
@@ -81,6 +83,17 @@ public:
     void ShowTalkHint(int32_t x, int32_t y, Creature* player, Creature* creature);
     // The per-frame pass over the creatures.
     void UpdateCreatures();
+
+    // Path search, picking and the light grid's sources (stand-ins in placeholders.cpp until the
+    // world's drawing and light code is built).
+    // Fills the creature's path towards the goal (the next direction last); false without one.
+    bool WalkTo(Creature* creature, Position goal);
+    // The tile under a point of the game field; with groundOnly only tiles carrying ground.
+    Tile* PickThing(int32_t x, int32_t y, uint8_t groundOnly);
+    // One light shape at a view cell of the light grid, with an in-cell offset, on a floor.
+    void AddShapeLight(Shape* shape, int32_t column, int32_t row, int32_t inX, int32_t inY, uint8_t z);
+    // The light of an item at a view cell.
+    void AddItemLight(Item* item, int32_t column, int32_t row);
 
     // Camera.
     float baseOffsetX = 0, baseOffsetY = 0;

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core.h"
+#include "creature.h"
 #include "font.h"
 #include "placeholders.h"
 #include "platform.h"

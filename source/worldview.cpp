@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core.h"
+#include "creature.h"
 #include "driver/gfxcore.h"
 #include "placeholders.h"
 #include "tile.h"

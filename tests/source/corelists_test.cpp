@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "creature.h"
 #include "netbuffer.h"
 #include "placeholders.h"
 #include "spell.h"
+#include "support/spritedata.h"
 #include "support/testcore.h"
+#include "support/worlddata.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
 
@@ -31,6 +34,12 @@ class CoreListsTest : public ::testing::Test {
 protected:
     std::unique_ptr<Core> core = MakeTestCore();
 
+    // A creature of the walker's look from the world cases' sprite data.
+    std::unique_ptr<Creature> MakeCreature(uint32_t id, const std::string& name = "") {
+        if (!core->shapes) core->shapes = LoadSpriteCase(core.get(), "world").release();
+        return std::make_unique<Creature>(core.get(), id, WorldShape::Walker, 0, std::vector<Shape*>{},
+                                          Position{}, name, 100, 100, 0);
+    }
     CountingWindow* Open(uint32_t type) {
         auto* window = new CountingWindow(core.get(), type);
         core->AddWindow(window);
@@ -264,10 +273,9 @@ TEST_F(CoreListsTest, PlayerLeadsThePartyOnlyAsTheFirstMemberWithTheLeaderByte) 
         {"another leads", true, {{8, "x", 0, 0, 1}, {7, "me", 0, 0, 1}}, false},
         {"nobody leads", true, {{8, "x", 0, 0, 0}, {7, "me", 0, 0, 0}}, false},
     };
-    Creature me;
-    me.id = 7;
+    auto me = MakeCreature(7);
     for (const auto& c : cases) {
-        core->player = c.player ? &me : nullptr;
+        core->player = c.player ? me.get() : nullptr;
         core->party = c.party;
         EXPECT_EQ(core->IsPartyLeaderSelf(), c.leads) << c.what;
     }
@@ -348,38 +356,35 @@ TEST_F(CoreListsTest, SelectingTargetsByMode) {
         {"other modes do nothing", {B}, 3, A, {B}, false},
     };
     for (const auto& c : cases) {
-        Creature creatures[5];
+        std::vector<std::unique_ptr<Creature>> creatures;
         const char* names[] = {"a", "b", " ", "", "  "};
         for (uint32_t i = 0; i < 5; ++i) {
-            creatures[i].id = i + 1;
-            creatures[i].name = names[i];
-            creatures[i].targetTime = Before;
+            creatures.push_back(MakeCreature(i + 1, names[i]));
+            creatures[i]->selectedAt = Before;
         }
         auto list = [&](const std::vector<int>& indexes) {
             std::vector<Creature*> pointers;
-            for (int i : indexes) pointers.push_back(&creatures[i]);
+            for (int i : indexes) pointers.push_back(creatures[i].get());
             return pointers;
         };
         core->targets = list(c.before);
         core->frameTimeMs = Now;
-        core->SelectTarget(c.mode, c.creature == None ? nullptr : &creatures[c.creature]);
+        core->SelectTarget(c.mode, c.creature == None ? nullptr : creatures[c.creature].get());
         EXPECT_EQ(core->targets, list(c.after)) << c.what;
         if (c.creature != None) {
-            EXPECT_EQ(creatures[c.creature].targetTime, c.stamped ? Now : Before) << c.what;
+            EXPECT_EQ(creatures[c.creature]->selectedAt, c.stamped ? Now : Before) << c.what;
         }
     }
     core->targets.clear();
 }
 
 TEST_F(CoreListsTest, TargetsAreFoundByCreatureAndById) {
-    Creature a, b;
-    a.id = 1;
-    b.id = 2;
-    core->targets = {&a, &b};
-    EXPECT_TRUE(core->IsTarget(&b));
-    Creature other;
-    EXPECT_FALSE(core->IsTarget(&other));
-    EXPECT_EQ(core->FindTargetById(2), &b);
+    auto a = MakeCreature(1), b = MakeCreature(2);
+    core->targets = {a.get(), b.get()};
+    EXPECT_TRUE(core->IsTarget(b.get()));
+    auto other = MakeCreature(3);
+    EXPECT_FALSE(core->IsTarget(other.get()));
+    EXPECT_EQ(core->FindTargetById(2), b.get());
     EXPECT_EQ(core->FindTargetById(9), nullptr);
     core->targets.clear();
 }
@@ -504,10 +509,10 @@ TEST_F(CoreListsTest, LoggingOutIsRefusedOnlyWhileFightingUnlessAllowedOrHalted)
         {Plain, false, false, true},    {Privileged, true, false, true},
     };
     core->InitStatusEffects();
-    Creature player;
+    auto player = MakeCreature(1);
     for (const auto& c : cases) {
-        player.isPrivileged = c.player == Privileged;
-        core->player = c.player == NoPlayer ? nullptr : &player;
+        player->privileged = c.player == Privileged;
+        core->player = c.player == NoPlayer ? nullptr : player.get();
         core->statusEffects[6].active = c.fighting;
         core->gameHalted = c.halted;
         EXPECT_EQ(core->CheckPlayerFlag(), c.allowed)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core.h"
+#include "creature.h"
 #include "item.h"
 #include "layer.h"
 #include "placeholders.h"
@@ -205,6 +206,7 @@ TEST_F(TileTest, ANewSeatTurnsWhoeverSitsOnIt) {
     Creature* sitting = MakeCreature(1, Here);
     Creature* standing = MakeCreature(2, Here);
     sitting->SetSitting(1);
+    sitting->direction = standing->direction = 4;
     tile->ReplaceThing(1, MakeThing(Seat, Here));
     EXPECT_EQ(sitting->direction, 2u);  // the seat faces east
     EXPECT_EQ(standing->direction, 4u);

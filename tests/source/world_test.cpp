@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core.h"
+#include "creature.h"
 #include "driver/gfxcore.h"
 #include "driver/gfxdriver.h"
 #include "layer.h"
