@@ -6,7 +6,6 @@
 #include "creature.h"
 #include "item.h"
 #include "itempart.h"
-#include "placeholders.h"
 #include "platform.h"
 #include "protocol.h"
 #include "shape.h"

@@ -3,6 +3,7 @@
 // shelter mask of the falling weather. The passes look floors up without creating them: a
 // missing floor has no tiles, so the tables come out the same.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "core.h"
@@ -29,7 +30,7 @@ uint8_t ClampFloor(int32_t value) { return uint8_t(std::clamp(value, 0, 255)); }
 
 void World::RebuildView(uint8_t floor) {
     if (viewJumped) revealedFlag = coveredFlag = 0;
-    ceiling = uint8_t(floor + 1);
+    ceiling = ClampFloor(floor + 1);  // the tables hold floors up to 255
     FindRoof();
     ComputeCover();
     UpdateFade();

@@ -108,6 +108,8 @@ TEST_F(WorldTest, WithoutAPlayerTheViewKeepsEverythingUpToTheCeiling) {
     EXPECT_EQ(world->ceiling, 10);
     EXPECT_TRUE(std::all_of(std::begin(world->cover), std::end(world->cover), [](uint8_t v) { return v == 10; }));
     EXPECT_TRUE(std::all_of(std::begin(world->occlusion), std::end(world->occlusion), [](uint8_t v) { return v == 0; }));
+    world->RebuildView(255);
+    EXPECT_EQ(world->ceiling, 255);  // the highest floor the tables hold, not 0
 }
 
 TEST_F(WorldTest, APlayerWithoutFloorsHidesNothing) {
