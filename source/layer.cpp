@@ -69,10 +69,14 @@ void Layer::DrawAll(Position centre) {
 
 void Layer::DrawRevealed(Position centre) {
     if (z <= centre.z) return;
-    DrawCells(centre, [&](uint32_t slot) { return world->revealedFrom[slot] <= z && world->cover[slot] > z; });
+    DrawCells(centre, [&](uint32_t slot) {
+        return world->revealedFrom[slot] <= z && world->cover[slot] > z;
+    });
 }
 
 void Layer::DrawNewlyCovered(Position centre) {
     if (z <= centre.z) return;
-    DrawCells(centre, [&](uint32_t slot) { return world->coveredFrom[slot] <= z && world->coverPrev[slot] > z; });
+    DrawCells(centre, [&](uint32_t slot) {
+        return world->coveredFrom[slot] <= z && world->coverPrev[slot] > z;
+    });
 }

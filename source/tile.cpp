@@ -48,7 +48,8 @@ void Erase(std::vector<Creature*>& list, const Creature* creature) {
 }
 
 void EraseParts(std::vector<ItemPart*>& list, const Item* item) {
-    list.erase(std::remove_if(list.begin(), list.end(), [&](const ItemPart* part) { return part->item == item; }),
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const ItemPart* part) { return part->item == item; }),
                list.end());
 }
 
@@ -83,7 +84,9 @@ void Tile::ReleaseThing(Thing* thing) {
     delete thing;
 }
 
-Thing* Tile::GetThing(uint8_t index) const { return index < things.size() ? things[index] : nullptr; }
+Thing* Tile::GetThing(uint8_t index) const {
+    return index < things.size() ? things[index] : nullptr;
+}
 
 // Files the item's image parts in the draw lists and lifts them by the stack below.
 void Tile::FileParts(Item* item, bool dropPrediction) {
@@ -197,7 +200,8 @@ void Tile::ReplaceThing(uint8_t index, Thing* thing) {
     // Whoever sits here faces the way the new seat faces.
     for (Creature* creature : creatures) {
         if (!creature->seated || creature->direction == shape->seatDirection) continue;
-        creature->FaceStep(DirectionDeltaX(shape->seatDirection), DirectionDeltaY(shape->seatDirection));
+        creature->FaceStep(DirectionDeltaX(shape->seatDirection),
+                           DirectionDeltaY(shape->seatDirection));
         creature->RefreshFrames();
     }
 }
@@ -245,15 +249,16 @@ void Tile::DropCreature(Creature* creature) {
 }
 
 bool Tile::IsBlockedFor(const Creature* creature) const {
-    const bool someoneElse =
-        std::any_of(creatures.begin(), creatures.end(), [&](const Creature* other) { return other != creature; });
+    const bool someoneElse = std::any_of(creatures.begin(), creatures.end(),
+                                         [&](const Creature* other) { return other != creature; });
     return someoneElse || AnyShape(things, IsBlocking) || !HasGround();
 }
 
 bool Tile::IsBlockedForPath(const Creature* creature, Position from, Position to) const {
     if (IsBlockedFor(creature)) return true;
     const Position here = GetPosition();
-    return here != from && here != to && AnyShape(things, [](const Shape& shape) { return shape.flagBit30; });
+    return here != from && here != to &&
+           AnyShape(things, [](const Shape& shape) { return shape.flagBit30; });
 }
 
 bool Tile::HasGround() const { return AnyShape(things, IsGround); }
@@ -269,12 +274,15 @@ bool Tile::HasBit15Thing() const {
 bool Tile::HasStairThing() const { return AnyShape(things, IsStair); }
 
 Thing* Tile::GetTopBit15Thing() const {
-    auto top = std::find_if(things.rbegin(), things.rend(),
-                            [](const Thing* thing) { return thing->shape && thing->shape->hasCodeByte; });
+    auto top = std::find_if(things.rbegin(), things.rend(), [](const Thing* thing) {
+        return thing->shape && thing->shape->hasCodeByte;
+    });
     return top == things.rend() ? nullptr : *top;
 }
 
-bool Tile::IsTopSeat() const { return !things.empty() && things.back()->shape && things.back()->shape->seat; }
+bool Tile::IsTopSeat() const {
+    return !things.empty() && things.back()->shape && things.back()->shape->seat;
+}
 
 bool Tile::HasFloorKind2() const {
     return AnyShape(things, [](const Shape& shape) { return shape.flagBits10 == 2; });
@@ -285,18 +293,22 @@ bool Tile::HasBit13Thing() const {
 }
 
 bool Tile::HasSolidThing() const {
-    return AnySteadyShape(things, [](const Shape& shape) { return IsSolid(shape) && (!shape.flagBit6 || IsGround(shape)); });
+    return AnySteadyShape(things, [](const Shape& shape) {
+        return IsSolid(shape) && (!shape.flagBit6 || IsGround(shape));
+    });
 }
 
 bool Tile::HasSolidNonBit6Thing() const {
-    return AnySteadyShape(things, [](const Shape& shape) { return IsSolid(shape) && !shape.flagBit6; });
+    return AnySteadyShape(things,
+                          [](const Shape& shape) { return IsSolid(shape) && !shape.flagBit6; });
 }
 
 bool Tile::UseFlaggedThing() {
     for (size_t index = 0; index < things.size(); ++index) {
         if (!things[index]->shape || !things[index]->shape->kind4) continue;
         if (Protocol* connection = owner->activeConnection)
-            connection->SendUseMapItem(x, y, uint8_t(index), uint16_t(AsItem(things[index])->shapeId));
+            connection->SendUseMapItem(x, y, uint8_t(index),
+                                       uint16_t(AsItem(things[index])->shapeId));
         return true;
     }
     return false;
@@ -346,17 +358,19 @@ void Tile::ExpireThings() {
         }
         // Earlier removals move the stack down: replace the thing where it is now.
         const auto index = uint8_t(std::find(things.begin(), things.end(), thing) - things.begin());
-        ReplaceThing(index, new Item(owner, item->shapeId, item->subId, item->x, item->y, item->z, item->count,
-                                     uint32_t(item->successor)));
+        ReplaceThing(index, new Item(owner, item->shapeId, item->subId, item->x, item->y, item->z,
+                                     item->count, uint32_t(item->successor)));
     }
 }
 
 bool Tile::ShowsDropPreview() const {
     const uint8_t* modes = owner->inputModes;
-    if (owner->hoverTile != this || !modes[InputDrop] || modes[InputSpellTarget] || modes[InputUseWith])
+    if (owner->hoverTile != this || !modes[InputDrop] || modes[InputSpellTarget] ||
+        modes[InputUseWith])
         return false;
     const Thing* dragged = owner->dragTo;
-    if (!dragged || !AsItem(dragged)->movable || !dragged->shape || dragged->shape->flagBits8 == 0) return false;
+    if (!dragged || !AsItem(dragged)->movable || !dragged->shape || dragged->shape->flagBits8 == 0)
+        return false;
     if (AnyShape(things, [](const Shape& shape) { return shape.flagBit5; })) return false;
     const Shape* bottom = things.empty() ? nullptr : things.front()->shape;
     if (!bottom || !IsGround(*bottom) || IsBlocking(*bottom)) return false;
@@ -369,7 +383,8 @@ void Tile::DrawDropPreview(int32_t px, int32_t py) {
     const int32_t lift = std::min(height, MaxElevation);
     if (dragged->count > 1 && KeyHeld(VK_SHIFT)) {
         // Moving part of a stack: one piece shows where it goes.
-        Item piece(owner, dragged->shapeId, dragged->subId, dragged->x, dragged->y, dragged->z, 1, ItemIdle);
+        Item piece(owner, dragged->shapeId, dragged->subId, dragged->x, dragged->y, dragged->z, 1,
+                   ItemIdle);
         DrawLowerPreview(piece, px - 1, py - 1, lift);
     } else {
         DrawLowerPreview(*dragged, px - 1, py - 1, lift);

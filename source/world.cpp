@@ -53,17 +53,21 @@ void World::SetSmoothRendering(bool on) {
 }
 
 Layer* World::FindLayer(int32_t z) const {
-    auto at = std::find_if(layers.begin(), layers.end(), [&](const Layer* layer) { return layer->z == z; });
+    auto at = std::find_if(layers.begin(), layers.end(),
+                           [&](const Layer* layer) { return layer->z == z; });
     return at == layers.end() ? nullptr : *at;
 }
 
 Layer* World::GetLayer(uint8_t z) {
     if (Layer* layer = FindLayer(z)) return layer;
-    auto above = std::find_if(layers.begin(), layers.end(), [&](const Layer* layer) { return layer->z > z; });
+    auto above = std::find_if(layers.begin(), layers.end(),
+                              [&](const Layer* layer) { return layer->z > z; });
     return *layers.insert(above, new Layer(owner, z));
 }
 
-Tile* World::GetTile(uint32_t packed, uint8_t z) { return GetTileXY(uint16_t(packed), uint16_t(packed >> 16), z); }
+Tile* World::GetTile(uint32_t packed, uint8_t z) {
+    return GetTileXY(uint16_t(packed), uint16_t(packed >> 16), z);
+}
 
 Tile* World::GetTileXY(uint16_t x, uint16_t y, uint8_t z) { return GetLayer(z)->GetTile(x, y); }
 
@@ -71,7 +75,9 @@ Tile* World::GetTileIfExists(uint32_t packed, uint8_t z) {
     return GetLayer(z)->GetSlot(uint16_t(packed), uint16_t(packed >> 16));
 }
 
-Tile* World::CreateTile(Position position) { return GetLayer(position.z)->CreateTile(position.x, position.y); }
+Tile* World::CreateTile(Position position) {
+    return GetLayer(position.z)->CreateTile(position.x, position.y);
+}
 
 Tile* World::TileAt(const Layer* layer, int32_t x, int32_t y) {
     if (!layer || x < 0 || y < 0 || x > 0xFFFF || y > 0xFFFF) return nullptr;
@@ -80,7 +86,9 @@ Tile* World::TileAt(const Layer* layer, int32_t x, int32_t y) {
 
 bool World::HasThings(const Tile* tile) { return tile && !tile->things.empty(); }
 
-const Position* World::PlayerPosition() const { return owner->player ? &owner->player->position : nullptr; }
+const Position* World::PlayerPosition() const {
+    return owner->player ? &owner->player->position : nullptr;
+}
 
 void World::AddCreature(Creature* creature) { creatures.push_back(creature); }
 
@@ -90,14 +98,16 @@ void World::RemoveCreature(Creature* creature) {
     creatures.erase(at);
     flaggedCreatures.erase(std::remove(flaggedCreatures.begin(), flaggedCreatures.end(), creature),
                            flaggedCreatures.end());
-    owner->targets.erase(std::remove(owner->targets.begin(), owner->targets.end(), creature), owner->targets.end());
+    owner->targets.erase(std::remove(owner->targets.begin(), owner->targets.end(), creature),
+                         owner->targets.end());
     if (owner->player == creature) owner->player = nullptr;
     if (owner->hoverCreature == creature) owner->hoverCreature = nullptr;
     delete creature;
 }
 
 Creature* World::GetCreature(uint32_t id) const {
-    auto at = std::find_if(creatures.begin(), creatures.end(), [&](const Creature* creature) { return creature->id == id; });
+    auto at = std::find_if(creatures.begin(), creatures.end(),
+                           [&](const Creature* creature) { return creature->id == id; });
     return at == creatures.end() ? nullptr : *at;
 }
 
@@ -117,8 +127,9 @@ uint32_t World::GetLightAt(int32_t px, int32_t py) const {
 }
 
 void World::ClearEffects() {
-    for (EffectList* list : {static_cast<EffectList*>(motions), static_cast<EffectList*>(paragraphs),
-                             static_cast<EffectList*>(throws)})
+    for (EffectList* list :
+         {static_cast<EffectList*>(motions), static_cast<EffectList*>(paragraphs),
+          static_cast<EffectList*>(throws)})
         if (list) list->Clear();
 }
 

@@ -91,7 +91,8 @@ public:
     // The tile under a point of the game field; with groundOnly only tiles carrying ground.
     Tile* PickThing(int32_t x, int32_t y, uint8_t groundOnly);
     // One light shape at a view cell of the light grid, with an in-cell offset, on a floor.
-    void AddShapeLight(Shape* shape, int32_t column, int32_t row, int32_t inX, int32_t inY, uint8_t z);
+    void AddShapeLight(Shape* shape, int32_t column, int32_t row, int32_t inX, int32_t inY,
+                       uint8_t z);
     // The light of an item at a view cell.
     void AddItemLight(Item* item, int32_t column, int32_t row);
 
@@ -109,9 +110,9 @@ public:
     Throws* throws = nullptr;
     Weather* weather = nullptr;
     Notification* notification = nullptr;
-    std::vector<Creature*> creatures;     // owned
-    std::vector<Thing*> lightSources;     // not owned
-    std::vector<Layer*> layers;           // owned, by ascending z
+    std::vector<Creature*> creatures;  // owned
+    std::vector<Thing*> lightSources;  // not owned
+    std::vector<Layer*> layers;        // owned, by ascending z
     std::vector<Creature*> flaggedCreatures;
 
     // View tables, one byte per slot.

@@ -13,8 +13,9 @@
 
 namespace {
 
-const char* const VocationNames[] = {"Citizen", "Page",   "Apprentice", "Sorcerer", "Shaman", "Wizard",
-                                     "Cleric",  "Ranger", "Rogue",      "Marksman", "Knight"};
+const char* const VocationNames[] = {"Citizen", "Page",     "Apprentice", "Sorcerer",
+                                     "Shaman",  "Wizard",   "Cleric",     "Ranger",
+                                     "Rogue",   "Marksman", "Knight"};
 
 constexpr uint32_t LevelColour = 0xC0FFFF00;
 constexpr uint32_t RightButtonColour = 0xC0E08080;
@@ -37,7 +38,9 @@ enum MenuCode : uint32_t {
 };
 
 std::string Hint(uint32_t colour, const std::string& text) {
-    return MakeColorCode(uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour), uint8_t(colour >> 24)) + text;
+    return MakeColorCode(uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour),
+                         uint8_t(colour >> 24)) +
+           text;
 }
 
 std::string VocationName(uint8_t vocation) {
@@ -55,7 +58,8 @@ void Open(Core* core, Action* menu, int32_t x, int32_t y) {
 
 bool World::ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position position) {
     const Tile* tile = GetTile(position.Packed(), position.z);
-    const bool canSit = tile && tile->IsTopSeat() && player->moveable && !player->moving && player->sitReady;
+    const bool canSit =
+        tile && tile->IsTopSeat() && player->moveable && !player->moving && player->sitReady;
     if (!ModifierHeld()) {
         // A plain right click on the own creature sits down on the seat under it, or stands up.
         if (!canSit) return false;
@@ -69,14 +73,17 @@ bool World::ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position positi
     }
 
     auto* menu = new Action(owner, 0, player->name, player->id);
-    menu->AddEntry(MenuNoAction, (owner->nobleDaysLeft ? "Noble " : "") + VocationName(owner->vocation));
-    menu->AddEntryWithHint(MenuNoAction, "Level", Hint(LevelColour, std::to_string(owner->playerLevel)));
+    menu->AddEntry(MenuNoAction,
+                   (owner->nobleDaysLeft ? "Noble " : "") + VocationName(owner->vocation));
+    menu->AddEntryWithHint(MenuNoAction, "Level",
+                           Hint(LevelColour, std::to_string(owner->playerLevel)));
     menu->AddEntry(MenuNoAction, "-");
     menu->AddEntry(MenuViewProgression, "View progression..");
     menu->AddEntry(MenuChangeOutfit, "Change outfit..");
     if (canSit) {
         menu->AddEntry(MenuNoAction, "-");
-        menu->AddEntryWithHint(MenuSitOrStand, player->seated ? "Stand up" : "Sit down", Hint(RightButtonColour, "RMB"));
+        menu->AddEntryWithHint(MenuSitOrStand, player->seated ? "Stand up" : "Sit down",
+                               Hint(RightButtonColour, "RMB"));
     }
     Open(owner, menu, x, y);
     return true;
@@ -103,7 +110,8 @@ bool World::ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* c
                                Hint(RightButtonColour, "RMB"));
     const bool otherPlayer = creature->playerFlag != 0;
     if (otherPlayer)
-        menu->AddEntryWithHint(MenuFollow, owner->followTarget == creature ? "Stop following" : "Follow",
+        menu->AddEntryWithHint(MenuFollow,
+                               owner->followTarget == creature ? "Stop following" : "Follow",
                                Hint(LeftButtonColour, "LMB"));
     menu->AddEntry(MenuExamine, "Examine");
     if (otherPlayer) {

@@ -22,7 +22,9 @@ constexpr int32_t FieldLastColumn = 21, FieldLastRow = 17;
 // The inner view whose lowest closing floor hides the floors below it whole.
 constexpr int32_t InnerLeft = 10, InnerTop = 8, InnerColumns = 23, InnerRows = 19;
 
-bool BeyondField(const ViewCell& cell) { return cell.column > FieldLastColumn || cell.row > FieldLastRow; }
+bool BeyondField(const ViewCell& cell) {
+    return cell.column > FieldLastColumn || cell.row > FieldLastRow;
+}
 
 uint8_t ClampFloor(int32_t value) { return uint8_t(std::clamp(value, 0, 255)); }
 
@@ -205,7 +207,8 @@ void World::ComputeSideCover() {
             if (column + shift < ViewFirst || column + shift > ViewLastColumn) continue;
             for (int32_t row = ViewFirst; row <= ViewLastRow; ++row) {
                 if (row + shift < ViewFirst || row + shift > ViewLastRow) continue;
-                const int32_t x = player->x - CentreColumn + column, y = player->y - CentreRow + row;
+                const int32_t x = player->x - CentreColumn + column,
+                              y = player->y - CentreRow + row;
                 const uint32_t slot = SlotIndex(x, y);
                 if (shiftedTop[slot] > (*layer)->z || !TileAt(*layer, x, y)) continue;
                 shiftedTop[slot] = uint8_t((*layer)->z);
@@ -232,7 +235,8 @@ void World::ComputeSkyMask() {
             if (skyCover[cell.slot] >= layer->z) return;
             const int32_t d = cover[cell.slot] < layer->z ? layer->z - cover[cell.slot] : 0;
             const Tile* above = TileAt(layer, cell.x - d, cell.y - d);
-            if (HasThings(above) && above->HasSolidNonBit6Thing()) skyCover[cell.slot] = uint8_t(layer->z);
+            if (HasThings(above) && above->HasSolidNonBit6Thing())
+                skyCover[cell.slot] = uint8_t(layer->z);
         });
     }
 
@@ -253,7 +257,8 @@ void World::ComputeSkyMask() {
                 skyCover[slot] = ClampFloor(cover[slot] - 1);
         }
     }
-    for (uint32_t slot = 0; slot < uint32_t(LayerSlotCount); ++slot) skyExposed[slot] = skyCover[slot] < cover[slot];
+    for (uint32_t slot = 0; slot < uint32_t(LayerSlotCount); ++slot)
+        skyExposed[slot] = skyCover[slot] < cover[slot];
     skyMaskReady = 1;
 }
 
@@ -290,7 +295,8 @@ void World::ComputeOcclusion() {
     uint8_t lowest = player->z;
     for (int32_t i = 0; i < InnerColumns; ++i)
         for (int32_t j = 0; j < InnerRows; ++j)
-            lowest = std::min(lowest, occlusion[SlotIndex(player->x - InnerLeft + i, player->y - InnerTop + j)]);
+            lowest = std::min(
+                lowest, occlusion[SlotIndex(player->x - InnerLeft + i, player->y - InnerTop + j)]);
     drawFloor = std::min(lowest, solidFloor);
     solidFloor = lowest;
 }

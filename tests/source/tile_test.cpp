@@ -47,9 +47,9 @@ TEST(LayerSlots, PositionsWrapRoundTheWindow) {
     const struct {
         int32_t x, y;
         uint32_t slot;
-    } cases[] = {{0, 0, 0},      {1, 0, 23},      {0, 1, 1},       {26, 22, 620},   {27, 23, 0},
-                 {100, 100, 445}, {127, 100, 445}, {100, 123, 445}, {-1, 0, 598},  {0, -1, 22},
-                 {65535, 65535, 146}};
+    } cases[] = {{0, 0, 0},    {1, 0, 23},      {0, 1, 1},          {26, 22, 620},
+                 {27, 23, 0},  {100, 100, 445}, {127, 100, 445},    {100, 123, 445},
+                 {-1, 0, 598}, {0, -1, 22},     {65535, 65535, 146}};
     for (const auto& c : cases) EXPECT_EQ(SlotIndex(c.x, c.y), c.slot) << c.x << "," << c.y;
 }
 
@@ -316,7 +316,8 @@ TEST_F(TileTest, AnAvoidedTileBlocksAPathOnlyBetweenItsEnds) {
     EXPECT_TRUE(tile->IsBlockedForPath(walker, start, elsewhere));
     EXPECT_FALSE(tile->IsBlockedForPath(walker, start, Here));
     EXPECT_FALSE(tile->IsBlockedForPath(walker, Here, elsewhere));
-    EXPECT_TRUE(tile->IsBlockedForPath(walker, start, Position{100, 100, 6}));  // floors compared too
+    EXPECT_TRUE(
+        tile->IsBlockedForPath(walker, start, Position{100, 100, 6}));  // floors compared too
 }
 
 TEST_F(TileTest, CreatureListsLoseOneEntryEach) {
@@ -391,7 +392,8 @@ TEST_F(TileDrawing, TheThingUnderThePointerIsOutlinedWhenItCanBeMoved) {
     // The outline is one pixel larger on each side, drawn one pixel up and left of the image.
     EXPECT_EQ(drawn[2], "DrawImageTinted(-2,-2,0x78E0E0E0,img:0)");
 
-    core->hoverPart = static_cast<Item*>(tile->GetThing(0))->parts[0].get();  // the ground stays put
+    core->hoverPart =
+        static_cast<Item*>(tile->GetThing(0))->parts[0].get();  // the ground stays put
     tile->Draw(0, 0);
     EXPECT_EQ(Drawn().size(), 2u);
 }

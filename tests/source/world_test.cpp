@@ -39,7 +39,8 @@ void LogDrawing() {
     drawnOrigins.clear();
     recordDrawImage = GfxDriver::DrawImage;
     GfxDriver::DrawImage = [](float x, float y, GfxImage* image) {
-        drawnOrigins.push_back(std::to_string(int(gfxState.originX)) + "," + std::to_string(int(gfxState.originY)));
+        drawnOrigins.push_back(std::to_string(int(gfxState.originX)) + "," +
+                               std::to_string(int(gfxState.originY)));
         recordDrawImage(x, y, image);
     };
 }
@@ -66,10 +67,14 @@ protected:
     }
     // Fills the view window about the player's position on a floor with things of a shape.
     void Cover(uint8_t z, uint32_t shapeId) {
-        ForEachViewCell(Here, [&](const ViewCell& cell) { MakeTile(Position{cell.x, cell.y, z}, {shapeId}); });
+        ForEachViewCell(Here, [&](const ViewCell& cell) {
+            MakeTile(Position{cell.x, cell.y, z}, {shapeId});
+        });
     }
     uint8_t CoverAt(int32_t x, int32_t y) const { return world->cover[SlotIndex(x, y)]; }
-    uint8_t CoverClassAt(uint16_t x, uint16_t y, uint8_t z) { return world->GetTileXY(x, y, z)->coverClass; }
+    uint8_t CoverClassAt(uint16_t x, uint16_t y, uint8_t z) {
+        return world->GetTileXY(x, y, z)->coverClass;
+    }
     // Remakes the World as entering the game with the floor fades on makes it.
     void UseFloorFades() {
         world->DetachCreatures();
@@ -106,8 +111,10 @@ TEST_F(WorldTest, WithoutAPlayerTheViewKeepsEverythingUpToTheCeiling) {
     MakeTile(Position{100, 100, 8}, {Roof});
     world->RebuildView(9);
     EXPECT_EQ(world->ceiling, 10);
-    EXPECT_TRUE(std::all_of(std::begin(world->cover), std::end(world->cover), [](uint8_t v) { return v == 10; }));
-    EXPECT_TRUE(std::all_of(std::begin(world->occlusion), std::end(world->occlusion), [](uint8_t v) { return v == 0; }));
+    EXPECT_TRUE(std::all_of(std::begin(world->cover), std::end(world->cover),
+                            [](uint8_t v) { return v == 10; }));
+    EXPECT_TRUE(std::all_of(std::begin(world->occlusion), std::end(world->occlusion),
+                            [](uint8_t v) { return v == 0; }));
     world->RebuildView(255);
     EXPECT_EQ(world->ceiling, 255);  // the highest floor the tables hold, not 0
 }
@@ -166,10 +173,12 @@ TEST_F(WorldTest, AFloorKindTwoBesideThePlayerRoofsTheCellBeyond) {
 
 TEST_F(WorldTest, CoverClassesFollowTheClosedFloorsAbove) {
     MakePlayer();
-    for (Position at : {Position{101, 101, 7}, Position{105, 105, 7}, Position{113, 100, 7}, Position{112, 100, 7}})
+    for (Position at : {Position{101, 101, 7}, Position{105, 105, 7}, Position{113, 100, 7},
+                        Position{112, 100, 7}})
         MakeTile(at, {Ground});
     MakeTile(Position{101, 101, 8}, {Roof});
-    for (Position at : {Position{104, 104, 8}, Position{104, 105, 8}, Position{105, 104, 8}, Position{105, 105, 8}})
+    for (Position at : {Position{104, 104, 8}, Position{104, 105, 8}, Position{105, 104, 8},
+                        Position{105, 105, 8}})
         MakeTile(at, {Roof});
     world->RebuildView(9);
     EXPECT_EQ(world->occlusion[SlotIndex(101, 101)], 8);
@@ -233,8 +242,9 @@ TEST_F(WorldTest, LayersDrawTheirCellsInWindowOrder) {
     std::fill(std::begin(world->cover), std::end(world->cover), 8);
     RecordingDriver::Install();
     layer->Draw(Here);
-    EXPECT_EQ(RecordingDriver::Take(), (std::vector<std::string>{"DrawImage(0,0,img:0)", "DrawImage(-64,224,img:0)",
-                                                                 "DrawImage(288,224,img:0)"}));
+    EXPECT_EQ(RecordingDriver::Take(),
+              (std::vector<std::string>{"DrawImage(0,0,img:0)", "DrawImage(-64,224,img:0)",
+                                        "DrawImage(288,224,img:0)"}));
     // Cells whose reveal is fading in come from the fade image.
     world->revealedFlag = 1;
     std::fill(std::begin(world->revealedFrom), std::end(world->revealedFrom), 255);
@@ -273,7 +283,9 @@ TEST_F(WorldTest, FloorFadesCompareTheCoverWithTheLastRebuild) {
     EXPECT_EQ(world->revealedFrom[SlotIndex(102, 100)], 255);
     EXPECT_EQ(world->fadeInStart, Start + 5);
     // What is left of the roof is drawn into the fade-in image, a tile in from its corner.
-    EXPECT_EQ(Logged(), (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(320,224,img:0) at 32,32", "EndFrame()"}));
+    EXPECT_EQ(Logged(),
+              (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(320,224,img:0) at 32,32",
+                                        "EndFrame()"}));
 
     // A step east under the roof again: the cells are covered and drawn into the fade-out image,
     // shifted back by the step.
@@ -286,8 +298,9 @@ TEST_F(WorldTest, FloorFadesCompareTheCoverWithTheLastRebuild) {
     EXPECT_EQ(world->coveredFrom[SlotIndex(101, 100)], 8);
     EXPECT_EQ(world->previousCentre, Here);
     EXPECT_EQ(world->viewCentre, player->position);
-    EXPECT_EQ(Logged(), (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(256,224,img:0) at 64,32",
-                                                  "DrawImage(288,224,img:0) at 64,32", "EndFrame()"}));
+    EXPECT_EQ(Logged(),
+              (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(256,224,img:0) at 64,32",
+                                        "DrawImage(288,224,img:0) at 64,32", "EndFrame()"}));
     EXPECT_EQ(gfxState.originX, 0);
 }
 
@@ -347,7 +360,8 @@ TEST_F(WorldTest, SideCoverRecordsGroundAndSolidThings) {
     MakeTile(Position{103, 100, 7}, {Wall});
     MakeTile(Position{104, 100, 7}, {Ground});
     world->RebuildView(9);
-    const uint32_t glass = SlotIndex(102, 100), wall = SlotIndex(103, 100), ground = SlotIndex(104, 100);
+    const uint32_t glass = SlotIndex(102, 100), wall = SlotIndex(103, 100),
+                   ground = SlotIndex(104, 100);
     EXPECT_EQ(world->sideCover[glass], 7);
     EXPECT_EQ(world->sideRoof[glass], 0);
     EXPECT_EQ(world->sideResult[glass], 0);
@@ -363,9 +377,11 @@ TEST_F(WorldTest, LightLevelsAreReadInsideTheGridOnly) {
     const struct {
         int32_t x, y;
         uint32_t level;
-    } cases[] = {{0, 0, 112},   {31, 31, 112}, {-1, -1, 112}, {-32, 0, 0},  {-96, 0, 0},  {0, -96, 0},
-                 {831, 703, 255}, {832, 703, 0}, {831, 704, 0}, {100000, 0, 0}, {0, -100000, 0}};
-    for (const auto& c : cases) EXPECT_EQ(world->GetLightAt(c.x, c.y), c.level) << c.x << "," << c.y;
+    } cases[] = {{0, 0, 112},   {31, 31, 112},  {-1, -1, 112},   {-32, 0, 0},
+                 {-96, 0, 0},   {0, -96, 0},    {831, 703, 255}, {832, 703, 0},
+                 {831, 704, 0}, {100000, 0, 0}, {0, -100000, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(world->GetLightAt(c.x, c.y), c.level) << c.x << "," << c.y;
 }
 
 TEST_F(WorldTest, DetachingCreaturesEmptiesTheTilesAndTheCore) {
@@ -437,11 +453,13 @@ protected:
     }
     // The menu opened last, or null when none was opened.
     Action* OpenedMenu() {
-        return core->windows.size() > windowsBefore ? dynamic_cast<Action*>(core->windows.back()) : nullptr;
+        return core->windows.size() > windowsBefore ? dynamic_cast<Action*>(core->windows.back())
+                                                    : nullptr;
     }
     static std::vector<std::string> Labels(const Action& menu) {
         std::vector<std::string> labels;
-        for (const Action::Entry& entry : menu.entries) labels.push_back(std::to_string(entry.code) + " " + entry.label);
+        for (const Action::Entry& entry : menu.entries)
+            labels.push_back(std::to_string(entry.code) + " " + entry.label);
         return labels;
     }
     static std::string Hint(char r, char g, char b, char a, const std::string& text) {
@@ -490,8 +508,9 @@ TEST_F(WorldMenus, SelfMenuShowsVocationAndLevel) {
     EXPECT_EQ(menu->title, "Me");
     EXPECT_EQ(menu->x, 10);
     EXPECT_EQ(menu->y, 20);
-    EXPECT_EQ(Labels(*menu), (std::vector<std::string>{"0 Sorcerer", "0 Level", "0 -", "100 View progression..",
-                                                      "101 Change outfit.."}));
+    EXPECT_EQ(Labels(*menu),
+              (std::vector<std::string>{"0 Sorcerer", "0 Level", "0 -", "100 View progression..",
+                                        "101 Change outfit.."}));
     EXPECT_EQ(menu->entries[1].hint, Hint('\xFF', '\xFF', '\0', '\xC0', "42"));
 }
 
@@ -503,8 +522,9 @@ TEST_F(WorldMenus, SelfMenuOffersTheSeat) {
     world->ShowSelfMenu(0, 0, player, Here);
     Action* menu = OpenedMenu();
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Labels(*menu), (std::vector<std::string>{"0 Noble ", "0 Level", "0 -", "100 View progression..",
-                                                      "101 Change outfit..", "0 -", "103 Sit down"}));
+    EXPECT_EQ(Labels(*menu),
+              (std::vector<std::string>{"0 Noble ", "0 Level", "0 -", "100 View progression..",
+                                        "101 Change outfit..", "0 -", "103 Sit down"}));
     EXPECT_EQ(menu->entries.back().hint, Hint('\xE0', '\x80', '\x80', '\xC0', "RMB"));
     player->SetSitting(1);
     world->ShowSelfMenu(0, 0, player, Here);
@@ -555,9 +575,10 @@ TEST_F(WorldMenus, AnotherPlayerCanBeFollowedTradedWithAndInvited) {
     Creature* friendly = MakeCreature(7, Position{101, 100, 7}, "Ally");
     friendly->playerFlag = 1;
     world->ShowCreatureMenu(0, 0, player, friendly);
-    EXPECT_EQ(Labels(*OpenedMenu()), (std::vector<std::string>{"110 Attack", "111 Follow", "112 Examine", "0 -",
-                                                              "113 Trade with..", "114 Party with..",
-                                                              "116 Send message.."}));
+    EXPECT_EQ(
+        Labels(*OpenedMenu()),
+        (std::vector<std::string>{"110 Attack", "111 Follow", "112 Examine", "0 -",
+                                  "113 Trade with..", "114 Party with..", "116 Send message.."}));
     EXPECT_EQ(OpenedMenu()->entries[1].hint, Hint('\x80', '\xE0', '\x80', '\xC0', "LMB"));
     core->followTarget = friendly;
     core->AddPartyInvite(7, "Ally");

@@ -51,6 +51,7 @@ def layered(shape_id, lower, upper, **fields):
 def world_shapes():
     flash = Layer([(100, block(30)), (100, block(31))])
     door = Animation([sprites.one_cell(Layer([(100, block(32)), (100, block(33))]))])
+    door_open = sprites.animation(sprites.still(block(34)))
     lamp_light = Light(16, 16, 4, 4, 3, 3, [0xFFFFE0A0])
     return [
         one(GROUND, 1, flags=sf.GROUND, speed=150),
@@ -70,7 +71,7 @@ def world_shapes():
         layered(TREE, block(16), block(17, 64, 64)),
         one(NO_DROP, 18, flags=sf.GROUND | 1 << 5),
         Shape(FLASH, [Range(255, [(TAG_IDLE, sprites.animation(flash))])]),
-        Shape(DOOR, [Range(255, [(TAG_ENTER, door), (TAG_IDLE, sprites.animation(sprites.still(block(34))))])]),
+        Shape(DOOR, [Range(255, [(TAG_ENTER, door), (TAG_IDLE, door_open)])]),
         one(THRONE, 19, kind=sf.KIND_SEAT, facing=sf.SEAT_KEEP_DIRECTION),
         one(ROOF, 20, flags=sf.GROUND | sf.COVERS),
         one(WALKER, 21),
