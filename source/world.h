@@ -80,8 +80,9 @@ public:
     // Popup menus on the own creature (or sitting down without a modifier key) and on others.
     bool ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position position);
     bool ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* creature);
+    // The click action on a creature and the per-frame pass over the creatures (stand-ins in
+    // placeholders.cpp until the world's picking and drawing are built).
     void ShowTalkHint(int32_t x, int32_t y, Creature* player, Creature* creature);
-    // The per-frame pass over the creatures.
     void UpdateCreatures();
 
     // Path search, picking and the light grid's sources (stand-ins in placeholders.cpp until the
