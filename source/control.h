@@ -10,6 +10,8 @@ public:
 
     void OnKeyDown(WPARAM virtualKey, LPARAM lParam);
     void OnChar(WPARAM character, LPARAM lParam);
+    // Walks while movement keys are held, without a key message.
+    void PollKeys();
 
     uint8_t talkLatch = 0;  // push-to-talk: set while the player types into the chat line
     Core* core;

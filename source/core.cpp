@@ -10,6 +10,7 @@
 #include "spell.h"
 #include "steam.h"
 #include "version.h"
+#include "world.h"
 
 namespace {
 
@@ -232,5 +233,3 @@ void Core::ToggleStatusShown(uint32_t index) {
 void Core::SetHost(const std::string& text) { host = text; }
 void Core::SetPort(const std::string& text) { port = text; }
 void Core::SetLanguage(const std::string& text) { language = text; }
-void Core::AddFoe(const std::string& name) { foes.push_back(name); }
-void Core::AddMuted(const std::string& name) { muted.push_back(name); }

@@ -22,6 +22,7 @@ class Font;
 class Item;
 class ItemPart;
 class MapDriver;
+class NetBuffer;
 class Protocol;
 class Render;
 class Screen;
@@ -248,6 +249,8 @@ public:
     void DetachWindow(Window* window);
     void ActivateWindow(Window* window);
     Window* FindWindow(uint32_t type);
+    // Sets the dirty byte of every open window of the type, so the next frame repaints it.
+    void MarkWindowsDirty(uint32_t type);
     void CloseWindowOfType(uint32_t type);
     Window* WindowAt(int32_t x, int32_t y);
     Button* ButtonAt(int32_t x, int32_t y);
@@ -337,6 +340,10 @@ public:
     bool IsTarget(Creature* creature);
     Creature* FindTargetById(uint32_t id);
     void AddSpellEntry(uint32_t slot, uint32_t value);
+    // Server op 208, the whole ability bar, and op 209, one slot of it; both then have the
+    // ability bar rebuild itself.
+    void LoadSpellBar(NetBuffer& message);
+    void LoadSpellBarSlot(NetBuffer& message);
     void SetStatValue0(uint8_t id, uint8_t value);
     void SetStatValue1(uint8_t id, uint8_t value);
     void SetStatValue2(uint8_t id, uint8_t value);

@@ -4,10 +4,12 @@
 
 #include "core.h"
 #include "config.h"
+#include "creature.h"
 #include "placeholders.h"
 #include "protocol.h"
 #include "platform.h"
 #include "steam.h"
+#include "world.h"
 
 namespace {
 

@@ -17,24 +17,37 @@ constexpr uint32_t OpaqueAlpha = 10;       // a source pixel above this alpha co
 constexpr int32_t SlotOutlineLimit = 34;   // only one-tile items are outlined in slots
 constexpr int32_t TileSize = 32;
 
-bool Opaque(const uint32_t* pixels, int32_t width, int32_t height, int32_t c, int32_t r) {
-    return c >= 0 && c < width && r >= 0 && r < height && (pixels[r * width + c] >> 24) > OpaqueAlpha;
+// Whether any of the images is opaque at column c, row r of an area w x h, all of them anchored
+// at its bottom-right corner.
+bool Opaque(const std::vector<GfxImage*>& images, int32_t w, int32_t h, int32_t c, int32_t r) {
+    if (c < 0 || c >= w || r < 0 || r >= h) return false;
+    for (GfxImage* image : images) {
+        const int32_t iw = GFX_ImageWidth(image), ih = GFX_ImageHeight(image);
+        const int32_t ic = c - (w - iw), ir = r - (h - ih);
+        if (ic >= 0 && ir >= 0 && (GFX_ImagePixels(image)[ir * iw + ic] >> 24) > OpaqueAlpha) return true;
+    }
+    return false;
 }
 
-// A white image one pixel larger on every side whose alpha rings the opaque pixels of `image`.
-GfxImage* MakeOutline(GfxImage* image) {
-    const int32_t w = GFX_ImageWidth(image), h = GFX_ImageHeight(image);
-    const uint32_t* source = GFX_ImagePixels(image);
+}  // namespace
+
+GfxImage* MakeOutline(const std::vector<GfxImage*>& images) {
+    if (images.empty()) return nullptr;
+    int32_t w = 0, h = 0;
+    for (GfxImage* image : images) {
+        w = std::max(w, GFX_ImageWidth(image));
+        h = std::max(h, GFX_ImageHeight(image));
+    }
     const int32_t ow = w + 2, oh = h + 2;
     std::vector<uint32_t> pixels(size_t(ow) * oh);
     for (int32_t j = 0; j < oh; ++j) {
         for (int32_t i = 0; i < ow; ++i) {
             uint32_t alpha = 0;
             const bool inner = i > 0 && j > 0 && i < ow - 1 && j < oh - 1;
-            if (!(inner && Opaque(source, w, h, i - 1, j - 1))) {
+            if (!(inner && Opaque(images, w, h, i - 1, j - 1))) {
                 int neighbours = 0;
                 for (int32_t dj = -1; dj <= 1; ++dj)
-                    for (int32_t di = -1; di <= 1; ++di) neighbours += Opaque(source, w, h, i - 1 + di, j - 1 + dj);
+                    for (int32_t di = -1; di <= 1; ++di) neighbours += Opaque(images, w, h, i - 1 + di, j - 1 + dj);
                 alpha = neighbours == 0 ? 0 : neighbours == 1 ? 128 : 255;
             }
             pixels[size_t(j) * ow + i] = alpha << 24 | 0xFFFFFF;
@@ -42,8 +55,6 @@ GfxImage* MakeOutline(GfxImage* image) {
     }
     return GFX_CreateImage(ow, oh, pixels.data(), ow * 4, GFX_FLAG_LINEAR, 0);
 }
-
-}  // namespace
 
 IconPlacement PlaceIcon(int32_t width, int32_t height) {
     if (width == height) return {0, 0, TileSize, TileSize};
@@ -54,13 +65,7 @@ IconPlacement PlaceIcon(int32_t width, int32_t height) {
 }
 
 size_t KeyframeAt(const std::vector<ItemKeyframe>& keyframes, uint32_t total, uint64_t elapsed) {
-    if (keyframes.size() < 2 || total == 0) return 0;
-    uint64_t t = elapsed % total;
-    for (size_t i = 0; i < keyframes.size(); ++i) {
-        if (keyframes[i].duration > t) return i;
-        t -= keyframes[i].duration;
-    }
-    return keyframes.size() - 1;
+    return KeyframeIndex(keyframes, total, elapsed, [](const ItemKeyframe& keyframe) { return keyframe.duration; });
 }
 
 ItemPart::ItemPart(Core* owner, Item* item, ShapeLayer* layer, uint32_t subId)
@@ -78,6 +83,8 @@ ItemPart::~ItemPart() {
 uint64_t ItemPart::Elapsed() const { return item->globalClock ? owner->frameTimeMs : SinceCreated(); }
 
 uint64_t ItemPart::SinceCreated() const { return owner->frameTimeMs - item->created; }
+
+bool ItemPart::IsUpper() const { return layer->flagBit0; }
 
 uint32_t ItemPart::IndexAt(uint64_t elapsed) const {
     return uint32_t(KeyframeAt(keyframes, layer->totalDuration, elapsed));
@@ -152,7 +159,7 @@ void ItemPart::DrawTinted(int32_t x, int32_t y, uint8_t alpha) {
 
 void ItemPart::BuildOutlines() {
     for (const ItemKeyframe& keyframe : keyframes)
-        outlines.push_back(keyframe.image ? MakeOutline(keyframe.image) : nullptr);
+        outlines.push_back(keyframe.image ? MakeOutline({keyframe.image}) : nullptr);
 }
 
 void ItemPart::DrawOutlineImage(int32_t x, int32_t y, uint8_t alpha, uint64_t elapsed, bool slot) {

@@ -23,7 +23,23 @@ struct ItemKeyframe {
 
 // The keyframe of an animated sequence at `elapsed` ms: the first whose duration exceeds the
 // time left after the earlier ones. A sequence of total duration 0 shows its first keyframe.
+// `durationOf` reads a keyframe's duration.
+template <typename Keyframes, typename DurationOf>
+size_t KeyframeIndex(const Keyframes& keyframes, uint32_t total, uint64_t elapsed, DurationOf durationOf) {
+    if (keyframes.size() < 2 || total == 0) return 0;
+    uint64_t t = elapsed % total;
+    for (size_t i = 0; i < keyframes.size(); ++i) {
+        if (durationOf(keyframes[i]) > t) return i;
+        t -= durationOf(keyframes[i]);
+    }
+    return keyframes.size() - 1;
+}
 size_t KeyframeAt(const std::vector<ItemKeyframe>& keyframes, uint32_t total, uint64_t elapsed);
+
+// A white image one pixel larger on every side than the largest of the images, which are laid
+// over each other anchored bottom-right, whose alpha rings their opaque pixels; null without
+// images.
+GfxImage* MakeOutline(const std::vector<GfxImage*>& images);
 
 class ItemPart {
 public:
@@ -50,6 +66,9 @@ public:
     uint64_t SinceCreated() const;
     // True once a played-once animation has run its length (sets the item's expired byte).
     bool CheckExpired();
+    // An upper part (layer flag bit 0) is drawn over the creatures of its tile; the others are
+    // lower parts.
+    bool IsUpper() const;
 
     Core* owner;
     Item* item;

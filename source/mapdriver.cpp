@@ -13,6 +13,7 @@
 #include "placeholders.h"
 #include "recordfile.h"
 #include "recordreader.h"
+#include "world.h"
 #include "xtea.h"
 
 namespace {

@@ -3,17 +3,59 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <initializer_list>
 
+#include "control.h"
+#include "creature.h"
 #include "platform.h"
 #include "protocol.h"
+#include "world.h"
 
 
 // --- World model and network --------------------------------------------------------------------
 
-void Creature::Walk(uint32_t) {}
-void Creature::StampTime() {}
-World::~World() = default;
-void World::UpdateCreatures() {}
+FieldEffect::~FieldEffect() = default;
+
+EffectList::EffectList(Core* owner) : owner(owner) {}
+EffectList::~EffectList() { Clear(); }
+void EffectList::Clear() {
+    for (FieldEffect* effect : effects) delete effect;
+    effects.clear();
+}
+
+Notification::Notification(Core* owner) : owner(owner) {}
+Notification::~Notification() = default;
+void Notification::Add(uint8_t kind, const std::string& text) { lines.push_back({kind, text}); }
+
+void Paragraphs::Add(const std::string& text, Creature*) { texts.push_back(text); }
+
+Weather::Weather(Core* owner) : owner(owner) {}
+Weather::~Weather() = default;
+void Weather::Update(uint32_t value, uint8_t) { lightValue = value; }
+void Weather::Scroll(float dx, float dy) {
+    scrollX += dx;
+    scrollY += dy;
+}
+
+// Built with the world's picking and drawing: the talk hint and the per-frame creature pass.
+void World::ShowTalkHint(int32_t, int32_t, Creature*, Creature*) {}
+// The least path search: one step straight towards the goal on the same floor.
+bool World::WalkTo(Creature* creature, Position goal) {
+    creature->path.clear();
+    const Position from = creature->position;
+    if (goal.z != from.z || goal == from) return false;
+    const int32_t dx = goal.x > from.x ? 1 : goal.x < from.x ? -1 : 0;
+    const int32_t dy = goal.y > from.y ? 1 : goal.y < from.y ? -1 : 0;
+    for (uint8_t direction = 0; direction < 8; ++direction)
+        if (DirectionDeltaX(direction) == dx && DirectionDeltaY(direction) == dy) creature->path.push_back(direction);
+    return true;
+}
+Tile* World::PickThing(int32_t, int32_t, uint8_t) { return nullptr; }
+void World::AddShapeLight(Shape*, int32_t, int32_t, int32_t, int32_t, uint8_t) {}
+void World::AddItemLight(Item*, int32_t, int32_t) {}
+void World::UpdateCreatures() {
+    for (Creature* creature : creatures) creature->UpdateWalk();
+}
 
 SessionCallback::~SessionCallback() = default;
 
@@ -48,6 +90,31 @@ void SendOpcode(Protocol& connection, uint8_t opcode) {
 }  // namespace
 
 void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
+
+// Requests with fields that the creatures, the world's menus and the tiles send.
+namespace {
+void SendBytes(Protocol& connection, std::initializer_list<uint8_t> bytes) {
+    NetworkMessage message;
+    for (uint8_t byte : bytes) message.AddByte(byte);
+    connection.flush(message);
+}
+}  // namespace
+
+void Protocol::SendWalk(uint8_t direction) { SendBytes(*this, {32, direction}); }
+void Protocol::SendWalkRedirect(uint8_t direction) { SendBytes(*this, {33, direction}); }
+void Protocol::SendTurn(uint8_t direction) { SendBytes(*this, {40, direction}); }
+void Protocol::SendTarget(uint8_t mode, uint32_t creatureId) {
+    SendBytes(*this, {51, mode, uint8_t(creatureId), uint8_t(creatureId >> 8), uint8_t(creatureId >> 16),
+                      uint8_t(creatureId >> 24)});
+}
+void Protocol::SendSit(uint8_t sit) { SendBytes(*this, {162, sit}); }
+// The tile goes relative to the player; nothing is sent without a player.
+void Protocol::SendUseMapItem(uint16_t x, uint16_t y, uint8_t stackIndex, uint16_t shapeId) {
+    const Creature* player = core->player;
+    if (!player) return;
+    SendBytes(*this, {49, 0, uint8_t(x - player->position.x), uint8_t(y - player->position.y), stackIndex,
+                      uint8_t(shapeId), uint8_t(shapeId >> 8)});
+}
 void Protocol::SendTyping(bool typing) { SendOpcode(*this, typing ? 196 : 197); }
 void Protocol::SendConfirmYes() { SendOpcode(*this, 221); }
 void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
@@ -65,10 +132,13 @@ Padding::Padding(Core* core, Window* owner) : Window(core) {
 
 Field::Field(Core* core, Padding* padding) : Window(core), padding(padding) { typeId = 14; }
 
-// --- Game start and end (the least start-up and shut-down use) ------------------------------
+Friendlist::Friendlist(Core* core) : Window(core) { typeId = 52; }
 
-// While in combat (status effect 6) the player may not leave the game.
-bool Core::CheckPlayerFlag() { return !(statusEffects.size() > 6 && statusEffects[6].active); }
+void Friendlist::UpdateScroll() {
+    scrollTotal = static_cast<int32_t>(core->friends.size()) * 13 + 4;
+}
+
+// --- Game start and end (the least start-up and shut-down use) ------------------------------
 
 void Core::MoveThing(Thing*, bool, bool, uint8_t) {}
 
@@ -96,7 +166,34 @@ void Core::ClearSessionLists() {
     quests.clear();
 }
 
-void Core::ParsePanelData() {}
+// --- Keyboard (replaced by the keyboard input) ---------------------------------------------------
+
+void Control::PollKeys() {}
+
+// --- Game screen --------------------------------------------------------------------------------
+
+void Channel::AddNamedLine(const std::string& text, Creature*) { lines.push_back(text); }
+
+Chatbox::Chatbox(Core* core) : Window(core) {}
+
+Channel* Chatbox::FindChannel(uint32_t id) {
+    auto found = channels.find(id);
+    return found == channels.end() ? nullptr : &found->second;
+}
+
+Action::Action(Core* core, uint32_t, std::string title, uint32_t subjectId)
+    : Window(core), title(std::move(title)), subjectId(subjectId) {}
+
+void Action::AddEntry(uint32_t code, const std::string& label) { entries.push_back({code, label, ""}); }
+
+void Action::AddEntryWithHint(uint32_t code, const std::string& label, const std::string& hint) {
+    entries.push_back({code, label, hint});
+}
+
+void Action::Open(int32_t screenX, int32_t screenY) {
+    x = screenX;
+    y = screenY;
+}
 
 // --- Front screens and game dialogs -------------------------------------------------------------
 

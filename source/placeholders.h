@@ -13,31 +13,80 @@
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
+#include "position.h"
 #include "render.h"
 #include "shapes.h"
 
 // --- World model --------------------------------------------------------------------------------
-class Creature {
+// Speech texts, floating numbers and projectiles: lists of owned effect objects (replaced by
+// the effects).
+class FieldEffect {
 public:
-    void Walk(uint32_t direction);
-    void StampTime();
-
-    uint8_t typing = 0;
+    virtual ~FieldEffect();
 };
 
-// Ambient light of the world: the light value last applied (bit 7 a flag, the low 7 bits the
-// level).
+class EffectList {
+public:
+    explicit EffectList(Core* owner);
+    virtual ~EffectList();
+    EffectList(const EffectList&) = delete;
+    EffectList& operator=(const EffectList&) = delete;
+    // Deletes every effect and empties the list.
+    void Clear();
+
+    Core* owner;
+    std::vector<FieldEffect*> effects;  // owned
+};
+
+class Paragraphs : public EffectList {
+public:
+    using EffectList::EffectList;
+    // A speech text above a creature.
+    void Add(const std::string& text, Creature* speaker);
+
+    std::vector<std::string> texts;
+};
+
+class Motions : public EffectList {
+public:
+    using EffectList::EffectList;
+};
+
+class Throws : public EffectList {
+public:
+    using EffectList::EffectList;
+};
+
+// The on-screen notification lines: keeps the lines it is given.
+class Notification {
+public:
+    explicit Notification(Core* owner);
+    virtual ~Notification();
+    void Add(uint8_t kind, const std::string& text);
+
+    struct Line {
+        uint8_t kind;
+        std::string text;
+    };
+    Core* owner;
+    std::vector<Line> lines;
+};
+
+// Weather and daylight: the two amounts of falling weather the world's shelter mask follows,
+// the light value last applied, and the scroll offsets that follow the camera.
 class Weather {
 public:
+    explicit Weather(Core* owner);
+    virtual ~Weather();
+    // A new light value after a step of the player; changed: a floor change to another value.
+    void Update(uint32_t value, uint8_t changed);
+    void Scroll(float dx, float dy);
+
+    Core* owner;
+    int32_t rainValue = 0;
+    int32_t snowValue = 0;
     uint32_t lightValue = 0;
-};
-
-class World {
-public:
-    virtual ~World();
-    void UpdateCreatures();
-
-    Weather* weather = nullptr;
+    float scrollX = 0, scrollY = 0;
 };
 
 // --- Network ------------------------------------------------------------------------------------
@@ -55,6 +104,26 @@ public:
 };
 
 // --- Game screen (replaced by the game field windows) -------------------------------------------
+class Creature;
+
+// A chat channel: keeps the lines said by creatures.
+class Channel {
+public:
+    void AddNamedLine(const std::string& text, Creature* speaker);
+
+    std::vector<std::string> lines;
+};
+
+// The chat box: its channels by id.
+class Chatbox : public Window {
+public:
+    explicit Chatbox(Core* core);
+    // The channel of an id, or null.
+    Channel* FindChannel(uint32_t id);
+
+    std::map<uint32_t, Channel> channels;
+};
+
 // The frame around the game field: keeps the field's viewport.
 class Padding : public Window {
 public:
@@ -80,6 +149,16 @@ public:
 class Panelmap : public Window {
 public:
     void CenterOnPlayer();
+};
+
+// The friends list window (type 52): only the scroll range that Core::ToggleFoe updates.
+class Friendlist : public Window {
+public:
+    explicit Friendlist(Core* core);
+    // 13 pixels a row plus 4; every friend record is a row here.
+    void UpdateScroll();
+
+    int32_t scrollTotal = 4;
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------
@@ -114,6 +193,25 @@ public:
 class Link : public Window {
 public:
     explicit Link(Core* core);
+};
+
+// --- Game screen: the popup action menu (replaced by the menu window) ---------------------------
+// Keeps its title, rows and where it was opened.
+class Action : public Window {
+public:
+    struct Entry {
+        uint32_t code;
+        std::string label;
+        std::string hint;
+    };
+    Action(Core* core, uint32_t kind, std::string title, uint32_t subjectId);
+    void AddEntry(uint32_t code, const std::string& label);
+    void AddEntryWithHint(uint32_t code, const std::string& label, const std::string& hint);
+    void Open(int32_t screenX, int32_t screenY);
+
+    std::string title;
+    uint32_t subjectId;
+    std::vector<Entry> entries;
 };
 
 // --- Game dialogs (replaced by their windows) ----------------------------------------------------

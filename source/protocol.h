@@ -86,6 +86,10 @@ public:
     void OnSteamCallback(WPARAM wParam, LPARAM lParam);
     void SendTalk(uint8_t channel, const std::string& text);
     void SendUseCancel();
+    void SendTurn(uint8_t direction);
+    void SendSit(uint8_t sit);
+    // Uses the thing at a stack index of a map tile (x, y are the tile's map position).
+    void SendUseMapItem(uint16_t x, uint16_t y, uint8_t stackIndex, uint16_t shapeId);
     void SendTyping(bool typing);
     void SendConfirmYes();
     void SendConfirmNo();
@@ -93,6 +97,9 @@ public:
     void SendCastCreature(uint8_t slot, uint32_t creatureId);
     void SendCastTile(uint8_t slot, int32_t x, int32_t y, int32_t z);
     void SendCastArmed(uint8_t slot);
+    void SendWalk(uint8_t direction);
+    void SendWalkRedirect(uint8_t direction);
+    void SendTarget(uint8_t mode, uint32_t creatureId);
 
     SessionCallback* pending = nullptr;
     NetBuffer inBuffer{1024};

@@ -62,6 +62,11 @@ Window* Core::FindWindow(uint32_t type) {
     return nullptr;
 }
 
+void Core::MarkWindowsDirty(uint32_t type) {
+    for (Window* window : windows)
+        if (window->typeId == type) window->dirty = 1;
+}
+
 void Core::CloseWindowOfType(uint32_t type) {
     if (Window* window = FindWindow(type)) window->Close();
 }

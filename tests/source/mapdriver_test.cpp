@@ -290,20 +290,20 @@ TEST_F(MapDriverTest, NothingIsRevealedInTheDarkWithoutAPlayerOrBeforeTheWorldMa
     uint16_t x = 1000;
     for (const Light& light : lights) {
         SCOPED_TRACE(light.value);
-        weather.lightValue = light.value;
+        world->weather->lightValue = light.value;
         x += 30;  // inside the last reveal, but not under it
         ASSERT_TRUE(Move(x, 1200));
         EXPECT_EQ(MaskAt(x, 1200) == 0, light.reveals);
     }
-    weather.lightValue = 0;
+    world->weather->lightValue = 0;
     core->player = nullptr;
     ASSERT_TRUE(Move(1300, 1100));
     EXPECT_EQ(MaskAt(1300, 1100), 255);
-    core->player = &player;
+    core->player = player.get();
     core->world = nullptr;  // no world: no light to consult
     ASSERT_TRUE(Move(1300, 1100));
     EXPECT_EQ(MaskAt(1300, 1100), 0);
-    core->world = &world;
+    core->world = world.get();
 
     // Positions on another map before the world map was ever selected reveal nothing.
     driver.reset();
@@ -445,7 +445,7 @@ TEST_F(MapDriverTest, SessionScenarioSaveReadsBack) {
         if (tag == "account") {
             words >> core->accountId;
         } else if (tag == "light") {
-            words >> weather.lightValue;
+            words >> world->weather->lightValue;
         } else if (tag == "select") {
             ASSERT_TRUE(words >> id >> hex >> page >> part >> x >> y);
             const MapSelection selection =

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "support/creatureworld.h"
 #include "support/packbytes.h"
 #include "windows/toolkit/message.h"
 
@@ -45,17 +46,25 @@ MapSelection Selection(uint16_t mapId, const MapKey& key, int32_t page, int32_t 
 
 void MapDriverTest::SetUp() {
     StartedCore::SetUp();
-    world.weather = &weather;
-    core->world = &world;
-    core->player = &player;
+    world = std::make_unique<World>(core);
+    startedShapes = core->shapes;
+    core->shapes = LoadSpriteCase(core, "sample").release();
+    player = std::make_unique<Creature>(core, 1, SampleShape::Person, 0, std::vector<Shape*>{},
+                                        Position{}, "Player", 100, 100, 0);
+    core->world = world.get();
+    core->player = player.get();
     worldKey = SampleMapKeys()[1];
     CopyDataFile(MAP_TESTDATA "/Veltor.maps", "Veltor.maps");
 }
 
 void MapDriverTest::TearDown() {
     driver.reset();
-    core->world = nullptr;
     core->player = nullptr;
+    player.reset();
+    delete core->shapes;
+    core->shapes = startedShapes;
+    core->world = nullptr;
+    world.reset();
     StartedCore::TearDown();
 }
 

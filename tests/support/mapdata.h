@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "mapdriver.h"
+#include "creature.h"
 #include "placeholders.h"
+#include "world.h"
 #include "support/spritedata.h"
 #include "support/startup.h"
 
@@ -43,9 +45,9 @@ protected:
     // The text of the message box window the driver opened, or "" when none is open.
     std::string ShownMessage() const;
 
-    Creature player;
-    Weather weather;
-    World world;
+    std::unique_ptr<World> world;     // the world's weather holds the light value
+    std::unique_ptr<Creature> player;  // drawn from the sample sprites, kept while the test runs
+    Shapes* startedShapes = nullptr;
     std::unique_ptr<MapDriver> driver;
     MapKey worldKey{};
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core.h"
 #include "protocol.h"
 #include "protocolstate.h"
@@ -31,20 +33,28 @@ RecordingConnection::RecordingConnection(Core* core) : protocol(nullptr) {
 }
 
 std::vector<uint8_t> RecordingConnection::SentOpcodes(size_t atLeast) {
+    std::vector<uint8_t> opcodes;
+    for (const std::vector<uint8_t>& request : SentRequests(atLeast)) opcodes.push_back(request.front());
+    return opcodes;
+}
+
+std::vector<std::vector<uint8_t>> RecordingConnection::SentRequests(size_t atLeast) {
     // Frames: u16 payload length - 1, the counter (one byte before the game, two in it), payload.
     const size_t counterBytes = protocolState == StateGame ? 2 : 1;
-    std::vector<uint8_t> opcodes;
+    std::vector<std::vector<uint8_t>> requests;
     for (int tries = 0; tries < 50; ++tries) {
         server.Poll();
-        opcodes.clear();
+        requests.clear();
         const std::vector<uint8_t>& bytes = server.received;
         for (size_t at = 0; at + 2 + counterBytes < bytes.size();) {
             const size_t payload = size_t(bytes[at] | bytes[at + 1] << 8) + 1;
-            opcodes.push_back(bytes[at + 2 + counterBytes]);
+            const size_t start = at + 2 + counterBytes;
+            const size_t end = std::min(bytes.size(), start + payload);
+            requests.emplace_back(bytes.begin() + long(start), bytes.begin() + long(end));
             at += 2 + counterBytes + payload;
         }
-        if (opcodes.size() >= atLeast && tries >= 2) break;
+        if (requests.size() >= atLeast && tries >= 2) break;
         Sleep(2);
     }
-    return opcodes;
+    return requests;
 }

@@ -17,6 +17,8 @@ public:
     // The opcodes of the plain (not enciphered) requests received so far, waiting up to a
     // moment for `atLeast` of them.
     std::vector<uint8_t> SentOpcodes(size_t atLeast = 0);
+    // The same requests whole: the opcode followed by its fields.
+    std::vector<std::vector<uint8_t>> SentRequests(size_t atLeast = 0);
 
 private:
     // Starts Winsock (once for the program) before the server makes its socket.

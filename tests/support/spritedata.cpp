@@ -22,10 +22,12 @@ InFolder::InFolder(const std::string& path) {
 
 InFolder::~InFolder() { SetCurrentDirectoryA(previous.c_str()); }
 
-std::unique_ptr<Shapes> SpriteData::Load(const std::string& name) {
+std::unique_ptr<Shapes> LoadSpriteCase(Core* core, const std::string& name) {
     InFolder in(TestDataPath("sprites/" + name));
     return std::make_unique<Shapes>(core);
 }
+
+std::unique_ptr<Shapes> SpriteData::Load(const std::string& name) { return LoadSpriteCase(core, name); }
 
 std::string SpriteData::LoadFailure(const std::string& name) {
     FakePlatform::boxes.clear();

@@ -13,6 +13,9 @@ std::string TestDataPath(const std::string& relative);
 // The lines of a text file.
 std::vector<std::string> ReadLines(const std::string& path);
 
+// The shape table of a sprite data case, read as start-up reads it.
+std::unique_ptr<Shapes> LoadSpriteCase(Core* core, const std::string& name);
+
 // Makes a folder the working folder while the object lives.
 class InFolder {
 public:

@@ -34,6 +34,10 @@ KIND_SEAT = 5            # the byte that ends the fixed record part is then the 
 KIND_USE_TARGET = 4      # the thing a tile's use action picks (climbable)
 SEAT_KEEP_DIRECTION = 255
 
+# Layer flag bits (the flags byte of a cell's layer): an upper layer is drawn over the
+# creatures of its tile; the others are lower layers.
+LAYER_UPPER = 1 << 0
+
 # The direction shape id whose value names the shape of a creature's preview.
 PREVIEW_DIRECTION = 4
 

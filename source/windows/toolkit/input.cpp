@@ -8,6 +8,7 @@
 #include "control.h"
 #include "converttext.h"
 #include "core.h"
+#include "creature.h"
 #include "placeholders.h"
 #include "protocol.h"
 #include "driver/gfxcore.h"

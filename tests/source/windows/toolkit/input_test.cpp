@@ -4,14 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "creature.h"
 #include "placeholders.h"
 #include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
+#include "support/spritedata.h"
 #include "support/testcore.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
+
+constexpr uint32_t kPersonShape = 200;  // the sample person (tools/datagen/sprites.py)
 
 class Owner : public Window {
 public:
@@ -215,7 +219,8 @@ public:
 };
 
 TEST_F(InputTest, TheConsoleLineSendsTypingNotices) {
-    Creature player;
+    core->shapes = LoadSpriteCase(core.get(), "sample").release();
+    Creature player(core.get(), 1, kPersonShape, 0, {}, Position{}, "Hero", 100, 100, 0);
     core->player = &player;
     RecordingConnection connection(core.get());
     Window* console = core->AddWindow(new Console(core.get()));

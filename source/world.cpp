@@ -1,0 +1,159 @@
+#include "world.h"
+
+#include <algorithm>
+
+#include "core.h"
+#include "creature.h"
+#include "driver/gfxcore.h"
+#include "placeholders.h"
+#include "tile.h"
+
+World::World(Core* owner) : createdAt(owner->frameTimeMs), owner(owner) {
+    paragraphs = new Paragraphs(owner);
+    motions = new Motions(owner);
+    throws = new Throws(owner);
+    notification = new Notification(owner);
+    weather = new Weather(owner);
+    lightOverlay = GFX_CreateOverlay(0);
+    if (owner->options.layers) SetSmoothRendering(true);
+}
+
+World::~World() {
+    DeleteFadeTargets();
+    delete throws;
+    throws = nullptr;
+    delete motions;
+    motions = nullptr;
+    delete paragraphs;
+    paragraphs = nullptr;
+    delete notification;
+    notification = nullptr;
+    delete weather;
+    weather = nullptr;
+    ClearLayers();
+    GFX_DeleteOverlay(lightOverlay);
+    previousCentre = viewCentre = Position{0, 0, 0};
+}
+
+void World::DeleteFadeTargets() {
+    GFX_DeleteRenderTarget(fadeInTarget);
+    GFX_DeleteRenderTarget(fadeOutTarget);
+    fadeInTarget = fadeOutTarget = nullptr;
+}
+
+void World::SetSmoothRendering(bool on) {
+    if (!on) {
+        DeleteFadeTargets();
+        return;
+    }
+    if (fadeInTarget) return;
+    viewJumped = 1;
+    fadeInTarget = GFX_CreateRenderTarget(FadeWidth, FadeHeight, 0, 0, 0);
+    fadeOutTarget = GFX_CreateRenderTarget(FadeWidth, FadeHeight, 0, 0, 0);
+}
+
+Layer* World::FindLayer(int32_t z) const {
+    auto at = std::find_if(layers.begin(), layers.end(),
+                           [&](const Layer* layer) { return layer->z == z; });
+    return at == layers.end() ? nullptr : *at;
+}
+
+Layer* World::GetLayer(uint8_t z) {
+    if (Layer* layer = FindLayer(z)) return layer;
+    auto above = std::find_if(layers.begin(), layers.end(),
+                              [&](const Layer* layer) { return layer->z > z; });
+    return *layers.insert(above, new Layer(owner, z));
+}
+
+Tile* World::GetTile(uint32_t packed, uint8_t z) {
+    return GetTileXY(uint16_t(packed), uint16_t(packed >> 16), z);
+}
+
+Tile* World::GetTileXY(uint16_t x, uint16_t y, uint8_t z) { return GetLayer(z)->GetTile(x, y); }
+
+Tile* World::GetTileIfExists(uint32_t packed, uint8_t z) {
+    return GetLayer(z)->GetSlot(uint16_t(packed), uint16_t(packed >> 16));
+}
+
+Tile* World::CreateTile(Position position) {
+    return GetLayer(position.z)->CreateTile(position.x, position.y);
+}
+
+Tile* World::TileAt(const Layer* layer, int32_t x, int32_t y) {
+    if (!layer || x < 0 || y < 0 || x > 0xFFFF || y > 0xFFFF) return nullptr;
+    return layer->GetTile(uint16_t(x), uint16_t(y));
+}
+
+bool World::HasThings(const Tile* tile) { return tile && !tile->things.empty(); }
+
+const Position* World::PlayerPosition() const {
+    return owner->player ? &owner->player->position : nullptr;
+}
+
+void World::AddCreature(Creature* creature) { creatures.push_back(creature); }
+
+void World::RemoveCreature(Creature* creature) {
+    auto at = std::find(creatures.begin(), creatures.end(), creature);
+    if (at == creatures.end()) return;  // not the world's to delete
+    creatures.erase(at);
+    flaggedCreatures.erase(std::remove(flaggedCreatures.begin(), flaggedCreatures.end(), creature),
+                           flaggedCreatures.end());
+    owner->targets.erase(std::remove(owner->targets.begin(), owner->targets.end(), creature),
+                         owner->targets.end());
+    if (owner->player == creature) owner->player = nullptr;
+    if (owner->hoverCreature == creature) owner->hoverCreature = nullptr;
+    delete creature;
+}
+
+Creature* World::GetCreature(uint32_t id) const {
+    auto at = std::find_if(creatures.begin(), creatures.end(),
+                           [&](const Creature* creature) { return creature->id == id; });
+    return at == creatures.end() ? nullptr : *at;
+}
+
+void World::AddLightThing(Thing* thing) { lightSources.push_back(thing); }
+
+void World::RemoveLightThing(Thing* thing) {
+    auto at = std::find(lightSources.begin(), lightSources.end(), thing);
+    if (at != lightSources.end()) lightSources.erase(at);
+    if (owner->dragTo == thing) owner->dragTo = nullptr;
+}
+
+uint32_t World::GetLightAt(int32_t px, int32_t py) const {
+    const int32_t column = px / TilePixels + 2, row = py / TilePixels + 2;
+    if (column < 0 || row < 0 || column >= LightColumns || row >= LightRows) return 0;
+    const uint32_t colour = lightGrid[row * LightColumns + column];
+    return (((colour >> 16) & 0xFF) + ((colour >> 8) & 0xFF) + (colour & 0xFF)) / 3;
+}
+
+void World::ClearEffects() {
+    for (EffectList* list :
+         {static_cast<EffectList*>(motions), static_cast<EffectList*>(paragraphs),
+          static_cast<EffectList*>(throws)})
+        if (list) list->Clear();
+}
+
+void World::DetachCreatures() {
+    for (Creature* creature : creatures) {
+        const Position& at = creature->position;
+        if (Tile* tile = TileAt(FindLayer(at.z), at.x, at.y)) tile->RemoveCreature(creature);
+        delete creature;
+    }
+    creatures.clear();
+    flaggedCreatures.clear();
+    owner->player = nullptr;
+    // Nothing the Core keeps may point at the deleted creatures.
+    owner->targets.clear();
+    owner->hoverCreature = nullptr;
+}
+
+void World::ClearLayers() {
+    for (Layer* layer : layers) delete layer;
+    layers.clear();
+}
+
+void World::DeleteTiles() {
+    for (uint16_t column = 0; column < LayerColumns; ++column)
+        for (uint16_t row = 0; row < LayerRows; ++row)
+            GetLayer(cellFloor[SlotIndex(column, row)])->DeleteTile(column, row);
+}

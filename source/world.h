@@ -1,0 +1,164 @@
+#pragma once
+// The client's model of the visible world while the player is in the game: the floors sorted by
+// z, the creatures, the on-field effect lists, weather and notification lines, the light map and
+// the fade images, and the view rebuild that decides which floors and cells are drawn.
+#include <cstdint>
+#include <vector>
+
+#include "layer.h"
+#include "position.h"
+
+class Core;
+class Creature;
+class Item;
+class Motions;
+class Notification;
+class Paragraphs;
+class Shape;
+class Thing;
+class Throws;
+class Tile;
+class Weather;
+struct GfxOverlay;
+struct GfxRenderTarget;
+
+// The light grid: cell (gx, gy) lights view tile (gx - 2, gy - 2); the player's tile is cell
+// (12, 10). Cells are packed colours 0xAARRGGBB.
+constexpr int32_t LightColumns = 28;
+constexpr int32_t LightRows = 24;
+// The fade images: the visible field of 21 x 17 tiles.
+constexpr int32_t FadeWidth = 672;
+constexpr int32_t FadeHeight = 544;
+
+class World {
+public:
+    explicit World(Core* owner);
+    virtual ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // Floors and tiles. GetLayer creates a missing floor; FindLayer does not.
+    Layer* GetLayer(uint8_t z);
+    Layer* FindLayer(int32_t z) const;
+    // Positions are packed x | y << 16.
+    Tile* GetTile(uint32_t packed, uint8_t z);
+    Tile* GetTileXY(uint16_t x, uint16_t y, uint8_t z);
+    Tile* GetTileIfExists(uint32_t packed, uint8_t z);
+    Tile* CreateTile(Position position);
+
+    // Creatures (owned) and the things that emit light (not owned).
+    void AddCreature(Creature* creature);
+    // Takes the creature out of the world and of the Core's pointers to it, and deletes it.
+    void RemoveCreature(Creature* creature);
+    Creature* GetCreature(uint32_t id) const;
+    void AddLightThing(Thing* thing);
+    void RemoveLightThing(Thing* thing);
+
+    // The light level (the mean of red, green and blue) of the grid cell under a point of the
+    // world image; 0 outside the grid.
+    uint32_t GetLightAt(int32_t px, int32_t py) const;
+
+    // The settings page's floor-fade switch: makes or deletes the two fade images.
+    void SetSmoothRendering(bool on);
+
+    // Recomputes every view table for the player's floor and marks the hidden layers.
+    void RebuildView(uint8_t floor);
+    void FindRoof();
+    void ComputeCover();
+    void FloodCover(const Layer* roof, int32_t x, int32_t y);
+    void UpdateFade();
+    void ComputeSideCover();
+    void ComputeSkyMask();
+    void ComputeOcclusion();
+
+    // The reset of a full-map message, in this order; and the world-modify message's emptying.
+    void ClearEffects();
+    void DetachCreatures();
+    void ClearLayers();
+    void DeleteTiles();
+
+    // Popup menus on the own creature (or sitting down without a modifier key) and on others.
+    bool ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position position);
+    bool ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* creature);
+    // The click action on a creature and the per-frame pass over the creatures (stand-ins in
+    // placeholders.cpp until the world's picking and drawing are built).
+    void ShowTalkHint(int32_t x, int32_t y, Creature* player, Creature* creature);
+    void UpdateCreatures();
+
+    // Path search, picking and the light grid's sources (stand-ins in placeholders.cpp until the
+    // world's drawing and light code is built).
+    // Fills the creature's path towards the goal (the next direction last); false without one.
+    bool WalkTo(Creature* creature, Position goal);
+    // The tile under a point of the game field; with groundOnly only tiles carrying ground.
+    Tile* PickThing(int32_t x, int32_t y, uint8_t groundOnly);
+    // One light shape at a view cell of the light grid, with an in-cell offset, on a floor.
+    void AddShapeLight(Shape* shape, int32_t column, int32_t row, int32_t inX, int32_t inY,
+                       uint8_t z);
+    // The light of an item at a view cell.
+    void AddItemLight(Item* item, int32_t column, int32_t row);
+
+    // Camera.
+    float baseOffsetX = 0, baseOffsetY = 0;
+    float cameraX = 0, cameraY = 0;
+    float scrollX = 0, scrollY = 0;
+    float cameraRate = 0.4f;
+    uint64_t createdAt;
+
+    Core* owner;
+    GfxOverlay* lightOverlay = nullptr;
+    Paragraphs* paragraphs = nullptr;
+    Motions* motions = nullptr;
+    Throws* throws = nullptr;
+    Weather* weather = nullptr;
+    Notification* notification = nullptr;
+    std::vector<Creature*> creatures;  // owned
+    std::vector<Thing*> lightSources;  // not owned
+    std::vector<Layer*> layers;        // owned, by ascending z
+    std::vector<Creature*> flaggedCreatures;
+
+    // View tables, one byte per slot.
+    uint8_t viewTop = 0;
+    uint8_t ceiling = 0;
+    uint8_t drawFloor = 0;
+    uint8_t solidFloor = 255;  // none yet: the first occlusion pass takes its own minimum
+    uint8_t cover[LayerSlotCount] = {};
+    uint8_t roofFloor[LayerSlotCount] = {};
+    uint8_t coverPrev[LayerSlotCount] = {};
+    Position previousCentre;
+    Position viewCentre;
+    uint8_t coveredFrom[LayerSlotCount] = {};
+    uint8_t revealedFrom[LayerSlotCount] = {};
+    uint8_t revealedFlag = 0;
+    uint8_t coveredFlag = 0;
+    uint8_t skyMaskReady = 0;
+    uint64_t fadeInStart = 0;
+    uint64_t fadeOutStart = 0;
+    GfxRenderTarget* fadeInTarget = nullptr;
+    GfxRenderTarget* fadeOutTarget = nullptr;
+    uint8_t viewJumped = 0;
+    uint32_t visibleLayers = 0;
+    uint8_t sideCover[LayerSlotCount] = {};
+    uint8_t sideRoof[LayerSlotCount] = {};
+    uint8_t topFloor[LayerSlotCount] = {};
+    uint8_t sideResult[LayerSlotCount] = {};
+    uint8_t shiftedTop[LayerSlotCount] = {};
+    uint8_t occlusion[LayerSlotCount] = {};
+    uint8_t skyCover[LayerSlotCount] = {};
+    uint8_t cellFloor[LayerSlotCount] = {};
+    bool skyExposed[LayerSlotCount] = {};
+    uint32_t lightGrid[LightColumns * LightRows] = {};
+
+    // Debug switches of the console.
+    uint8_t lightingEnabled = 1;
+    uint8_t renderAllLayers = 1;
+    int32_t renderLayer = 0;  // the floor drawn alone, relative to the player's
+    uint8_t showAll = 0;
+
+private:
+    // The player's position, or null without a player creature.
+    const Position* PlayerPosition() const;
+    // The tile of exactly (x, y) on a floor; null off the map.
+    static Tile* TileAt(const Layer* layer, int32_t x, int32_t y);
+    static bool HasThings(const Tile* tile);
+    void DeleteFadeTargets();
+};

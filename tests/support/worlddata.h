@@ -1,0 +1,43 @@
+#pragma once
+// A started Core with a World over the test shapes of the world cases (tools/datagen/
+// worldcases.py), and helpers that build things, tiles and creatures on it.
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "item.h"
+#include "position.h"
+#include "support/spritedata.h"
+
+class Creature;
+class Tile;
+class World;
+
+// Shape ids of the world cases.
+namespace WorldShape {
+constexpr uint32_t Ground = 2000, SlowGround = 2001, Water = 2002, Wall = 2003, Box = 2004;
+constexpr uint32_t Stair = 2005, Hole = 2006, Avoided = 2007, Seat = 2008, Sinker = 2009;
+constexpr uint32_t FloorKind2 = 2010, Glass = 2011, Partition = 2012, Lamp = 2013, Tree = 2014;
+constexpr uint32_t NoDrop = 2015, Flash = 2016, Door = 2017, Throne = 2018, Roof = 2019;
+constexpr uint32_t Walker = 2020;
+}  // namespace WorldShape
+
+class WorldData : public SpriteData {
+protected:
+    static constexpr uint64_t Start = 1000000;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // A thing of a shape at a position, not yet on a tile.
+    Item* MakeThing(uint32_t shapeId, Position at, uint32_t kind = ItemIdle, uint32_t count = 1);
+    // A new tile at the position holding things of these shapes, bottom first.
+    Tile* MakeTile(Position at, std::initializer_list<uint32_t> shapeIds);
+    // A creature of the world standing on the tile of its position (created when missing).
+    Creature* MakeCreature(uint32_t id, Position at, const std::string& name = "Someone");
+
+    std::unique_ptr<Shapes> shapes;
+    Shapes* startUpShapes = nullptr;
+    World* world = nullptr;
+};
