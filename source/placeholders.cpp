@@ -62,27 +62,8 @@ uint8_t Protocol::ParseGame() {
 }
 
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
-void Protocol::SendTalk(uint8_t, const std::string&) {}
-// Ability requests: nothing is sent until the client requests are built.
-void Protocol::SendCastSelf(uint8_t) {}
-void Protocol::SendCastCreature(uint8_t, uint32_t) {}
-void Protocol::SendCastTile(uint8_t, int32_t, int32_t, int32_t) {}
-void Protocol::SendCastArmed(uint8_t) {}
-
-// --- Client requests without fields (replaced by the client requests) -------------------------
-
-namespace {
-void SendOpcode(Protocol& connection, uint8_t opcode) {
-    NetworkMessage message;
-    message.AddByte(opcode);
-    connection.flush(message);
-}
-}  // namespace
-
-void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
-void Protocol::SendTyping(bool typing) { SendOpcode(*this, typing ? 196 : 197); }
-void Protocol::SendConfirmYes() { SendOpcode(*this, 221); }
-void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
+// No recording can be started yet: nothing to keep.
+void Protocol::RecordClientMessage(const NetworkMessage&) {}
 
 // --- Windows ------------------------------------------------------------------------------------
 
@@ -94,6 +75,22 @@ Padding::Padding(Core* core, Window* owner) : Window(core) {
 }
 
 Field::Field(Core* core, Padding* padding) : Window(core), padding(padding) { typeId = 14; }
+
+Channel::Channel(uint8_t id) : id(id) {}
+
+void Channel::AddLine(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, const std::string& text) {
+    lines.push_back({text, uint32_t(alpha) << 24 | uint32_t(red) << 16 | uint32_t(green) << 8 | blue});
+}
+
+void Channel::SetTabMark(uint8_t mark) { tabMark = mark; }
+
+Console::Console(Core* core) : Window(core) { typeId = 11; }
+
+Channel* Console::FindChannel(uint8_t id) {
+    for (const auto& channel : channels)
+        if (channel->id == id) return channel.get();
+    return nullptr;
+}
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 

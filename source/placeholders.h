@@ -13,6 +13,7 @@
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
+#include "position.h"
 #include "render.h"
 #include "shapes.h"
 
@@ -43,6 +44,8 @@ public:
     void Walk(uint32_t direction);
     void StampTime();
 
+    uint32_t id = 0;
+    Position position;  // the tile it stands on
     uint8_t typing = 0;
 };
 
@@ -79,6 +82,31 @@ class Field : public Window {
 public:
     Field(Core* core, Padding* padding);
     Padding* padding;
+};
+
+// A chat page of the console: keeps the lines added to it and its tab mark.
+class Channel {
+public:
+    explicit Channel(uint8_t id);
+    void AddLine(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, const std::string& text);
+    void SetTabMark(uint8_t mark);
+
+    struct Line {
+        std::string text;
+        uint32_t colour;  // 0xAARRGGBB
+    };
+    uint8_t id;
+    std::vector<Line> lines;
+    uint8_t tabMark = 0;
+};
+
+// The console (Core::consoleWindow): only its chat pages.
+class Console : public Window {
+public:
+    explicit Console(Core* core);
+    Channel* FindChannel(uint8_t id);
+
+    std::vector<std::unique_ptr<Channel>> channels;
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------
