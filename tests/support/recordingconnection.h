@@ -14,8 +14,10 @@ class RecordingConnection {
 public:
     explicit RecordingConnection(Core* core);
 
-    // The opcodes of the plain (not enciphered) requests received so far, waiting up to a
+    // The payloads of the plain (not enciphered) requests received so far, waiting up to a
     // moment for `atLeast` of them.
+    std::vector<std::vector<uint8_t>> SentPayloads(size_t atLeast = 0);
+    // Their opcodes.
     std::vector<uint8_t> SentOpcodes(size_t atLeast = 0);
 
 private:
