@@ -12,7 +12,9 @@ void Protocol::SendAbilitiesRequest() { Send(71); }
 
 void Protocol::SendCastSelf(uint8_t spell) { Send(208, uint8_t(spell + 1)); }
 
-void Protocol::SendCastCreature(uint8_t spell, uint32_t creatureId) { Send(209, uint8_t(spell + 1), creatureId); }
+void Protocol::SendCastCreature(uint8_t spell, uint32_t creatureId) {
+    Send(209, uint8_t(spell + 1), creatureId);
+}
 
 void Protocol::SendCastTile(uint8_t spell, int32_t x, int32_t y, int32_t z) {
     if (const auto at = OffsetFromPlayer(x, y, z)) Send(210, uint8_t(spell + 1), at->dx, at->dy, at->dz);
@@ -29,7 +31,8 @@ void Protocol::SendOutfit(uint16_t shapeId, uint32_t colours) {
 
 // --- Windows and answers ------------------------------------------------------------------------
 
-void Protocol::SendMarkerAdd(uint16_t markerId, uint16_t x, uint16_t y, uint8_t icon, const std::string& text) {
+void Protocol::SendMarkerAdd(uint16_t markerId, uint16_t x, uint16_t y, uint8_t icon,
+                             const std::string& text) {
     Send(72, markerId, x, y, icon, text);
 }
 

@@ -76,28 +76,31 @@ void Protocol::SendSit(bool sitDown) { Send(162, uint8_t(sitDown)); }
 void Protocol::SendMoveMapToMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, int32_t targetDx,
                                 int32_t targetDy, int32_t targetDz, uint16_t shapeId) {
     // A thing dropped back onto its own tile does not move.
-    if (Wrapped(sourceDx) == Wrapped(targetDx) && Wrapped(sourceDy) == Wrapped(targetDy) && Wrapped(targetDz) == 0)
+    if (Wrapped(sourceDx) == Wrapped(targetDx) && Wrapped(sourceDy) == Wrapped(targetDy) &&
+        Wrapped(targetDz) == 0)
         return;
     Send(48, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, Wrapped(targetDx), Wrapped(targetDy),
          Wrapped(targetDz), shapeId, MoveCount(shapeId));
 }
 
+// Uses and opens on the map name no floor.
 void Protocol::SendUseMapItem(int32_t x, int32_t y, uint8_t stackIndex, uint16_t shapeId) {
     if (const auto at = OffsetFromPlayer(x, y, 0)) Send(49, uint8_t(0), at->dx, at->dy, stackIndex, shapeId);
 }
 
 void Protocol::SendUseMapOnMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, int32_t targetDx,
                                int32_t targetDy, uint16_t usedShapeId, uint16_t targetShapeId) {
-    Send(50, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, Wrapped(targetDx), Wrapped(targetDy), usedShapeId,
-         targetShapeId);
+    Send(50, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, Wrapped(targetDx), Wrapped(targetDy),
+         usedShapeId, targetShapeId);
 }
 
-void Protocol::SendUseSlotItemOnCreature(uint8_t container, uint8_t slot, uint32_t creatureId, uint16_t shapeId) {
+void Protocol::SendUseSlotItemOnCreature(uint8_t container, uint8_t slot, uint32_t creatureId,
+                                         uint16_t shapeId) {
     Send(77, container, slot, creatureId, shapeId);
 }
 
-void Protocol::SendUseMapItemOnCreature(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, uint32_t creatureId,
-                                        uint16_t shapeId) {
+void Protocol::SendUseMapItemOnCreature(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
+                                        uint32_t creatureId, uint16_t shapeId) {
     Send(78, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, creatureId, shapeId);
 }
 
@@ -110,13 +113,14 @@ void Protocol::SendUseSlotOnSlot(uint8_t sourceContainer, uint8_t sourceSlot, ui
     Send(81, sourceContainer, sourceSlot, targetContainer, targetSlot, usedShapeId, targetShapeId);
 }
 
-void Protocol::SendUseSlotOnMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx, int32_t targetDy,
-                                uint16_t usedShapeId, uint16_t targetShapeId) {
+void Protocol::SendUseSlotOnMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx,
+                                int32_t targetDy, uint16_t usedShapeId, uint16_t targetShapeId) {
     Send(82, sourceContainer, sourceSlot, Wrapped(targetDx), Wrapped(targetDy), usedShapeId, targetShapeId);
 }
 
-void Protocol::SendUseMapOnSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, uint8_t targetContainer,
-                                uint8_t targetSlot, uint16_t usedShapeId, uint16_t targetShapeId) {
+void Protocol::SendUseMapOnSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
+                                uint8_t targetContainer, uint8_t targetSlot, uint16_t usedShapeId,
+                                uint16_t targetShapeId) {
     Send(83, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, targetContainer, targetSlot, usedShapeId,
          targetShapeId);
 }
@@ -125,14 +129,14 @@ void Protocol::SendContainerClose(uint8_t container) { Send(84, container); }
 void Protocol::SendContainerUp(uint8_t container) { Send(85, container); }
 void Protocol::SendContainerStack(uint8_t container) { Send(86, container); }
 
-void Protocol::SendMoveMapToSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, uint8_t targetContainer,
-                                 uint8_t targetSlot, uint16_t shapeId) {
+void Protocol::SendMoveMapToSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
+                                 uint8_t targetContainer, uint8_t targetSlot, uint16_t shapeId) {
     Send(112, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, targetContainer, targetSlot, shapeId,
          MoveCount(shapeId));
 }
 
-void Protocol::SendMoveSlotToMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx, int32_t targetDy,
-                                 int32_t targetDz, uint16_t shapeId) {
+void Protocol::SendMoveSlotToMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx,
+                                 int32_t targetDy, int32_t targetDz, uint16_t shapeId) {
     Send(113, sourceContainer, sourceSlot, Wrapped(targetDx), Wrapped(targetDy), Wrapped(targetDz), shapeId,
          MoveCount(shapeId));
 }
