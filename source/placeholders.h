@@ -44,7 +44,6 @@ public:
     void Walk(uint32_t direction);
     void StampTime();
 
-    uint32_t id = 0;
     Position position;  // the tile it stands on
     uint8_t typing = 0;
 };
