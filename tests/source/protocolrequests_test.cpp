@@ -54,7 +54,7 @@ const std::vector<Case> SharedCases = {
     {"move_slot_to_slot", [](Protocol& p) { p.SendMoveSlotToSlot(1, 4, 0, 5, Sword); }},
     {"move_slot_to_slot_huge",
      [](Protocol& p) {
-         p.core->moveCount = 40000;
+         p.core->moveCount = 70000;  // past the 15-bit count, and past 16 bits
          p.SendMoveSlotToSlot(1, 4, 0, 5, Coins);
          p.core->moveCount = 300;
      }},
