@@ -72,52 +72,8 @@ uint8_t Protocol::ParseGame() {
 }
 
 void Protocol::OnSteamCallback(WPARAM, LPARAM) {}
-void Protocol::SendTalk(uint8_t, const std::string&) {}
-// Ability requests: nothing is sent until the client requests are built.
-void Protocol::SendCastSelf(uint8_t) {}
-void Protocol::SendCastCreature(uint8_t, uint32_t) {}
-void Protocol::SendCastTile(uint8_t, int32_t, int32_t, int32_t) {}
-void Protocol::SendCastArmed(uint8_t) {}
-
-// --- Client requests without fields (replaced by the client requests) -------------------------
-
-namespace {
-void SendOpcode(Protocol& connection, uint8_t opcode) {
-    NetworkMessage message;
-    message.AddByte(opcode);
-    connection.flush(message);
-}
-}  // namespace
-
-void Protocol::SendUseCancel() { SendOpcode(*this, 132); }
-
-// Requests with fields that the creatures, the world's menus and the tiles send.
-namespace {
-void SendBytes(Protocol& connection, std::initializer_list<uint8_t> bytes) {
-    NetworkMessage message;
-    for (uint8_t byte : bytes) message.AddByte(byte);
-    connection.flush(message);
-}
-}  // namespace
-
-void Protocol::SendWalk(uint8_t direction) { SendBytes(*this, {32, direction}); }
-void Protocol::SendWalkRedirect(uint8_t direction) { SendBytes(*this, {33, direction}); }
-void Protocol::SendTurn(uint8_t direction) { SendBytes(*this, {40, direction}); }
-void Protocol::SendTarget(uint8_t mode, uint32_t creatureId) {
-    SendBytes(*this, {51, mode, uint8_t(creatureId), uint8_t(creatureId >> 8), uint8_t(creatureId >> 16),
-                      uint8_t(creatureId >> 24)});
-}
-void Protocol::SendSit(uint8_t sit) { SendBytes(*this, {162, sit}); }
-// The tile goes relative to the player; nothing is sent without a player.
-void Protocol::SendUseMapItem(uint16_t x, uint16_t y, uint8_t stackIndex, uint16_t shapeId) {
-    const Creature* player = core->player;
-    if (!player) return;
-    SendBytes(*this, {49, 0, uint8_t(x - player->position.x), uint8_t(y - player->position.y), stackIndex,
-                      uint8_t(shapeId), uint8_t(shapeId >> 8)});
-}
-void Protocol::SendTyping(bool typing) { SendOpcode(*this, typing ? 196 : 197); }
-void Protocol::SendConfirmYes() { SendOpcode(*this, 221); }
-void Protocol::SendConfirmNo() { SendOpcode(*this, 222); }
+// No recording can be started yet: nothing to keep.
+void Protocol::RecordClientMessage(const NetworkMessage&) {}
 
 // --- Windows ------------------------------------------------------------------------------------
 
@@ -133,6 +89,22 @@ Padding::Padding(Core* core, Window* owner) : Window(core) {
 Field::Field(Core* core, Padding* padding) : Window(core), padding(padding) { typeId = 14; }
 
 Friendlist::Friendlist(Core* core) : Window(core) { typeId = 52; }
+
+Channel::Channel(uint8_t id) : id(id) {}
+
+void Channel::AddLine(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, const std::string& text) {
+    lines.push_back({text, uint32_t(alpha) << 24 | uint32_t(red) << 16 | uint32_t(green) << 8 | blue});
+}
+
+void Channel::SetTabMark(uint8_t mark) { tabMark = mark; }
+
+Console::Console(Core* core) : Window(core) { typeId = 11; }
+
+Channel* Console::FindChannel(uint8_t id) {
+    for (const auto& channel : channels)
+        if (channel->id == id) return channel.get();
+    return nullptr;
+}
 
 void Friendlist::UpdateScroll() {
     scrollTotal = static_cast<int32_t>(core->friends.size()) * 13 + 4;
@@ -172,7 +144,7 @@ void Control::PollKeys() {}
 
 // --- Game screen --------------------------------------------------------------------------------
 
-void Channel::AddNamedLine(const std::string& text, Creature*) { lines.push_back(text); }
+void Channel::AddNamedLine(const std::string& text, Creature*) { lines.push_back({text, 0}); }
 
 Chatbox::Chatbox(Core* core) : Window(core) {}
 

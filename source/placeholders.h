@@ -106,12 +106,22 @@ public:
 // --- Game screen (replaced by the game field windows) -------------------------------------------
 class Creature;
 
-// A chat channel: keeps the lines said by creatures.
+// A chat page of the console or the chat box: keeps the lines added to it and its tab mark.
 class Channel {
 public:
+    explicit Channel(uint8_t id = 0);
+    void AddLine(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, const std::string& text);
+    // A line said by a creature (its speech echoed into the chat).
     void AddNamedLine(const std::string& text, Creature* speaker);
+    void SetTabMark(uint8_t mark);
 
-    std::vector<std::string> lines;
+    struct Line {
+        std::string text;
+        uint32_t colour;  // 0xAARRGGBB
+    };
+    uint8_t id;
+    std::vector<Line> lines;
+    uint8_t tabMark = 0;
 };
 
 // The chat box: its channels by id.
@@ -159,6 +169,15 @@ public:
     void UpdateScroll();
 
     int32_t scrollTotal = 4;
+};
+
+// The console (Core::consoleWindow): only its chat pages.
+class Console : public Window {
+public:
+    explicit Console(Core* core);
+    Channel* FindChannel(uint8_t id);
+
+    std::vector<std::unique_ptr<Channel>> channels;
 };
 
 // --- Front screens (replaced by the avatar list window) ------------------------------------------

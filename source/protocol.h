@@ -6,12 +6,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "digest.h"
 #include "netbuffer.h"
 #include "networkmessage.h"
+#include "requestfields.h"
 #include "xtea.h"
 
 class Core;
@@ -23,6 +25,13 @@ struct PendingOpen {
     uint16_t x;
     uint16_t y;
     uint8_t kind;
+};
+
+// A map tile relative to the player's, each offset modulo 256.
+struct TileOffset {
+    uint8_t dx;
+    uint8_t dy;
+    uint8_t dz;
 };
 
 // The cursor position an examine request was made at.
@@ -82,24 +91,123 @@ public:
     void SendCreateAvatar(uint8_t choice, const std::string& name);
     void SendSelectAvatar(uint32_t id);
 
-    // Steam login and in-game requests (their own parts).
+    // Steam login.
     void OnSteamCallback(WPARAM wParam, LPARAM lParam);
-    void SendTalk(uint8_t channel, const std::string& text);
-    void SendUseCancel();
-    void SendTurn(uint8_t direction);
-    void SendSit(uint8_t sit);
-    // Uses the thing at a stack index of a map tile (x, y are the tile's map position).
-    void SendUseMapItem(uint16_t x, uint16_t y, uint8_t stackIndex, uint16_t shapeId);
-    void SendTyping(bool typing);
-    void SendConfirmYes();
-    void SendConfirmNo();
-    void SendCastSelf(uint8_t slot);
-    void SendCastCreature(uint8_t slot, uint32_t creatureId);
-    void SendCastTile(uint8_t slot, int32_t x, int32_t y, int32_t z);
-    void SendCastArmed(uint8_t slot);
+
+    // Requests of the game state. Map tiles are sent as offsets from the player, each modulo
+    // 256: the senders given absolute coordinates send nothing while there is no player, the
+    // others take the offsets their callers computed. Items are named by shape id; slots by the
+    // server's container number and the slot in it.
+    // Movement, stance and targets.
     void SendWalk(uint8_t direction);
     void SendWalkRedirect(uint8_t direction);
+    void SendTurn(uint8_t direction);
+    // Mode 0: the creature becomes the only target (id 0: no target); 1 adds it; 2 removes it.
     void SendTarget(uint8_t mode, uint32_t creatureId);
+    void SendPushCreature(uint32_t creatureId, int32_t dx, int32_t dy, int32_t dz);
+    void SendPushToCreature(uint32_t creatureId, uint32_t targetId);
+    void SendSit(bool sitDown);
+    // Using, moving and opening items. A move carries Core's move count when the shape is
+    // stackable.
+    void SendMoveMapToMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, int32_t targetDx,
+                          int32_t targetDy, int32_t targetDz, uint16_t shapeId);
+    void SendUseMapItem(int32_t x, int32_t y, uint8_t stackIndex, uint16_t shapeId);
+    void SendUseMapOnMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, int32_t targetDx,
+                         int32_t targetDy, uint16_t usedShapeId, uint16_t targetShapeId);
+    void SendUseSlotItemOnCreature(uint8_t container, uint8_t slot, uint32_t creatureId, uint16_t shapeId);
+    void SendUseMapItemOnCreature(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
+                                  uint32_t creatureId, uint16_t shapeId);
+    void SendUseSlotItem(uint8_t container, uint8_t slot, uint16_t shapeId);
+    void SendUseSlotOnSlot(uint8_t sourceContainer, uint8_t sourceSlot, uint8_t targetContainer,
+                           uint8_t targetSlot, uint16_t usedShapeId, uint16_t targetShapeId);
+    void SendUseSlotOnMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx, int32_t targetDy,
+                          uint16_t usedShapeId, uint16_t targetShapeId);
+    void SendUseMapOnSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, uint8_t targetContainer,
+                          uint8_t targetSlot, uint16_t usedShapeId, uint16_t targetShapeId);
+    void SendContainerClose(uint8_t container);
+    void SendContainerUp(uint8_t container);
+    void SendContainerStack(uint8_t container);
+    void SendMoveMapToSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, uint8_t targetContainer,
+                           uint8_t targetSlot, uint16_t shapeId);
+    void SendMoveSlotToMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx, int32_t targetDy,
+                           int32_t targetDz, uint16_t shapeId);
+    void SendMoveSlotToSlot(uint8_t sourceContainer, uint8_t sourceSlot, uint8_t targetContainer,
+                            uint8_t targetSlot, uint16_t shapeId);
+    void SendUseCancel();
+    void SendUseWithMap(int32_t x, int32_t y, int32_t z, uint8_t stackIndex, uint16_t shapeId);
+    void SendUseWithSlot(uint8_t container, uint8_t slot, uint16_t shapeId);
+    void SendUseOnCreature(uint32_t creatureId);
+    void SendOpenMapItem(int32_t x, int32_t y, uint8_t stackIndex, uint16_t shapeId);
+    void SendOpenSlotItem(uint8_t container, uint8_t slot, uint16_t shapeId);
+    // Looking at things: each leaves the cursor position for the answer (pendingLooks).
+    void SendLookMapItem(int32_t x, int32_t y, int32_t z, uint8_t stackIndex, uint16_t shapeId);
+    void SendLookSlotItem(uint8_t container, uint8_t slot, uint16_t shapeId);
+    void SendLookCreature(uint32_t creatureId);
+    void SendLookShopItem(uint16_t shapeId, uint32_t entryIndex);
+    // Abilities and character. Spells are named by their index in Core's spell list and bar
+    // slots by their index; both go on the wire plus one.
+    void SendRaiseAttribute(uint8_t attribute);
+    void SendAbilitiesRequest();
+    void SendCastSelf(uint8_t spell);
+    void SendCastCreature(uint8_t spell, uint32_t creatureId);
+    void SendCastTile(uint8_t spell, int32_t x, int32_t y, int32_t z);
+    void SendCastArmed(uint8_t spell);
+    void SendSpellbarSlot(uint8_t slot, uint16_t abilityId);
+    // The colours go only with a shape that has several palettes.
+    void SendOutfit(uint16_t shapeId, uint32_t colours);
+    // Speech, chat channels, friends and trade. Channel 0 is speech, 254 the console; private
+    // conversations (255) are never a channel on the wire.
+    void SendTalk(uint8_t channel, const std::string& text);
+    void SendPrivateMessage(const std::string& recipient, const std::string& text);
+    void SendTyping(bool typing);
+    void SendOpenChannel(uint8_t channel);
+    // Main, Report, Info, Console and private conversations are never closed on the server.
+    void SendCloseChannel(uint8_t channel);
+    void SendFriendAdd(const std::string& name, uint8_t group, const std::string& note);
+    void SendFriendRemove(uint32_t friendId);
+    void SendTradeRequest(uint32_t creatureId);
+    void SendTradeAccept();
+    void SendTradeCancel();
+    // Party.
+    void SendPartyAccept(uint32_t inviterId);
+    void SendPartyInvite(uint32_t creatureId);
+    void SendPartyExpel(uint32_t memberId);
+    void SendPartyInviteName(const std::string& name);
+    void SendPartyLeave();
+    void SendPartyLeader(uint32_t memberId);
+    void SendPartyReject(uint32_t inviterId);
+    // Guild.
+    void SendGuildFound(const std::string& name);
+    void SendGuildFoundClose();
+    void SendGuildInvite(const std::string& name);
+    void SendGuildUninvite(const std::string& name);
+    void SendGuildJoin(uint32_t guildId);
+    void SendGuildReject(uint32_t guildId);
+    // Kind 1 leave, 2 patron, 3 unpatron.
+    void SendGuildMembership(uint32_t guildId, uint8_t kind);
+    void SendGuildKick(const std::string& name);
+    void SendGuildLeadership(const std::string& name);
+    // Windows and answers.
+    void SendMarkerAdd(uint16_t markerId, uint16_t x, uint16_t y, uint8_t icon, const std::string& text);
+    void SendMarkerRemove(uint8_t markerId);
+    void SendBrew();
+    void SendBrewClose();
+    void SendBankClose();
+    void SendHouseInviteeAdd(uint32_t houseId, const std::string& name);
+    void SendHouseInviteeRemove(uint32_t houseId, const std::string& name);
+    void SendHouseBid(uint32_t houseId, uint32_t bid);
+    void SendRentalClose();
+    void SendCraft();
+    void SendCraftClose();
+    void SendShopSell(uint16_t shapeId, uint32_t entryIndex, uint32_t count);
+    void SendShopClose();
+    void SendConfirmYes();
+    void SendConfirmNo();
+    // Sent even though the server has ended the game: it answers the crash notice.
+    void SendCrashProceed();
+
+    // Recordings: keeps an own movement or speech request while a recording runs.
+    void RecordClientMessage(const NetworkMessage& message);
 
     SessionCallback* pending = nullptr;
     NetBuffer inBuffer{1024};
@@ -137,6 +245,14 @@ private:
     void FailFatally(const std::string& text);
     bool ReadAvatarEntry(AvatarEntry& entry);
     void SendLoginBlock(uint8_t opcode, const std::vector<uint8_t>& plaintext);
+    // Requests of the game state.
+    template <typename... Fields>
+    void Send(uint8_t opcode, const Fields&... fields);
+    // The player's tile to (x, y, z) as u8 offsets; none while there is no player.
+    std::optional<TileOffset> OffsetFromPlayer(int32_t x, int32_t y, int32_t z) const;
+    // Core's move count for a move of the shape, when the shape is stackable.
+    std::optional<Var15> MoveCount(uint16_t shapeId) const;
+    void AddPendingLook();
 
     Xtea cipher;
     std::string fatalText;
@@ -144,3 +260,9 @@ private:
 
 // The text shown for a Winsock error code (0: the server closed the connection).
 std::string SocketErrorText(uint32_t code, uint32_t kind, const std::string& detail);
+
+template <typename... Fields>
+void Protocol::Send(uint8_t opcode, const Fields&... fields) {
+    NetworkMessage message = MakeRequest(opcode, fields...);
+    flush(message);
+}

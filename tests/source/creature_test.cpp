@@ -196,7 +196,7 @@ TEST_F(CreatureMove, ThePlayerWalksAheadOfTheServer) {
     RecordingConnection connection(core.get());
     Creature* player = SpawnPlayer({10, 10, 7});
     player->Walk(East);
-    EXPECT_EQ(connection.SentRequests(1), Requests{WalkEast});
+    EXPECT_EQ(connection.SentPayloads(1), Requests{WalkEast});
     EXPECT_TRUE(player->walking);
     // The player keeps its standing tile until the server confirms the step.
     EXPECT_TRUE(Holds(TileAt(10, 10)->creatures, player));
@@ -248,7 +248,7 @@ TEST_F(CreatureMove, KeysDuringAStepAreIgnoredQueuedOrReplacedByDistance) {
     Frame(24 * MsPerPixel);
     player->Walk(North);  // too late to change
     EXPECT_EQ(player->pendingDirection, uint32_t(SouthEast));
-    EXPECT_EQ(connection.SentRequests(3), (Requests{WalkEast, {32, South}, {33, SouthEast}}));
+    EXPECT_EQ(connection.SentPayloads(3), (Requests{WalkEast, {32, South}, {33, SouthEast}}));
 
     // The queued step begins as soon as the server's step is applied, without another request.
     player->Step(East, 0, 0, 0, 0, 0);
@@ -257,7 +257,7 @@ TEST_F(CreatureMove, KeysDuringAStepAreIgnoredQueuedOrReplacedByDistance) {
     EXPECT_EQ(player->targetPosition, (Position{12, 11, 7}));
     EXPECT_TRUE(player->walking);
     EXPECT_EQ(player->pendingDirection, NoDirection);
-    EXPECT_EQ(connection.SentRequests(3).size(), 3u);
+    EXPECT_EQ(connection.SentPayloads(3).size(), 3u);
 }
 
 TEST_F(CreatureMove, AQueuedStepOntoABlockedTileIsDropped) {
@@ -268,7 +268,7 @@ TEST_F(CreatureMove, AQueuedStepOntoABlockedTileIsDropped) {
     Frame(20 * MsPerPixel);
     player->Walk(East);
     EXPECT_EQ(player->pendingDirection, NoDirection);
-    EXPECT_EQ(connection.SentRequests(1), Requests{WalkEast});
+    EXPECT_EQ(connection.SentPayloads(1), Requests{WalkEast});
 }
 
 TEST_F(CreatureMove, TwoQueuedServerStepsIgnoreWalkingKeys) {
@@ -280,7 +280,7 @@ TEST_F(CreatureMove, TwoQueuedServerStepsIgnoreWalkingKeys) {
     Frame(20 * MsPerPixel);
     player->Walk(South);
     EXPECT_EQ(player->pendingDirection, NoDirection);
-    EXPECT_EQ(connection.SentRequests(1), Requests{WalkEast});
+    EXPECT_EQ(connection.SentPayloads(1), Requests{WalkEast});
 }
 
 TEST_F(CreatureMove, RefusedWalksAndTurnsTellWhy) {
@@ -302,7 +302,7 @@ TEST_F(CreatureMove, RefusedWalksAndTurnsTellWhy) {
                                                           "2:You cannot walk while sitting.",
                                                           "2:You cannot turn while sitting."}));
     // Only the turns went out.
-    EXPECT_EQ(connection.SentRequests(2), (Requests{{40, East}, {40, South}}));
+    EXPECT_EQ(connection.SentPayloads(2), (Requests{{40, East}, {40, South}}));
 }
 
 TEST_F(CreatureMove, OffTheGroundOnlyAStairBelowCanBeWalkedTo) {
@@ -315,7 +315,7 @@ TEST_F(CreatureMove, OffTheGroundOnlyAStairBelowCanBeWalkedTo) {
     Floor(12, 11, 6, Ladder);
     player->Walk(East);  // a ladder one floor down, one tile south-east
     EXPECT_TRUE(player->walking);
-    EXPECT_EQ(connection.SentRequests(2), (Requests{{40, West}, WalkEast}));
+    EXPECT_EQ(connection.SentPayloads(2), (Requests{{40, West}, WalkEast}));
 }
 
 TEST_F(CreatureMove, ConstrainedMovementWaitsForTheServer) {
@@ -323,7 +323,7 @@ TEST_F(CreatureMove, ConstrainedMovementWaitsForTheServer) {
     SetStatus(29, true);
     Creature* player = SpawnPlayer({10, 10, 7});
     player->Walk(East);
-    EXPECT_EQ(connection.SentRequests(1), Requests{WalkEast});
+    EXPECT_EQ(connection.SentPayloads(1), Requests{WalkEast});
     EXPECT_FALSE(player->walking);
     player->Step(East, 0, 0, 0, 0, 0);
     EXPECT_TRUE(player->walking);
@@ -343,7 +343,7 @@ TEST_F(CreatureMove, ADrunkPlayerSometimesStaggersAndNeverChangesItsQueuedStep) 
     EXPECT_EQ(player->pendingDirection, uint32_t(South));
     player->Walk(North);  // would replace it when sober
     EXPECT_EQ(player->pendingDirection, uint32_t(South));
-    EXPECT_EQ(connection.SentRequests(2), (Requests{{32, West}, {32, South}}));
+    EXPECT_EQ(connection.SentPayloads(2), (Requests{{32, West}, {32, South}}));
 }
 
 TEST_F(CreatureMove, AFullCancelSnapsThePlayerBack) {
@@ -385,7 +385,7 @@ TEST_F(CreatureMove, TurningTellsTheServerOnlyOfChanges) {
     player->SetDirection(North);
     player->SetDirection(North);
     EXPECT_EQ(player->direction, uint32_t(North));
-    EXPECT_EQ(connection.SentRequests(3), (Requests{{40, West}, {40, South}, {40, North}}));
+    EXPECT_EQ(connection.SentPayloads(3), (Requests{{40, West}, {40, South}, {40, North}}));
 
     // While walking only the wish is kept, and the walk's end applies it.
     player->Walk(East);
@@ -395,7 +395,7 @@ TEST_F(CreatureMove, TurningTellsTheServerOnlyOfChanges) {
     player->Step(East, 0, 0, 0, 0, 0);
     Frame(StepMs);
     EXPECT_EQ(player->direction, uint32_t(South));
-    EXPECT_EQ(connection.SentRequests(5), (Requests{{40, West}, {40, South}, {40, North}, WalkEast, {40, South}}));
+    EXPECT_EQ(connection.SentPayloads(5), (Requests{{40, West}, {40, South}, {40, North}, WalkEast, {40, South}}));
 }
 
 TEST_F(CreatureMove, TheServersTurnWaitsForTheStepsEnd) {
@@ -467,7 +467,7 @@ TEST_F(CreatureMove, ThePlayerFollowsItsFollowTarget) {
     player->Draw(100, 100);  // standing and free to move: it heads for the rat
     EXPECT_TRUE(player->walking);
     EXPECT_EQ(player->targetPosition, (Position{11, 10, 7}));
-    EXPECT_EQ(connection.SentRequests(1), Requests{WalkEast});
+    EXPECT_EQ(connection.SentPayloads(1), Requests{WalkEast});
 
     // Beside it, it stays.
     player->Step(East, 0, 0, 0, 0, 0);
@@ -476,7 +476,7 @@ TEST_F(CreatureMove, ThePlayerFollowsItsFollowTarget) {
     Frame(StepMs * 2);
     EXPECT_EQ(player->position, (Position{12, 10, 7}));
     EXPECT_FALSE(player->walking);
-    EXPECT_EQ(connection.SentRequests(1).size(), 1u);
+    EXPECT_EQ(connection.SentPayloads(1).size(), 1u);
 
     // Gone down where the player stands: the player climbs after it.
     Stack(TileAt(12, 10), Ladder);
@@ -484,7 +484,7 @@ TEST_F(CreatureMove, ThePlayerFollowsItsFollowTarget) {
     EXPECT_EQ(rat->previousFloorPosition, (Position{13, 10, 7}));
     rat->previousFloorPosition = player->serverPosition;
     player->Draw(100, 100);
-    const Requests sent = connection.SentRequests(2);
+    const Requests sent = connection.SentPayloads(2);
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[1].front(), 49);
 }

@@ -449,7 +449,8 @@ TEST_F(CreatureDraw, ADrunkPlayerHiccupsNowAndThen) {
     EXPECT_TRUE(chat->channels[0].lines.empty());
     core->fpsFrames = 0;
     player->DrawOverlay(200, 100, 1);
-    EXPECT_EQ(chat->channels[0].lines, std::vector<std::string>{"*hiccup*"});
+    ASSERT_EQ(chat->channels[0].lines.size(), 1u);
+    EXPECT_EQ(chat->channels[0].lines[0].text, "*hiccup*");
     platform.random = [] { return 11; };
     player->DrawOverlay(200, 100, 1);
     EXPECT_EQ(chat->channels[0].lines.size(), 1u);

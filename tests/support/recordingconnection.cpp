@@ -32,29 +32,29 @@ RecordingConnection::RecordingConnection(Core* core) : protocol(nullptr) {
     core->connection1 = core->activeConnection = protocol;
 }
 
-std::vector<uint8_t> RecordingConnection::SentOpcodes(size_t atLeast) {
-    std::vector<uint8_t> opcodes;
-    for (const std::vector<uint8_t>& request : SentRequests(atLeast)) opcodes.push_back(request.front());
-    return opcodes;
-}
-
-std::vector<std::vector<uint8_t>> RecordingConnection::SentRequests(size_t atLeast) {
+std::vector<std::vector<uint8_t>> RecordingConnection::SentPayloads(size_t atLeast) {
     // Frames: u16 payload length - 1, the counter (one byte before the game, two in it), payload.
     const size_t counterBytes = protocolState == StateGame ? 2 : 1;
-    std::vector<std::vector<uint8_t>> requests;
+    std::vector<std::vector<uint8_t>> payloads;
     for (int tries = 0; tries < 50; ++tries) {
         server.Poll();
-        requests.clear();
+        payloads.clear();
         const std::vector<uint8_t>& bytes = server.received;
         for (size_t at = 0; at + 2 + counterBytes < bytes.size();) {
-            const size_t payload = size_t(bytes[at] | bytes[at + 1] << 8) + 1;
             const size_t start = at + 2 + counterBytes;
-            const size_t end = std::min(bytes.size(), start + payload);
-            requests.emplace_back(bytes.begin() + long(start), bytes.begin() + long(end));
-            at += 2 + counterBytes + payload;
+            const size_t end = start + size_t(bytes[at] | bytes[at + 1] << 8) + 1;
+            if (end > bytes.size()) break;
+            payloads.emplace_back(bytes.begin() + start, bytes.begin() + end);
+            at = end;
         }
-        if (requests.size() >= atLeast && tries >= 2) break;
+        if (payloads.size() >= atLeast && tries >= 2) break;
         Sleep(2);
     }
-    return requests;
+    return payloads;
+}
+
+std::vector<uint8_t> RecordingConnection::SentOpcodes(size_t atLeast) {
+    std::vector<uint8_t> opcodes;
+    for (const std::vector<uint8_t>& payload : SentPayloads(atLeast)) opcodes.push_back(payload[0]);
+    return opcodes;
 }

@@ -14,11 +14,11 @@ class RecordingConnection {
 public:
     explicit RecordingConnection(Core* core);
 
-    // The opcodes of the plain (not enciphered) requests received so far, waiting up to a
+    // The payloads of the plain (not enciphered) requests received so far, waiting up to a
     // moment for `atLeast` of them.
+    std::vector<std::vector<uint8_t>> SentPayloads(size_t atLeast = 0);
+    // Their opcodes.
     std::vector<uint8_t> SentOpcodes(size_t atLeast = 0);
-    // The same requests whole: the opcode followed by its fields.
-    std::vector<std::vector<uint8_t>> SentRequests(size_t atLeast = 0);
 
 private:
     // Starts Winsock (once for the program) before the server makes its socket.

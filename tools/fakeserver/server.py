@@ -1,6 +1,7 @@
 """A fake game server for tests: listens on loopback, speaks the framed protocol in both
 directions (message counter, XTEA once the login is accepted), checks the login block, answers
-the login and avatar-selection states as a scenario says, and records every client frame.
+the login and avatar-selection states as a scenario says, and records every client frame with
+the request it carries (the game state's requests decoded field by field, fakeserver.requests).
 
     server = FakeServer(Scenario(answer='invalid'), transcript_path='t.jsonl')
     server.start()            # server.port is the port to connect to
@@ -14,7 +15,7 @@ import time
 
 import veltorxtea as xtea
 from datagen import sprites
-from fakeserver import login, messages
+from fakeserver import login, messages, requests
 from fakeserver.messages import Avatar
 from fakeserver.wire import ClientFrameCutter, Reader, WireError, server_frame
 
@@ -252,6 +253,8 @@ class Session(threading.Thread):
             request.update(choice=r.u8(), name=r.text8())
         elif self.state == 1 and op == 7:
             request.update(avatar_id=r.u32())
+        elif self.state == 2:
+            request.update(requests.decode(r, op, requests.sample_shape_flags()))
         else:
             request['fields'] = r.take(r.remaining()).hex()
         rest = r.take(r.remaining())
