@@ -76,11 +76,6 @@ private:
     std::vector<uint32_t> colours;
 };
 
-std::string EscapeOf(uint32_t colour) {
-    return MakeColorCode(uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour),
-                         uint8_t(colour >> 24));
-}
-
 // Replays the colour escapes of text[0, end) without knowing the colour the text is drawn in.
 // When there are any, the carry becomes the escapes still in force (the pushes not undone), which
 // rebuild the same colour, and the same stack, in front of the rest of the text.
@@ -103,7 +98,7 @@ void UpdateCarry(const std::string& text, size_t end, std::string* carry) {
     }
     if (!met) return;
     carry->clear();
-    for (uint32_t escape : inForce) *carry += EscapeOf(escape);
+    for (uint32_t escape : inForce) *carry += MakeColorCode(escape);
 }
 
 // The width a piece adds to a measured line.
@@ -150,6 +145,11 @@ uint32_t ScaleAlpha(uint32_t colour, float fade) {
 
 std::string MakeColorCode(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
     return std::string{char(ColourEscapeByte), char(red), char(green), char(blue), char(alpha)};
+}
+
+std::string MakeColorCode(uint32_t colour) {
+    return MakeColorCode(uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour),
+                         uint8_t(colour >> 24));
 }
 
 const std::vector<Emoticon> EmoticonTable = {

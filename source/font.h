@@ -30,6 +30,8 @@ struct FontGlyphRecord {
 
 // The five-byte colour escape of drawn text: 0, r, g, b, a.
 std::string MakeColorCode(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);
+// The same escape for a packed 0xAARRGGBB colour.
+std::string MakeColorCode(uint32_t colour);
 
 // The emoticon texts that become smiley marks, in the order they are applied.
 struct Emoticon {

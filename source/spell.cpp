@@ -42,11 +42,6 @@ constexpr SpellTag SpellTags[] = {
     {"PercentageDamage", 0xC0FFC080},     {"PercentageChance", 0xFFFFFFFF},
 };
 
-std::string ColourEscape(uint32_t colour) {
-    return MakeColorCode(uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour),
-                         uint8_t(colour >> 24));
-}
-
 // Replaces the first 255 occurrences of `tag`, scanning on after each inserted escape.
 void ReplaceTag(std::string& text, const std::string& tag, const std::string& escape) {
     size_t from = 0;
@@ -69,8 +64,8 @@ int32_t ReadyHeight(int64_t remainingMs, uint32_t totalMs) {
 std::string ReplaceSpellTags(const std::string& text) {
     std::string marked = text;
     for (const SpellTag& tag : SpellTags) {
-        ReplaceTag(marked, std::string("<") + tag.name + ">", ColourEscape(tag.colour));
-        ReplaceTag(marked, std::string("</") + tag.name + ">", ColourEscape(0));
+        ReplaceTag(marked, std::string("<") + tag.name + ">", MakeColorCode(tag.colour));
+        ReplaceTag(marked, std::string("</") + tag.name + ">", MakeColorCode(uint32_t(0)));
     }
     return marked;
 }

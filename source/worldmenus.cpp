@@ -38,9 +38,7 @@ enum MenuCode : uint32_t {
 };
 
 std::string Hint(uint32_t colour, const std::string& text) {
-    return MakeColorCode(uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour),
-                         uint8_t(colour >> 24)) +
-           text;
+    return MakeColorCode(colour) + text;
 }
 
 std::string VocationName(uint8_t vocation) {
