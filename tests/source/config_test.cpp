@@ -291,7 +291,7 @@ TEST_F(ConfigTest, ReadingAndWritingBackGivesTheSameBytes) {
         core->foes = {"Foe One", "x"};
         core->muted = {"Quiet"};
         core->panelDataLayout = "Hero;1;a;b|";
-        core->testWalker = {1, "tester", "secret", 2, 3};
+        core->testWalker = {1, "tester", "secret", 2, 3, 0};
         core->config->Write();
         const std::string written = ReadBytes("data/Veltor.config");
 
