@@ -12,6 +12,7 @@
 #include "support/fakeplatform.h"
 #include "support/recordingconnection.h"
 #include "windows/toolkit/input.h"
+#include "windows/toolkit/list.h"
 #include "windows/toolkit/sure.h"
 #include "world.h"
 
@@ -52,6 +53,8 @@ public:
         height = 200;
     }
     void OnSubmit() override { ++submits; }
+    // Deletes this window: nothing may touch it afterwards.
+    void Close() override { core->RemoveWindow(this); }
     int submits = 0;
 };
 
@@ -247,6 +250,17 @@ TEST_F(ControlTest, KeyCaptureBindsOnlyKeysWithAOneCharacterName) {
     EXPECT_NE(core->focusedInput, binding);
 }
 
+TEST_F(ControlTest, OutsideTheGameTheArrowsMoveTheListSelection) {
+    auto* list = new List(core.get(), dialog, 0, 0, 200, 100);
+    for (const char* name : {"Ann", "Bo", "Cy"}) list->AddItem(name);
+    core->AddWindow(list);
+    Press(VK_DOWN, 0x150);
+    Press(VK_NUMPAD2, 0x50);
+    EXPECT_EQ(list->selected, 2);
+    Press(VK_UP, CodeUp);
+    EXPECT_EQ(list->selected, 1);
+}
+
 // --- Escape ----------------------------------------------------------------------------------
 
 TEST_F(ControlTest, EscapeOutsideTheGameClosesAModalBoxElseQuits) {
@@ -298,6 +312,16 @@ TEST_F(ControlTest, HotkeysFlipPushToTalkAndPartySelect) {
     EXPECT_EQ(core->inputModes[InputPartySelect], 0);
     EXPECT_EQ(Notifications(), (std::vector<std::string>{"2:Switched push-to-talk mode on.",
                                                           "2:Select a player to party with."}));
+}
+
+TEST_F(ControlTest, TheMapHotkeyClosesAnOpenWorldMap) {
+    EnterGame();
+    core->keys[KeyMap] = CodeM;
+    core->keys[KeyMode] = 0;
+    core->AddWindow(new Owner(core.get(), 176));
+    FakePlatform::heldKeys = {VK_CONTROL};
+    Press('M', CodeM);
+    EXPECT_EQ(core->FindWindow(176), nullptr);
 }
 
 TEST_F(ControlTest, CtrlWithAnArrowTurnsThePlayer) {
