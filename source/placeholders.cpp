@@ -5,7 +5,6 @@
 #include <deque>
 #include <initializer_list>
 
-#include "control.h"
 #include "creature.h"
 #include "platform.h"
 #include "protocol.h"
@@ -137,10 +136,6 @@ void Core::ClearSessionLists() {
     questProgress.clear();
     quests.clear();
 }
-
-// --- Keyboard (replaced by the keyboard input) ---------------------------------------------------
-
-void Control::PollKeys() {}
 
 // --- Game screen --------------------------------------------------------------------------------
 

@@ -8,6 +8,8 @@ uint32_t FakePlatform::tickCount;
 std::vector<RecordedBox> FakePlatform::boxes;
 std::map<uint32_t, DriverOutcome> FakePlatform::drivers;
 std::vector<uint32_t> FakePlatform::driverRequests;
+std::set<int> FakePlatform::heldKeys;
+std::set<int> FakePlatform::toggledKeys;
 uint32_t FakePlatform::loadedDriver;
 
 namespace {
@@ -19,7 +21,11 @@ uint64_t FakeWallClock() {
 }
 
 uint32_t FakeTick() { return FakePlatform::tickCount; }
-int16_t FakeKeyState(int) { return 0; }
+int16_t FakeKeyState(int virtualKey) {
+    int16_t state = FakePlatform::toggledKeys.count(virtualKey) ? 1 : 0;
+    if (FakePlatform::heldKeys.count(virtualKey)) state = static_cast<int16_t>(state | 0x8000);
+    return state;
+}
 
 int FakeMessageBox(HWND owner, const char* text, const char* title, UINT type) {
     FakePlatform::boxes.push_back({owner, text, title, type});
@@ -57,6 +63,8 @@ FakePlatform::FakePlatform() {
     boxes.clear();
     drivers = {{DriverOpenGL, DriverOutcome::Starts}, {DriverDirectX, DriverOutcome::Starts}};
     driverRequests.clear();
+    heldKeys.clear();
+    toggledKeys.clear();
     loadedDriver = DriverNull;
     platform = {FakeWallClock, FakeTick,        FakeKeyState,   FakeMessageBox,
                 FakeExit,      FakeRandom,      FakeStartDriver, FakeLoadedDriver};

@@ -4,6 +4,7 @@
 // drivers start, fail or misbehave as a test says. Installed for the lifetime of the object.
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -36,4 +37,6 @@ public:
     static std::map<uint32_t, DriverOutcome> drivers;  // codes not listed fail
     static std::vector<uint32_t> driverRequests;
     static uint32_t loadedDriver;
+    static std::set<int> heldKeys;     // virtual keys read as held
+    static std::set<int> toggledKeys;  // virtual keys read as toggled on (NumLock)
 };
