@@ -112,8 +112,6 @@ void Friendlist::UpdateScroll() {
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 
-void Core::MoveThing(Thing*, bool, bool, uint8_t) {}
-
 void Core::ConfirmLogout() {
     if (!inGame || testWalker.testing) PostQuitMessage(0);
 }
