@@ -241,6 +241,46 @@ TEST_F(Moving, ShopMoveAsksBeforeBuyingAndKeepsTheShopStack) {
     EXPECT_EQ(item->count, 3u);
 }
 
+struct BuyCase {
+    const char* name;
+    uint32_t moveCount, stackCount, value;
+    uint8_t multiplier;
+    std::string question;  // with the white and grey escapes written as [w] and [g]
+};
+
+TEST_F(Moving, BuyQuestionNamesCountPriceAndCoins) {
+    const BuyCase cases[] = {
+        {"one item", 1, 1, 1, 1, "Do you want to buy this item for [w]1 copper coin[g]?"},
+        {"gold, silver and copper", 1, 1, 2345, 1,
+         "Do you want to buy this item for [w]2,345 copper coins[g]?"
+         "\nNote: value equals 2 gold coins, 3 silver coins and 45 copper coins"},
+        {"gold and copper", 1, 1, 1001, 1,
+         "Do you want to buy this item for [w]1,001 copper coins[g]?\nNote: value equals 1 gold coin and 1 copper coin"},
+        {"repeated stacks", 2, 4, 1000000, 3,
+         "Do you want to buy these [w]6[g] items for [w]1,500,000 copper coins[g]?"
+         "\nNote: value equals 1500 gold coins\n\nThe stack amount can be capped due to space limitations."},
+        {"an empty shop stack prices nothing", 1, 0, 500, 1, "Do you want to buy this item for [w]0 copper coins[g]?"},
+    };
+    const std::string white{'\0', '\xff', '\xff', '\xff', '\xff'}, grey{'\0', '\xe0', '\xe0', '\xe0', '\xe0'};
+    From(ContainerSlot, 253, 0);
+    for (const BuyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Item* item = SlotItem(1);
+        item->value = c.value;
+        core->moveCount = c.moveCount, core->moveStackCount = c.stackCount, core->moveMultiplier = c.multiplier;
+        ASSERT_TRUE(core->ConfirmBuy(item, false, 1));
+        std::string expected = c.question;
+        for (size_t at; (at = expected.find("[w]")) != std::string::npos;) expected.replace(at, 3, white);
+        for (size_t at; (at = expected.find("[g]")) != std::string::npos;) expected.replace(at, 3, grey);
+        auto* box = dynamic_cast<Sure*>(core->windows.back());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text, expected);
+        EXPECT_FALSE(core->ConfirmBuy(item, true, 1));
+        core->DetachWindow(box);
+        delete box;
+    }
+}
+
 struct UseCase {
     const char* name;
     uint16_t fromX, fromY;
