@@ -238,3 +238,16 @@ void Core::UseThing(uint16_t targetId) {
         activeConnection->SendUseMapOnSlot(sourceDx, sourceDy, useItemIndex, uint8_t(dropY), dropZ, usedId,
                                            targetId);
 }
+
+void Core::OnDeath(uint32_t id, uint8_t first, uint8_t second) {
+    auto member = std::find_if(party.begin(), party.end(), [id](const PartyMember& m) { return m.id == id; });
+    if (member == party.end()) return;
+    member->first = first;
+    member->second = second;
+    if (first != 0) return;
+    auto* console = dynamic_cast<Console*>(consoleWindow);
+    Channel* channel = console ? console->FindChannel(5) : nullptr;
+    if (!channel) return;
+    const bool self = player && player->id == id;
+    channel->AddLine(224, 96, 96, 224, self ? "You are dead." : member->name + " is dead.");
+}

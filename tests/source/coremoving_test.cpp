@@ -311,4 +311,22 @@ TEST_F(Moving, UseWithChecksRangeAndPlace) {
     }
 }
 
+TEST_F(Moving, DeathOfAPartyMemberIsToldInTheChat) {
+    auto* console = new Console(core.get());
+    core->consoleWindow = core->AddWindow(console);
+    console->channels.push_back(std::make_unique<Channel>(5));
+    core->party = {{core->player->id, "Hero", 1, 1, 1}, {77, "Ann", 1, 1, 0}};
+
+    core->OnDeath(77, 0, 3);
+    core->OnDeath(core->player->id, 0, 0);
+    core->OnDeath(77, 2, 4);   // alive again: no line
+    core->OnDeath(99, 0, 0);   // not in the party
+    std::vector<std::string> lines;
+    for (const Channel::Line& line : console->channels[0]->lines) lines.push_back(line.text);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Ann is dead.", "You are dead."}));
+    EXPECT_EQ(console->channels[0]->lines[0].colour, 0xE0E06060u);
+    EXPECT_EQ(core->party[1].first, 2);
+    EXPECT_EQ(core->party[1].second, 4);
+}
+
 }  // namespace
