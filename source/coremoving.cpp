@@ -13,6 +13,7 @@
 #include "shape.h"
 #include "tile.h"
 #include "windows/toolkit/sure.h"
+#include "windows/toolkit/windowtypes.h"
 #include "world.h"
 
 namespace {
@@ -79,6 +80,27 @@ std::string BuyQuestion(uint32_t total, uint32_t price, uint8_t multiplier) {
 
 // The stack-splitting window is not built yet: the move waits for it and ends here.
 bool OpenSplitWindow(Core*, Thing*, uint8_t, bool) { return true; }
+
+// Tab and Shift+Tab: the next input (step 1) or the previous one (step -1) of the focused input's
+// owner in window-list order, wrapping around; with none, the chat box changes its tab.
+void FocusInput(Core* core, int32_t step) {
+    const std::vector<Window*>& windows = core->windows;
+    const auto focused = std::find(windows.begin(), windows.end(), core->focusedInput);
+    if (focused != windows.end()) {
+        const int32_t count = int32_t(windows.size()), start = int32_t(focused - windows.begin());
+        for (int32_t i = (start + step + count) % count; i != start; i = (i + step + count) % count) {
+            Window* window = windows[size_t(i)];
+            if (window->typeId == WindowType::Input && window->owner == core->focusedInput->owner) {
+                core->focusedInput = window;
+                return;
+            }
+        }
+    }
+    if (auto* chat = dynamic_cast<Chatbox*>(core->chatBox)) {
+        if (step > 0) chat->SelectNextTab();
+        else chat->SelectPreviousTab();
+    }
+}
 
 void Refuse(Core* core, const std::string& text) {
     if (core->world && core->world->notification) core->world->notification->Add(RefusalKind, text);
@@ -251,3 +273,7 @@ void Core::OnDeath(uint32_t id, uint8_t first, uint8_t second) {
     const bool self = player && player->id == id;
     channel->AddLine(224, 96, 96, 224, self ? "You are dead." : member->name + " is dead.");
 }
+
+void Core::FocusNextInput() { FocusInput(this, 1); }
+
+void Core::FocusPreviousInput() { FocusInput(this, -1); }

@@ -151,6 +151,14 @@ Channel* Chatbox::FindChannel(uint32_t id) {
     return found == channels.end() ? nullptr : &found->second;
 }
 
+void Chatbox::SelectNextTab() {
+    if (!channels.empty()) selectedTab = (selectedTab + 1) % channels.size();
+}
+
+void Chatbox::SelectPreviousTab() {
+    if (!channels.empty()) selectedTab = (selectedTab + channels.size() - 1) % channels.size();
+}
+
 Action::Action(Core* core, uint32_t, std::string title, uint32_t subjectId)
     : Window(core), title(std::move(title)), subjectId(subjectId) {}
 

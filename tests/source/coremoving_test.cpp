@@ -16,6 +16,7 @@
 #include "support/recordingconnection.h"
 #include "tile.h"
 #include "windows/toolkit/sure.h"
+#include "windows/toolkit/windowtypes.h"
 #include "world.h"
 
 namespace {
@@ -327,6 +328,44 @@ TEST_F(Moving, DeathOfAPartyMemberIsToldInTheChat) {
     EXPECT_EQ(console->channels[0]->lines[0].colour, 0xE0E06060u);
     EXPECT_EQ(core->party[1].first, 2);
     EXPECT_EQ(core->party[1].second, 4);
+}
+
+// A window with no behaviour of its own.
+struct PlainWindow : Window {
+    explicit PlainWindow(Core* core) : Window(core) {}
+};
+
+TEST_F(Moving, TabCyclesTheInputsOfTheSameOwnerAndElseTheChatTabs) {
+    Window* dialog = core->AddWindow(new PlainWindow(core.get()));
+    Window* other = core->AddWindow(new PlainWindow(core.get()));
+    auto input = [&](Window* owner) {
+        Window* window = core->AddWindow(new PlainWindow(core.get()));
+        window->typeId = WindowType::Input;
+        window->owner = owner;
+        return window;
+    };
+    Window* first = input(dialog);
+    input(other);
+    Window* second = input(dialog);
+    core->focusedInput = first;
+    core->FocusNextInput();
+    EXPECT_EQ(core->focusedInput, second);
+    core->FocusNextInput();
+    EXPECT_EQ(core->focusedInput, first);
+    core->FocusPreviousInput();
+    EXPECT_EQ(core->focusedInput, second);
+
+    auto* chat = new Chatbox(core.get());
+    core->chatBox = core->AddWindow(chat);
+    chat->channels.emplace(0, Channel(0));
+    chat->channels.emplace(4, Channel(4));
+    chat->channels.emplace(7, Channel(7));
+    core->focusedInput = input(chat);  // the only input of its owner
+    core->FocusPreviousInput();
+    EXPECT_EQ(chat->selectedTab, 2u);
+    core->FocusNextInput();
+    core->FocusNextInput();
+    EXPECT_EQ(chat->selectedTab, 1u);
 }
 
 }  // namespace
