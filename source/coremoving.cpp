@@ -48,7 +48,7 @@ std::string Escape(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
 }
 
 // Decimal with "," between groups of three digits.
-std::string GroupedNumber(uint32_t value) {
+std::string FormatNumber(uint32_t value) {
     std::string digits = std::to_string(value);
     for (int32_t at = int32_t(digits.size()) - 3; at > 0; at -= 3) digits.insert(size_t(at), ",");
     return digits;
@@ -58,8 +58,8 @@ std::string GroupedNumber(uint32_t value) {
 std::string BuyQuestion(uint32_t total, uint32_t price, uint8_t multiplier) {
     const std::string white = Escape(255, 255, 255, 255), grey = Escape(224, 224, 224, 224);
     std::string text = "Do you want to buy ";
-    text += total <= 1 ? "this item" : "these " + white + GroupedNumber(total) + grey + " items";
-    text += " for " + white + GroupedNumber(price) + Plural(" copper coin", price) + grey + "?";
+    text += total <= 1 ? "this item" : "these " + white + FormatNumber(total) + grey + " items";
+    text += " for " + white + FormatNumber(price) + Plural(" copper coin", price) + grey + "?";
     const uint32_t gold = price / 1000, silver = price % 1000 / 100, copper = price % 100;
     if (gold > 0 || silver > 0) {
         text += "\nNote: value equals ";
