@@ -173,6 +173,7 @@ public:
     uint8_t talk = 0;         // a creature one talks to
     uint8_t playerFlag = 0;   // another player's character
     uint8_t examineOnly = 0;
+    uint8_t notPushable = 0;  // a drag from its tile never pushes it
     uint8_t privileged = 0;
     uint8_t sitReady = 1;     // the self menu may offer sitting down
     uint64_t selectedAt = 0;  // when Core::SelectTarget chose it

@@ -111,8 +111,6 @@ void Friendlist::UpdateScroll() {
 
 // --- Game start and end (the least start-up and shut-down use) ------------------------------
 
-void Core::MoveThing(Thing*, bool, bool, uint8_t) {}
-
 void Core::ConfirmLogout() {
     if (!inGame || testWalker.testing) PostQuitMessage(0);
 }
@@ -146,6 +144,14 @@ Chatbox::Chatbox(Core* core) : Window(core) {}
 Channel* Chatbox::FindChannel(uint32_t id) {
     auto found = channels.find(id);
     return found == channels.end() ? nullptr : &found->second;
+}
+
+void Chatbox::SelectNextTab() {
+    if (!channels.empty()) selectedTab = (selectedTab + 1) % channels.size();
+}
+
+void Chatbox::SelectPreviousTab() {
+    if (!channels.empty()) selectedTab = (selectedTab + channels.size() - 1) % channels.size();
 }
 
 Action::Action(Core* core, uint32_t, std::string title, uint32_t subjectId)

@@ -130,8 +130,12 @@ public:
     explicit Chatbox(Core* core);
     // The channel of an id, or null.
     Channel* FindChannel(uint32_t id);
+    // Tab and Shift+Tab with no other input to focus: the next or previous tab, wrapping around.
+    void SelectNextTab();
+    void SelectPreviousTab();
 
     std::map<uint32_t, Channel> channels;
+    size_t selectedTab = 0;  // index into the channels in id order
 };
 
 // The frame around the game field: keeps the field's viewport.
