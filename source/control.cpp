@@ -342,19 +342,8 @@ void Control::Delete() {
 }
 
 void Control::CycleFocus() {
-    std::vector<Window*> inputs;
-    for (Window* window : core->windows)
-        if (window->typeId == WindowType::Input) inputs.push_back(window);
-    if (inputs.empty()) return;
-    size_t current = inputs.size();
-    for (size_t i = 0; i < inputs.size(); ++i)
-        if (inputs[i] == core->focusedInput) current = i;
-    const size_t count = inputs.size();
-    size_t next;
-    if (current == count) next = 0;
-    else if (ShiftHeld()) next = (current + count - 1) % count;
-    else next = (current + 1) % count;
-    core->focusedInput = inputs[next];
+    if (ShiftHeld()) core->FocusPreviousInput();
+    else core->FocusNextInput();
 }
 
 void Control::MoveListSelection(int32_t delta) {
