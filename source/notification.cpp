@@ -113,13 +113,13 @@ void Notification::Add(uint8_t kind, const std::string& text) {
 
     NotificationLine line;
     line.kind = kind;
-    line.text = text;
+    line.text = text.substr(0, MaxTextLength);
     line.phaseStart = owner->frameTimeMs;
     line.state = StateWaiting;
     line.colour = style.colour;
     line.place = style.place;
     line.lifetime = kind == 5 && text == DeathText ? DeathLifetime : style.lifetime;
-    line.lines = CutSentences(text);
+    line.lines = CutSentences(line.text);
 
     // Too wide for the field: step the font down (3 to 4 to 1, 4 to 1); the lines stay as cut.
     uint32_t fontId = style.fontId;

@@ -30,6 +30,8 @@ public:
                              StateFadingOut = 3, StateEmpty = 4;
     // A longer text keeps its remaining sentences on the last line.
     static constexpr size_t MaxLines = 20;
+    // The field shows at most this many bytes of a text (the chat echo keeps all of it).
+    static constexpr size_t MaxTextLength = 1000;
 
     explicit Notification(Core* owner);
     virtual ~Notification();

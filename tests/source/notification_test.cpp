@@ -118,6 +118,19 @@ TEST_F(NotificationTest, ManySentencesStopAtTheLineLimit) {
     EXPECT_EQ(line.lifetime, int32_t(Notification::MaxLines - 1) * 10000);
 }
 
+TEST_F(NotificationTest, ALongTextIsShownCutShortAndEchoedWhole) {
+    Console console(core.get());
+    console.channels.push_back(std::make_unique<Channel>(240));
+    core->consoleWindow = &console;
+    const std::string text(5000, 'x');
+    notification->Add(0, text);
+    core->consoleWindow = nullptr;
+    EXPECT_EQ(Current(Notification::PlaceCentre).lines,
+              std::vector<std::string>{std::string(Notification::MaxTextLength, 'x')});
+    ASSERT_EQ(console.channels[0]->lines.size(), 1u);
+    EXPECT_EQ(console.channels[0]->lines[0].text, MakeColorCode(128, 245, 128, 192) + text);
+}
+
 TEST_F(NotificationTest, TooWideTextStepsTheFontDown) {
     FieldFrame field(core.get());
     field.width = 100;
