@@ -8,6 +8,7 @@
 #include "core.h"
 #include "item.h"
 #include "mouse.h"
+#include "notification.h"
 #include "placeholders.h"
 #include "platform.h"
 #include "protocol.h"

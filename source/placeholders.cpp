@@ -22,10 +22,6 @@ void EffectList::Clear() {
     effects.clear();
 }
 
-Notification::Notification(Core* owner) : owner(owner) {}
-Notification::~Notification() = default;
-void Notification::Add(uint8_t kind, const std::string& text) { lines.push_back({kind, text}); }
-
 void Paragraphs::Add(const std::string& text, Creature*) { texts.push_back(text); }
 
 Weather::Weather(Core* owner) : owner(owner) {}
@@ -92,7 +88,7 @@ Friendlist::Friendlist(Core* core) : Window(core) { typeId = 52; }
 Channel::Channel(uint8_t id) : id(id) {}
 
 void Channel::AddLine(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, const std::string& text) {
-    lines.push_back({text, uint32_t(alpha) << 24 | uint32_t(red) << 16 | uint32_t(green) << 8 | blue});
+    lines.push_back({text, uint32_t(alpha) << 24 | uint32_t(red) << 16 | uint32_t(green) << 8 | blue, ""});
 }
 
 void Channel::SetTabMark(uint8_t mark) { tabMark = mark; }
@@ -137,7 +133,11 @@ void Core::ClearSessionLists() {
 
 // --- Game screen --------------------------------------------------------------------------------
 
-void Channel::AddNamedLine(const std::string& text, Creature*) { lines.push_back({text, 0}); }
+void Channel::AddNamedLine(const std::string& text, Creature*) { lines.push_back({text, 0, ""}); }
+
+void Channel::AddSpeakerText(const std::string& speaker, const std::string& text) {
+    lines.push_back({text, 0, speaker});
+}
 
 Chatbox::Chatbox(Core* core) : Window(core) {}
 

@@ -57,21 +57,6 @@ public:
     using EffectList::EffectList;
 };
 
-// The on-screen notification lines: keeps the lines it is given.
-class Notification {
-public:
-    explicit Notification(Core* owner);
-    virtual ~Notification();
-    void Add(uint8_t kind, const std::string& text);
-
-    struct Line {
-        uint8_t kind;
-        std::string text;
-    };
-    Core* owner;
-    std::vector<Line> lines;
-};
-
 // Weather and daylight: the two amounts of falling weather the world's shelter mask follows,
 // the light value last applied, and the scroll offsets that follow the camera.
 class Weather {
@@ -113,11 +98,14 @@ public:
     void AddLine(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha, const std::string& text);
     // A line said by a creature (its speech echoed into the chat).
     void AddNamedLine(const std::string& text, Creature* speaker);
+    // A line with a speaker's name (empty for system lines).
+    void AddSpeakerText(const std::string& speaker, const std::string& text);
     void SetTabMark(uint8_t mark);
 
     struct Line {
         std::string text;
         uint32_t colour;  // 0xAARRGGBB
+        std::string speaker;
     };
     uint8_t id;
     std::vector<Line> lines;

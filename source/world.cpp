@@ -5,6 +5,7 @@
 #include "core.h"
 #include "creature.h"
 #include "driver/gfxcore.h"
+#include "notification.h"
 #include "placeholders.h"
 #include "tile.h"
 

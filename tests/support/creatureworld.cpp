@@ -2,6 +2,7 @@
 
 #include "creature.h"
 #include "item.h"
+#include "notification.h"
 #include "placeholders.h"
 #include "platform.h"
 #include "support/spritedata.h"
@@ -66,6 +67,8 @@ void CreatureWorld::SetStatus(uint8_t index, bool active) { core->statusEffects.
 
 std::vector<std::string> CreatureWorld::Notifications() const {
     std::vector<std::string> lines;
-    for (const auto& line : world->notification->lines) lines.push_back(std::to_string(line.kind) + ":" + line.text);
+    for (const auto& place : world->notification->places)
+        for (const NotificationLine* line : {&place.current, &place.waiting})
+            if (line->state != Notification::StateEmpty) lines.push_back(std::to_string(line->kind) + ":" + line->text);
     return lines;
 }

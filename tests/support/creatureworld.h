@@ -44,7 +44,8 @@ protected:
     // Sets the clock and runs every creature's walk update, as a frame does.
     void Frame(uint64_t ms);
     void SetStatus(uint8_t index, bool active);
-    // The notification lines added so far, as "kind:text".
+    // The lines the notification places hold (each place's shown line, then its waiting one), as
+    // "kind:text".
     std::vector<std::string> Notifications() const;
 
     std::unique_ptr<Core> core;
