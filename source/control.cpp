@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "creature.h"
+#include "notification.h"
 #include "placeholders.h"
 #include "protocol.h"
 #include "platform.h"

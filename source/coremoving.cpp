@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core.h"
+#include "notification.h"
 #include "creature.h"
 #include "item.h"
 #include "placeholders.h"

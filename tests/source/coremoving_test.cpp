@@ -103,7 +103,7 @@ TEST_F(Moving, DropFromTileChecksRangeAndSendsOffsets) {
     for (const DropCase& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.fromX != 11 || c.fromY != 10) Stack(world->GetTileXY(c.fromX, c.fromY, 7), Chair);
-        world->notification->lines.clear();
+        ClearNotifications();
         From(c.fromX, c.fromY);
         To(c.toX, c.toY);
         core->DropThing();
@@ -150,7 +150,7 @@ TEST_F(Moving, PushChecksBothRangesAndTheTargetCreature) {
     };
     for (const PushCase& c : cases) {
         SCOPED_TRACE(c.name);
-        world->notification->lines.clear();
+        ClearNotifications();
         Creature* rat = Spawn(Position{c.fromX, 9, 7});
         rat->notPushable = c.blocked;
         Creature* other = c.occupied ? Spawn(Position{c.toX, c.toY, 7}, "Bat") : nullptr;
@@ -170,8 +170,9 @@ TEST_F(Moving, PushChecksBothRangesAndTheTargetCreature) {
             const Request expected = other ? Request{uint8_t(other->id), 0, 0, 0} : Request{uint8_t(c.toX - 10), 0, 0};
             EXPECT_EQ(target, expected);
         }
-        world->RemoveCreature(rat);
-        if (other) world->RemoveCreature(other);
+        // Off their tiles too: a creature left in a tile's list would be found again.
+        world->GetTileXY(c.fromX, 9, 7)->DropCreature(rat);
+        if (other) world->GetTileXY(c.toX, c.toY, 7)->DropCreature(other);
     }
 }
 
@@ -300,7 +301,7 @@ TEST_F(Moving, UseWithChecksRangeAndPlace) {
     for (const UseCase& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.fromX == 12) Stack(world->GetTileXY(12, 10, 7), Chair);
-        world->notification->lines.clear();
+        ClearNotifications();
         From(c.fromX, c.fromY);
         To(c.toX, c.toY);
         core->UseThing(Grass);

@@ -72,3 +72,7 @@ std::vector<std::string> CreatureWorld::Notifications() const {
             if (line->state != Notification::StateEmpty) lines.push_back(std::to_string(line->kind) + ":" + line->text);
     return lines;
 }
+
+void CreatureWorld::ClearNotifications() {
+    for (auto& place : world->notification->places) place = Notification::Place{};
+}

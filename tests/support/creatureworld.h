@@ -47,6 +47,8 @@ protected:
     // The lines the notification places hold (each place's shown line, then its waiting one), as
     // "kind:text".
     std::vector<std::string> Notifications() const;
+    // Empties every notification place.
+    void ClearNotifications();
 
     std::unique_ptr<Core> core;
     World* world = nullptr;
