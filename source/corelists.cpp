@@ -135,7 +135,7 @@ void Core::ToggleFoe(const std::string& name) {
         foes.push_back(name);
     else
         EraseFirstName(foes, name);
-    found->foe = found->foe == 0;
+    found->foe = found->foe ? 0 : 1;
     // The list shows the foe mark, so it is repainted as well as re-measured.
     MarkWindowsDirty(WindowType::Friendlist);
     if (auto* list = dynamic_cast<Friendlist*>(FindWindow(WindowType::Friendlist)))
