@@ -1,40 +1,20 @@
 // The index of data/Veltor.books, by which the book window finds a book's enciphered pages.
 #include "core.h"
-#include "packreader.h"
+#include "recordfile.h"
 
-namespace {
-
-// The revision and the index entries, each ending where the next begins and the last at the end
-// of the file. False when the file is shorter than its index says or an entry's bytes do not lie
-// inside the file.
-bool ReadBooksIndex(PackReader& file, uint32_t& revision, std::vector<BookIndexEntry>& books) {
-    uint32_t count;
-    if (!file.ReadU32(revision) || !file.ReadU32(count)) return false;
-    for (uint32_t n = 0; n < count; ++n) {
-        BookIndexEntry entry{};
-        if (!file.ReadU16(entry.id) || !file.ReadU32(entry.offset)) return false;
-        books.push_back(entry);
-    }
-    if (file.Size() > UINT32_MAX) return false;
-    uint32_t end = uint32_t(file.Size());
-    for (auto entry = books.rbegin(); entry != books.rend(); ++entry) {
-        if (entry->offset > end) return false;
-        entry->end = end;
-        end = entry->offset;
-    }
-    return true;
-}
-
-}  // namespace
-
+// The index is a record directory: u32 revision, u32 count, then per book its u16 id and the
+// offset of its pages, which end where the next book's begin and the last at the end of the file.
 void Core::LoadBooksIndex() {
-    PackReader file;
-    uint32_t revision;
-    std::vector<BookIndexEntry> index;
-    if (!file.Open("data/Veltor.books") || !ReadBooksIndex(file, revision, index))
-        FatalError("Failed to load \"Veltor.books\".");
+    FILE* file = fopen("data/Veltor.books", "rb");
+    uint32_t revision = 0;
+    std::vector<RecordEntry> entries;
+    const bool read = file && ReadRecordDirectory(file, 2, revision, entries);
+    if (file) fclose(file);
+    if (!read) FatalError("Failed to load \"Veltor.books\".");
     dataVersion += revision;
-    books = std::move(index);
+    books.clear();
+    for (const RecordEntry& entry : entries)
+        books.push_back({uint16_t(entry.id), entry.offset, entry.end});
 }
 
 const BookIndexEntry* Core::GetBookRecord(uint16_t id) {
