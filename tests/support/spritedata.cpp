@@ -13,15 +13,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-InFolder::InFolder(const std::string& path) {
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    previous = current;
-    SetCurrentDirectoryA(path.c_str());
-}
-
-InFolder::~InFolder() { SetCurrentDirectoryA(previous.c_str()); }
-
 std::unique_ptr<Shapes> LoadSpriteCase(Core* core, const std::string& name) {
     InFolder in(TestDataPath("sprites/" + name));
     return std::make_unique<Shapes>(core);

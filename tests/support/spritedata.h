@@ -16,18 +16,6 @@ std::vector<std::string> ReadLines(const std::string& path);
 // The shape table of a sprite data case, read as start-up reads it.
 std::unique_ptr<Shapes> LoadSpriteCase(Core* core, const std::string& name);
 
-// Makes a folder the working folder while the object lives.
-class InFolder {
-public:
-    explicit InFolder(const std::string& path);
-    ~InFolder();
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-
-private:
-    std::string previous;
-};
-
 // A started Core (empty sprite data) that loads sprite data cases on demand.
 class SpriteData : public StartedCore {
 protected:

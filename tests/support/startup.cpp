@@ -6,23 +6,29 @@
 #include "placeholders.h"
 #include "screen.h"
 
+InFolder::InFolder(const std::string& path) {
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    previous = current;
+    SetCurrentDirectoryA(path.c_str());
+}
+
+InFolder::~InFolder() { SetCurrentDirectoryA(previous.c_str()); }
+
 TemporaryFolder::TemporaryFolder() {
     static int counter = 0;
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, current);
-    previous = current;
     // A folder of an earlier run may survive (files still open when it ended): never reuse one.
     do {
         path = std::string(base) + "veltor-test-" + std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(++counter);
     } while (!std::filesystem::create_directory(path));
-    SetCurrentDirectoryA(path.c_str());
+    inside.emplace(path);
 }
 
 TemporaryFolder::~TemporaryFolder() {
-    SetCurrentDirectoryA(previous.c_str());
+    inside.reset();
     std::error_code ignored;
     std::filesystem::remove_all(path, ignored);
 }

@@ -5,10 +5,23 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "core.h"
 #include "support/fakeplatform.h"
+
+// Makes a folder the working folder while the object lives.
+class InFolder {
+public:
+    explicit InFolder(const std::string& path);
+    ~InFolder();
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::string previous;
+};
 
 // A fresh folder under the temporary folder, made the working folder while the object lives.
 class TemporaryFolder {
@@ -21,7 +34,7 @@ public:
     std::string path;
 
 private:
-    std::string previous;
+    std::optional<InFolder> inside;
 };
 
 // The data files start-up opens, by file name, with the leading version word each one holds.
