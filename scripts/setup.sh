@@ -4,10 +4,14 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(g++-mingw-w64-i686-posix cmake ninja-build googletest dpkg-dev
+# Both Wine installations: the 32-bit one runs the client where the kernel runs 32-bit code, the
+# 64-bit one runs a 64-bit build of it where it does not (scripts/wine-env.sh).
+packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build googletest dpkg-dev
           wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386
           libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
           libxcomposite1:i386 libxxf86vm1:i386 libfreetype6:i386
+          wine64 libgl1 libgl1-mesa-dri libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1
+          libxcomposite1 libxxf86vm1 libfreetype6
           xvfb xauth xdotool x11-apps x11-utils imagemagick fonts-dejavu-core
           python3-pil python3-numpy ca-certificates)
 

@@ -43,11 +43,11 @@ void Unlink(Record*& head, Record* record) {
 }
 
 // Bytes of a width x height block of 32-bit pixels, computed in 64 bits; false for a block
-// that cannot exist in memory (negative, or larger than the address space).
+// that cannot exist in memory (negative, or larger than GFX_MAX_BLOCK_BYTES).
 bool BlockBytes(int32_t width, int32_t height, size_t* bytes) {
     if (width < 0 || height < 0) return false;
     const uint64_t wanted = uint64_t(width) * uint64_t(height) * 4;
-    if (wanted > SIZE_MAX) return false;
+    if (wanted > GFX_MAX_BLOCK_BYTES) return false;
     *bytes = size_t(wanted);
     return true;
 }
@@ -460,7 +460,7 @@ void* GFX_ScratchBuffer(uint64_t n) {
     if (gfxState.scratch && n <= gfxState.scratchSize) return gfxState.scratch;
     GFX_FreeScratchBuffer();
     const uint64_t size = (n & ~uint64_t(1023)) + 1024;
-    if (size > SIZE_MAX) return nullptr;
+    if (size > GFX_MAX_BLOCK_BYTES) return nullptr;
     gfxState.scratch = static_cast<uint8_t*>(std::malloc(size_t(size)));
     if (gfxState.scratch) gfxState.scratchSize = size_t(size);
     return gfxState.scratch;

@@ -24,6 +24,10 @@ constexpr uint32_t GFX_FLAG_ALPHA_MODE = 0x3;  // GfxAlphaMode
 constexpr uint32_t GFX_FLAG_LINEAR = 0x4;      // linear texture filtering
 constexpr uint32_t GFX_FLAG_KEEP = 0x8;        // render target keeps its contents across frames
 
+// The most bytes one pixel block may take. The client is a 32-bit program: a larger block could
+// never be held, and a 64-bit build of it refuses the same sizes.
+constexpr uint64_t GFX_MAX_BLOCK_BYTES = uint64_t(1) << 31;
+
 // An off-screen surface that a window draws into and then draws on the screen.
 struct GfxRenderTarget {
     uint32_t user;          // caller's value, never read

@@ -292,7 +292,7 @@ void CopyPixelRows(uint8_t* destination, ptrdiff_t destinationStride, const uint
 
 // The driver's read-back buffer, grown to at least `bytes` (computed in 64 bits by callers).
 uint8_t* OglReadBackBuffer(uint64_t bytes) {
-    if (bytes > SIZE_MAX) return nullptr;
+    if (bytes > GFX_MAX_BLOCK_BYTES) return nullptr;
     if (ogl.readBackSize < bytes) {
         std::free(ogl.readBack);
         ogl.readBack = static_cast<uint8_t*>(std::malloc(size_t(bytes)));
@@ -903,7 +903,7 @@ void OglBeginFrame(GfxRenderTarget* target) {
 void OglKeepPresentedFrame() {
     const uint64_t bytes =
         uint64_t(std::max(ogl.clientWidth, 0)) * uint64_t(std::max(ogl.clientHeight, 0)) * 4;
-    if (bytes > SIZE_MAX) return;
+    if (bytes > GFX_MAX_BLOCK_BYTES) return;
     if (ogl.presentedSize < bytes) {
         std::free(ogl.presented);
         ogl.presented = static_cast<uint8_t*>(std::malloc(size_t(bytes)));

@@ -7,12 +7,12 @@ import unittest
 from pathlib import Path
 
 BUILD = Path(os.environ["VELTOR_EXE"]).parent
-SYSTEM = Path(os.environ.get("WINEPREFIX") or Path(os.environ["VELTOR_ROOT"]) / ".wine") \
-    / "drive_c/windows/system32"
+SYSTEM = Path(os.environ["WINEPREFIX"]) / "drive_c/windows/system32"
 
 
 def imported_dlls(exe):
-    dump = subprocess.run(["i686-w64-mingw32-objdump", "-p", str(exe)], capture_output=True,
+    objdump = os.environ.get("VELTOR_ARCH", "i686") + "-w64-mingw32-objdump"
+    dump = subprocess.run([objdump, "-p", str(exe)], capture_output=True,
                           text=True, check=True, timeout=60).stdout
     return re.findall(r"DLL Name: (\S+)", dump)
 

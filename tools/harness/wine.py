@@ -24,10 +24,11 @@ ClientArea = collections.namedtuple("ClientArea", "x y width height iconic")
 def wine_environment(root, display):
     """The environment of every Wine program of a test run (as scripts/wine-env.sh sets it)."""
     env = dict(os.environ)
-    env.setdefault("WINEPREFIX", str(root / ".wine"))
+    # scripts/wine-env.sh chooses the architecture, the prefix and the `wine` on PATH.
+    env.setdefault("WINEARCH", "win32")
+    env.setdefault("WINEPREFIX", str(root / (".wine64" if env["WINEARCH"] == "win64" else ".wine")))
     env.setdefault("WINEDEBUG", "-all")
     env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
-    env["WINEARCH"] = "win32"
     env["DISPLAY"] = display
     return env
 
