@@ -16,7 +16,11 @@ build_tree() {
     rm -rf "$dir"
   fi
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
+    # ccache, where installed, lets several work trees share their compiled objects.
+    export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${launcher[@]}" >/dev/null
   fi
   local target=()
   [ -n "${3:-}" ] && target=(--target "$3")
