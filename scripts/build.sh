@@ -6,6 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-env.sh"
 build=${BUILD_DIR:-$root/build}
+# Paths relative to the checkout, so that several work trees share ccache's objects.
+export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
 
 # build_tree DIR ARCH [TARGET]: configures DIR once for ARCH and builds TARGET (default all).
 build_tree() {
@@ -17,7 +19,6 @@ build_tree() {
   fi
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     # ccache, where installed, lets several work trees share their compiled objects.
-    export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${launcher[@]}" >/dev/null
