@@ -31,9 +31,9 @@ public:
     // Moves to an absolute file position and drops the buffered bytes; returns the file seek's
     // result (0 on success).
     int Seek(uint32_t position);
-    // True when every byte of the file has been read. An empty buffer without the end flag (the
-    // last refill filled it exactly) first tries one more refill, so a file whose size is a
-    // multiple of the buffer's ends cleanly at its last record.
+    // True when every byte of the file has been read, or the reader failed. An empty buffer
+    // without the end flag (the last refill filled it exactly) first tries one more refill, so a
+    // file whose size is a multiple of the buffer's ends cleanly at its last record.
     bool Finished();
 
     uint32_t Capacity() const { return static_cast<uint32_t>(buffer.size()); }
