@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "core.h"
-#include "packreader.h"
+#include "recordfile.h"
+#include "spanreader.h"
 #include "spell.h"
 
 namespace {
@@ -14,40 +15,33 @@ struct SpellRecord {
     std::string name, description, manaText, typeText;
 };
 
-bool ReadShortText(PackReader& file, std::string& text) {
-    uint8_t length;
-    return file.ReadU8(length) && file.ReadText(length, text);
-}
-
-bool ReadLongText(PackReader& file, std::string& text) {
-    uint16_t length;
-    return file.ReadU16(length) && file.ReadText(length, text);
-}
-
 // Every record the count announces, each of them whole, or false.
-bool ReadSpells(PackReader& file, uint32_t& revision, std::vector<SpellRecord>& records) {
-    uint16_t count;
-    if (!file.ReadU32(revision) || !file.ReadU16(count)) return false;
-    for (uint32_t n = 0; n < count; ++n) {
+bool ReadSpells(const std::vector<uint8_t>& bytes, uint32_t& revision,
+                std::vector<SpellRecord>& records) {
+    SpanReader file(bytes);
+    revision = file.U32();
+    const uint16_t count = file.U16();
+    for (uint32_t n = 0; n < count && !file.Failed(); ++n) {
         SpellRecord r;
-        if (!file.ReadU16(r.id) || !file.ReadU32(r.iconShape) || !ReadShortText(file, r.name) ||
-            !ReadLongText(file, r.description) || !ReadShortText(file, r.manaText) ||
-            !ReadShortText(file, r.typeText)) {
-            return false;
-        }
+        r.id = file.U16();
+        r.iconShape = file.U32();
+        r.name = file.Text(file.U8());
+        r.description = file.Text(file.U16());
+        r.manaText = file.Text(file.U8());
+        r.typeText = file.Text(file.U8());
         records.push_back(std::move(r));
     }
-    return true;
+    return !file.Failed();
 }
 
 }  // namespace
 
 // A file that is missing, or shorter than its count and lengths say, ends the program.
 void Core::LoadSpells() {
-    PackReader file;
+    std::vector<uint8_t> bytes;
     uint32_t revision;
     std::vector<SpellRecord> records;
-    if (!file.Open("data/Veltor.spells") || !ReadSpells(file, revision, records))
+    if (!ReadWholeFile("data/Veltor.spells", bytes) || !ReadSpells(bytes, revision, records))
         FatalError("Failed to load \"Veltor.spells\".");
     dataVersion += revision;
     for (SpellRecord& r : records) {

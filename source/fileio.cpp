@@ -3,43 +3,46 @@
 #include <io.h>
 
 #include <cstring>
-
-#include "platform.h"
+#include <utility>
 
 namespace {
 
 constexpr uint32_t InitialCapacity = 4096;
-constexpr uint32_t FatalExitCode = 1;
-
-[[noreturn]] void EndWithError(const std::string& text) {
-    ShowMessageBox(nullptr, text.c_str(), "Veltor - Error", MB_OK);
-    ExitProgram(FatalExitCode);
-}
 
 }  // namespace
 
-FileReader::FileReader(const std::string& path) : path(path) {
-    file = fopen(path.c_str(), "rb");
-    if (!file) EndWithError("Failed to load \"" + path + "\".");
+FileReader::FileReader(const std::string& path, FailureHandler onFailure)
+    : path(path), onFailure(std::move(onFailure)) {
     buffer.resize(InitialCapacity);
+    file = fopen(path.c_str(), "rb");
+    if (!file) Fail("Failed to load \"" + path + "\".");
 }
 
 FileReader::~FileReader() {
     if (file) fclose(file);
 }
 
-void FileReader::Check(bool condition, const char* what) const {
-    if (!condition) EndWithError("Failed to read \"" + path + "\": " + what);
+void FileReader::Fail(const std::string& text) {
+    failed = true;
+    onFailure(text);
 }
 
-void FileReader::Ensure(uint32_t n) {
+bool FileReader::Check(bool condition, const char* what) {
+    if (!condition && !failed) Fail("Failed to read \"" + path + "\": " + what);
+    return condition;
+}
+
+bool FileReader::Ensure(uint32_t n) {
+    if (failed) return false;
     uint32_t remaining = ending - offset;
-    if (remaining >= n) return;
-    Check(!atEnd, "!eof");
+    if (remaining >= n) return true;
+    if (!Check(!atEnd, "!eof")) return false;
     if (n > Capacity()) {
         // A size read from a damaged file must not grow the buffer past the file itself.
         int64_t left = _filelengthi64(_fileno(file)) - _ftelli64(file);
-        Check(left >= 0 && n - remaining <= static_cast<uint64_t>(left), "size <= ending - offset");
+        if (!Check(left >= 0 && n - remaining <= static_cast<uint64_t>(left),
+                   "size <= ending - offset"))
+            return false;
         uint32_t capacity = Capacity();
         while (capacity < n) capacity *= 2;
         std::memmove(buffer.data(), buffer.data() + offset, remaining);
@@ -50,7 +53,7 @@ void FileReader::Ensure(uint32_t n) {
     ending = remaining;
     offset = 0;
     Refill();
-    Check(n <= ending - offset, "size <= ending - offset");
+    return Check(!failed && n <= ending - offset, "size <= ending - offset");
 }
 
 void FileReader::Refill() {
@@ -62,31 +65,32 @@ void FileReader::Refill() {
 }
 
 uint8_t FileReader::ReadU8() {
-    Ensure(1);
+    if (!Ensure(1)) return 0;
     return buffer[offset++];
 }
 
 uint16_t FileReader::ReadU16() {
-    Ensure(2);
+    if (!Ensure(2)) return 0;
     const uint8_t* p = buffer.data() + offset;
     offset += 2;
     return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
 uint32_t FileReader::ReadU32() {
-    Ensure(4);
+    if (!Ensure(4)) return 0;
     const uint8_t* p = buffer.data() + offset;
     offset += 4;
     return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 void FileReader::ReadBytes(void* destination, uint32_t n) {
-    Ensure(n);
+    if (!Ensure(n)) return;
     std::memcpy(destination, buffer.data() + offset, n);
     offset += n;
 }
 
 int FileReader::Seek(uint32_t position) {
+    if (!file) return -1;
     offset = 0;
     ending = 0;
     atEnd = false;
@@ -94,6 +98,7 @@ int FileReader::Seek(uint32_t position) {
 }
 
 bool FileReader::Finished() {
+    if (failed) return true;
     if (offset < ending) return false;
     // The last refill may have filled the buffer exactly with the file's last bytes, leaving the
     // end flag clear: only one more refill can tell whether the file goes on.

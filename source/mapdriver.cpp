@@ -12,7 +12,7 @@
 #include "driver/gfxcore.h"
 #include "placeholders.h"
 #include "recordfile.h"
-#include "recordreader.h"
+#include "spanreader.h"
 #include "world.h"
 #include "xtea.h"
 
@@ -69,7 +69,7 @@ MapDriver::~MapDriver() {
     SaveGameFile();
 }
 
-MapRect MapDriver::ReadRect(RecordReader& reader) {
+MapRect MapDriver::ReadRect(SpanReader& reader) {
     MapRect rect;
     rect.x0 = reader.U16();
     rect.y0 = reader.U16();
@@ -106,8 +106,8 @@ MapStruct* MapDriver::LoadMap(uint16_t id, const uint8_t key[16]) {
     std::vector<uint8_t> record;
     if (!ReadFileRange(AtlasPath, map.recordOffset, map.recordEnd, record))
         core->FatalError(AtlasUnreadable);
-    // A check block, a page count and a name length at least.
-    if (record.size() < CheckSize + 2) core->FatalError(MapSizeInvalid);
+    // A record without room for its check block, page count and name length fails its check.
+    if (record.size() < CheckSize + 2) return &map;
     Xtea cipher;
     cipher.SetKey(key);
     cipher.Decrypt(record.data(), record.size() / 8);
@@ -119,7 +119,7 @@ MapStruct* MapDriver::LoadMap(uint16_t id, const uint8_t key[16]) {
 // Builds the map's pages from its deciphered record; a record shorter than its own counts ends
 // the program.
 void MapDriver::ReadMapRecord(MapStruct& map, const uint8_t* record, size_t size) {
-    RecordReader reader(record, size);
+    SpanReader reader(record, size);
     reader.Bytes(CheckSize);
     const uint8_t pageCount = reader.U8();
     std::string name = reader.Text(reader.U8());

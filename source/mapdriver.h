@@ -14,7 +14,7 @@
 #include "mapstruct.h"
 
 class Core;
-class RecordReader;
+class SpanReader;
 struct GfxImage;
 struct GfxRenderTarget;
 
@@ -67,7 +67,7 @@ public:
     uint8_t saveDamaged = 0;
 
 private:
-    static MapRect ReadRect(RecordReader& reader);
+    static MapRect ReadRect(SpanReader& reader);
     void ReadMapDirectory();
     MapStruct* LoadMap(uint16_t id, const uint8_t key[16]);
     void ReadMapRecord(MapStruct& map, const uint8_t* record, size_t size);

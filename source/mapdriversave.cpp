@@ -17,7 +17,7 @@
 #include "netbuffer.h"
 #include "platform.h"
 #include "recordfile.h"
-#include "recordreader.h"
+#include "spanreader.h"
 #include "xtea.h"
 
 namespace {
@@ -112,7 +112,7 @@ const char* MapDriver::LoadAccountRecord(GameAccount& record) {
     if (bytes.size() < KeySize || std::memcmp(bytes.data(), key, KeySize) != 0)
         return SaveUndecipherable;
 
-    RecordReader reader(bytes.data(), bytes.size());
+    SpanReader reader(bytes.data(), bytes.size());
     reader.Bytes(KeySize);
     const MapRect stored = ReadRect(reader);
     const int32_t storedWidth = stored.Width(), storedHeight = stored.Height();

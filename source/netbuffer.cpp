@@ -1,10 +1,7 @@
 #include "netbuffer.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-
-#include "platform.h"
 
 NetBuffer::NetBuffer(int32_t reserve) { Reserve(reserve); }
 
@@ -33,31 +30,14 @@ uint8_t* NetBuffer::GetWritePointer(int32_t n) {
 }
 
 int32_t NetBuffer::WriteDone(int32_t n) {
-    // Only a caller that wrote beyond what it reserved gets here: the heap is already damaged.
-    if (n < 0 || start_ + length_ + n > capacity_) {
-        ShowMessageBox(nullptr, "NetBuffer::WriteDone with size too large", "Internal Error",
-                       MB_ICONERROR | MB_ABORTRETRYIGNORE);
-        std::abort();
-    }
+    if (n < 0 || start_ + length_ + n > capacity_) return -1;
     length_ += n;
     return length_;
 }
 
-void NetBuffer::Append(const void* bytes, int32_t n) {
+int32_t NetBuffer::Append(const void* bytes, int32_t n) {
     if (n > 0) std::memcpy(GetWritePointer(n), bytes, n);
-    WriteDone(n);
-}
-
-void NetBuffer::AddU8(uint8_t value) { Append(&value, 1); }
-
-void NetBuffer::AddU16(uint16_t value) {
-    const uint8_t bytes[2] = {uint8_t(value), uint8_t(value >> 8)};
-    Append(bytes, 2);
-}
-
-void NetBuffer::AddU32(uint32_t value) {
-    const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
-    Append(bytes, 4);
+    return WriteDone(n);
 }
 
 int32_t NetBuffer::Consume(int32_t n) {

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "littleendianwriter.h"
+
 // A growable byte queue with a read cursor and little-endian readers. The connection receives
 // into one and cuts frames out of it, and queues outgoing frames in another.
 //
@@ -9,7 +11,7 @@
 // past the end of that frame. A read that cannot be satisfied returns 0 (or an empty string),
 // moves nothing, and marks the buffer failed with a text naming the reader; the caller checks
 // Failed() after a message and ends the connection.
-class NetBuffer {
+class NetBuffer : public LittleEndianWriter<NetBuffer> {
 public:
     explicit NetBuffer(int32_t reserve);
     ~NetBuffer();
@@ -20,11 +22,12 @@ public:
     void Reserve(int32_t n);
     // Room for n bytes after the held ones, where a receive may write; WriteDone declares them.
     uint8_t* GetWritePointer(int32_t n);
+    // The new length, or -1 when n is negative or more than the room after the held bytes (the
+    // caller wrote past what it reserved): nothing is declared then.
     int32_t WriteDone(int32_t n);
-    void Append(const void* bytes, int32_t n);
-    void AddU8(uint8_t value);
-    void AddU16(uint16_t value);
-    void AddU32(uint32_t value);
+    // The new length; -1 for a negative n, with nothing appended.
+    int32_t Append(const void* bytes, int32_t n);
+    void AddU8(uint8_t value) { Append(&value, 1); }
     // Drops up to n bytes from the front and rewinds the read cursor.
     int32_t Consume(int32_t n);
 

@@ -23,29 +23,11 @@ std::string Latin1ToUtf8(const std::string& text) {
 NetworkMessage::NetworkMessage()
     : position_(protocolState == StateGame ? 4 : 3), reserve_(position_) {}
 
-void NetworkMessage::Write(const uint8_t* bytes, int32_t n) {
+void NetworkMessage::Append(const uint8_t* bytes, int32_t n) {
     if (position_ + n >= WriteLimit) return;
     std::memcpy(bytes_ + position_, bytes, n);
     position_ += n;
     length_ += n;
-}
-
-void NetworkMessage::AddByte(uint8_t value) { Write(&value, 1); }
-
-void NetworkMessage::AddU16(uint16_t value) {
-    const uint8_t bytes[2] = {uint8_t(value), uint8_t(value >> 8)};
-    Write(bytes, 2);
-}
-
-void NetworkMessage::AddU32(uint32_t value) {
-    const uint8_t bytes[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
-    Write(bytes, 4);
-}
-
-void NetworkMessage::AddU64(uint64_t value) {
-    uint8_t bytes[8];
-    for (int i = 0; i < 8; ++i) bytes[i] = uint8_t(value >> (8 * i));
-    Write(bytes, 8);
 }
 
 void NetworkMessage::AddVar15(uint16_t count) {
@@ -55,7 +37,7 @@ void NetworkMessage::AddVar15(uint16_t count) {
         return;
     }
     const uint8_t bytes[2] = {uint8_t(128 + count % 128), uint8_t(count >> 7)};
-    Write(bytes, 2);
+    Append(bytes, 2);
 }
 
 void NetworkMessage::AddVarint(uint32_t value) {
@@ -63,14 +45,14 @@ void NetworkMessage::AddVarint(uint32_t value) {
     int32_t n = 0;
     for (; value >= 128; value >>= 7) bytes[n++] = uint8_t(0x80 | (value & 127));
     bytes[n++] = uint8_t(value);
-    Write(bytes, n);
+    Append(bytes, n);
 }
 
 void NetworkMessage::AddCString(const std::string& text) {
     uint8_t field[256];
     field[0] = uint8_t(text.size());
     std::memcpy(field + 1, text.data(), field[0]);
-    Write(field, 1 + field[0]);
+    Append(field, 1 + field[0]);
 }
 
 void NetworkMessage::AddString(const std::string& text) { AddCString(Latin1ToUtf8(text)); }
@@ -82,10 +64,7 @@ void NetworkMessage::Encipher(const Xtea& cipher) {
 }
 
 void NetworkMessage::WriteHeader(uint16_t counter) {
-    const uint16_t sizeField = uint16_t(length_ - 1);
-    bytes_[0] = uint8_t(sizeField);
-    bytes_[1] = uint8_t(sizeField >> 8);
-    bytes_[2] = uint8_t(counter);
-    if (reserve_ == 4) bytes_[3] = uint8_t(counter >> 8);
+    Store(bytes_, uint16_t(length_ - 1), 2);
+    Store(bytes_ + 2, counter, reserve_ - 2);
     length_ += reserve_;
 }

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "littleendianwriter.h"
+
 class Xtea;
 
 // The client's 8-bit text as UTF-8: bytes below 0x80 stay, every other byte becomes the two-byte
@@ -11,7 +13,7 @@ std::string Latin1ToUtf8(const std::string& text);
 // One client request under construction: an opcode byte and little-endian fields written after
 // a reserve for the frame header (3 bytes in the login and avatar-selection states, 4 in game,
 // fixed when the message is made). A field that would pass the write limit is dropped whole.
-class NetworkMessage {
+class NetworkMessage : public LittleEndianWriter<NetworkMessage> {
 public:
     static const int32_t Capacity = 16384;
     // A write is made only when the position after its last byte stays below this.
@@ -20,10 +22,7 @@ public:
     NetworkMessage();
     virtual ~NetworkMessage() = default;
 
-    void AddByte(uint8_t value);
-    void AddU16(uint16_t value);
-    void AddU32(uint32_t value);
-    void AddU64(uint64_t value);
+    void AddByte(uint8_t value) { Append(&value, 1); }
     // Counts up to 32767: one byte below 128, else 128 + (n mod 128) and n >> 7.
     void AddVar15(uint16_t count);
     // LEB128: 7 bits a byte, lowest group first, bit 7 set on every byte but the last.
@@ -47,7 +46,9 @@ public:
     int32_t GetHeaderSize() const { return reserve_; }
 
 private:
-    void Write(const uint8_t* bytes, int32_t n);
+    friend class LittleEndianWriter<NetworkMessage>;
+    // The whole field, or nothing when it would pass the write limit.
+    void Append(const uint8_t* bytes, int32_t n);
 
     uint8_t bytes_[Capacity];
     int32_t length_ = 0;

@@ -8,6 +8,7 @@
 
 #include "core.h"
 #include "placeholders.h"
+#include "platform.h"
 #include "protocolstate.h"
 
 namespace {
@@ -177,7 +178,12 @@ bool Protocol::Receive(uint32_t eventError) {
         if (!core->gameHalted) SocketError(eventError, "");
         return false;
     }
-    inBuffer.WriteDone(received);
+    // Only a receive past what was reserved fails here: the heap is already damaged.
+    if (inBuffer.WriteDone(received) < 0) {
+        ShowMessageBox(nullptr, "NetBuffer::WriteDone with size too large", "Internal Error",
+                       MB_ICONERROR | MB_ABORTRETRYIGNORE);
+        std::abort();
+    }
     ReadFrames();
     return true;
 }

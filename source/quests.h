@@ -1,6 +1,8 @@
 #pragma once
 // Helpers of the quest journal that Core builds from data/Veltor.quests.
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,3 +29,25 @@ void ReplaceCount(std::string& text, uint32_t count);
 
 // The markers of the newest line of every journal record that has lines.
 std::vector<JournalMarker> JournalMarkers(const std::vector<QuestRecord>& quests);
+
+// The size of a stage record's key and of the check block that opens the record.
+constexpr size_t QuestKeySize = 16;
+
+// The revision and the quest index of the whole quests file. Each stage record ends where the
+// next entry of the file begins, the last one at the end of the file. False when the file is
+// shorter than its index says or a record does not lie inside the file.
+bool ReadQuestIndex(const std::vector<uint8_t>& bytes, uint32_t& revision,
+                    std::vector<QuestIndexRecord>& index);
+
+// The key of a quest's stage record built from the value the server sent with its progress.
+void QuestStageKey(const QuestIndexRecord& record, uint16_t entryStage, uint32_t value,
+                   uint8_t key[QuestKeySize]);
+
+enum class StageRecord { Read, WrongKey, Damaged };
+
+// Reads a stage record from the quests file, deciphers its whole 8-byte blocks and checks them
+// against the key; a record that opens gives its journal line and the key of the record before
+// it. Damaged when the record cannot be read or a length in it runs past its end.
+StageRecord ReadStageRecord(FILE* file, const QuestStageEntry& entry,
+                            const uint8_t key[QuestKeySize], QuestLine& line,
+                            uint8_t nextKey[QuestKeySize]);

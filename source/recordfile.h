@@ -1,8 +1,9 @@
 #pragma once
-// Files of records behind a directory: the world-map atlas and the explored-area save. Both
-// start with a u32 version and a u32 entry count, then per entry an id (2 or 4 bytes) and the u32
-// offset of its record from the start of the file. A record runs to the next entry's offset, the
-// last one to the end of the file.
+// Data files read into memory to be parsed with a SpanReader, and the files of records behind a
+// directory: the world-map atlas, the explored-area save and the books. Those start with a u32
+// version and a u32 entry count, then per entry an id (2 or 4 bytes) and the u32 offset of its
+// record from the start of the file. A record runs to the next entry's offset, the last one to
+// the end of the file.
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -20,4 +21,7 @@ bool ReadRecordDirectory(FILE* file, uint32_t idSize, uint32_t& version,
                          std::vector<RecordEntry>& entries);
 
 // The bytes from offset to end of a file. False when it cannot be opened or read whole.
+bool ReadFileRange(FILE* file, uint64_t offset, uint64_t end, std::vector<uint8_t>& bytes);
 bool ReadFileRange(const char* path, uint32_t offset, uint32_t end, std::vector<uint8_t>& bytes);
+// Every byte of a file. False when it cannot be opened or read whole.
+bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes);

@@ -4,8 +4,9 @@
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "font.h"
-#include "packreader.h"
+#include "recordfile.h"
 #include "render.h"
+#include "spanreader.h"
 
 namespace {
 
@@ -13,18 +14,18 @@ constexpr uint16_t InterfaceFontId = 1;
 constexpr uint16_t FilteredInterfaceFontId = 101;
 constexpr uint32_t LinearFiltering = 4;
 
-bool ReadGlyphTable(PackReader& pack, std::vector<FontGlyphRecord>& table) {
-    uint16_t count;
-    if (!pack.ReadU16(count)) return false;
-    table.assign(count, FontGlyphRecord{});
+std::vector<FontGlyphRecord> ReadGlyphTable(SpanReader& pack) {
+    std::vector<FontGlyphRecord> table(pack.U16());
     for (FontGlyphRecord& record : table) {
         FontGlyph& g = record.glyph;
-        if (!pack.ReadU16(record.code) || !pack.ReadU16(g.sx) || !pack.ReadU16(g.sy) ||
-            !pack.ReadU16(g.width1) || !pack.ReadU16(g.height1) || !pack.ReadU16(g.advance)) {
-            return false;
-        }
+        record.code = pack.U16();
+        g.sx = pack.U16();
+        g.sy = pack.U16();
+        g.width1 = pack.U16();
+        g.height1 = pack.U16();
+        g.advance = pack.U16();
     }
-    return true;
+    return table;
 }
 
 // Registers a font under its id; a font the id held before is deleted.
@@ -33,21 +34,19 @@ void Register(Core& core, Font* font) {
     core.AddFont(font->id, font);
 }
 
-bool ReadFonts(Core& core, PackReader& pack) {
-    uint32_t version;
-    uint16_t count;
-    if (!pack.ReadU32(version) || !pack.ReadU16(count)) return false;
+bool ReadFonts(Core& core, const std::vector<uint8_t>& bytes) {
+    SpanReader pack(bytes);
+    const uint32_t version = pack.U32();
+    const uint16_t count = pack.U16();
+    if (pack.Failed()) return false;
     core.dataVersion += version;
-    std::vector<uint8_t> pixels;
-    std::vector<FontGlyphRecord> glyphTable;
     for (uint32_t n = 0; n < count; ++n) {
-        uint16_t id, width, height;
-        int16_t letterSpacing, lineHeight;
-        if (!pack.ReadU16(id) || !pack.ReadI16(letterSpacing) || !pack.ReadI16(lineHeight) ||
-            !pack.ReadU16(width) || !pack.ReadU16(height) ||
-            !pack.ReadPixelBlock(width, height, pixels) || !ReadGlyphTable(pack, glyphTable)) {
-            return false;
-        }
+        const uint16_t id = pack.U16();
+        const int16_t letterSpacing = pack.I16(), lineHeight = pack.I16();
+        const uint16_t width = pack.U16(), height = pack.U16();
+        std::vector<uint8_t> pixels = pack.PixelBlock(width, height);
+        const std::vector<FontGlyphRecord> glyphTable = ReadGlyphTable(pack);
+        if (pack.Failed()) return false;
         Render::DecipherPixels(pixels.data(), uint32_t(pixels.size() - 8));
         const auto addFont = [&](uint16_t fontId, uint32_t flags) {
             GfxImage* image = GFX_CreateImage(width, height, pixels.data(), width * 4, flags, 0);
@@ -64,8 +63,8 @@ bool ReadFonts(Core& core, PackReader& pack) {
 }  // namespace
 
 bool Render::LoadFonts() {
-    PackReader pack;
-    if (!pack.Open("data/Veltor.font") || !ReadFonts(*core, pack)) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile("data/Veltor.font", bytes) || !ReadFonts(*core, bytes)) {
         core->FatalError("Failed to load \"Veltor.font\".");
     }
     return true;

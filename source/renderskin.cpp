@@ -5,8 +5,9 @@
 
 #include "core.h"
 #include "driver/gfxcore.h"
-#include "packreader.h"
+#include "recordfile.h"
 #include "render.h"
+#include "spanreader.h"
 #include "xtea.h"
 
 namespace {
@@ -31,16 +32,16 @@ void Store(Render& render, uint16_t id, GfxImage* image) {
     entry = image;
 }
 
-bool ReadSkin(Render& render, Core& core, PackReader& pack) {
-    uint32_t version;
-    uint16_t count;
-    if (!pack.ReadU32(version) || !pack.ReadU16(count)) return false;
+bool ReadSkin(Render& render, Core& core, const std::vector<uint8_t>& bytes) {
+    SpanReader pack(bytes);
+    const uint32_t version = pack.U32();
+    const uint16_t count = pack.U16();
+    if (pack.Failed()) return false;
     core.dataVersion += version;
-    std::vector<uint8_t> pixels;
     for (uint32_t n = 0; n < count; ++n) {
-        uint16_t id, width, height;
-        if (!pack.ReadU16(id) || !pack.ReadU16(width) || !pack.ReadU16(height)) return false;
-        if (!pack.ReadPixelBlock(width, height, pixels)) return false;
+        const uint16_t id = pack.U16(), width = pack.U16(), height = pack.U16();
+        std::vector<uint8_t> pixels = pack.PixelBlock(width, height);
+        if (pack.Failed()) return false;
         Render::DecipherPixels(pixels.data(), uint32_t(pixels.size() - 8));
         Store(render, id,
               GFX_CreateImage(width, height, pixels.data(), width * 4, SkinImageFlags(id), 0));
@@ -64,8 +65,8 @@ GfxImage* CreateDiscMask() {
 }  // namespace
 
 bool Render::LoadSkin() {
-    PackReader pack;
-    if (!pack.Open("data/Veltor.skin") || !ReadSkin(*this, *core, pack)) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile("data/Veltor.skin", bytes) || !ReadSkin(*this, *core, bytes)) {
         core->FatalError("Failed to load \"Veltor.skin\".");
     }
     Store(*this, DiscMaskId, CreateDiscMask());

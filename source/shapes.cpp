@@ -5,9 +5,10 @@
 #include "core.h"
 
 Shapes::Shapes(Core* owner) : owner(owner) {
-    shapesFile = std::make_unique<FileReader>(ShapesFileName);
+    const auto endProgram = [owner](const std::string& text) { owner->FatalError(text); };
+    shapesFile = std::make_unique<FileReader>(ShapesFileName, endProgram);
     palettes = std::make_unique<Palettes>();
-    FileReader data(DataFileName);
+    FileReader data(DataFileName, endProgram);
     owner->dataVersion += data.ReadU32();
     owner->dataVersion += shapesFile->ReadU32();
     const uint8_t count = data.ReadU8();
@@ -31,12 +32,4 @@ uint32_t Shapes::GetHeaderValue(uint32_t index) const { return index < header.si
 Shape* Shapes::Find(uint32_t id) const {
     auto found = table.find(id);
     return found == table.end() ? nullptr : found->second.get();
-}
-
-Shape* Core::GetShape(uint32_t id) { return shapes ? shapes->Find(id) : nullptr; }
-
-Shape* Core::ApplyToShape(uint32_t id, uint32_t subId) {
-    Shape* shape = GetShape(id);
-    if (shape) shape->BuildImages(subId);
-    return shape;
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-// A data file in a private working folder, with the fatal box and exit recorded.
+// A data file in a private working folder, with the failures the reader reports recorded.
 class FileReaderTest : public ::testing::Test {
 protected:
     std::string WriteFile(const std::vector<uint8_t>& bytes) {
@@ -28,28 +28,29 @@ protected:
         return bytes;
     }
 
-    // Runs `action` and expects it to end the program with the error box `text`.
-    void ExpectFatal(const std::function<void()>& action, const std::string& text) {
-        try {
-            action();
-            ADD_FAILURE() << "the program went on";
-        } catch (const ProgramExit& exit) {
-            EXPECT_NE(exit.code, 0u);
-        }
-        ASSERT_EQ(FakePlatform::boxes.size(), 1u);
-        EXPECT_EQ(FakePlatform::boxes[0].text, text);
-        EXPECT_EQ(FakePlatform::boxes[0].title, "Veltor - Error");
-        EXPECT_EQ(FakePlatform::boxes[0].owner, nullptr);
-        EXPECT_EQ(FakePlatform::boxes[0].type, static_cast<UINT>(MB_OK));
+    FileReader::FailureHandler Record() {
+        return [this](const std::string& text) { failures.push_back(text); };
+    }
+
+    // The reader reported exactly this failure and ended nothing itself; it stays failed, reading
+    // zeros and reporting nothing more.
+    void ExpectFailedWith(FileReader& reader, const std::string& text) {
+        EXPECT_EQ(failures, std::vector<std::string>{text});
+        EXPECT_TRUE(FakePlatform::boxes.empty());
+        EXPECT_TRUE(reader.Failed());
+        EXPECT_EQ(reader.ReadU32(), 0u);
+        EXPECT_TRUE(reader.Finished());
+        EXPECT_EQ(failures.size(), 1u);
     }
 
     FakePlatform fake;
     TemporaryFolder folder;
     std::string path = "sample.data";
+    std::vector<std::string> failures;
 };
 
 TEST_F(FileReaderTest, ReadsLittleEndianIntegers) {
-    FileReader reader(WriteFile({0x01, 0x02, 0x01, 0x02, 0x03, 0x04, 0xFF}));
+    FileReader reader(WriteFile({0x01, 0x02, 0x01, 0x02, 0x03, 0x04, 0xFF}), Record());
     EXPECT_EQ(reader.ReadU16(), 0x0201);
     EXPECT_EQ(reader.ReadU32(), 0x04030201u);
     EXPECT_EQ(reader.ReadU8(), 0xFF);
@@ -62,7 +63,7 @@ TEST_F(FileReaderTest, FinishedExactlyAfterTheLastByte) {
     for (size_t size : {0u, 1u, 4095u, 4096u, 4097u, 8192u, 12288u}) {
         SCOPED_TRACE(size);
         std::vector<uint8_t> bytes = Counting(size);
-        FileReader reader(WriteFile(bytes));
+        FileReader reader(WriteFile(bytes), Record());
         for (size_t i = 0; i < size; ++i) {
             ASSERT_FALSE(reader.Finished()) << "at byte " << i;
             ASSERT_EQ(reader.ReadU8(), bytes[i]) << "at byte " << i;
@@ -75,7 +76,7 @@ TEST_F(FileReaderTest, FinishedExactlyAfterTheLastByte) {
 // Records that end exactly on the buffer's boundary, read the way a loader walks a file.
 TEST_F(FileReaderTest, RecordsFillingWholeBuffersAllLoad) {
     std::vector<uint8_t> bytes = Counting(8192);
-    FileReader reader(WriteFile(bytes));
+    FileReader reader(WriteFile(bytes), Record());
     size_t records = 0;
     std::vector<uint8_t> record(16);
     while (!reader.Finished()) {
@@ -88,7 +89,7 @@ TEST_F(FileReaderTest, RecordsFillingWholeBuffersAllLoad) {
 
 TEST_F(FileReaderTest, LargeReadGrowsTheBufferByDoublingAndKeepsIt) {
     std::vector<uint8_t> bytes = Counting(20000);
-    FileReader reader(WriteFile(bytes));
+    FileReader reader(WriteFile(bytes), Record());
     EXPECT_EQ(reader.Capacity(), 4096u);
     EXPECT_EQ(reader.ReadU8(), bytes[0]);
     std::vector<uint8_t> block(10000);
@@ -103,7 +104,7 @@ TEST_F(FileReaderTest, LargeReadGrowsTheBufferByDoublingAndKeepsIt) {
 
 TEST_F(FileReaderTest, SeekAfterTheEndRefillsFromTheNewPosition) {
     std::vector<uint8_t> bytes = Counting(5000);
-    FileReader reader(WriteFile(bytes));
+    FileReader reader(WriteFile(bytes), Record());
     std::vector<uint8_t> all(5000);
     reader.ReadBytes(all.data(), 5000);
     EXPECT_TRUE(reader.Finished());
@@ -115,12 +116,12 @@ TEST_F(FileReaderTest, SeekAfterTheEndRefillsFromTheNewPosition) {
     EXPECT_EQ(reader.ReadU8(), bytes[3]);
 }
 
-TEST_F(FileReaderTest, MissingFileEndsTheProgramNamingIt) {
-    ExpectFatal([] { FileReader reader("data/Veltor.data"); },
-                "Failed to load \"data/Veltor.data\".");
+TEST_F(FileReaderTest, MissingFileIsReportedNamingIt) {
+    FileReader reader("data/Veltor.data", Record());
+    ExpectFailedWith(reader, "Failed to load \"data/Veltor.data\".");
 }
 
-// Reads past the end of a damaged or short file: each ends the program naming the failed check.
+// Reads past the end of a damaged or short file: each is reported naming the failed check.
 struct DamagedRead {
     const char* name;
     size_t fileSize;
@@ -128,7 +129,7 @@ struct DamagedRead {
     const char* check;
 };
 
-TEST_F(FileReaderTest, ReadPastTheEndEndsTheProgramNamingTheCheck) {
+TEST_F(FileReaderTest, ReadPastTheEndIsReportedNamingTheCheck) {
     const DamagedRead cases[] = {
         {"byte after a file that filled the buffer", 4096,
          [](FileReader& reader) {
@@ -160,10 +161,10 @@ TEST_F(FileReaderTest, ReadPastTheEndEndsTheProgramNamingTheCheck) {
     };
     for (const DamagedRead& damaged : cases) {
         SCOPED_TRACE(damaged.name);
-        FakePlatform::boxes.clear();
-        FileReader reader(WriteFile(Counting(damaged.fileSize)));
-        ExpectFatal([&] { damaged.reads(reader); },
-                    "Failed to read \"sample.data\": " + std::string(damaged.check));
+        failures.clear();
+        FileReader reader(WriteFile(Counting(damaged.fileSize)), Record());
+        damaged.reads(reader);
+        ExpectFailedWith(reader, "Failed to read \"sample.data\": " + std::string(damaged.check));
         // A size the file cannot hold never grows the buffer.
         EXPECT_LE(reader.Capacity(), 8192u);
     }

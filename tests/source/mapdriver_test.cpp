@@ -190,12 +190,15 @@ TEST_F(MapDriverTest, DamagedAtlasesEndTheProgramOddOnesRefuseTheSelection) {
                 EXPECT_THROW(driver->SetMap(next), ProgramExit);
                 ASSERT_EQ(fake.boxes.size(), 1u);
                 EXPECT_EQ(fake.boxes[0].text, message);
-            } else if (outcome == "refused") {
+            } else if (outcome == "refused" || outcome == "unloaded") {
                 EXPECT_FALSE(driver->SetMap(next));
                 EXPECT_EQ(driver->selection.mapId, before.mapId);
                 EXPECT_EQ(driver->selection.page, before.page);
                 EXPECT_EQ(driver->currentMap, mapBefore);
                 EXPECT_EQ(driver->accountOpened, 0);
+                if (outcome == "unloaded") {
+                    for (const auto& map : driver->maps) EXPECT_FALSE(map->loaded) << map->id;
+                }
             } else {
                 ASSERT_TRUE(driver->SetMap(next));
                 EXPECT_TRUE(driver->currentMap->loaded);

@@ -40,6 +40,19 @@ TEST(NetBuffer, GrowsInPowersOfTwoFrom256) {
     EXPECT_EQ(ToHex(buffer.GetData(), buffer.GetLength()), "01020304050607");
 }
 
+// A write past the reserved room is refused and reported to the caller; nothing is declared.
+TEST(NetBuffer, WriteDoneBeyondTheReservedRoomIsRefused) {
+    NetBuffer buffer(10);
+    buffer.Append("\x01\x02", 2);
+    buffer.GetWritePointer(4);
+    const int32_t room = buffer.GetCapacity() - buffer.GetLength();
+    EXPECT_EQ(buffer.WriteDone(room + 1), -1);
+    EXPECT_EQ(buffer.WriteDone(-1), -1);
+    EXPECT_EQ(buffer.Append("x", -1), -1);
+    EXPECT_EQ(buffer.GetLength(), 2);
+    EXPECT_EQ(buffer.WriteDone(room), 2 + room);
+}
+
 struct ReaderCase {
     const char* name;
     std::function<uint32_t(NetBuffer&)> read;

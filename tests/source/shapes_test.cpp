@@ -204,6 +204,8 @@ const DamagedFile DamagedFiles[] = {
     {"repeated-idle", "Failed to load \"data/Veltor.data\": animation tag 1 repeated (anim_idle == NULL) in shape 7."},
     {"deep-tree", "Failed to load \"data/Veltor.data\": fragment tree deeper than 16 in shape 7."},
     {"sprite-past-end", "Failed to load \"data/Veltor.shapes\": sprite block past the end of the file in shape 7."},
+    {"sprite-padding-past-end",
+     "Failed to load \"data/Veltor.shapes\": sprite block past the end of the file in shape 7."},
     {"sprite-far-away", "Failed to load \"data/Veltor.shapes\": sprite block past the end of the file in shape 7."},
     {"light-past-end", "Failed to load \"data/Veltor.shapes\": light mask past the end of the file in shape 7."},
     {"truncated", "Failed to read \"data/Veltor.data\": !eof"},

@@ -99,8 +99,8 @@ def cut_record(atlas_map, key, cut):
 
 def atlas_cases(out):
     """Each case: the atlas, then 'start <message>' (loading its directory must end the program)
-    or 'select <map id> <key> <page> <part> <outcome>', outcome 'accepted', 'refused' or
-    'fatal <message>'."""
+    or 'select <map id> <key> <page> <part> <outcome>', outcome 'accepted', 'refused', 'unloaded'
+    (refused, the map left unloaded) or 'fatal <message>'."""
     good = atlas_of([(small_world([(16, 12)] * 3), WORLD_KEY)])
     cases = {
         'short-header': (b'\1\0\0\0\1\0', ['start ' + ATLAS_UNREADABLE]),
@@ -109,8 +109,11 @@ def atlas_cases(out):
         'offsets-backwards': (struct.pack('<IIHIHI', 1, 2, 1, 40, 2, 30) + bytes(40),
                               ['start ' + ATLAS_UNREADABLE]),
         'offset-in-directory': (struct.pack('<IIHI', 1, 1, 1, 4) + bytes(40), ['start ' + ATLAS_UNREADABLE]),
+        # Records too short for a check block, page count and name length fail their check.
         'record-too-short': (struct.pack('<IIHI', 1, 1, 1, 14) + bytes(10),
-                             ['select 1 %s 0 0 fatal %s' % (WORLD_KEY.hex(), MAP_SIZE_INVALID)]),
+                             ['select 1 %s 0 0 unloaded' % WORLD_KEY.hex()]),
+        'record-of-the-check-block': (maps.pack_atlas(1, [(1, veltorxtea.encrypt(WORLD_KEY, WORLD_KEY + b'\1'))]),
+                                      ['select 1 %s 0 0 unloaded' % WORLD_KEY.hex()]),
         'pages-lie': (cut_record(AtlasMap(1, 'W', [small_page('a', 4, 4, (0, 0, 4, 4))] * 2), WORLD_KEY,
                                  4 * 4 * 4 + 20),
                       ['select 1 %s 0 0 fatal %s' % (WORLD_KEY.hex(), MAP_SIZE_INVALID)]),

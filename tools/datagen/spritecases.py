@@ -138,6 +138,8 @@ def damaged_cases(pixels_end):
         ('palette-2', [ok, sprites.simple(7, None, palette_id=2)], b''),
         ('repeated-idle', [ok, Shape(7, [Range(255, [(TAG_IDLE, idle), (TAG_IDLE, idle)])])], b''),
         ('sprite-past-end', [ok, single(7, Sprite(3, 3, None, 0, 0, pixels_end - 32))], b''),
+        # 36 bytes of pixels end the file exactly; their padding to 40 does not fit.
+        ('sprite-padding-past-end', [ok, single(7, Sprite(3, 3, None, 0, 0, pixels_end - 36))], b''),
         ('sprite-far-away', [ok, single(7, Sprite(256, 256, None, 0, 0, 0xFFFFFFF0))], b''),
         ('light-past-end', [ok, sprites.simple(7, None, lights=[light])], b''),
         ('deep-tree', [ok, single(7, sprites.chain(sprites.FRAGMENT_DEPTH_LIMIT + 1))], b''),
