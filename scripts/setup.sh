@@ -10,8 +10,9 @@ packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build 
           wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386
           libxrender1:i386 libxrandr2:i386 libxi6:i386 libxcursor1:i386 libxinerama1:i386
           libxcomposite1:i386 libxxf86vm1:i386 libfreetype6:i386
-          wine64 libgl1 libgl1-mesa-dri libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1
-          libxcomposite1 libxxf86vm1 libfreetype6
+          wine64 libgl1:amd64 libgl1-mesa-dri:amd64 libxrender1:amd64 libxrandr2:amd64 libxi6:amd64
+          libxcursor1:amd64 libxinerama1:amd64 libxcomposite1:amd64 libxxf86vm1:amd64
+          libfreetype6:amd64
           xvfb xauth xdotool x11-apps x11-utils imagemagick fonts-dejavu-core
           python3-pil python3-numpy ca-certificates)
 
