@@ -407,6 +407,29 @@ TEST_F(CreatureDraw, OnlyOuterAttachedThingsReachIntoNeighbourTiles) {
               Log{DrawImage(float(164 - GFX_ImageWidth(image)), float(232 - GFX_ImageHeight(image)), 77)});
 }
 
+// Entries left on a tile that was not drawn go at the next world frame, or with their creature.
+TEST_F(CreatureDraw, OverhangEntriesLastOneFrameAndLeaveWithTheirCreature) {
+    Creature* rat = Spawn({10, 10, 7});
+    Creature* bat = Spawn({12, 10, 7}, "Bat");
+    rat->AddToDirectionList(1, 0, new Item(core.get(), Sparkle, 0, 10, 10, 7, 1, ItemEffect));
+    bat->AddToDirectionList(-1, 0, new Item(core.get(), Sparkle, 0, 12, 10, 7, 1, ItemEffect));
+    const auto& between = TileAt(11, 10)->overhangs;
+    for (int frame = 0; frame < 3; ++frame) {
+        world->UpdateCreatures();
+        rat->RegisterOverhangs();
+        bat->RegisterOverhangs();
+        ASSERT_EQ(between.size(), 2u) << frame;
+    }
+
+    world->RemoveCreature(rat);
+    ASSERT_EQ(between.size(), 1u);
+    EXPECT_EQ(between[0].creature, bat);
+    EXPECT_EQ(between[0].column, 0);
+
+    world->DetachCreatures();
+    EXPECT_TRUE(between.empty());
+}
+
 TEST_F(CreatureDraw, AttachedEffectsGoOnceTheyHavePlayed) {
     Creature* rat = Spawn({10, 10, 7});
     rat->AddToDirectionList(0, 0, new Item(core.get(), Sparkle, 0, 10, 10, 7, 1, ItemEffect));
