@@ -169,6 +169,21 @@ TEST_F(CreatureDraw, TheLiftEasesOntoAHigherStack) {
     }
 }
 
+TEST_F(CreatureDraw, AStackOnAThingOfUnknownShapeCarriesTheStep) {
+    constexpr uint32_t UnknownShape = 60000;
+    ASSERT_EQ(core->GetShape(UnknownShape), nullptr);
+    Tile* target = world->CreateTile(Position{11, 10, 7});  // nothing one floor down
+    Stack(target, UnknownShape);
+    Stack(target, StoneFloor);
+    Creature* rat = Spawn({10, 10, 7});
+    rat->Step(East, 0, 0, 0, 0, 0);
+    for (uint64_t ms : {0, 20 * 40, 32 * 40}) {
+        Frame(ms);
+        rat->RegisterOverhangs();
+        EXPECT_FLOAT_EQ(rat->elevation, 0) << ms;  // not the -16 of a tile handing over below
+    }
+}
+
 TEST_F(CreatureDraw, LightGoesToTheCellTheBodyIsIn) {
     Creature* standing = Spawn({11, 10, 7});
     Creature* east = Spawn({11, 11, 7});
