@@ -32,8 +32,10 @@ int32_t Difference(uint16_t a, uint16_t b) { return int32_t(a) - int32_t(b); }
 // The height a stack lifts what stands on it.
 float StackHeight(const Tile* tile) { return float(std::min(tile->height, 24)); }
 
-// Whether a creature stands on this tile rather than on the floor below it. A bottom thing of
-// unknown shape has no bits.
+// Whether a creature stands on this tile rather than on the floor below it: a tile with a solid
+// thing does unless its bottom thing has bit 30. Not the other way round: then every plain floor
+// would hand the step to the floor below and the walker would sink 16 pixels on each step. A
+// bottom thing of unknown shape has no bits.
 bool Carries(const Tile* tile) {
     if (!tile || tile->things.empty() || !tile->HasSolidThing()) return false;
     const Shape* bottom = tile->things.front()->shape;
