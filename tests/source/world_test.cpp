@@ -520,6 +520,24 @@ TEST_F(WorldMenus, PlainClickOnASeatSitsDownFacingIt) {
     EXPECT_FALSE(world->ShowSelfMenu(10, 20, player, Here));
 }
 
+TEST_F(WorldMenus, PlainClickOnASeatFacingElsewhereSendsOneTurnToIt) {
+    using Requests = std::vector<std::vector<uint8_t>>;
+    constexpr uint8_t Turn = 40, Sit = 162, North = 0, East = 2;  // the seat faces east
+    MakeTile(Here, {Ground, Seat});
+    RecordingConnection connection(core);
+    player->direction = North;
+    EXPECT_TRUE(world->ShowSelfMenu(10, 20, player, Here));
+    EXPECT_EQ(connection.SentPayloads(2), (Requests{{Turn, East}, {Sit, 1}}));
+
+    // Seated, facing away from the seat: standing up turns to it as well.
+    player->direction = North;
+    player->sitReady = 1;
+    EXPECT_TRUE(world->ShowSelfMenu(10, 20, player, Here));
+    EXPECT_EQ(connection.SentPayloads(4),
+              (Requests{{Turn, East}, {Sit, 1}, {Turn, East}, {Sit, 0}}));
+    EXPECT_EQ(player->seated, 0);
+}
+
 TEST_F(WorldMenus, SelfMenuShowsVocationAndLevel) {
     MakeTile(Here, {Ground});
     core->vocation = 3;
