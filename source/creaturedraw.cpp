@@ -167,7 +167,8 @@ void Creature::Draw(int32_t x, int32_t y) {
     DrawMarker(at.x, at.y, MarkerAlpha);
     DrawBody(at);
     DrawParts(attached[1][1].upper, at);
-    if (player && !moving && moveable && pendingDirection == NoDirection) AutoWalk();
+    if (player && !owner->mouseWalkOff && !moving && moveable && pendingDirection == NoDirection)
+        AutoWalk();
     RemoveExpiredAttached();
 }
 
