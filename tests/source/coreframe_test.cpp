@@ -87,6 +87,31 @@ TEST_F(Frame, ClosingWindowsAreRemovedAndDeletedBeforeDrawing) {
     EXPECT_EQ(std::count(core->windows.begin(), core->windows.end(), closing), 0);
 }
 
+// Counts its paints.
+struct CountingWindow : Window {
+    explicit CountingWindow(Core* core) : Window(core) {}
+    void Paint() override { ++paints; }
+    int paints = 0;
+};
+
+// Asks to be closed on its first frame; going, it takes a window it owns out of the list.
+struct OwningWindow : Window {
+    OwningWindow(Core* core, Window* owned) : Window(core), owned(owned) { state = 3; }
+    ~OwningWindow() override { core->DetachWindow(owned); }
+    Window* owned;
+};
+
+TEST_F(Frame, AWindowThatLeftWithAClosingOneIsNotPainted) {
+    CountingWindow owned(core);  // kept alive here, so that a paint after it left shows
+    core->AddWindow(new OwningWindow(core, &owned));
+    core->AddWindow(&owned);
+    core->RenderFrame();
+    EXPECT_EQ(owned.paints, 0);
+    EXPECT_EQ(std::count(core->windows.begin(), core->windows.end(), &owned), 0);
+    core->RenderFrame();
+    EXPECT_EQ(owned.paints, 0);
+}
+
 TEST_F(Frame, FrameRateIsMeasuredOverOneSecondWindows) {
     const uint64_t start = fake.wallClock;
     core->fpsWindowStart = start;
