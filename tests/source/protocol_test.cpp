@@ -433,6 +433,25 @@ TEST_F(ProtocolTest, RefusedConnectionShowsItsSocketError) {
     EXPECT_EQ(DisconnectText(), std::string("Connection lost. Please try again later.") + SupportLine);
 }
 
+TEST_F(ProtocolTest, AnEndedAttemptTakesItsProgressBoxAndLeavesOlderNotices) {
+    uint16_t unused;
+    {
+        LoopbackServer closedAgain;
+        unused = closedAgain.port;
+    }
+    core->port = std::to_string(unused);
+    core->ShowStatus("Veltor - Error", "An earlier error.");
+    core->Connect(0);
+    ASSERT_TRUE(PumpUntil([&] { return core->connection1 == nullptr; }));
+    std::vector<std::string> boxes;
+    for (Window* window : core->windows)
+        if (auto* status = dynamic_cast<Status*>(window))
+            boxes.push_back(std::to_string(status->kind) + " " + status->text);
+    EXPECT_EQ(boxes, (std::vector<std::string>{
+                         "0 An earlier error.",
+                         std::string("0 Connection lost. Please try again later.") + SupportLine}));
+}
+
 TEST_F(ProtocolTest, UnknownSocketErrorEndsTheConnectionNotTheProgram) {
     core->Connect(0);
     Protocol* connection = core->connection1;
