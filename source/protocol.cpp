@@ -152,7 +152,7 @@ bool Protocol::custom(WPARAM socketParam, LPARAM eventParam) {
         // login and hangs up must be heard first.
         while (socket != INVALID_SOCKET && !closed && Receive(error)) {
         }
-        if (socket != INVALID_SOCKET && !core->gameHalted) SocketError(error, "");
+        if (socket != INVALID_SOCKET) OnServerClose(error);
     }
     if (!fatalText.empty()) core->FatalError(fatalText);
     return true;
@@ -174,7 +174,7 @@ bool Protocol::Receive(uint32_t eventError) {
         return false;
     }
     if (received == 0) {
-        if (!core->gameHalted) SocketError(eventError, "");
+        OnServerClose(eventError);
         return false;
     }
     inBuffer.WriteDone(received);
@@ -269,6 +269,13 @@ void Protocol::Cancel() {
     }
     delete pending;
     pending = nullptr;
+}
+
+void Protocol::OnServerClose(uint32_t eventError) {
+    if (core->gameHalted)
+        Close();
+    else
+        SocketError(eventError, "");
 }
 
 void Protocol::SocketFailure(bool report, const std::string& text) {

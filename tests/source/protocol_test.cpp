@@ -418,6 +418,7 @@ TEST_F(ProtocolTest, NothingIsShownWhenTheServerEndedTheGame) {
     PumpFor(200);
     EXPECT_EQ(StatusCount(), 0);
     ASSERT_NE(core->connection1, nullptr);
+    EXPECT_EQ(core->connection1->socket, INVALID_SOCKET);  // not left half open
     core->connection1->SendPing();  // nothing is sent while halted
     EXPECT_EQ(core->connection1->outBuffer.GetLength(), 0);
 }
