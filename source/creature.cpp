@@ -384,7 +384,7 @@ bool Creature::AutoWalk() {
 bool Creature::Step(uint32_t dir, int8_t floorChange, uint32_t viewValue, uint32_t weatherValue,
                     uint32_t flags, uint32_t /*extra*/) {
     ServerStep entry{dir, floorChange, viewValue, weatherValue, uint8_t((flags & 0xFF) != 0)};
-    if ((flags >> 16 & 0xFF) != 0 && !forcedSpeedOn && moving) {
+    if (((flags >> 16) & 0xFF) != 0 && !forcedSpeedOn && moving) {
         interceptedAt = position;
         intercepted = 1;
     }
