@@ -495,6 +495,7 @@ public:
     uint8_t vocation{};
     uint32_t playerLevel{};
     Creature* followTarget{};
+    uint8_t mouseWalkOff{};  // set: the held right button does not walk, nor does a standing player
     uint8_t showFrameTimes{};
     uint8_t showSpeeds{};
 

@@ -30,6 +30,15 @@ void Release(Core& core, Protocol*& slot) {
     slot = nullptr;
 }
 
+// The box that shows a connection attempt; other notices (earlier errors) are of kind 0.
+Status* FindConnectingBox(Core& core) {
+    for (Window* window : core.windows) {
+        auto* box = dynamic_cast<Status*>(window);
+        if (box && box->kind == Status::kConnecting) return box;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void Core::CloseConnection(uint32_t which) {
@@ -64,7 +73,7 @@ void Core::OnSocketMessage2(WPARAM wParam, LPARAM lParam) {
 void Core::OnDisconnect(const std::string& text) {
     SetCursor(0);
     if (inGame) LeaveGame();
-    RemoveWindow(FindWindow(121));
+    RemoveWindow(FindConnectingBox(*this));
     RemoveWindow(FindWindow(130));
     if (!text.empty()) ShowStatus("Veltor - Error", text);
     CloseConnection(0);

@@ -71,9 +71,11 @@ void Core::Tick() {
 void Core::RenderFrame() {
     const uint64_t start = WallClockMs();
 
-    // Closing windows leave the list here, so the walk goes over a copy.
+    // Closing windows leave the list here, so the walk goes over a copy; a window that leaves
+    // with one of them (an input it owns) may be deleted already and is skipped.
     const std::vector<Window*> copy = windows;
     for (Window* window : copy) {
+        if (std::find(windows.begin(), windows.end(), window) == windows.end()) continue;
         if (window->state == 3)
             RemoveWindow(window);
         else

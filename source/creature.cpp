@@ -337,8 +337,8 @@ bool Creature::AutoWalk() {
     bool haveGoal = false;
     Position goal;
     Mouse* mouse = owner->screen ? owner->screen->mouse : nullptr;
-    if (mouse && KeyHeld(VK_RBUTTON) && owner->options.holdmove && owner->fieldWindow &&
-        owner->fieldWindow->HitTest(mouse->x, mouse->y) &&
+    if (mouse && KeyHeld(VK_RBUTTON) && owner->options.holdmove && !owner->mouseWalkOff &&
+        owner->fieldWindow && owner->fieldWindow->HitTest(mouse->x, mouse->y) &&
         owner->frameTimeMs - mouse->rightPressTime >= MouseWalkDelayMs) {
         if (Tile* picked = world->PickThing(mouse->x, mouse->y, 1)) {
             const Position at{picked->x, picked->y, picked->z};
@@ -384,6 +384,10 @@ bool Creature::AutoWalk() {
 bool Creature::Step(uint32_t dir, int8_t floorChange, uint32_t viewValue, uint32_t weatherValue,
                     uint32_t flags, uint32_t /*extra*/) {
     ServerStep entry{dir, floorChange, viewValue, weatherValue, uint8_t((flags & 0xFF) != 0)};
+    if (((flags >> 16) & 0xFF) != 0 && !forcedSpeedOn && moving) {
+        interceptedAt = position;
+        intercepted = 1;
+    }
     serverPosition.x = uint16_t(serverPosition.x + DirectionDeltaX(dir));
     serverPosition.y = uint16_t(serverPosition.y + DirectionDeltaY(dir));
     serverPosition.z = uint8_t(serverPosition.z + floorChange);
@@ -413,6 +417,9 @@ bool Creature::Step(uint32_t dir, int8_t floorChange, uint32_t viewValue, uint32
     ProcessServerSteps();
     return true;
 }
+
+// The least the step needs: what the trace shows is not known yet.
+void Creature::TraceInterception() {}
 
 void Creature::CancelWalk() {
     const char* kind;
@@ -475,6 +482,7 @@ void Creature::UpdateWalk() {
     const double progress = factor > 0 ? std::clamp(elapsed / (base / factor), 0.0, 32.0) : 32.0;
     offsetX = float(stepDx * progress);
     offsetY = float(stepDy * progress);
+    if (intercepted) TraceInterception();
 
     const size_t frameCount = frames && !frames->layers.empty() ? frames->layers.front()->keyframes.size() : 4;
     const float d = std::fabs(offsetX) > std::fabs(offsetY) ? offsetX : offsetY;

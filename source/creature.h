@@ -79,6 +79,8 @@ public:
     // creature has left the player's view (the caller removes it). The sixth word is not used.
     bool Step(uint32_t dir, int8_t floorChange, uint32_t viewValue, uint32_t weatherValue,
               uint32_t flags, uint32_t extra);
+    // Each frame of a step that the server marked as intercepted (flags byte 2).
+    void TraceInterception();
     // The server refused the player's walk.
     void CancelWalk();
     void BeginStep(Tile* tile, uint32_t dir);
@@ -122,6 +124,8 @@ public:
     std::deque<ServerStep> serverSteps;
     uint8_t forcedSpeedOn = 0;
     uint16_t forcedSpeed = 0;
+    uint8_t intercepted = 0;
+    Position interceptedAt;  // where the creature was when the intercepting step arrived
     uint8_t keepFacing = 0;
     Core* owner;
     Render* render;

@@ -32,9 +32,14 @@ int32_t Difference(uint16_t a, uint16_t b) { return int32_t(a) - int32_t(b); }
 // The height a stack lifts what stands on it.
 float StackHeight(const Tile* tile) { return float(std::min(tile->height, 24)); }
 
-// Whether a creature stands on this tile rather than on the floor below it.
+// Whether a creature stands on this tile rather than on the floor below it: a tile with a solid
+// thing does unless its bottom thing has bit 30. Not the other way round: then every plain floor
+// would hand the step to the floor below and the walker would sink 16 pixels on each step. A
+// bottom thing of unknown shape has no bits.
 bool Carries(const Tile* tile) {
-    return tile && !tile->things.empty() && tile->HasSolidThing() && !tile->things.front()->shape->flagBit30;
+    if (!tile || tile->things.empty() || !tile->HasSolidThing()) return false;
+    const Shape* bottom = tile->things.front()->shape;
+    return !(bottom && bottom->flagBit30);
 }
 
 // The keyframe of a layer that the clock has reached.
@@ -162,7 +167,8 @@ void Creature::Draw(int32_t x, int32_t y) {
     DrawMarker(at.x, at.y, MarkerAlpha);
     DrawBody(at);
     DrawParts(attached[1][1].upper, at);
-    if (player && !moving && moveable && pendingDirection == NoDirection) AutoWalk();
+    if (player && !owner->mouseWalkOff && !moving && moveable && pendingDirection == NoDirection)
+        AutoWalk();
     RemoveExpiredAttached();
 }
 

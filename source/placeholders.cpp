@@ -49,6 +49,7 @@ Tile* World::PickThing(int32_t, int32_t, uint8_t) { return nullptr; }
 void World::AddShapeLight(Shape*, int32_t, int32_t, int32_t, int32_t, uint8_t) {}
 void World::AddItemLight(Item*, int32_t, int32_t) {}
 void World::UpdateCreatures() {
+    DropOverhangs();
     for (Creature* creature : creatures) creature->UpdateWalk();
 }
 

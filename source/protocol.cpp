@@ -153,7 +153,7 @@ bool Protocol::custom(WPARAM socketParam, LPARAM eventParam) {
         // login and hangs up must be heard first.
         while (socket != INVALID_SOCKET && !closed && Receive(error)) {
         }
-        if (socket != INVALID_SOCKET && !core->gameHalted) SocketError(error, "");
+        if (socket != INVALID_SOCKET) OnServerClose(error);
     }
     if (!fatalText.empty()) core->FatalError(fatalText);
     return true;
@@ -175,7 +175,7 @@ bool Protocol::Receive(uint32_t eventError) {
         return false;
     }
     if (received == 0) {
-        if (!core->gameHalted) SocketError(eventError, "");
+        OnServerClose(eventError);
         return false;
     }
     // Only a receive past what was reserved fails here: the heap is already damaged.
@@ -275,6 +275,13 @@ void Protocol::Cancel() {
     }
     delete pending;
     pending = nullptr;
+}
+
+void Protocol::OnServerClose(uint32_t eventError) {
+    if (core->gameHalted)
+        Close();
+    else
+        SocketError(eventError, "");
 }
 
 void Protocol::SocketFailure(bool report, const std::string& text) {

@@ -236,6 +236,9 @@ private:
     // One receive of at most ReceiveChunk bytes and the frames it completes; false when nothing
     // was received.
     bool Receive(uint32_t eventError);
+    // The server hung up: shown as the end of the connection, or, while the game is halted,
+    // the socket just closes.
+    void OnServerClose(uint32_t eventError);
     void ReadFrames();
     void DispatchFrame();
     void SendQueued(const char* failureText);

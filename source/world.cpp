@@ -103,7 +103,22 @@ void World::RemoveCreature(Creature* creature) {
                          owner->targets.end());
     if (owner->player == creature) owner->player = nullptr;
     if (owner->hoverCreature == creature) owner->hoverCreature = nullptr;
+    DropOverhangs(creature);
     delete creature;
+}
+
+void World::DropOverhangs(const Creature* creature) {
+    for (Layer* layer : layers) {
+        for (Tile* tile : layer->slots) {
+            if (!tile) continue;
+            std::vector<Overhang>& entries = tile->overhangs;
+            entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                         [&](const Overhang& entry) {
+                                             return !creature || entry.creature == creature;
+                                         }),
+                          entries.end());
+        }
+    }
 }
 
 Creature* World::GetCreature(uint32_t id) const {
@@ -142,6 +157,7 @@ void World::DetachCreatures() {
     }
     creatures.clear();
     flaggedCreatures.clear();
+    DropOverhangs();
     owner->player = nullptr;
     // Nothing the Core keeps may point at the deleted creatures.
     owner->targets.clear();

@@ -84,6 +84,9 @@ public:
     // placeholders.cpp until the world's picking and drawing are built).
     void ShowTalkHint(int32_t x, int32_t y, Creature* player, Creature* creature);
     void UpdateCreatures();
+    // Overhang entries hold for the frame that made them: each world frame starts without any,
+    // and a creature that leaves takes its own. Null drops every entry.
+    void DropOverhangs(const Creature* creature = nullptr);
 
     // Path search, picking and the light grid's sources (stand-ins in placeholders.cpp until the
     // world's drawing and light code is built).

@@ -62,7 +62,12 @@ bool World::ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position positi
         // A plain right click on the own creature sits down on the seat under it, or stands up.
         if (!canSit) return false;
         const uint32_t facing = tile->things.back()->shape->seatDirection;
-        if (facing < 8 && player->direction != facing) player->SetDirection(int32_t(facing));
+        if (facing < 8 && player->direction != facing) {
+            player->SetDirection(int32_t(facing));
+            // Seated, the turn is only kept as the wanted direction: the server hears of it here.
+            if (player->direction != facing && owner->activeConnection)
+                owner->activeConnection->SendTurn(uint8_t(facing));
+        }
         const uint8_t sit = player->seated ? 0 : 1;
         if (owner->activeConnection) owner->activeConnection->SendSit(sit);
         player->SetSitting(sit);

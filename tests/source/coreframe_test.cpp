@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <memory>
+#include <vector>
+
 #include "core.h"
+#include "creature.h"
 #include "placeholders.h"
+#include "support/creatureworld.h"
+#include "support/recordingconnection.h"
 #include "support/startup.h"
 
 namespace {
@@ -78,6 +85,31 @@ TEST_F(Frame, ClosingWindowsAreRemovedAndDeletedBeforeDrawing) {
     core->RenderFrame();
     EXPECT_TRUE(deleted);
     EXPECT_EQ(std::count(core->windows.begin(), core->windows.end(), closing), 0);
+}
+
+// Counts its paints.
+struct CountingWindow : Window {
+    explicit CountingWindow(Core* core) : Window(core) {}
+    void Paint() override { ++paints; }
+    int paints = 0;
+};
+
+// Asks to be closed on its first frame; going, it takes a window it owns out of the list.
+struct OwningWindow : Window {
+    OwningWindow(Core* core, Window* owned) : Window(core), owned(owned) { state = 3; }
+    ~OwningWindow() override { core->DetachWindow(owned); }
+    Window* owned;
+};
+
+TEST_F(Frame, AWindowThatLeftWithAClosingOneIsNotPainted) {
+    CountingWindow owned(core);  // kept alive here, so that a paint after it left shows
+    core->AddWindow(new OwningWindow(core, &owned));
+    core->AddWindow(&owned);
+    core->RenderFrame();
+    EXPECT_EQ(owned.paints, 0);
+    EXPECT_EQ(std::count(core->windows.begin(), core->windows.end(), &owned), 0);
+    core->RenderFrame();
+    EXPECT_EQ(owned.paints, 0);
 }
 
 TEST_F(Frame, FrameRateIsMeasuredOverOneSecondWindows) {
@@ -201,6 +233,67 @@ TEST_F(Ping, ReplyWithoutAPingOnlyClearsTheFlag) {
     core->OnPingReply();
     EXPECT_EQ(core->pingOutstanding, 0);
     EXPECT_TRUE(core->pingSamples.empty());
+}
+
+class TestWalkerTick : public CreatureWorld {
+protected:
+    void SetUp() override {
+        CreatureWorld::SetUp();
+        FloorAround(10, 10, 1);
+        connection = std::make_unique<RecordingConnection>(core.get());
+        core->testWalker.testing = 1;
+        core->inGame = 1;
+    }
+
+    FakePlatform fake;
+    std::unique_ptr<RecordingConnection> connection;
+};
+
+TEST_F(TestWalkerTick, EachDrawDecidesOneActionInOrder) {
+    constexpr uint8_t Walk = 32, MainChat = 60, ConsoleChat = 241;
+    const struct {
+        std::deque<int> draws;  // walk, its direction when it walks, chat, teleport
+        int32_t hp, maxHp;
+        std::vector<uint8_t> opcodes;
+        int32_t direction;  // the step's direction, -1 for no step
+    } cases[] = {
+        {{129, 15, 110, 1002}, 0, 0, {Walk}, 7},
+        {{2029, 1013, 1010, 0}, 0, 0, {Walk, ConsoleChat}, 5},
+        {{30, 109, 1001}, 0, 0, {MainChat, ConsoleChat}, -1},
+        {{30, 10, 2}, 9, 10, {ConsoleChat}, -1},
+        {{30, 10, 2}, -1, 0, {ConsoleChat}, -1},  // hit points compare signed
+        {{30, 10, 2}, 10, 10, {}, -1},
+    };
+    size_t sent = 0;
+    for (const auto& c : cases) {
+        const Creature* player = SpawnPlayer({10, 10, 7});  // a fresh one, standing
+        fake.randoms = c.draws;
+        core->hp = c.hp;
+        core->maxHp = c.maxHp;
+        core->Tick();
+        EXPECT_TRUE(fake.randoms.empty()) << c.draws.front();
+        const std::vector<uint8_t> opcodes = connection->SentOpcodes(sent + c.opcodes.size());
+        EXPECT_EQ(std::vector<uint8_t>(opcodes.begin() + long(sent), opcodes.end()), c.opcodes)
+            << c.draws.front();
+        sent = opcodes.size();
+        EXPECT_EQ(player->walking, c.direction >= 0) << c.draws.front();
+        if (c.direction >= 0) {
+            EXPECT_EQ(player->direction, uint32_t(c.direction)) << c.draws.front();
+        }
+    }
+}
+
+TEST_F(TestWalkerTick, NothingWithoutTheTestingByteTheGameOrAPlayer) {
+    Creature* player = SpawnPlayer({10, 10, 7});
+    for (int missing = 0; missing < 3; ++missing) {
+        core->testWalker.testing = missing != 0;
+        core->inGame = missing != 1;
+        core->player = missing != 2 ? player : nullptr;
+        fake.randoms = {0, 0, 0, 0};
+        core->Tick();
+        EXPECT_EQ(fake.randoms.size(), 4u) << missing;
+    }
+    EXPECT_TRUE(connection->SentOpcodes().empty());
 }
 
 }  // namespace

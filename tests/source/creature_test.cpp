@@ -493,6 +493,44 @@ TEST_F(CreatureMove, ThePlayerFollowsItsFollowTarget) {
     EXPECT_EQ(sent[1].front(), 49);
 }
 
+TEST_F(CreatureMove, TheMouseWalkSwitchKeepsOnlyAStandingPlayerFromFollowing) {
+    RecordingConnection connection(core.get());
+    Creature* player = SpawnPlayer({10, 10, 7});
+    core->followTarget = Spawn({14, 10, 7});
+    core->mouseWalkOff = 1;
+    player->Draw(100, 100);
+    EXPECT_FALSE(player->walking);
+    EXPECT_TRUE(connection.SentPayloads().empty());
+
+    // A step the server moves it ends in following all the same.
+    player->Step(East, 0, 0, 0, 0, 0);
+    Frame(StepMs);
+    EXPECT_EQ(player->position, (Position{11, 10, 7}));
+    EXPECT_TRUE(player->walking);
+    EXPECT_EQ(connection.SentPayloads(1), Requests{WalkEast});
+}
+
+TEST_F(CreatureMove, AStepMarkedInterceptedRemembersWhereTheCreatureWas) {
+    const struct {
+        uint32_t flags;
+        bool moving, forcedSpeed, intercepted;
+    } cases[] = {
+        {0x00010000, true, false, true},   {0x00FF0000, true, false, true},
+        {0xFF00FFFF, true, false, false},  // the other bytes do not mark it
+        {0x00010000, false, false, false}, {0x00010000, true, true, false},
+    };
+    for (const auto& c : cases) {
+        Creature* rat = Spawn({10, 10, 7});
+        if (c.moving) rat->Step(East, 0, 0, 0, 0, 0);
+        rat->forcedSpeedOn = c.forcedSpeed;
+        rat->Step(East, 0, 0, 0, c.flags, 0);
+        EXPECT_EQ(rat->intercepted, c.intercepted) << std::hex << c.flags << " " << c.moving;
+        if (c.intercepted) {
+            EXPECT_EQ(rat->interceptedAt, (Position{10, 10, 7}));
+        }
+    }
+}
+
 TEST_F(CreatureMove, TheDebugDumpNamesTheMovementState) {
     Creature* rat = Spawn({10, 10, 7});
     std::ostringstream out;

@@ -169,6 +169,21 @@ TEST_F(CreatureDraw, TheLiftEasesOntoAHigherStack) {
     }
 }
 
+TEST_F(CreatureDraw, AStackOnAThingOfUnknownShapeCarriesTheStep) {
+    constexpr uint32_t UnknownShape = 60000;
+    ASSERT_EQ(core->GetShape(UnknownShape), nullptr);
+    Tile* target = world->CreateTile(Position{11, 10, 7});  // nothing one floor down
+    Stack(target, UnknownShape);
+    Stack(target, StoneFloor);
+    Creature* rat = Spawn({10, 10, 7});
+    rat->Step(East, 0, 0, 0, 0, 0);
+    for (uint64_t ms : {0, 20 * 40, 32 * 40}) {
+        Frame(ms);
+        rat->RegisterOverhangs();
+        EXPECT_FLOAT_EQ(rat->elevation, 0) << ms;  // not the -16 of a tile handing over below
+    }
+}
+
 TEST_F(CreatureDraw, LightGoesToTheCellTheBodyIsIn) {
     Creature* standing = Spawn({11, 10, 7});
     Creature* east = Spawn({11, 11, 7});
@@ -405,6 +420,29 @@ TEST_F(CreatureDraw, OnlyOuterAttachedThingsReachIntoNeighbourTiles) {
     rat->DrawOverhangLower(2, 1, 132, 200, 1);
     EXPECT_EQ(RecordingDriver::Take(),
               Log{DrawImage(float(164 - GFX_ImageWidth(image)), float(232 - GFX_ImageHeight(image)), 77)});
+}
+
+// Entries left on a tile that was not drawn go at the next world frame, or with their creature.
+TEST_F(CreatureDraw, OverhangEntriesLastOneFrameAndLeaveWithTheirCreature) {
+    Creature* rat = Spawn({10, 10, 7});
+    Creature* bat = Spawn({12, 10, 7}, "Bat");
+    rat->AddToDirectionList(1, 0, new Item(core.get(), Sparkle, 0, 10, 10, 7, 1, ItemEffect));
+    bat->AddToDirectionList(-1, 0, new Item(core.get(), Sparkle, 0, 12, 10, 7, 1, ItemEffect));
+    const auto& between = TileAt(11, 10)->overhangs;
+    for (int frame = 0; frame < 3; ++frame) {
+        world->UpdateCreatures();
+        rat->RegisterOverhangs();
+        bat->RegisterOverhangs();
+        ASSERT_EQ(between.size(), 2u) << frame;
+    }
+
+    world->RemoveCreature(rat);
+    ASSERT_EQ(between.size(), 1u);
+    EXPECT_EQ(between[0].creature, bat);
+    EXPECT_EQ(between[0].column, 0);
+
+    world->DetachCreatures();
+    EXPECT_TRUE(between.empty());
 }
 
 TEST_F(CreatureDraw, AttachedEffectsGoOnceTheyHavePlayed) {

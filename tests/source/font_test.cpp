@@ -89,6 +89,7 @@ TEST_F(FontTest, MeasuresCharactersSpacesEscapesAndSmileys) {
         {Smiley(5) + Smiley(6), 25, 2},
         {"a" + Smiley(5) + "b", 25, 3},
         {"ab\0\x01\x02"s, 12, 2},                     // an escape cut short ends the text
+        {"ab\0\x01\x02\x03"s, 12, 2},                 // one byte short too
         {"ab\x01"s, 12, 2},                           // so does a smiley mark without its icon
     };
     for (const Measured& c : cases) {
@@ -174,6 +175,7 @@ TEST_F(FontTest, SpaceAmongAnEscapesColourBytesIsNoBreakPoint) {
 
 TEST_F(FontTest, EscapeCutShortEndsTheParagraph) {
     EXPECT_EQ(font->LayoutParagraph2("ab\0\x01\x02"s, 30), std::vector<std::string>{"ab"});
+    EXPECT_EQ(font->LayoutParagraph2("ab\0\x01\x02\x03"s, 30), std::vector<std::string>{"ab"});
 }
 
 // --- Plain text and colours ---------------------------------------------------------------------
@@ -183,6 +185,7 @@ TEST_F(FontTest, PlainTextTurnsSmileyMarksBackIntoEmoticons) {
                               Smiley(40) + "\x0b" "x" + Pop),
               "hi :) ;'(\"(\nx");
     EXPECT_EQ(Font::PlainText(Smiley(33) + "ab\0\x01"s), ":kekw:ab");
+    EXPECT_EQ(Font::PlainText("ab\0\x01\x02\x03"s), "ab");
     EXPECT_EQ(Font::PlainText("ab\x01"s), "ab");
 }
 
@@ -264,9 +267,10 @@ TEST_F(FontTest, FadedTextScalesAlphaAndTintsSmileys) {
 TEST_F(FontTest, DrawingStopsAtAnEscapeCutShort) {
     font->DrawTextFaded(0, 0, "ab\0\x01\x02"s, 0xFFFFFFFF);
     font->DrawText(0, 0, "c\0"s, 0xFFFFFFFF);
+    font->DrawText(0, 0, "d\0\x01\x02\x03"s, 0xFFFFFFFF);
     EXPECT_EQ(RecordingDriver::Take(),
               (Calls{Glyph('a', 0, 0, 0xFFFFFFFF), Glyph('b', 6, 0, 0xFFFFFFFF),
-                     Glyph('c', 0, 0, 0xFFFFFFFF)}));
+                     Glyph('c', 0, 0, 0xFFFFFFFF), Glyph('d', 0, 0, 0xFFFFFFFF)}));
 }
 
 }  // namespace

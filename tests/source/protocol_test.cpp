@@ -418,6 +418,7 @@ TEST_F(ProtocolTest, NothingIsShownWhenTheServerEndedTheGame) {
     PumpFor(200);
     EXPECT_EQ(StatusCount(), 0);
     ASSERT_NE(core->connection1, nullptr);
+    EXPECT_EQ(core->connection1->socket, INVALID_SOCKET);  // not left half open
     core->connection1->SendPing();  // nothing is sent while halted
     EXPECT_EQ(core->connection1->outBuffer.GetLength(), 0);
 }
@@ -431,6 +432,25 @@ TEST_F(ProtocolTest, RefusedConnectionShowsItsSocketError) {
     core->port = std::to_string(unused);
     core->Connect(0);
     EXPECT_EQ(DisconnectText(), std::string("Connection lost. Please try again later.") + SupportLine);
+}
+
+TEST_F(ProtocolTest, AnEndedAttemptTakesItsProgressBoxAndLeavesOlderNotices) {
+    uint16_t unused;
+    {
+        LoopbackServer closedAgain;
+        unused = closedAgain.port;
+    }
+    core->port = std::to_string(unused);
+    core->ShowStatus("Veltor - Error", "An earlier error.");
+    core->Connect(0);
+    ASSERT_TRUE(PumpUntil([&] { return core->connection1 == nullptr; }));
+    std::vector<std::string> boxes;
+    for (Window* window : core->windows)
+        if (auto* status = dynamic_cast<Status*>(window))
+            boxes.push_back(std::to_string(status->kind) + " " + status->text);
+    EXPECT_EQ(boxes, (std::vector<std::string>{
+                         "0 An earlier error.",
+                         std::string("0 Connection lost. Please try again later.") + SupportLine}));
 }
 
 TEST_F(ProtocolTest, UnknownSocketErrorEndsTheConnectionNotTheProgram) {

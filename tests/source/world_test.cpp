@@ -194,6 +194,29 @@ TEST_F(WorldTest, CoverClassesFollowTheClosedFloorsAbove) {
     EXPECT_EQ(world->visibleLayers, uint32_t(world->layers.size()));
 }
 
+TEST_F(WorldTest, ACellUnderAClosedFloorIsHiddenOnlyWhenAllThreeNeighboursAreClosedToo) {
+    MakePlayer();
+    // Each tile lies under a roof, with roofs over its north-west, west and north neighbours
+    // but the one named.
+    enum Open { NorthWest, West, North, None };
+    const struct {
+        uint16_t x;
+        Open open;
+        uint8_t coverClass;
+    } cases[] = {{102, NorthWest, CoverEdge}, {105, West, CoverEdge}, {108, North, CoverEdge},
+                 {111, None, CoverHidden}};
+    constexpr uint16_t y = 104;
+    for (const auto& c : cases) {
+        MakeTile(Position{c.x, y, 7}, {Ground});
+        MakeTile(Position{c.x, y, 8}, {Roof});
+        if (c.open != NorthWest) MakeTile(Position{uint16_t(c.x - 1), y - 1, 8}, {Roof});
+        if (c.open != West) MakeTile(Position{uint16_t(c.x - 1), y, 8}, {Roof});
+        if (c.open != North) MakeTile(Position{c.x, y - 1, 8}, {Roof});
+    }
+    world->RebuildView(9);
+    for (const auto& c : cases) EXPECT_EQ(CoverClassAt(c.x, y, 7), c.coverClass) << c.x;
+}
+
 TEST_F(WorldTest, FloorsBelowTheClosedFloorOfTheInnerViewAreHidden) {
     MakePlayer();
     Cover(6, Roof);
@@ -495,6 +518,24 @@ TEST_F(WorldMenus, PlainClickOnASeatSitsDownFacingIt) {
     player->sitReady = 1;
     player->moving = 1;
     EXPECT_FALSE(world->ShowSelfMenu(10, 20, player, Here));
+}
+
+TEST_F(WorldMenus, PlainClickOnASeatFacingElsewhereSendsOneTurnToIt) {
+    using Requests = std::vector<std::vector<uint8_t>>;
+    constexpr uint8_t Turn = 40, Sit = 162, North = 0, East = 2;  // the seat faces east
+    MakeTile(Here, {Ground, Seat});
+    RecordingConnection connection(core);
+    player->direction = North;
+    EXPECT_TRUE(world->ShowSelfMenu(10, 20, player, Here));
+    EXPECT_EQ(connection.SentPayloads(2), (Requests{{Turn, East}, {Sit, 1}}));
+
+    // Seated, facing away from the seat: standing up turns to it as well.
+    player->direction = North;
+    player->sitReady = 1;
+    EXPECT_TRUE(world->ShowSelfMenu(10, 20, player, Here));
+    EXPECT_EQ(connection.SentPayloads(4),
+              (Requests{{Turn, East}, {Sit, 1}, {Turn, East}, {Sit, 0}}));
+    EXPECT_EQ(player->seated, 0);
 }
 
 TEST_F(WorldMenus, SelfMenuShowsVocationAndLevel) {

@@ -10,6 +10,7 @@ std::map<uint32_t, DriverOutcome> FakePlatform::drivers;
 std::vector<uint32_t> FakePlatform::driverRequests;
 std::set<int> FakePlatform::heldKeys;
 std::set<int> FakePlatform::toggledKeys;
+std::deque<int> FakePlatform::randoms;
 uint32_t FakePlatform::loadedDriver;
 
 namespace {
@@ -33,7 +34,12 @@ int FakeMessageBox(HWND owner, const char* text, const char* title, UINT type) {
 }
 
 void FakeExit(uint32_t code) { throw ProgramExit{code}; }
-int FakeRandom() { return 0; }
+int FakeRandom() {
+    if (FakePlatform::randoms.empty()) return 0;
+    const int value = FakePlatform::randoms.front();
+    FakePlatform::randoms.pop_front();
+    return value;
+}
 
 void FakeStartDriver(uint32_t code, uint32_t) {
     FakePlatform::driverRequests.push_back(code);
@@ -65,6 +71,7 @@ FakePlatform::FakePlatform() {
     driverRequests.clear();
     heldKeys.clear();
     toggledKeys.clear();
+    randoms.clear();
     loadedDriver = DriverNull;
     platform = {FakeWallClock, FakeTick,        FakeKeyState,   FakeMessageBox,
                 FakeExit,      FakeRandom,      FakeStartDriver, FakeLoadedDriver};

@@ -1,8 +1,10 @@
 #pragma once
-// Test doubles for the platform seams: a settable clock, recorded message boxes, a process exit
-// that throws ProgramExit instead of ending the test, and a graphics driver starter whose
-// drivers start, fail or misbehave as a test says. Installed for the lifetime of the object.
+// Test doubles for the platform seams: a settable clock, random numbers given in order, recorded
+// message boxes, a process exit that throws ProgramExit instead of ending the test, and a
+// graphics driver starter whose drivers start, fail or misbehave as a test says. Installed for
+// the lifetime of the object.
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -39,4 +41,5 @@ public:
     static uint32_t loadedDriver;
     static std::set<int> heldKeys;     // virtual keys read as held
     static std::set<int> toggledKeys;  // virtual keys read as toggled on (NumLock)
+    static std::deque<int> randoms;    // what the next random draws return, in order; then 0
 };

@@ -11,6 +11,14 @@ void MakeNonBlocking(SOCKET socket) {
 
 }  // namespace
 
+LoopbackServer::Winsock::Winsock() {
+    static const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    EXPECT_TRUE(started);
+}
+
 LoopbackServer::LoopbackServer() {
     listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = {};

@@ -27,6 +27,11 @@ public:
     std::vector<uint8_t> received;
 
 private:
+    // Starts Winsock (once for the program) before the server makes its socket, so that a test
+    // run alone finds it started.
+    struct Winsock {
+        Winsock();
+    } winsock_;
     SOCKET listener_ = INVALID_SOCKET;
     SOCKET peer_ = INVALID_SOCKET;
     bool peerClosed_ = false;

@@ -8,14 +8,6 @@
 #include "protocol.h"
 #include "protocolstate.h"
 
-RecordingConnection::Winsock::Winsock() {
-    static const bool started = [] {
-        WSADATA data;
-        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }();
-    EXPECT_TRUE(started);
-}
-
 RecordingConnection::RecordingConnection(Core* core) : protocol(nullptr) {
     SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = {};

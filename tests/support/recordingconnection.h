@@ -20,13 +20,6 @@ public:
     // Their opcodes.
     std::vector<uint8_t> SentOpcodes(size_t atLeast = 0);
 
-private:
-    // Starts Winsock (once for the program) before the server makes its socket.
-    struct Winsock {
-        Winsock();
-    } winsock_;
-
-public:
     LoopbackServer server;
     Protocol* protocol;
 };

@@ -32,6 +32,7 @@ void UseNullDriver() {
     GFX_Init(GFX_DRIVER_NULL, 0, 'F');
     GFX_Configure(800, 600, 0, 4);
     GFX_FlushConfig();
+    GFX_ResetClip();  // the whole screen, as a frame starts, whatever an earlier test left
 }
 
 std::unique_ptr<Core> MakeTestCore() {

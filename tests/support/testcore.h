@@ -14,7 +14,7 @@ constexpr int32_t kTestCharWidth = kTestGlyphAdvance + kTestLetterSpacing;
 constexpr int32_t kTestLineHeight = 12;
 
 Font* MakeTestFont(Core* core, uint32_t id);
-// Installs the null driver, configured for the 800 x 600 client area; a graphics-layer message
-// box fails the test instead of waiting.
+// Installs the null driver, configured for the 800 x 600 client area and clipped to all of it; a
+// graphics-layer message box fails the test instead of waiting.
 void UseNullDriver();
 std::unique_ptr<Core> MakeTestCore();

@@ -488,6 +488,7 @@ def fragment_cases():
     mask = Canvas(12, 10)
     mask.pixels = [OUTFIT_KEYS[(i // 3) % 4] if i % 5 else 0xFF123456 for i in range(120)]
     double = Canvas(12, 10, 0xFF00FF00)      # equal to two keys below: both tints apply
+    clear = sprite(block(14, 12, 7, 0))        # coloured, alpha 0: over nothing it leaves 0
     empty = Sprite()
     return [
         a, empty, None,
@@ -495,6 +496,7 @@ def fragment_cases():
         Tint(0xFF80FF40, a), Tint(0x80FFFFFF, translucent), Tint(0xFF000000, None),
         Blend(a, b), Blend(b, translucent), Blend(None, b), Blend(a, None), Blend(None, None),
         Blend(empty, Offset(20, 3, b)), Blend(sprite(block(4, 4, 5), 40, 0), sprite(block(4, 4, 6), 0, 33)),
+        Blend(a, clear),
         Mix(a, b), Mix(a, None), Mix(None, b), Mix(a, Offset(30, 0, b)), Mix(translucent, b),
         Recolour(OUTFIT_KEYS, a, sprite(mask)), Recolour(OUTFIT_KEYS, a, Offset(4, 3, sprite(mask))),
         Recolour([0xFF00FF00, 0xFF00FF00, 0xFFFF0000, 0xFF00FF00], a, sprite(double)),

@@ -97,6 +97,26 @@ TEST_F(BoxTest, OkOpensTheLinkOnceAndClosesTheBox) {
     EXPECT_TRUE(core->windows.empty());
 }
 
+TEST_F(BoxTest, AStatusBoxIsCentredWithEachHalfRoundedDown) {
+    const struct {
+        uint32_t clientWidth, clientHeight;
+        const char* text;
+        int32_t kind;
+        int32_t x, y;
+    } cases[] = {
+        {800, 600, "a", 0, 400 - 71 / 2, 300 - 120 / 2},                     // 71 x 120
+        {800, 600, "a", Status::kConnecting, 400 - 79 / 2, 300 - 120 / 2},   // 8 wider
+        {1025, 769, "ab\ncd", 0, 512 - 78 / 2, 384 - 132 / 2},              // 78 x 132
+    };
+    for (const auto& c : cases) {
+        core->clientWidth = c.clientWidth;
+        core->clientHeight = c.clientHeight;
+        Status box(core.get(), "Note", c.text, c.kind);
+        EXPECT_EQ(box.x, c.x) << c.clientWidth << " " << c.kind;
+        EXPECT_EQ(box.y, c.y) << c.clientWidth << " " << c.kind;
+    }
+}
+
 TEST_F(BoxTest, AProgressBoxCyclesItsDotsOnceASecond) {
     Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
     const struct {
@@ -152,7 +172,8 @@ TEST_F(BoxTest, ADiscordTextGetsTheInviteButton) {
 TEST_F(BoxTest, ItemBoxesGrowAGridForSeveralStacks) {
     const struct {
         uint8_t stacks, columns, rows;
-    } cases[] = {{1, 1, 1}, {5, 5, 1}, {12, 6, 2}, {20, 8, 3}};
+    } cases[] = {{1, 1, 1}, {5, 5, 1},  {7, 7, 1},  {8, 4, 2},  {9, 5, 2},
+                 {12, 6, 2}, {15, 8, 2}, {16, 8, 2}, {20, 8, 3}};
     for (const auto& c : cases) {
         core->moveMultiplier = c.stacks;
         Sure box(core.get(), "Buying", "Buy?", Sure::Buy, nullptr, 0);
