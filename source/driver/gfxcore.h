@@ -24,6 +24,9 @@ constexpr uint32_t GFX_FLAG_ALPHA_MODE = 0x3;  // GfxAlphaMode
 constexpr uint32_t GFX_FLAG_LINEAR = 0x4;      // linear texture filtering
 constexpr uint32_t GFX_FLAG_KEEP = 0x8;        // render target keeps its contents across frames
 
+// Opaque white: the colour that leaves a texel as it is.
+constexpr uint32_t GfxWhite = 0xFFFFFFFF;
+
 // The most bytes one pixel block may take. The client is a 32-bit program: a larger block could
 // never be held, and a 64-bit build of it refuses the same sizes.
 constexpr uint64_t GFX_MAX_BLOCK_BYTES = uint64_t(1) << 31;

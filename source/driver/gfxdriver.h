@@ -149,27 +149,34 @@ using GfxApplyOverlayFn = void (*)(GfxOverlay* overlay);
 // Frees an overlay's driver object (never called without one) and sets the field to null.
 using GfxDeleteOverlayFn = void (*)(GfxOverlay* overlay);
 
+// The 19 drawing slots in the table's order, for the code that lists them all: SLOT(name) for
+// each, the slot's type being Gfx<name>Fn.
+#define GFX_DRAWING_SLOTS(SLOT)      \
+    SLOT(DrawLine)                   \
+    SLOT(DrawLineGradient)           \
+    SLOT(FillRect)                   \
+    SLOT(FillRectGradient)           \
+    SLOT(DrawTarget)                 \
+    SLOT(DrawTargetScaled)           \
+    SLOT(DrawTargetPart)             \
+    SLOT(DrawTargetPartScaled)       \
+    SLOT(DrawTargetTinted)           \
+    SLOT(DrawTargetGradient)         \
+    SLOT(DrawImage)                  \
+    SLOT(DrawImageScaled)            \
+    SLOT(DrawImageTiled)             \
+    SLOT(DrawImageTinted)            \
+    SLOT(DrawImageGradient)          \
+    SLOT(DrawImagePart)              \
+    SLOT(DrawImagePartTinted)        \
+    SLOT(DrawImagePartTiledGradient) \
+    SLOT(DrawImageMin)
+
 // One complete set of the 19 drawing slots; a driver installs a whole set at a time.
 struct GfxPrimitiveSet {
-    GfxDrawLineFn DrawLine;
-    GfxDrawLineGradientFn DrawLineGradient;
-    GfxFillRectFn FillRect;
-    GfxFillRectGradientFn FillRectGradient;
-    GfxDrawTargetFn DrawTarget;
-    GfxDrawTargetScaledFn DrawTargetScaled;
-    GfxDrawTargetPartFn DrawTargetPart;
-    GfxDrawTargetPartScaledFn DrawTargetPartScaled;
-    GfxDrawTargetTintedFn DrawTargetTinted;
-    GfxDrawTargetGradientFn DrawTargetGradient;
-    GfxDrawImageFn DrawImage;
-    GfxDrawImageScaledFn DrawImageScaled;
-    GfxDrawImageTiledFn DrawImageTiled;
-    GfxDrawImageTintedFn DrawImageTinted;
-    GfxDrawImageGradientFn DrawImageGradient;
-    GfxDrawImagePartFn DrawImagePart;
-    GfxDrawImagePartTintedFn DrawImagePartTinted;
-    GfxDrawImagePartTiledGradientFn DrawImagePartTiledGradient;
-    GfxDrawImageMinFn DrawImageMin;
+#define GFX_SLOT_MEMBER(slot) Gfx##slot##Fn slot;
+    GFX_DRAWING_SLOTS(GFX_SLOT_MEMBER)
+#undef GFX_SLOT_MEMBER
 };
 
 // The table itself, in its fixed order: the two queries, the drawing slots, the bound window,
@@ -178,25 +185,9 @@ struct GfxDriver {
     static GfxGetDriverIdFn GetDriverId;
     static GfxReadScreenFn ReadScreen;
 
-    static GfxDrawLineFn DrawLine;
-    static GfxDrawLineGradientFn DrawLineGradient;
-    static GfxFillRectFn FillRect;
-    static GfxFillRectGradientFn FillRectGradient;
-    static GfxDrawTargetFn DrawTarget;
-    static GfxDrawTargetScaledFn DrawTargetScaled;
-    static GfxDrawTargetPartFn DrawTargetPart;
-    static GfxDrawTargetPartScaledFn DrawTargetPartScaled;
-    static GfxDrawTargetTintedFn DrawTargetTinted;
-    static GfxDrawTargetGradientFn DrawTargetGradient;
-    static GfxDrawImageFn DrawImage;
-    static GfxDrawImageScaledFn DrawImageScaled;
-    static GfxDrawImageTiledFn DrawImageTiled;
-    static GfxDrawImageTintedFn DrawImageTinted;
-    static GfxDrawImageGradientFn DrawImageGradient;
-    static GfxDrawImagePartFn DrawImagePart;
-    static GfxDrawImagePartTintedFn DrawImagePartTinted;
-    static GfxDrawImagePartTiledGradientFn DrawImagePartTiledGradient;
-    static GfxDrawImageMinFn DrawImageMin;
+#define GFX_SLOT_MEMBER(slot) static Gfx##slot##Fn slot;
+    GFX_DRAWING_SLOTS(GFX_SLOT_MEMBER)
+#undef GFX_SLOT_MEMBER
 
     // The window the layer is bound to (GFX_Bind); drivers create their context on it.
     static HWND window;
