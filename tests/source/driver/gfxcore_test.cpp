@@ -254,6 +254,27 @@ TEST_F(GfxLayer, ClipIntersectsWithTheOriginAppliedAndStaysEmptyAfterAMiss) {
     GFX_EndFrame();
 }
 
+TEST_F(GfxLayer, ClipThatOnlyTouchesTheClipEdgeLetsNothingThrough) {
+    GFX_BeginFrame(nullptr);
+    const struct {
+        float x, y, w, h;
+        const char* applied;
+    } cases[] = {
+        {640, 10, 20, 20, "SetClip(0,0,0,0)"},  // right edge
+        {-20, 10, 20, 20, "SetClip(0,0,0,0)"},  // left edge
+        {10, 480, 20, 20, "SetClip(0,0,0,0)"},  // bottom edge
+        {10, -20, 20, 20, "SetClip(0,0,0,0)"},  // top edge
+        {639, 479, 20, 20, "SetClip(639,479,640,480)"},  // one pixel inside
+    };
+    for (const auto& c : cases) {
+        GFX_ResetClip();
+        RecordingDriver::Take();
+        GFX_SetClip(c.x, c.y, c.w, c.h);
+        EXPECT_EQ(RecordingDriver::Take(), Calls{c.applied}) << c.x << "," << c.y;
+    }
+    GFX_EndFrame();
+}
+
 TEST_F(GfxLayer, ClipStackRestoresInReverseOrderBeyondItsFirstCapacity) {
     GFX_BeginFrame(nullptr);
     for (int i = 0; i < 100; ++i) {
