@@ -34,11 +34,11 @@ constexpr uint32_t GFX_DRIVER_NULL = 0x004E554C;  // 'NUL'
 // Flags of GFX_Init: bit 0 asks for presentation synchronised with the vertical retrace; the
 // OpenGL driver's bits 16 to 18 switch off multitexture, BGRA transfer and framebuffer objects;
 // the Direct3D 9 driver's bit 24 switches off the second texture stage.
-constexpr uint32_t GFX_INIT_VSYNC = 0x1;
-constexpr uint32_t GFX_INIT_OGL_NO_MULTITEXTURE = 0x10000;
-constexpr uint32_t GFX_INIT_OGL_NO_BGRA = 0x20000;
-constexpr uint32_t GFX_INIT_OGL_NO_FRAMEBUFFER = 0x40000;
-constexpr uint32_t GFX_INIT_DX9_NO_MULTITEXTURE = 0x1000000;
+constexpr uint32_t GfxInitVsync = 0x1;
+constexpr uint32_t GfxInitOglNoMultitexture = 0x10000;
+constexpr uint32_t GfxInitOglNoBgra = 0x20000;
+constexpr uint32_t GfxInitOglNoFramebuffer = 0x40000;
+constexpr uint32_t GfxInitDx9NoMultitexture = 0x1000000;
 
 // Slot and operation types. The contract of each is in the comment above it.
 

@@ -212,12 +212,12 @@ struct Dx9Binds {
     using Target = Dx9Target;
 
     static void BindTarget(const Dx9Target* object, uint32_t flags) {
-        Dx9BindTexture(object->texture, flags & GFX_FLAG_LINEAR);
+        Dx9BindTexture(object->texture, flags & GfxFlagLinear);
     }
 
     static const Dx9Image* BindImage(GfxImage* image) {
         const Dx9Image* object = Dx9ImageTexture(image);
-        if (object) Dx9BindTexture(object->texture, image->flags & GFX_FLAG_LINEAR);
+        if (object) Dx9BindTexture(object->texture, image->flags & GfxFlagLinear);
         return object;
     }
 
@@ -651,7 +651,7 @@ void Dx9BeginFrame(GfxRenderTarget* target) {
         surfaceWidth = float(object->textureWidth);
         surfaceHeight = float(object->textureHeight);
         clearColour = target->clearColour;
-        clear = wasInvalid || !(target->flags & GFX_FLAG_KEEP);
+        clear = wasInvalid || !(target->flags & GfxFlagKeep);
     }
     // Pixel (0, 0) is the top-left corner and y grows downwards; the world moves by half a pixel
     // so that texel and pixel centres meet.
@@ -763,7 +763,7 @@ bool Dx9CreateDevice(uint32_t flags) {
         !(caps.TextureCaps & D3DPTEXTURECAPS_ALPHA)) {
         return false;
     }
-    dx9.multitexture = !(flags & GFX_INIT_DX9_NO_MULTITEXTURE) && caps.MaxTextureBlendStages >= 2;
+    dx9.multitexture = !(flags & GfxInitDx9NoMultitexture) && caps.MaxTextureBlendStages >= 2;
     dx9.maxTextureWidth = caps.MaxTextureWidth;
     dx9.maxTextureHeight = caps.MaxTextureHeight;
     dx9.white = Dx9CreateManagedTexture(1, 1);
@@ -804,7 +804,7 @@ void Dx9Install() {
 IDirect3DDevice9* DX9_Device() { return dx9.device; }
 
 void DX9_Init(uint32_t flags) {
-    dx9.vsync = flags & GFX_INIT_VSYNC;
+    dx9.vsync = flags & GfxInitVsync;
     dx9.clipPlanesOn = true;
     if (!Dx9CreateDevice(flags)) {
         Dx9Unload();

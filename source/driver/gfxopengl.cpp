@@ -168,14 +168,14 @@ bool OglLoadSeparateBlend() {
 }
 
 void OglDetectFeatures(uint32_t flags) {
-    ogl.bgra = !(flags & GFX_INIT_OGL_NO_BGRA) &&
+    ogl.bgra = !(flags & GfxInitOglNoBgra) &&
                (OglVersionAtLeast(1, 2) || OglListed("GL_EXT_bgra"));
     ogl.swapControl =
         OglListed("WGL_EXT_swap_control") && OglLoad(ogl.swapInterval, "wglSwapIntervalEXT");
     ogl.edgeClamp = OglVersionAtLeast(1, 2) || OglListed("GL_EXT_texture_edge_clamp") ||
                     OglListed("GL_SGIS_texture_edge_clamp");
-    ogl.multitexture = !(flags & GFX_INIT_OGL_NO_MULTITEXTURE) && OglLoadMultitexture();
-    ogl.framebuffers = !(flags & GFX_INIT_OGL_NO_FRAMEBUFFER) && OglLoadFramebuffers();
+    ogl.multitexture = !(flags & GfxInitOglNoMultitexture) && OglLoadMultitexture();
+    ogl.framebuffers = !(flags & GfxInitOglNoFramebuffer) && OglLoadFramebuffers();
     ogl.separateBlend = OglLoadSeparateBlend();
     ogl.overlayMultitexture = ogl.multitexture;
 }
@@ -292,7 +292,7 @@ void CopyPixelRows(uint8_t* destination, ptrdiff_t destinationStride, const uint
 
 // The driver's read-back buffer, grown to at least `bytes` (computed in 64 bits by callers).
 uint8_t* OglReadBackBuffer(uint64_t bytes) {
-    if (bytes > GFX_MAX_BLOCK_BYTES) return nullptr;
+    if (bytes > GfxMaxBlockBytes) return nullptr;
     if (ogl.readBackSize < bytes) {
         std::free(ogl.readBack);
         ogl.readBack = static_cast<uint8_t*>(std::malloc(size_t(bytes)));
@@ -350,7 +350,7 @@ const OglImage* OglImageTexture(GfxImage* image) {
                                  float(image->height) / textureHeight};
     glGenTextures(1, &texture->name);
     OglBind(texture->name);
-    OglSetFilterAndWrap(image->flags & GFX_FLAG_LINEAR,
+    OglSetFilterAndWrap(image->flags & GfxFlagLinear,
                         ogl.edgeClamp ? GL_CLAMP_TO_EDGE : GL_REPEAT);
     image->driverObject = texture;
     if (ogl.bgra && textureWidth == image->width && textureHeight == image->height) {
@@ -614,7 +614,7 @@ void OglCreateTarget(GfxRenderTarget* target) {
     OglBind(texture->name);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, nullptr);
-    OglSetFilterAndWrap(target->flags & GFX_FLAG_LINEAR, GL_REPEAT);
+    OglSetFilterAndWrap(target->flags & GfxFlagLinear, GL_REPEAT);
     if (ogl.framebuffers) {
         ogl.genFramebuffers(1, &texture->framebuffer);
         ogl.bindFramebuffer(GL_FRAMEBUFFER, texture->framebuffer);
@@ -705,7 +705,7 @@ void OglBeginFrame(GfxRenderTarget* target) {
         OglSetProjection(target->width, 0, target->height);
         glPushAttrib(GL_COLOR_BUFFER_BIT);
         OglClearColour(target->clearColour);
-        const bool keep = (target->flags & GFX_FLAG_KEEP) && !wasInvalid;
+        const bool keep = (target->flags & GfxFlagKeep) && !wasInvalid;
         if (!keep) glClear(GL_COLOR_BUFFER_BIT);
         else if (!ogl.framebuffers) OglRestoreTargetContents(target, texture);
     } else {
@@ -729,7 +729,7 @@ void OglBeginFrame(GfxRenderTarget* target) {
 void OglKeepPresentedFrame() {
     const uint64_t bytes =
         uint64_t(std::max(ogl.clientWidth, 0)) * uint64_t(std::max(ogl.clientHeight, 0)) * 4;
-    if (bytes > GFX_MAX_BLOCK_BYTES) return;
+    if (bytes > GfxMaxBlockBytes) return;
     if (ogl.presentedSize < bytes) {
         std::free(ogl.presented);
         ogl.presented = static_cast<uint8_t*>(std::malloc(size_t(bytes)));
@@ -847,7 +847,7 @@ void OglInstall(uint32_t flags) {
         GfxDriver::ApplyOverlay = OglApplySampledOverlay;
     }
     GFX_InstallSlots<OglPrimitives>(GfxWay::Plain);
-    if (ogl.swapControl) ogl.swapInterval(flags & GFX_INIT_VSYNC);
+    if (ogl.swapControl) ogl.swapInterval(flags & GfxInitVsync);
 }
 
 }  // namespace

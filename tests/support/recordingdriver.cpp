@@ -67,7 +67,7 @@ struct Logger<name, Result (*)(Args...)> {
 void Install() {
     GFX_InstallNullDriver();
     calls.clear();
-    GfxDriver::GetDriverId = [] { return kId; };
+    GfxDriver::GetDriverId = [] { return Id; };
     RECORD(ReadScreen);
     GFX_DRAWING_SLOTS(RECORD_SLOT)
     RECORD(Unload);

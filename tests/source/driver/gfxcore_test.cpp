@@ -144,17 +144,17 @@ TEST_F(GfxLayer, RenderTargetAlphaModeComesFromFlagsAndClearColour) {
     const struct {
         uint32_t flags, colour, mode, storedColour;
     } cases[] = {
-        {0, 0x80000000, GFX_ALPHA_BLENDED, 0x80000000},
-        {0, 0x00000000, GFX_ALPHA_CUTOUT, 0x00000000},
-        {0, 0xFF000000, GFX_ALPHA_OPAQUE, 0xFF000000},
-        {0, 0x01123456, GFX_ALPHA_BLENDED, 0x01123456},
-        {GFX_ALPHA_OPAQUE, 0x00123456, GFX_ALPHA_OPAQUE, 0xFF123456},
-        {GFX_ALPHA_CUTOUT, 0x01000000, GFX_ALPHA_CUTOUT, 0xFF000000},
-        {GFX_ALPHA_CUTOUT, 0x00ABCDEF, GFX_ALPHA_CUTOUT, 0x00ABCDEF},
-        {GFX_ALPHA_BLENDED, 0x40ABCDEF, GFX_ALPHA_BLENDED, 0x40ABCDEF},
+        {0, 0x80000000, GfxAlphaBlended, 0x80000000},
+        {0, 0x00000000, GfxAlphaCutout, 0x00000000},
+        {0, 0xFF000000, GfxAlphaOpaque, 0xFF000000},
+        {0, 0x01123456, GfxAlphaBlended, 0x01123456},
+        {GfxAlphaOpaque, 0x00123456, GfxAlphaOpaque, 0xFF123456},
+        {GfxAlphaCutout, 0x01000000, GfxAlphaCutout, 0xFF000000},
+        {GfxAlphaCutout, 0x00ABCDEF, GfxAlphaCutout, 0x00ABCDEF},
+        {GfxAlphaBlended, 0x40ABCDEF, GfxAlphaBlended, 0x40ABCDEF},
     };
     for (const auto& c : cases) {
-        const uint32_t otherFlags = GFX_FLAG_LINEAR | GFX_FLAG_KEEP;
+        const uint32_t otherFlags = GfxFlagLinear | GfxFlagKeep;
         const GfxRenderTarget* target = Target(8, 8, c.colour, c.flags | otherFlags, 0);
         EXPECT_EQ(target->flags, c.mode | otherFlags)
             << std::hex << c.flags << " " << c.colour;
@@ -175,18 +175,18 @@ TEST_F(GfxLayer, ImageAlphaModeIsScannedFromItsPixels) {
         int32_t stride;
         uint32_t flags, mode;
     } cases[] = {
-        {2, 2, opaque, 8, 0, GFX_ALPHA_OPAQUE},
-        {2, 2, oneHole, 8, 0, GFX_ALPHA_CUTOUT},
-        {2, 2, halfSeen, 8, 0, GFX_ALPHA_BLENDED},
-        {2, 2, padded, 12, 0, GFX_ALPHA_OPAQUE},
-        {0, 0, opaque, 0, 0, GFX_ALPHA_OPAQUE},
-        {2, 2, nullptr, 0, 0, GFX_ALPHA_BLENDED},
-        {2, 2, halfSeen, 8, GFX_ALPHA_OPAQUE, GFX_ALPHA_OPAQUE},
+        {2, 2, opaque, 8, 0, GfxAlphaOpaque},
+        {2, 2, oneHole, 8, 0, GfxAlphaCutout},
+        {2, 2, halfSeen, 8, 0, GfxAlphaBlended},
+        {2, 2, padded, 12, 0, GfxAlphaOpaque},
+        {0, 0, opaque, 0, 0, GfxAlphaOpaque},
+        {2, 2, nullptr, 0, 0, GfxAlphaBlended},
+        {2, 2, halfSeen, 8, GfxAlphaOpaque, GfxAlphaOpaque},
     };
     for (const auto& c : cases) {
         const GfxImage* image = Image(c.w, c.h, c.pixels, c.stride, c.flags);
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->flags & GFX_FLAG_ALPHA_MODE, c.mode)
+        EXPECT_EQ(image->flags & GfxFlagAlphaMode, c.mode)
             << c.w << "x" << c.h << " " << c.pixels;
     }
 }
@@ -520,7 +520,7 @@ TEST_F(GfxLayer, FrameWithoutFlushedConfigurationRunsOnTheNullDriver) {
 TEST_F(GfxLayer, ErrorsOfAFrameUnloadTheDriverAtItsEndAndStayQueued) {
     GFX_BeginFrame(nullptr);
     GFX_PUSH_ERROR("driver failed");
-    EXPECT_EQ(GfxDriver::GetDriverId(), RecordingDriver::kId);
+    EXPECT_EQ(GfxDriver::GetDriverId(), RecordingDriver::Id);
     GFX_EndFrame();
     EXPECT_EQ(RecordingDriver::Take(), (Calls{"BeginFrame(null)", "EndFrame()", "Unload()"}));
     EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);

@@ -87,7 +87,7 @@ protected:
         GFX_Configure(640, 480, 0, 0);
         GFX_FlushConfig();
         image = GFX_CreateImage(48, 24, nullptr, 0, 0, 7);
-        target = GFX_CreateRenderTarget(40, 16, 0xFF000000, GFX_FLAG_LINEAR, 9);
+        target = GFX_CreateRenderTarget(40, 16, 0xFF000000, GfxFlagLinear, 9);
         target->driverObject = &targetTexture;
         GFX_BeginFrame(nullptr);
         GFX_SetOrigin(10, 20);
