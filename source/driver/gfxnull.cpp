@@ -55,7 +55,7 @@ void* const Created = reinterpret_cast<void*>(1);
 }  // namespace
 
 void GFX_InstallNullDriver() {
-    GfxDriver::GetDriverId = [] { return GFX_DRIVER_NULL; };
+    GfxDriver::GetDriverId = [] { return DriverNull; };
     GfxDriver::ReadScreen = NullReadScreen;
     GFX_InstallPrimitiveSet(NullSet);
     GfxDriver::Unload = DoNothing;
