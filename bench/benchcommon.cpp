@@ -11,11 +11,11 @@ namespace Bench {
 
 std::vector<Op> MakeScene(int n) {
     std::vector<Op> scene;
-    const float columns = (kWidth - kSpriteSize) / 7.0f;
+    const float columns = (Width - SpriteSize) / 7.0f;
     for (int i = 0; i < n; ++i) {
-        const float x = float(i * 37 % (kWidth - kSpriteSize));
-        const float y = float(i * 53 % (kHeight - kSpriteSize));
-        scene.push_back({Op::Sprite, i / 8 % kSpriteTextures, x, y, kSpriteSize, kSpriteSize, 0, 0,
+        const float x = float(i * 37 % (Width - SpriteSize));
+        const float y = float(i * 53 % (Height - SpriteSize));
+        scene.push_back({Op::Sprite, i / 8 % SpriteTextures, x, y, SpriteSize, SpriteSize, 0, 0,
                          0xFFFFFFFF});
         if (i % 16 == 15) {
             scene.push_back({Op::Fill, 0, x * 0.5f, y, 60, 20, 0, 0, 0x80203040});
@@ -24,9 +24,9 @@ std::vector<Op> MakeScene(int n) {
             const float wordX = float(i * 11 % int(columns)) * 7;
             for (int letter = 0; letter < 8; ++letter) {
                 const int glyph = (i + letter * 5) % 128;
-                scene.push_back({Op::Glyph, 0, wordX + letter * 7.0f, y + 8, kGlyphWidth,
-                                 kGlyphHeight, float(glyph % 16 * kGlyphWidth),
-                                 float(glyph / 16 % 5 * kGlyphHeight), 0xFFE0D080});
+                scene.push_back({Op::Glyph, 0, wordX + letter * 7.0f, y + 8, GlyphWidth,
+                                 GlyphHeight, float(glyph % 16 * GlyphWidth),
+                                 float(glyph / 16 % 5 * GlyphHeight), 0xFFE0D080});
             }
         }
     }
@@ -34,24 +34,24 @@ std::vector<Op> MakeScene(int n) {
 }
 
 std::vector<uint32_t> SpritePixels(int texture) {
-    std::vector<uint32_t> pixels(kSpriteSize * kSpriteSize);
-    for (int y = 0; y < kSpriteSize; ++y) {
-        for (int x = 0; x < kSpriteSize; ++x) {
+    std::vector<uint32_t> pixels(SpriteSize * SpriteSize);
+    for (int y = 0; y < SpriteSize; ++y) {
+        for (int x = 0; x < SpriteSize; ++x) {
             const bool corner = (x < 4 || x >= 28) && (y < 4 || y >= 28);
             const uint32_t red = uint32_t(x * 8 + texture * 40) & 0xFF;
             const uint32_t green = uint32_t(y * 8);
             const uint32_t blue = uint32_t(texture * 50);
-            pixels[y * kSpriteSize + x] = corner ? 0 : 0xFF000000 | red << 16 | green << 8 | blue;
+            pixels[y * SpriteSize + x] = corner ? 0 : 0xFF000000 | red << 16 | green << 8 | blue;
         }
     }
     return pixels;
 }
 
 std::vector<uint32_t> FontPixels() {
-    std::vector<uint32_t> pixels(kFontWidth * kFontHeight);
-    for (int y = 0; y < kFontHeight; ++y) {
-        for (int x = 0; x < kFontWidth; ++x) {
-            pixels[y * kFontWidth + x] = (x * 7 + y * 3) % 5 < 2 ? 0xFFFFFFFF : 0;
+    std::vector<uint32_t> pixels(FontWidth * FontHeight);
+    for (int y = 0; y < FontHeight; ++y) {
+        for (int x = 0; x < FontWidth; ++x) {
+            pixels[y * FontWidth + x] = (x * 7 + y * 3) % 5 < 2 ? 0xFFFFFFFF : 0;
         }
     }
     return pixels;
@@ -63,8 +63,8 @@ HWND OpenWindow() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "VeltorBench";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "VeltorBench", "bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth,
-                                  kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, "VeltorBench", "bench", WS_POPUP | WS_VISIBLE, 0, 0, Width,
+                                  Height, nullptr, nullptr, windowClass.hInstance, nullptr);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     return window;

@@ -10,15 +10,15 @@
 
 namespace Bench {
 
-constexpr int kWidth = 800;
-constexpr int kHeight = 600;
-constexpr int kSpriteSize = 32;
-constexpr int kSpriteTextures = 5;
-constexpr int kFontWidth = 128;
-constexpr int kFontHeight = 64;
-constexpr int kGlyphWidth = 8;
-constexpr int kGlyphHeight = 12;
-const int kSceneSizes[] = {500, 2000, 8000};
+constexpr int Width = 800;
+constexpr int Height = 600;
+constexpr int SpriteSize = 32;
+constexpr int SpriteTextures = 5;
+constexpr int FontWidth = 128;
+constexpr int FontHeight = 64;
+constexpr int GlyphWidth = 8;
+constexpr int GlyphHeight = 12;
+const int SceneSizes[] = {500, 2000, 8000};
 
 // One quad of the scene: a 32 x 32 sprite, a filled rectangle, or a tinted glyph (a part of
 // the font texture).
@@ -39,7 +39,7 @@ std::vector<Op> MakeScene(int n);
 std::vector<uint32_t> SpritePixels(int texture);
 std::vector<uint32_t> FontPixels();
 
-// A visible kWidth x kHeight window without frame.
+// A visible Width x Height window without frame.
 HWND OpenWindow();
 
 // Replaces the program's imports of glBegin and glBindTexture with counting ones.

@@ -9,26 +9,26 @@
 
 int main(int argc, char** argv) {
     const bool direct3d = argc > 1 && std::strcmp(argv[1], "dx9") == 0;
-    const uint32_t driver = direct3d ? GFX_DRIVER_DX9 : GFX_DRIVER_OGL;
+    const uint32_t driver = direct3d ? DriverDirectX : DriverOpenGL;
     const char* program = direct3d ? "dx9" : "layer";
     HWND window = Bench::OpenWindow();
     GFX_Bind(window);
     GFX_Init(driver, 0, 'F');
-    GFX_Configure(Bench::kWidth, Bench::kHeight, 0xFF000000, 4);
+    GFX_Configure(Bench::Width, Bench::Height, 0xFF000000, 4);
     GFX_FlushConfig();
     if (GfxDriver::GetDriverId() != driver) {
         std::fprintf(stderr, "gfxbench: the %s driver was refused\n", program);
         return 1;
     }
     std::vector<GfxImage*> sprites;
-    for (int i = 0; i < Bench::kSpriteTextures; ++i) {
+    for (int i = 0; i < Bench::SpriteTextures; ++i) {
         const std::vector<uint32_t> pixels = Bench::SpritePixels(i);
-        sprites.push_back(GFX_CreateImage(Bench::kSpriteSize, Bench::kSpriteSize, pixels.data(),
-                                          Bench::kSpriteSize * 4, 0, i));
+        sprites.push_back(GFX_CreateImage(Bench::SpriteSize, Bench::SpriteSize, pixels.data(),
+                                          Bench::SpriteSize * 4, 0, i));
     }
     const std::vector<uint32_t> fontPixels = Bench::FontPixels();
-    GfxImage* font = GFX_CreateImage(Bench::kFontWidth, Bench::kFontHeight, fontPixels.data(),
-                                     Bench::kFontWidth * 4, 0, 99);
+    GfxImage* font = GFX_CreateImage(Bench::FontWidth, Bench::FontHeight, fontPixels.data(),
+                                     Bench::FontWidth * 4, 0, 99);
     std::function<void()> finish = Bench::FinishOpenGl;
     if (direct3d) {
         Bench::InstallDirect3D9Counters(DX9_Device());
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
         Bench::InstallCounters();
     }
 
-    for (const int n : Bench::kSceneSizes) {
+    for (const int n : Bench::SceneSizes) {
         const std::vector<Bench::Op> scene = Bench::MakeScene(n);
         const Bench::FrameFigures figures = Bench::Measure(Bench::FramesFor(n), [&] {
             GFX_BeginFrame(nullptr);

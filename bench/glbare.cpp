@@ -91,9 +91,9 @@ int main() {
             reinterpret_cast<void (*)()>(wglGetProcAddress("wglSwapIntervalEXT")))) {
         swapInterval(0);
     }
-    glViewport(0, 0, Bench::kWidth, Bench::kHeight);
+    glViewport(0, 0, Bench::Width, Bench::Height);
     glMatrixMode(GL_PROJECTION);
-    glOrtho(0, Bench::kWidth, Bench::kHeight, 0, -1, 1);
+    glOrtho(0, Bench::Width, Bench::Height, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -101,13 +101,13 @@ int main() {
     glClearColor(0, 0, 0, 1);
 
     std::vector<GLuint> sprites;
-    for (int i = 0; i < Bench::kSpriteTextures; ++i) {
-        sprites.push_back(Texture(Bench::kSpriteSize, Bench::kSpriteSize, Bench::SpritePixels(i)));
+    for (int i = 0; i < Bench::SpriteTextures; ++i) {
+        sprites.push_back(Texture(Bench::SpriteSize, Bench::SpriteSize, Bench::SpritePixels(i)));
     }
-    const GLuint font = Texture(Bench::kFontWidth, Bench::kFontHeight, Bench::FontPixels());
+    const GLuint font = Texture(Bench::FontWidth, Bench::FontHeight, Bench::FontPixels());
     Bench::InstallCounters();
 
-    for (const int n : Bench::kSceneSizes) {
+    for (const int n : Bench::SceneSizes) {
         const std::vector<Bench::Op> scene = Bench::MakeScene(n);
         const Bench::FrameFigures figures = Bench::Measure(Bench::FramesFor(n), [&] {
             glClear(GL_COLOR_BUFFER_BIT);
@@ -126,9 +126,9 @@ int main() {
                 case Bench::Op::Glyph:
                     Bind(font);
                     Colour(op.colour);
-                    Quad(op.x, op.y, op.w, op.h, op.sx / Bench::kFontWidth,
-                         op.sy / Bench::kFontHeight, (op.sx + op.w) / Bench::kFontWidth,
-                         (op.sy + op.h) / Bench::kFontHeight);
+                    Quad(op.x, op.y, op.w, op.h, op.sx / Bench::FontWidth,
+                         op.sy / Bench::FontHeight, (op.sx + op.w) / Bench::FontWidth,
+                         (op.sy + op.h) / Bench::FontHeight);
                     break;
                 }
             }

@@ -34,11 +34,6 @@ class Tile;
 class Window;
 class World;
 
-// Four-character driver codes as the graphics layer numbers them.
-constexpr uint32_t DriverDirectX = 0x00445839;  // 'DX9'
-constexpr uint32_t DriverOpenGL = 0x004F474C;   // 'OGL'
-constexpr uint32_t DriverNull = 0x004E554C;     // 'NUL'
-
 // Indexes into Core::keys, in settings-file order.
 enum KeyBinding : uint32_t {
     KeyNorth, KeyNorthEast, KeyEast, KeySouthEast, KeySouth, KeySouthWest, KeyWest, KeyNorthWest,

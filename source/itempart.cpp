@@ -53,7 +53,7 @@ GfxImage* MakeOutline(const std::vector<GfxImage*>& images) {
             pixels[size_t(j) * ow + i] = alpha << 24 | 0xFFFFFF;
         }
     }
-    return GFX_CreateImage(ow, oh, pixels.data(), ow * 4, GFX_FLAG_LINEAR, 0);
+    return GFX_CreateImage(ow, oh, pixels.data(), ow * 4, GfxFlagLinear, 0);
 }
 
 IconPlacement PlaceIcon(int32_t width, int32_t height) {

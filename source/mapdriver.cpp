@@ -25,7 +25,7 @@ constexpr uint16_t WorldMapId = 1;
 constexpr size_t CheckSize = 16;
 // The world map: the drawn page, then the two cloud layers.
 constexpr size_t WorldPageCount = 3;
-constexpr uint32_t CloudTargetFlags = GFX_ALPHA_BLENDED | GFX_FLAG_LINEAR | GFX_FLAG_KEEP;
+constexpr uint32_t CloudTargetFlags = GfxAlphaBlended | GfxFlagLinear | GfxFlagKeep;
 constexpr uint32_t CloudShadowTint = 0x64000000;
 constexpr float CloudShadowOffset = 10.0f;
 constexpr uint32_t MinimapWindowType = 54;
@@ -133,7 +133,7 @@ void MapDriver::ReadMapRecord(MapStruct& map, const uint8_t* record, size_t size
         const uint8_t* pixels = reader.Bytes(uint64_t(page->width) * page->height * 4);
         if (!pixels) break;
         page->texture = GFX_CreateImage(page->width, page->height, pixels, page->width * 4,
-                                        GFX_FLAG_LINEAR, 0);
+                                        GfxFlagLinear, 0);
         const uint8_t partCount = reader.U8();
         for (uint32_t q = 0; q < partCount && !reader.Failed(); ++q) {
             auto part = std::make_unique<MapPart>();
@@ -222,7 +222,7 @@ void MapDriver::OpenAccount() {
 
     brushImage = BuildBrush();
     ApplyMaskToClouds();
-    mapTarget = GFX_CreateRenderTarget(width, height, 0x00000000, GFX_FLAG_LINEAR, 0);
+    mapTarget = GFX_CreateRenderTarget(width, height, 0x00000000, GfxFlagLinear, 0);
     cloudTarget1 = GFX_CreateRenderTarget(width, height, 0xFFFFFFFF, CloudTargetFlags, 0);
     cloudTarget2 = GFX_CreateRenderTarget(width, height, 0xFFFFFFFF, CloudTargetFlags, 0);
     Render();
@@ -283,7 +283,7 @@ GfxImage* MapDriver::BuildBrush() const {
         }
     }
     return GFX_CreateImage(brushWidth, brushHeight, pixels.data(), brushWidth * 4,
-                           GFX_FLAG_LINEAR, 0);
+                           GfxFlagLinear, 0);
 }
 
 // Cloud layer 1 takes the mask as its alpha; layer 2 keeps the lower of its own and the mask.
@@ -313,7 +313,7 @@ void MapDriver::RenderCloudTargets() {
                                                              {cloudTarget2, cloudImage2}};
     for (const auto& [target, image] : layers) {
         GFX_BeginFrame(target);
-        GfxDriver::FillRect(0, 0, float(width), float(height), 0xFFFFFFFF, GFX_ALPHA_BLENDED);
+        GfxDriver::FillRect(0, 0, float(width), float(height), 0xFFFFFFFF, GfxAlphaBlended);
         GfxDriver::DrawImageMin(0, 0, image);
         GFX_EndFrame();
     }

@@ -56,7 +56,7 @@ WindowRect ScreenshotRegion(Core* core) {
 uint32_t* AllocatePixels(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return nullptr;
     const uint64_t count = uint64_t(width) * uint64_t(height);
-    if (count > GFX_MAX_BLOCK_BYTES / 4) return nullptr;
+    if (count > GfxMaxBlockBytes / 4) return nullptr;
     return static_cast<uint32_t*>(std::malloc(size_t(count) * 4));
 }
 

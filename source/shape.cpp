@@ -260,7 +260,7 @@ void Shape::BuildKeyframeImage(ShapeKeyframe& keyframe, uint32_t colorKey, const
         keyframe.images.erase(stored);
     }
     if (!keyframe.fragment) {
-        keyframe.images[colorKey] = GFX_CreateImage(1, 1, nullptr, 4, GFX_FLAG_LINEAR, 0);
+        keyframe.images[colorKey] = GFX_CreateImage(1, 1, nullptr, 4, GfxFlagLinear, 0);
         return;
     }
     const FragmentImage f = keyframe.fragment->Render(*shapesFile, tints);
@@ -271,7 +271,7 @@ void Shape::BuildKeyframeImage(ShapeKeyframe& keyframe, uint32_t colorKey, const
     for (int32_t r = 0; r < f.height; ++r)
         std::copy_n(&f.pixels[size_t(r) * size_t(f.width)], f.width, &pixels[(top + r) * size_t(width) + left]);
     keyframe.images[colorKey] =
-        GFX_CreateImage(int32_t(width), int32_t(height), pixels.data(), int32_t(width * 4), GFX_FLAG_LINEAR, 0);
+        GFX_CreateImage(int32_t(width), int32_t(height), pixels.data(), int32_t(width * 4), GfxFlagLinear, 0);
 }
 
 void Shape::ReleaseImages(uint32_t colorKey) {

@@ -14,7 +14,7 @@ void ShowMessageBox(const char* title, const char* text) {
     MessageBoxA(nullptr, text, title, MB_OK);
 }
 
-constexpr int32_t kErrorQueueLimit = 16;
+constexpr int32_t ErrorQueueLimit = 16;
 
 // Start-up before the core: clip stack, null driver, clean-up at process exit.
 struct GfxStartup {
@@ -43,11 +43,11 @@ void Unlink(Record*& head, Record* record) {
 }
 
 // Bytes of a width x height block of 32-bit pixels, computed in 64 bits; false for a block
-// that cannot exist in memory (negative, or larger than GFX_MAX_BLOCK_BYTES).
+// that cannot exist in memory (negative, or larger than GfxMaxBlockBytes).
 bool BlockBytes(int32_t width, int32_t height, size_t* bytes) {
     if (width < 0 || height < 0) return false;
     const uint64_t wanted = uint64_t(width) * uint64_t(height) * 4;
-    if (wanted > GFX_MAX_BLOCK_BYTES) return false;
+    if (wanted > GfxMaxBlockBytes) return false;
     *bytes = size_t(wanted);
     return true;
 }
@@ -105,8 +105,8 @@ void GFX_Init(uint32_t code, uint32_t flags, char guard) {
     if (guard != 'F') TerminateProcess(GetCurrentProcess(), 1);
     GFX_Unload();
     gfxState.dirty = true;
-    if (code == GFX_DRIVER_DX9) DX9_Init(flags);
-    else if (code == GFX_DRIVER_OGL) OGL_Init(flags);
+    if (code == DriverDirectX) DX9_Init(flags);
+    else if (code == DriverOpenGL) OGL_Init(flags);
 }
 
 void GFX_Unload() {
@@ -192,16 +192,16 @@ void GFX_ResetClip() {
 GfxRenderTarget* GFX_CreateRenderTarget(int32_t width, int32_t height, uint32_t clearColour,
                                         uint32_t flags, uint32_t user) {
     const uint32_t alpha = clearColour >> 24;
-    switch (flags & GFX_FLAG_ALPHA_MODE) {
-    case GFX_ALPHA_DERIVE:
-        flags |= alpha == 0     ? GFX_ALPHA_CUTOUT
-                 : alpha == 255 ? GFX_ALPHA_OPAQUE
-                                : GFX_ALPHA_BLENDED;
+    switch (flags & GfxFlagAlphaMode) {
+    case GfxAlphaDerive:
+        flags |= alpha == 0     ? GfxAlphaCutout
+                 : alpha == 255 ? GfxAlphaOpaque
+                                : GfxAlphaBlended;
         break;
-    case GFX_ALPHA_OPAQUE:
+    case GfxAlphaOpaque:
         clearColour |= 0xFF000000;
         break;
-    case GFX_ALPHA_CUTOUT:
+    case GfxAlphaCutout:
         if (alpha != 0) clearColour |= 0xFF000000;
         break;
     default:
@@ -249,8 +249,8 @@ GfxImage* GFX_CreateImage(int32_t width, int32_t height, const void* source, int
             std::memset(pixels, 0, bytes);
         }
     }
-    if ((flags & GFX_FLAG_ALPHA_MODE) == GFX_ALPHA_DERIVE) {
-        flags |= source ? GFX_ScanAlphaMode(width, height, source, stride) : GFX_ALPHA_BLENDED;
+    if ((flags & GfxFlagAlphaMode) == GfxAlphaDerive) {
+        flags |= source ? GFX_ScanAlphaMode(width, height, source, stride) : GfxAlphaBlended;
     }
     auto* image = new GfxImage{user, flags, width, height, pixels, nullptr, nullptr, nullptr};
     LinkAtHead(gfxState.images, image);
@@ -283,7 +283,7 @@ uint32_t* GFX_ImagePixels(GfxImage* image) { return image->pixels; }
 // --- overlays ---
 
 GfxOverlay* GFX_CreateOverlay(uint32_t user) {
-    auto* overlay = new GfxOverlay{user, 0, 0, 1, 1, 0, 0, 0xFFFFFFFF, nullptr, nullptr, nullptr};
+    auto* overlay = new GfxOverlay{user, 0, 0, 1, 1, 0, 0, GfxWhite, nullptr, nullptr, nullptr};
     LinkAtHead(gfxState.overlays, overlay);
     return overlay;
 }
@@ -378,7 +378,7 @@ void GFX_FormatError(const char* argument) {
 }
 
 void GFX_PushError() {
-    if (gfxState.errorCount >= kErrorQueueLimit) return;
+    if (gfxState.errorCount >= ErrorQueueLimit) return;
     auto* entry = new GfxError{nullptr, {}};
     std::snprintf(entry->text, sizeof entry->text, "\nERROR\n%s\n", gfxState.pendingError);
     if (gfxState.youngestError) gfxState.youngestError->next = entry;
@@ -423,11 +423,11 @@ uint32_t GFX_ScanAlphaMode(int32_t width, int32_t height, const void* pixels, in
         const uint8_t* pixel = rows + ptrdiff_t(row) * stride;
         for (int32_t column = 0; column < width; ++column, pixel += 4) {
             const uint8_t alpha = pixel[3];
-            if (alpha != 0 && alpha != 255) return GFX_ALPHA_BLENDED;
+            if (alpha != 0 && alpha != 255) return GfxAlphaBlended;
             if (alpha == 0) sawTransparent = true;
         }
     }
-    return sawTransparent ? GFX_ALPHA_CUTOUT : GFX_ALPHA_OPAQUE;
+    return sawTransparent ? GfxAlphaCutout : GfxAlphaOpaque;
 }
 
 uint32_t GFX_LerpColor(uint8_t t, uint32_t from, uint32_t to) {
@@ -460,7 +460,7 @@ void* GFX_ScratchBuffer(uint64_t n) {
     if (gfxState.scratch && n <= gfxState.scratchSize) return gfxState.scratch;
     GFX_FreeScratchBuffer();
     const uint64_t size = (n & ~uint64_t(1023)) + 1024;
-    if (size > GFX_MAX_BLOCK_BYTES) return nullptr;
+    if (size > GfxMaxBlockBytes) return nullptr;
     gfxState.scratch = static_cast<uint8_t*>(std::malloc(size_t(size)));
     if (gfxState.scratch) gfxState.scratchSize = size_t(size);
     return gfxState.scratch;
@@ -492,7 +492,7 @@ uint32_t OverlayPixel(const GfxSamplingState& s, int64_t column, int64_t row) {
 
 uint32_t GFX_SampleOverlay(float x, float y) {
     const GfxSamplingState& s = gfxState.sampling;
-    if (!s.overlay) return 0xFFFFFFFF;
+    if (!s.overlay) return GfxWhite;
     if (!(s.w > 0) || !(s.h > 0)) return s.outsideColour;
     const float dx = x - s.x;
     const float dy = y - s.y;

@@ -13,25 +13,28 @@
 
 // Alpha mode, bits 0-1 of record flags.
 enum GfxAlphaMode : uint32_t {
-    GFX_ALPHA_DERIVE = 0,   // decided at creation from the colour or the pixels
-    GFX_ALPHA_OPAQUE = 1,
-    GFX_ALPHA_CUTOUT = 2,   // alpha only 0 or 255
-    GFX_ALPHA_BLENDED = 3,
+    GfxAlphaDerive = 0,   // decided at creation from the colour or the pixels
+    GfxAlphaOpaque = 1,
+    GfxAlphaCutout = 2,   // alpha only 0 or 255
+    GfxAlphaBlended = 3,
 };
 
 // Record flags.
-constexpr uint32_t GFX_FLAG_ALPHA_MODE = 0x3;  // GfxAlphaMode
-constexpr uint32_t GFX_FLAG_LINEAR = 0x4;      // linear texture filtering
-constexpr uint32_t GFX_FLAG_KEEP = 0x8;        // render target keeps its contents across frames
+constexpr uint32_t GfxFlagAlphaMode = 0x3;  // GfxAlphaMode
+constexpr uint32_t GfxFlagLinear = 0x4;      // linear texture filtering
+constexpr uint32_t GfxFlagKeep = 0x8;        // render target keeps its contents across frames
+
+// Opaque white: the colour that leaves a texel as it is.
+constexpr uint32_t GfxWhite = 0xFFFFFFFF;
 
 // The most bytes one pixel block may take. The client is a 32-bit program: a larger block could
 // never be held, and a 64-bit build of it refuses the same sizes.
-constexpr uint64_t GFX_MAX_BLOCK_BYTES = uint64_t(1) << 31;
+constexpr uint64_t GfxMaxBlockBytes = uint64_t(1) << 31;
 
 // An off-screen surface that a window draws into and then draws on the screen.
 struct GfxRenderTarget {
     uint32_t user;          // caller's value, never read
-    uint32_t flags;         // GFX_FLAG_*
+    uint32_t flags;         // GfxFlag*
     int32_t width;
     int32_t height;
     uint32_t clearColour;   // what BeginFrame clears it to
@@ -128,8 +131,9 @@ extern void (*gfxMessageBox)(const char* title, const char* text);
 
 // Binding and drivers.
 void GFX_Bind(HWND window);
-// Loads a driver (GFX_DRIVER_*; any other code installs the null driver). `guard` must be 'F';
-// anything else ends the process at once. The caller then configures and flushes.
+// Loads a driver (DriverDirectX or DriverOpenGL; any other code installs the null driver).
+// `guard` must be 'F'; anything else ends the process at once. The caller then configures and
+// flushes.
 void GFX_Init(uint32_t code, uint32_t flags, char guard);
 void GFX_Unload();
 void GFX_ReleaseDriverObjects();
@@ -151,7 +155,7 @@ void GFX_PushClip();
 void GFX_PopClip();
 void GFX_ResetClip();
 
-// Render targets. Sizes are the caller's; flags GFX_FLAG_*.
+// Render targets. Sizes are the caller's; flags GfxFlag*.
 GfxRenderTarget* GFX_CreateRenderTarget(int32_t width, int32_t height, uint32_t clearColour,
                                         uint32_t flags, uint32_t user);
 void GFX_DeleteRenderTarget(GfxRenderTarget* target);

@@ -27,22 +27,22 @@ struct GfxImage;
 struct GfxOverlay;
 
 // Driver codes: three letters, the first in the highest of the three low bytes.
-constexpr uint32_t GFX_DRIVER_DX9 = 0x00445839;   // 'DX9'
-constexpr uint32_t GFX_DRIVER_OGL = 0x004F474C;   // 'OGL'
-constexpr uint32_t GFX_DRIVER_NULL = 0x004E554C;  // 'NUL'
+constexpr uint32_t DriverDirectX = 0x00445839;  // 'DX9'
+constexpr uint32_t DriverOpenGL = 0x004F474C;   // 'OGL'
+constexpr uint32_t DriverNull = 0x004E554C;     // 'NUL'
 
 // Flags of GFX_Init: bit 0 asks for presentation synchronised with the vertical retrace; the
 // OpenGL driver's bits 16 to 18 switch off multitexture, BGRA transfer and framebuffer objects;
 // the Direct3D 9 driver's bit 24 switches off the second texture stage.
-constexpr uint32_t GFX_INIT_VSYNC = 0x1;
-constexpr uint32_t GFX_INIT_OGL_NO_MULTITEXTURE = 0x10000;
-constexpr uint32_t GFX_INIT_OGL_NO_BGRA = 0x20000;
-constexpr uint32_t GFX_INIT_OGL_NO_FRAMEBUFFER = 0x40000;
-constexpr uint32_t GFX_INIT_DX9_NO_MULTITEXTURE = 0x1000000;
+constexpr uint32_t GfxInitVsync = 0x1;
+constexpr uint32_t GfxInitOglNoMultitexture = 0x10000;
+constexpr uint32_t GfxInitOglNoBgra = 0x20000;
+constexpr uint32_t GfxInitOglNoFramebuffer = 0x40000;
+constexpr uint32_t GfxInitDx9NoMultitexture = 0x1000000;
 
 // Slot and operation types. The contract of each is in the comment above it.
 
-// Answers the loaded driver's code (GFX_DRIVER_*).
+// Answers the loaded driver's code (DriverDirectX, DriverOpenGL or DriverNull).
 using GfxGetDriverIdFn = uint32_t (*)();
 // Copies the w x h block of the window's last presented frame whose top-left corner is (x, y)
 // into destination: 4 bytes a pixel as B, G, R, A, the block's bottom row first, rows `stride`
@@ -149,27 +149,34 @@ using GfxApplyOverlayFn = void (*)(GfxOverlay* overlay);
 // Frees an overlay's driver object (never called without one) and sets the field to null.
 using GfxDeleteOverlayFn = void (*)(GfxOverlay* overlay);
 
+// The 19 drawing slots in the table's order, for the code that lists them all: SLOT(name) for
+// each, the slot's type being Gfx<name>Fn.
+#define GFX_DRAWING_SLOTS(SLOT)      \
+    SLOT(DrawLine)                   \
+    SLOT(DrawLineGradient)           \
+    SLOT(FillRect)                   \
+    SLOT(FillRectGradient)           \
+    SLOT(DrawTarget)                 \
+    SLOT(DrawTargetScaled)           \
+    SLOT(DrawTargetPart)             \
+    SLOT(DrawTargetPartScaled)       \
+    SLOT(DrawTargetTinted)           \
+    SLOT(DrawTargetGradient)         \
+    SLOT(DrawImage)                  \
+    SLOT(DrawImageScaled)            \
+    SLOT(DrawImageTiled)             \
+    SLOT(DrawImageTinted)            \
+    SLOT(DrawImageGradient)          \
+    SLOT(DrawImagePart)              \
+    SLOT(DrawImagePartTinted)        \
+    SLOT(DrawImagePartTiledGradient) \
+    SLOT(DrawImageMin)
+
 // One complete set of the 19 drawing slots; a driver installs a whole set at a time.
 struct GfxPrimitiveSet {
-    GfxDrawLineFn DrawLine;
-    GfxDrawLineGradientFn DrawLineGradient;
-    GfxFillRectFn FillRect;
-    GfxFillRectGradientFn FillRectGradient;
-    GfxDrawTargetFn DrawTarget;
-    GfxDrawTargetScaledFn DrawTargetScaled;
-    GfxDrawTargetPartFn DrawTargetPart;
-    GfxDrawTargetPartScaledFn DrawTargetPartScaled;
-    GfxDrawTargetTintedFn DrawTargetTinted;
-    GfxDrawTargetGradientFn DrawTargetGradient;
-    GfxDrawImageFn DrawImage;
-    GfxDrawImageScaledFn DrawImageScaled;
-    GfxDrawImageTiledFn DrawImageTiled;
-    GfxDrawImageTintedFn DrawImageTinted;
-    GfxDrawImageGradientFn DrawImageGradient;
-    GfxDrawImagePartFn DrawImagePart;
-    GfxDrawImagePartTintedFn DrawImagePartTinted;
-    GfxDrawImagePartTiledGradientFn DrawImagePartTiledGradient;
-    GfxDrawImageMinFn DrawImageMin;
+#define GFX_SLOT_MEMBER(slot) Gfx##slot##Fn slot;
+    GFX_DRAWING_SLOTS(GFX_SLOT_MEMBER)
+#undef GFX_SLOT_MEMBER
 };
 
 // The table itself, in its fixed order: the two queries, the drawing slots, the bound window,
@@ -178,25 +185,9 @@ struct GfxDriver {
     static GfxGetDriverIdFn GetDriverId;
     static GfxReadScreenFn ReadScreen;
 
-    static GfxDrawLineFn DrawLine;
-    static GfxDrawLineGradientFn DrawLineGradient;
-    static GfxFillRectFn FillRect;
-    static GfxFillRectGradientFn FillRectGradient;
-    static GfxDrawTargetFn DrawTarget;
-    static GfxDrawTargetScaledFn DrawTargetScaled;
-    static GfxDrawTargetPartFn DrawTargetPart;
-    static GfxDrawTargetPartScaledFn DrawTargetPartScaled;
-    static GfxDrawTargetTintedFn DrawTargetTinted;
-    static GfxDrawTargetGradientFn DrawTargetGradient;
-    static GfxDrawImageFn DrawImage;
-    static GfxDrawImageScaledFn DrawImageScaled;
-    static GfxDrawImageTiledFn DrawImageTiled;
-    static GfxDrawImageTintedFn DrawImageTinted;
-    static GfxDrawImageGradientFn DrawImageGradient;
-    static GfxDrawImagePartFn DrawImagePart;
-    static GfxDrawImagePartTintedFn DrawImagePartTinted;
-    static GfxDrawImagePartTiledGradientFn DrawImagePartTiledGradient;
-    static GfxDrawImageMinFn DrawImageMin;
+#define GFX_SLOT_MEMBER(slot) static Gfx##slot##Fn slot;
+    GFX_DRAWING_SLOTS(GFX_SLOT_MEMBER)
+#undef GFX_SLOT_MEMBER
 
     // The window the layer is bound to (GFX_Bind); drivers create their context on it.
     static HWND window;
@@ -227,11 +218,11 @@ void GFX_InstallPrimitiveSet(const GfxPrimitiveSet& set);
 // false, ReadScreen writes zeros.
 void GFX_InstallNullDriver();
 
-// The OpenGL driver's init (GFX_Init calls it for GFX_DRIVER_OGL): fills the whole table, or
+// The OpenGL driver's init (GFX_Init calls it for DriverOpenGL): fills the whole table, or
 // leaves the null driver installed when the machine cannot run it.
 void OGL_Init(uint32_t flags);
 
-// The Direct3D 9 driver's init (GFX_Init calls it for GFX_DRIVER_DX9): loads "d3d9.dll" and
+// The Direct3D 9 driver's init (GFX_Init calls it for DriverDirectX): loads "d3d9.dll" and
 // fills the whole table, or leaves the null driver installed when the machine cannot run it.
 void DX9_Init(uint32_t flags);
 

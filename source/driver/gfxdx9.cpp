@@ -2,7 +2,7 @@
 // the bound window. "d3d9.dll" is loaded at run time, so the program runs where it is missing.
 // Render targets are render-target textures; the overlay is drawn either by a second texture
 // stage or with colours sampled on the processor.
-#include "driver/gfxcore.h"
+#include "driver/gfxslots.h"
 
 #include <d3d9.h>
 
@@ -66,8 +66,6 @@ struct Dx9State {
 
 // Loaded once and kept: unloading the driver does not unload the library.
 HMODULE d3d9Library = nullptr;
-
-constexpr uint32_t kWhite = 0xFFFFFFFF;
 
 template <class Object>
 void Release(Object*& object) {
@@ -209,262 +207,86 @@ void Dx9DeleteImage(GfxImage* image) {
 
 // --- drawing sets ---
 
-enum class Dx9Way { Plain, Multitexture, Sampled };
+// What binding and blending are alike in every way of drawing.
+struct Dx9Binds {
+    using Target = Dx9Target;
 
-struct Dx9Uv {
-    float u0, v0, u1, v1;
+    static void BindTarget(const Dx9Target* object, uint32_t flags) {
+        Dx9BindTexture(object->texture, flags & GfxFlagLinear);
+    }
+
+    static const Dx9Image* BindImage(GfxImage* image) {
+        const Dx9Image* object = Dx9ImageTexture(image);
+        if (object) Dx9BindTexture(object->texture, image->flags & GfxFlagLinear);
+        return object;
+    }
+
+    static void MinimumBlending(bool on) {
+        if (on) Dx9SetBlending(D3DBLEND_ONE, D3DBLEND_ONE, D3DBLEND_ONE, D3DBLEND_ONE,
+                               D3DBLENDOP_MIN);
+        else Dx9SetNormalBlending();
+    }
 };
 
-// Draws `count` vertices (a fan of four or a line of two) in the vertex format the set and the
-// shape need: position; a colour unless a plain or multitexture textured shape is untinted;
-// texture coordinates when textured; the position again for the overlay stage. Untextured
-// shapes draw with the white texture.
-template <Dx9Way way>
-void Dx9Draw(D3DPRIMITIVETYPE type, int count, const float* xs, const float* ys,
-             const uint32_t* colours, const float* us, const float* vs, IDirect3DTexture9* texture,
-             bool linear) {
-    const bool textured = texture != nullptr;
-    bool coloured = way == Dx9Way::Sampled || !textured;
-    for (int i = 0; i < count; ++i) coloured = coloured || colours[i] != kWhite;
-    const bool coordinates = textured || way == Dx9Way::Multitexture;
-    const DWORD fvf = D3DFVF_XYZ | (coloured ? D3DFVF_DIFFUSE : 0) |
-                      (way == Dx9Way::Multitexture ? D3DFVF_TEX2 : textured ? D3DFVF_TEX1 : 0);
-    DWORD data[4 * 8];
-    int n = 0;
-    const auto put = [&](float value) { std::memcpy(&data[n++], &value, sizeof value); };
-    for (int i = 0; i < count; ++i) {
-        put(xs[i]);
-        put(ys[i]);
-        put(0);
-        if (way == Dx9Way::Sampled) {
-            data[n++] = GFX_MultiplyColor(colours[i], GFX_SampleOverlay(xs[i], ys[i]));
-        } else if (coloured) {
-            data[n++] = colours[i];
-        }
-        if (coordinates) {
-            put(textured ? us[i] : 0);
-            put(textured ? vs[i] : 0);
-        }
-        if (way == Dx9Way::Multitexture) {
+// The primitives of one way: plain, with the overlay as the second texture stage, or with the
+// overlay sampled on the processor into the vertex colours.
+template <GfxWay way>
+struct Dx9Primitives : Dx9Binds {
+    static void Quad(const GfxQuad& quad) {
+        Draw(D3DPT_TRIANGLEFAN, 4, quad.xs, quad.ys, quad.colours,
+             quad.textured ? quad.us : nullptr, quad.vs);
+    }
+
+    // Through the pixel centres of its ends; the end pixel itself is not drawn.
+    static void Line(float x0, float y0, float x1, float y1, uint32_t colour0, uint32_t colour1) {
+        const float xs[2] = {x0 + 0.5f, x1 + 0.5f};
+        const float ys[2] = {y0 + 0.5f, y1 + 0.5f};
+        const uint32_t colours[2] = {colour0, colour1};
+        Draw(D3DPT_LINELIST, 2, xs, ys, colours, nullptr, nullptr);
+    }
+
+private:
+    // Draws `count` vertices (a fan of four or a line of two) in the vertex format the way and
+    // the shape need: position; a colour unless a plain or multitexture textured shape is
+    // untinted; texture coordinates when textured (us and vs given); the position again for
+    // the overlay stage. Textured shapes draw with the texture bound last, untextured ones with
+    // the white texture.
+    static void Draw(D3DPRIMITIVETYPE type, int count, const float* xs, const float* ys,
+                     const uint32_t* colours, const float* us, const float* vs) {
+        const bool textured = us != nullptr;
+        bool coloured = way == GfxWay::Sampled || !textured;
+        for (int i = 0; i < count; ++i) coloured = coloured || colours[i] != GfxWhite;
+        const bool coordinates = textured || way == GfxWay::Multitexture;
+        const DWORD fvf =
+            D3DFVF_XYZ | (coloured ? D3DFVF_DIFFUSE : 0) |
+            (way == GfxWay::Multitexture ? D3DFVF_TEX2 : textured ? D3DFVF_TEX1 : 0);
+        DWORD data[4 * 8];
+        int n = 0;
+        const auto put = [&](float value) { std::memcpy(&data[n++], &value, sizeof value); };
+        for (int i = 0; i < count; ++i) {
             put(xs[i]);
             put(ys[i]);
+            put(0);
+            if (way == GfxWay::Sampled) {
+                data[n++] = GFX_MultiplyColor(colours[i], GFX_SampleOverlay(xs[i], ys[i]));
+            } else if (coloured) {
+                data[n++] = colours[i];
+            }
+            if (coordinates) {
+                put(textured ? us[i] : 0);
+                put(textured ? vs[i] : 0);
+            }
+            if (way == GfxWay::Multitexture) {
+                put(xs[i]);
+                put(ys[i]);
+            }
         }
+        if (!textured) Dx9BindTexture(dx9.white, false);
+        Dx9SetFvf(fvf);
+        dx9.device->DrawPrimitiveUP(type, type == D3DPT_LINELIST ? 1 : 2, data,
+                                    UINT(n / count * sizeof(DWORD)));
     }
-    Dx9BindTexture(textured ? texture : dx9.white, textured && linear);
-    Dx9SetFvf(fvf);
-    dx9.device->DrawPrimitiveUP(type, type == D3DPT_LINELIST ? 1 : 2, data,
-                                UINT(n / count * sizeof(DWORD)));
-}
-
-// One quad, vertices top-left, top-right, bottom-right, bottom-left; the corner colours come in
-// the table's order (top-left, top-right, bottom-left, bottom-right). Without texture untextured.
-template <Dx9Way way>
-void Dx9Quad(float x0, float y0, float x1, float y1, IDirect3DTexture9* texture, bool linear,
-             const Dx9Uv& uv, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4) {
-    const float xs[4] = {x0, x1, x1, x0};
-    const float ys[4] = {y0, y0, y1, y1};
-    const uint32_t colours[4] = {c1, c2, c4, c3};
-    const float us[4] = {uv.u0, uv.u1, uv.u1, uv.u0};
-    const float vs[4] = {uv.v0, uv.v0, uv.v1, uv.v1};
-    Dx9Draw<way>(D3DPT_TRIANGLEFAN, 4, xs, ys, colours, us, vs, texture, linear);
-}
-
-// A line through the pixel centres of its ends; the end pixel itself is not drawn.
-template <Dx9Way way>
-void Dx9DrawLineGradient(float x0, float y0, float x1, float y1, uint32_t colour0,
-                         uint32_t colour1, uint32_t) {
-    GFX_TranslatePoint(x0, y0);
-    GFX_TranslatePoint(x1, y1);
-    const float xs[2] = {x0 + 0.5f, x1 + 0.5f};
-    const float ys[2] = {y0 + 0.5f, y1 + 0.5f};
-    const uint32_t colours[2] = {colour0, colour1};
-    Dx9Draw<way>(D3DPT_LINELIST, 2, xs, ys, colours, nullptr, nullptr, nullptr, false);
-}
-
-template <Dx9Way way>
-void Dx9DrawLine(float x0, float y0, float x1, float y1, uint32_t colour, uint32_t mode) {
-    Dx9DrawLineGradient<way>(x0, y0, x1, y1, colour, colour, mode);
-}
-
-template <Dx9Way way>
-void Dx9FillRectGradient(float x, float y, float w, float h, uint32_t c1, uint32_t c2,
-                         uint32_t c3, uint32_t c4, uint32_t) {
-    GFX_TranslatePoint(x, y);
-    Dx9Quad<way>(x, y, x + w, y + h, nullptr, false, {}, c1, c2, c3, c4);
-}
-
-template <Dx9Way way>
-void Dx9FillRect(float x, float y, float w, float h, uint32_t colour, uint32_t mode) {
-    Dx9FillRectGradient<way>(x, y, w, h, colour, colour, colour, colour, mode);
-}
-
-// Texture coordinates of the part (sx, sy, sw, sh) of a texture.
-Dx9Uv PartUv(float sx, float sy, float sw, float sh, int32_t textureWidth, int32_t textureHeight) {
-    return {sx / textureWidth, sy / textureHeight, (sx + sw) / textureWidth,
-            (sy + sh) / textureHeight};
-}
-
-bool Linear(uint32_t flags) { return (flags & GFX_FLAG_LINEAR) != 0; }
-
-template <Dx9Way way>
-void Dx9DrawTargetPartScaled(float x, float y, float w, float h, float sx, float sy, float sw,
-                             float sh, GfxRenderTarget* target) {
-    const auto* object = static_cast<const Dx9Target*>(target->driverObject);
-    if (!object) return;
-    GFX_TranslatePoint(x, y);
-    const Dx9Uv uv = PartUv(sx, sy, sw, sh, object->textureWidth, object->textureHeight);
-    Dx9Quad<way>(x, y, x + w, y + h, object->texture, Linear(target->flags), uv, kWhite, kWhite,
-                 kWhite, kWhite);
-}
-
-template <Dx9Way way>
-void Dx9DrawTargetGradientScaled(float x, float y, float w, float h, uint32_t c1, uint32_t c2,
-                                 uint32_t c3, uint32_t c4, GfxRenderTarget* target) {
-    const auto* object = static_cast<const Dx9Target*>(target->driverObject);
-    if (!object) return;
-    GFX_TranslatePoint(x, y);
-    Dx9Quad<way>(x, y, x + w, y + h, object->texture, Linear(target->flags),
-                 {0, 0, object->uMax, object->vMax}, c1, c2, c3, c4);
-}
-
-template <Dx9Way way>
-void Dx9DrawTargetScaled(float x, float y, float w, float h, GfxRenderTarget* target) {
-    Dx9DrawTargetGradientScaled<way>(x, y, w, h, kWhite, kWhite, kWhite, kWhite, target);
-}
-
-template <Dx9Way way>
-void Dx9DrawTarget(float x, float y, GfxRenderTarget* target) {
-    Dx9DrawTargetScaled<way>(x, y, float(target->width), float(target->height), target);
-}
-
-template <Dx9Way way>
-void Dx9DrawTargetPart(float x, float y, float sx, float sy, float w, float h,
-                       GfxRenderTarget* target) {
-    Dx9DrawTargetPartScaled<way>(x, y, w, h, sx, sy, w, h, target);
-}
-
-template <Dx9Way way>
-void Dx9DrawTargetGradient(float x, float y, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4,
-                           GfxRenderTarget* target) {
-    Dx9DrawTargetGradientScaled<way>(x, y, float(target->width), float(target->height), c1, c2,
-                                     c3, c4, target);
-}
-
-template <Dx9Way way>
-void Dx9DrawTargetTinted(float x, float y, uint32_t colour, GfxRenderTarget* target) {
-    Dx9DrawTargetGradient<way>(x, y, colour, colour, colour, colour, target);
-}
-
-template <Dx9Way way>
-void Dx9DrawImageGradientScaled(float x, float y, float w, float h, uint32_t c1, uint32_t c2,
-                                uint32_t c3, uint32_t c4, GfxImage* image) {
-    const Dx9Image* object = Dx9ImageTexture(image);
-    if (!object) return;
-    GFX_TranslatePoint(x, y);
-    Dx9Quad<way>(x, y, x + w, y + h, object->texture, Linear(image->flags),
-                 {0, 0, object->uMax, object->vMax}, c1, c2, c3, c4);
-}
-
-template <Dx9Way way>
-void Dx9DrawImageScaled(float x, float y, float w, float h, GfxImage* image) {
-    Dx9DrawImageGradientScaled<way>(x, y, w, h, kWhite, kWhite, kWhite, kWhite, image);
-}
-
-template <Dx9Way way>
-void Dx9DrawImage(float x, float y, GfxImage* image) {
-    Dx9DrawImageScaled<way>(x, y, float(image->width), float(image->height), image);
-}
-
-template <Dx9Way way>
-void Dx9DrawImageGradient(float x, float y, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4,
-                          GfxImage* image) {
-    Dx9DrawImageGradientScaled<way>(x, y, float(image->width), float(image->height), c1, c2, c3,
-                                    c4, image);
-}
-
-template <Dx9Way way>
-void Dx9DrawImageTinted(float x, float y, uint32_t colour, GfxImage* image) {
-    Dx9DrawImageGradient<way>(x, y, colour, colour, colour, colour, image);
-}
-
-template <Dx9Way way>
-void Dx9DrawImagePartTinted(float x, float y, float sx, float sy, float w, float h,
-                            uint32_t colour, GfxImage* image) {
-    const Dx9Image* object = Dx9ImageTexture(image);
-    if (!object) return;
-    GFX_TranslatePoint(x, y);
-    const Dx9Uv uv = PartUv(sx, sy, w, h, object->textureWidth, object->textureHeight);
-    Dx9Quad<way>(x, y, x + w, y + h, object->texture, Linear(image->flags), uv, colour, colour,
-                 colour, colour);
-}
-
-template <Dx9Way way>
-void Dx9DrawImagePart(float x, float y, float sx, float sy, float w, float h, GfxImage* image) {
-    Dx9DrawImagePartTinted<way>(x, y, sx, sy, w, h, kWhite, image);
-}
-
-// Tiles of (tw x th) showing the part `uv` of the image with corner colours, clipped to
-// (x, y, w, h).
-template <Dx9Way way>
-void Dx9DrawTiles(float x, float y, float w, float h, float ox, float oy, float tw, float th,
-                  const GfxImage* image, const Dx9Image* object, const Dx9Uv& uv, uint32_t c1,
-                  uint32_t c2, uint32_t c3, uint32_t c4) {
-    GFX_PushClip();
-    GFX_SetClip(x, y, w, h);
-    GFX_TranslatePoint(x, y);
-    GFX_ForEachTile(x, y, w, h, ox, oy, tw, th, [&](float tileX, float tileY) {
-        Dx9Quad<way>(tileX, tileY, tileX + tw, tileY + th, object->texture, Linear(image->flags),
-                     uv, c1, c2, c3, c4);
-    });
-    GFX_PopClip();
-}
-
-template <Dx9Way way>
-void Dx9DrawImageTiled(float x, float y, float w, float h, float ox, float oy, GfxImage* image) {
-    const Dx9Image* object = Dx9ImageTexture(image);
-    if (!object) return;
-    Dx9DrawTiles<way>(x, y, w, h, ox, oy, float(image->width), float(image->height), image,
-                      object, {0, 0, object->uMax, object->vMax}, kWhite, kWhite, kWhite, kWhite);
-}
-
-template <Dx9Way way>
-void Dx9DrawImagePartTiledGradient(float x, float y, float w, float h, float ox, float oy,
-                                   float tw, float th, float sx, float sy, float sw, float sh,
-                                   uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4,
-                                   GfxImage* image) {
-    const Dx9Image* object = Dx9ImageTexture(image);
-    if (!object) return;
-    const Dx9Uv uv = PartUv(sx, sy, sw, sh, object->textureWidth, object->textureHeight);
-    Dx9DrawTiles<way>(x, y, w, h, ox, oy, tw, th, image, object, uv, c1, c2, c3, c4);
-}
-
-// Minimum blending: every channel, alpha included, keeps the smaller of image and surface.
-template <Dx9Way way>
-void Dx9DrawImageMin(float x, float y, GfxImage* image) {
-    Dx9SetBlending(D3DBLEND_ONE, D3DBLEND_ONE, D3DBLEND_ONE, D3DBLEND_ONE, D3DBLENDOP_MIN);
-    Dx9DrawImage<way>(x, y, image);
-    Dx9SetNormalBlending();
-}
-
-template <Dx9Way way>
-constexpr GfxPrimitiveSet Dx9Set() {
-    return {
-        Dx9DrawLine<way>,          Dx9DrawLineGradient<way>,
-        Dx9FillRect<way>,          Dx9FillRectGradient<way>,
-        Dx9DrawTarget<way>,        Dx9DrawTargetScaled<way>,
-        Dx9DrawTargetPart<way>,    Dx9DrawTargetPartScaled<way>,
-        Dx9DrawTargetTinted<way>,  Dx9DrawTargetGradient<way>,
-        Dx9DrawImage<way>,         Dx9DrawImageScaled<way>,
-        Dx9DrawImageTiled<way>,    Dx9DrawImageTinted<way>,
-        Dx9DrawImageGradient<way>, Dx9DrawImagePart<way>,
-        Dx9DrawImagePartTinted<way>, Dx9DrawImagePartTiledGradient<way>,
-        Dx9DrawImageMin<way>,
-    };
-}
-
-constexpr GfxPrimitiveSet kPlainSet = Dx9Set<Dx9Way::Plain>();
-constexpr GfxPrimitiveSet kMultitextureSet = Dx9Set<Dx9Way::Multitexture>();
-constexpr GfxPrimitiveSet kSampledSet = Dx9Set<Dx9Way::Sampled>();
+};
 
 // --- overlay by the second texture stage ---
 
@@ -504,7 +326,7 @@ void Dx9ApplyMultitextureOverlay(GfxOverlay* overlay) {
     if (overlay) Dx9SetOverlayTransform(overlay);
     Dx9SetOverlayStage(overlay ? static_cast<Dx9Overlay*>(overlay->driverObject)->texture
                                : nullptr);
-    GFX_InstallPrimitiveSet(overlay ? kMultitextureSet : kPlainSet);
+    GFX_InstallSlots<Dx9Primitives>(overlay ? GfxWay::Multitexture : GfxWay::Plain);
 }
 
 // Writes the whole overlay texture: the pixels at texel (1, 1), the outside colour elsewhere.
@@ -595,7 +417,7 @@ void Dx9DeleteOverlay(GfxOverlay* overlay) {
 
 void Dx9ApplySampledOverlay(GfxOverlay* overlay) {
     dx9.overlay = overlay;
-    GFX_InstallPrimitiveSet(overlay ? kSampledSet : kPlainSet);
+    GFX_InstallSlots<Dx9Primitives>(overlay ? GfxWay::Sampled : GfxWay::Plain);
     GFX_SampledOverlayApply(overlay);
 }
 
@@ -829,7 +651,7 @@ void Dx9BeginFrame(GfxRenderTarget* target) {
         surfaceWidth = float(object->textureWidth);
         surfaceHeight = float(object->textureHeight);
         clearColour = target->clearColour;
-        clear = wasInvalid || !(target->flags & GFX_FLAG_KEEP);
+        clear = wasInvalid || !(target->flags & GfxFlagKeep);
     }
     // Pixel (0, 0) is the top-left corner and y grows downwards; the world moves by half a pixel
     // so that texel and pixel centres meet.
@@ -941,17 +763,17 @@ bool Dx9CreateDevice(uint32_t flags) {
         !(caps.TextureCaps & D3DPTEXTURECAPS_ALPHA)) {
         return false;
     }
-    dx9.multitexture = !(flags & GFX_INIT_DX9_NO_MULTITEXTURE) && caps.MaxTextureBlendStages >= 2;
+    dx9.multitexture = !(flags & GfxInitDx9NoMultitexture) && caps.MaxTextureBlendStages >= 2;
     dx9.maxTextureWidth = caps.MaxTextureWidth;
     dx9.maxTextureHeight = caps.MaxTextureHeight;
     dx9.white = Dx9CreateManagedTexture(1, 1);
     return dx9.white && Dx9WriteTexture(dx9.white, nullptr, [](uint8_t* texel, ptrdiff_t) {
-               std::memcpy(texel, &kWhite, sizeof kWhite);
+               std::memcpy(texel, &GfxWhite, sizeof GfxWhite);
            });
 }
 
 void Dx9Install() {
-    GfxDriver::GetDriverId = [] { return GFX_DRIVER_DX9; };
+    GfxDriver::GetDriverId = [] { return DriverDirectX; };
     GfxDriver::ReadScreen = Dx9ReadScreen;
     GfxDriver::Unload = Dx9Unload;
     GfxDriver::ApplyConfig = Dx9ApplyConfig;
@@ -974,7 +796,7 @@ void Dx9Install() {
         GFX_InstallSampledOverlayOps();
         GfxDriver::ApplyOverlay = Dx9ApplySampledOverlay;
     }
-    GFX_InstallPrimitiveSet(kPlainSet);
+    GFX_InstallSlots<Dx9Primitives>(GfxWay::Plain);
 }
 
 }  // namespace
@@ -982,7 +804,7 @@ void Dx9Install() {
 IDirect3DDevice9* DX9_Device() { return dx9.device; }
 
 void DX9_Init(uint32_t flags) {
-    dx9.vsync = flags & GFX_INIT_VSYNC;
+    dx9.vsync = flags & GfxInitVsync;
     dx9.clipPlanesOn = true;
     if (!Dx9CreateDevice(flags)) {
         Dx9Unload();

@@ -7,25 +7,9 @@
 
 GfxGetDriverIdFn GfxDriver::GetDriverId;
 GfxReadScreenFn GfxDriver::ReadScreen;
-GfxDrawLineFn GfxDriver::DrawLine;
-GfxDrawLineGradientFn GfxDriver::DrawLineGradient;
-GfxFillRectFn GfxDriver::FillRect;
-GfxFillRectGradientFn GfxDriver::FillRectGradient;
-GfxDrawTargetFn GfxDriver::DrawTarget;
-GfxDrawTargetScaledFn GfxDriver::DrawTargetScaled;
-GfxDrawTargetPartFn GfxDriver::DrawTargetPart;
-GfxDrawTargetPartScaledFn GfxDriver::DrawTargetPartScaled;
-GfxDrawTargetTintedFn GfxDriver::DrawTargetTinted;
-GfxDrawTargetGradientFn GfxDriver::DrawTargetGradient;
-GfxDrawImageFn GfxDriver::DrawImage;
-GfxDrawImageScaledFn GfxDriver::DrawImageScaled;
-GfxDrawImageTiledFn GfxDriver::DrawImageTiled;
-GfxDrawImageTintedFn GfxDriver::DrawImageTinted;
-GfxDrawImageGradientFn GfxDriver::DrawImageGradient;
-GfxDrawImagePartFn GfxDriver::DrawImagePart;
-GfxDrawImagePartTintedFn GfxDriver::DrawImagePartTinted;
-GfxDrawImagePartTiledGradientFn GfxDriver::DrawImagePartTiledGradient;
-GfxDrawImageMinFn GfxDriver::DrawImageMin;
+#define GFX_SLOT_DEFINITION(slot) Gfx##slot##Fn GfxDriver::slot;
+GFX_DRAWING_SLOTS(GFX_SLOT_DEFINITION)
+#undef GFX_SLOT_DEFINITION
 HWND GfxDriver::window;
 GfxUnloadFn GfxDriver::Unload;
 GfxApplyConfigFn GfxDriver::ApplyConfig;
@@ -45,25 +29,9 @@ GfxApplyOverlayFn GfxDriver::ApplyOverlay;
 GfxDeleteOverlayFn GfxDriver::DeleteOverlay;
 
 void GFX_InstallPrimitiveSet(const GfxPrimitiveSet& set) {
-    GfxDriver::DrawLine = set.DrawLine;
-    GfxDriver::DrawLineGradient = set.DrawLineGradient;
-    GfxDriver::FillRect = set.FillRect;
-    GfxDriver::FillRectGradient = set.FillRectGradient;
-    GfxDriver::DrawTarget = set.DrawTarget;
-    GfxDriver::DrawTargetScaled = set.DrawTargetScaled;
-    GfxDriver::DrawTargetPart = set.DrawTargetPart;
-    GfxDriver::DrawTargetPartScaled = set.DrawTargetPartScaled;
-    GfxDriver::DrawTargetTinted = set.DrawTargetTinted;
-    GfxDriver::DrawTargetGradient = set.DrawTargetGradient;
-    GfxDriver::DrawImage = set.DrawImage;
-    GfxDriver::DrawImageScaled = set.DrawImageScaled;
-    GfxDriver::DrawImageTiled = set.DrawImageTiled;
-    GfxDriver::DrawImageTinted = set.DrawImageTinted;
-    GfxDriver::DrawImageGradient = set.DrawImageGradient;
-    GfxDriver::DrawImagePart = set.DrawImagePart;
-    GfxDriver::DrawImagePartTinted = set.DrawImagePartTinted;
-    GfxDriver::DrawImagePartTiledGradient = set.DrawImagePartTiledGradient;
-    GfxDriver::DrawImageMin = set.DrawImageMin;
+#define GFX_INSTALL_SLOT(slot) GfxDriver::slot = set.slot;
+    GFX_DRAWING_SLOTS(GFX_INSTALL_SLOT)
+#undef GFX_INSTALL_SLOT
 }
 
 namespace {
@@ -71,11 +39,9 @@ namespace {
 // Converts to any slot or operation type that returns nothing and does nothing.
 constexpr auto DoNothing = [](auto...) {};
 
-constexpr GfxPrimitiveSet kNullSet = {
-    DoNothing, DoNothing, DoNothing, DoNothing, DoNothing, DoNothing, DoNothing,
-    DoNothing, DoNothing, DoNothing, DoNothing, DoNothing, DoNothing, DoNothing,
-    DoNothing, DoNothing, DoNothing, DoNothing, DoNothing,
-};
+#define GFX_NO_SLOT(slot) DoNothing,
+constexpr GfxPrimitiveSet NullSet = {GFX_DRAWING_SLOTS(GFX_NO_SLOT)};
+#undef GFX_NO_SLOT
 
 void NullReadScreen(int32_t, int32_t, int32_t w, int32_t h, void* destination, int32_t stride) {
     if (w <= 0) return;
@@ -84,26 +50,26 @@ void NullReadScreen(int32_t, int32_t, int32_t w, int32_t h, void* destination, i
 }
 
 // A record the null driver "created": not null, so the layer takes it as created.
-void* const kCreated = reinterpret_cast<void*>(1);
+void* const Created = reinterpret_cast<void*>(1);
 
 }  // namespace
 
 void GFX_InstallNullDriver() {
-    GfxDriver::GetDriverId = [] { return GFX_DRIVER_NULL; };
+    GfxDriver::GetDriverId = [] { return DriverNull; };
     GfxDriver::ReadScreen = NullReadScreen;
-    GFX_InstallPrimitiveSet(kNullSet);
+    GFX_InstallPrimitiveSet(NullSet);
     GfxDriver::Unload = DoNothing;
     GfxDriver::ApplyConfig = DoNothing;
     GfxDriver::SetClip = DoNothing;
     GfxDriver::ReadTarget = DoNothing;
     GfxDriver::CheckTarget = [](GfxRenderTarget*) { return false; };
-    GfxDriver::CreateTarget = [](GfxRenderTarget* target) { target->driverObject = kCreated; };
+    GfxDriver::CreateTarget = [](GfxRenderTarget* target) { target->driverObject = Created; };
     GfxDriver::DeleteTarget = [](GfxRenderTarget* target) { target->driverObject = nullptr; };
     GfxDriver::BeginFrame = DoNothing;
     GfxDriver::EndFrame = DoNothing;
     GfxDriver::UpdateImage = DoNothing;
     GfxDriver::DeleteImage = [](GfxImage* image) { image->driverObject = nullptr; };
-    GfxDriver::CreateOverlay = [](GfxOverlay* overlay) { overlay->driverObject = kCreated; };
+    GfxDriver::CreateOverlay = [](GfxOverlay* overlay) { overlay->driverObject = Created; };
     GfxDriver::SetOverlayRect = DoNothing;
     GfxDriver::UpdateOverlay = DoNothing;
     GfxDriver::ApplyOverlay = DoNothing;

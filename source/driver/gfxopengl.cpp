@@ -2,7 +2,7 @@
 // It detects the optional features at init and installs one of two versions of the render-target
 // operations (framebuffer objects or copies from the back buffer) and one of two ways of
 // applying the overlay (a second texture unit or colours sampled on the processor).
-#include "driver/gfxcore.h"
+#include "driver/gfxslots.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -168,14 +168,14 @@ bool OglLoadSeparateBlend() {
 }
 
 void OglDetectFeatures(uint32_t flags) {
-    ogl.bgra = !(flags & GFX_INIT_OGL_NO_BGRA) &&
+    ogl.bgra = !(flags & GfxInitOglNoBgra) &&
                (OglVersionAtLeast(1, 2) || OglListed("GL_EXT_bgra"));
     ogl.swapControl =
         OglListed("WGL_EXT_swap_control") && OglLoad(ogl.swapInterval, "wglSwapIntervalEXT");
     ogl.edgeClamp = OglVersionAtLeast(1, 2) || OglListed("GL_EXT_texture_edge_clamp") ||
                     OglListed("GL_SGIS_texture_edge_clamp");
-    ogl.multitexture = !(flags & GFX_INIT_OGL_NO_MULTITEXTURE) && OglLoadMultitexture();
-    ogl.framebuffers = !(flags & GFX_INIT_OGL_NO_FRAMEBUFFER) && OglLoadFramebuffers();
+    ogl.multitexture = !(flags & GfxInitOglNoMultitexture) && OglLoadMultitexture();
+    ogl.framebuffers = !(flags & GfxInitOglNoFramebuffer) && OglLoadFramebuffers();
     ogl.separateBlend = OglLoadSeparateBlend();
     ogl.overlayMultitexture = ogl.multitexture;
 }
@@ -292,7 +292,7 @@ void CopyPixelRows(uint8_t* destination, ptrdiff_t destinationStride, const uint
 
 // The driver's read-back buffer, grown to at least `bytes` (computed in 64 bits by callers).
 uint8_t* OglReadBackBuffer(uint64_t bytes) {
-    if (bytes > GFX_MAX_BLOCK_BYTES) return nullptr;
+    if (bytes > GfxMaxBlockBytes) return nullptr;
     if (ogl.readBackSize < bytes) {
         std::free(ogl.readBack);
         ogl.readBack = static_cast<uint8_t*>(std::malloc(size_t(bytes)));
@@ -350,7 +350,7 @@ const OglImage* OglImageTexture(GfxImage* image) {
                                  float(image->height) / textureHeight};
     glGenTextures(1, &texture->name);
     OglBind(texture->name);
-    OglSetFilterAndWrap(image->flags & GFX_FLAG_LINEAR,
+    OglSetFilterAndWrap(image->flags & GfxFlagLinear,
                         ogl.edgeClamp ? GL_CLAMP_TO_EDGE : GL_REPEAT);
     image->driverObject = texture;
     if (ogl.bgra && textureWidth == image->width && textureHeight == image->height) {
@@ -373,260 +373,86 @@ void OglDeleteImage(GfxImage* image) {
 
 // --- drawing sets ---
 
-enum class OglWay { Plain, Multitexture, Sampled };
+// What binding and blending are alike in every way of drawing.
+struct OglBinds {
+    using Target = OglTarget;
 
-struct OglUv {
-    float u0, v0, u1, v1;
+    static void BindTarget(const OglTarget* texture, uint32_t) { OglBind(texture->name); }
+
+    static const OglImage* BindImage(GfxImage* image) {
+        const OglImage* texture = OglImageTexture(image);
+        if (texture) OglBind(texture->name);
+        return texture;
+    }
+
+    static void MinimumBlending(bool on) {
+        if (!on) {
+            ogl.blendEquation(GL_FUNC_ADD);
+            OglSetNormalBlending();
+            return;
+        }
+        ogl.blendEquation(GL_MIN);
+        if (ogl.separateBlend) ogl.blendFuncSeparate(GL_ONE, GL_ONE, GL_ONE, GL_ONE);
+        else glBlendFunc(GL_ONE, GL_ONE);
+    }
 };
 
-// One quad, vertices top-left, top-right, bottom-right, bottom-left; the corner colours come in
-// the table's order (top-left, top-right, bottom-left, bottom-right). Without `uv` untextured.
-template <OglWay way>
-void OglQuad(float x0, float y0, float x1, float y1, const OglUv* uv, uint32_t c1, uint32_t c2,
-             uint32_t c3, uint32_t c4) {
-    const float xs[4] = {x0, x1, x1, x0};
-    const float ys[4] = {y0, y0, y1, y1};
-    const uint32_t colours[4] = {c1, c2, c4, c3};
-    const bool oneColour = way != OglWay::Sampled && c1 == c2 && c1 == c3 && c1 == c4;
-    OglTexturing(uv != nullptr);
-    if (oneColour) OglColor(c1);
-    glBegin(GL_QUADS);
-    for (int i = 0; i < 4; ++i) {
-        if (way == OglWay::Sampled) {
-            OglColor(GFX_MultiplyColor(colours[i], GFX_SampleOverlay(xs[i], ys[i])));
-        } else if (!oneColour) {
-            OglColor(colours[i]);
+// The primitives of one way: plain, with the overlay as the second texture unit, or with the
+// overlay sampled on the processor into the vertex colours.
+template <GfxWay way>
+struct OglPrimitives : OglBinds {
+    static void Quad(const GfxQuad& quad) {
+        const uint32_t* colours = quad.colours;
+        const bool oneColour = way != GfxWay::Sampled && colours[0] == colours[1] &&
+                               colours[0] == colours[2] && colours[0] == colours[3];
+        OglTexturing(quad.textured);
+        if (oneColour) OglColor(colours[0]);
+        glBegin(GL_QUADS);
+        for (int i = 0; i < 4; ++i) {
+            if (!oneColour) Colour(colours[i], quad.xs[i], quad.ys[i]);
+            if (quad.textured) glTexCoord2f(quad.us[i], quad.vs[i]);
+            Vertex(quad.xs[i], quad.ys[i]);
         }
-        if (uv) glTexCoord2f(i == 0 || i == 3 ? uv->u0 : uv->u1, i < 2 ? uv->v0 : uv->v1);
-        if (way == OglWay::Multitexture) ogl.multiTexCoord2f(GL_TEXTURE1, xs[i], ys[i]);
-        glVertex2f(xs[i], ys[i]);
+        glEnd();
     }
-    glEnd();
-}
 
-// A line as a quad one pixel wide reaching half a pixel beyond both ends, moved by half a pixel.
-template <OglWay way>
-void OglDrawLineGradient(float x0, float y0, float x1, float y1, uint32_t colour0,
-                         uint32_t colour1, uint32_t) {
-    GFX_TranslatePoint(x0, y0);
-    GFX_TranslatePoint(x1, y1);
-    const float dx = x1 - x0;
-    const float dy = y1 - y0;
-    if (std::fabs(dx) < 1 && std::fabs(dy) < 1) {
-        const uint32_t colour = GFX_AverageColor(colour0, colour1);
-        OglQuad<way>(x0, y0, x0 + 1, y0 + 1, nullptr, colour, colour, colour, colour);
-        return;
-    }
-    const float length = std::sqrt(4 * (dx * dx + dy * dy));
-    const float ux = dx / length;
-    const float uy = dy / length;
-    const float xs[4] = {x0 - ux - uy + 0.5f, x0 - ux + uy + 0.5f, x1 + ux + uy + 0.5f,
-                         x1 + ux - uy + 0.5f};
-    const float ys[4] = {y0 - uy + ux + 0.5f, y0 - uy - ux + 0.5f, y1 + uy - ux + 0.5f,
-                         y1 + uy + ux + 0.5f};
-    OglTexturing(false);
-    glBegin(GL_TRIANGLE_FAN);
-    for (int i = 0; i < 4; ++i) {
-        const uint32_t colour = i < 2 ? colour0 : colour1;
-        if (way == OglWay::Sampled) {
-            OglColor(GFX_MultiplyColor(colour, GFX_SampleOverlay(xs[i], ys[i])));
-        } else {
-            OglColor(colour);
+    // A quad one pixel wide reaching half a pixel beyond both ends, moved by half a pixel.
+    static void Line(float x0, float y0, float x1, float y1, uint32_t colour0, uint32_t colour1) {
+        const float dx = x1 - x0;
+        const float dy = y1 - y0;
+        if (std::fabs(dx) < 1 && std::fabs(dy) < 1) {
+            const uint32_t colour = GFX_AverageColor(colour0, colour1);
+            Quad(GFX_Quad(x0, y0, x0 + 1, y0 + 1, nullptr, colour, colour, colour, colour));
+            return;
         }
-        if (way == OglWay::Multitexture) ogl.multiTexCoord2f(GL_TEXTURE1, xs[i], ys[i]);
-        glVertex2f(xs[i], ys[i]);
+        const float length = std::sqrt(4 * (dx * dx + dy * dy));
+        const float ux = dx / length;
+        const float uy = dy / length;
+        const float xs[4] = {x0 - ux - uy + 0.5f, x0 - ux + uy + 0.5f, x1 + ux + uy + 0.5f,
+                             x1 + ux - uy + 0.5f};
+        const float ys[4] = {y0 - uy + ux + 0.5f, y0 - uy - ux + 0.5f, y1 + uy - ux + 0.5f,
+                             y1 + uy + ux + 0.5f};
+        OglTexturing(false);
+        glBegin(GL_TRIANGLE_FAN);
+        for (int i = 0; i < 4; ++i) {
+            Colour(i < 2 ? colour0 : colour1, xs[i], ys[i]);
+            Vertex(xs[i], ys[i]);
+        }
+        glEnd();
     }
-    glEnd();
-}
 
-template <OglWay way>
-void OglDrawLine(float x0, float y0, float x1, float y1, uint32_t colour, uint32_t mode) {
-    OglDrawLineGradient<way>(x0, y0, x1, y1, colour, colour, mode);
-}
+private:
+    static void Colour(uint32_t colour, float x, float y) {
+        if (way == GfxWay::Sampled) OglColor(GFX_MultiplyColor(colour, GFX_SampleOverlay(x, y)));
+        else OglColor(colour);
+    }
 
-template <OglWay way>
-void OglFillRectGradient(float x, float y, float w, float h, uint32_t c1, uint32_t c2,
-                         uint32_t c3, uint32_t c4, uint32_t) {
-    GFX_TranslatePoint(x, y);
-    OglQuad<way>(x, y, x + w, y + h, nullptr, c1, c2, c3, c4);
-}
-
-template <OglWay way>
-void OglFillRect(float x, float y, float w, float h, uint32_t colour, uint32_t mode) {
-    OglFillRectGradient<way>(x, y, w, h, colour, colour, colour, colour, mode);
-}
-
-// Texture coordinates of the part (sx, sy, sw, sh) of a texture.
-OglUv PartUv(float sx, float sy, float sw, float sh, int32_t textureWidth, int32_t textureHeight) {
-    return {sx / textureWidth, sy / textureHeight, (sx + sw) / textureWidth,
-            (sy + sh) / textureHeight};
-}
-
-// Binds a drawn target's texture; null for a target never drawn.
-const OglTarget* OglBindTarget(GfxRenderTarget* target) {
-    const auto* texture = static_cast<const OglTarget*>(target->driverObject);
-    if (texture) OglBind(texture->name);
-    return texture;
-}
-
-const OglImage* OglBindImage(GfxImage* image) {
-    const OglImage* texture = OglImageTexture(image);
-    if (texture) OglBind(texture->name);
-    return texture;
-}
-
-template <OglWay way>
-void OglDrawTargetPartScaled(float x, float y, float w, float h, float sx, float sy, float sw,
-                             float sh, GfxRenderTarget* target) {
-    const OglTarget* texture = OglBindTarget(target);
-    if (!texture) return;
-    GFX_TranslatePoint(x, y);
-    const OglUv uv = PartUv(sx, sy, sw, sh, texture->textureWidth, texture->textureHeight);
-    OglQuad<way>(x, y, x + w, y + h, &uv, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
-}
-
-template <OglWay way>
-void OglDrawTargetScaled(float x, float y, float w, float h, GfxRenderTarget* target) {
-    const OglTarget* texture = OglBindTarget(target);
-    if (!texture) return;
-    GFX_TranslatePoint(x, y);
-    const OglUv uv = {0, 0, texture->uMax, texture->vMax};
-    OglQuad<way>(x, y, x + w, y + h, &uv, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
-}
-
-template <OglWay way>
-void OglDrawTarget(float x, float y, GfxRenderTarget* target) {
-    OglDrawTargetScaled<way>(x, y, float(target->width), float(target->height), target);
-}
-
-template <OglWay way>
-void OglDrawTargetPart(float x, float y, float sx, float sy, float w, float h,
-                       GfxRenderTarget* target) {
-    OglDrawTargetPartScaled<way>(x, y, w, h, sx, sy, w, h, target);
-}
-
-template <OglWay way>
-void OglDrawTargetGradient(float x, float y, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4,
-                           GfxRenderTarget* target) {
-    const OglTarget* texture = OglBindTarget(target);
-    if (!texture) return;
-    GFX_TranslatePoint(x, y);
-    const OglUv uv = {0, 0, texture->uMax, texture->vMax};
-    OglQuad<way>(x, y, x + target->width, y + target->height, &uv, c1, c2, c3, c4);
-}
-
-template <OglWay way>
-void OglDrawTargetTinted(float x, float y, uint32_t colour, GfxRenderTarget* target) {
-    OglDrawTargetGradient<way>(x, y, colour, colour, colour, colour, target);
-}
-
-template <OglWay way>
-void OglDrawImageScaled(float x, float y, float w, float h, GfxImage* image) {
-    const OglImage* texture = OglBindImage(image);
-    if (!texture) return;
-    GFX_TranslatePoint(x, y);
-    const OglUv uv = {0, 0, texture->uMax, texture->vMax};
-    OglQuad<way>(x, y, x + w, y + h, &uv, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
-}
-
-template <OglWay way>
-void OglDrawImage(float x, float y, GfxImage* image) {
-    OglDrawImageScaled<way>(x, y, float(image->width), float(image->height), image);
-}
-
-template <OglWay way>
-void OglDrawImageGradient(float x, float y, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4,
-                          GfxImage* image) {
-    const OglImage* texture = OglBindImage(image);
-    if (!texture) return;
-    GFX_TranslatePoint(x, y);
-    const OglUv uv = {0, 0, texture->uMax, texture->vMax};
-    OglQuad<way>(x, y, x + image->width, y + image->height, &uv, c1, c2, c3, c4);
-}
-
-template <OglWay way>
-void OglDrawImageTinted(float x, float y, uint32_t colour, GfxImage* image) {
-    OglDrawImageGradient<way>(x, y, colour, colour, colour, colour, image);
-}
-
-template <OglWay way>
-void OglDrawImagePartTinted(float x, float y, float sx, float sy, float w, float h,
-                            uint32_t colour, GfxImage* image) {
-    const OglImage* texture = OglBindImage(image);
-    if (!texture) return;
-    GFX_TranslatePoint(x, y);
-    const OglUv uv = PartUv(sx, sy, w, h, texture->textureWidth, texture->textureHeight);
-    OglQuad<way>(x, y, x + w, y + h, &uv, colour, colour, colour, colour);
-}
-
-template <OglWay way>
-void OglDrawImagePart(float x, float y, float sx, float sy, float w, float h, GfxImage* image) {
-    OglDrawImagePartTinted<way>(x, y, sx, sy, w, h, 0xFFFFFFFF, image);
-}
-
-// Tiles of (tw x th) showing the part `uv` with corner colours, clipped to (x, y, w, h).
-template <OglWay way>
-void OglDrawTiles(float x, float y, float w, float h, float ox, float oy, float tw, float th,
-                  const OglUv& uv, uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4) {
-    GFX_PushClip();
-    GFX_SetClip(x, y, w, h);
-    GFX_TranslatePoint(x, y);
-    GFX_ForEachTile(x, y, w, h, ox, oy, tw, th, [&](float tileX, float tileY) {
-        OglQuad<way>(tileX, tileY, tileX + tw, tileY + th, &uv, c1, c2, c3, c4);
-    });
-    GFX_PopClip();
-}
-
-template <OglWay way>
-void OglDrawImageTiled(float x, float y, float w, float h, float ox, float oy, GfxImage* image) {
-    const OglImage* texture = OglBindImage(image);
-    if (!texture) return;
-    const OglUv uv = {0, 0, texture->uMax, texture->vMax};
-    OglDrawTiles<way>(x, y, w, h, ox, oy, float(image->width), float(image->height), uv,
-                      0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
-}
-
-template <OglWay way>
-void OglDrawImagePartTiledGradient(float x, float y, float w, float h, float ox, float oy,
-                                   float tw, float th, float sx, float sy, float sw, float sh,
-                                   uint32_t c1, uint32_t c2, uint32_t c3, uint32_t c4,
-                                   GfxImage* image) {
-    const OglImage* texture = OglBindImage(image);
-    if (!texture) return;
-    const OglUv uv = PartUv(sx, sy, sw, sh, texture->textureWidth, texture->textureHeight);
-    OglDrawTiles<way>(x, y, w, h, ox, oy, tw, th, uv, c1, c2, c3, c4);
-}
-
-// Minimum blending: every channel, alpha included, keeps the smaller of image and surface.
-template <OglWay way>
-void OglDrawImageMin(float x, float y, GfxImage* image) {
-    ogl.blendEquation(GL_MIN);
-    if (ogl.separateBlend) ogl.blendFuncSeparate(GL_ONE, GL_ONE, GL_ONE, GL_ONE);
-    else glBlendFunc(GL_ONE, GL_ONE);
-    OglDrawImage<way>(x, y, image);
-    ogl.blendEquation(GL_FUNC_ADD);
-    OglSetNormalBlending();
-}
-
-template <OglWay way>
-constexpr GfxPrimitiveSet OglSet() {
-    return {
-        OglDrawLine<way>,          OglDrawLineGradient<way>,
-        OglFillRect<way>,          OglFillRectGradient<way>,
-        OglDrawTarget<way>,        OglDrawTargetScaled<way>,
-        OglDrawTargetPart<way>,    OglDrawTargetPartScaled<way>,
-        OglDrawTargetTinted<way>,  OglDrawTargetGradient<way>,
-        OglDrawImage<way>,         OglDrawImageScaled<way>,
-        OglDrawImageTiled<way>,    OglDrawImageTinted<way>,
-        OglDrawImageGradient<way>, OglDrawImagePart<way>,
-        OglDrawImagePartTinted<way>, OglDrawImagePartTiledGradient<way>,
-        OglDrawImageMin<way>,
-    };
-}
-
-constexpr GfxPrimitiveSet kPlainSet = OglSet<OglWay::Plain>();
-constexpr GfxPrimitiveSet kMultitextureSet = OglSet<OglWay::Multitexture>();
-constexpr GfxPrimitiveSet kSampledSet = OglSet<OglWay::Sampled>();
+    // The overlay unit reads the surface position.
+    static void Vertex(float x, float y) {
+        if (way == GfxWay::Multitexture) ogl.multiTexCoord2f(GL_TEXTURE1, x, y);
+        glVertex2f(x, y);
+    }
+};
 
 // --- overlay by the second texture unit ---
 
@@ -753,7 +579,7 @@ void OglApplyMultitextureOverlay(GfxOverlay* overlay) {
     glBindTexture(GL_TEXTURE_2D, ogl.unit1Texture);
     ogl.activeTexture(GL_TEXTURE0);
     if (overlay) OglLoadOverlayMatrix(overlay);
-    GFX_InstallPrimitiveSet(overlay ? kMultitextureSet : kPlainSet);
+    GFX_InstallSlots<OglPrimitives>(overlay ? GfxWay::Multitexture : GfxWay::Plain);
 }
 
 void OglDeleteOverlay(GfxOverlay* overlay) {
@@ -768,7 +594,7 @@ void OglDeleteOverlay(GfxOverlay* overlay) {
 
 void OglApplySampledOverlay(GfxOverlay* overlay) {
     ogl.overlay = overlay;
-    GFX_InstallPrimitiveSet(overlay ? kSampledSet : kPlainSet);
+    GFX_InstallSlots<OglPrimitives>(overlay ? GfxWay::Sampled : GfxWay::Plain);
     GFX_SampledOverlayApply(overlay);
 }
 
@@ -788,7 +614,7 @@ void OglCreateTarget(GfxRenderTarget* target) {
     OglBind(texture->name);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, nullptr);
-    OglSetFilterAndWrap(target->flags & GFX_FLAG_LINEAR, GL_REPEAT);
+    OglSetFilterAndWrap(target->flags & GfxFlagLinear, GL_REPEAT);
     if (ogl.framebuffers) {
         ogl.genFramebuffers(1, &texture->framebuffer);
         ogl.bindFramebuffer(GL_FRAMEBUFFER, texture->framebuffer);
@@ -854,9 +680,9 @@ void OglRestoreTargetContents(const GfxRenderTarget* target, const OglTarget* te
         ogl.activeTexture(GL_TEXTURE0);
     }
     OglBind(texture->name);
-    const OglUv uv = {0, 0, texture->uMax, texture->vMax};
-    OglQuad<OglWay::Plain>(0, 0, float(target->width), float(target->height), &uv, 0xFFFFFFFF,
-                           0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
+    const GfxUv uv = GFX_WholeUv(texture);
+    OglPrimitives<GfxWay::Plain>::Quad(GFX_Quad(0, 0, float(target->width), float(target->height),
+                                                &uv, GfxWhite, GfxWhite, GfxWhite, GfxWhite));
     if (ogl.overlay && ogl.overlayMultitexture) {
         ogl.activeTexture(GL_TEXTURE1);
         glEnable(GL_TEXTURE_2D);
@@ -879,7 +705,7 @@ void OglBeginFrame(GfxRenderTarget* target) {
         OglSetProjection(target->width, 0, target->height);
         glPushAttrib(GL_COLOR_BUFFER_BIT);
         OglClearColour(target->clearColour);
-        const bool keep = (target->flags & GFX_FLAG_KEEP) && !wasInvalid;
+        const bool keep = (target->flags & GfxFlagKeep) && !wasInvalid;
         if (!keep) glClear(GL_COLOR_BUFFER_BIT);
         else if (!ogl.framebuffers) OglRestoreTargetContents(target, texture);
     } else {
@@ -903,7 +729,7 @@ void OglBeginFrame(GfxRenderTarget* target) {
 void OglKeepPresentedFrame() {
     const uint64_t bytes =
         uint64_t(std::max(ogl.clientWidth, 0)) * uint64_t(std::max(ogl.clientHeight, 0)) * 4;
-    if (bytes > GFX_MAX_BLOCK_BYTES) return;
+    if (bytes > GfxMaxBlockBytes) return;
     if (ogl.presentedSize < bytes) {
         std::free(ogl.presented);
         ogl.presented = static_cast<uint8_t*>(std::malloc(size_t(bytes)));
@@ -997,7 +823,7 @@ void OglUnload() {
 }
 
 void OglInstall(uint32_t flags) {
-    GfxDriver::GetDriverId = [] { return GFX_DRIVER_OGL; };
+    GfxDriver::GetDriverId = [] { return DriverOpenGL; };
     GfxDriver::ReadScreen = OglReadScreen;
     GfxDriver::Unload = OglUnload;
     GfxDriver::ApplyConfig = OglApplyConfig;
@@ -1020,8 +846,8 @@ void OglInstall(uint32_t flags) {
         GFX_InstallSampledOverlayOps();
         GfxDriver::ApplyOverlay = OglApplySampledOverlay;
     }
-    GFX_InstallPrimitiveSet(kPlainSet);
-    if (ogl.swapControl) ogl.swapInterval(flags & GFX_INIT_VSYNC);
+    GFX_InstallSlots<OglPrimitives>(GfxWay::Plain);
+    if (ogl.swapControl) ogl.swapInterval(flags & GfxInitVsync);
 }
 
 }  // namespace

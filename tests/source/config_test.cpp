@@ -8,6 +8,7 @@
 
 #include "config.h"
 #include "core.h"
+#include "driver/gfxdriver.h"
 #include "support/startup.h"
 
 namespace {

@@ -70,10 +70,10 @@ TEST_F(FontPackTest, RegistersEachFontAndAFilteredCopyOfFontOne) {
     EXPECT_EQ(one->glyphs[66].advance, 4);
     EXPECT_EQ(one->glyphs[300 & 0xFF].advance, 0);  // the record with code 300 is ignored
     // Fonts 1 and 2 sample their images as they are; the copy and other fonts filter them.
-    EXPECT_EQ(one->image->flags & GFX_FLAG_LINEAR, 0u);
-    EXPECT_EQ(two->image->flags & GFX_FLAG_LINEAR, 0u);
-    EXPECT_NE(filtered->image->flags & GFX_FLAG_LINEAR, 0u);
-    EXPECT_NE(core->GetFont(3)->image->flags & GFX_FLAG_LINEAR, 0u);
+    EXPECT_EQ(one->image->flags & GfxFlagLinear, 0u);
+    EXPECT_EQ(two->image->flags & GfxFlagLinear, 0u);
+    EXPECT_NE(filtered->image->flags & GfxFlagLinear, 0u);
+    EXPECT_NE(core->GetFont(3)->image->flags & GfxFlagLinear, 0u);
     ASSERT_NE(filtered->image, one->image);
     EXPECT_EQ(memcmp(filtered->image->pixels, one->image->pixels, 3 * 2 * 4), 0);
 }

@@ -89,9 +89,9 @@ TEST_F(SkinPackTest, LinearFilteringOnlyForTheIdsThatAskForIt) {
                                               {8, 2, 2}, {100, 2, 2}, {101, 2, 2}}));
     Load();
     for (uint16_t id : {5, 6, 7, 100, 101, 500}) {
-        EXPECT_NE(render->GetImage(id)->flags & GFX_FLAG_LINEAR, 0u) << id;
+        EXPECT_NE(render->GetImage(id)->flags & GfxFlagLinear, 0u) << id;
     }
-    for (uint16_t id : {1, 8}) EXPECT_EQ(render->GetImage(id)->flags & GFX_FLAG_LINEAR, 0u) << id;
+    for (uint16_t id : {1, 8}) EXPECT_EQ(render->GetImage(id)->flags & GfxFlagLinear, 0u) << id;
 }
 
 TEST_F(SkinPackTest, EmptyPackStillHasTheDiscMask) {
@@ -173,7 +173,7 @@ TEST_F(SkinPackTest, GeneratedSkinLoadsItsImages) {
     ASSERT_NE(atlas, nullptr);
     EXPECT_EQ(atlas->width, 1024);
     EXPECT_EQ(atlas->height, 512);
-    EXPECT_EQ(atlas->flags & GFX_FLAG_LINEAR, 0u);
+    EXPECT_EQ(atlas->flags & GfxFlagLinear, 0u);
     // The top-left pixel of the style-1 frame piece: the generator's light edge colour. It only
     // comes out right when the client's pixel key is the generator's.
     EXPECT_EQ(PixelAt(atlas, 54, 20), 0xFFD6C496u);
@@ -182,7 +182,7 @@ TEST_F(SkinPackTest, GeneratedSkinLoadsItsImages) {
     ASSERT_NE(icons, nullptr);
     EXPECT_EQ(icons->width, 360);
     EXPECT_EQ(icons->height, 12);
-    EXPECT_NE(render->GetImage(6)->flags & GFX_FLAG_LINEAR, 0u);
+    EXPECT_NE(render->GetImage(6)->flags & GfxFlagLinear, 0u);
     EXPECT_NE(render->GetImage(500), nullptr);
 }
 

@@ -31,7 +31,7 @@ HWND CreateTestWindow(int width, int height) {
 }
 
 HWND TestWindow() {
-    static HWND window = CreateTestWindow(kWidth, kHeight);
+    static HWND window = CreateTestWindow(WindowWidth, WindowHeight);
     return window;
 }
 
@@ -85,7 +85,7 @@ void DriverFixture::TearDown() {
 void DriverFixture::Load(uint32_t code, uint32_t flags) {
     GFX_Bind(TestWindow());
     GFX_Init(code, flags, 'F');
-    GFX_Configure(kWidth, kHeight, kClear, 4);
+    GFX_Configure(WindowWidth, WindowHeight, ClearColour, 4);
     GFX_FlushConfig();
     ASSERT_EQ(GfxDriver::GetDriverId(), code) << "the driver was refused on this machine";
 }
@@ -107,12 +107,13 @@ GfxOverlay* DriverFixture::Overlay() {
 }
 
 Pixels DriverFixture::Screen() {
-    Pixels screen{kWidth, kHeight, std::vector<uint32_t>(size_t(kWidth) * kHeight)};
+    Pixels screen{WindowWidth, WindowHeight,
+                  std::vector<uint32_t>(size_t(WindowWidth) * WindowHeight)};
     std::vector<uint32_t> bottomUp(screen.values.size());
-    GfxDriver::ReadScreen(0, 0, kWidth, kHeight, bottomUp.data(), kWidth * 4);
-    for (int y = 0; y < kHeight; ++y) {
-        std::copy_n(&bottomUp[size_t(kHeight - 1 - y) * kWidth], kWidth,
-                    &screen.values[size_t(y) * kWidth]);
+    GfxDriver::ReadScreen(0, 0, WindowWidth, WindowHeight, bottomUp.data(), WindowWidth * 4);
+    for (int y = 0; y < WindowHeight; ++y) {
+        std::copy_n(&bottomUp[size_t(WindowHeight - 1 - y) * WindowWidth], WindowWidth,
+                    &screen.values[size_t(y) * WindowWidth]);
     }
     return screen;
 }

@@ -15,14 +15,14 @@
 
 namespace DriverTest {
 
-constexpr int kWidth = 400;
-constexpr int kHeight = 300;
-constexpr uint32_t kClear = 0xFF202020;
+constexpr int WindowWidth = 400;
+constexpr int WindowHeight = 300;
+constexpr uint32_t ClearColour = 0xFF202020;
 
 // A visible window without frame of the given size at the screen's top left, its first messages
 // handled.
 HWND CreateTestWindow(int width, int height);
-// A visible kWidth x kHeight window without frame, made once per test program.
+// A visible WindowWidth x WindowHeight window without frame, made once per test program.
 HWND TestWindow();
 
 // The text of the oldest entry of the layer's error queue, or "".

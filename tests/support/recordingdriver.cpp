@@ -60,33 +60,16 @@ struct Logger<name, Result (*)(Args...)> {
         SlotLogger::next = GfxDriver::slot;                           \
         GfxDriver::slot = SlotLogger::Call;                           \
     } while (0)
+#define RECORD_SLOT(slot) RECORD(slot);
 
 }  // namespace
 
 void Install() {
     GFX_InstallNullDriver();
     calls.clear();
-    GfxDriver::GetDriverId = [] { return kId; };
+    GfxDriver::GetDriverId = [] { return Id; };
     RECORD(ReadScreen);
-    RECORD(DrawLine);
-    RECORD(DrawLineGradient);
-    RECORD(FillRect);
-    RECORD(FillRectGradient);
-    RECORD(DrawTarget);
-    RECORD(DrawTargetScaled);
-    RECORD(DrawTargetPart);
-    RECORD(DrawTargetPartScaled);
-    RECORD(DrawTargetTinted);
-    RECORD(DrawTargetGradient);
-    RECORD(DrawImage);
-    RECORD(DrawImageScaled);
-    RECORD(DrawImageTiled);
-    RECORD(DrawImageTinted);
-    RECORD(DrawImageGradient);
-    RECORD(DrawImagePart);
-    RECORD(DrawImagePartTinted);
-    RECORD(DrawImagePartTiledGradient);
-    RECORD(DrawImageMin);
+    GFX_DRAWING_SLOTS(RECORD_SLOT)
     RECORD(Unload);
     RECORD(ApplyConfig);
     RECORD(SetClip);

@@ -11,7 +11,7 @@
 
 namespace RecordingDriver {
 
-constexpr uint32_t kId = 0x00524543;  // 'REC'
+constexpr uint32_t Id = 0x00524543;  // 'REC'
 
 // Installs the driver into the table (GFX_Unload or GFX_Init later replace it).
 void Install();

@@ -144,17 +144,17 @@ TEST_F(GfxLayer, RenderTargetAlphaModeComesFromFlagsAndClearColour) {
     const struct {
         uint32_t flags, colour, mode, storedColour;
     } cases[] = {
-        {0, 0x80000000, GFX_ALPHA_BLENDED, 0x80000000},
-        {0, 0x00000000, GFX_ALPHA_CUTOUT, 0x00000000},
-        {0, 0xFF000000, GFX_ALPHA_OPAQUE, 0xFF000000},
-        {0, 0x01123456, GFX_ALPHA_BLENDED, 0x01123456},
-        {GFX_ALPHA_OPAQUE, 0x00123456, GFX_ALPHA_OPAQUE, 0xFF123456},
-        {GFX_ALPHA_CUTOUT, 0x01000000, GFX_ALPHA_CUTOUT, 0xFF000000},
-        {GFX_ALPHA_CUTOUT, 0x00ABCDEF, GFX_ALPHA_CUTOUT, 0x00ABCDEF},
-        {GFX_ALPHA_BLENDED, 0x40ABCDEF, GFX_ALPHA_BLENDED, 0x40ABCDEF},
+        {0, 0x80000000, GfxAlphaBlended, 0x80000000},
+        {0, 0x00000000, GfxAlphaCutout, 0x00000000},
+        {0, 0xFF000000, GfxAlphaOpaque, 0xFF000000},
+        {0, 0x01123456, GfxAlphaBlended, 0x01123456},
+        {GfxAlphaOpaque, 0x00123456, GfxAlphaOpaque, 0xFF123456},
+        {GfxAlphaCutout, 0x01000000, GfxAlphaCutout, 0xFF000000},
+        {GfxAlphaCutout, 0x00ABCDEF, GfxAlphaCutout, 0x00ABCDEF},
+        {GfxAlphaBlended, 0x40ABCDEF, GfxAlphaBlended, 0x40ABCDEF},
     };
     for (const auto& c : cases) {
-        const uint32_t otherFlags = GFX_FLAG_LINEAR | GFX_FLAG_KEEP;
+        const uint32_t otherFlags = GfxFlagLinear | GfxFlagKeep;
         const GfxRenderTarget* target = Target(8, 8, c.colour, c.flags | otherFlags, 0);
         EXPECT_EQ(target->flags, c.mode | otherFlags)
             << std::hex << c.flags << " " << c.colour;
@@ -175,18 +175,18 @@ TEST_F(GfxLayer, ImageAlphaModeIsScannedFromItsPixels) {
         int32_t stride;
         uint32_t flags, mode;
     } cases[] = {
-        {2, 2, opaque, 8, 0, GFX_ALPHA_OPAQUE},
-        {2, 2, oneHole, 8, 0, GFX_ALPHA_CUTOUT},
-        {2, 2, halfSeen, 8, 0, GFX_ALPHA_BLENDED},
-        {2, 2, padded, 12, 0, GFX_ALPHA_OPAQUE},
-        {0, 0, opaque, 0, 0, GFX_ALPHA_OPAQUE},
-        {2, 2, nullptr, 0, 0, GFX_ALPHA_BLENDED},
-        {2, 2, halfSeen, 8, GFX_ALPHA_OPAQUE, GFX_ALPHA_OPAQUE},
+        {2, 2, opaque, 8, 0, GfxAlphaOpaque},
+        {2, 2, oneHole, 8, 0, GfxAlphaCutout},
+        {2, 2, halfSeen, 8, 0, GfxAlphaBlended},
+        {2, 2, padded, 12, 0, GfxAlphaOpaque},
+        {0, 0, opaque, 0, 0, GfxAlphaOpaque},
+        {2, 2, nullptr, 0, 0, GfxAlphaBlended},
+        {2, 2, halfSeen, 8, GfxAlphaOpaque, GfxAlphaOpaque},
     };
     for (const auto& c : cases) {
         const GfxImage* image = Image(c.w, c.h, c.pixels, c.stride, c.flags);
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->flags & GFX_FLAG_ALPHA_MODE, c.mode)
+        EXPECT_EQ(image->flags & GfxFlagAlphaMode, c.mode)
             << c.w << "x" << c.h << " " << c.pixels;
     }
 }
@@ -251,6 +251,27 @@ TEST_F(GfxLayer, ClipIntersectsWithTheOriginAppliedAndStaysEmptyAfterAMiss) {
                                               "SetClip(0,0,0,0)", "SetClip(0,0,0,0)"}));
     GFX_ResetClip();
     EXPECT_EQ(RecordingDriver::Take(), Calls{"SetClip(0,0,640,480)"});
+    GFX_EndFrame();
+}
+
+TEST_F(GfxLayer, ClipThatOnlyTouchesTheClipEdgeLetsNothingThrough) {
+    GFX_BeginFrame(nullptr);
+    const struct {
+        float x, y, w, h;
+        const char* applied;
+    } cases[] = {
+        {640, 10, 20, 20, "SetClip(0,0,0,0)"},  // right edge
+        {-20, 10, 20, 20, "SetClip(0,0,0,0)"},  // left edge
+        {10, 480, 20, 20, "SetClip(0,0,0,0)"},  // bottom edge
+        {10, -20, 20, 20, "SetClip(0,0,0,0)"},  // top edge
+        {639, 479, 20, 20, "SetClip(639,479,640,480)"},  // one pixel inside
+    };
+    for (const auto& c : cases) {
+        GFX_ResetClip();
+        RecordingDriver::Take();
+        GFX_SetClip(c.x, c.y, c.w, c.h);
+        EXPECT_EQ(RecordingDriver::Take(), Calls{c.applied}) << c.x << "," << c.y;
+    }
     GFX_EndFrame();
 }
 
@@ -431,15 +452,15 @@ TEST_F(GfxSampledOverlay, NewPixelsOfTheAppliedOverlayTakeEffectAtOnce) {
 // --- drivers and frames ---
 
 TEST_F(GfxLayer, UnknownDriverCodesLeaveTheNullDriver) {
-    for (uint32_t code : {0u, 0x12345678u, GFX_DRIVER_NULL, GFX_DRIVER_DX9}) {
+    for (uint32_t code : {0u, 0x12345678u, DriverNull, DriverDirectX}) {
         GFX_Init(code, 0, 'F');
-        EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL) << std::hex << code;
+        EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull) << std::hex << code;
         EXPECT_TRUE(gfxState.dirty);
     }
 }
 
 TEST(GfxInitGuard, AnythingButFEndsTheProcessAtOnce) {
-    EXPECT_EXIT(GFX_Init(GFX_DRIVER_NULL, 0, 'G'), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(GFX_Init(DriverNull, 0, 'G'), ::testing::ExitedWithCode(1), "");
 }
 
 TEST_F(GfxLayer, DriverChangeReleasesEveryDriverObjectFirst) {
@@ -480,13 +501,13 @@ TEST_F(GfxLayer, NullDriverTakesTargetsAsDrawnAndReadsZeros) {
     GFX_ApplyOverlay(overlay);
     GFX_ApplyOverlay(nullptr);
     GFX_ApplyOverlay(nullptr);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
 }
 
 TEST_F(GfxLayer, FrameWithoutFlushedConfigurationRunsOnTheNullDriver) {
     GFX_Configure(800, 600, 0, 4);
     GFX_BeginFrame(nullptr);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     EXPECT_FALSE(gfxState.dirty);
     EXPECT_EQ(shownMessages,
               std::vector<std::string>{
@@ -499,10 +520,10 @@ TEST_F(GfxLayer, FrameWithoutFlushedConfigurationRunsOnTheNullDriver) {
 TEST_F(GfxLayer, ErrorsOfAFrameUnloadTheDriverAtItsEndAndStayQueued) {
     GFX_BeginFrame(nullptr);
     GFX_PUSH_ERROR("driver failed");
-    EXPECT_EQ(GfxDriver::GetDriverId(), RecordingDriver::kId);
+    EXPECT_EQ(GfxDriver::GetDriverId(), RecordingDriver::Id);
     GFX_EndFrame();
     EXPECT_EQ(RecordingDriver::Take(), (Calls{"BeginFrame(null)", "EndFrame()", "Unload()"}));
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     EXPECT_EQ(GFX_ErrorCount(), 1);
     EXPECT_NE(OldestError().find("driver failed [gfxcore_test.cpp:"), std::string::npos);
 }
@@ -513,7 +534,7 @@ TEST_F(GfxLayer, TargetThatCannotBeCreatedEndsTheFrameOnTheNullDriver) {
     GFX_BeginFrame(target);
     GfxDriver::FillRect(0, 0, 1, 1, 0, 3);
     GFX_EndFrame();
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     EXPECT_EQ(GFX_ErrorCount(), 1);
     EXPECT_NE(OldestError().find("render target could not be created"), std::string::npos);
 }
@@ -521,7 +542,7 @@ TEST_F(GfxLayer, TargetThatCannotBeCreatedEndsTheFrameOnTheNullDriver) {
 TEST_F(GfxLayer, BindRefusesWhatIsNoWindow) {
     GFX_Bind(reinterpret_cast<HWND>(0x7FFF0));
     EXPECT_EQ(GfxDriver::window, nullptr);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     EXPECT_NE(OldestError().find("GFX_Bind: invalid window handle [gfxcore.cpp:"),
               std::string::npos);
     GFX_ClearErrors();

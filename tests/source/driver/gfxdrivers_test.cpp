@@ -13,8 +13,8 @@ namespace {
 
 using namespace DriverTest;
 
-constexpr uint32_t kOpenGlFallbacks =
-    GFX_INIT_OGL_NO_MULTITEXTURE | GFX_INIT_OGL_NO_BGRA | GFX_INIT_OGL_NO_FRAMEBUFFER;
+constexpr uint32_t OpenGlFallbacks =
+    GfxInitOglNoMultitexture | GfxInitOglNoBgra | GfxInitOglNoFramebuffer;
 
 class Drivers : public DriverFixture, public ::testing::WithParamInterface<DriverSetup> {
 public:
@@ -22,12 +22,12 @@ public:
 };
 
 INSTANTIATE_TEST_SUITE_P(, Drivers,
-                         ::testing::Values(DriverSetup{"OpenGl", GFX_DRIVER_OGL, 0},
-                                           DriverSetup{"OpenGlFallbacks", GFX_DRIVER_OGL,
-                                                       kOpenGlFallbacks},
-                                           DriverSetup{"Direct3D9", GFX_DRIVER_DX9, 0},
-                                           DriverSetup{"Direct3D9NoMultitexture", GFX_DRIVER_DX9,
-                                                       GFX_INIT_DX9_NO_MULTITEXTURE}),
+                         ::testing::Values(DriverSetup{"OpenGl", DriverOpenGL, 0},
+                                           DriverSetup{"OpenGlFallbacks", DriverOpenGL,
+                                                       OpenGlFallbacks},
+                                           DriverSetup{"Direct3D9", DriverDirectX, 0},
+                                           DriverSetup{"Direct3D9NoMultitexture", DriverDirectX,
+                                                       GfxInitDx9NoMultitexture}),
                          [](const ::testing::TestParamInfo<DriverSetup>& info) {
                              return info.param.name;
                          });
@@ -61,12 +61,12 @@ TEST_P(Drivers, FilledRectanglesReadBackExactlyThroughTargetAndScreen) {
     });
     const Pixels screen = Screen();
     EXPECT_TRUE(BlockIs(screen, 10, 10, 40, 30, 0xFF123456));
-    EXPECT_TRUE(BlockIs(screen, 0, 0, 100, 10, kClear));
-    EXPECT_TRUE(BlockIs(screen, 40, 10, 100, 50, kClear));
+    EXPECT_TRUE(BlockIs(screen, 0, 0, 100, 10, ClearColour));
+    EXPECT_TRUE(BlockIs(screen, 40, 10, 100, 50, ClearColour));
     EXPECT_TRUE(BlockIs(screen, 100, 50, 164, 82,
                         [](int x, int y) { return TargetScene(x - 100, y - 50); }));
-    EXPECT_TRUE(BlockIs(screen, 164, 50, 200, 82, kClear));
-    EXPECT_TRUE(BlockIs(screen, 100, 82, 164, 150, kClear));
+    EXPECT_TRUE(BlockIs(screen, 164, 50, 200, 82, ClearColour));
+    EXPECT_TRUE(BlockIs(screen, 100, 82, 164, 150, ClearColour));
     EXPECT_TRUE(BlockIs(screen, 200, 50, 232, 66,
                         [](int x, int y) { return TargetScene(x - 200 + 16, y - 50); }));
     EXPECT_TRUE(BlockIs(screen, 300, 50, 332, 82, [](int x, int y) {
@@ -103,22 +103,22 @@ TEST_P(Drivers, CornerColoursGoToTheirCorners) {
         EXPECT_TRUE(BlockIs(screen, left + 31, 0, left + 33, 1, 0xFF7F0000, 6)) << left;
         EXPECT_TRUE(BlockIs(screen, left + 31, 63, left + 33, 64, 0xFF00807F, 6)) << left;
         EXPECT_TRUE(BlockIs(screen, left, 31, left + 1, 33, 0xFF007F00, 6)) << left;
-        EXPECT_TRUE(BlockIs(screen, left + 64, 0, left + 100, 64, kClear)) << left;
+        EXPECT_TRUE(BlockIs(screen, left + 64, 0, left + 100, 64, ClearColour)) << left;
     }
 }
 
 TEST_P(Drivers, ScreenReadBackGivesTheFramePresentedLast) {
-    DrawScreen([] { GfxDriver::FillRect(0, 0, kWidth, kHeight, 0xFFFF0000, 3); });
+    DrawScreen([] { GfxDriver::FillRect(0, 0, WindowWidth, WindowHeight, 0xFFFF0000, 3); });
     // A target frame in between draws in the back buffer when there are no framebuffers.
-    GfxRenderTarget* target = Target(kWidth, kHeight, 0xFF00FF00, 0);
+    GfxRenderTarget* target = Target(WindowWidth, WindowHeight, 0xFF00FF00, 0);
     DrawTarget(target, [] { GfxDriver::FillRect(0, 0, 50, 50, 0xFF0000FF, 3); });
-    EXPECT_TRUE(BlockIs(Screen(), 0, 0, kWidth, kHeight, 0xFFFF0000));
+    EXPECT_TRUE(BlockIs(Screen(), 0, 0, WindowWidth, WindowHeight, 0xFFFF0000));
 
     GFX_BeginFrame(nullptr);
-    GfxDriver::FillRect(0, 0, kWidth, kHeight, 0xFF0000FF, 3);
-    EXPECT_TRUE(BlockIs(Screen(), 0, 0, kWidth, kHeight, 0xFFFF0000));  // not shown yet
+    GfxDriver::FillRect(0, 0, WindowWidth, WindowHeight, 0xFF0000FF, 3);
+    EXPECT_TRUE(BlockIs(Screen(), 0, 0, WindowWidth, WindowHeight, 0xFFFF0000));  // not shown yet
     GFX_EndFrame();
-    EXPECT_TRUE(BlockIs(Screen(), 0, 0, kWidth, kHeight, 0xFF0000FF));
+    EXPECT_TRUE(BlockIs(Screen(), 0, 0, WindowWidth, WindowHeight, 0xFF0000FF));
 
     // A block of the screen, bottom row first as the screenshot writer expects.
     DrawScreen([] {
@@ -134,14 +134,14 @@ TEST_P(Drivers, ScreenReadBackGivesTheFramePresentedLast) {
 }
 
 TEST_P(Drivers, TargetWithKeepFlagDrawsOverItsLastFrameAndOneWithoutIsCleared) {
-    GfxRenderTarget* kept = Target(32, 16, 0xFF000000, GFX_FLAG_KEEP);
+    GfxRenderTarget* kept = Target(32, 16, 0xFF000000, GfxFlagKeep);
     GfxRenderTarget* cleared = Target(32, 16, 0xFF000000, 0);
     for (GfxRenderTarget* target : {kept, cleared}) {
         EXPECT_TRUE(GFX_CheckRenderTarget(target));
         DrawTarget(target, [] { GfxDriver::FillRect(0, 0, 16, 16, 0xFFFF0000, 3); });
     }
     // The screen in between fills the back buffer, where targets without framebuffers draw.
-    DrawScreen([] { GfxDriver::FillRect(0, 0, kWidth, kHeight, 0xFFFFFFFF, 3); });
+    DrawScreen([] { GfxDriver::FillRect(0, 0, WindowWidth, WindowHeight, 0xFFFFFFFF, 3); });
     for (GfxRenderTarget* target : {kept, cleared}) {
         EXPECT_FALSE(GFX_CheckRenderTarget(target));
         DrawTarget(target, [] { GfxDriver::FillRect(16, 0, 16, 16, 0xFF00FF00, 3); });
@@ -167,7 +167,7 @@ TEST_P(Drivers, ClipPlanesCutDrawing) {
     const Pixels screen = Screen();
     const auto inside = [](int x0, int y0, int x1, int y1) {
         return [=](int x, int y) {
-            return x >= x0 && x < x1 && y >= y0 && y < y1 ? 0xFFFFFFFF : kClear;
+            return x >= x0 && x < x1 && y >= y0 && y < y1 ? 0xFFFFFFFF : ClearColour;
         };
     };
     EXPECT_TRUE(BlockIs(screen, 0, 0, 60, 60, inside(15, 15, 35, 35)));
@@ -214,8 +214,8 @@ TEST_P(Drivers, LargeImageDrawsUnscaled) {
     const Pixels screen = Screen();
     EXPECT_TRUE(BlockIs(screen, 0, 0, 300, 200,
                         [&](int x, int y) { return pixels[y * 300 + x]; }));
-    EXPECT_TRUE(BlockIs(screen, 300, 0, kWidth, 200, kClear));
-    EXPECT_TRUE(BlockIs(screen, 0, 200, 300, kHeight, kClear));
+    EXPECT_TRUE(BlockIs(screen, 300, 0, WindowWidth, 200, ClearColour));
+    EXPECT_TRUE(BlockIs(screen, 0, 200, 300, WindowHeight, ClearColour));
 }
 
 TEST_P(Drivers, ImagesDrawWholeInPartsTintedAndAfterAnUpdate) {
@@ -283,7 +283,7 @@ TEST_P(Drivers, ImagesBeyondTheTextureLimitAreRefusedWithAnError) {
     GfxImage* wide = Image(40000, 1, std::vector<uint32_t>(40000, 0xFFFFFFFF));
     DrawScreen([&] { GfxDriver::DrawImage(0, 0, wide); });
     EXPECT_NE(OldestError().find("image too large for a texture"), std::string::npos);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);  // the frame's end unloaded it
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);  // the frame's end unloaded it
     GFX_ClearErrors();
 }
 
@@ -302,8 +302,8 @@ public:
 
 INSTANTIATE_TEST_SUITE_P(
     , Overlays,
-    ::testing::Values(OverlayWays{{"OpenGl", GFX_DRIVER_OGL, 0}, GFX_INIT_OGL_NO_MULTITEXTURE},
-                      OverlayWays{{"Direct3D9", GFX_DRIVER_DX9, 0}, GFX_INIT_DX9_NO_MULTITEXTURE}),
+    ::testing::Values(OverlayWays{{"OpenGl", DriverOpenGL, 0}, GfxInitOglNoMultitexture},
+                      OverlayWays{{"Direct3D9", DriverDirectX, 0}, GfxInitDx9NoMultitexture}),
     [](const ::testing::TestParamInfo<OverlayWays>& info) { return info.param.setup.name; });
 
 // A light map whose channels are planar in the pixel position, so bilinear filtering per
@@ -360,7 +360,7 @@ TEST_P(Overlays, OverlaysBeyondTheTextureLimitAreRefusedWithAnError) {
         GFX_ApplyOverlay(nullptr);
     });
     EXPECT_NE(OldestError().find("overlay too large for a texture"), std::string::npos);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     GFX_ClearErrors();
 }
 

@@ -16,10 +16,10 @@ using namespace DriverTest;
 
 class Direct3D9 : public DriverFixture, public ::testing::WithParamInterface<uint32_t> {
 public:
-    Direct3D9() : DriverFixture({"Direct3D9", GFX_DRIVER_DX9, GetParam()}) {}
+    Direct3D9() : DriverFixture({"Direct3D9", DriverDirectX, GetParam()}) {}
 };
 
-INSTANTIATE_TEST_SUITE_P(, Direct3D9, ::testing::Values(0, GFX_INIT_DX9_NO_MULTITEXTURE),
+INSTANTIATE_TEST_SUITE_P(, Direct3D9, ::testing::Values(0, GfxInitDx9NoMultitexture),
                          [](const ::testing::TestParamInfo<uint32_t>& info) {
                              return info.param == 0 ? "AllFeatures" : "NoMultitexture";
                          });
@@ -35,13 +35,13 @@ TEST_P(Direct3D9, LinesCoverThePixelsFromTheirStartUpToTheirEnd) {
     const auto lit = [](int x, int y) {
         const bool horizontal = y == 0 && x < 10;
         const bool vertical = x == 30 && y >= 10 && y < 20;
-        return horizontal || vertical ? 0xFFFFFFFF : kClear;
+        return horizontal || vertical ? 0xFFFFFFFF : ClearColour;
     };
     EXPECT_TRUE(BlockIs(screen, 0, 0, 40, 30, lit));
     // The gradient runs from its start colour towards its end colour over pixels 100 to 103.
     EXPECT_EQ(screen.at(100, 100), 0xFF000000u);
     EXPECT_LT(screen.at(101, 100) & 0xFF, screen.at(103, 100) & 0xFF);
-    EXPECT_EQ(screen.at(104, 100), kClear);
+    EXPECT_EQ(screen.at(104, 100), ClearColour);
 }
 
 TEST_P(Direct3D9, Image100x30GetsA128x32TextureTransparentBeyondTheImage) {
@@ -81,8 +81,8 @@ TEST_P(Direct3D9, Image100x30GetsA128x32TextureTransparentBeyondTheImage) {
     }
     const Pixels screen = Screen();
     EXPECT_TRUE(BlockIs(screen, 0, 0, 100, 30, [&](int x, int y) { return pixels[y * 100 + x]; }));
-    EXPECT_TRUE(BlockIs(screen, 100, 0, kWidth, kHeight, kClear));
-    EXPECT_TRUE(BlockIs(screen, 0, 30, 100, kHeight, kClear));
+    EXPECT_TRUE(BlockIs(screen, 100, 0, WindowWidth, WindowHeight, ClearColour));
+    EXPECT_TRUE(BlockIs(screen, 0, 30, 100, WindowHeight, ClearColour));
 }
 
 TEST_P(Direct3D9, NewConfigurationResetsTargetsAndKeepsImageTextures) {
@@ -107,8 +107,8 @@ TEST_P(Direct3D9, NewConfigurationResetsTargetsAndKeepsImageTextures) {
         return x == 10 ? 0xFFFF0000u : x == 11 ? 0xFF0000FFu : 0xFF00FF00u;
     };
     EXPECT_TRUE(BlockIs(screen, 0, 0, 300, 200, scene));
-    EXPECT_TRUE(BlockIs(screen, 300, 0, kWidth, kHeight, 0));
-    EXPECT_TRUE(BlockIs(screen, 0, 200, 300, kHeight, 0));
+    EXPECT_TRUE(BlockIs(screen, 300, 0, WindowWidth, WindowHeight, 0));
+    EXPECT_TRUE(BlockIs(screen, 0, 200, 300, WindowHeight, 0));
 }
 
 TEST_P(Direct3D9, TargetThatCannotBeCreatedQueuesWhyAndTheFrameEndUnloads) {
@@ -118,7 +118,7 @@ TEST_P(Direct3D9, TargetThatCannotBeCreatedQueuesWhyAndTheFrameEndUnloads) {
     EXPECT_EQ(error.rfind("\nERROR\nDX9::FramePreload (error) - ", 0), 0u) << error;
     EXPECT_NE(error.find(" [gfxdx9.cpp:"), std::string::npos) << error;
     EXPECT_EQ(huge->driverObject, nullptr);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     GFX_ClearErrors();
 }
 

@@ -14,24 +14,24 @@ namespace {
 
 using namespace DriverTest;
 
-constexpr uint32_t kAllFeatures = 0;
-constexpr uint32_t kFallbacks =
-    GFX_INIT_OGL_NO_MULTITEXTURE | GFX_INIT_OGL_NO_BGRA | GFX_INIT_OGL_NO_FRAMEBUFFER;
+constexpr uint32_t AllFeatures = 0;
+constexpr uint32_t Fallbacks =
+    GfxInitOglNoMultitexture | GfxInitOglNoBgra | GfxInitOglNoFramebuffer;
 
 class OpenGlDriver : public DriverFixture {
 public:
-    OpenGlDriver() : DriverFixture({"OpenGl", GFX_DRIVER_OGL, kAllFeatures}) {}
+    OpenGlDriver() : DriverFixture({"OpenGl", DriverOpenGL, AllFeatures}) {}
 };
 
 // Runs each test with every optional feature and with each of them switched off.
 class OpenGl : public DriverFixture, public ::testing::WithParamInterface<uint32_t> {
 public:
-    OpenGl() : DriverFixture({"OpenGl", GFX_DRIVER_OGL, GetParam()}) {}
+    OpenGl() : DriverFixture({"OpenGl", DriverOpenGL, GetParam()}) {}
 };
 
-INSTANTIATE_TEST_SUITE_P(, OpenGl, ::testing::Values(kAllFeatures, kFallbacks),
+INSTANTIATE_TEST_SUITE_P(, OpenGl, ::testing::Values(AllFeatures, Fallbacks),
                          [](const ::testing::TestParamInfo<uint32_t>& info) {
-                             return info.param == kAllFeatures ? "AllFeatures" : "Fallbacks";
+                             return info.param == AllFeatures ? "AllFeatures" : "Fallbacks";
                          });
 
 TEST_F(OpenGlDriver, RunsWithEightAlphaBits) {
@@ -57,7 +57,7 @@ TEST_P(OpenGl, ImagesConvertThroughTheScratchBufferOnlyWithoutBgra) {
     GfxImage* image = Image(3, 2, std::vector<uint32_t>(6, 0xFF102030));
     GFX_FreeScratchBuffer();
     DrawScreen([&] { GfxDriver::DrawImage(10, 10, image); });
-    EXPECT_EQ(gfxState.scratchSize > 0, GetParam() == kFallbacks);
+    EXPECT_EQ(gfxState.scratchSize > 0, GetParam() == Fallbacks);
     EXPECT_TRUE(BlockIs(Screen(), 10, 10, 13, 12, 0xFF102030));
 }
 
@@ -73,11 +73,11 @@ TEST_P(OpenGl, LinesCoverThePixelsBetweenTheirEnds) {
         const bool horizontal = y == 0 && x <= 10;
         const bool dot = x == 5 && y == 5;
         const bool vertical = x == 30 && y >= 10 && y <= 20;
-        return horizontal || dot || vertical ? 0xFFFFFFFF : kClear;
+        return horizontal || dot || vertical ? 0xFFFFFFFF : ClearColour;
     };
     EXPECT_TRUE(BlockIs(screen, 0, 0, 40, 30, lit));
     EXPECT_EQ(screen.at(50, 50), 0xFF7F7F7Fu);  // a short gradient line is its average
-    EXPECT_EQ(screen.at(51, 50), kClear);
+    EXPECT_EQ(screen.at(51, 50), ClearColour);
 }
 
 TEST(OpenGlStrings, VersionsAreReadFromTheirStart) {
