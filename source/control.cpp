@@ -4,7 +4,6 @@
 
 #include "creature.h"
 #include "notification.h"
-#include "placeholders.h"
 #include "protocol.h"
 #include "platform.h"
 #include "world.h"

@@ -4,13 +4,17 @@
 
 #include "config.h"
 #include "mapdriver.h"
-#include "placeholders.h"
 #include "platform.h"
 #include "screen.h"
 #include "spell.h"
 #include "steam.h"
 #include "version.h"
 #include "world.h"
+#include "driver/gfxcore.h"
+#include "font.h"
+#include "render.h"
+#include "shapes.h"
+#include "windows/toolkit/window.h"
 
 namespace {
 

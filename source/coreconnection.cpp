@@ -1,6 +1,5 @@
 // Core's connection slots: opening, switching and closing connections, and routing socket events.
 #include "core.h"
-#include "placeholders.h"
 #include "protocol.h"
 #include "windows/toolkit/status.h"
 

@@ -5,11 +5,13 @@
 #include "core.h"
 #include "config.h"
 #include "creature.h"
-#include "placeholders.h"
 #include "protocol.h"
 #include "platform.h"
 #include "steam.h"
 #include "world.h"
+#include "driver/gfxcore.h"
+#include "render.h"
+#include "windows/toolkit/window.h"
 
 namespace {
 

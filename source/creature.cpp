@@ -9,7 +9,6 @@
 #include "item.h"
 #include "mouse.h"
 #include "notification.h"
-#include "placeholders.h"
 #include "platform.h"
 #include "protocol.h"
 #include "screen.h"
@@ -17,6 +16,7 @@
 #include "tile.h"
 #include "windows/toolkit/window.h"
 #include "world.h"
+#include "weather.h"
 
 namespace {
 

@@ -8,13 +8,15 @@
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
-#include "placeholders.h"
+#include "windows/game/channel.h"
+#include "windows/game/chatbox.h"
 #include "platform.h"
 #include "protocol.h"
 #include "render.h"
 #include "shape.h"
 #include "tile.h"
 #include "world.h"
+#include "paragraphs.h"
 
 namespace {
 

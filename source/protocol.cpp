@@ -7,8 +7,8 @@
 #include <share.h>
 
 #include "core.h"
-#include "placeholders.h"
 #include "protocolstate.h"
+#include "sessioncallback.h"
 
 namespace {
 
@@ -304,3 +304,6 @@ void Protocol::FailFatally(const std::string& text) {
     Close();
     if (fatalText.empty()) fatalText = text;
 }
+
+// No recording can be started yet: nothing to keep.
+void Protocol::RecordClientMessage(const NetworkMessage&) {}

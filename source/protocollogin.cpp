@@ -1,9 +1,10 @@
 // The login (state 0) and avatar-selection (state 1) messages of a connection.
 #include "core.h"
 #include "loginblock.h"
-#include "placeholders.h"
+#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "protocolstate.h"
+#include "shape.h"
 
 namespace {
 
@@ -215,3 +216,6 @@ void Protocol::SendSelectAvatar(uint32_t id) {
     message.AddU32(id);
     flush(message);
 }
+
+// Steam's answers arrive with the Steam login.
+void Protocol::OnSteamCallback(WPARAM, LPARAM) {}

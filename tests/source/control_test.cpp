@@ -6,7 +6,7 @@
 
 #include "control.h"
 #include "creature.h"
-#include "placeholders.h"
+#include "windows/game/console.h"
 #include "protocol.h"
 #include "support/creatureworld.h"
 #include "support/fakeplatform.h"

@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "core.h"
-#include "placeholders.h"
 #include "support/startup.h"
+#include "windows/toolkit/window.h"
 
 namespace {
 

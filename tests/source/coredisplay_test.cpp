@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core.h"
-#include "placeholders.h"
 #include "support/startup.h"
+#include "driver/gfxcore.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core.h"
-#include "placeholders.h"
 #include "support/startup.h"
+#include "driver/gfxcore.h"
+#include "windows/toolkit/window.h"
 
 namespace {
 

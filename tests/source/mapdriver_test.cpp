@@ -15,6 +15,7 @@
 #include "support/mapdata.h"
 #include "support/packbytes.h"
 #include "support/recordingdriver.h"
+#include "weather.h"
 
 namespace {
 

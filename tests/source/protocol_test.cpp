@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "core.h"
-#include "placeholders.h"
+#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "protocolstate.h"
 #include "support/hexbytes.h"

@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "driver/gfxcore.h"
-#include "placeholders.h"
+#include "windows/game/field.h"
+#include "windows/game/padding.h"
 #include "render.h"
 #include "support/recordingdriver.h"
 #include "support/startup.h"

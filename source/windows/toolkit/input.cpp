@@ -9,7 +9,6 @@
 #include "converttext.h"
 #include "core.h"
 #include "creature.h"
-#include "placeholders.h"
 #include "protocol.h"
 #include "driver/gfxcore.h"
 #include "font.h"

@@ -6,12 +6,16 @@
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "mouse.h"
-#include "placeholders.h"
+#include "windows/dialogs/look.h"
+#include "windows/dialogs/shop.h"
+#include "windows/front/avatars.h"
+#include "windows/front/link.h"
 #include "protocol.h"
 #include "render.h"
 #include "screen.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/windowtypes.h"
+#include "item.h"
 
 namespace {
 

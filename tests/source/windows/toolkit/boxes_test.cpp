@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "mouse.h"
-#include "placeholders.h"
+#include "windows/dialogs/look.h"
+#include "windows/dialogs/shop.h"
+#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "render.h"
 #include "screen.h"
@@ -18,6 +20,8 @@
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/weblink.h"
 #include "windows/toolkit/windowtypes.h"
+#include "driver/gfxcore.h"
+#include "item.h"
 
 namespace {
 

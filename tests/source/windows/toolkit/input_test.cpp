@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "creature.h"
-#include "placeholders.h"
+#include "windows/game/console.h"
+#include "windows/game/field.h"
 #include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
 #include "support/spritedata.h"
