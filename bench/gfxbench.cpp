@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
     const bool direct3d = argc > 1 && std::strcmp(argv[1], "dx9") == 0;
-    const uint32_t driver = direct3d ? GFX_DRIVER_DX9 : GFX_DRIVER_OGL;
+    const uint32_t driver = direct3d ? DriverDirectX : DriverOpenGL;
     const char* program = direct3d ? "dx9" : "layer";
     HWND window = Bench::OpenWindow();
     GFX_Bind(window);

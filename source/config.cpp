@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core.h"
+#include "driver/gfxdriver.h"
 
 namespace {
 

@@ -7,10 +7,8 @@
 #include "protocol.h"
 #include "platform.h"
 #include "world.h"
-#include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
-#include "windows/toolkit/sure.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
@@ -36,24 +34,6 @@ bool AnyHeld(std::initializer_list<int> keys) {
 bool IsKeypadDigit(WPARAM virtualKey) { return virtualKey >= VK_NUMPAD1 && virtualKey <= VK_NUMPAD9; }
 
 bool IsFunctionKey(WPARAM virtualKey) { return virtualKey >= VK_F1 && virtualKey <= VK_F12; }
-
-// A text input, scroll bar or list stands for the window that owns it (at most two steps).
-Window* OwnerOfControl(Window* window) {
-    for (int step = 0; step < 2 && window && window->owner; ++step) {
-        const uint32_t type = window->typeId;
-        if (type != WindowType::Input && type != WindowType::Scroll && type != WindowType::List) break;
-        window = window->owner;
-    }
-    return window;
-}
-
-// Fires the window's close button; false when it has none.
-bool FireClose(Window* window) {
-    Button* close = window->FindButton(ButtonId::Close);
-    if (!close) return false;
-    window->OnCommand(close);
-    return true;
-}
 
 }  // namespace
 
@@ -455,39 +435,5 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
         ToggleWindow(kCharacterType);
     } else if (keyCode == keys[KeyHelp]) {
         ToggleWindow(kHelpType);
-    }
-}
-
-void Core::OnEscape() {
-    if (testWalker.testing) {
-        delete connection1;
-        delete connection2;
-        connection1 = connection2 = activeConnection = nullptr;
-        LeaveGame();
-        PostQuitMessage(0);
-        return;
-    }
-    Window* top = OwnerOfControl(windows.empty() ? nullptr : windows.back());
-    if (!player) {
-        if (!top || !top->modal || !FireClose(top)) PostQuitMessage(0);
-        return;
-    }
-    if (!top) return;
-    if (top->modal) {
-        FireClose(top);
-        return;
-    }
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if ((*it)->typeId >= 100) {
-            FireClose(*it);
-            return;
-        }
-    }
-    const Sure* asking = dynamic_cast<const Sure*>(activeWindow);
-    if (asking && asking->action == Sure::Logout) return;
-    AddWindow(new Sure(this, "Logout", "Are you sure you want to logout?", Sure::Logout));
-    if (inputModes[InputSpellTarget]) {
-        inputModes[InputDrop] = 0;
-        inputModes[InputSpellTarget] = 0;
     }
 }

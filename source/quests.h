@@ -4,6 +4,51 @@
 #include <string>
 #include <vector>
 
+// One stage entry of a quest in the quest index: the text's byte range and the count's span.
+struct QuestStageEntry {
+    uint16_t stage;
+    int8_t span;
+    uint32_t offset;
+    uint32_t end;
+};
+
+struct QuestIndexRecord {
+    uint16_t groupId;
+    uint16_t questId;
+    std::vector<QuestStageEntry> entries;
+};
+
+struct QuestMarker {
+    uint16_t x;
+    uint16_t y;
+    uint8_t floor;
+    std::string label;
+};
+
+struct QuestLine {
+    uint8_t values[4];
+    uint32_t count;
+    uint32_t span;
+    std::string title;
+    std::string text;
+    std::vector<QuestMarker> markers;
+};
+
+struct QuestRecord {
+    uint16_t questId;
+    uint32_t stageTotal;
+    std::string title;
+    std::vector<QuestLine> lines;
+    uint8_t grouped;
+    std::vector<uint16_t> questIds;
+};
+
+struct QuestProgress {
+    uint32_t key;  // (stage << 16) | quest id
+    uint32_t value;
+};
+
+// After the records, which Core holds: Core's quest methods are defined with these helpers.
 #include "core.h"
 
 // A map marker of a journal line, numbered by its journal record (from 1, in journal order).

@@ -105,8 +105,8 @@ void GFX_Init(uint32_t code, uint32_t flags, char guard) {
     if (guard != 'F') TerminateProcess(GetCurrentProcess(), 1);
     GFX_Unload();
     gfxState.dirty = true;
-    if (code == GFX_DRIVER_DX9) DX9_Init(flags);
-    else if (code == GFX_DRIVER_OGL) OGL_Init(flags);
+    if (code == DriverDirectX) DX9_Init(flags);
+    else if (code == DriverOpenGL) OGL_Init(flags);
 }
 
 void GFX_Unload() {

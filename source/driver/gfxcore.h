@@ -128,8 +128,8 @@ extern void (*gfxMessageBox)(const char* title, const char* text);
 
 // Binding and drivers.
 void GFX_Bind(HWND window);
-// Loads a driver (GFX_DRIVER_*; any other code installs the null driver). `guard` must be 'F';
-// anything else ends the process at once. The caller then configures and flushes.
+// Loads a driver (DriverDirectX, DriverOpenGL; any other code installs the null driver). `guard`
+// must be 'F'; anything else ends the process at once. The caller then configures and flushes.
 void GFX_Init(uint32_t code, uint32_t flags, char guard);
 void GFX_Unload();
 void GFX_ReleaseDriverObjects();

@@ -27,9 +27,9 @@ struct GfxImage;
 struct GfxOverlay;
 
 // Driver codes: three letters, the first in the highest of the three low bytes.
-constexpr uint32_t GFX_DRIVER_DX9 = 0x00445839;   // 'DX9'
-constexpr uint32_t GFX_DRIVER_OGL = 0x004F474C;   // 'OGL'
-constexpr uint32_t GFX_DRIVER_NULL = 0x004E554C;  // 'NUL'
+constexpr uint32_t DriverDirectX = 0x00445839;  // 'DX9'
+constexpr uint32_t DriverOpenGL = 0x004F474C;   // 'OGL'
+constexpr uint32_t DriverNull = 0x004E554C;     // 'NUL'
 
 // Flags of GFX_Init: bit 0 asks for presentation synchronised with the vertical retrace; the
 // OpenGL driver's bits 16 to 18 switch off multitexture, BGRA transfer and framebuffer objects;
@@ -42,7 +42,7 @@ constexpr uint32_t GFX_INIT_DX9_NO_MULTITEXTURE = 0x1000000;
 
 // Slot and operation types. The contract of each is in the comment above it.
 
-// Answers the loaded driver's code (GFX_DRIVER_*).
+// Answers the loaded driver's code (DriverDirectX, DriverOpenGL or DriverNull).
 using GfxGetDriverIdFn = uint32_t (*)();
 // Copies the w x h block of the window's last presented frame whose top-left corner is (x, y)
 // into destination: 4 bytes a pixel as B, G, R, A, the block's bottom row first, rows `stride`
@@ -227,11 +227,11 @@ void GFX_InstallPrimitiveSet(const GfxPrimitiveSet& set);
 // false, ReadScreen writes zeros.
 void GFX_InstallNullDriver();
 
-// The OpenGL driver's init (GFX_Init calls it for GFX_DRIVER_OGL): fills the whole table, or
+// The OpenGL driver's init (GFX_Init calls it for DriverOpenGL): fills the whole table, or
 // leaves the null driver installed when the machine cannot run it.
 void OGL_Init(uint32_t flags);
 
-// The Direct3D 9 driver's init (GFX_Init calls it for GFX_DRIVER_DX9): loads "d3d9.dll" and
+// The Direct3D 9 driver's init (GFX_Init calls it for DriverDirectX): loads "d3d9.dll" and
 // fills the whole table, or leaves the null driver installed when the machine cannot run it.
 void DX9_Init(uint32_t flags);
 

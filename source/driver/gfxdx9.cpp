@@ -951,7 +951,7 @@ bool Dx9CreateDevice(uint32_t flags) {
 }
 
 void Dx9Install() {
-    GfxDriver::GetDriverId = [] { return GFX_DRIVER_DX9; };
+    GfxDriver::GetDriverId = [] { return DriverDirectX; };
     GfxDriver::ReadScreen = Dx9ReadScreen;
     GfxDriver::Unload = Dx9Unload;
     GfxDriver::ApplyConfig = Dx9ApplyConfig;

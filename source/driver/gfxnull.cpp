@@ -89,7 +89,7 @@ void* const kCreated = reinterpret_cast<void*>(1);
 }  // namespace
 
 void GFX_InstallNullDriver() {
-    GfxDriver::GetDriverId = [] { return GFX_DRIVER_NULL; };
+    GfxDriver::GetDriverId = [] { return DriverNull; };
     GfxDriver::ReadScreen = NullReadScreen;
     GFX_InstallPrimitiveSet(kNullSet);
     GfxDriver::Unload = DoNothing;

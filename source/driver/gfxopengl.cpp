@@ -997,7 +997,7 @@ void OglUnload() {
 }
 
 void OglInstall(uint32_t flags) {
-    GfxDriver::GetDriverId = [] { return GFX_DRIVER_OGL; };
+    GfxDriver::GetDriverId = [] { return DriverOpenGL; };
     GfxDriver::ReadScreen = OglReadScreen;
     GfxDriver::Unload = OglUnload;
     GfxDriver::ApplyConfig = OglApplyConfig;

@@ -9,6 +9,7 @@
 #include "config.h"
 #include "core.h"
 #include "support/startup.h"
+#include "driver/gfxdriver.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "core.h"
 #include "support/startup.h"
 #include "windows/toolkit/window.h"
+#include "driver/gfxdriver.h"
 
 namespace {
 

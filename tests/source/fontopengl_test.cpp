@@ -22,7 +22,7 @@ class FontOpenGl : public StartedCore {
 protected:
     void SetUp() override {
         StartedCore::SetUp();
-        GFX_Init(GFX_DRIVER_OGL, 0, 'F');
+        GFX_Init(DriverOpenGL, 0, 'F');
         GFX_Configure(640, 480, 0, 4);
         GFX_FlushConfig();
     }
@@ -46,7 +46,7 @@ protected:
 };
 
 TEST_F(FontOpenGl, GlyphsLandWhereTheLayoutPutsThemInTheTextColour) {
-    ASSERT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_OGL) << "the OpenGL driver did not start";
+    ASSERT_EQ(GfxDriver::GetDriverId(), DriverOpenGL) << "the OpenGL driver did not start";
     CopyDataFile(VELTOR_SAMPLE_DATA "/Veltor.font", "Veltor.font");
     core->render->LoadFonts();
     Font* font = core->GetFont(1);

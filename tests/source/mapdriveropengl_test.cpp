@@ -33,7 +33,7 @@ class MapOpenGl : public MapDriverTest {
 protected:
     void SetUp() override {
         MapDriverTest::SetUp();
-        GFX_Init(GFX_DRIVER_OGL, 0, 'F');
+        GFX_Init(DriverOpenGL, 0, 'F');
         GFX_Configure(640, 480, 0, 4);
         GFX_FlushConfig();
     }
@@ -83,7 +83,7 @@ std::vector<uint32_t> Pixels(const GfxImage* image) {
 }
 
 TEST_F(MapOpenGl, TheComposedMapShowsThePageWhereExploredAndCloudsElsewhere) {
-    ASSERT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_OGL) << "the OpenGL driver did not start";
+    ASSERT_EQ(GfxDriver::GetDriverId(), DriverOpenGL) << "the OpenGL driver did not start";
     Start();
     // The cloud images as loaded: their colours, and layer 2's own alpha.
     ASSERT_TRUE(driver->SetMap(Selection(1, worldKey, 0, 0, 1100, 1100)));
@@ -117,7 +117,7 @@ TEST_F(MapOpenGl, TheComposedMapShowsThePageWhereExploredAndCloudsElsewhere) {
 }
 
 TEST_F(MapOpenGl, TargetsLostWithTheDriverAreRebuiltFromTheMask) {
-    ASSERT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_OGL) << "the OpenGL driver did not start";
+    ASSERT_EQ(GfxDriver::GetDriverId(), DriverOpenGL) << "the OpenGL driver did not start";
     Start();
     ASSERT_TRUE(driver->SetMap(Selection(1, worldKey, 0, 0, 1200, 1100)));
     const std::vector<uint32_t> base = Pixels(driver->baseImage);
@@ -127,7 +127,7 @@ TEST_F(MapOpenGl, TargetsLostWithTheDriverAreRebuiltFromTheMask) {
     const std::vector<uint32_t> before = ReadMap();
 
     // A new driver: every texture and target is made again, the clouds from the mask.
-    GFX_Init(GFX_DRIVER_OGL, 0, 'F');
+    GFX_Init(DriverOpenGL, 0, 'F');
     GFX_Configure(640, 480, 0, 4);
     GFX_FlushConfig();
     driver->Render();

@@ -359,10 +359,10 @@ protected:
         ASSERT_GE(width, 200);
         ASSERT_GE(height, 200);
         // The client's configuration: its size and clear colour 0 (transparent black).
-        GFX_Init(GFX_DRIVER_OGL, 0, 'F');
+        GFX_Init(DriverOpenGL, 0, 'F');
         GFX_Configure(width, height, 0, 4);
         GFX_FlushConfig();
-        ASSERT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_OGL)
+        ASSERT_EQ(GfxDriver::GetDriverId(), DriverOpenGL)
             << "the OpenGL driver was refused on this machine";
     }
     void TearDown() override {

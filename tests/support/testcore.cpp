@@ -29,7 +29,7 @@ void UseNullDriver() {
     gfxMessageBox = [](const char* title, const char* text) {
         ADD_FAILURE() << "message box " << title << ": " << text;
     };
-    GFX_Init(GFX_DRIVER_NULL, 0, 'F');
+    GFX_Init(DriverNull, 0, 'F');
     GFX_Configure(800, 600, 0, 4);
     GFX_FlushConfig();
 }

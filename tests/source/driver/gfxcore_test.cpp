@@ -431,15 +431,15 @@ TEST_F(GfxSampledOverlay, NewPixelsOfTheAppliedOverlayTakeEffectAtOnce) {
 // --- drivers and frames ---
 
 TEST_F(GfxLayer, UnknownDriverCodesLeaveTheNullDriver) {
-    for (uint32_t code : {0u, 0x12345678u, GFX_DRIVER_NULL, GFX_DRIVER_DX9}) {
+    for (uint32_t code : {0u, 0x12345678u, DriverNull, DriverDirectX}) {
         GFX_Init(code, 0, 'F');
-        EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL) << std::hex << code;
+        EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull) << std::hex << code;
         EXPECT_TRUE(gfxState.dirty);
     }
 }
 
 TEST(GfxInitGuard, AnythingButFEndsTheProcessAtOnce) {
-    EXPECT_EXIT(GFX_Init(GFX_DRIVER_NULL, 0, 'G'), ::testing::ExitedWithCode(1), "");
+    EXPECT_EXIT(GFX_Init(DriverNull, 0, 'G'), ::testing::ExitedWithCode(1), "");
 }
 
 TEST_F(GfxLayer, DriverChangeReleasesEveryDriverObjectFirst) {
@@ -480,13 +480,13 @@ TEST_F(GfxLayer, NullDriverTakesTargetsAsDrawnAndReadsZeros) {
     GFX_ApplyOverlay(overlay);
     GFX_ApplyOverlay(nullptr);
     GFX_ApplyOverlay(nullptr);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
 }
 
 TEST_F(GfxLayer, FrameWithoutFlushedConfigurationRunsOnTheNullDriver) {
     GFX_Configure(800, 600, 0, 4);
     GFX_BeginFrame(nullptr);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     EXPECT_FALSE(gfxState.dirty);
     EXPECT_EQ(shownMessages,
               std::vector<std::string>{
@@ -502,7 +502,7 @@ TEST_F(GfxLayer, ErrorsOfAFrameUnloadTheDriverAtItsEndAndStayQueued) {
     EXPECT_EQ(GfxDriver::GetDriverId(), RecordingDriver::kId);
     GFX_EndFrame();
     EXPECT_EQ(RecordingDriver::Take(), (Calls{"BeginFrame(null)", "EndFrame()", "Unload()"}));
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     EXPECT_EQ(GFX_ErrorCount(), 1);
     EXPECT_NE(OldestError().find("driver failed [gfxcore_test.cpp:"), std::string::npos);
 }
@@ -513,7 +513,7 @@ TEST_F(GfxLayer, TargetThatCannotBeCreatedEndsTheFrameOnTheNullDriver) {
     GFX_BeginFrame(target);
     GfxDriver::FillRect(0, 0, 1, 1, 0, 3);
     GFX_EndFrame();
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     EXPECT_EQ(GFX_ErrorCount(), 1);
     EXPECT_NE(OldestError().find("render target could not be created"), std::string::npos);
 }
@@ -521,7 +521,7 @@ TEST_F(GfxLayer, TargetThatCannotBeCreatedEndsTheFrameOnTheNullDriver) {
 TEST_F(GfxLayer, BindRefusesWhatIsNoWindow) {
     GFX_Bind(reinterpret_cast<HWND>(0x7FFF0));
     EXPECT_EQ(GfxDriver::window, nullptr);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     EXPECT_NE(OldestError().find("GFX_Bind: invalid window handle [gfxcore.cpp:"),
               std::string::npos);
     GFX_ClearErrors();

@@ -22,11 +22,11 @@ public:
 };
 
 INSTANTIATE_TEST_SUITE_P(, Drivers,
-                         ::testing::Values(DriverSetup{"OpenGl", GFX_DRIVER_OGL, 0},
-                                           DriverSetup{"OpenGlFallbacks", GFX_DRIVER_OGL,
+                         ::testing::Values(DriverSetup{"OpenGl", DriverOpenGL, 0},
+                                           DriverSetup{"OpenGlFallbacks", DriverOpenGL,
                                                        kOpenGlFallbacks},
-                                           DriverSetup{"Direct3D9", GFX_DRIVER_DX9, 0},
-                                           DriverSetup{"Direct3D9NoMultitexture", GFX_DRIVER_DX9,
+                                           DriverSetup{"Direct3D9", DriverDirectX, 0},
+                                           DriverSetup{"Direct3D9NoMultitexture", DriverDirectX,
                                                        GFX_INIT_DX9_NO_MULTITEXTURE}),
                          [](const ::testing::TestParamInfo<DriverSetup>& info) {
                              return info.param.name;
@@ -283,7 +283,7 @@ TEST_P(Drivers, ImagesBeyondTheTextureLimitAreRefusedWithAnError) {
     GfxImage* wide = Image(40000, 1, std::vector<uint32_t>(40000, 0xFFFFFFFF));
     DrawScreen([&] { GfxDriver::DrawImage(0, 0, wide); });
     EXPECT_NE(OldestError().find("image too large for a texture"), std::string::npos);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);  // the frame's end unloaded it
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);  // the frame's end unloaded it
     GFX_ClearErrors();
 }
 
@@ -302,8 +302,8 @@ public:
 
 INSTANTIATE_TEST_SUITE_P(
     , Overlays,
-    ::testing::Values(OverlayWays{{"OpenGl", GFX_DRIVER_OGL, 0}, GFX_INIT_OGL_NO_MULTITEXTURE},
-                      OverlayWays{{"Direct3D9", GFX_DRIVER_DX9, 0}, GFX_INIT_DX9_NO_MULTITEXTURE}),
+    ::testing::Values(OverlayWays{{"OpenGl", DriverOpenGL, 0}, GFX_INIT_OGL_NO_MULTITEXTURE},
+                      OverlayWays{{"Direct3D9", DriverDirectX, 0}, GFX_INIT_DX9_NO_MULTITEXTURE}),
     [](const ::testing::TestParamInfo<OverlayWays>& info) { return info.param.setup.name; });
 
 // A light map whose channels are planar in the pixel position, so bilinear filtering per
@@ -360,7 +360,7 @@ TEST_P(Overlays, OverlaysBeyondTheTextureLimitAreRefusedWithAnError) {
         GFX_ApplyOverlay(nullptr);
     });
     EXPECT_NE(OldestError().find("overlay too large for a texture"), std::string::npos);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     GFX_ClearErrors();
 }
 

@@ -16,7 +16,7 @@ using namespace DriverTest;
 
 class Direct3D9 : public DriverFixture, public ::testing::WithParamInterface<uint32_t> {
 public:
-    Direct3D9() : DriverFixture({"Direct3D9", GFX_DRIVER_DX9, GetParam()}) {}
+    Direct3D9() : DriverFixture({"Direct3D9", DriverDirectX, GetParam()}) {}
 };
 
 INSTANTIATE_TEST_SUITE_P(, Direct3D9, ::testing::Values(0, GFX_INIT_DX9_NO_MULTITEXTURE),
@@ -118,7 +118,7 @@ TEST_P(Direct3D9, TargetThatCannotBeCreatedQueuesWhyAndTheFrameEndUnloads) {
     EXPECT_EQ(error.rfind("\nERROR\nDX9::FramePreload (error) - ", 0), 0u) << error;
     EXPECT_NE(error.find(" [gfxdx9.cpp:"), std::string::npos) << error;
     EXPECT_EQ(huge->driverObject, nullptr);
-    EXPECT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_NULL);
+    EXPECT_EQ(GfxDriver::GetDriverId(), DriverNull);
     GFX_ClearErrors();
 }
 

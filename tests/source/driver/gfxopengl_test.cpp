@@ -20,13 +20,13 @@ constexpr uint32_t kFallbacks =
 
 class OpenGlDriver : public DriverFixture {
 public:
-    OpenGlDriver() : DriverFixture({"OpenGl", GFX_DRIVER_OGL, kAllFeatures}) {}
+    OpenGlDriver() : DriverFixture({"OpenGl", DriverOpenGL, kAllFeatures}) {}
 };
 
 // Runs each test with every optional feature and with each of them switched off.
 class OpenGl : public DriverFixture, public ::testing::WithParamInterface<uint32_t> {
 public:
-    OpenGl() : DriverFixture({"OpenGl", GFX_DRIVER_OGL, GetParam()}) {}
+    OpenGl() : DriverFixture({"OpenGl", DriverOpenGL, GetParam()}) {}
 };
 
 INSTANTIATE_TEST_SUITE_P(, OpenGl, ::testing::Values(kAllFeatures, kFallbacks),

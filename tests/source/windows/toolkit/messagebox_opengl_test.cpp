@@ -74,10 +74,10 @@ protected:
             ADD_FAILURE() << "message box " << title << ": " << text;
         };
         GFX_Bind(window);
-        GFX_Init(GFX_DRIVER_OGL, 0, 'F');
+        GFX_Init(DriverOpenGL, 0, 'F');
         GFX_Configure(kWidth, kHeight, 0, 4);
         GFX_FlushConfig();
-        ASSERT_EQ(GfxDriver::GetDriverId(), GFX_DRIVER_OGL)
+        ASSERT_EQ(GfxDriver::GetDriverId(), DriverOpenGL)
             << "the OpenGL driver was refused on this machine";
 
         core = new Core(Core::Unstarted{});
