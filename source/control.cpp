@@ -16,11 +16,6 @@ namespace {
 // Directions 0 north, clockwise to 7 north-west.
 enum Direction : int32_t { North, NorthEast, East, SouthEast, South, SouthWest, West, NorthWest };
 
-// Window types outside the toolkit that this handler looks for.
-constexpr uint32_t kStackSplitType = 160, kShopType = 159, kBiddingType = 163;
-constexpr uint32_t kCharacterType = 132, kOutfitType = 150, kAttributeType = 151;
-constexpr uint32_t kHelpType = 140, kWorldMapType = 176, kJournalType = 178;
-
 bool ShiftHeld() { return KeyHeld(VK_SHIFT); }
 bool CtrlHeld() { return KeyHeld(VK_CONTROL); }
 bool NumLockOn() { return (KeyState(VK_NUMLOCK) & 1) != 0; }
@@ -153,9 +148,9 @@ bool Control::SubmitToTopDialog() {
     Window* top = core->windows.back();
     switch (top->typeId) {
         case WindowType::Sure:
-        case kStackSplitType:
-        case kBiddingType:
-        case kShopType: top->OnSubmit(); return true;
+        case WindowType::Split:
+        case WindowType::Bidding:
+        case WindowType::Shop: top->OnSubmit(); return true;
         default: return false;
     }
 }
@@ -251,7 +246,7 @@ namespace {
 const struct {
     std::initializer_list<int> keys;
     int32_t direction;
-} kSingleArrows[] = {
+} SingleArrows[] = {
     {{VK_PRIOR, VK_NUMPAD9}, NorthEast}, {{VK_NEXT, VK_NUMPAD3}, SouthEast},
     {{VK_END, VK_NUMPAD1}, SouthWest},   {{VK_HOME, VK_NUMPAD7}, NorthWest},
     {{VK_LEFT, VK_NUMPAD4}, West},       {{VK_UP, VK_NUMPAD8}, North},
@@ -262,7 +257,7 @@ const struct {
 
 void Control::WalkByArrows(WPARAM virtualKey) {
     if (WalkHeldArrowPair()) return;
-    for (const auto& entry : kSingleArrows) {
+    for (const auto& entry : SingleArrows) {
         for (int key : entry.keys) {
             if (static_cast<WPARAM>(key) == virtualKey) {
                 Walk(entry.direction);
@@ -290,7 +285,7 @@ void Control::PollKeys() {
                                 VK_NUMPAD6, VK_NUMPAD7, VK_NUMPAD8, VK_NUMPAD9}))
         return;
     if (WalkHeldArrowPair()) return;
-    for (const auto& entry : kSingleArrows) {
+    for (const auto& entry : SingleArrows) {
         if (AnyHeld(entry.keys)) {
             Walk(entry.direction);
             return;
@@ -424,16 +419,16 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
         Notify(core->options.push ? "Switched push-to-talk mode on."
                                   : "Switched push-to-talk mode off.");
     } else if (keyCode == keys[KeyJournal]) {
-        ToggleWindow(kJournalType);
+        ToggleWindow(WindowType::Questlog);
     } else if (keyCode == keys[KeyMap]) {
-        ToggleWindow(kWorldMapType);
+        ToggleWindow(WindowType::Map);
     } else if (keyCode == keys[KeyBar]) {
         TogglePanelWindow();
     } else if (keyCode == keys[KeyCharacter]) {
-        core->CloseWindowOfType(kAttributeType);
-        core->CloseWindowOfType(kOutfitType);
-        ToggleWindow(kCharacterType);
+        core->CloseWindowOfType(WindowType::Attribute);
+        core->CloseWindowOfType(WindowType::Outfit);
+        ToggleWindow(WindowType::Character);
     } else if (keyCode == keys[KeyHelp]) {
-        ToggleWindow(kHelpType);
+        ToggleWindow(WindowType::Help);
     }
 }

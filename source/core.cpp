@@ -26,7 +26,6 @@ const char* const StatusEffectNames[] = {
     "Physical damage debuff", "Cursed", "Frozen", "Stunned", "Hungry", "Regeneration Buff",
     "Regeneration Debuff", "Recently in PVP combat", "Movement constrained", "Blessed"};
 
-constexpr uint32_t FatalExitCode = 1;
 
 }  // namespace
 

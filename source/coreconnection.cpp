@@ -2,6 +2,7 @@
 #include "core.h"
 #include "protocol.h"
 #include "windows/toolkit/status.h"
+#include "windows/toolkit/windowtypes.h"
 
 void Core::Connect(uint32_t mode) {
     if (!activeConnection) AddWindow(new Status(this, "Connecting", "Trying to connect to the server", 2));
@@ -63,8 +64,8 @@ void Core::OnSocketMessage2(WPARAM wParam, LPARAM lParam) {
 void Core::OnDisconnect(const std::string& text) {
     SetCursor(0);
     if (inGame) LeaveGame();
-    RemoveWindow(FindWindow(121));
-    RemoveWindow(FindWindow(130));
+    RemoveWindow(FindWindow(WindowType::Status));
+    RemoveWindow(FindWindow(WindowType::Avatars));
     if (!text.empty()) ShowStatus("Veltor - Error", text);
     CloseConnection(0);
 }

@@ -17,7 +17,6 @@ namespace {
 
 constexpr uint32_t MinFrameSamples = 100;
 constexpr uint32_t MaxPingSamples = 10;
-constexpr uint32_t FatalExitCode = 1;
 // A target of 0 would make the interval undefined; it paces like the lowest rate the settings allow.
 constexpr uint32_t LowestTargetFps = 10;
 

@@ -21,7 +21,6 @@
 namespace {
 
 constexpr uint16_t MinimumSpeed = 100;
-constexpr uint8_t StatusDrunk = 9;
 constexpr uint8_t StatusConstrained = 29;
 constexpr float StepLength = 32.0f;
 constexpr double StraightStepBase = 8000.0;

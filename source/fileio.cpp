@@ -9,7 +9,6 @@
 namespace {
 
 constexpr uint32_t InitialCapacity = 4096;
-constexpr uint32_t FatalExitCode = 1;
 
 [[noreturn]] void EndWithError(const std::string& text) {
     ShowMessageBox(nullptr, text.c_str(), "Veltor - Error", MB_OK);

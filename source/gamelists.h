@@ -68,6 +68,9 @@ struct PanelRecord {
     std::vector<std::string> left;
 };
 
+// Indexes into Core::statusEffects that the client itself acts on.
+constexpr uint8_t StatusDrunk = 9;
+
 struct StatusEffect {
     uint32_t index;
     std::string name;

@@ -12,6 +12,7 @@
 #include "mapdriver.h"
 #include "mappart.h"
 #include "windows/toolkit/window.h"
+#include "windows/toolkit/windowtypes.h"
 #include "packreader.h"
 #include "xtea.h"
 
@@ -19,8 +20,6 @@ namespace {
 
 constexpr const char* QuestsPath = "data/Veltor.quests";
 constexpr const char* QuestsLoadFailure = "Failed to load \"Veltor.quests\".";
-constexpr uint32_t MinimapWindowType = 54;
-constexpr uint32_t WorldMapWindowType = 176;
 constexpr size_t KeySize = 16;
 
 using QuestFile = std::unique_ptr<FILE, int (*)(FILE*)>;
@@ -298,6 +297,6 @@ static bool PlaceJournalMarkers(MapDriver* driver, const std::vector<JournalMark
 
 void Core::UpdateQuestMarkers() {
     if (!PlaceJournalMarkers(mapDriver, JournalMarkers(quests))) return;
-    for (uint32_t type : {MinimapWindowType, WorldMapWindowType})
+    for (uint32_t type : {WindowType::Panelmap, WindowType::Map})
         if (Window* window = FindWindow(type)) window->Refresh();
 }

@@ -11,7 +11,6 @@ namespace {
 
 constexpr uint16_t InterfaceFontId = 1;
 constexpr uint16_t FilteredInterfaceFontId = 101;
-constexpr uint32_t LinearFiltering = 4;
 
 bool ReadGlyphTable(PackReader& pack, std::vector<FontGlyphRecord>& table) {
     uint16_t count;
@@ -54,9 +53,9 @@ bool ReadFonts(Core& core, PackReader& pack) {
             Register(core, new Font(&core, fontId, image, letterSpacing, lineHeight, glyphTable));
         };
         // Fonts 1 and 2 are sampled pixel for pixel, every other font with linear filtering.
-        addFont(id, id == InterfaceFontId || id == 2 ? 0 : LinearFiltering);
+        addFont(id, id == InterfaceFontId || id == 2 ? 0 : GFX_FLAG_LINEAR);
         // The floating numbers of the game field use a filtered copy of the interface font.
-        if (id == InterfaceFontId) addFont(FilteredInterfaceFontId, LinearFiltering);
+        if (id == InterfaceFontId) addFont(FilteredInterfaceFontId, GFX_FLAG_LINEAR);
     }
     return true;
 }

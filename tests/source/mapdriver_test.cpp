@@ -16,6 +16,7 @@
 #include "support/packbytes.h"
 #include "support/recordingdriver.h"
 #include "weather.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -342,7 +343,7 @@ TEST_F(MapDriverTest, ASavedMaskIsCarriedOverToTheWorldRectangleByPosition) {
 TEST_F(MapDriverTest, ADamagedSaveIsReportedKeptAndNeverFatal) {
     for (const fs::path& folder : CaseFolders("save")) {
         SCOPED_TRACE(folder.filename().string());
-        while (Window* message = core->FindWindow(122)) core->RemoveWindow(message);
+        while (Window* message = core->FindWindow(WindowType::Message)) core->RemoveWindow(message);
         fs::remove("data/Veltor.game.bak");
         const std::string original = (folder / "Veltor.game").string();
         CopyDataFile(original, "Veltor.game");

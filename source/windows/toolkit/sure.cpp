@@ -19,37 +19,34 @@
 
 namespace {
 
-constexpr uint32_t kYesButton = 25;
-constexpr uint32_t kNoButton = 26;
-constexpr uint32_t kTextColour = 0xC0FFFFFF;
-constexpr int32_t kCell = 40;
-constexpr int32_t kGridTop = 52;
-constexpr int32_t kRefusedLogoutHintMs = 2500;
+constexpr int32_t Cell = 40;
+constexpr int32_t GridTop = 52;
+constexpr int32_t RefusedLogoutHintMs = 2500;
 
 // Skin pieces of the item grid's frame (image 1): 8 x 8 junctions, 32-pixel edges.
 struct SkinPiece {
     int32_t sx, sy, w, h;
 };
-constexpr SkinPiece kTopLeft = {87, 27, 8, 8}, kTopJoin = {95, 27, 8, 8},
-                    kTopRight = {103, 27, 8, 8}, kLeftJoin = {87, 35, 8, 8},
-                    kCross = {95, 35, 8, 8}, kRightJoin = {103, 35, 8, 8},
-                    kBottomLeft = {87, 43, 8, 8}, kBottomJoin = {95, 43, 8, 8},
-                    kBottomRight = {103, 43, 8, 8};
-constexpr SkinPiece kTopEdge = {85, 59, 32, 6}, kRowSeparator = {85, 66, 32, 4},
-                    kBottomEdge = {85, 71, 32, 6};
-constexpr SkinPiece kLeftEdge = {54, 41, 6, 32}, kColumnSeparator = {61, 41, 4, 32},
-                    kRightEdge = {66, 41, 6, 32};
-constexpr SkinPiece kSlot = {256, 56, 36, 36}, kEmptySlot = {256, 16, 36, 36};
+constexpr SkinPiece TopLeft = {87, 27, 8, 8}, TopJoin = {95, 27, 8, 8},
+                    TopRight = {103, 27, 8, 8}, LeftJoin = {87, 35, 8, 8},
+                    Cross = {95, 35, 8, 8}, RightJoin = {103, 35, 8, 8},
+                    BottomLeft = {87, 43, 8, 8}, BottomJoin = {95, 43, 8, 8},
+                    BottomRight = {103, 43, 8, 8};
+constexpr SkinPiece TopEdge = {85, 59, 32, 6}, RowSeparator = {85, 66, 32, 4},
+                    BottomEdge = {85, 71, 32, 6};
+constexpr SkinPiece LeftEdge = {54, 41, 6, 32}, ColumnSeparator = {61, 41, 4, 32},
+                    RightEdge = {66, 41, 6, 32};
+constexpr SkinPiece Slot = {256, 56, 36, 36}, EmptySlot = {256, 16, 36, 36};
 
 void DrawPiece(Render* render, int32_t x, int32_t y, const SkinPiece& piece) {
-    render->DrawSkinPart(x, y, piece.sx, piece.sy, piece.w, piece.h, 1);
+    render->DrawSkinPart(x, y, piece.sx, piece.sy, piece.w, piece.h, SkinAtlasId);
 }
 
 // The junction piece at grid line (column c of k, row r of n).
 const SkinPiece& Junction(int32_t c, int32_t k, int32_t r, int32_t n) {
-    if (r == 0) return c == 0 ? kTopLeft : c == k ? kTopRight : kTopJoin;
-    if (r == n) return c == 0 ? kBottomLeft : c == k ? kBottomRight : kBottomJoin;
-    return c == 0 ? kLeftJoin : c == k ? kRightJoin : kCross;
+    if (r == 0) return c == 0 ? TopLeft : c == k ? TopRight : TopJoin;
+    if (r == n) return c == 0 ? BottomLeft : c == k ? BottomRight : BottomJoin;
+    return c == 0 ? LeftJoin : c == k ? RightJoin : Cross;
 }
 
 }  // namespace
@@ -97,11 +94,11 @@ void Sure::Build() {
                                                              : 8);
             gridRows = static_cast<uint8_t>((stacks + gridColumns - 1) / gridColumns);
         }
-        textWidth = std::max(textWidth, gridColumns * kCell);
+        textWidth = std::max(textWidth, gridColumns * Cell);
     }
     x = y = 0;
     width = textWidth + 64;
-    height = textHeight + 108 + (IsItemQuestion() ? gridRows * kCell + 27 : 0);
+    height = textHeight + 108 + (IsItemQuestion() ? gridRows * Cell + 27 : 0);
     Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
     CreateSurface();
     movable = 1;
@@ -109,8 +106,8 @@ void Sure::Build() {
     typeId = WindowType::Sure;
     titleHeight = 22;
     const bool linking = action == LinkSteam;
-    AddPushButton(width - 66, height - 28, kYesButton, linking ? "link" : "yes");
-    AddPushButton(12, height - 28, kNoButton, linking ? "skip" : "no");
+    AddPushButton(width - 66, height - 28, ButtonId::Yes, linking ? "link" : "yes");
+    AddPushButton(12, height - 28, ButtonId::No, linking ? "skip" : "no");
     AddCloseButton();
 }
 
@@ -119,12 +116,12 @@ void Sure::Paint() {
     GFX_BeginFrame(surface);
     PaintBoxBackground();
     if (!IsItemQuestion()) {
-        if (font) font->DrawText(32, 51, text, kTextColour);
+        if (font) font->DrawText(32, 51, text, BoxTextColour);
     } else if (item) {
         item->Refresh(0);
         PaintGrid();
         DrawCells(0, 0, false);
-        if (font) font->DrawText(32, 78 + gridRows * kCell, text, kTextColour);
+        if (font) font->DrawText(32, 78 + gridRows * Cell, text, BoxTextColour);
     }
     GFX_EndFrame();
     dirty = 0;
@@ -135,21 +132,21 @@ void Sure::PaintGrid() {
     const int32_t left = width / 2 - columns * 20 - 4;
     for (int32_t r = 0; r <= rows; ++r)
         for (int32_t c = 0; c <= columns; ++c)
-            DrawPiece(render, left + c * kCell, kGridTop + r * kCell,
+            DrawPiece(render, left + c * Cell, GridTop + r * Cell,
                       Junction(c, columns, r, rows));
     for (int32_t c = 0; c < columns; ++c) {
-        const int32_t edgeX = left + 8 + c * kCell;
-        DrawPiece(render, edgeX, kGridTop + 2, kTopEdge);
+        const int32_t edgeX = left + 8 + c * Cell;
+        DrawPiece(render, edgeX, GridTop + 2, TopEdge);
         for (int32_t r = 1; r < rows; ++r)
-            DrawPiece(render, edgeX, kGridTop + r * kCell + 2, kRowSeparator);
-        DrawPiece(render, edgeX, kGridTop + rows * kCell, kBottomEdge);
+            DrawPiece(render, edgeX, GridTop + r * Cell + 2, RowSeparator);
+        DrawPiece(render, edgeX, GridTop + rows * Cell, BottomEdge);
     }
     for (int32_t r = 0; r < rows; ++r) {
-        const int32_t edgeY = kGridTop + 8 + r * kCell;
-        DrawPiece(render, left + 2, edgeY, kLeftEdge);
+        const int32_t edgeY = GridTop + 8 + r * Cell;
+        DrawPiece(render, left + 2, edgeY, LeftEdge);
         for (int32_t c = 1; c < columns; ++c)
-            DrawPiece(render, left + c * kCell + 2, edgeY, kColumnSeparator);
-        DrawPiece(render, left + columns * kCell, edgeY, kRightEdge);
+            DrawPiece(render, left + c * Cell + 2, edgeY, ColumnSeparator);
+        DrawPiece(render, left + columns * Cell, edgeY, RightEdge);
     }
 }
 
@@ -161,9 +158,9 @@ void Sure::DrawCells(int32_t originX, int32_t originY, bool everyFrame) {
     const int32_t left = width / 2 - gridColumns * 20 - 4;
     const int32_t stacks = showGrid ? StackCount() : 1;
     for (int32_t k = 0; k < gridColumns * gridRows; ++k) {
-        const int32_t itemX = originX + left + 8 + kCell * (k % gridColumns);
-        const int32_t itemY = originY + 60 + kCell * (k / gridColumns);
-        if (!everyFrame) DrawPiece(render, itemX - 2, itemY - 2, k < stacks ? kSlot : kEmptySlot);
+        const int32_t itemX = originX + left + 8 + Cell * (k % gridColumns);
+        const int32_t itemY = originY + 60 + Cell * (k / gridColumns);
+        if (!everyFrame) DrawPiece(render, itemX - 2, itemY - 2, k < stacks ? Slot : EmptySlot);
         if (item && k < stacks && animated == everyFrame) DrawItemAt(itemX, itemY);
     }
 }
@@ -188,7 +185,7 @@ void Sure::ConfirmLogout() {
         const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
         auto* hint = new Look(core, "", "You cannot logout while in combat.", mouse ? mouse->x : 0,
                               mouse ? mouse->y : 0, 0);
-        hint->lifetimeMs = kRefusedLogoutHintMs;
+        hint->lifetimeMs = RefusedLogoutHintMs;
         core->AddWindow(hint);
         return;
     }
@@ -255,14 +252,14 @@ void Sure::Place(int32_t screenWidth, int32_t screenHeight) {
 }
 
 void Sure::OnCommand(Button* button) {
-    if (button->id == kYesButton) {
+    if (button->id == ButtonId::Yes) {
         Core* app = core;
         const bool refusedLogout = action == Logout && !app->CheckPlayerFlag();
         OnSubmit();  // may delete this box: only `app` is used below
         // The release that pressed "yes" must not reach the hint that the refusal opened.
         if (refusedLogout && app->screen && app->screen->mouse)
             app->screen->mouse->swallowRelease = 1;
-    } else if (button->id == kNoButton || button->id == ButtonId::Close) {
+    } else if (button->id == ButtonId::No || button->id == ButtonId::Close) {
         Close();
     }
 }

@@ -72,10 +72,10 @@ protected:
 TEST_F(BoxTest, AMessageOfTwoLinesIsOneLineTaller) {
     Message one(core.get(), "Title", "first second", 0);
     Message two(core.get(), "Title", "first\nsecond", 0);
-    EXPECT_EQ(two.height - one.height, kTestLineHeight);
-    EXPECT_EQ(one.height, kTestLineHeight + 108);
-    EXPECT_EQ(one.width, 12 * kTestCharWidth + 64);
-    EXPECT_EQ(two.width, 6 * kTestCharWidth + 64);  // the widest line
+    EXPECT_EQ(two.height - one.height, TestLineHeight);
+    EXPECT_EQ(one.height, TestLineHeight + 108);
+    EXPECT_EQ(one.width, 12 * TestCharWidth + 64);
+    EXPECT_EQ(two.width, 6 * TestCharWidth + 64);  // the widest line
     EXPECT_EQ(one.x, 400 - one.width / 2);
     EXPECT_EQ(one.y, 300 - one.height / 2);
     EXPECT_TRUE(one.modal);
@@ -102,7 +102,7 @@ TEST_F(BoxTest, OkOpensTheLinkOnceAndClosesTheBox) {
 }
 
 TEST_F(BoxTest, AProgressBoxCyclesItsDotsOnceASecond) {
-    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::Connecting));
     const struct {
         uint64_t after;
         const char* shown;
@@ -127,13 +127,13 @@ TEST_F(BoxTest, ClosingAProgressBoxCancelsTheConnectionAttempt) {
     EXPECT_FALSE(connection->closed);
     EXPECT_FALSE(Listed(plain));
 
-    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::Connecting));
     box->OnSubmit();  // Enter
     EXPECT_TRUE(connection->closed);
     EXPECT_FALSE(Listed(box));
 
     connection->closed = 0;
-    box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    box = Open(new Status(core.get(), "Connecting", "Trying", Status::Connecting));
     Press(box, ButtonId::Close);
     EXPECT_TRUE(connection->closed);
     EXPECT_TRUE(core->windows.empty());
@@ -163,13 +163,13 @@ TEST_F(BoxTest, ItemBoxesGrowAGridForSeveralStacks) {
         EXPECT_EQ(box.showGrid, c.stacks > 1) << int(c.stacks);
         EXPECT_EQ(box.gridColumns, c.columns) << int(c.stacks);
         EXPECT_EQ(box.gridRows, c.rows) << int(c.stacks);
-        const int32_t textWidth = std::max(4 * kTestCharWidth, c.columns * 40);
+        const int32_t textWidth = std::max(4 * TestCharWidth, c.columns * 40);
         EXPECT_EQ(box.width, textWidth + 64) << int(c.stacks);
-        EXPECT_EQ(box.height, kTestLineHeight + 108 + c.rows * 40 + 27) << int(c.stacks);
+        EXPECT_EQ(box.height, TestLineHeight + 108 + c.rows * 40 + 27) << int(c.stacks);
     }
     core->moveMultiplier = 20;
     Sure plain(core.get(), "Logout", "Leave?", Sure::Logout);
-    EXPECT_EQ(plain.height, kTestLineHeight + 108);
+    EXPECT_EQ(plain.height, TestLineHeight + 108);
     EXPECT_EQ(plain.gridColumns, 1);
 }
 

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr uint32_t kPersonShape = 200;  // the sample person (tools/datagen/sprites.py)
+constexpr uint32_t PersonShape = 200;  // the sample person (tools/datagen/sprites.py)
 
 class Owner : public Window {
 public:
@@ -188,7 +188,7 @@ TEST_F(InputTest, EditingKeysAtTheEdges) {
 TEST_F(InputTest, TheCaretBlinksOnceASecondInTheFocusedInputOnly) {
     Input* input = Field(64);
     Type(input, "ab");
-    const std::string caret = "FillRect(" + std::to_string(input->x + 2 * kTestCharWidth + 4) +
+    const std::string caret = "FillRect(" + std::to_string(input->x + 2 * TestCharWidth + 4) +
                               "," + std::to_string(input->y + 4) + ",1,10,0xE0FFFFFF,0x3)";
     RecordingDriver::Install();
     const struct {
@@ -221,7 +221,7 @@ public:
 
 TEST_F(InputTest, TheConsoleLineSendsTypingNotices) {
     core->shapes = LoadSpriteCase(core.get(), "sample").release();
-    Creature player(core.get(), 1, kPersonShape, 0, {}, Position{}, "Hero", 100, 100, 0);
+    Creature player(core.get(), 1, PersonShape, 0, {}, Position{}, "Hero", 100, 100, 0);
     core->player = &player;
     RecordingConnection connection(core.get());
     Window* console = core->AddWindow(new Console(core.get()));
@@ -256,14 +256,14 @@ TEST_F(InputTest, TypingAtTheEndOfALongTextKeepsTheEndInView) {
     Type(input, std::string(30, 'a'));
     EXPECT_EQ(input->caret, 30u);
     EXPECT_LT(input->caretPixel, 150 - 8);
-    EXPECT_GE(input->caretPixel + kTestCharWidth, 150 - 8);
-    EXPECT_EQ(input->caretPixel, static_cast<int32_t>(30 - input->firstVisible) * kTestCharWidth);
+    EXPECT_GE(input->caretPixel + TestCharWidth, 150 - 8);
+    EXPECT_EQ(input->caretPixel, static_cast<int32_t>(30 - input->firstVisible) * TestCharWidth);
     EXPECT_EQ(input->visibleWidth, input->caretPixel);
 
     // Deleting reveals the characters that scrolled out.
     for (int i = 0; i < 25; ++i) input->OnBackspace();
     EXPECT_EQ(input->firstVisible, 0u);
-    EXPECT_EQ(input->caretPixel, 5 * kTestCharWidth);
+    EXPECT_EQ(input->caretPixel, 5 * TestCharWidth);
 
     // The caret moved back over the drawn part's start shows the hidden characters again.
     Type(input, std::string(25, 'b'));
