@@ -35,6 +35,7 @@ Core::Core(HINSTANCE hInstance, int32_t nCmdShow, uint8_t patchedFlag)
 }
 
 void Core::ResetDefaults() {
+    RegisterBoxAnswers();
     clientVersion = 0;
     dataVersion = 0;
     steamEnabled = 1;

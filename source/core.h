@@ -105,6 +105,8 @@ public:
     void OnDisconnect(const std::string& text);
     void DeleteClosedConnections();
     void ConfirmLogout();
+    // What "yes" and "no" do in the yes/no boxes of every action code.
+    void RegisterBoxAnswers();
     void EnterGame();
     void LeaveGame();
     void ClearSessionLists();

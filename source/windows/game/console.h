@@ -6,11 +6,16 @@
 #include "windows/game/channel.h"
 #include "windows/toolkit/window.h"
 
-// The console (Core::consoleWindow): only its chat pages, the least its callers need.
+class Input;
+
+// The console (Core::consoleWindow): only its chat pages and the typing notices of its chat
+// line, the least its callers need.
 class Console : public Window {
 public:
     explicit Console(Core* core);
     Channel* FindChannel(uint8_t id);
+    // Makes the input the chat line: the server learns when the player starts or stops typing.
+    void AttachChatLine(Input* line);
 
     std::vector<std::unique_ptr<Channel>> channels;
 };

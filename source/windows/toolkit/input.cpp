@@ -8,8 +8,6 @@
 #include "control.h"
 #include "converttext.h"
 #include "core.h"
-#include "creature.h"
-#include "protocol.h"
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "render.h"
@@ -156,7 +154,7 @@ void Input::InsertText(std::string s) {
         ScrollToCaret();
         dirty = 1;
     }
-    SendTypingNotice();
+    TextChanged();
 }
 
 void Input::SetText(std::string s) {
@@ -279,7 +277,7 @@ void Input::OnBackspace() {
     } else {
         DeleteBefore(1);
     }
-    SendTypingNotice();
+    TextChanged();
 }
 
 void Input::OnDelete() {
@@ -287,7 +285,7 @@ void Input::OnDelete() {
         Clear();
         selectionStart = selectionEnd = -1;
     }
-    SendTypingNotice();
+    TextChanged();
 }
 
 void Input::OnSubmit() {
@@ -350,15 +348,6 @@ void Input::Draw() {
         render->FillRect(x + caretPixel + 4, y + 4, 1, height - 8, CaretColour);
 }
 
-void Input::SendTypingNotice() {
-    Creature* player = core->player;
-    if (!IsConsoleLine() || !player || !core->activeConnection) return;
-    if (!player->typing && !text.empty()) {
-        player->typing = 1;
-        player->StampTime();
-        core->activeConnection->SendTyping(true);
-    } else if (player->typing && text.empty()) {
-        player->typing = 0;
-        core->activeConnection->SendTyping(false);
-    }
+void Input::TextChanged() {
+    if (onTextChanged) onTextChanged(*this);
 }

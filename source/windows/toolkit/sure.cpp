@@ -1,27 +1,22 @@
 #include "windows/toolkit/sure.h"
 
 #include <algorithm>
+#include <map>
 
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "font.h"
+#include "item.h"
 #include "mouse.h"
-#include "windows/dialogs/look.h"
-#include "windows/dialogs/shop.h"
-#include "windows/front/avatars.h"
-#include "windows/front/link.h"
-#include "protocol.h"
 #include "render.h"
 #include "screen.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/windowtypes.h"
-#include "item.h"
 
 namespace {
 
 constexpr int32_t Cell = 40;
 constexpr int32_t GridTop = 52;
-constexpr int32_t RefusedLogoutHintMs = 2500;
 
 // Skin pieces of the item grid's frame (image 1): 8 x 8 junctions, 32-pixel edges.
 struct SkinPiece {
@@ -49,7 +44,26 @@ const SkinPiece& Junction(int32_t c, int32_t k, int32_t r, int32_t n) {
     return c == 0 ? LeftJoin : c == k ? RightJoin : Cross;
 }
 
+struct Answers {
+    Sure::YesHandler yes = nullptr;
+    Sure::NoHandler no = nullptr;
+};
+
+std::map<uint32_t, Answers>& AnswerTable() {
+    static std::map<uint32_t, Answers> table;
+    return table;
+}
+
+Answers AnswersOf(uint32_t action) {
+    const auto found = AnswerTable().find(action);
+    return found == AnswerTable().end() ? Answers{} : found->second;
+}
+
 }  // namespace
+
+void Sure::SetAnswers(uint32_t action, YesHandler yes, NoHandler no) {
+    AnswerTable()[action] = {yes, no};
+}
 
 Sure::Sure(Core* core, std::string title, std::string text, uint32_t action)
     : Window(core), text(std::move(text)), action(action) {
@@ -180,71 +194,19 @@ void Sure::Draw() {
     DrawButtons();
 }
 
-void Sure::ConfirmLogout() {
-    if (!core->CheckPlayerFlag()) {
-        const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
-        auto* hint = new Look(core, "", "You cannot logout while in combat.", mouse ? mouse->x : 0,
-                              mouse ? mouse->y : 0, 0);
-        hint->lifetimeMs = RefusedLogoutHintMs;
-        core->AddWindow(hint);
-        return;
-    }
-    // Leaving the game deletes the windows of the list: the box steps out of it first and deletes
-    // itself when the game is left.
-    Core* app = core;
-    app->DetachWindow(this);
-    app->CloseConnection(0);
-    app->LeaveGame();
-    delete this;
-}
+void Sure::OnSubmit() { Answer(); }
 
-void Sure::Confirm() {
-    switch (action) {
-    case Buy: {
-        if (!item) break;
-        const int32_t repeats = core->moveMultiplier >= 2 ? core->moveMultiplier : 1;
-        for (int32_t i = 0; i < repeats; ++i) core->MoveThing(item, false, true, moveArg);
-        break;
-    }
-    case SellQuestion:
-        if (core->activeConnection) core->activeConnection->SendConfirmYes();
-        break;
-    case LinkSteam: {
-        if (Window* create = core->FindWindow(WindowType::Create)) create->Close();
-        if (Window* avatars = core->FindWindow(WindowType::Avatars)) avatars->Close();
-        core->CloseConnection(0);
-        Window* link = core->AddWindow(new Link(core));
-        link->OnOpen();
-        break;
-    }
-    case DeleteAvatar:
-        if (auto* avatars = dynamic_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
-            avatars->DeleteSelected();
-        break;
-    case RestoreAvatar:
-        if (auto* avatars = dynamic_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
-            avatars->RestoreSelected();
-        break;
-    case Sell:
-        if (auto* shop = dynamic_cast<Shop*>(core->FindWindow(WindowType::Shop)))
-            shop->ConfirmSell();
-        if (core->activeConnection) core->activeConnection->SendConfirmYes();
-        break;
-    default:  // other action codes confirm nothing
-        break;
-    }
-}
-
-void Sure::OnSubmit() {
+Sure::Outcome Sure::Answer() {
     // A box that already answered waits for the next frame to remove it: a second Enter or click
     // must not run the action again.
-    if (state == 3) return;
-    if (action == Logout) {
-        ConfirmLogout();  // may delete this box
-        return;
+    if (answered || state == 3) return Outcome::Closing;
+    const YesHandler yes = AnswersOf(action).yes;
+    const Outcome outcome = yes ? yes(*this) : Outcome::Closing;
+    if (outcome == Outcome::Closing) {
+        answered = 1;
+        state = 3;
     }
-    Confirm();
-    state = 3;
+    return outcome;
 }
 
 void Sure::Place(int32_t screenWidth, int32_t screenHeight) {
@@ -254,10 +216,8 @@ void Sure::Place(int32_t screenWidth, int32_t screenHeight) {
 void Sure::OnCommand(Button* button) {
     if (button->id == ButtonId::Yes) {
         Core* app = core;
-        const bool refusedLogout = action == Logout && !app->CheckPlayerFlag();
-        OnSubmit();  // may delete this box: only `app` is used below
-        // The release that pressed "yes" must not reach the hint that the refusal opened.
-        if (refusedLogout && app->screen && app->screen->mouse)
+        // The release that pressed a refused "yes" must not reach what the refusal opened.
+        if (Answer() == Outcome::Kept && app->screen && app->screen->mouse)
             app->screen->mouse->swallowRelease = 1;
     } else if (button->id == ButtonId::No || button->id == ButtonId::Close) {
         Close();
@@ -265,12 +225,9 @@ void Sure::OnCommand(Button* button) {
 }
 
 void Sure::Close() {
-    if (action == SellQuestion && core->activeConnection) core->activeConnection->SendConfirmNo();
-    if (action == Buy && item) {
-        // The buy move changed the shop item's count; the shop keeps its whole stack.
-        item->count = core->moveStackCount;
-        item->Refresh(0);
-    }
+    if (answered) return;
+    answered = 1;
+    if (const NoHandler no = AnswersOf(action).no) no(*this);
     if (OwnsItem()) {
         delete item;
         item = nullptr;

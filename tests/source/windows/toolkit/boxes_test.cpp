@@ -273,6 +273,33 @@ TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
     EXPECT_FALSE(Listed(box));
 }
 
+TEST_F(BoxTest, ABoxThatSaidYesAnswersNothingElseInTheSameFrame) {
+    const struct {
+        const char* name;
+        void (*late)(Core* core, Sure* box);
+    } lateAnswers[] = {
+        {"no", [](Core*, Sure* box) { Press(box, ButtonId::No); }},
+        {"close", [](Core*, Sure* box) { Press(box, ButtonId::Close); }},
+        {"escape", [](Core* core, Sure*) { core->OnEscape(); }},
+        {"yes again", [](Core*, Sure* box) { Press(box, ButtonId::Yes); }},
+    };
+    Connect();
+    size_t answers = 0;
+    for (const auto& late : lateAnswers) {
+        bool deleted = false;
+        Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion,
+                                  new ProbeItem(core.get(), &deleted), 0));
+        Press(box, ButtonId::Yes);
+        late.late(core.get(), box);
+        ++answers;
+        EXPECT_EQ(Sent(answers), std::vector<uint8_t>(answers, 221)) << late.name;
+        EXPECT_TRUE(Listed(box)) << late.name;  // removed with the next frame
+        core->RenderFrame();
+        EXPECT_FALSE(Listed(box)) << late.name;
+        EXPECT_TRUE(deleted) << late.name;
+    }
+}
+
 TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
     bool deleted = false;
     Connect();

@@ -4,19 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "creature.h"
-#include "windows/game/console.h"
-#include "windows/game/field.h"
-#include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
-#include "support/spritedata.h"
 #include "support/testcore.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
-
-constexpr uint32_t PersonShape = 200;  // the sample person (tools/datagen/sprites.py)
 
 class Owner : public Window {
 public:
@@ -206,7 +199,7 @@ TEST_F(InputTest, TheCaretBlinksOnceASecondInTheFocusedInputOnly) {
     UseNullDriver();
 }
 
-// The console owns the chat line; its typing notices reach the server.
+// The console owns the chat line and places it.
 class Console : public Window {
 public:
     explicit Console(Core* core) : Window(core) {
@@ -219,36 +212,30 @@ public:
     }
 };
 
-TEST_F(InputTest, TheConsoleLineSendsTypingNotices) {
-    core->shapes = LoadSpriteCase(core.get(), "sample").release();
-    Creature player(core.get(), 1, PersonShape, 0, {}, Position{}, "Hero", 100, 100, 0);
-    core->player = &player;
-    RecordingConnection connection(core.get());
+TEST_F(InputTest, TheConsoleLineIsPlacedByTheConsole) {
     Window* console = core->AddWindow(new Console(core.get()));
     auto* line = new Input(core.get(), console, 224);
     core->AddWindow(line);
     EXPECT_EQ(line->x, 22);
     EXPECT_EQ(line->y, 600 - 22);
     EXPECT_EQ(line->width, 500 - 179);
+}
 
-    Type(line, "hi");
-    EXPECT_EQ(connection.SentOpcodes(1), std::vector<uint8_t>{196});
-    EXPECT_TRUE(player.typing);
-    line->OnBackspace();
-    line->OnBackspace();
-    EXPECT_EQ(connection.SentOpcodes(2), (std::vector<uint8_t>{196, 197}));
-    EXPECT_FALSE(player.typing);
-    line->OnBackspace();
-    line->SetText("again");
-    line->Clear();
-    line->OnDelete();
-    EXPECT_EQ(connection.SentOpcodes(4), (std::vector<uint8_t>{196, 197, 196, 197}));
+TEST_F(InputTest, TheOwnersHookHearsEveryEditOfTheText) {
+    Input* input = Field(64);
+    std::vector<std::string> heard;
+    input->onTextChanged = [&heard](Input& changed) { heard.push_back(changed.text); };
+    Type(input, "hi");
+    input->OnBackspace();
+    input->Paste("yo");
+    input->OnDelete();
+    input->SetText("again");
+    input->Clear();  // not an edit of the player's
+    EXPECT_EQ(heard, (std::vector<std::string>{"h", "hi", "h", "hyo", "hyo", "again"}));
 
-    // Other inputs never tell.
-    Input* field = Field(64);
-    Type(field, "quiet");
-    EXPECT_EQ(connection.SentOpcodes().size(), 4u);
-    core->player = nullptr;
+    // Without a hook edits tell nobody.
+    Type(Field(64), "quiet");
+    EXPECT_EQ(heard.size(), 6u);
 }
 
 TEST_F(InputTest, TypingAtTheEndOfALongTextKeepsTheEndInView) {
