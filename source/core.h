@@ -103,6 +103,8 @@ public:
     void OnSocketMessage1(WPARAM wParam, LPARAM lParam);
     void OnSocketMessage2(WPARAM wParam, LPARAM lParam);
     void OnDisconnect(const std::string& text);
+    // The "Connecting" box was cancelled: the active connection gives up.
+    void CancelConnecting();
     void DeleteClosedConnections();
     void ConfirmLogout();
     // What "yes" and "no" do in the yes/no boxes of every action code.

@@ -69,3 +69,7 @@ void Core::OnDisconnect(const std::string& text) {
     if (!text.empty()) ShowStatus("Veltor - Error", text);
     CloseConnection(0);
 }
+
+void Core::CancelConnecting() {
+    if (activeConnection) activeConnection->Cancel();
+}

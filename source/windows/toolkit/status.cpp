@@ -3,7 +3,6 @@
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "font.h"
-#include "protocol.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/weblink.h"
 #include "windows/toolkit/windowtypes.h"
@@ -75,6 +74,6 @@ void Status::OnCommand(Button* button) {
 }
 
 void Status::Close() {
-    if (kind == Connecting && core->activeConnection) core->activeConnection->Cancel();
+    if (kind == Connecting) core->CancelConnecting();
     core->RemoveWindow(this);
 }
