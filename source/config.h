@@ -6,6 +6,36 @@
 
 class Core;
 
+// Indexes into Core::keys, in settings-file order.
+enum KeyBinding : uint32_t {
+    KeyNorth, KeyNorthEast, KeyEast, KeySouthEast, KeySouth, KeySouthWest, KeyWest, KeyNorthWest,
+    KeyF1, KeyF12 = KeyF1 + 11,
+    KeyTrade, KeyInvite, KeyStack, KeyPrint, KeyPaste, KeyMode, KeyCharacter, KeyHelp, KeyBar,
+    KeyFriends, KeyMap, KeyJournal,
+    KeyAction1, KeyAction3 = KeyAction1 + 2,
+    KeyCount
+};
+
+// The option bytes of the settings file, one per key: 0 false, 1 true (quality: 1 high, 0 low).
+struct Options {
+    uint8_t quality, names, push, field, hudscreen, autoscreen, status, keys, pixel, time,
+        experience, damage, itemaps, smiley, bar, info, elastic, layers, autocast, ofriends, circle,
+        widescreen, widescale, chatbottom, panel, inventory, framerate, ping, data, limit, lootcont,
+        atimer, hidepush, nosplit, showchat, loginfo, hudstatus, hudbars, holdmove, inverse, cursor,
+        smarkers, stowns, sjournal, mping, mexp, beta_mcap, beta_mpool, mchar, mjournal, mhouse,
+        mstore, mfriends, msetting, mguide, mreprt, mlogout;
+};
+
+// Test-client settings: the client logs in and walks by itself.
+struct TestWalker {
+    uint8_t testing;
+    std::string autoUsername;
+    std::string autoPassword;
+    int32_t autoCharacter;   // as the settings file keeps it: already the next run's avatar
+    int32_t autoIncrement;
+    int32_t runCharacter;    // the avatar index this run picks from the avatar list
+};
+
 // The settings file: fills Core's settings fields from it at start-up and writes them back. The
 // file is 8-bit text in text mode, one "key = value" line per setting, the keys right-aligned in
 // sections that start with a "// name" comment line.

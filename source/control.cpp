@@ -4,25 +4,17 @@
 
 #include "creature.h"
 #include "notification.h"
-#include "placeholders.h"
 #include "protocol.h"
 #include "platform.h"
 #include "world.h"
-#include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
-#include "windows/toolkit/sure.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
 
 // Directions 0 north, clockwise to 7 north-west.
 enum Direction : int32_t { North, NorthEast, East, SouthEast, South, SouthWest, West, NorthWest };
-
-// Window types outside the toolkit that this handler looks for.
-constexpr uint32_t kStackSplitType = 160, kShopType = 159, kBiddingType = 163;
-constexpr uint32_t kCharacterType = 132, kOutfitType = 150, kAttributeType = 151;
-constexpr uint32_t kHelpType = 140, kWorldMapType = 176, kJournalType = 178;
 
 bool ShiftHeld() { return KeyHeld(VK_SHIFT); }
 bool CtrlHeld() { return KeyHeld(VK_CONTROL); }
@@ -37,24 +29,6 @@ bool AnyHeld(std::initializer_list<int> keys) {
 bool IsKeypadDigit(WPARAM virtualKey) { return virtualKey >= VK_NUMPAD1 && virtualKey <= VK_NUMPAD9; }
 
 bool IsFunctionKey(WPARAM virtualKey) { return virtualKey >= VK_F1 && virtualKey <= VK_F12; }
-
-// A text input, scroll bar or list stands for the window that owns it (at most two steps).
-Window* OwnerOfControl(Window* window) {
-    for (int step = 0; step < 2 && window && window->owner; ++step) {
-        const uint32_t type = window->typeId;
-        if (type != WindowType::Input && type != WindowType::Scroll && type != WindowType::List) break;
-        window = window->owner;
-    }
-    return window;
-}
-
-// Fires the window's close button; false when it has none.
-bool FireClose(Window* window) {
-    Button* close = window->FindButton(ButtonId::Close);
-    if (!close) return false;
-    window->OnCommand(close);
-    return true;
-}
 
 }  // namespace
 
@@ -174,9 +148,9 @@ bool Control::SubmitToTopDialog() {
     Window* top = core->windows.back();
     switch (top->typeId) {
         case WindowType::Sure:
-        case kStackSplitType:
-        case kBiddingType:
-        case kShopType: top->OnSubmit(); return true;
+        case WindowType::Split:
+        case WindowType::Bidding:
+        case WindowType::Shop: top->OnSubmit(); return true;
         default: return false;
     }
 }
@@ -272,7 +246,7 @@ namespace {
 const struct {
     std::initializer_list<int> keys;
     int32_t direction;
-} kSingleArrows[] = {
+} SingleArrows[] = {
     {{VK_PRIOR, VK_NUMPAD9}, NorthEast}, {{VK_NEXT, VK_NUMPAD3}, SouthEast},
     {{VK_END, VK_NUMPAD1}, SouthWest},   {{VK_HOME, VK_NUMPAD7}, NorthWest},
     {{VK_LEFT, VK_NUMPAD4}, West},       {{VK_UP, VK_NUMPAD8}, North},
@@ -283,7 +257,7 @@ const struct {
 
 void Control::WalkByArrows(WPARAM virtualKey) {
     if (WalkHeldArrowPair()) return;
-    for (const auto& entry : kSingleArrows) {
+    for (const auto& entry : SingleArrows) {
         for (int key : entry.keys) {
             if (static_cast<WPARAM>(key) == virtualKey) {
                 Walk(entry.direction);
@@ -311,7 +285,7 @@ void Control::PollKeys() {
                                 VK_NUMPAD6, VK_NUMPAD7, VK_NUMPAD8, VK_NUMPAD9}))
         return;
     if (WalkHeldArrowPair()) return;
-    for (const auto& entry : kSingleArrows) {
+    for (const auto& entry : SingleArrows) {
         if (AnyHeld(entry.keys)) {
             Walk(entry.direction);
             return;
@@ -445,50 +419,16 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
         Notify(core->options.push ? "Switched push-to-talk mode on."
                                   : "Switched push-to-talk mode off.");
     } else if (keyCode == keys[KeyJournal]) {
-        ToggleWindow(kJournalType);
+        ToggleWindow(WindowType::Questlog);
     } else if (keyCode == keys[KeyMap]) {
-        ToggleWindow(kWorldMapType);
+        ToggleWindow(WindowType::Map);
     } else if (keyCode == keys[KeyBar]) {
         TogglePanelWindow();
     } else if (keyCode == keys[KeyCharacter]) {
-        core->CloseWindowOfType(kAttributeType);
-        core->CloseWindowOfType(kOutfitType);
-        ToggleWindow(kCharacterType);
+        core->CloseWindowOfType(WindowType::Attribute);
+        core->CloseWindowOfType(WindowType::Outfit);
+        ToggleWindow(WindowType::Character);
     } else if (keyCode == keys[KeyHelp]) {
-        ToggleWindow(kHelpType);
-    }
-}
-
-void Core::OnEscape() {
-    if (testWalker.testing) {
-        delete connection1;
-        delete connection2;
-        connection1 = connection2 = activeConnection = nullptr;
-        LeaveGame();
-        PostQuitMessage(0);
-        return;
-    }
-    Window* top = OwnerOfControl(windows.empty() ? nullptr : windows.back());
-    if (!player) {
-        if (!top || !top->modal || !FireClose(top)) PostQuitMessage(0);
-        return;
-    }
-    if (!top) return;
-    if (top->modal) {
-        FireClose(top);
-        return;
-    }
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if ((*it)->typeId >= 100) {
-            FireClose(*it);
-            return;
-        }
-    }
-    const Sure* asking = dynamic_cast<const Sure*>(activeWindow);
-    if (asking && asking->action == Sure::Logout) return;
-    AddWindow(new Sure(this, "Logout", "Are you sure you want to logout?", Sure::Logout));
-    if (inputModes[InputSpellTarget]) {
-        inputModes[InputDrop] = 0;
-        inputModes[InputSpellTarget] = 0;
+        ToggleWindow(WindowType::Help);
     }
 }

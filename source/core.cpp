@@ -4,13 +4,17 @@
 
 #include "config.h"
 #include "mapdriver.h"
-#include "placeholders.h"
 #include "platform.h"
 #include "screen.h"
 #include "spell.h"
 #include "steam.h"
 #include "version.h"
 #include "world.h"
+#include "driver/gfxcore.h"
+#include "font.h"
+#include "render.h"
+#include "shapes.h"
+#include "windows/toolkit/window.h"
 
 namespace {
 
@@ -22,7 +26,6 @@ const char* const StatusEffectNames[] = {
     "Physical damage debuff", "Cursed", "Frozen", "Stunned", "Hungry", "Regeneration Buff",
     "Regeneration Debuff", "Recently in PVP combat", "Movement constrained", "Blessed"};
 
-constexpr uint32_t FatalExitCode = 1;
 
 }  // namespace
 
@@ -32,6 +35,7 @@ Core::Core(HINSTANCE hInstance, int32_t nCmdShow, uint8_t patchedFlag)
 }
 
 void Core::ResetDefaults() {
+    RegisterBoxAnswers();
     clientVersion = 0;
     dataVersion = 0;
     steamEnabled = 1;

@@ -1,13 +1,7 @@
 #pragma once
 // The application object: owns every long-lived object of the client and holds the state that
 // windows, loaders and server-message handlers share.
-#include <windows.h>
-// Win32 maps these names to their A/W variants; Core and Screen use them as method names.
-#undef LoadCursor
-#undef SetCursor
-#undef FindWindow
-#undef RegisterClass
-
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <list>
@@ -15,17 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "books.h"
+#include "config.h"
+#include "gamelists.h"
+#include "item.h"
+#include "quests.h"
+#include "screen.h"
+#include "win32.h"
+
 class Button;
-class Config;
 class Creature;
 class Font;
-class Item;
 class ItemPart;
 class MapDriver;
 class NetBuffer;
 class Protocol;
 class Render;
-class Screen;
 class Shape;
 class Shapes;
 class Spell;
@@ -34,179 +33,10 @@ class Tile;
 class Window;
 class World;
 
-// Indexes into Core::keys, in settings-file order.
-enum KeyBinding : uint32_t {
-    KeyNorth, KeyNorthEast, KeyEast, KeySouthEast, KeySouth, KeySouthWest, KeyWest, KeyNorthWest,
-    KeyF1, KeyF12 = KeyF1 + 11,
-    KeyTrade, KeyInvite, KeyStack, KeyPrint, KeyPaste, KeyMode, KeyCharacter, KeyHelp, KeyBar,
-    KeyFriends, KeyMap, KeyJournal,
-    KeyAction1, KeyAction3 = KeyAction1 + 2,
-    KeyCount
-};
-
 // The seven one-shot input-mode bytes of Core::inputModes.
 enum InputMode : uint32_t {
     InputDrop, InputSpellTarget, InputDragArmed, InputTradeSelect, InputPartySelect, InputUseWith,
     InputTarget, InputModeCount
-};
-
-// The option bytes of the settings file, one per key: 0 false, 1 true (quality: 1 high, 0 low).
-struct Options {
-    uint8_t quality, names, push, field, hudscreen, autoscreen, status, keys, pixel, time,
-        experience, damage, itemaps, smiley, bar, info, elastic, layers, autocast, ofriends, circle,
-        widescreen, widescale, chatbottom, panel, inventory, framerate, ping, data, limit, lootcont,
-        atimer, hidepush, nosplit, showchat, loginfo, hudstatus, hudbars, holdmove, inverse, cursor,
-        smarkers, stowns, sjournal, mping, mexp, beta_mcap, beta_mpool, mchar, mjournal, mhouse,
-        mstore, mfriends, msetting, mguide, mreprt, mlogout;
-};
-
-// Test-client settings: the client logs in and walks by itself.
-struct TestWalker {
-    uint8_t testing;
-    std::string autoUsername;
-    std::string autoPassword;
-    int32_t autoCharacter;   // as the settings file keeps it: already the next run's avatar
-    int32_t autoIncrement;
-    int32_t runCharacter;    // the avatar index this run picks from the avatar list
-};
-
-struct DisplayMode {
-    uint32_t width;
-    uint32_t height;
-    uint8_t unavailable;
-};
-
-struct StatusEffect {
-    uint32_t index;
-    std::string name;
-    uint8_t shown;
-    uint8_t active;
-};
-
-struct BookIndexEntry {
-    uint16_t id;
-    uint32_t offset;
-    uint32_t end;
-};
-
-struct QuestStageEntry {
-    uint16_t stage;
-    int8_t span;
-    uint32_t offset;
-    uint32_t end;
-};
-
-struct QuestIndexRecord {
-    uint16_t groupId;
-    uint16_t questId;
-    std::vector<QuestStageEntry> entries;
-};
-
-struct QuestMarker {
-    uint16_t x;
-    uint16_t y;
-    uint8_t floor;
-    std::string label;
-};
-
-struct QuestLine {
-    uint8_t values[4];
-    uint32_t count;
-    uint32_t span;
-    std::string title;
-    std::string text;
-    std::vector<QuestMarker> markers;
-};
-
-struct QuestRecord {
-    uint16_t questId;
-    uint32_t stageTotal;
-    std::string title;
-    std::vector<QuestLine> lines;
-    uint8_t grouped;
-    std::vector<uint16_t> questIds;
-};
-
-struct QuestProgress {
-    uint32_t key;  // (stage << 16) | quest id
-    uint32_t value;
-};
-
-struct FriendRecord {
-    uint32_t id;
-    uint8_t state;
-    std::string name;
-    uint8_t second;
-    std::string text;
-    uint8_t foe;
-};
-
-struct PartyMember {
-    uint32_t id;
-    std::string name;
-    uint8_t first;
-    uint8_t second;
-    uint8_t leader;
-};
-
-struct PartyInvite {
-    uint32_t id;
-    std::string name;
-};
-
-struct HouseGuest {
-    std::string name;
-    uint32_t role;
-};
-
-// The player's own house; the house dialogs add the rest of the record.
-struct HouseInfo {
-    std::vector<HouseGuest> guests;
-};
-
-struct GuildMember {
-    std::string name;
-    uint8_t flags;
-    uint32_t value;
-};
-
-struct GuildInfo {
-    uint32_t id;
-    std::string name;
-    uint32_t value;
-    uint8_t invitation;
-    uint8_t own;
-    std::vector<GuildMember> members;
-};
-
-struct SpellBarEntry {
-    uint32_t slot;
-    uint32_t value;
-};
-
-struct StatEntry {
-    uint8_t bytes[3];
-};
-
-struct PanelRecord {
-    std::string name;
-    std::vector<std::string> right;
-    std::vector<std::string> left;
-};
-
-// The shared interface items built at start-up from the sprite data's header list.
-struct InterfaceItems {
-    Item* single[4];      // the fourth may share the second's item
-    Item* gridA[4][4];
-    Item* gridB[4][4];
-};
-
-// Frame statistics over Core::frameTimes.
-struct FrameStats {
-    uint32_t last;
-    uint32_t average;
-    uint32_t maximum;
-    uint32_t minimum;
 };
 
 class Core {
@@ -249,8 +79,6 @@ public:
     void CloseWindowOfType(uint32_t type);
     Window* WindowAt(int32_t x, int32_t y);
     Button* ButtonAt(int32_t x, int32_t y);
-    Window* FindContainerWindow(uint8_t index);
-    void CloseContainerWindows();
     void OnResize();
     void ShowMessage(const std::string& title, const std::string& text, uint8_t flag);
     void ShowStatus(const std::string& title, const std::string& text);
@@ -275,8 +103,12 @@ public:
     void OnSocketMessage1(WPARAM wParam, LPARAM lParam);
     void OnSocketMessage2(WPARAM wParam, LPARAM lParam);
     void OnDisconnect(const std::string& text);
+    // The "Connecting" box was cancelled: the active connection gives up.
+    void CancelConnecting();
     void DeleteClosedConnections();
     void ConfirmLogout();
+    // What "yes" and "no" do in the yes/no boxes of every action code.
+    void RegisterBoxAnswers();
     void EnterGame();
     void LeaveGame();
     void ClearSessionLists();
@@ -457,7 +289,8 @@ public:
     // Screenshots.
     uint8_t screenshotPending{};
     uint64_t screenshotDeadline{};
-    uint8_t screenshotBusy{};
+    // Set by the screenshot worker while it writes a file; the main thread reads it.
+    std::atomic<uint8_t> screenshotBusy{};
 
     // Settings (the settings file fills them).
     Options options{};

@@ -1,8 +1,8 @@
 // Core's connection slots: opening, switching and closing connections, and routing socket events.
 #include "core.h"
-#include "placeholders.h"
 #include "protocol.h"
 #include "windows/toolkit/status.h"
+#include "windows/toolkit/windowtypes.h"
 
 void Core::Connect(uint32_t mode) {
     if (!activeConnection) AddWindow(new Status(this, "Connecting", "Trying to connect to the server", 2));
@@ -34,7 +34,7 @@ void Release(Core& core, Protocol*& slot) {
 Status* FindConnectingBox(Core& core) {
     for (Window* window : core.windows) {
         auto* box = dynamic_cast<Status*>(window);
-        if (box && box->kind == Status::kConnecting) return box;
+        if (box && box->kind == Status::Connecting) return box;
     }
     return nullptr;
 }
@@ -74,7 +74,11 @@ void Core::OnDisconnect(const std::string& text) {
     SetCursor(0);
     if (inGame) LeaveGame();
     RemoveWindow(FindConnectingBox(*this));
-    RemoveWindow(FindWindow(130));
+    RemoveWindow(FindWindow(WindowType::Avatars));
     if (!text.empty()) ShowStatus("Veltor - Error", text);
     CloseConnection(0);
+}
+
+void Core::CancelConnecting() {
+    if (activeConnection) activeConnection->Cancel();
 }

@@ -1,8 +1,9 @@
 // Display modes, screen-mode switches, the graphics viewport, driver switches and cursors.
 #include "core.h"
-#include "placeholders.h"
 #include "platform.h"
 #include "screen.h"
+#include "driver/gfxcore.h"
+#include "windows/toolkit/window.h"
 
 namespace {
 

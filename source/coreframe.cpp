@@ -5,17 +5,18 @@
 #include "core.h"
 #include "config.h"
 #include "creature.h"
-#include "placeholders.h"
 #include "protocol.h"
 #include "platform.h"
 #include "steam.h"
 #include "world.h"
+#include "driver/gfxcore.h"
+#include "render.h"
+#include "windows/toolkit/window.h"
 
 namespace {
 
 constexpr uint32_t MinFrameSamples = 100;
 constexpr uint32_t MaxPingSamples = 10;
-constexpr uint32_t FatalExitCode = 1;
 // A target of 0 would make the interval undefined; it paces like the lowest rate the settings allow.
 constexpr uint32_t LowestTargetFps = 10;
 

@@ -8,7 +8,7 @@
 #include "core.h"
 #include "creature.h"
 #include "netbuffer.h"
-#include "placeholders.h"
+#include "windows/game/friendlist.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
 

@@ -10,13 +10,12 @@
 #include "quests.h"
 #include "recordfile.h"
 #include "windows/toolkit/window.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
 constexpr const char* QuestsPath = "data/Veltor.quests";
 constexpr const char* QuestsLoadFailure = "Failed to load \"Veltor.quests\".";
-constexpr uint32_t MinimapWindowType = 54;
-constexpr uint32_t WorldMapWindowType = 176;
 
 using QuestFile = std::unique_ptr<FILE, int (*)(FILE*)>;
 
@@ -122,18 +121,18 @@ void Core::BuildQuest(FILE* file, uint32_t key, uint32_t value) {
     if (record == questIndex.end() || record->entries.empty()) return;
 
     std::vector<QuestLine> lines;  // newest first
-    uint8_t chainKey[QuestKeySize] = {};
+    uint8_t chainKey[XteaKeySize] = {};
     for (auto entry = record->entries.rbegin(); entry != record->entries.rend(); ++entry) {
         if (entry->stage > stage) continue;
         const QuestCount count = CountQuestStage(stage, entry->stage, entry->span);
         // Every record carries the key of the one before it, which is also the key the server's
         // value gives that record: the first record read is opened with the server's value even
         // when its window does not hold the stage.
-        uint8_t recordKey[QuestKeySize];
+        uint8_t recordKey[XteaKeySize];
         if (stage <= entry->stage + count.goal || lines.empty())
             QuestStageKey(*record, entry->stage, value, recordKey);
         else
-            memcpy(recordKey, chainKey, QuestKeySize);
+            memcpy(recordKey, chainKey, XteaKeySize);
 
         QuestLine line{};
         const StageRecord read = ReadStageRecord(file, *entry, recordKey, line, chainKey);
@@ -177,6 +176,6 @@ QuestRecord Core::FindQuest(uint16_t id) {
 
 void Core::UpdateQuestMarkers() {
     if (!PlaceJournalMarkers(mapDriver, JournalMarkers(quests))) return;
-    for (uint32_t type : {MinimapWindowType, WorldMapWindowType})
+    for (uint32_t type : {WindowType::Panelmap, WindowType::Map})
         if (Window* window = FindWindow(type)) window->Refresh();
 }

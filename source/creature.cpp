@@ -9,7 +9,6 @@
 #include "item.h"
 #include "mouse.h"
 #include "notification.h"
-#include "placeholders.h"
 #include "platform.h"
 #include "protocol.h"
 #include "screen.h"
@@ -17,11 +16,11 @@
 #include "tile.h"
 #include "windows/toolkit/window.h"
 #include "world.h"
+#include "weather.h"
 
 namespace {
 
 constexpr uint16_t MinimumSpeed = 100;
-constexpr uint8_t StatusDrunk = 9;
 constexpr uint8_t StatusConstrained = 29;
 constexpr float StepLength = 32.0f;
 constexpr double StraightStepBase = 8000.0;

@@ -8,23 +8,22 @@
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
-#include "placeholders.h"
+#include "windows/game/channel.h"
+#include "windows/game/chatbox.h"
 #include "platform.h"
 #include "protocol.h"
 #include "render.h"
 #include "shape.h"
 #include "tile.h"
 #include "world.h"
+#include "paragraphs.h"
 
 namespace {
 
 constexpr float Pi = 3.14159265358979f;
-constexpr int32_t TileSize = 32;
 constexpr uint8_t MarkerAlpha = 120;
 constexpr uint64_t TypingTimeoutMs = 10000;
-constexpr uint8_t StatusDrunk = 9;
 constexpr uint16_t StatusIconsImage = 9;
-constexpr uint16_t SkinImage = 1;
 constexpr int32_t BarLift = 14;
 
 int32_t Difference(uint16_t a, uint16_t b) { return int32_t(a) - int32_t(b); }
@@ -368,7 +367,7 @@ void Creature::DrawStatusIcons(float x, float top) {
         const int32_t sx = 12 * int32_t(icons[i]) - 12;
         for (const auto& off : outline)
             render->DrawSkinPartTintedF(px + off[0], top + off[1], sx, 0, 12, 12, 0xFF000000, StatusIconsImage);
-        render->DrawSkinPartTintedF(px, top, sx, 0, 12, 12, 0xFFFFFFFF, StatusIconsImage);
+        render->DrawSkinPartTintedF(px, top, sx, 0, 12, 12, White, StatusIconsImage);
     }
 }
 
@@ -376,7 +375,7 @@ void Creature::DrawStatusIcons(float x, float top) {
 void Creature::DrawTypingBubble(float x, float y) {
     const int32_t left = int32_t(x) + nameFont->MeasureText(name) / 2 + 9;
     const int32_t top = int32_t(y) - 9;
-    render->DrawSkinPart(left - 7, top + 4, 251, 176, 7, 10, SkinImage);
+    render->DrawSkinPart(left - 7, top + 4, 251, 176, 7, 10, SkinAtlasId);
     render->DrawBoxStyle3(left, top, 20, 8, 0xFF000000);
     render->FillRect(left + 1, top + 1, 18, 6, 0x40000000);
     const uint64_t t = owner->frameTimeMs % 1125;
@@ -384,7 +383,7 @@ void Creature::DrawTypingBubble(float x, float y) {
         const int64_t phase = int64_t(t) - 400 * dot;
         const bool bouncing = phase >= 0 && (phase < 400 || dot == 2);
         const int32_t bounce = bouncing ? int32_t(std::lround(2 * std::sin(float(phase) * Pi / 400))) : 0;
-        render->FillRect(left + 3 + 5 * dot, top + 2 - std::max(bounce, 0), 4, 4, 0xFFFFFFFF);
+        render->FillRect(left + 3 + 5 * dot, top + 2 - std::max(bounce, 0), 4, 4, White);
     }
 }
 

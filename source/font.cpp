@@ -16,7 +16,6 @@ constexpr int32_t SmileyAdvance = 13;
 constexpr int32_t SmileySize = 12;
 constexpr int32_t SmileyRow = 372;
 constexpr uint8_t SmileyCount = 33;
-constexpr uint16_t SkinAtlasId = 1;
 constexpr uint32_t SmileyTextColour = 0xE0E0E0E0;
 constexpr float SoftEscapeWeight = 0.4f;
 

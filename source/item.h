@@ -75,3 +75,10 @@ private:
 
     uint32_t appliedKey;  // the colour key counted on `shape`, released exactly once
 };
+
+// The shared interface items built at start-up from the sprite data's header list.
+struct InterfaceItems {
+    Item* single[4];      // the fourth may share the second's item
+    Item* gridA[4][4];
+    Item* gridB[4][4];
+};

@@ -7,6 +7,7 @@
 #include "item.h"
 #include "render.h"
 #include "shape.h"
+#include "tile.h"
 
 namespace {
 
@@ -15,7 +16,6 @@ constexpr uint32_t OutlineColour = 0xE0E0E0;
 constexpr uint32_t PreviewColour = 0x60FFFFFF;
 constexpr uint32_t OpaqueAlpha = 10;       // a source pixel above this alpha counts as opaque
 constexpr int32_t SlotOutlineLimit = 34;   // only one-tile items are outlined in slots
-constexpr int32_t TileSize = 32;
 
 // Whether any of the images is opaque at column c, row r of an area w x h, all of them anchored
 // at its bottom-right corner.

@@ -10,11 +10,14 @@
 #include "converttext.h"
 #include "core.h"
 #include "driver/gfxcore.h"
-#include "placeholders.h"
+#include "weather.h"
+#include "windows/dialogs/map.h"
+#include "windows/game/panelmap.h"
 #include "recordfile.h"
 #include "spanreader.h"
 #include "world.h"
 #include "xtea.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -28,8 +31,6 @@ constexpr size_t WorldPageCount = 3;
 constexpr uint32_t CloudTargetFlags = GfxAlphaBlended | GfxFlagLinear | GfxFlagKeep;
 constexpr uint32_t CloudShadowTint = 0x64000000;
 constexpr float CloudShadowOffset = 10.0f;
-constexpr uint32_t MinimapWindowType = 54;
-constexpr uint32_t MapWindowType = 176;
 
 // The soft edge of the reveal: 4t³ up to one half, then 1 − (2 − 2t)³ / 2. Saved masks carry its
 // values, so it is computed in single precision exactly; the x87 unit would keep wider
@@ -226,15 +227,15 @@ void MapDriver::OpenAccount() {
     cloudTarget1 = GFX_CreateRenderTarget(width, height, 0xFFFFFFFF, CloudTargetFlags, 0);
     cloudTarget2 = GFX_CreateRenderTarget(width, height, 0xFFFFFFFF, CloudTargetFlags, 0);
     Render();
-    if (Window* minimap = core->FindWindow(MinimapWindowType))
+    if (Window* minimap = core->FindWindow(WindowType::Panelmap))
         static_cast<Panelmap*>(minimap)->CenterOnPlayer();
 }
 
 bool MapDriver::UpdatePosition(const MapSelection& next) {
     if (!FindPart(currentMap, next.page, next.part)) return false;
     selection = next;
-    if (Window* window = core->FindWindow(MapWindowType)) static_cast<Map*>(window)->UpdateView();
-    if (Window* minimap = core->FindWindow(MinimapWindowType))
+    if (Window* window = core->FindWindow(WindowType::Map)) static_cast<Map*>(window)->UpdateView();
+    if (Window* minimap = core->FindWindow(WindowType::Panelmap))
         static_cast<Panelmap*>(minimap)->CenterOnPlayer();
 
     if (!account || !core->player) return true;

@@ -30,9 +30,8 @@ constexpr const char* SaveUndecipherable = "Failed to decrypt \"Veltor.game\".";
 constexpr const char* SaveCorrupted = "Game data is corrupted.";
 constexpr const char* SaveNotWritten = "Failed to save \"Veltor.game\".";
 constexpr uint32_t SaveVersion = 1;
-constexpr size_t KeySize = 16;
 // A record: the key, the rectangle, the mask, then a zero byte and four zero words.
-constexpr uint64_t RecordHeadSize = KeySize + 8;
+constexpr uint64_t RecordHeadSize = XteaKeySize + 8;
 constexpr uint64_t RecordTrailerSize = 17;
 
 using File = std::unique_ptr<FILE, int (*)(FILE*)>;
@@ -45,10 +44,10 @@ void AccountKeyWords(uint32_t accountId, uint32_t words[4]) {
     words[3] = 0x1C3F8D65;
 }
 
-void AccountKey(uint32_t accountId, uint8_t key[KeySize]) {
+void AccountKey(uint32_t accountId, uint8_t key[XteaKeySize]) {
     uint32_t words[4];
     AccountKeyWords(accountId, words);
-    for (size_t i = 0; i < KeySize; ++i) key[i] = uint8_t(words[i / 4] >> (8 * (i % 4)));
+    XteaKeyFromWords(words, key);
 }
 
 // A loaded account's record, enciphered.
@@ -61,7 +60,7 @@ void BuildRecord(const GameAccount& record, NetBuffer& buffer) {
     buffer.Append(record.mask.data(), int32_t(record.mask.size()));
     buffer.AddU8(0);
     for (int i = 0; i < 4; ++i) buffer.AddU32(0);
-    uint8_t key[KeySize];
+    uint8_t key[XteaKeySize];
     AccountKey(record.accountId, key);
     Xtea cipher;
     cipher.SetKey(key);
@@ -104,16 +103,16 @@ const char* MapDriver::LoadAccountRecord(GameAccount& record) {
     std::vector<uint8_t> bytes;
     if (!ReadFileRange(SavePath, record.recordOffset, record.recordEnd, bytes))
         return SaveUnreadable;
-    uint8_t key[KeySize];
+    uint8_t key[XteaKeySize];
     AccountKey(record.accountId, key);
     Xtea cipher;
     cipher.SetKey(key);
     cipher.Decrypt(bytes.data(), bytes.size() / 8);
-    if (bytes.size() < KeySize || std::memcmp(bytes.data(), key, KeySize) != 0)
+    if (bytes.size() < XteaKeySize || std::memcmp(bytes.data(), key, XteaKeySize) != 0)
         return SaveUndecipherable;
 
     SpanReader reader(bytes.data(), bytes.size());
-    reader.Bytes(KeySize);
+    reader.Bytes(XteaKeySize);
     const MapRect stored = ReadRect(reader);
     const int32_t storedWidth = stored.Width(), storedHeight = stored.Height();
     if (storedWidth < 0 || storedHeight < 0) return SaveCorrupted;

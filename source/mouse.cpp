@@ -11,10 +11,10 @@
 namespace {
 
 // A press followed by a move of this many pixels on either axis starts an armed item drag.
-constexpr int32_t kDragThreshold = 3;
+constexpr int32_t DragThreshold = 3;
 // Cursor kinds of Core::SetCursor.
-constexpr uint32_t kArrowCursor = 0;
-constexpr uint32_t kDragCursor = 3;
+constexpr uint32_t ArrowCursor = 0;
+constexpr uint32_t DragCursor = 3;
 
 int32_t PointerX(LPARAM lParam) { return static_cast<int16_t>(LOWORD(lParam)); }
 int32_t PointerY(LPARAM lParam) { return static_cast<int16_t>(HIWORD(lParam)); }
@@ -98,9 +98,9 @@ void Mouse::OnMove(WPARAM wParam, LPARAM lParam) {
     }
     if (leftHeld) {
         if (core->inputModes[InputDragArmed] &&
-            (std::abs(x - pressX) >= kDragThreshold || std::abs(y - pressY) >= kDragThreshold)) {
+            (std::abs(x - pressX) >= DragThreshold || std::abs(y - pressY) >= DragThreshold)) {
             core->inputModes[InputDrop] = 1;
-            core->SetCursor(kDragCursor);
+            core->SetCursor(DragCursor);
         }
         return;
     }
@@ -136,7 +136,7 @@ void Mouse::OnRightDown(WPARAM, LPARAM lParam) {
     core->inputModes[InputDrop] = 0;
     core->targetingSpell = nullptr;
     CancelTargetMode();
-    core->SetCursor(kArrowCursor);
+    core->SetCursor(ArrowCursor);
 }
 
 void Mouse::OnRightUp(WPARAM, LPARAM lParam) {

@@ -4,7 +4,8 @@
 
 #include "core.h"
 #include "font.h"
-#include "placeholders.h"
+#include "windows/game/channel.h"
+#include "windows/game/console.h"
 #include "render.h"
 #include "windows/toolkit/window.h"
 

@@ -1,10 +1,10 @@
 #include "platform.h"
+#include "driver/gfxcore.h"
 
 #include <mmsystem.h>
 
 #include <cstdlib>
 
-#include "placeholders.h"
 
 namespace {
 

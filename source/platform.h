@@ -30,6 +30,8 @@ inline bool KeyHeld(int virtualKey) { return (KeyState(virtualKey) & 0x8000) != 
 inline int ShowMessageBox(HWND owner, const char* text, const char* title, UINT type) {
     return platform.messageBox(owner, text, title, type);
 }
+// The process exit code of a fatal error.
+constexpr uint32_t FatalExitCode = 1;
 [[noreturn]] void ExitProgram(uint32_t code);
 // A value from 0 to 32767.
 inline int Random() { return platform.random(); }

@@ -7,9 +7,9 @@
 #include <share.h>
 
 #include "core.h"
-#include "placeholders.h"
 #include "platform.h"
 #include "protocolstate.h"
+#include "sessioncallback.h"
 
 namespace {
 
@@ -317,3 +317,6 @@ void Protocol::FailFatally(const std::string& text) {
     Close();
     if (fatalText.empty()) fatalText = text;
 }
+
+// No recording can be started yet: nothing to keep.
+void Protocol::RecordClientMessage(const NetworkMessage&) {}

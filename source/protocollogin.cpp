@@ -1,9 +1,11 @@
 // The login (state 0) and avatar-selection (state 1) messages of a connection.
 #include "core.h"
 #include "loginblock.h"
-#include "placeholders.h"
+#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "protocolstate.h"
+#include "shape.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -187,7 +189,7 @@ void Protocol::avatar_list() {
         return;
     }
 
-    if (Window* desktop = core->FindWindow(1))
+    if (Window* desktop = core->FindWindow(WindowType::Desktop))
         while (!core->windows.empty() && core->windows.back() != desktop) core->RemoveWindow(core->windows.back());
     Avatars* list = new Avatars(core);
     core->AddWindow(list);
@@ -198,7 +200,7 @@ void Protocol::avatar_list() {
 void Protocol::avatar() {
     AvatarEntry entry;
     if (!ReadAvatarEntry(entry)) return;
-    if (Avatars* list = static_cast<Avatars*>(core->FindWindow(130))) list->AddAvatar(entry);
+    if (Avatars* list = static_cast<Avatars*>(core->FindWindow(WindowType::Avatars))) list->AddAvatar(entry);
 }
 
 void Protocol::SendCreateAvatar(uint8_t choice, const std::string& name) {
@@ -215,3 +217,6 @@ void Protocol::SendSelectAvatar(uint32_t id) {
     message.AddU32(id);
     flush(message);
 }
+
+// Steam's answers arrive with the Steam login.
+void Protocol::OnSteamCallback(WPARAM, LPARAM) {}

@@ -3,7 +3,6 @@
 #include "core.h"
 #include "creature.h"
 #include "mouse.h"
-#include "placeholders.h"
 #include "protocol.h"
 #include "screen.h"
 #include "shape.h"

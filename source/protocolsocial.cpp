@@ -2,7 +2,8 @@
 // typing mark, friends, trade, party and guild.
 #include "core.h"
 #include "creature.h"
-#include "placeholders.h"
+#include "windows/game/channel.h"
+#include "windows/game/console.h"
 #include "protocol.h"
 
 namespace {

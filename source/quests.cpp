@@ -16,10 +16,10 @@ namespace {
 // The journal line of a deciphered stage record and the key of the record before it. False when
 // a length runs past the record's end.
 bool ParseStageRecord(const std::vector<uint8_t>& bytes, QuestLine& line,
-                      uint8_t nextKey[QuestKeySize]) {
+                      uint8_t nextKey[XteaKeySize]) {
     SpanReader record(bytes);
-    record.Bytes(QuestKeySize);
-    const uint8_t* next = record.Bytes(QuestKeySize);
+    record.Bytes(XteaKeySize);
+    const uint8_t* next = record.Bytes(XteaKeySize);
     for (uint8_t& value : line.values) value = record.U8();
     line.title = record.Text(record.U8());
     line.text = record.Text(record.U16());
@@ -36,7 +36,7 @@ bool ParseStageRecord(const std::vector<uint8_t>& bytes, QuestLine& line,
     if (record.Failed()) return false;
     ConvertText(line.title);
     ConvertText(line.text);
-    memcpy(nextKey, next, QuestKeySize);
+    memcpy(nextKey, next, XteaKeySize);
     return true;
 }
 
@@ -74,23 +74,23 @@ bool ReadQuestIndex(const std::vector<uint8_t>& bytes, uint32_t& revision,
 }
 
 void QuestStageKey(const QuestIndexRecord& record, uint16_t entryStage, uint32_t value,
-                   uint8_t key[QuestKeySize]) {
+                   uint8_t key[XteaKeySize]) {
     // The last word is the program's own, put together here each time a key is built.
     const uint32_t words[4] = {(uint32_t(record.groupId) << 16) + record.questId, entryStage,
                                value, (0x7C1Eu << 16) | 0x5B93u};
-    for (size_t i = 0; i < QuestKeySize; ++i) key[i] = uint8_t(words[i / 4] >> (8 * (i % 4)));
+    XteaKeyFromWords(words, key);
 }
 
 StageRecord ReadStageRecord(FILE* file, const QuestStageEntry& entry,
-                            const uint8_t key[QuestKeySize], QuestLine& line,
-                            uint8_t nextKey[QuestKeySize]) {
+                            const uint8_t key[XteaKeySize], QuestLine& line,
+                            uint8_t nextKey[XteaKeySize]) {
     std::vector<uint8_t> bytes;
     if (!ReadFileRange(file, entry.offset, entry.end, bytes)) return StageRecord::Damaged;
-    if (bytes.size() < QuestKeySize) return StageRecord::WrongKey;
+    if (bytes.size() < XteaKeySize) return StageRecord::WrongKey;
     Xtea cipher;
     cipher.SetKey(key);
     cipher.Decrypt(bytes.data(), bytes.size() / 8);
-    if (memcmp(bytes.data(), key, QuestKeySize) != 0) return StageRecord::WrongKey;
+    if (memcmp(bytes.data(), key, XteaKeySize) != 0) return StageRecord::WrongKey;
     return ParseStageRecord(bytes, line, nextKey) ? StageRecord::Read : StageRecord::Damaged;
 }
 

@@ -6,7 +6,51 @@
 #include <string>
 #include <vector>
 
-#include "core.h"
+#include "xtea.h"
+
+// One stage entry of a quest in the quest index: the text's byte range and the count's span.
+struct QuestStageEntry {
+    uint16_t stage;
+    int8_t span;
+    uint32_t offset;
+    uint32_t end;
+};
+
+struct QuestIndexRecord {
+    uint16_t groupId;
+    uint16_t questId;
+    std::vector<QuestStageEntry> entries;
+};
+
+struct QuestMarker {
+    uint16_t x;
+    uint16_t y;
+    uint8_t floor;
+    std::string label;
+};
+
+struct QuestLine {
+    uint8_t values[4];
+    uint32_t count;
+    uint32_t span;
+    std::string title;
+    std::string text;
+    std::vector<QuestMarker> markers;
+};
+
+struct QuestRecord {
+    uint16_t questId;
+    uint32_t stageTotal;
+    std::string title;
+    std::vector<QuestLine> lines;
+    uint8_t grouped;
+    std::vector<uint16_t> questIds;
+};
+
+struct QuestProgress {
+    uint32_t key;  // (stage << 16) | quest id
+    uint32_t value;
+};
 
 // A map marker of a journal line, numbered by its journal record (from 1, in journal order).
 struct JournalMarker {
@@ -30,9 +74,6 @@ void ReplaceCount(std::string& text, uint32_t count);
 // The markers of the newest line of every journal record that has lines.
 std::vector<JournalMarker> JournalMarkers(const std::vector<QuestRecord>& quests);
 
-// The size of a stage record's key and of the check block that opens the record.
-constexpr size_t QuestKeySize = 16;
-
 // The revision and the quest index of the whole quests file. Each stage record ends where the
 // next entry of the file begins, the last one at the end of the file. False when the file is
 // shorter than its index says or a record does not lie inside the file.
@@ -41,7 +82,7 @@ bool ReadQuestIndex(const std::vector<uint8_t>& bytes, uint32_t& revision,
 
 // The key of a quest's stage record built from the value the server sent with its progress.
 void QuestStageKey(const QuestIndexRecord& record, uint16_t entryStage, uint32_t value,
-                   uint8_t key[QuestKeySize]);
+                   uint8_t key[XteaKeySize]);
 
 enum class StageRecord { Read, WrongKey, Damaged };
 
@@ -49,5 +90,5 @@ enum class StageRecord { Read, WrongKey, Damaged };
 // against the key; a record that opens gives its journal line and the key of the record before
 // it. Damaged when the record cannot be read or a length in it runs past its end.
 StageRecord ReadStageRecord(FILE* file, const QuestStageEntry& entry,
-                            const uint8_t key[QuestKeySize], QuestLine& line,
-                            uint8_t nextKey[QuestKeySize]);
+                            const uint8_t key[XteaKeySize], QuestLine& line,
+                            uint8_t nextKey[XteaKeySize]);

@@ -4,9 +4,6 @@
 
 namespace {
 
-constexpr uint32_t Blended = 3;  // alpha mode of every filled rectangle
-constexpr uint16_t SkinAtlasId = 1;
-constexpr uint32_t White = 0xFFFFFFFF;
 constexpr uint32_t BevelLight = 0x30FFFFFF;
 constexpr uint32_t BevelDark = 0x60000000;
 
@@ -141,17 +138,17 @@ void Render::DrawSkinPartTiledTinted(int32_t x, int32_t y, int32_t w, int32_t h,
 // --- Filled rectangles --------------------------------------------------------------------------
 
 void Render::FillRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
-    GfxDriver::FillRect(float(x), float(y), float(w), float(h), colour, Blended);
+    GfxDriver::FillRect(float(x), float(y), float(w), float(h), colour, GfxAlphaBlended);
 }
 
 void Render::FillRectF(float x, float y, float w, float h, uint32_t colour) {
-    GfxDriver::FillRect(x, y, w, h, colour, Blended);
+    GfxDriver::FillRect(x, y, w, h, colour, GfxAlphaBlended);
 }
 
 void Render::FillGradientRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t topLeft,
                               uint32_t topRight, uint32_t bottomLeft, uint32_t bottomRight) {
     GfxDriver::FillRectGradient(float(x), float(y), float(w), float(h), topLeft, topRight,
-                               bottomLeft, bottomRight, Blended);
+                               bottomLeft, bottomRight, GfxAlphaBlended);
 }
 
 // --- Outlines, bevels and boxes -----------------------------------------------------------------

@@ -12,7 +12,6 @@ namespace {
 
 constexpr uint16_t InterfaceFontId = 1;
 constexpr uint16_t FilteredInterfaceFontId = 101;
-constexpr uint32_t LinearFiltering = 4;
 
 std::vector<FontGlyphRecord> ReadGlyphTable(SpanReader& pack) {
     std::vector<FontGlyphRecord> table(pack.U16());
@@ -53,9 +52,9 @@ bool ReadFonts(Core& core, const std::vector<uint8_t>& bytes) {
             Register(core, new Font(&core, fontId, image, letterSpacing, lineHeight, glyphTable));
         };
         // Fonts 1 and 2 are sampled pixel for pixel, every other font with linear filtering.
-        addFont(id, id == InterfaceFontId || id == 2 ? 0 : LinearFiltering);
+        addFont(id, id == InterfaceFontId || id == 2 ? 0 : GfxFlagLinear);
         // The floating numbers of the game field use a filtered copy of the interface font.
-        if (id == InterfaceFontId) addFont(FilteredInterfaceFontId, LinearFiltering);
+        if (id == InterfaceFontId) addFont(FilteredInterfaceFontId, GfxFlagLinear);
     }
     return true;
 }

@@ -10,8 +10,9 @@
 
 #include "core.h"
 #include "driver/gfxcore.h"
-#include "placeholders.h"
+#include "windows/game/field.h"
 #include "render.h"
+#include "windows/game/padding.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -14,12 +14,11 @@ namespace {
 
 constexpr uint16_t DiscMaskId = 500;
 constexpr int32_t DiscMaskSize = 200;
-constexpr uint32_t LinearFiltering = 4;
 
 uint32_t SkinImageFlags(uint16_t id) {
     switch (id) {
     case 5: case 6: case 7: case 100: case 101:
-        return LinearFiltering;
+        return GfxFlagLinear;
     default:
         return 0;
     }
@@ -59,7 +58,7 @@ GfxImage* CreateDiscMask() {
         }
     }
     return GFX_CreateImage(DiscMaskSize, DiscMaskSize, pixels.data(), DiscMaskSize * 4,
-                           LinearFiltering, 0);
+                           GfxFlagLinear, 0);
 }
 
 }  // namespace

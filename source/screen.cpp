@@ -4,7 +4,6 @@
 
 #include "control.h"
 #include "mouse.h"
-#include "placeholders.h"
 #include "protocol.h"
 
 Screen* Screen::instance = nullptr;

@@ -1,9 +1,12 @@
 #pragma once
 // The one top-level window: class registration, fullscreen and windowed modes, and the window
 // procedure that routes every message to Core, Mouse and Control.
-#include "core.h"
+#include <cstdint>
+
+#include "win32.h"
 
 class Control;
+class Core;
 class Mouse;
 
 // Application messages of the main window.
@@ -11,6 +14,21 @@ constexpr UINT SocketMessage1 = 0x8001;  // socket events of connection slot 1
 constexpr UINT SocketMessage2 = 0x8002;  // socket events of connection slot 2
 constexpr UINT SteamMessage = 0x8004;    // an answer of Steam, posted by the callback object
 constexpr UINT_PTR SecondTimer = 1;
+
+// A display mode of the adapter; unavailable: the monitor cannot show it.
+struct DisplayMode {
+    uint32_t width;
+    uint32_t height;
+    uint8_t unavailable;
+};
+
+// Frame statistics over Core::frameTimes.
+struct FrameStats {
+    uint32_t last;
+    uint32_t average;
+    uint32_t maximum;
+    uint32_t minimum;
+};
 
 class Screen {
 public:

@@ -7,6 +7,9 @@
 
 #include "position.h"
 
+// The side of a map cell in pixels.
+constexpr int32_t TileSize = 32;
+
 class Core;
 class Creature;
 class Item;

@@ -80,15 +80,15 @@ public:
     // Popup menus on the own creature (or sitting down without a modifier key) and on others.
     bool ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position position);
     bool ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* creature);
-    // The click action on a creature and the per-frame pass over the creatures (stand-ins in
-    // placeholders.cpp until the world's picking and drawing are built).
+    // The click action on a creature and the per-frame pass over the creatures (the least their
+    // callers need until the world's picking and drawing are built).
     void ShowTalkHint(int32_t x, int32_t y, Creature* player, Creature* creature);
     void UpdateCreatures();
     // Overhang entries hold for the frame that made them: each world frame starts without any,
     // and a creature that leaves takes its own. Null drops every entry.
     void DropOverhangs(const Creature* creature = nullptr);
 
-    // Path search, picking and the light grid's sources (stand-ins in placeholders.cpp until the
+    // Path search, picking and the light grid's sources (the least their callers need until the
     // world's drawing and light code is built).
     // Fills the creature's path towards the goal (the next direction last); false without one.
     bool WalkTo(Creature* creature, Position goal);

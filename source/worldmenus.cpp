@@ -4,12 +4,13 @@
 #include "core.h"
 #include "creature.h"
 #include "font.h"
-#include "placeholders.h"
+#include "windows/game/action.h"
 #include "platform.h"
 #include "protocol.h"
 #include "shape.h"
 #include "tile.h"
 #include "world.h"
+#include "thing.h"
 
 namespace {
 

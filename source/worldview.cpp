@@ -9,9 +9,9 @@
 #include "core.h"
 #include "creature.h"
 #include "driver/gfxcore.h"
-#include "placeholders.h"
 #include "tile.h"
 #include "world.h"
+#include "weather.h"
 
 namespace {
 

@@ -17,7 +17,11 @@ uint32_t Mix(uint32_t x) { return ((x << 4) ^ (x >> 5)) + x; }
 
 }  // namespace
 
-void Xtea::SetKey(const uint8_t key[16]) {
+void XteaKeyFromWords(const uint32_t words[4], uint8_t key[XteaKeySize]) {
+    for (size_t i = 0; i < XteaKeySize; ++i) key[i] = uint8_t(words[i / 4] >> (8 * (i % 4)));
+}
+
+void Xtea::SetKey(const uint8_t key[XteaKeySize]) {
     const uint32_t k[4] = {ReadWord(key), ReadWord(key + 4), ReadWord(key + 8), ReadWord(key + 12)};
     uint32_t sum = 0;
     for (int i = 0; i < 32; ++i) {

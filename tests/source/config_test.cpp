@@ -10,6 +10,7 @@
 #include "core.h"
 #include "driver/gfxdriver.h"
 #include "support/startup.h"
+#include "driver/gfxdriver.h"
 
 namespace {
 

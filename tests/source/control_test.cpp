@@ -6,7 +6,7 @@
 
 #include "control.h"
 #include "creature.h"
-#include "placeholders.h"
+#include "windows/game/console.h"
 #include "protocol.h"
 #include "support/creatureworld.h"
 #include "support/fakeplatform.h"
@@ -15,6 +15,7 @@
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/sure.h"
 #include "world.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -280,7 +281,7 @@ TEST_F(ControlTest, EscapeInTheGameClosesTheTopDialogThenAsksToLogout) {
     EnterGame();
     core->AddWindow(new Owner(core.get(), 140))->AddCloseButton();
     Press(VK_ESCAPE, CodeEscape);
-    EXPECT_EQ(core->FindWindow(140), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Help), nullptr);
     Press(VK_ESCAPE, CodeEscape);
     auto* box = dynamic_cast<Sure*>(core->windows.back());
     ASSERT_NE(box, nullptr);
@@ -321,7 +322,7 @@ TEST_F(ControlTest, TheMapHotkeyClosesAnOpenWorldMap) {
     core->AddWindow(new Owner(core.get(), 176));
     FakePlatform::heldKeys = {VK_CONTROL};
     Press('M', CodeM);
-    EXPECT_EQ(core->FindWindow(176), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Map), nullptr);
 }
 
 TEST_F(ControlTest, CtrlWithAnArrowTurnsThePlayer) {

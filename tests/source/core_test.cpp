@@ -4,8 +4,10 @@
 #include <iterator>
 
 #include "core.h"
-#include "placeholders.h"
 #include "support/startup.h"
+#include "windows/toolkit/window.h"
+#include "driver/gfxdriver.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -134,7 +136,7 @@ TEST(StartUp, PatchedFlagOpensAStatusBox) {
     TemporaryFolder folder;
     WriteStartupData(StartupDataVersions());
     Core* core = StartCore(1);
-    EXPECT_NE(core->FindWindow(121), nullptr);
+    EXPECT_NE(core->FindWindow(WindowType::Status), nullptr);
     delete core;
     DrainMessages();
 }

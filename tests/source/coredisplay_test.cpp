@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core.h"
-#include "placeholders.h"
 #include "support/startup.h"
+#include "driver/gfxcore.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ TEST_F(Display, FullscreenTakesTheChosenAvailableMode) {
     core->SetResolution();
     EXPECT_EQ(core->clientWidth, 1280u);
     EXPECT_EQ(core->clientHeight, 1024u);
-    EXPECT_EQ(core->FindWindow(121), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Status), nullptr);
 }
 
 TEST_F(Display, UnavailableOrBadModeTurnsFullscreenOff) {
@@ -130,7 +131,7 @@ TEST_F(Display, UnavailableOrBadModeTurnsFullscreenOff) {
         EXPECT_EQ(core->resolution, 0);
         EXPECT_EQ(core->clientWidth, 900u);
         EXPECT_EQ(core->clientHeight, 700u);
-        Window* status = core->FindWindow(121);
+        Window* status = core->FindWindow(WindowType::Status);
         EXPECT_NE(status, nullptr) << "index " << int(index);
         core->RemoveWindow(status);
     }

@@ -6,10 +6,11 @@
 
 #include "core.h"
 #include "creature.h"
-#include "placeholders.h"
 #include "support/creatureworld.h"
 #include "support/recordingconnection.h"
 #include "support/startup.h"
+#include "driver/gfxcore.h"
+#include "windows/toolkit/window.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "creature.h"
 #include "netbuffer.h"
-#include "placeholders.h"
+#include "windows/game/friendlist.h"
 #include "spell.h"
 #include "support/spritedata.h"
 #include "support/testcore.h"

@@ -7,7 +7,7 @@
 #include "creature.h"
 #include "driver/gfxcore.h"
 #include "item.h"
-#include "placeholders.h"
+#include "windows/game/chatbox.h"
 #include "platform.h"
 #include "render.h"
 #include "shape.h"

@@ -15,6 +15,8 @@
 #include "support/mapdata.h"
 #include "support/packbytes.h"
 #include "support/recordingdriver.h"
+#include "weather.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -344,7 +346,7 @@ TEST_F(MapDriverTest, ASavedMaskIsCarriedOverToTheWorldRectangleByPosition) {
 TEST_F(MapDriverTest, ADamagedSaveIsReportedKeptAndNeverFatal) {
     for (const fs::path& folder : CaseFolders("save")) {
         SCOPED_TRACE(folder.filename().string());
-        while (Window* message = core->FindWindow(122)) core->RemoveWindow(message);
+        while (Window* message = core->FindWindow(WindowType::Message)) core->RemoveWindow(message);
         fs::remove("data/Veltor.game.bak");
         const std::string original = (folder / "Veltor.game").string();
         CopyDataFile(original, "Veltor.game");

@@ -10,7 +10,8 @@
 
 #include "core.h"
 #include "font.h"
-#include "placeholders.h"
+#include "windows/game/channel.h"
+#include "windows/game/console.h"
 #include "render.h"
 #include "support/recordingdriver.h"
 #include "support/testcore.h"

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "core.h"
-#include "placeholders.h"
+#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "protocolstate.h"
 #include "support/hexbytes.h"
@@ -18,6 +18,7 @@
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/status.h"
 #include "xtea.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -208,7 +209,7 @@ protected:
         } else {
             Deliver(ServerFrame(Concat({{2}, FromHex(AvatarListMessage)}), longForm), delivery);
         }
-        ASSERT_TRUE(PumpUntil([&] { return core->FindWindow(130) != nullptr; })) << StatusText();
+        ASSERT_TRUE(PumpUntil([&] { return core->FindWindow(WindowType::Avatars) != nullptr; })) << StatusText();
     }
 
     // The text of the error status box, or "" when none is open.
@@ -254,9 +255,9 @@ TEST_P(LoginDelivery, LogsInSelectsAnAvatarAndEntersTheGame) {
     EXPECT_EQ(connection->messageCounter, 3);
     EXPECT_EQ(core->accountId, 7u);
     EXPECT_EQ(core->nobleDaysLeft, 30u);
-    EXPECT_EQ(core->FindWindow(121), nullptr);  // the connecting box made way for the list
+    EXPECT_EQ(core->FindWindow(WindowType::Status), nullptr);  // the connecting box made way for the list
 
-    auto* list = static_cast<Avatars*>(core->FindWindow(130));
+    auto* list = static_cast<Avatars*>(core->FindWindow(WindowType::Avatars));
     ASSERT_EQ(list->avatars.size(), 2u);
     EXPECT_EQ(list->avatars[0].id, 1001u);
     EXPECT_EQ(list->avatars[0].name, "Aria");
@@ -311,10 +312,10 @@ TEST_F(ProtocolTest, LongFrameWaitsForItsWholeHeaderAndPayload) {
     PumpFor(50);
     server.Send(Bytes(frame.begin() + 3, frame.end() - 1));
     PumpFor(50);
-    EXPECT_EQ(core->FindWindow(122), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Message), nullptr);
     server.Send({frame.back()});
-    ASSERT_TRUE(PumpUntil([&] { return core->FindWindow(122) != nullptr; }));
-    auto* message = static_cast<Message*>(core->FindWindow(122));
+    ASSERT_TRUE(PumpUntil([&] { return core->FindWindow(WindowType::Message) != nullptr; }));
+    auto* message = static_cast<Message*>(core->FindWindow(WindowType::Message));
     EXPECT_EQ(message->name, "Veltor");
     EXPECT_EQ(message->text, std::string(0x7ffe, 'x'));
 }
@@ -338,8 +339,8 @@ TEST_P(RefusalTest, EndsTheConnectionWithItsTextAndTheClientGoesOn) {
         Deliver(ServerFrame(FromHex(refusal.message)));
     }
     EXPECT_EQ(DisconnectText(), refusal.text);
-    EXPECT_EQ(core->FindWindow(130), nullptr);
-    EXPECT_EQ(static_cast<Status*>(core->FindWindow(121))->name, "Veltor - Error");
+    EXPECT_EQ(core->FindWindow(WindowType::Avatars), nullptr);
+    EXPECT_EQ(static_cast<Status*>(core->FindWindow(WindowType::Status))->name, "Veltor - Error");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -362,7 +363,7 @@ TEST_F(ProtocolTest, MessagePastItsFrameLeavesTheNextFrameUnread) {
     ConnectAndLogIn();
     Deliver(Concat({ServerFrame(FromHex("03 c800 61626364")), ServerFrame(FromHex("01 04030201"))}));
     EXPECT_NE(DisconnectText().find("GetStringU16 buffer too small"), std::string::npos);
-    EXPECT_EQ(core->FindWindow(122), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Message), nullptr);
     EXPECT_TRUE(NoFurtherClientFrame());  // the second hello was never read
 }
 
@@ -385,7 +386,7 @@ TEST_F(ProtocolTest, OversizedFrameHeaderEndsTheConnection) {
                                         " bytes is more than the client accepts." + SupportLine);
         server.Close();
         consumed = server.received.size();
-        core->RemoveWindow(core->FindWindow(121));
+        core->RemoveWindow(core->FindWindow(WindowType::Status));
     }
 }
 
@@ -395,7 +396,7 @@ TEST_F(ProtocolTest, FrameHeaderAtTheLimitWaitsForItsPayload) {
     PumpFor(100);
     EXPECT_NE(core->connection1, nullptr);
     EXPECT_EQ(StatusCount(), 0);
-    EXPECT_EQ(core->FindWindow(122), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Message), nullptr);
 }
 
 TEST_F(ProtocolTest, ServerClosingTheConnectionIsShown) {
@@ -523,7 +524,7 @@ TEST_F(ProtocolTest, TestClientPlaysTheConfiguredAvatar) {
     Deliver(ServerFrame(Concat({{2}, FromHex(AvatarListMessage)})));
     const ClientFrame select = NextClientFrame(1, true);
     EXPECT_EQ(ToHex(select.payload), "07ea030000000000");
-    EXPECT_EQ(core->FindWindow(130), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Avatars), nullptr);
     EXPECT_EQ(core->accountId, 7u);
 }
 
@@ -531,7 +532,7 @@ TEST_F(ProtocolTest, TestClientAvatarOutsideTheListSendsNothingAndOpensTheList) 
     core->testWalker.testing = 1;
     core->testWalker.runCharacter = 2;
     LogInToAvatarList();
-    EXPECT_EQ(static_cast<Avatars*>(core->FindWindow(130))->avatars.size(), 2u);
+    EXPECT_EQ(static_cast<Avatars*>(core->FindWindow(WindowType::Avatars))->avatars.size(), 2u);
     EXPECT_TRUE(NoFurtherClientFrame());
 }
 
@@ -541,7 +542,7 @@ TEST_F(ProtocolTest, OneAvatarIsAddedToTheOpenList) {
     const ClientFrame create = NextClientFrame(1, true);
     EXPECT_EQ(ToHex(create.payload), "0603" "0343c3a9" "0000");
     Deliver(ServerFrame(Enciphered(FromHex("09 0b000000 00 " + U16Hex(PlainShape) + " 0100 0143 00000000"))));
-    auto* list = static_cast<Avatars*>(core->FindWindow(130));
+    auto* list = static_cast<Avatars*>(core->FindWindow(WindowType::Avatars));
     ASSERT_TRUE(PumpUntil([&] { return list->avatars.size() == 3; }));
     EXPECT_EQ(list->avatars[2].id, 11u);
     EXPECT_EQ(list->avatars[2].name, "C");
@@ -578,7 +579,7 @@ TEST_F(ProtocolTest, FatalServerTextEndsTheProgramAfterTheDispatch) {
         core->DeleteClosedConnections();
         server.Close();
         consumed = server.received.size();
-        while (core->windows.back()->typeId != 1) core->RemoveWindow(core->windows.back());
+        while (core->windows.back()->typeId != WindowType::Desktop) core->RemoveWindow(core->windows.back());
     }
 }
 
@@ -586,7 +587,7 @@ TEST_F(ProtocolTest, StartAndCancel) {
     core->Connect(0);
     Protocol* connection = core->connection1;
     EXPECT_EQ(core->activeConnection, connection);
-    EXPECT_EQ(static_cast<Status*>(core->FindWindow(121))->name, "Connecting");
+    EXPECT_EQ(static_cast<Status*>(core->FindWindow(WindowType::Status))->name, "Connecting");
     EXPECT_EQ(connection->closed, 0);
     connection->Cancel();
     EXPECT_EQ(connection->closed, 1);

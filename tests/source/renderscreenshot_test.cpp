@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "driver/gfxcore.h"
-#include "placeholders.h"
+#include "windows/game/field.h"
+#include "windows/game/padding.h"
 #include "render.h"
 #include "support/recordingdriver.h"
 #include "support/startup.h"
@@ -336,12 +337,12 @@ TEST_F(Screenshot, QuittingWaitsForTheFileBeingWritten) {
 
 // --- Real frames of the OpenGL driver --------------------------------------------------------
 
-constexpr uint32_t kRed = 0xFFFF0000;
-constexpr uint32_t kGreen = 0xFF00FF00;
-constexpr uint32_t kBlue = 0xFF0000FF;
-constexpr uint32_t kOpaqueBlack = 0xFF000000;
-constexpr uint32_t kHalfWhite = 0x80FFFFFF;
-constexpr uint32_t kGreyOverBlack = 0xFF808080;
+constexpr uint32_t Red = 0xFFFF0000;
+constexpr uint32_t Green = 0xFF00FF00;
+constexpr uint32_t Blue = 0xFF0000FF;
+constexpr uint32_t OpaqueBlack = 0xFF000000;
+constexpr uint32_t HalfWhite = 0x80FFFFFF;
+constexpr uint32_t GreyOverBlack = 0xFF808080;
 
 class ScreenshotOpenGl : public StartedCore {
 protected:
@@ -379,10 +380,10 @@ protected:
     void DrawQuarters() {
         Render* render = core->render;
         GFX_BeginFrame(nullptr);
-        render->FillRect(0, 0, width / 2, height / 2, kRed);
-        render->FillRect(width / 2, 0, width - width / 2, height / 2, kGreen);
-        render->FillRect(0, height / 2, width / 2, height - height / 2, kBlue);
-        render->FillRect(width / 2 + 10, height / 2 + 10, 20, 20, kHalfWhite);
+        render->FillRect(0, 0, width / 2, height / 2, Red);
+        render->FillRect(width / 2, 0, width - width / 2, height / 2, Green);
+        render->FillRect(0, height / 2, width / 2, height - height / 2, Blue);
+        render->FillRect(width / 2 + 10, height / 2 + 10, 20, 20, HalfWhite);
         GFX_EndFrame();
     }
 
@@ -408,12 +409,12 @@ TEST_F(ScreenshotOpenGl, TheFileShowsTheDrawnFrameOpaque) {
     EXPECT_EQ(png.bitDepth, 8);
     EXPECT_EQ(png.colourType, 6);  // RGBA
     const int cx = width / 2, cy = height / 2;
-    EXPECT_TRUE(BlockIs(png, 0, 0, cx, cy, kRed));
-    EXPECT_TRUE(BlockIs(png, cx, 0, width, cy, kGreen));
-    EXPECT_TRUE(BlockIs(png, 0, cy, cx, height, kBlue));
-    EXPECT_TRUE(BlockIs(png, cx, cy, cx + 10, height, kOpaqueBlack));  // cleared to alpha 0
-    EXPECT_TRUE(BlockIs(png, cx + 10, cy + 10, cx + 30, cy + 30, kGreyOverBlack, 1));
-    EXPECT_TRUE(BlockIs(png, cx + 30, cy, width, height, kOpaqueBlack));
+    EXPECT_TRUE(BlockIs(png, 0, 0, cx, cy, Red));
+    EXPECT_TRUE(BlockIs(png, cx, 0, width, cy, Green));
+    EXPECT_TRUE(BlockIs(png, 0, cy, cx, height, Blue));
+    EXPECT_TRUE(BlockIs(png, cx, cy, cx + 10, height, OpaqueBlack));  // cleared to alpha 0
+    EXPECT_TRUE(BlockIs(png, cx + 10, cy + 10, cx + 30, cy + 30, GreyOverBlack, 1));
+    EXPECT_TRUE(BlockIs(png, cx + 30, cy, width, height, OpaqueBlack));
 }
 
 TEST_F(ScreenshotOpenGl, TheGameFieldAloneWithItsFieldOption) {
@@ -433,12 +434,12 @@ TEST_F(ScreenshotOpenGl, TheGameFieldAloneWithItsFieldOption) {
     const Png png = OnlyScreenshot();
     ASSERT_EQ(png.width, 40);
     ASSERT_EQ(png.height, 30);
-    EXPECT_TRUE(BlockIs(png, 0, 0, 20, 10, kRed));
-    EXPECT_TRUE(BlockIs(png, 20, 0, 40, 10, kGreen));
-    EXPECT_TRUE(BlockIs(png, 0, 10, 20, 30, kBlue));
-    EXPECT_TRUE(BlockIs(png, 20, 10, 30, 30, kOpaqueBlack));
-    EXPECT_TRUE(BlockIs(png, 30, 10, 40, 20, kOpaqueBlack));
-    EXPECT_TRUE(BlockIs(png, 30, 20, 40, 30, kGreyOverBlack, 1));
+    EXPECT_TRUE(BlockIs(png, 0, 0, 20, 10, Red));
+    EXPECT_TRUE(BlockIs(png, 20, 0, 40, 10, Green));
+    EXPECT_TRUE(BlockIs(png, 0, 10, 20, 30, Blue));
+    EXPECT_TRUE(BlockIs(png, 20, 10, 30, 30, OpaqueBlack));
+    EXPECT_TRUE(BlockIs(png, 30, 10, 40, 20, OpaqueBlack));
+    EXPECT_TRUE(BlockIs(png, 30, 20, 40, 30, GreyOverBlack, 1));
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include "creature.h"
 #include "item.h"
 #include "layer.h"
-#include "placeholders.h"
 #include "shape.h"
 #include "support/recordingconnection.h"
 #include "support/recordingdriver.h"

@@ -10,12 +10,16 @@
 #include "driver/gfxcore.h"
 #include "driver/gfxdriver.h"
 #include "layer.h"
-#include "placeholders.h"
+#include "effectlist.h"
+#include "windows/game/action.h"
 #include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
 #include "support/worlddata.h"
 #include "tile.h"
 #include "world.h"
+#include "motions.h"
+#include "throws.h"
+#include "weather.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include "creature.h"
 #include "item.h"
 #include "notification.h"
-#include "placeholders.h"
 #include "platform.h"
 #include "support/spritedata.h"
 #include "support/testcore.h"

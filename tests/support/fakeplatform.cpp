@@ -1,6 +1,7 @@
 #include "support/fakeplatform.h"
+#include "core.h"
+#include "driver/gfxcore.h"
 
-#include "placeholders.h"
 
 uint64_t FakePlatform::wallClock;
 uint64_t FakePlatform::wallClockStep;

@@ -7,6 +7,7 @@
 #include "support/creatureworld.h"
 #include "support/packbytes.h"
 #include "windows/toolkit/message.h"
+#include "windows/toolkit/windowtypes.h"
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -91,6 +92,6 @@ uint8_t MapDriverTest::MaskAt(int32_t x, int32_t y) const {
 }
 
 std::string MapDriverTest::ShownMessage() const {
-    const Window* window = core->FindWindow(122);
+    const Window* window = core->FindWindow(WindowType::Message);
     return window ? static_cast<const Message*>(window)->text : "";
 }

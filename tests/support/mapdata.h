@@ -10,7 +10,6 @@
 
 #include "mapdriver.h"
 #include "creature.h"
-#include "placeholders.h"
 #include "world.h"
 #include "support/spritedata.h"
 #include "support/startup.h"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "placeholders.h"
 #include "screen.h"
+#include "driver/gfxcore.h"
 
 InFolder::InFolder(const std::string& path) {
     char current[MAX_PATH];

@@ -19,9 +19,9 @@ Font* MakeTestFont(Core* core, uint32_t id) {
         glyphs.push_back(
             {code,
              {static_cast<uint16_t>(6 * (code % 16)), static_cast<uint16_t>(9 * (code / 16)), 6, 9,
-              static_cast<uint16_t>(kTestGlyphAdvance)}});
+              static_cast<uint16_t>(TestGlyphAdvance)}});
     GfxImage* image = GFX_CreateImage(96, 144, nullptr, 0, 0, id);
-    return new Font(core, id, image, kTestLetterSpacing, kTestLineHeight, glyphs);
+    return new Font(core, id, image, TestLetterSpacing, TestLineHeight, glyphs);
 }
 
 void UseNullDriver() {

@@ -8,10 +8,10 @@
 
 // The test font: every character from 32 up is a 5 x 8 glyph that moves the pen 7 pixels, and
 // lines are 12 pixels apart.
-constexpr int32_t kTestGlyphAdvance = 6;
-constexpr int32_t kTestLetterSpacing = 1;
-constexpr int32_t kTestCharWidth = kTestGlyphAdvance + kTestLetterSpacing;
-constexpr int32_t kTestLineHeight = 12;
+constexpr int32_t TestGlyphAdvance = 6;
+constexpr int32_t TestLetterSpacing = 1;
+constexpr int32_t TestCharWidth = TestGlyphAdvance + TestLetterSpacing;
+constexpr int32_t TestLineHeight = 12;
 
 Font* MakeTestFont(Core* core, uint32_t id);
 // Installs the null driver, configured for the 800 x 600 client area and clipped to all of it; a

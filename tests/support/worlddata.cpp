@@ -1,7 +1,6 @@
 #include "support/worlddata.h"
 
 #include "creature.h"
-#include "placeholders.h"
 #include "tile.h"
 #include "world.h"
 

@@ -7,8 +7,8 @@
 #include "screen.h"
 
 namespace {
-constexpr uint32_t kCaptionColour = 0xFFFFFFFF;
-constexpr uint32_t kCaptionDimColour = 0xFF606060;
+constexpr uint32_t CaptionColour = 0xFFFFFFFF;
+constexpr uint32_t CaptionDimColour = 0xFF606060;
 }  // namespace
 
 Button::Button(Core* core, Window* owner, int32_t x, int32_t y, uint8_t pressed, uint8_t toggle,
@@ -75,7 +75,7 @@ void Button::Draw(int32_t ox, int32_t oy, int32_t ow, int32_t oh) {
     if (!visible) return;
     DrawImage(ox, oy, ow, oh, CurrentSkin());
     const bool dim = pressed || !enabled;
-    DrawCaption(ox, oy, dim ? kCaptionDimColour : kCaptionColour, dim ? 1 : 0);
+    DrawCaption(ox, oy, dim ? CaptionDimColour : CaptionColour, dim ? 1 : 0);
 }
 
 void Button::Draw(int32_t ox, int32_t oy, int32_t ow, int32_t oh, uint32_t captionColour) {
@@ -89,7 +89,7 @@ void Button::DrawPressed(int32_t ox, int32_t oy, int32_t, int32_t, uint32_t tint
     render->DrawSkinPartTinted(ox + x, oy + y, pressedSkin.sx, pressedSkin.sy, pressedSkin.width,
                                pressedSkin.height, tint,
                                static_cast<uint16_t>(pressedSkin.imageId));
-    DrawCaption(ox, oy, kCaptionDimColour, 1);
+    DrawCaption(ox, oy, CaptionDimColour, 1);
 }
 
 void Button::DrawImage(int32_t ox, int32_t oy, int32_t, int32_t, const ButtonSkin& skin) {

@@ -61,9 +61,12 @@ private:
     void DrawCaption(int32_t ox, int32_t oy, uint32_t colour, int32_t shift);
 };
 
-// Button ids shared by the title bars of every window.
+// Button ids shared by the title bars of every window and by the buttons of the boxes.
 namespace ButtonId {
 constexpr uint32_t Collapse = 1;
 constexpr uint32_t Close = 9;
 constexpr uint32_t Expand = 10;
+constexpr uint32_t Yes = 25;
+constexpr uint32_t No = 26;
+constexpr uint32_t Ok = 34;
 }  // namespace ButtonId

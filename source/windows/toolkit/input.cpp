@@ -8,9 +8,6 @@
 #include "control.h"
 #include "converttext.h"
 #include "core.h"
-#include "creature.h"
-#include "placeholders.h"
-#include "protocol.h"
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "render.h"
@@ -20,12 +17,12 @@
 namespace {
 
 // Shown in password mode in place of every character.
-constexpr char kMaskByte = static_cast<char>(0x95);
+constexpr char MaskByte = static_cast<char>(0x95);
 // The text keeps this many pixels from the right edge of the box.
-constexpr int32_t kRightMargin = 8;
-constexpr uint32_t kSelectionColour = 0x40FFFFFF;
-constexpr uint32_t kCaretColour = 0xE0FFFFFF;
-constexpr uint32_t kWideTint = 0x80FFFFFF;
+constexpr int32_t RightMargin = 8;
+constexpr uint32_t SelectionColour = 0x40FFFFFF;
+constexpr uint32_t CaretColour = 0xE0FFFFFF;
+constexpr uint32_t WideTint = 0x80FFFFFF;
 
 // A typed character of the system's code page as the client's one byte per character: through
 // UTF-16 and UTF-8 and back to the low byte of the code point. False when it does not convert.
@@ -128,7 +125,7 @@ std::string Input::ShownPart() const {
 }
 
 void Input::ScrollToCaret() {
-    while (visibleWidth >= width - kRightMargin && caretPixel >= width - kRightMargin &&
+    while (visibleWidth >= width - RightMargin && caretPixel >= width - RightMargin &&
            firstVisible < caret) {
         const int32_t dropped = CharWidth(firstVisible);
         visibleWidth -= dropped;
@@ -146,7 +143,7 @@ void Input::InsertText(std::string s) {
     if (text.size() < maxLength) {
         s.resize(std::min<size_t>(s.size(), maxLength - text.size()));
         text.insert(caret, s);
-        if (password) s.assign(s.size(), kMaskByte);
+        if (password) s.assign(s.size(), MaskByte);
         shownText.insert(caret, s);
         const auto added = static_cast<uint32_t>(s.size());
         const int32_t addedWidth = font ? font->MeasureText(s) : 0;
@@ -157,7 +154,7 @@ void Input::InsertText(std::string s) {
         ScrollToCaret();
         dirty = 1;
     }
-    SendTypingNotice();
+    TextChanged();
 }
 
 void Input::SetText(std::string s) {
@@ -231,7 +228,7 @@ void Input::DeleteBefore(uint32_t count) {
     text.erase(start, count);
     shownText.erase(start, count);
     firstVisible = std::min(firstVisible, start);
-    while (firstVisible > 0 && visibleWidth + CharWidth(firstVisible - 1) < width - kRightMargin) {
+    while (firstVisible > 0 && visibleWidth + CharWidth(firstVisible - 1) < width - RightMargin) {
         const int32_t revealed = CharWidth(firstVisible - 1);
         visibleWidth += revealed;
         caretPixel += revealed;
@@ -280,7 +277,7 @@ void Input::OnBackspace() {
     } else {
         DeleteBefore(1);
     }
-    SendTypingNotice();
+    TextChanged();
 }
 
 void Input::OnDelete() {
@@ -288,7 +285,7 @@ void Input::OnDelete() {
         Clear();
         selectionStart = selectionEnd = -1;
     }
-    SendTypingNotice();
+    TextChanged();
 }
 
 void Input::OnSubmit() {
@@ -338,7 +335,7 @@ void Input::Draw() {
     if (IsConsoleLine() && core->options.push && !talking) return;
     if (IsWideConsoleLine()) {
         if (surface)
-            GfxDriver::DrawTargetTinted(static_cast<float>(x), static_cast<float>(y), kWideTint,
+            GfxDriver::DrawTargetTinted(static_cast<float>(x), static_cast<float>(y), WideTint,
                                         surface);
         if (font) font->DrawTextFaded(x + 5, y + 5, ShownPart(), textColour);
     } else {
@@ -346,20 +343,11 @@ void Input::Draw() {
     }
     if (core->focusedInput != this) return;
     if (HasSelection())
-        render->FillRect(x + 4, y + 4, caretPixel + 1, height - 8, kSelectionColour);
+        render->FillRect(x + 4, y + 4, caretPixel + 1, height - 8, SelectionColour);
     if (core->frameTimeMs % 1000 < 500)
-        render->FillRect(x + caretPixel + 4, y + 4, 1, height - 8, kCaretColour);
+        render->FillRect(x + caretPixel + 4, y + 4, 1, height - 8, CaretColour);
 }
 
-void Input::SendTypingNotice() {
-    Creature* player = core->player;
-    if (!IsConsoleLine() || !player || !core->activeConnection) return;
-    if (!player->typing && !text.empty()) {
-        player->typing = 1;
-        player->StampTime();
-        core->activeConnection->SendTyping(true);
-    } else if (player->typing && text.empty()) {
-        player->typing = 0;
-        core->activeConnection->SendTyping(false);
-    }
+void Input::TextChanged() {
+    if (onTextChanged) onTextChanged(*this);
 }

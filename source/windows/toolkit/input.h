@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "windows/toolkit/window.h"
@@ -62,6 +63,9 @@ public:
     int32_t selectionStart = -1, selectionEnd = -1;
     uint32_t textColour = 0xE0E0E0E0;
     uint8_t framed = 1;
+    // Called after typing, pasting, Backspace and Delete; the owner sets it (the console's chat
+    // line tells the server when the player starts or stops typing).
+    std::function<void(Input& input)> onTextChanged;
 
 private:
     Input(Core* core, Window* owner, uint32_t maxLength, WindowRect rect);
@@ -70,5 +74,5 @@ private:
     int32_t CharWidth(uint32_t index) const;
     // Drops leading characters from the drawn part until the caret lies inside the box.
     void ScrollToCaret();
-    void SendTypingNotice();
+    void TextChanged();
 };

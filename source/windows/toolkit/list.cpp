@@ -15,30 +15,29 @@
 
 namespace {
 
-constexpr int32_t kBarWidth = 18;
-constexpr uint16_t kSkinImage = 1;
-constexpr uint32_t kHeading = 1;
-constexpr uint32_t kCheckBox = 2;
-constexpr int32_t kHeadingLineHeight = 20;
-constexpr uint32_t kSelectionColour = 0x20FFFFFF;
-constexpr uint32_t kHoverColour = 0x10FFFFFF;
-constexpr uint32_t kOutlineColour = 0x20FFFFFF;
-constexpr uint32_t kSelectedColour = 0xFFFFFFFF;
-constexpr uint32_t kItemColour = 0xC0FFFFFF;
+constexpr int32_t BarWidth = 18;
+constexpr uint32_t Heading = 1;
+constexpr uint32_t CheckBox = 2;
+constexpr int32_t HeadingLineHeight = 20;
+constexpr uint32_t SelectionColour = 0x20FFFFFF;
+constexpr uint32_t HoverColour = 0x10FFFFFF;
+constexpr uint32_t OutlineColour = 0x20FFFFFF;
+constexpr uint32_t SelectedColour = 0xFFFFFFFF;
+constexpr uint32_t ItemColour = 0xC0FFFFFF;
 
 // The rows whose option id names one of these settings toggle it when clicked.
 struct BoundOption {
     uint32_t optionId;
     uint8_t Options::*option;
 };
-constexpr BoundOption kBoundOptions[] = {
+constexpr BoundOption BoundOptions[] = {
     {45, &Options::push},     {91, &Options::autocast}, {107, &Options::limit},
     {110, &Options::hidepush}, {112, &Options::nosplit}, {114, &Options::showchat},
     {130, &Options::holdmove}, {139, &Options::lootcont},
 };
 
 uint8_t* BoundOptionByte(Core* core, uint32_t optionId) {
-    for (const BoundOption& bound : kBoundOptions)
+    for (const BoundOption& bound : BoundOptions)
         if (bound.optionId == optionId) return &(core->options.*bound.option);
     return nullptr;
 }
@@ -60,8 +59,8 @@ const Mouse* MouseOf(Core* core) { return core->screen ? core->screen->mouse : n
 // The colour of an entry's text: the selected one brighter, marked ones in the mark colours.
 uint32_t TextColour(bool isSelected, bool isMarked, uint32_t markColour,
                     uint32_t markSelectedColour) {
-    if (isSelected) return isMarked ? markSelectedColour : kSelectedColour;
-    return isMarked ? markColour : kItemColour;
+    if (isSelected) return isMarked ? markSelectedColour : SelectedColour;
+    return isMarked ? markColour : ItemColour;
 }
 
 // The same colour with its alpha at 40 %, for the description lines.
@@ -114,9 +113,9 @@ bool List::IsItem(int32_t index) const {
 
 bool List::IsEntry(int32_t index) const { return static_cast<uint32_t>(index) < Count(); }
 
-size_t List::Count() const { return mode == kRowMode ? rows.size() : items.size(); }
+size_t List::Count() const { return mode == RowMode ? rows.size() : items.size(); }
 
-int32_t List::ContentWidth() const { return scroll ? width - kBarWidth : width; }
+int32_t List::ContentWidth() const { return scroll ? width - BarWidth : width; }
 
 void List::AddItem(std::string text) { AddItemValue(std::move(text), 0); }
 
@@ -138,11 +137,11 @@ void List::LayoutRow(ListRow row) {
     row.lines = font ? font->LayoutParagraph2(row.text, wrapWidth) : std::vector<std::string>();
     row.detailLines =
         font ? font->LayoutParagraph2(row.detail, wrapWidth) : std::vector<std::string>();
-    const int32_t lineHeight = row.kind == kHeading ? kHeadingLineHeight : kItemHeight;
+    const int32_t lineHeight = row.kind == Heading ? HeadingLineHeight : ItemHeight;
     row.textHeight = lineHeight * static_cast<int32_t>(row.lines.size());
-    row.detailHeight = kItemHeight * static_cast<int32_t>(row.detailLines.size());
+    row.detailHeight = ItemHeight * static_cast<int32_t>(row.detailLines.size());
     row.height = row.textHeight + row.detailHeight + (row.detailLines.empty() ? 0 : 2) + 5;
-    row.selectable = (row.kind == 0 || row.kind == kHeading) ? 0 : 1;
+    row.selectable = (row.kind == 0 || row.kind == Heading) ? 0 : 1;
     row.marked = 0;
     row.top = rows.empty() ? 0 : rows.back().top + rows.back().height;
     rows.push_back(std::move(row));
@@ -156,19 +155,19 @@ void List::SyncRowCheck(size_t index) {
 }
 
 void List::UpdateContentHeight() {
-    if (mode == kRowMode) {
+    if (mode == RowMode) {
         contentHeight = 0;
         for (const ListRow& row : rows) contentHeight += row.height;
     } else {
-        contentHeight = kItemHeight * static_cast<int32_t>(items.size()) + 6;
+        contentHeight = ItemHeight * static_cast<int32_t>(items.size()) + 6;
     }
     if (scroll) scroll->SetTotal(contentHeight);
 }
 
 void List::EnsureScroll() {
     if (scroll || contentHeight <= height - 2) return;
-    scroll = new Scroll(core, this, width - kBarWidth, 0, height, height - 2, contentHeight,
-                        kItemHeight, 1);
+    scroll = new Scroll(core, this, width - BarWidth, 0, height, height - 2, contentHeight,
+                        ItemHeight, 1);
     dirty = 1;  // the frame makes room for the bar's track
     // A list that is already open puts its new bar right above itself, as opening it would.
     auto found = std::find(core->windows.begin(), core->windows.end(), this);
@@ -178,7 +177,7 @@ void List::EnsureScroll() {
 void List::RemoveItem(uint8_t index) { RemoveAt(index); }
 
 void List::RemoveAt(size_t index) {
-    if (mode == kRowMode) {
+    if (mode == RowMode) {
         if (index >= rows.size()) return;
         rows.erase(rows.begin() + static_cast<ptrdiff_t>(index));
         // The bands use `top`: the rows after the removed one move up.
@@ -244,13 +243,13 @@ void List::ScrollToSelection() {
             if (scroll->position == before) return;
         }
     };
-    const int32_t top = kItemHeight * selected;
+    const int32_t top = ItemHeight * selected;
     stepWhile([&] { return top < scroll->position; }, &Scroll::StepUp);
-    stepWhile([&] { return top + kItemHeight > scroll->visible + scroll->position; },
+    stepWhile([&] { return top + ItemHeight > scroll->visible + scroll->position; },
               &Scroll::StepDown);
     // The last item also shows the 6-pixel margin below it.
     if (static_cast<size_t>(selected) + 1 == items.size() &&
-        top + kItemHeight + 6 > scroll->position + scroll->visible)
+        top + ItemHeight + 6 > scroll->position + scroll->visible)
         scroll->StepDown();
 }
 
@@ -259,7 +258,7 @@ int32_t List::HitTestItem(int32_t px, int32_t py) {
     int32_t dy = py - y - 4;
     if (px < x || px - x >= width || dy < 0 || dy >= height) return -1;
     if (scroll) dy += scroll->position;
-    if (mode == kRowMode) {
+    if (mode == RowMode) {
         int32_t bottom = 0;
         for (size_t i = 0; i < rows.size(); ++i) {
             bottom += rows[i].height;
@@ -267,7 +266,7 @@ int32_t List::HitTestItem(int32_t px, int32_t py) {
         }
         return -1;
     }
-    const int32_t index = dy / kItemHeight;
+    const int32_t index = dy / ItemHeight;
     return IsItem(index) ? index : -1;
 }
 
@@ -290,7 +289,7 @@ void List::OnMouseDown(int32_t mx, int32_t my) {
     const int32_t index = HitTestItem(mx, my);
     if (index < 0) return;
     selected = index;
-    if (mode == kRowMode) {
+    if (mode == RowMode) {
         if (uint8_t* option = BoundOptionByte(core, rows[static_cast<size_t>(index)].optionId))
             *option = *option ? 0 : 1;
         SyncRowCheck(static_cast<size_t>(index));
@@ -337,11 +336,11 @@ void List::Paint() {
     DrawCorners();
     render->DrawFrame1(0, 0, ContentWidth(), height);
     if (scroll) {
-        const int32_t barX = width - kBarWidth;
-        render->DrawSkinPart(barX, 15, 260, 227, kBarWidth, 3, kSkinImage);
-        render->DrawSkinPartTiled(barX, 18, kBarWidth, height - 36, 0, 0, 260, 231, kBarWidth, 2,
-                                  kSkinImage);
-        render->DrawSkinPart(barX, height - 18, 260, 234, kBarWidth, 3, kSkinImage);
+        const int32_t barX = width - BarWidth;
+        render->DrawSkinPart(barX, 15, 260, 227, BarWidth, 3, SkinAtlasId);
+        render->DrawSkinPartTiled(barX, 18, BarWidth, height - 36, 0, 0, 260, 231, BarWidth, 2,
+                                  SkinAtlasId);
+        render->DrawSkinPart(barX, height - 18, 260, 234, BarWidth, 3, SkinAtlasId);
     }
     GFX_EndFrame();
     dirty = 0;
@@ -360,7 +359,7 @@ void List::Draw() {
     GFX_SetOrigin(0, shift);
     GFX_PopClip();
     if (scroll) scroll->OnMouseMove(x, y);
-    if (IsUnderMouse()) render->DrawRect(x, y, contentWidth, height, kOutlineColour);
+    if (IsUnderMouse()) render->DrawRect(x, y, contentWidth, height, OutlineColour);
 }
 
 int32_t List::HoveredIndex() {
@@ -375,22 +374,22 @@ void List::DrawHoverBand(int32_t index, int32_t top, int32_t bandHeight, int32_t
         IsEntry(selected) && (index == selected - 1 || index == selected + 1);
     const int32_t bandTop = y + top + (nextToSelection && index > selected ? 5 : 3);
     render->FillRect(x + 3, bandTop, contentWidth - 6,
-                     nextToSelection ? bandHeight - 2 : bandHeight, kHoverColour);
+                     nextToSelection ? bandHeight - 2 : bandHeight, HoverColour);
 }
 
 void List::DrawItems(int32_t contentWidth) {
     if (items.empty()) return;
     if (showSelection && IsItem(selected))
-        render->FillRect(x + 3, y + 3 + kItemHeight * selected, contentWidth - 6, 14,
-                         kSelectionColour);
+        render->FillRect(x + 3, y + 3 + ItemHeight * selected, contentWidth - 6, 14,
+                         SelectionColour);
     const int32_t hovered = HoveredIndex();
-    if (hovered >= 0) DrawHoverBand(hovered, kItemHeight * hovered, 14, contentWidth);
+    if (hovered >= 0) DrawHoverBand(hovered, ItemHeight * hovered, 14, contentWidth);
     if (!font) return;
     const int32_t shown = scroll ? scroll->position : 0;
     for (size_t i = 0; i < items.size(); ++i) {
-        const int32_t top = 6 + kItemHeight * static_cast<int32_t>(i);
+        const int32_t top = 6 + ItemHeight * static_cast<int32_t>(i);
         // Items wholly outside the clip are not drawn.
-        if (top + kItemHeight < shown || top > shown + height) continue;
+        if (top + ItemHeight < shown || top > shown + height) continue;
         const bool isSelected = static_cast<int32_t>(i) == selected;
         font->DrawText(x + 6, y + top, items[i],
                        TextColour(isSelected, marks[i], markColour, markSelectedColour));
@@ -403,7 +402,7 @@ void List::DrawRows(int32_t contentWidth) {
         const ListRow& row = rows[static_cast<size_t>(selected)];
         if (row.selectable)
             render->FillRect(x + 3, y + 3 + row.top, contentWidth - 6, row.height,
-                             kSelectionColour);
+                             SelectionColour);
     }
     const int32_t hovered = HoveredIndex();
     if (hovered >= 0 && rows[static_cast<size_t>(hovered)].selectable) {
@@ -420,22 +419,22 @@ void List::DrawRows(int32_t contentWidth) {
         const uint32_t colour = TextColour(static_cast<int32_t>(i) == selected, row.marked != 0,
                                            markColour, markSelectedColour);
         const int32_t rowY = penY + offset;
-        if (row.kind == kCheckBox)
+        if (row.kind == CheckBox)
             render->DrawSkinPart(penX, rowY - 1, row.checkState ? 79 : 65, 236, 14, 14,
-                                 kSkinImage);
+                                 SkinAtlasId);
         for (size_t k = 0; k < row.lines.size(); ++k) {
             const auto line = static_cast<int32_t>(k);
-            if (row.kind == kHeading) {
+            if (row.kind == Heading) {
                 if (headingFont)
-                    headingFont->DrawText(penX - 5, rowY - 10 + kHeadingLineHeight * line,
+                    headingFont->DrawText(penX - 5, rowY - 10 + HeadingLineHeight * line,
                                           row.lines[k], colour);
             } else if (titleFont) {
-                titleFont->DrawText(penX + 20, rowY + kItemHeight * line, row.lines[k], colour);
+                titleFont->DrawText(penX + 20, rowY + ItemHeight * line, row.lines[k], colour);
             }
         }
         const int32_t detailY = rowY + row.textHeight + 2;
         for (size_t k = 0; k < row.detailLines.size() && font; ++k)
-            font->DrawText(penX + 20, detailY + kItemHeight * static_cast<int32_t>(k),
+            font->DrawText(penX + 20, detailY + ItemHeight * static_cast<int32_t>(k),
                            row.detailLines[k], Faded(colour));
         offset += row.height;
     }

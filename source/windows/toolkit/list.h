@@ -45,9 +45,9 @@ struct ListRow {
 // in its `list` field, so that mouse events and button look-ups pass on to it.
 class List : public Window {
 public:
-    static constexpr uint32_t kTextMode = 0;
-    static constexpr uint32_t kRowMode = 2;
-    static constexpr int32_t kItemHeight = 12;
+    static constexpr uint32_t TextMode = 0;
+    static constexpr uint32_t RowMode = 2;
+    static constexpr int32_t ItemHeight = 12;
 
     // The rectangle is relative to the owner's.
     List(Core* core, Window* owner, int32_t x, int32_t y, int32_t width, int32_t height);
@@ -104,7 +104,7 @@ public:
     int32_t selected = 0;
     Scroll* scroll = nullptr;
     int32_t contentHeight = 0;
-    uint32_t mode = kTextMode;  // set by the owner before rows are added
+    uint32_t mode = TextMode;  // set by the owner before rows are added
     uint8_t showSelection = 1;
     uint8_t showHover = 1;
     uint32_t markColour = 0xC0FF8080;

@@ -7,11 +7,6 @@
 #include "windows/toolkit/weblink.h"
 #include "windows/toolkit/windowtypes.h"
 
-namespace {
-constexpr uint32_t kOkButton = 34;
-constexpr uint32_t kTextColour = 0xC0FFFFFF;
-}  // namespace
-
 Message::Message(Core* core, std::string title, std::string text, int32_t kind)
     : Window(core), text(std::move(text)), kind(kind) {
     name = std::move(title);
@@ -30,7 +25,7 @@ void Message::Build() {
     modal = 1;
     typeId = WindowType::Message;
     titleHeight = 22;
-    AddPushButton(width - 66, height - 28, kOkButton, "ok");
+    AddPushButton(width - 66, height - 28, ButtonId::Ok, "ok");
     AddCloseButton();
 }
 
@@ -38,7 +33,7 @@ void Message::Paint() {
     if (!NeedsPaint()) return;
     GFX_BeginFrame(surface);
     PaintBoxBackground();
-    if (font) font->DrawText(32, 51, text, kTextColour);
+    if (font) font->DrawText(32, 51, text, BoxTextColour);
     GFX_EndFrame();
     dirty = 0;
 }
@@ -52,7 +47,7 @@ void Message::Place(int32_t screenWidth, int32_t screenHeight) {
 }
 
 void Message::OnCommand(Button* button) {
-    if (button->id == kOkButton) {
+    if (button->id == ButtonId::Ok) {
         if (!link.empty()) OpenWebPage(link);
         core->RemoveWindow(this);
     } else if (button->id == ButtonId::Close) {

@@ -9,22 +9,21 @@
 
 namespace {
 
-constexpr int32_t kThickness = 18;
-constexpr int32_t kArrowLength = 14;
+constexpr int32_t Thickness = 18;
+constexpr int32_t ArrowLength = 14;
 // The track starts this far from the start of the bar and is this much shorter than the bar.
-constexpr int32_t kTrackStart = 15;
-constexpr int32_t kTrackSlack = 30;
-constexpr int32_t kMinThumbLength = 12;
-constexpr uint16_t kSkinImage = 1;
+constexpr int32_t TrackStart = 15;
+constexpr int32_t TrackSlack = 30;
+constexpr int32_t MinThumbLength = 12;
 // Thumb pieces are this wide across the bar, one pixel in from its edge.
-constexpr int32_t kThumbAcross = 16;
+constexpr int32_t ThumbAcross = 16;
 
 // Skin positions (x, y) of the thumb's pieces.
 struct ThumbSkin {
     int32_t startCap[2], endCap[2], grip[2], smallGrip[2], filler[2];
 };
-constexpr ThumbSkin kVerticalThumb = {{280, 263}, {280, 267}, {280, 224}, {280, 227}, {280, 221}};
-constexpr ThumbSkin kHorizontalThumb = {
+constexpr ThumbSkin VerticalThumb = {{280, 263}, {280, 267}, {280, 224}, {280, 227}, {280, 221}};
+constexpr ThumbSkin HorizontalThumb = {
     {282, 305}, {286, 305}, {263, 305}, {266, 305}, {260, 305}};
 
 }  // namespace
@@ -40,8 +39,8 @@ Scroll::Scroll(Core* core, Window* owner, int32_t x, int32_t y, int32_t length, 
     this->owner = owner;
     this->x = x;
     this->y = y;
-    width = vertical ? kThickness : length;
-    height = vertical ? length : kThickness;
+    width = vertical ? Thickness : length;
+    height = vertical ? length : Thickness;
     Build();
 }
 
@@ -59,15 +58,15 @@ void Scroll::Build() {
     // An inverted bar shows position 0 at its far end.
     UpdateThumb();
     if (vertical) {
-        AddButton(0, 0, kUpArrow, 0, 0, 18, 0, 36, 0, kThickness, kArrowLength, {1, 1, 16, 13},
+        AddButton(0, 0, UpArrow, 0, 0, 18, 0, 36, 0, Thickness, ArrowLength, {1, 1, 16, 13},
                   "", 0, 0);
-        AddButton(0, height - kArrowLength, kDownArrow, 0, 16, 18, 16, 36, 16, kThickness,
-                  kArrowLength, {1, 0, 16, 13}, "", 0, 0);
+        AddButton(0, height - ArrowLength, DownArrow, 0, 16, 18, 16, 36, 16, Thickness,
+                  ArrowLength, {1, 0, 16, 13}, "", 0, 0);
     } else {
-        AddButton(0, 0, kLeftArrow, 209, 304, 209, 322, 209, 340, kArrowLength, kThickness,
+        AddButton(0, 0, LeftArrow, 209, 304, 209, 322, 209, 340, ArrowLength, Thickness,
                   {1, 1, 13, 16}, "", 0, 0);
-        AddButton(width - kArrowLength, 0, kRightArrow, 225, 304, 225, 322, 225, 340,
-                  kArrowLength, kThickness, {0, 1, 13, 16}, "", 0, 0);
+        AddButton(width - ArrowLength, 0, RightArrow, 225, 304, 225, 322, 225, 340,
+                  ArrowLength, Thickness, {0, 1, 13, 16}, "", 0, 0);
     }
 }
 
@@ -98,16 +97,16 @@ bool Scroll::HitTest(int32_t px, int32_t py) {
 }
 
 int32_t Scroll::ThumbRange() const {
-    return std::max(0, Length() - thumbLength - kTrackSlack);
+    return std::max(0, Length() - thumbLength - TrackSlack);
 }
 
 void Scroll::UpdateThumbLength() {
     if (total <= 0) {
-        thumbLength = kMinThumbLength;
+        thumbLength = MinThumbLength;
         return;
     }
-    const int64_t length = int64_t(Length() - kTrackSlack) * visible / total;
-    thumbLength = static_cast<int32_t>(std::max<int64_t>(kMinThumbLength, length));
+    const int64_t length = int64_t(Length() - TrackSlack) * visible / total;
+    thumbLength = static_cast<int32_t>(std::max<int64_t>(MinThumbLength, length));
 }
 
 void Scroll::UpdateThumb() {
@@ -180,18 +179,18 @@ void Scroll::Grow(int32_t delta) {
     UpdateThumb();
     if (buttons.empty()) return;
     Button* farArrow = buttons.back();
-    (vertical ? farArrow->y : farArrow->x) = Length() - kArrowLength;
+    (vertical ? farArrow->y : farArrow->x) = Length() - ArrowLength;
 }
 
 void Scroll::ArrowStep(const Button* button) {
     bool back;
     switch (button->id) {
-    case kUpArrow:
-    case kLeftArrow:
+    case UpArrow:
+    case LeftArrow:
         back = true;
         break;
-    case kDownArrow:
-    case kRightArrow:
+    case DownArrow:
+    case RightArrow:
         back = false;
         break;
     default:
@@ -224,7 +223,7 @@ void Scroll::OnMouseDown(int32_t mx, int32_t my) {
     const int32_t start = vertical ? y : x;
     const int32_t side = vertical ? x : y;
     const int32_t thickness = vertical ? width : height;
-    const int32_t thumbStart = start + kTrackStart + thumbOffset;
+    const int32_t thumbStart = start + TrackStart + thumbOffset;
     if (across < side + 1 || across >= side + thickness - 2) return;
     if (along < thumbStart || along >= thumbStart + thumbLength) return;
     (vertical ? anchorY : anchorX) = along - thumbOffset;
@@ -232,7 +231,7 @@ void Scroll::OnMouseDown(int32_t mx, int32_t my) {
 }
 
 void Scroll::OnDrag(int32_t mx, int32_t my) {
-    const int32_t range = Length() - thumbLength - kTrackSlack;
+    const int32_t range = Length() - thumbLength - TrackSlack;
     if (!dragging || range <= 0 || visible >= total) return;
     int32_t ox, oy;
     OwnerOrigin(ox, oy);
@@ -268,25 +267,25 @@ void Scroll::OnMouseMove(int32_t ox, int32_t oy) {
 
 void Scroll::DrawThumb(int32_t ox, int32_t oy) {
     if (visible >= total) return;
-    const ThumbSkin& skin = vertical ? kVerticalThumb : kHorizontalThumb;
+    const ThumbSkin& skin = vertical ? VerticalThumb : HorizontalThumb;
     const int32_t across = vertical ? ox + x + 1 : oy + y + 1;
-    const int32_t start = (vertical ? oy + y : ox + x) + kTrackStart + thumbOffset;
+    const int32_t start = (vertical ? oy + y : ox + x) + TrackStart + thumbOffset;
     // One piece `length` pixels long at `at` along the bar.
     auto piece = [&](const int32_t(&part)[2], int32_t at, int32_t length) {
         if (vertical)
-            render->DrawSkinPart(across, at, part[0], part[1], kThumbAcross, length, kSkinImage);
+            render->DrawSkinPart(across, at, part[0], part[1], ThumbAcross, length, SkinAtlasId);
         else
-            render->DrawSkinPart(at, across, part[0], part[1], length, kThumbAcross, kSkinImage);
+            render->DrawSkinPart(at, across, part[0], part[1], length, ThumbAcross, SkinAtlasId);
     };
     // The one-pixel filler repeated over `length` pixels from `at`.
     auto fill = [&](int32_t at, int32_t length) {
         const int32_t sx = skin.filler[0], sy = skin.filler[1];
         if (vertical)
-            render->DrawSkinPartTiled(across, at, kThumbAcross, length, 0, 0, sx, sy,
-                                      kThumbAcross, 1, kSkinImage);
+            render->DrawSkinPartTiled(across, at, ThumbAcross, length, 0, 0, sx, sy,
+                                      ThumbAcross, 1, SkinAtlasId);
         else
-            render->DrawSkinPartTiled(at, across, length, kThumbAcross, 0, 0, sx, sy, 1,
-                                      kThumbAcross, kSkinImage);
+            render->DrawSkinPartTiled(at, across, length, ThumbAcross, 0, 0, sx, sy, 1,
+                                      ThumbAcross, SkinAtlasId);
     };
 
     const int32_t length = thumbLength;

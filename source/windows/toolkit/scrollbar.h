@@ -15,10 +15,10 @@
 class Scroll : public Window {
 public:
     // The arrow button ids: back and forward of a vertical and of a horizontal bar.
-    static constexpr uint32_t kUpArrow = 11;
-    static constexpr uint32_t kDownArrow = 12;
-    static constexpr uint32_t kLeftArrow = 59;
-    static constexpr uint32_t kRightArrow = 60;
+    static constexpr uint32_t UpArrow = 11;
+    static constexpr uint32_t DownArrow = 12;
+    static constexpr uint32_t LeftArrow = 59;
+    static constexpr uint32_t RightArrow = 60;
 
     Scroll(Core* core, Window* owner, int32_t x, int32_t y, int32_t length, int32_t visible,
            int32_t total, int32_t step, uint8_t vertical);

@@ -3,16 +3,14 @@
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "font.h"
-#include "protocol.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/weblink.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
-constexpr uint32_t kOkButton = 34;
-constexpr uint32_t kDiscordButton = 102;
-constexpr uint32_t kTextColour = 0xE0E0E0E0;
-constexpr char kDiscordInvite[] = "https://discord.gg/veltor";
+constexpr uint32_t DiscordButton = 102;
+constexpr uint32_t TextColour = 0xE0E0E0E0;
+constexpr char DiscordInvite[] = "https://discord.gg/veltor";
 }  // namespace
 
 Status::Status(Core* core, std::string title, std::string text, int32_t kind)
@@ -24,7 +22,7 @@ Status::Status(Core* core, std::string title, std::string text, int32_t kind)
 void Status::Build() {
     ResetLayout();
     font = core->GetFont(2);
-    width = (font ? font->TextWidthCodes(text) : 0) + 64 + (kind == kConnecting ? 8 : 0);
+    width = (font ? font->TextWidthCodes(text) : 0) + 64 + (kind == Connecting ? 8 : 0);
     height = (font ? font->WrappedHeight(text, 1000) : 0) + 108;
     x = y = 0;
     Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
@@ -34,14 +32,14 @@ void Status::Build() {
     animationStart = core->frameTimeMs - 500;
     typeId = WindowType::Status;
     titleHeight = 22;
-    AddPushButton(width - 66, height - 28, kOkButton, kind == kConnecting ? "cancel" : "ok");
+    AddPushButton(width - 66, height - 28, ButtonId::Ok, kind == Connecting ? "cancel" : "ok");
     if (text.find("Discord") != std::string::npos)
-        AddPushButton(12, height - 28, kDiscordButton, "discord");
+        AddPushButton(12, height - 28, DiscordButton, "discord");
     AddCloseButton();
 }
 
 std::string Status::ShownText() const {
-    if (kind != kConnecting) return text;
+    if (kind != Connecting) return text;
     const uint64_t phase = (core->frameTimeMs - animationStart) % 1000;
     return text + std::string(phase / 250, '.');
 }
@@ -50,7 +48,7 @@ void Status::Paint() {
     if (!NeedsPaint()) return;
     GFX_BeginFrame(surface);
     PaintBoxBackground();
-    if (kind != kConnecting && font) font->DrawText(32, 51, text, kTextColour);
+    if (kind != Connecting && font) font->DrawText(32, 51, text, TextColour);
     GFX_EndFrame();
     dirty = 0;
 }
@@ -58,7 +56,7 @@ void Status::Paint() {
 void Status::Draw() {
     DrawFrame();
     DrawSurface();
-    if (kind == kConnecting && font) font->DrawText(x + 32, y + 51, ShownText(), kTextColour);
+    if (kind == Connecting && font) font->DrawText(x + 32, y + 51, ShownText(), TextColour);
     DrawButtons();
 }
 
@@ -69,13 +67,13 @@ void Status::Place(int32_t screenWidth, int32_t screenHeight) {
 }
 
 void Status::OnCommand(Button* button) {
-    if (button->id == kOkButton || button->id == ButtonId::Close)
+    if (button->id == ButtonId::Ok || button->id == ButtonId::Close)
         Close();
-    else if (button->id == kDiscordButton)
-        OpenWebPage(kDiscordInvite);
+    else if (button->id == DiscordButton)
+        OpenWebPage(DiscordInvite);
 }
 
 void Status::Close() {
-    if (kind == kConnecting && core->activeConnection) core->activeConnection->Cancel();
+    if (kind == Connecting) core->CancelConnecting();
     core->RemoveWindow(this);
 }

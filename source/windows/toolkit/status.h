@@ -9,7 +9,7 @@
 // naming the game's Discord community also gets a button that opens the invite page.
 class Status : public Window {
 public:
-    static constexpr int32_t kConnecting = 2;
+    static constexpr int32_t Connecting = 2;
 
     Status(Core* core, std::string title, std::string text, int32_t kind);
 

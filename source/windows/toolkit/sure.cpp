@@ -1,13 +1,13 @@
 #include "windows/toolkit/sure.h"
 
 #include <algorithm>
+#include <map>
 
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "font.h"
+#include "item.h"
 #include "mouse.h"
-#include "placeholders.h"
-#include "protocol.h"
 #include "render.h"
 #include "screen.h"
 #include "windows/toolkit/button.h"
@@ -15,40 +15,55 @@
 
 namespace {
 
-constexpr uint32_t kYesButton = 25;
-constexpr uint32_t kNoButton = 26;
-constexpr uint32_t kTextColour = 0xC0FFFFFF;
-constexpr int32_t kCell = 40;
-constexpr int32_t kGridTop = 52;
-constexpr int32_t kRefusedLogoutHintMs = 2500;
+constexpr int32_t Cell = 40;
+constexpr int32_t GridTop = 52;
 
 // Skin pieces of the item grid's frame (image 1): 8 x 8 junctions, 32-pixel edges.
 struct SkinPiece {
     int32_t sx, sy, w, h;
 };
-constexpr SkinPiece kTopLeft = {87, 27, 8, 8}, kTopJoin = {95, 27, 8, 8},
-                    kTopRight = {103, 27, 8, 8}, kLeftJoin = {87, 35, 8, 8},
-                    kCross = {95, 35, 8, 8}, kRightJoin = {103, 35, 8, 8},
-                    kBottomLeft = {87, 43, 8, 8}, kBottomJoin = {95, 43, 8, 8},
-                    kBottomRight = {103, 43, 8, 8};
-constexpr SkinPiece kTopEdge = {85, 59, 32, 6}, kRowSeparator = {85, 66, 32, 4},
-                    kBottomEdge = {85, 71, 32, 6};
-constexpr SkinPiece kLeftEdge = {54, 41, 6, 32}, kColumnSeparator = {61, 41, 4, 32},
-                    kRightEdge = {66, 41, 6, 32};
-constexpr SkinPiece kSlot = {256, 56, 36, 36}, kEmptySlot = {256, 16, 36, 36};
+constexpr SkinPiece TopLeft = {87, 27, 8, 8}, TopJoin = {95, 27, 8, 8},
+                    TopRight = {103, 27, 8, 8}, LeftJoin = {87, 35, 8, 8},
+                    Cross = {95, 35, 8, 8}, RightJoin = {103, 35, 8, 8},
+                    BottomLeft = {87, 43, 8, 8}, BottomJoin = {95, 43, 8, 8},
+                    BottomRight = {103, 43, 8, 8};
+constexpr SkinPiece TopEdge = {85, 59, 32, 6}, RowSeparator = {85, 66, 32, 4},
+                    BottomEdge = {85, 71, 32, 6};
+constexpr SkinPiece LeftEdge = {54, 41, 6, 32}, ColumnSeparator = {61, 41, 4, 32},
+                    RightEdge = {66, 41, 6, 32};
+constexpr SkinPiece Slot = {256, 56, 36, 36}, EmptySlot = {256, 16, 36, 36};
 
 void DrawPiece(Render* render, int32_t x, int32_t y, const SkinPiece& piece) {
-    render->DrawSkinPart(x, y, piece.sx, piece.sy, piece.w, piece.h, 1);
+    render->DrawSkinPart(x, y, piece.sx, piece.sy, piece.w, piece.h, SkinAtlasId);
 }
 
 // The junction piece at grid line (column c of k, row r of n).
 const SkinPiece& Junction(int32_t c, int32_t k, int32_t r, int32_t n) {
-    if (r == 0) return c == 0 ? kTopLeft : c == k ? kTopRight : kTopJoin;
-    if (r == n) return c == 0 ? kBottomLeft : c == k ? kBottomRight : kBottomJoin;
-    return c == 0 ? kLeftJoin : c == k ? kRightJoin : kCross;
+    if (r == 0) return c == 0 ? TopLeft : c == k ? TopRight : TopJoin;
+    if (r == n) return c == 0 ? BottomLeft : c == k ? BottomRight : BottomJoin;
+    return c == 0 ? LeftJoin : c == k ? RightJoin : Cross;
+}
+
+struct Answers {
+    Sure::YesHandler yes = nullptr;
+    Sure::NoHandler no = nullptr;
+};
+
+std::map<uint32_t, Answers>& AnswerTable() {
+    static std::map<uint32_t, Answers> table;
+    return table;
+}
+
+Answers AnswersOf(uint32_t action) {
+    const auto found = AnswerTable().find(action);
+    return found == AnswerTable().end() ? Answers{} : found->second;
 }
 
 }  // namespace
+
+void Sure::SetAnswers(uint32_t action, YesHandler yes, NoHandler no) {
+    AnswerTable()[action] = {yes, no};
+}
 
 Sure::Sure(Core* core, std::string title, std::string text, uint32_t action)
     : Window(core), text(std::move(text)), action(action) {
@@ -93,11 +108,11 @@ void Sure::Build() {
                                                              : 8);
             gridRows = static_cast<uint8_t>((stacks + gridColumns - 1) / gridColumns);
         }
-        textWidth = std::max(textWidth, gridColumns * kCell);
+        textWidth = std::max(textWidth, gridColumns * Cell);
     }
     x = y = 0;
     width = textWidth + 64;
-    height = textHeight + 108 + (IsItemQuestion() ? gridRows * kCell + 27 : 0);
+    height = textHeight + 108 + (IsItemQuestion() ? gridRows * Cell + 27 : 0);
     Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
     CreateSurface();
     movable = 1;
@@ -105,8 +120,8 @@ void Sure::Build() {
     typeId = WindowType::Sure;
     titleHeight = 22;
     const bool linking = action == LinkSteam;
-    AddPushButton(width - 66, height - 28, kYesButton, linking ? "link" : "yes");
-    AddPushButton(12, height - 28, kNoButton, linking ? "skip" : "no");
+    AddPushButton(width - 66, height - 28, ButtonId::Yes, linking ? "link" : "yes");
+    AddPushButton(12, height - 28, ButtonId::No, linking ? "skip" : "no");
     AddCloseButton();
 }
 
@@ -115,12 +130,12 @@ void Sure::Paint() {
     GFX_BeginFrame(surface);
     PaintBoxBackground();
     if (!IsItemQuestion()) {
-        if (font) font->DrawText(32, 51, text, kTextColour);
+        if (font) font->DrawText(32, 51, text, BoxTextColour);
     } else if (item) {
         item->Refresh(0);
         PaintGrid();
         DrawCells(0, 0, false);
-        if (font) font->DrawText(32, 78 + gridRows * kCell, text, kTextColour);
+        if (font) font->DrawText(32, 78 + gridRows * Cell, text, BoxTextColour);
     }
     GFX_EndFrame();
     dirty = 0;
@@ -131,21 +146,21 @@ void Sure::PaintGrid() {
     const int32_t left = width / 2 - columns * 20 - 4;
     for (int32_t r = 0; r <= rows; ++r)
         for (int32_t c = 0; c <= columns; ++c)
-            DrawPiece(render, left + c * kCell, kGridTop + r * kCell,
+            DrawPiece(render, left + c * Cell, GridTop + r * Cell,
                       Junction(c, columns, r, rows));
     for (int32_t c = 0; c < columns; ++c) {
-        const int32_t edgeX = left + 8 + c * kCell;
-        DrawPiece(render, edgeX, kGridTop + 2, kTopEdge);
+        const int32_t edgeX = left + 8 + c * Cell;
+        DrawPiece(render, edgeX, GridTop + 2, TopEdge);
         for (int32_t r = 1; r < rows; ++r)
-            DrawPiece(render, edgeX, kGridTop + r * kCell + 2, kRowSeparator);
-        DrawPiece(render, edgeX, kGridTop + rows * kCell, kBottomEdge);
+            DrawPiece(render, edgeX, GridTop + r * Cell + 2, RowSeparator);
+        DrawPiece(render, edgeX, GridTop + rows * Cell, BottomEdge);
     }
     for (int32_t r = 0; r < rows; ++r) {
-        const int32_t edgeY = kGridTop + 8 + r * kCell;
-        DrawPiece(render, left + 2, edgeY, kLeftEdge);
+        const int32_t edgeY = GridTop + 8 + r * Cell;
+        DrawPiece(render, left + 2, edgeY, LeftEdge);
         for (int32_t c = 1; c < columns; ++c)
-            DrawPiece(render, left + c * kCell + 2, edgeY, kColumnSeparator);
-        DrawPiece(render, left + columns * kCell, edgeY, kRightEdge);
+            DrawPiece(render, left + c * Cell + 2, edgeY, ColumnSeparator);
+        DrawPiece(render, left + columns * Cell, edgeY, RightEdge);
     }
 }
 
@@ -157,9 +172,9 @@ void Sure::DrawCells(int32_t originX, int32_t originY, bool everyFrame) {
     const int32_t left = width / 2 - gridColumns * 20 - 4;
     const int32_t stacks = showGrid ? StackCount() : 1;
     for (int32_t k = 0; k < gridColumns * gridRows; ++k) {
-        const int32_t itemX = originX + left + 8 + kCell * (k % gridColumns);
-        const int32_t itemY = originY + 60 + kCell * (k / gridColumns);
-        if (!everyFrame) DrawPiece(render, itemX - 2, itemY - 2, k < stacks ? kSlot : kEmptySlot);
+        const int32_t itemX = originX + left + 8 + Cell * (k % gridColumns);
+        const int32_t itemY = originY + 60 + Cell * (k / gridColumns);
+        if (!everyFrame) DrawPiece(render, itemX - 2, itemY - 2, k < stacks ? Slot : EmptySlot);
         if (item && k < stacks && animated == everyFrame) DrawItemAt(itemX, itemY);
     }
 }
@@ -179,71 +194,19 @@ void Sure::Draw() {
     DrawButtons();
 }
 
-void Sure::ConfirmLogout() {
-    if (!core->CheckPlayerFlag()) {
-        const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
-        auto* hint = new Look(core, "", "You cannot logout while in combat.", mouse ? mouse->x : 0,
-                              mouse ? mouse->y : 0, 0);
-        hint->lifetimeMs = kRefusedLogoutHintMs;
-        core->AddWindow(hint);
-        return;
-    }
-    // Leaving the game deletes the windows of the list: the box steps out of it first and deletes
-    // itself when the game is left.
-    Core* app = core;
-    app->DetachWindow(this);
-    app->CloseConnection(0);
-    app->LeaveGame();
-    delete this;
-}
+void Sure::OnSubmit() { Answer(); }
 
-void Sure::Confirm() {
-    switch (action) {
-    case Buy: {
-        if (!item) break;
-        const int32_t repeats = core->moveMultiplier >= 2 ? core->moveMultiplier : 1;
-        for (int32_t i = 0; i < repeats; ++i) core->MoveThing(item, false, true, moveArg);
-        break;
-    }
-    case SellQuestion:
-        if (core->activeConnection) core->activeConnection->SendConfirmYes();
-        break;
-    case LinkSteam: {
-        if (Window* create = core->FindWindow(WindowType::Create)) create->Close();
-        if (Window* avatars = core->FindWindow(WindowType::Avatars)) avatars->Close();
-        core->CloseConnection(0);
-        Window* link = core->AddWindow(new Link(core));
-        link->OnOpen();
-        break;
-    }
-    case DeleteAvatar:
-        if (auto* avatars = dynamic_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
-            avatars->DeleteSelected();
-        break;
-    case RestoreAvatar:
-        if (auto* avatars = dynamic_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
-            avatars->RestoreSelected();
-        break;
-    case Sell:
-        if (auto* shop = dynamic_cast<Shop*>(core->FindWindow(WindowType::Shop)))
-            shop->ConfirmSell();
-        if (core->activeConnection) core->activeConnection->SendConfirmYes();
-        break;
-    default:  // other action codes confirm nothing
-        break;
-    }
-}
-
-void Sure::OnSubmit() {
+Sure::Outcome Sure::Answer() {
     // A box that already answered waits for the next frame to remove it: a second Enter or click
     // must not run the action again.
-    if (state == 3) return;
-    if (action == Logout) {
-        ConfirmLogout();  // may delete this box
-        return;
+    if (answered || state == 3) return Outcome::Closing;
+    const YesHandler yes = AnswersOf(action).yes;
+    const Outcome outcome = yes ? yes(*this) : Outcome::Closing;
+    if (outcome == Outcome::Closing) {
+        answered = 1;
+        state = 3;
     }
-    Confirm();
-    state = 3;
+    return outcome;
 }
 
 void Sure::Place(int32_t screenWidth, int32_t screenHeight) {
@@ -251,25 +214,20 @@ void Sure::Place(int32_t screenWidth, int32_t screenHeight) {
 }
 
 void Sure::OnCommand(Button* button) {
-    if (button->id == kYesButton) {
+    if (button->id == ButtonId::Yes) {
         Core* app = core;
-        const bool refusedLogout = action == Logout && !app->CheckPlayerFlag();
-        OnSubmit();  // may delete this box: only `app` is used below
-        // The release that pressed "yes" must not reach the hint that the refusal opened.
-        if (refusedLogout && app->screen && app->screen->mouse)
+        // The release that pressed a refused "yes" must not reach what the refusal opened.
+        if (Answer() == Outcome::Kept && app->screen && app->screen->mouse)
             app->screen->mouse->swallowRelease = 1;
-    } else if (button->id == kNoButton || button->id == ButtonId::Close) {
+    } else if (button->id == ButtonId::No || button->id == ButtonId::Close) {
         Close();
     }
 }
 
 void Sure::Close() {
-    if (action == SellQuestion && core->activeConnection) core->activeConnection->SendConfirmNo();
-    if (action == Buy && item) {
-        // The buy move changed the shop item's count; the shop keeps its whole stack.
-        item->count = core->moveStackCount;
-        item->Refresh(0);
-    }
+    if (answered) return;
+    answered = 1;
+    if (const NoHandler no = AnswersOf(action).no) no(*this);
     if (OwnsItem()) {
         delete item;
         item = nullptr;

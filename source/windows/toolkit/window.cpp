@@ -14,12 +14,12 @@
 namespace {
 
 // The least distance a dragged or clamped window keeps from every screen edge.
-constexpr int32_t kScreenMargin = 5;
+constexpr int32_t ScreenMargin = 5;
 // The smallest size a corner resize leaves, unless the screen edge leaves less room.
-constexpr int32_t kMinResizeWidth = 199;
-constexpr int32_t kMinResizeHeight = 201;
+constexpr int32_t MinResizeWidth = 199;
+constexpr int32_t MinResizeHeight = 201;
 // The bottom-right square that starts a resize.
-constexpr int32_t kResizeGrip = 5;
+constexpr int32_t ResizeGrip = 5;
 
 uint32_t Black(uint32_t alpha) { return alpha << 24; }
 
@@ -80,8 +80,8 @@ void Window::OnMouseDown(int32_t mx, int32_t my) {
         anchorX = mx - x;
         anchorY = my - y;
     }
-    if (resizable && !collapsed && mx >= x + width - kResizeGrip && mx < x + width &&
-        my >= y + height - kResizeGrip && my < y + height) {
+    if (resizable && !collapsed && mx >= x + width - ResizeGrip && mx < x + width &&
+        my >= y + height - ResizeGrip && my < y + height) {
         resizing = 1;
         anchorX = mx - width;
         anchorY = my - height;
@@ -102,9 +102,9 @@ void Window::OnDrag(int32_t mx, int32_t my) {
     if (dragging) {
         const int32_t screenWidth = static_cast<int32_t>(core->clientWidth);
         const int32_t screenHeight = static_cast<int32_t>(core->clientHeight);
-        x = std::min(std::max(mx - anchorX, kScreenMargin), screenWidth - width - kScreenMargin);
-        y = std::min(std::max(my - anchorY, kScreenMargin),
-                     screenHeight - VisibleHeight() - kScreenMargin);
+        x = std::min(std::max(mx - anchorX, ScreenMargin), screenWidth - width - ScreenMargin);
+        y = std::min(std::max(my - anchorY, ScreenMargin),
+                     screenHeight - VisibleHeight() - ScreenMargin);
         if (list) list->Place(0, 0);
     }
     if (list) list->OnDrag(mx, my);
@@ -113,8 +113,8 @@ void Window::OnDrag(int32_t mx, int32_t my) {
 void Window::OnResize(int32_t mx, int32_t my) {
     const int32_t screenWidth = static_cast<int32_t>(core->clientWidth);
     const int32_t screenHeight = static_cast<int32_t>(core->clientHeight);
-    width = std::min(std::max(mx - anchorX, kMinResizeWidth), screenWidth - x - kScreenMargin);
-    height = std::min(std::max(my - anchorY, kMinResizeHeight), screenHeight - y - kScreenMargin);
+    width = std::min(std::max(mx - anchorX, MinResizeWidth), screenWidth - x - ScreenMargin);
+    height = std::min(std::max(my - anchorY, MinResizeHeight), screenHeight - y - ScreenMargin);
 }
 
 void Window::OnWheel(int32_t mx, int32_t my, int32_t delta) {
@@ -269,15 +269,15 @@ void Window::DrawFrame() {
     render->FillGradientRect(x - 3, y + 5, 3, h - 5, 0, Black(0x50), 0, Black(0x50));
     render->FillGradientRect(x + width, y + 5, 3, h - 5, Black(0x50), 0, Black(0x50), 0);
     render->FillRect(x, y - 1, width, 1, Black(0x10));
-    static const uint32_t kCornerRows[5] = {0xA0, 0x70, 0x50, 0x30, 0x10};
+    static const uint32_t CornerRows[5] = {0xA0, 0x70, 0x50, 0x30, 0x10};
     for (int32_t k = 0; k < 5; ++k) {
-        const uint32_t c = Black(kCornerRows[k]);
+        const uint32_t c = Black(CornerRows[k]);
         render->FillGradientRect(x - 3, y + h + k, 6, 1, 0, c, 0, c);
         render->FillGradientRect(x + width - 3, y + h + k, 6, 1, c, 0, c, 0);
     }
-    static const uint32_t kCornerColumns[3] = {0x10, 0x28, 0x48};
+    static const uint32_t CornerColumns[3] = {0x10, 0x28, 0x48};
     for (int32_t k = 0; k < 3; ++k) {
-        const uint32_t c = Black(kCornerColumns[k]);
+        const uint32_t c = Black(CornerColumns[k]);
         render->FillGradientRect(x - 3 + k, y - 1, 1, 6, 0, 0, c, c);
         render->FillGradientRect(x + width + 2 - k, y - 1, 1, 6, 0, 0, c, c);
     }
@@ -293,8 +293,8 @@ void Window::DrawCorners() {
 void Window::ClampToScreen() {
     const int32_t screenWidth = static_cast<int32_t>(core->clientWidth);
     const int32_t screenHeight = static_cast<int32_t>(core->clientHeight);
-    x = std::min(std::max(x, kScreenMargin), screenWidth - width - kScreenMargin);
-    y = std::min(std::max(y, kScreenMargin), screenHeight - VisibleHeight() - kScreenMargin);
+    x = std::min(std::max(x, ScreenMargin), screenWidth - width - ScreenMargin);
+    y = std::min(std::max(y, ScreenMargin), screenHeight - VisibleHeight() - ScreenMargin);
     if (list) list->Place(0, 0);
 }
 

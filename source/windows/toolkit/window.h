@@ -16,6 +16,9 @@ struct WindowRect {
     int32_t x, y, w, h;
 };
 
+// The text colour of the message and yes/no boxes.
+constexpr uint32_t BoxTextColour = 0xC0FFFFFF;
+
 // Base of every window and window-like control. A window keeps its position, size, child
 // buttons and a cached off-screen surface with its painted content; Core keeps the open windows
 // in one list (last = topmost), repaints a surface only when its window is dirty and draws all

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "mouse.h"
-#include "placeholders.h"
+#include "windows/dialogs/look.h"
+#include "windows/dialogs/shop.h"
+#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "render.h"
 #include "screen.h"
@@ -18,6 +20,8 @@
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/weblink.h"
 #include "windows/toolkit/windowtypes.h"
+#include "driver/gfxcore.h"
+#include "item.h"
 
 namespace {
 
@@ -68,10 +72,10 @@ protected:
 TEST_F(BoxTest, AMessageOfTwoLinesIsOneLineTaller) {
     Message one(core.get(), "Title", "first second", 0);
     Message two(core.get(), "Title", "first\nsecond", 0);
-    EXPECT_EQ(two.height - one.height, kTestLineHeight);
-    EXPECT_EQ(one.height, kTestLineHeight + 108);
-    EXPECT_EQ(one.width, 12 * kTestCharWidth + 64);
-    EXPECT_EQ(two.width, 6 * kTestCharWidth + 64);  // the widest line
+    EXPECT_EQ(two.height - one.height, TestLineHeight);
+    EXPECT_EQ(one.height, TestLineHeight + 108);
+    EXPECT_EQ(one.width, 12 * TestCharWidth + 64);
+    EXPECT_EQ(two.width, 6 * TestCharWidth + 64);  // the widest line
     EXPECT_EQ(one.x, 400 - one.width / 2);
     EXPECT_EQ(one.y, 300 - one.height / 2);
     EXPECT_TRUE(one.modal);
@@ -105,7 +109,7 @@ TEST_F(BoxTest, AStatusBoxIsCentredWithEachHalfRoundedDown) {
         int32_t x, y;
     } cases[] = {
         {800, 600, "a", 0, 400 - 71 / 2, 300 - 120 / 2},                     // 71 x 120
-        {800, 600, "a", Status::kConnecting, 400 - 79 / 2, 300 - 120 / 2},   // 8 wider
+        {800, 600, "a", Status::Connecting, 400 - 79 / 2, 300 - 120 / 2},   // 8 wider
         {1025, 769, "ab\ncd", 0, 512 - 78 / 2, 384 - 132 / 2},              // 78 x 132
     };
     for (const auto& c : cases) {
@@ -118,7 +122,7 @@ TEST_F(BoxTest, AStatusBoxIsCentredWithEachHalfRoundedDown) {
 }
 
 TEST_F(BoxTest, AProgressBoxCyclesItsDotsOnceASecond) {
-    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::Connecting));
     const struct {
         uint64_t after;
         const char* shown;
@@ -143,13 +147,13 @@ TEST_F(BoxTest, ClosingAProgressBoxCancelsTheConnectionAttempt) {
     EXPECT_FALSE(connection->closed);
     EXPECT_FALSE(Listed(plain));
 
-    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::Connecting));
     box->OnSubmit();  // Enter
     EXPECT_TRUE(connection->closed);
     EXPECT_FALSE(Listed(box));
 
     connection->closed = 0;
-    box = Open(new Status(core.get(), "Connecting", "Trying", Status::kConnecting));
+    box = Open(new Status(core.get(), "Connecting", "Trying", Status::Connecting));
     Press(box, ButtonId::Close);
     EXPECT_TRUE(connection->closed);
     EXPECT_TRUE(core->windows.empty());
@@ -180,13 +184,13 @@ TEST_F(BoxTest, ItemBoxesGrowAGridForSeveralStacks) {
         EXPECT_EQ(box.showGrid, c.stacks > 1) << int(c.stacks);
         EXPECT_EQ(box.gridColumns, c.columns) << int(c.stacks);
         EXPECT_EQ(box.gridRows, c.rows) << int(c.stacks);
-        const int32_t textWidth = std::max(4 * kTestCharWidth, c.columns * 40);
+        const int32_t textWidth = std::max(4 * TestCharWidth, c.columns * 40);
         EXPECT_EQ(box.width, textWidth + 64) << int(c.stacks);
-        EXPECT_EQ(box.height, kTestLineHeight + 108 + c.rows * 40 + 27) << int(c.stacks);
+        EXPECT_EQ(box.height, TestLineHeight + 108 + c.rows * 40 + 27) << int(c.stacks);
     }
     core->moveMultiplier = 20;
     Sure plain(core.get(), "Logout", "Leave?", Sure::Logout);
-    EXPECT_EQ(plain.height, kTestLineHeight + 108);
+    EXPECT_EQ(plain.height, TestLineHeight + 108);
     EXPECT_EQ(plain.gridColumns, 1);
 }
 
@@ -288,6 +292,33 @@ TEST_F(BoxTest, TheServersSellQuestionAnswersAndOwnsItsItem) {
     EXPECT_EQ(Sent(2), (std::vector<uint8_t>{221, 222}));
     EXPECT_TRUE(deleted);
     EXPECT_FALSE(Listed(box));
+}
+
+TEST_F(BoxTest, ABoxThatSaidYesAnswersNothingElseInTheSameFrame) {
+    const struct {
+        const char* name;
+        void (*late)(Core* core, Sure* box);
+    } lateAnswers[] = {
+        {"no", [](Core*, Sure* box) { Press(box, ButtonId::No); }},
+        {"close", [](Core*, Sure* box) { Press(box, ButtonId::Close); }},
+        {"escape", [](Core* core, Sure*) { core->OnEscape(); }},
+        {"yes again", [](Core*, Sure* box) { Press(box, ButtonId::Yes); }},
+    };
+    Connect();
+    size_t answers = 0;
+    for (const auto& late : lateAnswers) {
+        bool deleted = false;
+        Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::SellQuestion,
+                                  new ProbeItem(core.get(), &deleted), 0));
+        Press(box, ButtonId::Yes);
+        late.late(core.get(), box);
+        ++answers;
+        EXPECT_EQ(Sent(answers), std::vector<uint8_t>(answers, 221)) << late.name;
+        EXPECT_TRUE(Listed(box)) << late.name;  // removed with the next frame
+        core->RenderFrame();
+        EXPECT_FALSE(Listed(box)) << late.name;
+        EXPECT_TRUE(deleted) << late.name;
+    }
 }
 
 TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {

@@ -102,7 +102,7 @@ TEST_F(ButtonTest, ASmallButtonsCaptionStandsTwoPixelsBelowItsTop) {
         host->AddButton(30, 3, 50, 0, 80, 18, 80, 36, 80, 18, 16, {1, 1, 16, 14}, "x", 0, 0);
     const std::vector<std::string> glyphs = CallsOf(DrawLog(button), "DrawImagePartTinted");
     ASSERT_EQ(glyphs.size(), 1u);
-    const int32_t left = 100 + 30 + 8 - kTestCharWidth / 2;
+    const int32_t left = 100 + 30 + 8 - TestCharWidth / 2;
     EXPECT_EQ(glyphs[0].substr(0, 27), "DrawImagePartTinted(" + std::to_string(left) + ",55,");
 }
 

@@ -4,18 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "creature.h"
-#include "placeholders.h"
-#include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
-#include "support/spritedata.h"
 #include "support/testcore.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
-
-constexpr uint32_t kPersonShape = 200;  // the sample person (tools/datagen/sprites.py)
 
 class Owner : public Window {
 public:
@@ -187,7 +181,7 @@ TEST_F(InputTest, EditingKeysAtTheEdges) {
 TEST_F(InputTest, TheCaretBlinksOnceASecondInTheFocusedInputOnly) {
     Input* input = Field(64);
     Type(input, "ab");
-    const std::string caret = "FillRect(" + std::to_string(input->x + 2 * kTestCharWidth + 4) +
+    const std::string caret = "FillRect(" + std::to_string(input->x + 2 * TestCharWidth + 4) +
                               "," + std::to_string(input->y + 4) + ",1,10,0xE0FFFFFF,0x3)";
     RecordingDriver::Install();
     const struct {
@@ -205,7 +199,7 @@ TEST_F(InputTest, TheCaretBlinksOnceASecondInTheFocusedInputOnly) {
     UseNullDriver();
 }
 
-// The console owns the chat line; its typing notices reach the server.
+// The console owns the chat line and places it.
 class Console : public Window {
 public:
     explicit Console(Core* core) : Window(core) {
@@ -218,36 +212,30 @@ public:
     }
 };
 
-TEST_F(InputTest, TheConsoleLineSendsTypingNotices) {
-    core->shapes = LoadSpriteCase(core.get(), "sample").release();
-    Creature player(core.get(), 1, kPersonShape, 0, {}, Position{}, "Hero", 100, 100, 0);
-    core->player = &player;
-    RecordingConnection connection(core.get());
+TEST_F(InputTest, TheConsoleLineIsPlacedByTheConsole) {
     Window* console = core->AddWindow(new Console(core.get()));
     auto* line = new Input(core.get(), console, 224);
     core->AddWindow(line);
     EXPECT_EQ(line->x, 22);
     EXPECT_EQ(line->y, 600 - 22);
     EXPECT_EQ(line->width, 500 - 179);
+}
 
-    Type(line, "hi");
-    EXPECT_EQ(connection.SentOpcodes(1), std::vector<uint8_t>{196});
-    EXPECT_TRUE(player.typing);
-    line->OnBackspace();
-    line->OnBackspace();
-    EXPECT_EQ(connection.SentOpcodes(2), (std::vector<uint8_t>{196, 197}));
-    EXPECT_FALSE(player.typing);
-    line->OnBackspace();
-    line->SetText("again");
-    line->Clear();
-    line->OnDelete();
-    EXPECT_EQ(connection.SentOpcodes(4), (std::vector<uint8_t>{196, 197, 196, 197}));
+TEST_F(InputTest, TheOwnersHookHearsEveryEditOfTheText) {
+    Input* input = Field(64);
+    std::vector<std::string> heard;
+    input->onTextChanged = [&heard](Input& changed) { heard.push_back(changed.text); };
+    Type(input, "hi");
+    input->OnBackspace();
+    input->Paste("yo");
+    input->OnDelete();
+    input->SetText("again");
+    input->Clear();  // not an edit of the player's
+    EXPECT_EQ(heard, (std::vector<std::string>{"h", "hi", "h", "hyo", "hyo", "again"}));
 
-    // Other inputs never tell.
-    Input* field = Field(64);
-    Type(field, "quiet");
-    EXPECT_EQ(connection.SentOpcodes().size(), 4u);
-    core->player = nullptr;
+    // Without a hook edits tell nobody.
+    Type(Field(64), "quiet");
+    EXPECT_EQ(heard.size(), 6u);
 }
 
 TEST_F(InputTest, TypingAtTheEndOfALongTextKeepsTheEndInView) {
@@ -255,14 +243,14 @@ TEST_F(InputTest, TypingAtTheEndOfALongTextKeepsTheEndInView) {
     Type(input, std::string(30, 'a'));
     EXPECT_EQ(input->caret, 30u);
     EXPECT_LT(input->caretPixel, 150 - 8);
-    EXPECT_GE(input->caretPixel + kTestCharWidth, 150 - 8);
-    EXPECT_EQ(input->caretPixel, static_cast<int32_t>(30 - input->firstVisible) * kTestCharWidth);
+    EXPECT_GE(input->caretPixel + TestCharWidth, 150 - 8);
+    EXPECT_EQ(input->caretPixel, static_cast<int32_t>(30 - input->firstVisible) * TestCharWidth);
     EXPECT_EQ(input->visibleWidth, input->caretPixel);
 
     // Deleting reveals the characters that scrolled out.
     for (int i = 0; i < 25; ++i) input->OnBackspace();
     EXPECT_EQ(input->firstVisible, 0u);
-    EXPECT_EQ(input->caretPixel, 5 * kTestCharWidth);
+    EXPECT_EQ(input->caretPixel, 5 * TestCharWidth);
 
     // The caret moved back over the drawn part's start shows the hidden characters again.
     Type(input, std::string(25, 'b'));

@@ -94,7 +94,7 @@ const std::vector<WindowClass>& WindowClasses() {
         {"List (rows)", WindowType::List, false,
          [](Core* core, Window* owner) {
              auto* list = new List(core, owner, 10, 120, 200, 60);
-             list->mode = List::kRowMode;
+             list->mode = List::RowMode;
              ListRow row;
              row.kind = 2;
              row.text = "Push to talk";

@@ -467,7 +467,7 @@ TEST_F(ListTest, TheWheelStepsTheBar) {
 TEST_F(ListTest, AHostedListsArrowsAreReachedThroughItsOwner) {
     List* list = Hosted(40, 10);
     Mouse* mouse = MouseAt(0, 0);
-    Button* down = owner->FindButton(Scroll::kDownArrow);
+    Button* down = owner->FindButton(Scroll::DownArrow);
     ASSERT_NE(down, nullptr);
     EXPECT_EQ(down->owner, list->scroll);
     EXPECT_EQ(owner->ButtonAt(300, 100), down);
@@ -561,7 +561,7 @@ protected:
     }
     List* Rows() {
         List* list = Hosted(200, 0);
-        list->mode = List::kRowMode;
+        list->mode = List::RowMode;
         list->AddRow(Row(1, "Interface", "", 0));
         list->AddRow(Row(2, "Push to talk", "Hold a key to speak.", 45));
         list->AddRow(Row(0, "Plain", "", 0));

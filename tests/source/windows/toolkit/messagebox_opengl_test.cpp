@@ -17,27 +17,27 @@
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-constexpr char kSampleData[] = VELTOR_SAMPLE_DATA;
+constexpr int ScreenWidth = 640;
+constexpr int ScreenHeight = 480;
+constexpr char SampleData[] = VELTOR_SAMPLE_DATA;
 
 // The sample data folder's parent holds data/; the build folder holds the sample folder.
 std::string SampleRoot() {
-    const std::string data = kSampleData;
+    const std::string data = SampleData;
     return data.substr(0, data.rfind('/'));
 }
 
 // Pixels 0xAARRGGBB read from the screen, rows top first.
 struct Screenshot {
     std::vector<uint32_t> bottomUp;
-    uint32_t at(int x, int y) const { return bottomUp[size_t(kHeight - 1 - y) * kWidth + x]; }
+    uint32_t at(int x, int y) const { return bottomUp[size_t(ScreenHeight - 1 - y) * ScreenWidth + x]; }
 
     void SaveBitmap(const std::string& path) const {
         BITMAPFILEHEADER file = {};
         BITMAPINFOHEADER info = {};
         info.biSize = sizeof info;
-        info.biWidth = kWidth;
-        info.biHeight = kHeight;  // bottom-up, as the read-back gives it
+        info.biWidth = ScreenWidth;
+        info.biHeight = ScreenHeight;  // bottom-up, as the read-back gives it
         info.biPlanes = 1;
         info.biBitCount = 32;
         const DWORD bytes = DWORD(bottomUp.size() * 4);
@@ -75,14 +75,14 @@ protected:
         };
         GFX_Bind(window);
         GFX_Init(DriverOpenGL, 0, 'F');
-        GFX_Configure(kWidth, kHeight, 0, 4);
+        GFX_Configure(ScreenWidth, ScreenHeight, 0, 4);
         GFX_FlushConfig();
         ASSERT_EQ(GfxDriver::GetDriverId(), DriverOpenGL)
             << "the OpenGL driver was refused on this machine";
 
         core = new Core(Core::Unstarted{});
-        core->clientWidth = kWidth;
-        core->clientHeight = kHeight;
+        core->clientWidth = ScreenWidth;
+        core->clientHeight = ScreenHeight;
         core->render = new Render(core);
         char previous[MAX_PATH];
         GetCurrentDirectoryA(MAX_PATH, previous);
@@ -100,7 +100,7 @@ protected:
         DestroyWindow(window);
     }
 
-    HWND window = DriverTest::CreateTestWindow(kWidth, kHeight);
+    HWND window = DriverTest::CreateTestWindow(ScreenWidth, ScreenHeight);
     Core* core = nullptr;
     void (*savedMessageBox)(const char*, const char*) = nullptr;
 };
@@ -115,13 +115,13 @@ TEST_F(MessageBoxOnScreen, ShowsFrameTitleTextAndButtonsWhereTheyBelong) {
     ASSERT_EQ(GFX_ErrorCount(), 0);
 
     Screenshot shot;
-    shot.bottomUp.resize(size_t(kWidth) * kHeight);
-    GfxDriver::ReadScreen(0, 0, kWidth, kHeight, shot.bottomUp.data(), kWidth * 4);
+    shot.bottomUp.resize(size_t(ScreenWidth) * ScreenHeight);
+    GfxDriver::ReadScreen(0, 0, ScreenWidth, ScreenHeight, shot.bottomUp.data(), ScreenWidth * 4);
     shot.SaveBitmap(SampleRoot() + "/../messagebox_opengl.bmp");
 
     const int x = box->x, y = box->y, w = box->width, h = box->height;
-    ASSERT_EQ(x, kWidth / 2 - w / 2);
-    ASSERT_EQ(y, kHeight / 2 - h / 2);
+    ASSERT_EQ(x, ScreenWidth / 2 - w / 2);
+    ASSERT_EQ(y, ScreenHeight / 2 - h / 2);
 
     // The clear colour around the box and its shadow.
     EXPECT_EQ(Rgb(shot.at(2, 2)), 0u);

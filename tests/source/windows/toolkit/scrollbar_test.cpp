@@ -96,8 +96,8 @@ TEST_F(ScrollTest, ABarHasAnArrowAtEachEndAndLiesOnItsOwner) {
     EXPECT_FALSE(bar->HitTest(398, 100));
     EXPECT_FALSE(bar->HitTest(280, 10));  // its own x and y are relative to the owner
     ASSERT_EQ(bar->buttons.size(), 2u);
-    EXPECT_EQ(bar->buttons[0]->id, Scroll::kUpArrow);
-    EXPECT_EQ(bar->buttons[1]->id, Scroll::kDownArrow);
+    EXPECT_EQ(bar->buttons[0]->id, Scroll::UpArrow);
+    EXPECT_EQ(bar->buttons[1]->id, Scroll::DownArrow);
     EXPECT_EQ(bar->buttons[1]->y, 186);
     EXPECT_EQ(bar->ButtonAt(385, 250), bar->buttons[1]);
 
@@ -106,8 +106,8 @@ TEST_F(ScrollTest, ABarHasAnArrowAtEachEndAndLiesOnItsOwner) {
     EXPECT_EQ(across->height, 18);
     EXPECT_EQ(across->repeatDelay, 300);
     ASSERT_EQ(across->buttons.size(), 2u);
-    EXPECT_EQ(across->buttons[0]->id, Scroll::kLeftArrow);
-    EXPECT_EQ(across->buttons[1]->id, Scroll::kRightArrow);
+    EXPECT_EQ(across->buttons[0]->id, Scroll::LeftArrow);
+    EXPECT_EQ(across->buttons[1]->id, Scroll::RightArrow);
     EXPECT_EQ(across->buttons[1]->x, 186);
 }
 
@@ -182,7 +182,7 @@ TEST_F(ScrollTest, FullyVisibleContentDoesNotScroll) {
     bar->OnWheel(0, 0, -120);
     bar->OnWheel(0, 0, 120);
     bar->SetPosition(50);
-    bar->OnCommand(bar->FindButton(Scroll::kDownArrow));
+    bar->OnCommand(bar->FindButton(Scroll::DownArrow));
     bar->OnMouseDown(385, 80);
     EXPECT_EQ(bar->position, 0);
     EXPECT_EQ(owner->refreshes, 0);
@@ -212,7 +212,7 @@ TEST_F(ScrollTest, NewExtentsKeepThePositionInRange) {
     EXPECT_EQ(bar->height, 250);
     EXPECT_EQ(bar->position, 850);
     EXPECT_EQ(bar->thumbLength, 33);  // 220 * 150 / 1000
-    EXPECT_EQ(bar->FindButton(Scroll::kDownArrow)->y, 236);
+    EXPECT_EQ(bar->FindButton(Scroll::DownArrow)->y, 236);
 }
 
 TEST_F(ScrollTest, TheWheelStepsBackWhenTurnedAwayFromTheUser) {
@@ -240,10 +240,10 @@ TEST_F(ScrollTest, AChatPagesBarStartsAtTheBottom) {
     EXPECT_EQ(bar->position, 0);
     EXPECT_EQ(bar->thumbOffset, 200 - 17 - 30);
     // Its up arrow moves the position forward and the thumb up.
-    bar->OnCommand(bar->FindButton(Scroll::kUpArrow));
+    bar->OnCommand(bar->FindButton(Scroll::UpArrow));
     EXPECT_EQ(bar->position, 12);
     EXPECT_EQ(bar->thumbOffset, 153 - 153 * 12 / 900);
-    bar->OnCommand(bar->FindButton(Scroll::kDownArrow));
+    bar->OnCommand(bar->FindButton(Scroll::DownArrow));
     EXPECT_EQ(bar->position, 0);
 }
 
@@ -394,7 +394,7 @@ TEST_F(ScrollTest, TheThumbIsDrawnFromCapsGripAndFiller) {
 TEST_F(ScrollTest, ArrowsShowPressedWhileHeld) {
     Scroll* bar = Bar(200, 100, 1000);
     RecordingDriver::Install();
-    bar->FindButton(Scroll::kDownArrow)->pressed = 1;
+    bar->FindButton(Scroll::DownArrow)->pressed = 1;
     owner->Draw();
     const std::vector<std::string> calls = RecordingDriver::Take();
     ASSERT_GE(calls.size(), 2u);

@@ -1,10 +1,13 @@
 // Core's window list: the open windows in drawing order (last = topmost), the active window, the
-// focused text input and the window that receives a pointer event.
+// focused text input, the window that receives a pointer event, and Escape, which closes them.
 #include <algorithm>
 
 #include "core.h"
+#include "protocol.h"
+#include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/status.h"
+#include "windows/toolkit/sure.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
 
@@ -14,6 +17,24 @@ namespace {
 void EraseWindow(std::vector<Window*>& windows, Window* window) {
     auto found = std::find(windows.begin(), windows.end(), window);
     if (found != windows.end()) windows.erase(found);
+}
+
+// A text input, scroll bar or list stands for the window that owns it (at most two steps).
+Window* OwnerOfControl(Window* window) {
+    for (int step = 0; step < 2 && window && window->owner; ++step) {
+        const uint32_t type = window->typeId;
+        if (type != WindowType::Input && type != WindowType::Scroll && type != WindowType::List) break;
+        window = window->owner;
+    }
+    return window;
+}
+
+// Fires the window's close button; false when it has none.
+bool FireClose(Window* window) {
+    Button* close = window->FindButton(ButtonId::Close);
+    if (!close) return false;
+    window->OnCommand(close);
+    return true;
 }
 
 }  // namespace
@@ -109,4 +130,38 @@ void Core::ShowMessage(const std::string& title, const std::string& text, uint8_
 
 void Core::ShowStatus(const std::string& title, const std::string& text) {
     AddWindow(new Status(this, title, text, 0));
+}
+
+void Core::OnEscape() {
+    if (testWalker.testing) {
+        delete connection1;
+        delete connection2;
+        connection1 = connection2 = activeConnection = nullptr;
+        LeaveGame();
+        PostQuitMessage(0);
+        return;
+    }
+    Window* top = OwnerOfControl(windows.empty() ? nullptr : windows.back());
+    if (!player) {
+        if (!top || !top->modal || !FireClose(top)) PostQuitMessage(0);
+        return;
+    }
+    if (!top) return;
+    if (top->modal) {
+        FireClose(top);
+        return;
+    }
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if ((*it)->typeId >= 100) {
+            FireClose(*it);
+            return;
+        }
+    }
+    const Sure* asking = dynamic_cast<const Sure*>(activeWindow);
+    if (asking && asking->action == Sure::Logout) return;
+    AddWindow(new Sure(this, "Logout", "Are you sure you want to logout?", Sure::Logout));
+    if (inputModes[InputSpellTarget]) {
+        inputModes[InputDrop] = 0;
+        inputModes[InputSpellTarget] = 0;
+    }
 }

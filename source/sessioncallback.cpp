@@ -1,0 +1,3 @@
+#include "sessioncallback.h"
+
+SessionCallback::~SessionCallback() = default;

@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+
+class Core;
+
+// Weather and daylight: the two amounts of falling weather the world's shelter mask follows, the
+// light value last applied, and the scroll offsets that follow the camera; the least its callers
+// need.
+class Weather {
+public:
+    explicit Weather(Core* owner);
+    virtual ~Weather();
+    // A new light value after a step of the player; changed: a floor change to another value.
+    void Update(uint32_t value, uint8_t changed);
+    void Scroll(float dx, float dy);
+
+    Core* owner;
+    int32_t rainValue = 0;
+    int32_t snowValue = 0;
+    uint32_t lightValue = 0;
+    float scrollX = 0, scrollY = 0;
+};

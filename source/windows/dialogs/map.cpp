@@ -1,0 +1,3 @@
+#include "windows/dialogs/map.h"
+
+void Map::UpdateView() {}

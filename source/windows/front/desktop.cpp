@@ -1,0 +1,5 @@
+#include "windows/front/desktop.h"
+
+#include "windows/toolkit/windowtypes.h"
+
+Desktop::Desktop(Core* core) : Window(core) { typeId = WindowType::Desktop; }

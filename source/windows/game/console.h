@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "windows/game/channel.h"
+#include "windows/toolkit/window.h"
+
+class Input;
+
+// The console (Core::consoleWindow): only its chat pages and the typing notices of its chat
+// line, the least its callers need.
+class Console : public Window {
+public:
+    explicit Console(Core* core);
+    Channel* FindChannel(uint8_t id);
+    // Makes the input the chat line: the server learns when the player starts or stops typing.
+    void AttachChatLine(Input* line);
+
+    std::vector<std::unique_ptr<Channel>> channels;
+};

@@ -1,0 +1,10 @@
+#include "windows/game/friendlist.h"
+
+#include "core.h"
+#include "windows/toolkit/windowtypes.h"
+
+Friendlist::Friendlist(Core* core) : Window(core) { typeId = WindowType::Friendlist; }
+
+void Friendlist::UpdateScroll() {
+    scrollTotal = static_cast<int32_t>(core->friends.size()) * 13 + 4;
+}

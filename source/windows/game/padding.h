@@ -1,0 +1,10 @@
+#pragma once
+#include "windows/toolkit/window.h"
+
+// The frame around the game field: keeps the field's viewport, the least its callers need.
+class Padding : public Window {
+public:
+    Padding(Core* core, Window* owner);
+
+    WindowRect fieldRect{};
+};

@@ -1,0 +1,3 @@
+#include "windows/game/panelmap.h"
+
+void Panelmap::CenterOnPlayer() {}
