@@ -13,7 +13,7 @@ packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build 
           wine64 libgl1 libgl1-mesa-dri libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1
           libxcomposite1 libxxf86vm1 libfreetype6
           xvfb xauth xdotool x11-apps x11-utils imagemagick fonts-dejavu-core
-          python3-pil python3-numpy ca-certificates)
+          python3-pil python3-numpy ca-certificates clang-format)
 
 missing=()
 for p in "${packages[@]}"; do
