@@ -14,7 +14,7 @@ packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build 
           libxcursor1:amd64 libxinerama1:amd64 libxcomposite1:amd64 libxxf86vm1:amd64
           libfreetype6:amd64
           xvfb xauth xdotool x11-apps x11-utils imagemagick fonts-dejavu-core
-          python3-pil python3-numpy ca-certificates)
+          python3-pil python3-numpy ca-certificates clang-format)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,12 +1,26 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds, then runs the unit tests (GoogleTest under
-# Wine) and the end-to-end tests (the real client under Xvfb against the fake server) with CTest.
-# Exits non-zero on any failure. Extra arguments go to ctest (for example -R unit/).
+# Runs every check and test: installs what is missing; checks the layout (scripts/check-format.sh)
+# and the layers' includes (scripts/check-includes.sh); builds, also the unit tests with
+# undefined-behaviour traps; then runs those unit tests, and all tests of the normal build (unit
+# tests in GoogleTest under Wine, end-to-end tests of the real client under Xvfb against the fake
+# server) with CTest. Every step runs even when an earlier one failed, except what needs a build
+# that failed; the run ends by naming the failed steps, and exits non-zero if any failed. Extra
+# arguments go to both ctest runs (for example -R unit/).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh"
 build=${BUILD_DIR:-$root/build}
+
+failed=()
+# step NAME COMMAND...: runs COMMAND and notes NAME when it fails.
+step() {
+  local name=$1
+  shift
+  "$@" || { echo "test: $name failed" >&2; failed+=("$name"); }
+}
+step "format check" "$root/scripts/check-format.sh"
+step "include check" "$root/scripts/check-includes.sh"
+"$root/scripts/build.sh" --ubsan || { echo "test: the build failed" >&2; exit 1; }
 
 source "$root/scripts/wine-env.sh"
 source "$root/scripts/xvfb.sh"
@@ -19,4 +33,13 @@ trap cleanup EXIT
 wineserver -p 9>&- </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
-ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
+# A failed check stops the program with an illegal instruction; addr2line names its source line:
+# $VELTOR_ARCH-w64-mingw32-addr2line -f -C -i -e BUILD_DIR-ubsan/tests/PROGRAM.exe ADDRESS
+step "unit tests with undefined-behaviour traps ($build-ubsan)" \
+  ctest --test-dir "$build-ubsan" -L unit --output-on-failure -j"$(nproc)" "$@"
+step "tests ($build)" ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
+
+if [ ${#failed[@]} -gt 0 ]; then
+  printf 'test: FAILED: %s\n' "${failed[@]}" >&2
+  exit 1
+fi

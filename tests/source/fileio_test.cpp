@@ -16,7 +16,7 @@ class FileReaderTest : public ::testing::Test {
 protected:
     std::string WriteFile(const std::vector<uint8_t>& bytes) {
         FILE* file = fopen(path.c_str(), "wb");
-        fwrite(bytes.data(), 1, bytes.size(), file);
+        if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), file);
         fclose(file);
         return path;
     }

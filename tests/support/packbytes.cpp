@@ -37,7 +37,7 @@ void WriteDataFile(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::filesystem::create_directories("data");
     FILE* file = fopen(("data/" + name).c_str(), "wb");
     if (!file) return;
-    fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty()) fwrite(bytes.data(), 1, bytes.size(), file);
     fclose(file);
 }
 
