@@ -15,8 +15,8 @@ std::vector<Op> MakeScene(int n) {
     for (int i = 0; i < n; ++i) {
         const float x = float(i * 37 % (Width - SpriteSize));
         const float y = float(i * 53 % (Height - SpriteSize));
-        scene.push_back({Op::Sprite, i / 8 % SpriteTextures, x, y, SpriteSize, SpriteSize, 0, 0,
-                         0xFFFFFFFF});
+        scene.push_back(
+            {Op::Sprite, i / 8 % SpriteTextures, x, y, SpriteSize, SpriteSize, 0, 0, 0xFFFFFFFF});
         if (i % 16 == 15) {
             scene.push_back({Op::Fill, 0, x * 0.5f, y, 60, 20, 0, 0, 0x80203040});
         }

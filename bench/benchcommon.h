@@ -24,7 +24,7 @@ const int SceneSizes[] = {500, 2000, 8000};
 // the font texture).
 struct Op {
     enum Kind { Sprite, Fill, Glyph } kind;
-    int texture;      // sprite texture index
+    int texture;  // sprite texture index
     float x, y, w, h;
     float sx, sy;     // glyph: top-left corner in the font texture
     uint32_t colour;  // fill colour or glyph tint

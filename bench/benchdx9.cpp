@@ -17,8 +17,8 @@ using SetTextureFn = HRESULT(WINAPI*)(IDirect3DDevice9*, DWORD, IDirect3DBaseTex
 DrawPrimitiveUpFn realDrawPrimitiveUp = nullptr;
 SetTextureFn realSetTexture = nullptr;
 
-HRESULT WINAPI CountingDrawPrimitiveUp(IDirect3DDevice9* device, D3DPRIMITIVETYPE type,
-                                       UINT count, const void* vertices, UINT stride) {
+HRESULT WINAPI CountingDrawPrimitiveUp(IDirect3DDevice9* device, D3DPRIMITIVETYPE type, UINT count,
+                                       const void* vertices, UINT stride) {
     CountDrawCall();
     return realDrawPrimitiveUp(device, type, count, vertices, stride);
 }

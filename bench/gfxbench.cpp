@@ -39,24 +39,27 @@ int main(int argc, char** argv) {
 
     for (const int n : Bench::SceneSizes) {
         const std::vector<Bench::Op> scene = Bench::MakeScene(n);
-        const Bench::FrameFigures figures = Bench::Measure(Bench::FramesFor(n), [&] {
-            GFX_BeginFrame(nullptr);
-            for (const Bench::Op& op : scene) {
-                switch (op.kind) {
-                case Bench::Op::Sprite:
-                    GfxDriver::DrawImage(op.x, op.y, sprites[op.texture]);
-                    break;
-                case Bench::Op::Fill:
-                    GfxDriver::FillRect(op.x, op.y, op.w, op.h, op.colour, 3);
-                    break;
-                case Bench::Op::Glyph:
-                    GfxDriver::DrawImagePartTinted(op.x, op.y, op.sx, op.sy, op.w, op.h, op.colour,
-                                                   font);
-                    break;
+        const Bench::FrameFigures figures = Bench::Measure(
+            Bench::FramesFor(n),
+            [&] {
+                GFX_BeginFrame(nullptr);
+                for (const Bench::Op& op : scene) {
+                    switch (op.kind) {
+                        case Bench::Op::Sprite:
+                            GfxDriver::DrawImage(op.x, op.y, sprites[op.texture]);
+                            break;
+                        case Bench::Op::Fill:
+                            GfxDriver::FillRect(op.x, op.y, op.w, op.h, op.colour, 3);
+                            break;
+                        case Bench::Op::Glyph:
+                            GfxDriver::DrawImagePartTinted(op.x, op.y, op.sx, op.sy, op.w, op.h,
+                                                           op.colour, font);
+                            break;
+                    }
                 }
-            }
-            GFX_EndFrame();
-        }, finish);
+                GFX_EndFrame();
+            },
+            finish);
         Bench::Print(program, n, figures);
     }
     const int errors = GFX_ErrorCount();

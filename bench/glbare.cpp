@@ -113,23 +113,23 @@ int main() {
             glClear(GL_COLOR_BUFFER_BIT);
             for (const Bench::Op& op : scene) {
                 switch (op.kind) {
-                case Bench::Op::Sprite:
-                    Bind(sprites[op.texture]);
-                    Colour(op.colour);
-                    Quad(op.x, op.y, op.w, op.h, 0, 0, 1, 1);
-                    break;
-                case Bench::Op::Fill:
-                    Untextured();
-                    Colour(op.colour);
-                    FilledQuad(op.x, op.y, op.w, op.h);
-                    break;
-                case Bench::Op::Glyph:
-                    Bind(font);
-                    Colour(op.colour);
-                    Quad(op.x, op.y, op.w, op.h, op.sx / Bench::FontWidth,
-                         op.sy / Bench::FontHeight, (op.sx + op.w) / Bench::FontWidth,
-                         (op.sy + op.h) / Bench::FontHeight);
-                    break;
+                    case Bench::Op::Sprite:
+                        Bind(sprites[op.texture]);
+                        Colour(op.colour);
+                        Quad(op.x, op.y, op.w, op.h, 0, 0, 1, 1);
+                        break;
+                    case Bench::Op::Fill:
+                        Untextured();
+                        Colour(op.colour);
+                        FilledQuad(op.x, op.y, op.w, op.h);
+                        break;
+                    case Bench::Op::Glyph:
+                        Bind(font);
+                        Colour(op.colour);
+                        Quad(op.x, op.y, op.w, op.h, op.sx / Bench::FontWidth,
+                             op.sy / Bench::FontHeight, (op.sx + op.w) / Bench::FontWidth,
+                             (op.sy + op.h) / Bench::FontHeight);
+                        break;
                 }
             }
             SwapBuffers(dc);

@@ -65,20 +65,13 @@ constexpr OptionKey OptionsBeforeSlotLimit[] = {
     {"limit", &Options::limit, false, false},
 };
 constexpr OptionKey OptionsBeforeJournal[] = {
-    {"lootcont", &Options::lootcont, true, true},
-    {"atimer", &Options::atimer, false, false},
-    {"hidepush", &Options::hidepush, false, false},
-    {"nosplit", &Options::nosplit, false, false},
-    {"showchat", &Options::showchat, true, true},
-    {"loginfo", &Options::loginfo, false, false},
-    {"hudstatus", &Options::hudstatus, true, true},
-    {"hudbars", &Options::hudbars, true, true},
-    {"holdmove", &Options::holdmove, false, false},
-    {"inverse", &Options::inverse, false, false},
-    {"cursor", &Options::cursor, true, true},
-    {"smarkers", &Options::smarkers, true, true},
-    {"stowns", &Options::stowns, true, true},
-    {"sjournal", &Options::sjournal, true, true},
+    {"lootcont", &Options::lootcont, true, true},   {"atimer", &Options::atimer, false, false},
+    {"hidepush", &Options::hidepush, false, false}, {"nosplit", &Options::nosplit, false, false},
+    {"showchat", &Options::showchat, true, true},   {"loginfo", &Options::loginfo, false, false},
+    {"hudstatus", &Options::hudstatus, true, true}, {"hudbars", &Options::hudbars, true, true},
+    {"holdmove", &Options::holdmove, false, false}, {"inverse", &Options::inverse, false, false},
+    {"cursor", &Options::cursor, true, true},       {"smarkers", &Options::smarkers, true, true},
+    {"stowns", &Options::stowns, true, true},       {"sjournal", &Options::sjournal, true, true},
 };
 constexpr OptionKey OptionsAfterJournal[] = {
     {"mping", &Options::mping, true, true},
@@ -112,10 +105,9 @@ constexpr BindingKey MovementKeys[] = {
 };
 constexpr size_t StraightMovementKeys = 4;
 constexpr BindingKey HotKeys[] = {
-    {"F1", KeyF1 + 0, 2},    {"F2", KeyF1 + 1, 3},    {"F3", KeyF1 + 2, 4},
-    {"F4", KeyF1 + 3, 5},    {"F5", KeyF1 + 4, 6},    {"F6", KeyF1 + 5, 7},
-    {"F7", KeyF1 + 6, 19},   {"F8", KeyF1 + 7, 20},   {"F9", KeyF1 + 8, 33},
-    {"F10", KeyF1 + 9, 34},  {"F11", KeyF1 + 10, 47}, {"F12", KeyF1 + 11, 48},
+    {"F1", KeyF1 + 0, 2},  {"F2", KeyF1 + 1, 3},   {"F3", KeyF1 + 2, 4},    {"F4", KeyF1 + 3, 5},
+    {"F5", KeyF1 + 4, 6},  {"F6", KeyF1 + 5, 7},   {"F7", KeyF1 + 6, 19},   {"F8", KeyF1 + 7, 20},
+    {"F9", KeyF1 + 8, 33}, {"F10", KeyF1 + 9, 34}, {"F11", KeyF1 + 10, 47}, {"F12", KeyF1 + 11, 48},
 };
 constexpr BindingKey FunctionKeys[] = {
     {"trade", KeyTrade, 20},         {"invite", KeyInvite, 23}, {"stack", KeyStack, 19},
@@ -262,10 +254,8 @@ std::string Join(const std::vector<std::string>& items) {
 
 Config::Config(Core* owner, const std::string& path) : owner(owner), path(path) {
     SetDefaults();
-    if (FILE* file = fopen(path.c_str(), "r"))
-        Read(file);
-    else
-        Write();
+    if (FILE* file = fopen(path.c_str(), "r")) Read(file);
+    else Write();
 }
 
 Config::~Config() { Write(); }

@@ -8,11 +8,30 @@ class Core;
 
 // Indexes into Core::keys, in settings-file order.
 enum KeyBinding : uint32_t {
-    KeyNorth, KeyNorthEast, KeyEast, KeySouthEast, KeySouth, KeySouthWest, KeyWest, KeyNorthWest,
-    KeyF1, KeyF12 = KeyF1 + 11,
-    KeyTrade, KeyInvite, KeyStack, KeyPrint, KeyPaste, KeyMode, KeyCharacter, KeyHelp, KeyBar,
-    KeyFriends, KeyMap, KeyJournal,
-    KeyAction1, KeyAction3 = KeyAction1 + 2,
+    KeyNorth,
+    KeyNorthEast,
+    KeyEast,
+    KeySouthEast,
+    KeySouth,
+    KeySouthWest,
+    KeyWest,
+    KeyNorthWest,
+    KeyF1,
+    KeyF12 = KeyF1 + 11,
+    KeyTrade,
+    KeyInvite,
+    KeyStack,
+    KeyPrint,
+    KeyPaste,
+    KeyMode,
+    KeyCharacter,
+    KeyHelp,
+    KeyBar,
+    KeyFriends,
+    KeyMap,
+    KeyJournal,
+    KeyAction1,
+    KeyAction3 = KeyAction1 + 2,
     KeyCount
 };
 
@@ -31,9 +50,9 @@ struct TestWalker {
     uint8_t testing;
     std::string autoUsername;
     std::string autoPassword;
-    int32_t autoCharacter;   // as the settings file keeps it: already the next run's avatar
+    int32_t autoCharacter;  // as the settings file keeps it: already the next run's avatar
     int32_t autoIncrement;
-    int32_t runCharacter;    // the avatar index this run picks from the avatar list
+    int32_t runCharacter;  // the avatar index this run picks from the avatar list
 };
 
 // The settings file: fills Core's settings fields from it at start-up and writes them back. The

@@ -4,12 +4,12 @@
 
 #include "creature.h"
 #include "notification.h"
-#include "protocol.h"
 #include "platform.h"
-#include "world.h"
+#include "protocol.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/windowtypes.h"
+#include "world.h"
 
 namespace {
 
@@ -26,7 +26,9 @@ bool AnyHeld(std::initializer_list<int> keys) {
     return false;
 }
 
-bool IsKeypadDigit(WPARAM virtualKey) { return virtualKey >= VK_NUMPAD1 && virtualKey <= VK_NUMPAD9; }
+bool IsKeypadDigit(WPARAM virtualKey) {
+    return virtualKey >= VK_NUMPAD1 && virtualKey <= VK_NUMPAD9;
+}
 
 bool IsFunctionKey(WPARAM virtualKey) { return virtualKey >= VK_F1 && virtualKey <= VK_F12; }
 
@@ -39,7 +41,8 @@ uint32_t KeyCodeOf(LPARAM lParam) {
 
 std::string KeyNameOf(uint32_t keyCode) {
     char name[32] = {};
-    const LONG lParam = static_cast<LONG>(((keyCode & 0xFF) << 16) | ((keyCode & 256) ? 1u << 24 : 0));
+    const LONG lParam =
+        static_cast<LONG>(((keyCode & 0xFF) << 16) | ((keyCode & 256) ? 1u << 24 : 0));
     GetKeyNameTextA(lParam, name, sizeof name);
     return name;
 }
@@ -202,8 +205,10 @@ bool Control::WalkHeldBindings() {
     static const struct {
         uint32_t first, second;
         int32_t direction;
-    } pairs[] = {{KeyWest, KeyNorth, NorthWest}, {KeyWest, KeySouth, SouthWest},
-                 {KeyEast, KeyNorth, NorthEast}, {KeyEast, KeySouth, SouthEast}};
+    } pairs[] = {{KeyWest, KeyNorth, NorthWest},
+                 {KeyWest, KeySouth, SouthWest},
+                 {KeyEast, KeyNorth, NorthEast},
+                 {KeyEast, KeySouth, SouthEast}};
     for (const auto& pair : pairs) {
         if (BindingHeld(pair.first) && BindingHeld(pair.second)) {
             Walk(pair.direction);

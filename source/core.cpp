@@ -3,29 +3,52 @@
 #include <winsock2.h>
 
 #include "config.h"
+#include "driver/gfxcore.h"
+#include "font.h"
 #include "mapdriver.h"
 #include "platform.h"
+#include "render.h"
 #include "screen.h"
+#include "shapes.h"
 #include "spell.h"
 #include "steam.h"
 #include "version.h"
-#include "world.h"
-#include "driver/gfxcore.h"
-#include "font.h"
-#include "render.h"
-#include "shapes.h"
 #include "windows/toolkit/window.h"
+#include "world.h"
 
 namespace {
 
-const char* const StatusEffectNames[] = {
-    "", "Electrified", "Hasted by buff", "Paralysed", "Burning", "Poisoned", "Fighting",
-    "Bleeding", "Sedative", "Drunk", "Frightened", "PVP-enabled area", "Sword (unused)",
-    "Hasted by equipment", "Slowed by buff", "Slowed by equipment", "Defense buff",
-    "Defense debuff", "Magic damage buff", "Magic damage debuff", "Physical damage buff",
-    "Physical damage debuff", "Cursed", "Frozen", "Stunned", "Hungry", "Regeneration Buff",
-    "Regeneration Debuff", "Recently in PVP combat", "Movement constrained", "Blessed"};
-
+const char* const StatusEffectNames[] = {"",
+                                         "Electrified",
+                                         "Hasted by buff",
+                                         "Paralysed",
+                                         "Burning",
+                                         "Poisoned",
+                                         "Fighting",
+                                         "Bleeding",
+                                         "Sedative",
+                                         "Drunk",
+                                         "Frightened",
+                                         "PVP-enabled area",
+                                         "Sword (unused)",
+                                         "Hasted by equipment",
+                                         "Slowed by buff",
+                                         "Slowed by equipment",
+                                         "Defense buff",
+                                         "Defense debuff",
+                                         "Magic damage buff",
+                                         "Magic damage debuff",
+                                         "Physical damage buff",
+                                         "Physical damage debuff",
+                                         "Cursed",
+                                         "Frozen",
+                                         "Stunned",
+                                         "Hungry",
+                                         "Regeneration Buff",
+                                         "Regeneration Debuff",
+                                         "Recently in PVP combat",
+                                         "Movement constrained",
+                                         "Blessed"};
 
 }  // namespace
 
@@ -74,7 +97,8 @@ void Core::Init() {
     connection1 = connection2 = activeConnection = nullptr;
     world = nullptr;
     player = nullptr;
-    consoleWindow = leftPanel = fieldWindow = equipmentWindow = rightPanel = paneltopWindow = nullptr;
+    consoleWindow = leftPanel = fieldWindow = equipmentWindow = rightPanel = paneltopWindow =
+        nullptr;
     dragTo = nullptr;
     targetingSpell = nullptr;
     targets.clear();

@@ -35,8 +35,14 @@ class World;
 
 // The seven one-shot input-mode bytes of Core::inputModes.
 enum InputMode : uint32_t {
-    InputDrop, InputSpellTarget, InputDragArmed, InputTradeSelect, InputPartySelect, InputUseWith,
-    InputTarget, InputModeCount
+    InputDrop,
+    InputSpellTarget,
+    InputDragArmed,
+    InputTradeSelect,
+    InputPartySelect,
+    InputUseWith,
+    InputTarget,
+    InputModeCount
 };
 
 class Core {

@@ -5,14 +5,12 @@
 #include "windows/toolkit/windowtypes.h"
 
 void Core::Connect(uint32_t mode) {
-    if (!activeConnection) AddWindow(new Status(this, "Connecting", "Trying to connect to the server", 2));
+    if (!activeConnection)
+        AddWindow(new Status(this, "Connecting", "Trying to connect to the server", 2));
     Protocol* connection;
-    if (!connection1)
-        connection = connection1 = new Protocol(this, 1);
-    else if (!connection2)
-        connection = connection2 = new Protocol(this, 2);
-    else
-        return;
+    if (!connection1) connection = connection1 = new Protocol(this, 1);
+    else if (!connection2) connection = connection2 = new Protocol(this, 2);
+    else return;
     if (!activeConnection) activeConnection = connection;
     connection->Start(mode);
     DeleteClosedConnections();

@@ -1,16 +1,16 @@
 // Display modes, screen-mode switches, the graphics viewport, driver switches and cursors.
 #include "core.h"
+#include "driver/gfxcore.h"
 #include "platform.h"
 #include "screen.h"
-#include "driver/gfxcore.h"
 #include "windows/toolkit/window.h"
 
 namespace {
 
-const DisplayMode CandidateModes[] = {
-    {1024, 768, 1},  {1152, 864, 1},  {1280, 768, 1},  {1280, 800, 1},
-    {1280, 1024, 1}, {1366, 768, 1},  {1440, 900, 1},  {1600, 900, 1},
-    {1600, 1200, 1}, {1680, 1050, 1}, {1920, 1080, 1}, {1920, 1200, 1}};
+const DisplayMode CandidateModes[] = {{1024, 768, 1},  {1152, 864, 1},  {1280, 768, 1},
+                                      {1280, 800, 1},  {1280, 1024, 1}, {1366, 768, 1},
+                                      {1440, 900, 1},  {1600, 900, 1},  {1600, 1200, 1},
+                                      {1680, 1050, 1}, {1920, 1080, 1}, {1920, 1200, 1}};
 
 constexpr uint32_t ClearColour = 0;
 constexpr uint32_t ConfigFlags = 4;

@@ -2,22 +2,23 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core.h"
 #include "config.h"
+#include "core.h"
 #include "creature.h"
-#include "protocol.h"
-#include "platform.h"
-#include "steam.h"
-#include "world.h"
 #include "driver/gfxcore.h"
+#include "platform.h"
+#include "protocol.h"
 #include "render.h"
+#include "steam.h"
 #include "windows/toolkit/window.h"
+#include "world.h"
 
 namespace {
 
 constexpr uint32_t MinFrameSamples = 100;
 constexpr uint32_t MaxPingSamples = 10;
-// A target of 0 would make the interval undefined; it paces like the lowest rate the settings allow.
+// A target of 0 would make the interval undefined; it paces like the lowest rate the settings
+// allow.
 constexpr uint32_t LowestTargetFps = 10;
 
 // A 64-bit millisecond difference as the 32-bit delay it stands for; negative counts as 0.
@@ -77,10 +78,8 @@ void Core::RenderFrame() {
     const std::vector<Window*> copy = windows;
     for (Window* window : copy) {
         if (std::find(windows.begin(), windows.end(), window) == windows.end()) continue;
-        if (window->state == 3)
-            RemoveWindow(window);
-        else
-            window->Paint();
+        if (window->state == 3) RemoveWindow(window);
+        else window->Paint();
     }
 
     GFX_BeginFrame(nullptr);
@@ -89,7 +88,8 @@ void Core::RenderFrame() {
 
     frameTimes.push_back(ElapsedMs(start, WallClockMs()));
     // The window holds about one second of frames, at least 100; it never shrinks again.
-    const uint32_t limit = std::max<uint32_t>(MinFrameSamples, strtoul(fpsText.c_str(), nullptr, 10));
+    const uint32_t limit =
+        std::max<uint32_t>(MinFrameSamples, strtoul(fpsText.c_str(), nullptr, 10));
     if (frameTimes.size() > limit) frameTimes.erase(frameTimes.begin());
 
     uint64_t sum = 0;

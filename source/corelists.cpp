@@ -131,10 +131,8 @@ void Core::AddFoe(const std::string& name) { foes.push_back(name); }
 void Core::ToggleFoe(const std::string& name) {
     auto found = FindByName(friends, name);
     if (found == friends.end()) return;
-    if (found->foe == 0)
-        foes.push_back(name);
-    else
-        EraseFirstName(foes, name);
+    if (found->foe == 0) foes.push_back(name);
+    else EraseFirstName(foes, name);
     found->foe = found->foe ? 0 : 1;
     // The list shows the foe mark, so it is repainted as well as re-measured.
     MarkWindowsDirty(WindowType::Friendlist);
@@ -173,9 +171,7 @@ PartyMember Core::FindPartyMemberByName(const std::string& name) {
     return found != party.end() ? *found : PartyMember{};
 }
 
-bool Core::IsPartyMember(const std::string& name) {
-    return FindByName(party, name) != party.end();
-}
+bool Core::IsPartyMember(const std::string& name) { return FindByName(party, name) != party.end(); }
 
 bool Core::IsPartyLeaderSelf() {
     if (!player) return false;
@@ -215,21 +211,20 @@ void Core::RenameHouseGuest(const std::string& oldName, const std::string& newNa
 // not a target yet, mode 2 removes it.
 void Core::SelectTarget(uint8_t mode, Creature* creature) {
     switch (mode) {
-    case 0:
-        targets.clear();
-        if (creature) AppendTarget(*this, creature);
-        break;
-    case 1:
-        if (creature && !IsTarget(creature) && !creature->name.empty() && creature->name != " ")
-            AppendTarget(*this, creature);
-        break;
-    case 2: {
-        auto found = std::find(targets.begin(), targets.end(), creature);
-        if (found != targets.end()) targets.erase(found);
-        break;
-    }
-    default:
-        break;
+        case 0:
+            targets.clear();
+            if (creature) AppendTarget(*this, creature);
+            break;
+        case 1:
+            if (creature && !IsTarget(creature) && !creature->name.empty() && creature->name != " ")
+                AppendTarget(*this, creature);
+            break;
+        case 2: {
+            auto found = std::find(targets.begin(), targets.end(), creature);
+            if (found != targets.end()) targets.erase(found);
+            break;
+        }
+        default: break;
     }
 }
 

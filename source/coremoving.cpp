@@ -5,16 +5,16 @@
 #include <string>
 
 #include "core.h"
-#include "notification.h"
 #include "creature.h"
 #include "item.h"
-#include "windows/game/channel.h"
-#include "windows/game/chatbox.h"
-#include "windows/game/console.h"
+#include "notification.h"
 #include "platform.h"
 #include "protocol.h"
 #include "shape.h"
 #include "tile.h"
+#include "windows/game/channel.h"
+#include "windows/game/chatbox.h"
+#include "windows/game/console.h"
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
@@ -43,7 +43,9 @@ Creature* FirstCreature(World* world, uint16_t x, uint16_t y, uint8_t z) {
     return tile && !tile->creatures.empty() ? tile->creatures.front() : nullptr;
 }
 
-std::string Plural(const std::string& word, uint32_t count) { return count == 1 ? word : word + "s"; }
+std::string Plural(const std::string& word, uint32_t count) {
+    return count == 1 ? word : word + "s";
+}
 
 // The colour escape of drawn text: a zero byte, then red, green, blue and alpha.
 std::string Escape(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
@@ -91,7 +93,8 @@ void FocusInput(Core* core, int32_t step) {
     const auto focused = std::find(windows.begin(), windows.end(), core->focusedInput);
     if (focused != windows.end()) {
         const int32_t count = int32_t(windows.size()), start = int32_t(focused - windows.begin());
-        for (int32_t i = (start + step + count) % count; i != start; i = (i + step + count) % count) {
+        for (int32_t i = (start + step + count) % count; i != start;
+             i = (i + step + count) % count) {
             Window* window = windows[size_t(i)];
             if (window->typeId == WindowType::Input && window->owner == core->focusedInput->owner) {
                 core->focusedInput = window;
@@ -110,7 +113,6 @@ void Refuse(Core* core, const std::string& text) {
 }
 
 }  // namespace
-
 
 Thing* Core::FindDraggedThing(uint16_t x, uint16_t y, uint8_t z) {
     // The slot windows (bank, crafting, brewing, shop, trade, equipment, containers) are not
@@ -148,15 +150,23 @@ void Core::MoveThing(Thing* thing, bool ask, bool confirmed, uint8_t mode) {
     const int32_t dropDx = dropX - at.x, dropDy = dropY - at.y, dropDz = dropZ - at.z;
     if (Protocol* connection = activeConnection) {
         switch (mode) {
-        case 1: connection->SendMoveSlotToSlot(uint8_t(useItemY), useItemZ, uint8_t(dropY), dropZ, id); break;
-        case 2: connection->SendMoveSlotToMap(uint8_t(useItemY), useItemZ, dropDx, dropDy, dropDz, id); break;
-        case 3:
-            connection->SendMoveMapToSlot(sourceDx, sourceDy, useItemIndex, uint8_t(dropY), dropZ, id);
-            break;
-        case 4:
-            connection->SendMoveMapToMap(sourceDx, sourceDy, useItemIndex, dropDx, dropDy, dropDz, id);
-            break;
-        default: break;
+            case 1:
+                connection->SendMoveSlotToSlot(uint8_t(useItemY), useItemZ, uint8_t(dropY), dropZ,
+                                               id);
+                break;
+            case 2:
+                connection->SendMoveSlotToMap(uint8_t(useItemY), useItemZ, dropDx, dropDy, dropDz,
+                                              id);
+                break;
+            case 3:
+                connection->SendMoveMapToSlot(sourceDx, sourceDy, useItemIndex, uint8_t(dropY),
+                                              dropZ, id);
+                break;
+            case 4:
+                connection->SendMoveMapToMap(sourceDx, sourceDy, useItemIndex, dropDx, dropDy,
+                                             dropDz, id);
+                break;
+            default: break;
         }
     }
     if (useItemY == ShopContainer) {
@@ -224,8 +234,8 @@ bool Core::ConfirmBuy(Thing* thing, bool confirmed, uint8_t mode) {
     // The shop value prices the stack shown; an empty stack count prices nothing.
     const uint32_t price =
         moveStackCount ? uint32_t(uint64_t(item->value) * total / moveStackCount) : 0;
-    Window* box = AddWindow(new Sure(this, "Buying", BuyQuestion(total, price, moveMultiplier), Sure::Buy,
-                                     item, mode));
+    Window* box = AddWindow(
+        new Sure(this, "Buying", BuyQuestion(total, price, moveMultiplier), Sure::Buy, item, mode));
     box->OnOpen();
     return true;
 }
@@ -243,12 +253,12 @@ void Core::UseThing(uint16_t targetId) {
     if (!IsTile(useItemX)) {
         const bool worn = useItemX == EquipmentSlot || useItemX == ContainerSlot;
         if (!toTile)
-            activeConnection->SendUseSlotOnSlot(uint8_t(useItemY), useItemZ, uint8_t(dropY), dropZ, usedId, targetId);
+            activeConnection->SendUseSlotOnSlot(uint8_t(useItemY), useItemZ, uint8_t(dropY), dropZ,
+                                                usedId, targetId);
         else if (worn)
-            activeConnection->SendUseSlotOnMap(uint8_t(useItemY), useItemZ, dropX - at.x, dropY - at.y, usedId,
-                                               targetId);
-        else
-            Refuse(this, "Unable to use this item.");
+            activeConnection->SendUseSlotOnMap(uint8_t(useItemY), useItemZ, dropX - at.x,
+                                               dropY - at.y, usedId, targetId);
+        else Refuse(this, "Unable to use this item.");
         return;
     }
     if (!Within(*player, useItemX, useItemY, useItemZ, 1)) {
@@ -257,15 +267,16 @@ void Core::UseThing(uint16_t targetId) {
     }
     const int32_t sourceDx = useItemX - at.x, sourceDy = useItemY - at.y;
     if (toTile)
-        activeConnection->SendUseMapOnMap(sourceDx, sourceDy, useItemIndex, dropX - at.x, dropY - at.y, usedId,
-                                          targetId);
+        activeConnection->SendUseMapOnMap(sourceDx, sourceDy, useItemIndex, dropX - at.x,
+                                          dropY - at.y, usedId, targetId);
     else
-        activeConnection->SendUseMapOnSlot(sourceDx, sourceDy, useItemIndex, uint8_t(dropY), dropZ, usedId,
-                                           targetId);
+        activeConnection->SendUseMapOnSlot(sourceDx, sourceDy, useItemIndex, uint8_t(dropY), dropZ,
+                                           usedId, targetId);
 }
 
 void Core::OnDeath(uint32_t id, uint8_t first, uint8_t second) {
-    auto member = std::find_if(party.begin(), party.end(), [id](const PartyMember& m) { return m.id == id; });
+    auto member =
+        std::find_if(party.begin(), party.end(), [id](const PartyMember& m) { return m.id == id; });
     if (member == party.end()) return;
     member->first = first;
     member->second = second;

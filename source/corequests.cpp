@@ -27,10 +27,9 @@ uint16_t QuestIdOf(uint32_t key) { return uint16_t(key & 0xFFFF); }
 // The journal record that holds a quest: a grouped one listing it, or its own.
 std::vector<QuestRecord>::iterator FindQuestRecord(std::vector<QuestRecord>& quests, uint16_t id) {
     return std::find_if(quests.begin(), quests.end(), [id](const QuestRecord& record) {
-        return record.grouped
-                   ? std::find(record.questIds.begin(), record.questIds.end(), id) !=
-                         record.questIds.end()
-                   : record.questId == id;
+        return record.grouped ? std::find(record.questIds.begin(), record.questIds.end(), id) !=
+                                    record.questIds.end()
+                              : record.questId == id;
     });
 }
 
@@ -131,8 +130,7 @@ void Core::BuildQuest(FILE* file, uint32_t key, uint32_t value) {
         uint8_t recordKey[XteaKeySize];
         if (stage <= entry->stage + count.goal || lines.empty())
             QuestStageKey(*record, entry->stage, value, recordKey);
-        else
-            memcpy(recordKey, chainKey, XteaKeySize);
+        else memcpy(recordKey, chainKey, XteaKeySize);
 
         QuestLine line{};
         const StageRecord read = ReadStageRecord(file, *entry, recordKey, line, chainKey);

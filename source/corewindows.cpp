@@ -23,7 +23,8 @@ void EraseWindow(std::vector<Window*>& windows, Window* window) {
 Window* OwnerOfControl(Window* window) {
     for (int step = 0; step < 2 && window && window->owner; ++step) {
         const uint32_t type = window->typeId;
-        if (type != WindowType::Input && type != WindowType::Scroll && type != WindowType::List) break;
+        if (type != WindowType::Input && type != WindowType::Scroll && type != WindowType::List)
+            break;
         window = window->owner;
     }
     return window;

@@ -14,9 +14,9 @@
 #include "screen.h"
 #include "shape.h"
 #include "tile.h"
+#include "weather.h"
 #include "windows/toolkit/window.h"
 #include "world.h"
-#include "weather.h"
 
 namespace {
 
@@ -30,7 +30,8 @@ constexpr uint64_t MouseWalkDelayMs = 200;
 const char* const DeveloperName = "Devwalk";
 
 bool HasBottomGround(const Tile* tile) {
-    return tile && !tile->things.empty() && tile->things.front()->shape && tile->things.front()->shape->ground;
+    return tile && !tile->things.empty() && tile->things.front()->shape &&
+           tile->things.front()->shape->ground;
 }
 
 bool IsDirection(int32_t dir) { return dir >= 0 && dir <= 7; }
@@ -40,8 +41,13 @@ bool IsDirection(int32_t dir) { return dir >= 0 && dir <= 7; }
 Creature::Creature(Core* owner, uint32_t id, uint32_t shapeId, uint32_t outfit,
                    const std::vector<Shape*>& lights, Position at, const std::string& name,
                    uint8_t health, uint16_t speed, uint8_t seated)
-    : owner(owner), render(owner->render), speed(std::max(speed, MinimumSpeed)), outfit(outfit),
-      name(name), seated(seated), id(id) {
+    : owner(owner),
+      render(owner->render),
+      speed(std::max(speed, MinimumSpeed)),
+      outfit(outfit),
+      name(name),
+      seated(seated),
+      id(id) {
     serverPosition = at;
     SetHealth(health);
     SetShape(shapeId);
@@ -103,7 +109,8 @@ void Creature::Reshape(uint32_t newShapeId, uint32_t newOutfit) {
 void Creature::ApplyOutfit() {
     Shape* shape = owner->GetShape(shapeId);
     if (!shape) owner->FatalError("Unknown shape id.");
-    for (uint32_t d = 0; d < 8; ++d) directionShapes[d] = owner->ApplyToShape(shape->directionIds[d], outfit);
+    for (uint32_t d = 0; d < 8; ++d)
+        directionShapes[d] = owner->ApplyToShape(shape->directionIds[d], outfit);
     for (uint32_t d = 0; d < 8; ++d) {
         if (directionShapes[d] != shape) continue;
         direction = d;
@@ -125,7 +132,8 @@ void Creature::RefreshFrames() {
         const AnimationSlot slot = moving ? SlotMove : seated ? SlotSeated : SlotIdle;
         const ShapeRange* range = shape->FindEntry(0);
         if (const ShapeAnimation* animation = range ? range->slots[slot] : nullptr)
-            frames = animation->ViewAt(serverPosition.z)->CellAt(serverPosition.x, serverPosition.y);
+            frames =
+                animation->ViewAt(serverPosition.z)->CellAt(serverPosition.x, serverPosition.y);
     }
     ReleaseImages();
 }
@@ -183,8 +191,8 @@ Thing* Creature::FindEffect(int32_t dx, int32_t dy, Thing* like) {
     const Item* wanted = static_cast<Item*>(like);
     for (Thing* thing : attached[dx + 1][dy + 1].things) {
         const Item* item = static_cast<Item*>(thing);
-        if (item->shapeId == wanted->shapeId && item->kind == wanted->kind && item->subId == wanted->subId &&
-            item->count == wanted->count)
+        if (item->shapeId == wanted->shapeId && item->kind == wanted->kind &&
+            item->subId == wanted->subId && item->count == wanted->count)
             return thing;
     }
     return nullptr;
@@ -344,7 +352,8 @@ bool Creature::AutoWalk() {
             const Position below{uint16_t(at.x + 1), uint16_t(at.y + 1), uint8_t(at.z - 1)};
             Tile* stair = TileAt(below);
             if (!picked->IsBlockedFor(this)) goal = at, haveGoal = true;
-            else if (stair && stair->HasStairThing() && !stair->IsBlockedFor(this)) goal = below, haveGoal = true;
+            else if (stair && stair->HasStairThing() && !stair->IsBlockedFor(this))
+                goal = below, haveGoal = true;
         }
     }
     if (Creature* followed = owner->followTarget) {
@@ -354,7 +363,8 @@ bool Creature::AutoWalk() {
             goal = followed->previousFloorPosition;
             Tile* here = TileAt(serverPosition);
             if (goal == serverPosition && here && here->UseFlaggedThing()) return true;
-        } else if (std::abs(goal.x - serverPosition.x) <= 1 && std::abs(goal.y - serverPosition.y) <= 1) {
+        } else if (std::abs(goal.x - serverPosition.x) <= 1 &&
+                   std::abs(goal.y - serverPosition.y) <= 1) {
             goal = serverPosition;
         }
     }
@@ -396,7 +406,8 @@ bool Creature::Step(uint32_t dir, int8_t floorChange, uint32_t viewValue, uint32
             if (owner->activeConnection) owner->activeConnection->SendTarget(0, 0);
         }
         Tile* arrival = TileAt(serverPosition);
-        if (serverSteps.empty() && !moveable && arrival && !arrival->things.empty() && !arrival->HasStairThing()) {
+        if (serverSteps.empty() && !moveable && arrival && !arrival->things.empty() &&
+            !arrival->HasStairThing()) {
             entry.noRebuild = 1;
             owner->world->RebuildView(uint8_t(viewValue));
         }
@@ -483,7 +494,8 @@ void Creature::UpdateWalk() {
     offsetY = float(stepDy * progress);
     if (intercepted) TraceInterception();
 
-    const size_t frameCount = frames && !frames->layers.empty() ? frames->layers.front()->keyframes.size() : 4;
+    const size_t frameCount =
+        frames && !frames->layers.empty() ? frames->layers.front()->keyframes.size() : 4;
     const float d = std::fabs(offsetX) > std::fabs(offsetY) ? offsetX : offsetY;
     const float m = std::fabs(d - 1);
     walkFrame = frameCount < 5 ? int32_t(m * 0.125f) % 4 : int32_t(m * 0.25f);
@@ -495,7 +507,8 @@ void Creature::UpdateWalk() {
         return;
     }
     walking = 0;
-    const int64_t overrun = int64_t(now) - (factor > 0 ? int64_t(base * 32 / factor) : 0) - int64_t(stepStart);
+    const int64_t overrun =
+        int64_t(now) - (factor > 0 ? int64_t(base * 32 / factor) : 0) - int64_t(stepStart);
     ProcessServerSteps();
     if (walking) stepStart -= uint64_t(overrun);
 }
@@ -518,7 +531,8 @@ void Creature::ProcessServerSteps() {
         if (!entry.noRebuild && (entry.floorChange == 0 || serverSteps.empty()))
             world->RebuildView(uint8_t(entry.viewValue));
         NextStep();
-        const bool changed = entry.floorChange != 0 && entry.weatherValue != world->weather->lightValue;
+        const bool changed =
+            entry.floorChange != 0 && entry.weatherValue != world->weather->lightValue;
         world->weather->Update(entry.weatherValue, changed);
     }
 }
@@ -582,7 +596,8 @@ void Creature::NextStep() {
         Tile* tile = TileOrCreate(StepFrom(position, next.direction));
         BeginStep(tile, next.direction);
         pendingDirection = NoDirection;
-        if (IsPlayer() && !next.noRebuild && tile && !tile->things.empty() && !tile->HasBit15Thing())
+        if (IsPlayer() && !next.noRebuild && tile && !tile->things.empty() &&
+            !tile->HasBit15Thing())
             owner->world->RebuildView(uint8_t(next.viewValue));
         return;
     }
@@ -615,10 +630,12 @@ void Creature::NextStep() {
 
 void Creature::DebugDump(std::ostream& out) const {
     const World* world = owner->world;
-    out << "moveable: " << int(moveable) << ", moving_to: " << int(walking) << ", moving: " << int(moving)
-        << ", queue: " << serverSteps.size() << ", mem_dir: " << pendingDirection << " - Moving  "
+    out << "moveable: " << int(moveable) << ", moving_to: " << int(walking)
+        << ", moving: " << int(moving) << ", queue: " << serverSteps.size()
+        << ", mem_dir: " << pendingDirection << " - Moving  "
         << "; height: " << elevation << "; dx: " << offsetX << ", dy: " << offsetY
-        << "; camera: x: " << (world ? world->cameraX : 0) << ", y: " << (world ? world->cameraY : 0);
+        << "; camera: x: " << (world ? world->cameraX : 0)
+        << ", y: " << (world ? world->cameraY : 0);
 }
 
 // --- Helpers ---------------------------------------------------------------------------------
@@ -639,7 +656,8 @@ Tile* Creature::RegisteredTile(Position p) const {
 
 // A tile without ground can still be walked onto over a stair one floor down.
 bool Creature::IsStair(Position above) const {
-    const Tile* below = TileAt({uint16_t(above.x + 1), uint16_t(above.y + 1), uint8_t(above.z - 1)});
+    const Tile* below =
+        TileAt({uint16_t(above.x + 1), uint16_t(above.y + 1), uint8_t(above.z - 1)});
     return below && below->HasStairThing();
 }
 

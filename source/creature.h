@@ -130,15 +130,15 @@ public:
     Core* owner;
     Render* render;
     Font* nameFont = nullptr;
-    ShapeCell* frames = nullptr;   // the layers of the frame set shown, from the current direction
+    ShapeCell* frames = nullptr;  // the layers of the frame set shown, from the current direction
     Shape* directionShapes[8] = {};
     uint32_t direction = 4;
     uint32_t desiredDirection = 4;
     uint32_t pendingDirection = NoDirection;
-    Position position;             // the tile it stands on; a step starts here
-    Position serverPosition;       // where the server has it after all queued steps
-    Position targetPosition;       // where the current step goes
-    Position drawPosition;         // the tile whose walker lists hold it while walking
+    Position position;        // the tile it stands on; a step starts here
+    Position serverPosition;  // where the server has it after all queued steps
+    Position targetPosition;  // where the current step goes
+    Position drawPosition;    // the tile whose walker lists hold it while walking
     Position previousFloorPosition;
     uint8_t between = 0;
     uint16_t speed;
@@ -166,7 +166,7 @@ public:
     AttachedCell attached[3][3];  // [dx + 1][dy + 1]
     std::vector<Shape*> lightShapes;
     uint8_t followingPath = 0;
-    std::vector<uint8_t> path;    // directions, the next step last
+    std::vector<uint8_t> path;  // directions, the next step last
     Position goalPosition;
 
     // Flags the server's creature messages set.
@@ -174,8 +174,8 @@ public:
     uint8_t visible = 1;
     uint8_t typing = 0;
     uint8_t partyMember = 0;
-    uint8_t talk = 0;         // a creature one talks to
-    uint8_t playerFlag = 0;   // another player's character
+    uint8_t talk = 0;        // a creature one talks to
+    uint8_t playerFlag = 0;  // another player's character
     uint8_t examineOnly = 0;
     uint8_t notPushable = 0;  // a drag from its tile never pushes it
     uint8_t privileged = 0;

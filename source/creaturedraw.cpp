@@ -8,15 +8,15 @@
 #include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
-#include "windows/game/channel.h"
-#include "windows/game/chatbox.h"
+#include "paragraphs.h"
 #include "platform.h"
 #include "protocol.h"
 #include "render.h"
 #include "shape.h"
 #include "tile.h"
+#include "windows/game/channel.h"
+#include "windows/game/chatbox.h"
 #include "world.h"
-#include "paragraphs.h"
 
 namespace {
 
@@ -44,7 +44,9 @@ bool Carries(const Tile* tile) {
 // The keyframe of a layer that the clock has reached.
 size_t FrameAtTime(const ShapeLayer& layer, uint64_t now) {
     return KeyframeIndex(layer.keyframes, layer.totalDuration, now,
-                         [](const std::unique_ptr<ShapeKeyframe>& keyframe) { return keyframe->duration; });
+                         [](const std::unique_ptr<ShapeKeyframe>& keyframe) {
+                             return keyframe->duration;
+                         });
 }
 
 uint32_t WithAlpha(uint32_t colour, float alpha) {
@@ -58,15 +60,18 @@ uint32_t WithAlpha(uint32_t colour, float alpha) {
 void Creature::PlaceOnDrawTile() {
     between = 0;
     if (position.z == targetPosition.z) {
-        const int32_t k = Difference(position.x, targetPosition.x) - Difference(targetPosition.y, position.y);
+        const int32_t k =
+            Difference(position.x, targetPosition.x) - Difference(targetPosition.y, position.y);
         if (k < 0) {
             drawPosition = targetPosition;
         } else if (k > 0) {
             drawPosition = position;
         } else {
             // Going north-east or south-west: drawn from the tile beside both ends.
-            drawPosition.x = uint16_t(std::max(Difference(targetPosition.y, position.y), 0) + targetPosition.x);
-            drawPosition.y = uint16_t(std::max(Difference(targetPosition.x, position.x), 0) + targetPosition.y);
+            drawPosition.x =
+                uint16_t(std::max(Difference(targetPosition.y, position.y), 0) + targetPosition.x);
+            drawPosition.y =
+                uint16_t(std::max(Difference(targetPosition.x, position.x), 0) + targetPosition.y);
             drawPosition.z = targetPosition.z;
             between = 1;
         }
@@ -82,7 +87,8 @@ void Creature::RegisterOverhangs() {
     for (int32_t dx = -1; dx <= 1; ++dx) {
         for (int32_t dy = -1; dy <= 1; ++dy) {
             if ((dx == 0 && dy == 0) || attached[dx + 1][dy + 1].things.empty()) continue;
-            const Position at{uint16_t(drawPosition.x + dx), uint16_t(drawPosition.y + dy), drawPosition.z};
+            const Position at{uint16_t(drawPosition.x + dx), uint16_t(drawPosition.y + dy),
+                              drawPosition.z};
             if (Tile* tile = TileOrCreate(at)) tile->AddOverhang(this, dx + 1, dy + 1);
         }
     }
@@ -146,8 +152,9 @@ Creature::BodyPoint Creature::BodyAt(int32_t x, int32_t y) const {
         return {bx + int32_t(offsetX), by + int32_t(offsetY)};
     }
     const int32_t seatedShift = seated ? 1 : 0;
-    return {int32_t(x - lift + Difference(targetPosition.x, drawPosition.x) * TileSize) - seatedShift,
-            int32_t(y - lift + Difference(targetPosition.y, drawPosition.y) * TileSize) - seatedShift};
+    return {
+        int32_t(x - lift + Difference(targetPosition.x, drawPosition.x) * TileSize) - seatedShift,
+        int32_t(y - lift + Difference(targetPosition.y, drawPosition.y) * TileSize) - seatedShift};
 }
 
 void Creature::Draw(int32_t x, int32_t y) {
@@ -171,15 +178,19 @@ void Creature::Draw(int32_t x, int32_t y) {
     RemoveExpiredAttached();
 }
 
-void Creature::DrawOverhangLower(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust) {
-    if (hidden || (translucent && !IsPlayer()) || column < 0 || column > 2 || row < 0 || row > 2) return;
+void Creature::DrawOverhangLower(int32_t column, int32_t row, int32_t x, int32_t y,
+                                 uint8_t adjust) {
+    if (hidden || (translucent && !IsPlayer()) || column < 0 || column > 2 || row < 0 || row > 2)
+        return;
     const BodyPoint at = adjust ? BodyAt(x, y) : BodyPoint{x, y};
     DrawParts(attached[column][row].lower, at);
     if (!adjust) DrawMarker(at.x, at.y, MarkerAlpha);
 }
 
-void Creature::DrawOverhangUpper(int32_t column, int32_t row, int32_t x, int32_t y, uint8_t adjust) {
-    if (hidden || (translucent && !IsPlayer()) || column < 0 || column > 2 || row < 0 || row > 2) return;
+void Creature::DrawOverhangUpper(int32_t column, int32_t row, int32_t x, int32_t y,
+                                 uint8_t adjust) {
+    if (hidden || (translucent && !IsPlayer()) || column < 0 || column > 2 || row < 0 || row > 2)
+        return;
     const BodyPoint at = adjust ? BodyAt(x, y) : BodyPoint{x, y};
     DrawParts(attached[column][row].upper, at);
 }
@@ -195,7 +206,8 @@ GfxImage* Creature::FrameImage(size_t layerIndex) const {
     if (layer.keyframes.empty()) return nullptr;
     size_t index = 0;
     if (!moving) index = FrameAtTime(layer, owner->frameTimeMs);
-    else if (walkFrame >= 0 && size_t(walkFrame) < layer.keyframes.size()) index = size_t(walkFrame);
+    else if (walkFrame >= 0 && size_t(walkFrame) < layer.keyframes.size())
+        index = size_t(walkFrame);
     const auto& images = layer.keyframes[index]->images;
     const auto found = images.find(outfit);
     return found == images.end() ? nullptr : found->second;
@@ -205,7 +217,8 @@ void Creature::DrawBody(BodyPoint at) {
     if (!visible || !frames) return;
     uint32_t tint = 0;
     if (lightOnly) {
-        const uint32_t level = owner->world ? owner->world->GetLightAt(at.x + TileSize / 2, at.y + TileSize / 2) : 255;
+        const uint32_t level =
+            owner->world ? owner->world->GetLightAt(at.x + TileSize / 2, at.y + TileSize / 2) : 255;
         tint = (level * level / 255) << 24 | 0xFFFFFF;
     } else if (translucent) {
         tint = 0x60E0E0E0;
@@ -273,7 +286,8 @@ void Creature::DrawMarker(int32_t x, int32_t y, uint8_t alpha) {
 
 // The frame the body shows: the walk frame while moving, else the frame of the clock.
 size_t Creature::MarkerFrame() const {
-    if (moving) return walkFrame >= 0 && size_t(walkFrame) < markerImages.size() ? size_t(walkFrame) : 0;
+    if (moving)
+        return walkFrame >= 0 && size_t(walkFrame) < markerImages.size() ? size_t(walkFrame) : 0;
     return FrameAtTime(*frames->layers.front(), owner->frameTimeMs);
 }
 
@@ -306,7 +320,8 @@ void Creature::DrawOverlay(float x, float y, uint8_t pass) {
     const float fade = FadeFactor();
     if (pass == 0) {
         if (owner->options.names)
-            nameFont->DrawTextCenteredF(x, owner->showSpeeds ? y - 12 : y, OverlayText(), WithAlpha(0xFFFFFF, 128 * fade));
+            nameFont->DrawTextCenteredF(x, owner->showSpeeds ? y - 12 : y, OverlayText(),
+                                        WithAlpha(0xFFFFFF, 128 * fade));
         return;
     }
     if (IsPlayer()) DrawPlayerOverlay(x, y);
@@ -351,7 +366,8 @@ void Creature::DrawOtherOverlay(float x, float y, float fade) {
         lift = BarLift;
     }
     if (typing) DrawTypingBubble(x, y - lift);
-    if (owner->options.names) nameFont->DrawTextCenteredF(x, y - lift, name, WithAlpha(healthColour, 255 * fade));
+    if (owner->options.names)
+        nameFont->DrawTextCenteredF(x, y - lift, name, WithAlpha(healthColour, 255 * fade));
 }
 
 // Shown and active status effects as a centred row of 12 x 12 icons, outlined in black.
@@ -366,7 +382,8 @@ void Creature::DrawStatusIcons(float x, float top) {
         const float px = left + 14.0f * float(i);
         const int32_t sx = 12 * int32_t(icons[i]) - 12;
         for (const auto& off : outline)
-            render->DrawSkinPartTintedF(px + off[0], top + off[1], sx, 0, 12, 12, 0xFF000000, StatusIconsImage);
+            render->DrawSkinPartTintedF(px + off[0], top + off[1], sx, 0, 12, 12, 0xFF000000,
+                                        StatusIconsImage);
         render->DrawSkinPartTintedF(px, top, sx, 0, 12, 12, White, StatusIconsImage);
     }
 }
@@ -382,7 +399,8 @@ void Creature::DrawTypingBubble(float x, float y) {
     for (int32_t dot = 0; dot < 3; ++dot) {
         const int64_t phase = int64_t(t) - 400 * dot;
         const bool bouncing = phase >= 0 && (phase < 400 || dot == 2);
-        const int32_t bounce = bouncing ? int32_t(std::lround(2 * std::sin(float(phase) * Pi / 400))) : 0;
+        const int32_t bounce =
+            bouncing ? int32_t(std::lround(2 * std::sin(float(phase) * Pi / 400))) : 0;
         render->FillRect(left + 3 + 5 * dot, top + 2 - std::max(bounce, 0), 4, 4, White);
     }
 }
@@ -402,14 +420,22 @@ void Creature::DrawBars(float x, float y, float health, float mana) {
         float x, y, w, h;
         uint32_t colour;
     } rects[] = {
-        {x - 20, y - 1, 40, 1, 0xFF231913},  {x - 20, y + 7, 40, 1, 0xFF231913},
-        {x - 21, y + 3, 42, 1, 0xFF231913},  {x - 21, y, 1, 7, 0xFF231913},
-        {x + 20, y, 1, 7, 0xFF231913},       {x - 20, y, 40, 3, 0xFF401913},
-        {x - 20, y + 4, 40, 3, 0xFF231940},  {x - 21, y - 1, 1, 1, 0x80231913},
-        {x - 21, y + 7, 1, 1, 0x80231913},   {x + 20, y - 1, 1, 1, 0x80231913},
-        {x + 20, y + 7, 1, 1, 0x80231913},   {x - 20, y, 40 * health, 1, 0xFFBA1A13},
-        {x - 20, y + 1, 40 * health, 1, 0xFFEA241B}, {x - 20, y + 2, 40 * health, 1, 0xFF951813},
-        {x - 20, y + 4, 40 * mana, 1, 0xFF5E3EF6},   {x - 20, y + 5, 40 * mana, 1, 0xFF8861FF},
+        {x - 20, y - 1, 40, 1, 0xFF231913},
+        {x - 20, y + 7, 40, 1, 0xFF231913},
+        {x - 21, y + 3, 42, 1, 0xFF231913},
+        {x - 21, y, 1, 7, 0xFF231913},
+        {x + 20, y, 1, 7, 0xFF231913},
+        {x - 20, y, 40, 3, 0xFF401913},
+        {x - 20, y + 4, 40, 3, 0xFF231940},
+        {x - 21, y - 1, 1, 1, 0x80231913},
+        {x - 21, y + 7, 1, 1, 0x80231913},
+        {x + 20, y - 1, 1, 1, 0x80231913},
+        {x + 20, y + 7, 1, 1, 0x80231913},
+        {x - 20, y, 40 * health, 1, 0xFFBA1A13},
+        {x - 20, y + 1, 40 * health, 1, 0xFFEA241B},
+        {x - 20, y + 2, 40 * health, 1, 0xFF951813},
+        {x - 20, y + 4, 40 * mana, 1, 0xFF5E3EF6},
+        {x - 20, y + 5, 40 * mana, 1, 0xFF8861FF},
         {x - 20, y + 6, 40 * mana, 1, 0xFF422ED8},
     };
     for (const auto& r : rects) render->FillRectF(r.x, r.y, r.w, r.h, r.colour);
@@ -436,7 +462,9 @@ void Creature::AddLights(Position centre) {
     World* world = owner->world;
     if (!world) return;
     const LightSpot spot = LightSpotAt(centre);
-    for (Shape* shape : lightShapes) world->AddShapeLight(shape, spot.column, spot.row, spot.x, spot.y, position.z);
+    for (Shape* shape : lightShapes)
+        world->AddShapeLight(shape, spot.column, spot.row, spot.x, spot.y, position.z);
     for (Thing* thing : attached[1][1].things)
-        if (thing->shape && thing->shape->hasLights) world->AddItemLight(static_cast<Item*>(thing), spot.column, spot.row);
+        if (thing->shape && thing->shape->hasLights)
+            world->AddItemLight(static_cast<Item*>(thing), spot.column, spot.row);
 }

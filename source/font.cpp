@@ -35,8 +35,8 @@ Token NextToken(const std::string& text, size_t i, bool smileys) {
     const uint8_t c = byte(0);
     if (c == ColourEscapeByte) {
         if (text.size() - i < ColourEscapeLength) return {Piece::End, 0, 0};
-        const uint32_t colour = uint32_t(byte(4)) << 24 | uint32_t(byte(1)) << 16 |
-                                uint32_t(byte(2)) << 8 | byte(3);
+        const uint32_t colour =
+            uint32_t(byte(4)) << 24 | uint32_t(byte(1)) << 16 | uint32_t(byte(2)) << 8 | byte(3);
         return {Piece::Colour, ColourEscapeLength, colour};
     }
     if (c == SmileyMarkByte && smileys) {
@@ -103,14 +103,12 @@ void UpdateCarry(const std::string& text, size_t end, std::string* carry) {
 // The width a piece adds to a measured line.
 int32_t PieceWidth(const Font& font, const std::string& text, size_t i, const Token& token) {
     switch (token.kind) {
-    case Piece::Smiley:
-        // The icon is 12 pixels wide; the 13th is the gap to what follows.
-        return i + token.length == text.size() ? SmileySize : SmileyAdvance;
-    case Piece::LineBreak:
-    case Piece::Char:
-        return font.CharWidth(uint8_t(token.value));
-    default:
-        return 0;
+        case Piece::Smiley:
+            // The icon is 12 pixels wide; the 13th is the gap to what follows.
+            return i + token.length == text.size() ? SmileySize : SmileyAdvance;
+        case Piece::LineBreak:
+        case Piece::Char: return font.CharWidth(uint8_t(token.value));
+        default: return 0;
     }
 }
 
@@ -152,15 +150,15 @@ std::string MakeColorCode(uint32_t colour) {
 }
 
 const std::vector<Emoticon> EmoticonTable = {
-    {":)", 1},   {":-)", 1},  {"8-)", 2},    {":@", 3},    {":-@", 3},  {"oO", 4},
-    {"o.O", 4},  {">)", 5},   {":(", 6},     {":-(", 6},   {":o", 7},   {":-o", 7},
-    {"xD", 8},   {"--", 9},   {"-.-", 9},    {"^^", 10},   {"^.^", 10}, {":O", 11},
-    {":-O", 11}, {"<3", 12},  {";(", 13},    {";-(", 13},  {";'(", 13}, {"xx", 14},
-    {"x.x", 14}, {"XX", 14},  {"X.X", 14},   {":w", 15},   {":W", 15},  {"8w", 16},
-    {"8W", 16},  {";)", 17},  {";-)", 17},   {";p", 18},   {";-p", 18}, {";[", 19},
-    {":/", 20},  {":s", 21},  {":S", 21},    {";O", 22},   {";m", 23},  {";M", 23},
-    {";D", 24},  {":'(", 25}, {">/", 26},    {">'D", 27},  {":')", 28}, {"8]", 29},
-    {"8/", 30},  {"\")", 31}, {"\"-)", 31},  {"\"(", 32},  {"\"-(", 32}, {":kekw:", 33},
+    {":)", 1},      {":-)", 1},  {"8-)", 2},   {":@", 3},   {":-@", 3},   {"oO", 4},
+    {"o.O", 4},     {">)", 5},   {":(", 6},    {":-(", 6},  {":o", 7},    {":-o", 7},
+    {"xD", 8},      {"--", 9},   {"-.-", 9},   {"^^", 10},  {"^.^", 10},  {":O", 11},
+    {":-O", 11},    {"<3", 12},  {";(", 13},   {";-(", 13}, {";'(", 13},  {"xx", 14},
+    {"x.x", 14},    {"XX", 14},  {"X.X", 14},  {":w", 15},  {":W", 15},   {"8w", 16},
+    {"8W", 16},     {";)", 17},  {";-)", 17},  {";p", 18},  {";-p", 18},  {";[", 19},
+    {":/", 20},     {":s", 21},  {":S", 21},   {";O", 22},  {";m", 23},   {";M", 23},
+    {";D", 24},     {":'(", 25}, {">/", 26},   {">'D", 27}, {":')", 28},  {"8]", 29},
+    {"8/", 30},     {"\")", 31}, {"\"-)", 31}, {"\"(", 32}, {"\"-(", 32}, {":kekw:", 33},
     {":KEKW:", 33},
 };
 
@@ -173,7 +171,7 @@ struct Font::RunStyle {
     bool reveal = false;      // stop before the first byte met while the count is above limit
     int32_t limit = 0;
     int32_t step = 0;
-    float fade = 1.0f;        // factor on every glyph's alpha; below 1 icons are tinted too
+    float fade = 1.0f;  // factor on every glyph's alpha; below 1 icons are tinted too
 };
 
 Font::Font(Core* core, uint32_t id, GfxImage* image, int32_t letterSpacing, int32_t lineHeight,
@@ -407,11 +405,13 @@ std::vector<std::string> Font::LayoutParagraph2(const std::string& text, int32_t
         bool hyphen = false;
         if (atCut.kind == Piece::End) {
             next = rest.size();  // all of it fits, or an escape cut short ends the text
-        } else if (atCut.kind == Piece::LineBreak || (atCut.kind == Piece::Char && atCut.value == ' ')) {
+        } else if (atCut.kind == Piece::LineBreak ||
+                   (atCut.kind == Piece::Char && atCut.value == ' ')) {
             next = fit + 1;
         } else if (fit <= start) {
             next = lineEnd = start + atCut.length;  // not even one character fits: take one
-        } else if (const size_t space = LastBreakSpace(rest, start, fit); space != std::string::npos) {
+        } else if (const size_t space = LastBreakSpace(rest, start, fit);
+                   space != std::string::npos) {
             lineEnd = space;
             next = space + 1;
         } else {

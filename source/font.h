@@ -93,8 +93,7 @@ public:
 
 private:
     struct RunStyle;
-    void DrawRun(float x, float y, const std::string& text, uint32_t colour,
-                 const RunStyle& style);
+    void DrawRun(float x, float y, const std::string& text, uint32_t colour, const RunStyle& style);
     void DrawSmiley(float x, float y, uint8_t icon, float fade);
     int32_t CentredX(int32_t x, const std::string& text) const;
 };

@@ -40,7 +40,8 @@ uint32_t LayOver(uint32_t above, uint32_t below) {
 
 FragmentImage SpriteFragment::Render(FileReader& shapesFile, const TintColors&) const {
     if (offset == 0) return FragmentImage();
-    FragmentImage image = FragmentImage::Blank(int32_t(x), int32_t(y), int32_t(width), int32_t(height));
+    FragmentImage image =
+        FragmentImage::Blank(int32_t(x), int32_t(y), int32_t(width), int32_t(height));
     const uint32_t padded = (image.size() + 7) & ~7u;
     shapesFile.Seek(offset);
     shapesFile.ReadBytes(image.pixels.data(), padded);
@@ -72,9 +73,9 @@ FragmentImage BlendFragment::Render(FileReader& shapesFile, const TintColors& ti
     const FragmentImage under = below->Render(shapesFile, tints);
     const FragmentImage over = above->Render(shapesFile, tints);
     const int32_t x = std::min(under.x, over.x), y = std::min(under.y, over.y);
-    FragmentImage result = FragmentImage::Blank(
-        x, y, std::max(under.x + under.width, over.x + over.width) - x,
-        std::max(under.y + under.height, over.y + over.height) - y);
+    FragmentImage result =
+        FragmentImage::Blank(x, y, std::max(under.x + under.width, over.x + over.width) - x,
+                             std::max(under.y + under.height, over.y + over.height) - y);
     for (int32_t r = 0; r < result.height; ++r) {
         for (int32_t c = 0; c < result.width; ++c) {
             const uint32_t* p = over.PixelAt(result, c, r);
@@ -147,41 +148,39 @@ std::unique_ptr<Fragment> ReadFragment(FileReader& data, const ShapeLoading& loa
     if (depth > MaxFragmentDepth)
         loading.Fail(DataFileName, "fragment tree deeper than " + std::to_string(MaxFragmentDepth));
     switch (type) {
-    case 1:
-        return ReadSprite(data, loading);
-    case 2: {
-        auto node = std::make_unique<OffsetFragment>();
-        node->dx = data.ReadU8();
-        node->dy = data.ReadU8();
-        node->child = ReadFragment(data, loading, depth + 1);
-        return node;
-    }
-    case 3: {
-        auto node = std::make_unique<ColorFragment>();
-        node->color = data.ReadU32();
-        node->child = ReadFragment(data, loading, depth + 1);
-        return node;
-    }
-    case 4: {
-        auto node = std::make_unique<BlendFragment>();
-        node->below = ReadFragment(data, loading, depth + 1);
-        node->above = ReadFragment(data, loading, depth + 1);
-        return node;
-    }
-    case 5: {
-        auto node = std::make_unique<PaletteFragment>();
-        for (uint32_t& key : node->keys) key = data.ReadU32();
-        node->image = ReadFragment(data, loading, depth + 1);
-        node->mask = ReadFragment(data, loading, depth + 1);
-        return node;
-    }
-    case 6: {
-        auto node = std::make_unique<MixFragment>();
-        node->first = ReadFragment(data, loading, depth + 1);
-        node->second = ReadFragment(data, loading, depth + 1);
-        return node;
-    }
-    default:
-        loading.Fail(DataFileName, "unknown fragment type " + std::to_string(type));
+        case 1: return ReadSprite(data, loading);
+        case 2: {
+            auto node = std::make_unique<OffsetFragment>();
+            node->dx = data.ReadU8();
+            node->dy = data.ReadU8();
+            node->child = ReadFragment(data, loading, depth + 1);
+            return node;
+        }
+        case 3: {
+            auto node = std::make_unique<ColorFragment>();
+            node->color = data.ReadU32();
+            node->child = ReadFragment(data, loading, depth + 1);
+            return node;
+        }
+        case 4: {
+            auto node = std::make_unique<BlendFragment>();
+            node->below = ReadFragment(data, loading, depth + 1);
+            node->above = ReadFragment(data, loading, depth + 1);
+            return node;
+        }
+        case 5: {
+            auto node = std::make_unique<PaletteFragment>();
+            for (uint32_t& key : node->keys) key = data.ReadU32();
+            node->image = ReadFragment(data, loading, depth + 1);
+            node->mask = ReadFragment(data, loading, depth + 1);
+            return node;
+        }
+        case 6: {
+            auto node = std::make_unique<MixFragment>();
+            node->first = ReadFragment(data, loading, depth + 1);
+            node->second = ReadFragment(data, loading, depth + 1);
+            return node;
+        }
+        default: loading.Fail(DataFileName, "unknown fragment type " + std::to_string(type));
     }
 }

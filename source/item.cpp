@@ -27,8 +27,16 @@ Item::Item(Core* owner, uint32_t shapeId, uint32_t subId, uint16_t x, uint16_t y
 
 Item::Item(Core* owner, uint32_t shapeId, uint32_t subId, uint16_t x, uint16_t y, uint8_t z,
            uint32_t count, uint16_t amount, uint32_t value, uint32_t kind)
-    : shapeId(shapeId), subId(subId), count(count), amount(amount), value(value),
-      created(owner->frameTimeMs), x(x), y(y), z(z), appliedKey(subId) {
+    : shapeId(shapeId),
+      subId(subId),
+      count(count),
+      amount(amount),
+      value(value),
+      created(owner->frameTimeMs),
+      x(x),
+      y(y),
+      z(z),
+      appliedKey(subId) {
     this->owner = owner;
     shape = owner->ApplyToShape(shapeId, subId);
     SetKind(kind);
@@ -90,26 +98,19 @@ void Item::BuildParts() {
     if (!range) return;
     AnimationSlot slot = SlotIdle;
     switch (kind) {
-    case ItemEffect:
-        effect = 1;
-        break;
-    case ItemMove:
-        slot = SlotMove;
-        break;
-    case ItemIcon:
-        slot = SlotIcon;
-        break;
-    case ItemEnter:
-        if (range->slots[SlotEnter]) {
-            slot = SlotEnter;
-            globalClock = 0;
-            successor = 0;
-        } else {
-            kind = ItemIdle;
-        }
-        break;
-    default:
-        break;
+        case ItemEffect: effect = 1; break;
+        case ItemMove: slot = SlotMove; break;
+        case ItemIcon: slot = SlotIcon; break;
+        case ItemEnter:
+            if (range->slots[SlotEnter]) {
+                slot = SlotEnter;
+                globalClock = 0;
+                successor = 0;
+            } else {
+                kind = ItemIdle;
+            }
+            break;
+        default: break;
     }
     ShapeAnimation* animation = range->slots[slot];
     if (!animation) return;
@@ -145,7 +146,8 @@ void Item::DrawIconAmount(int32_t px, int32_t py, Font* font) {
 
 void Item::DrawCountText(int32_t px, int32_t py, Font* font) {
     const std::string label = CountLabel(count);
-    if (!label.empty() && font) font->DrawTextRight(px + LabelRight, py + LabelTop, label, LabelColour);
+    if (!label.empty() && font)
+        font->DrawTextRight(px + LabelRight, py + LabelTop, label, LabelColour);
 }
 
 void Item::DrawAmountText(int32_t px, int32_t py, Font* font) {

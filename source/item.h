@@ -15,7 +15,13 @@ class Font;
 struct ShapeCell;
 
 // Animation kinds: which slot of the range an item shows.
-enum ItemKind : uint32_t { ItemIdle = 0, ItemEffect = 1, ItemMove = 2, ItemIcon = 3, ItemEnter = 4 };
+enum ItemKind : uint32_t {
+    ItemIdle = 0,
+    ItemEffect = 1,
+    ItemMove = 2,
+    ItemIcon = 3,
+    ItemEnter = 4
+};
 
 // The slot labels: a count above 1, and the shop amount ("0" in light red, thousands as "K").
 struct ItemLabel {
@@ -78,7 +84,7 @@ private:
 
 // The shared interface items built at start-up from the sprite data's header list.
 struct InterfaceItems {
-    Item* single[4];      // the fourth may share the second's item
+    Item* single[4];  // the fourth may share the second's item
     Item* gridA[4][4];
     Item* gridB[4][4];
 };

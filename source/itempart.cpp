@@ -14,8 +14,8 @@ namespace {
 constexpr uint16_t LastPosition = 65535;  // an outline at the position of the previous one
 constexpr uint32_t OutlineColour = 0xE0E0E0;
 constexpr uint32_t PreviewColour = 0x60FFFFFF;
-constexpr uint32_t OpaqueAlpha = 10;       // a source pixel above this alpha counts as opaque
-constexpr int32_t SlotOutlineLimit = 34;   // only one-tile items are outlined in slots
+constexpr uint32_t OpaqueAlpha = 10;      // a source pixel above this alpha counts as opaque
+constexpr int32_t SlotOutlineLimit = 34;  // only one-tile items are outlined in slots
 
 // Whether any of the images is opaque at column c, row r of an area w x h, all of them anchored
 // at its bottom-right corner.
@@ -24,7 +24,8 @@ bool Opaque(const std::vector<GfxImage*>& images, int32_t w, int32_t h, int32_t 
     for (GfxImage* image : images) {
         const int32_t iw = GFX_ImageWidth(image), ih = GFX_ImageHeight(image);
         const int32_t ic = c - (w - iw), ir = r - (h - ih);
-        if (ic >= 0 && ir >= 0 && (GFX_ImagePixels(image)[ir * iw + ic] >> 24) > OpaqueAlpha) return true;
+        if (ic >= 0 && ir >= 0 && (GFX_ImagePixels(image)[ir * iw + ic] >> 24) > OpaqueAlpha)
+            return true;
     }
     return false;
 }
@@ -47,7 +48,8 @@ GfxImage* MakeOutline(const std::vector<GfxImage*>& images) {
             if (!(inner && Opaque(images, w, h, i - 1, j - 1))) {
                 int neighbours = 0;
                 for (int32_t dj = -1; dj <= 1; ++dj)
-                    for (int32_t di = -1; di <= 1; ++di) neighbours += Opaque(images, w, h, i - 1 + di, j - 1 + dj);
+                    for (int32_t di = -1; di <= 1; ++di)
+                        neighbours += Opaque(images, w, h, i - 1 + di, j - 1 + dj);
                 alpha = neighbours == 0 ? 0 : neighbours == 1 ? 128 : 255;
             }
             pixels[size_t(j) * ow + i] = alpha << 24 | 0xFFFFFF;
@@ -65,14 +67,16 @@ IconPlacement PlaceIcon(int32_t width, int32_t height) {
 }
 
 size_t KeyframeAt(const std::vector<ItemKeyframe>& keyframes, uint32_t total, uint64_t elapsed) {
-    return KeyframeIndex(keyframes, total, elapsed, [](const ItemKeyframe& keyframe) { return keyframe.duration; });
+    return KeyframeIndex(keyframes, total, elapsed,
+                         [](const ItemKeyframe& keyframe) { return keyframe.duration; });
 }
 
 ItemPart::ItemPart(Core* owner, Item* item, ShapeLayer* layer, uint32_t subId)
     : owner(owner), item(item), layer(layer) {
     for (const auto& keyframe : layer->keyframes) {
         auto image = keyframe->images.find(subId);
-        keyframes.push_back({keyframe->duration, image == keyframe->images.end() ? nullptr : image->second});
+        keyframes.push_back(
+            {keyframe->duration, image == keyframe->images.end() ? nullptr : image->second});
     }
 }
 
@@ -80,7 +84,9 @@ ItemPart::~ItemPart() {
     for (GfxImage* outline : outlines) GFX_DeleteImage(outline);
 }
 
-uint64_t ItemPart::Elapsed() const { return item->globalClock ? owner->frameTimeMs : SinceCreated(); }
+uint64_t ItemPart::Elapsed() const {
+    return item->globalClock ? owner->frameTimeMs : SinceCreated();
+}
 
 uint64_t ItemPart::SinceCreated() const { return owner->frameTimeMs - item->created; }
 
@@ -138,7 +144,8 @@ void ItemPart::DrawOnTile(int32_t x, int32_t y, uint8_t coverClass) {
 void ItemPart::DrawCovered(int32_t x, int32_t y, uint8_t coverClass, GfxImage* image) {
     if (!image) return;
     const int32_t reach = coverClass == 2 ? 33 : coverClass == 3 ? 65 : 0;
-    if (elevation + GFX_ImageWidth(image) < reach && elevation + GFX_ImageHeight(image) < reach) return;
+    if (elevation + GFX_ImageWidth(image) < reach && elevation + GFX_ImageHeight(image) < reach)
+        return;
     DrawAtField(x, y, image);
 }
 
@@ -146,7 +153,8 @@ void ItemPart::DrawPreview(int32_t x, int32_t y) {
     GfxImage* image = ImageAt(Elapsed());
     if (!image) return;
     owner->render->DrawImageTinted(x - elevation - GFX_ImageWidth(image) + TileSize,
-                                   y - elevation - GFX_ImageHeight(image) + TileSize, PreviewColour, image);
+                                   y - elevation - GFX_ImageHeight(image) + TileSize, PreviewColour,
+                                   image);
 }
 
 void ItemPart::DrawTinted(int32_t x, int32_t y, uint8_t alpha) {
@@ -173,7 +181,8 @@ void ItemPart::DrawOutlineImage(int32_t x, int32_t y, uint8_t alpha, uint64_t el
     if (!outline) return;
     const int32_t w = GFX_ImageWidth(outline), h = GFX_ImageHeight(outline);
     if (slot && (w > SlotOutlineLimit || h > SlotOutlineLimit)) return;
-    owner->render->DrawImageTinted(x - elevation - w + TileSize + 1, y - elevation - h + TileSize + 1,
+    owner->render->DrawImageTinted(x - elevation - w + TileSize + 1,
+                                   y - elevation - h + TileSize + 1,
                                    uint32_t(alpha) << 24 | OutlineColour, outline);
 }
 

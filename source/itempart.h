@@ -25,7 +25,8 @@ struct ItemKeyframe {
 // time left after the earlier ones. A sequence of total duration 0 shows its first keyframe.
 // `durationOf` reads a keyframe's duration.
 template <typename Keyframes, typename DurationOf>
-size_t KeyframeIndex(const Keyframes& keyframes, uint32_t total, uint64_t elapsed, DurationOf durationOf) {
+size_t KeyframeIndex(const Keyframes& keyframes, uint32_t total, uint64_t elapsed,
+                     DurationOf durationOf) {
     if (keyframes.size() < 2 || total == 0) return 0;
     uint64_t t = elapsed % total;
     for (size_t i = 0; i < keyframes.size(); ++i) {

@@ -23,7 +23,8 @@ std::vector<uint8_t> LoginPlaintext(const Digest& sessionKey, const std::string&
     return block;
 }
 
-std::vector<uint8_t> PasswordChangePlaintext(const Digest& sessionKey, const std::string& newPassword,
+std::vector<uint8_t> PasswordChangePlaintext(const Digest& sessionKey,
+                                             const std::string& newPassword,
                                              const std::string& accountName) {
     std::vector<uint8_t> block(sessionKey.begin(), sessionKey.end());
     const Digest newDigest = Md5Digest(newPassword.data(), newPassword.size());

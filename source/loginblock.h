@@ -19,7 +19,8 @@ std::vector<uint8_t> LoginPlaintext(const Digest& sessionKey, const std::string&
 
 // Change password: session key of the current password, MD5 of the new one, u8 name length,
 // the account name.
-std::vector<uint8_t> PasswordChangePlaintext(const Digest& sessionKey, const std::string& newPassword,
+std::vector<uint8_t> PasswordChangePlaintext(const Digest& sessionKey,
+                                             const std::string& newPassword,
                                              const std::string& accountName);
 
 // PKCS#1 v1.5 encipherment under the server's key into LoginBlockSize bytes; false when the

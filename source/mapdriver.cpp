@@ -10,14 +10,14 @@
 #include "converttext.h"
 #include "core.h"
 #include "driver/gfxcore.h"
+#include "recordfile.h"
+#include "spanreader.h"
 #include "weather.h"
 #include "windows/dialogs/map.h"
 #include "windows/game/panelmap.h"
-#include "recordfile.h"
-#include "spanreader.h"
+#include "windows/toolkit/windowtypes.h"
 #include "world.h"
 #include "xtea.h"
-#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ __attribute__((target("sse2,fpmath=sse"))) float MapEase(float t) {
 // What a reveal lowers a cell (dx, dy) away from the player to: 0 under the player, rising to
 // 255 at the radius and beyond.
 __attribute__((target("sse2,fpmath=sse"))) uint8_t RevealLevel(int32_t dx, int32_t dy,
-                                                             int32_t radius) {
+                                                               int32_t radius) {
     const float distance = std::sqrt(float(dx * dx + dy * dy));
     if (distance >= float(radius)) return 255;
     return uint8_t(255 * MapEase(distance / float(radius)));
@@ -99,8 +99,8 @@ void MapDriver::ReadMapDirectory() {
 // stays unloaded when the key does not decipher its record; null for an empty directory.
 MapStruct* MapDriver::LoadMap(uint16_t id, const uint8_t key[16]) {
     if (maps.empty()) return nullptr;
-    auto found = std::find_if(maps.begin(), maps.end(),
-                              [id](const auto& map) { return map->id == id; });
+    auto found =
+        std::find_if(maps.begin(), maps.end(), [id](const auto& map) { return map->id == id; });
     MapStruct& map = found != maps.end() ? **found : *maps.front();
     if (map.loaded) return &map;
 
@@ -133,8 +133,8 @@ void MapDriver::ReadMapRecord(MapStruct& map, const uint8_t* record, size_t size
         page->height = reader.U16();
         const uint8_t* pixels = reader.Bytes(uint64_t(page->width) * page->height * 4);
         if (!pixels) break;
-        page->texture = GFX_CreateImage(page->width, page->height, pixels, page->width * 4,
-                                        GfxFlagLinear, 0);
+        page->texture =
+            GFX_CreateImage(page->width, page->height, pixels, page->width * 4, GfxFlagLinear, 0);
         const uint8_t partCount = reader.U8();
         for (uint32_t q = 0; q < partCount && !reader.Failed(); ++q) {
             auto part = std::make_unique<MapPart>();
@@ -283,8 +283,8 @@ GfxImage* MapDriver::BuildBrush() const {
             pixels[size_t(j) * size_t(brushWidth) + size_t(i)] = alpha << 24 | 0x00FFFFFF;
         }
     }
-    return GFX_CreateImage(brushWidth, brushHeight, pixels.data(), brushWidth * 4,
-                           GfxFlagLinear, 0);
+    return GFX_CreateImage(brushWidth, brushHeight, pixels.data(), brushWidth * 4, GfxFlagLinear,
+                           0);
 }
 
 // Cloud layer 1 takes the mask as its alpha; layer 2 keeps the lower of its own and the mask.

@@ -41,14 +41,14 @@ public:
     MapPart* SelectedPart() const;
 
     Core* core;
-    std::vector<std::unique_ptr<MapStruct>> maps;         // the atlas's directory, in file order
+    std::vector<std::unique_ptr<MapStruct>> maps;        // the atlas's directory, in file order
     std::vector<std::unique_ptr<GameAccount>> accounts;  // the save's directory, then new ones
     uint8_t accountOpened = 0;
     uint8_t cloudShown = 1;
-    int32_t width = 0;   // the world map in tiles, one pixel a tile
+    int32_t width = 0;  // the world map in tiles, one pixel a tile
     int32_t height = 0;
-    MapRect worldRect;   // world rectangle of the world map's first page's first part
-    GfxImage* baseImage = nullptr;    // the world map's pages 0, 1 and 2 (owned by the pages)
+    MapRect worldRect;              // world rectangle of the world map's first page's first part
+    GfxImage* baseImage = nullptr;  // the world map's pages 0, 1 and 2 (owned by the pages)
     GfxImage* cloudImage1 = nullptr;
     GfxImage* cloudImage2 = nullptr;
     GfxImage* brushImage = nullptr;

@@ -185,8 +185,8 @@ bool MapDriver::WriteGameFile(const char* path) {
 
     File file(fopen(path, "wb"), fclose);
     if (!file) return false;
-    bool written = fwrite(head.GetData(), 1, size_t(head.GetLength()), file.get()) ==
-                   size_t(head.GetLength());
+    bool written =
+        fwrite(head.GetData(), 1, size_t(head.GetLength()), file.get()) == size_t(head.GetLength());
     for (const Entry& entry : entries) {
         if (!entry.record->loaded) {
             written = written && fwrite(entry.stored.data(), 1, entry.stored.size(), file.get()) ==

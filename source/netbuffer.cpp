@@ -72,9 +72,7 @@ void NetBuffer::Advance(int32_t n) {
     if (inFrame_) remaining_ -= n;
 }
 
-void NetBuffer::Rewind(int32_t position) {
-    Advance(position - readPos_);
-}
+void NetBuffer::Rewind(int32_t position) { Advance(position - readPos_); }
 
 const uint8_t* NetBuffer::Take(int32_t n, const char* what) {
     if (n > Readable()) {

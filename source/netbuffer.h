@@ -57,9 +57,9 @@ public:
     uint32_t GetVarint();
     // 7-bit groups, lowest first, where the last byte has bit 7 set.
     uint32_t GetVarStop();
-    std::string GetString();      // u8 count
-    std::string GetStringU16();   // u16 count
-    std::string GetStringVar();   // LEB128 count
+    std::string GetString();     // u8 count
+    std::string GetStringU16();  // u16 count
+    std::string GetStringVar();  // LEB128 count
 
     // True once a read ran past the available bytes or a varint failed its consistency check.
     bool Failed() const { return !error_.empty(); }

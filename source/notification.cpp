@@ -4,9 +4,9 @@
 
 #include "core.h"
 #include "font.h"
+#include "render.h"
 #include "windows/game/channel.h"
 #include "windows/game/console.h"
-#include "render.h"
 #include "windows/toolkit/window.h"
 
 namespace {
@@ -39,16 +39,18 @@ const KindStyle KindStyles[] = {
     {1, 0xE0FF6060, N::PlaceCentre, CentreRow::Middle, 4000, InfoChannel, {245, 128, 128, 192}},
     {1, 0xE0E0E0E0, N::PlaceStatus, CentreRow::Top, 3000, 0, {}},
     {1, 0xE0E0E0E0, N::PlaceCentre, CentreRow::Middle, 4000, InfoChannel, {244, 244, 244, 244}},
-    {3, 0xE080FF80, N::PlaceCentre, CentreRow::UpperQuarter, 4000, InfoChannel,
+    {3,
+     0xE080FF80,
+     N::PlaceCentre,
+     CentreRow::UpperQuarter,
+     4000,
+     InfoChannel,
      {128, 245, 128, 192}},
     {3, 0xE0FFFFFF, N::PlaceCentre, CentreRow::UpperQuarter, 4000, 0, {}},
-    {4, 0xE0FF6060, N::PlaceCentre, CentreRow::UpperThird, 4000, InfoChannel,
-     {245, 128, 128, 192}},
-    {4, 0xE0FFC060, N::PlaceCentre, CentreRow::UpperThird, 4000, InfoChannel,
-     {255, 192, 96, 192}},
+    {4, 0xE0FF6060, N::PlaceCentre, CentreRow::UpperThird, 4000, InfoChannel, {245, 128, 128, 192}},
+    {4, 0xE0FFC060, N::PlaceCentre, CentreRow::UpperThird, 4000, InfoChannel, {255, 192, 96, 192}},
     {1, 0xE0E0E0E0, N::PlaceInfo, CentreRow::Top, 4000, InfoChannel, {224, 224, 224, 224}},
-    {4, 0xE06060FF, N::PlaceCentre, CentreRow::UpperThird, 4000, InfoChannel,
-     {128, 128, 255, 192}},
+    {4, 0xE06060FF, N::PlaceCentre, CentreRow::UpperThird, 4000, InfoChannel, {128, 128, 255, 192}},
     {1, 0xE0E0E0E0, N::PlaceStatus, CentreRow::Top, 3000, InfoChannel, {244, 244, 244, 244}},
     {0, 0, 0, CentreRow::Top, 0, InfoChannel, {224, 224, 224, 224}},
     {0, 0, 0, CentreRow::Top, 0, ConsoleChannel, {170, 224, 170, 224}},
@@ -172,7 +174,8 @@ int32_t Notification::Advance(Place& place) {
             line.phaseStart = now;
             return 255;
         case StateFadingOut:
-            if (elapsed < fadeTime) return static_cast<int32_t>((fadeTime - elapsed) * 255 / fadeTime);
+            if (elapsed < fadeTime)
+                return static_cast<int32_t>((fadeTime - elapsed) * 255 / fadeTime);
             if (place.waiting.state == StateWaiting) {
                 line = std::move(place.waiting);
                 line.state = StateFadingIn;
@@ -193,8 +196,7 @@ void Notification::Draw(int32_t x, int32_t y, int32_t w, int32_t h) {
         DrawCentre(centre.current, Faded(centre.current.colour, centreFade), x, y, w, h);
 
     const Options& options = owner->options;
-    const bool hudHidden =
-        options.hudscreen && (owner->screenshotPending || owner->screenshotBusy);
+    const bool hudHidden = options.hudscreen && (owner->screenshotPending || owner->screenshotBusy);
     Place& status = places[PlaceStatus - 1];
     if (!hudHidden) {
         const int32_t statusFade = Advance(status);

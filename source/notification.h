@@ -56,10 +56,10 @@ private:
     // Moves the place's current line on in its cycle; the fade alpha (0 to 255) to draw it
     // with, or -1 when nothing is drawn this frame.
     int32_t Advance(Place& place);
-    void DrawCentre(const NotificationLine& line, uint32_t colour, int32_t x, int32_t y,
-                    int32_t w, int32_t h);
-    void DrawStatus(const NotificationLine& line, uint32_t colour, int32_t x, int32_t y,
-                    int32_t w, int32_t h);
+    void DrawCentre(const NotificationLine& line, uint32_t colour, int32_t x, int32_t y, int32_t w,
+                    int32_t h);
+    void DrawStatus(const NotificationLine& line, uint32_t colour, int32_t x, int32_t y, int32_t w,
+                    int32_t h);
     void DrawInfoBox(const NotificationLine& line, int32_t fade, int32_t x, int32_t y);
     int32_t InfoBoxTop(int32_t y) const;
 };

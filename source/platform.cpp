@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 
-
 namespace {
 
 uint64_t RealWallClockMs() {
@@ -28,8 +27,8 @@ uint32_t RealLoadedDriverId() { return GfxDriver::GetDriverId(); }
 
 }  // namespace
 
-const PlatformCalls realPlatform = {RealWallClockMs, RealTickMs,     RealKeyState,
-                                    RealMessageBox,  RealExitProcess, RealRandom,
+const PlatformCalls realPlatform = {RealWallClockMs, RealTickMs,        RealKeyState,
+                                    RealMessageBox,  RealExitProcess,   RealRandom,
                                     RealStartDriver, RealLoadedDriverId};
 PlatformCalls platform = realPlatform;
 

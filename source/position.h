@@ -13,7 +13,9 @@ struct Position {
 
     // x | y << 16, the form tile look-ups take.
     uint32_t Packed() const { return x | uint32_t(y) << 16; }
-    bool operator==(const Position& other) const { return x == other.x && y == other.y && z == other.z; }
+    bool operator==(const Position& other) const {
+        return x == other.x && y == other.y && z == other.z;
+    }
     bool operator!=(const Position& other) const { return !(*this == other); }
 };
 
@@ -24,7 +26,9 @@ inline int32_t DirectionDeltaX(uint32_t direction) {
 
 // -1 for 0, 1, 7; +1 for 3, 4, 5; 0 otherwise.
 inline int32_t DirectionDeltaY(uint32_t direction) {
-    return direction == 0 || direction == 1 || direction == 7 ? -1 : direction >= 3 && direction <= 5 ? 1 : 0;
+    return direction == 0 || direction == 1 || direction == 7 ? -1
+           : direction >= 3 && direction <= 5                 ? 1
+                                                              : 0;
 }
 
 // The position one step away in a direction, on the same floor.

@@ -13,7 +13,8 @@
 
 namespace {
 
-const char* const SupportLine = "\nIf the problem persists, please contact us on support@veltor.example, or on Discord.";
+const char* const SupportLine =
+    "\nIf the problem persists, please contact us on support@veltor.example, or on Discord.";
 
 const struct {
     uint32_t code;
@@ -21,7 +22,9 @@ const struct {
     bool supportLine;
 } SocketErrorTexts[] = {
     {0, "Server disconnected. Please try again later.", true},
-    {10049, "Cannot assign requested address. Check your connection, restart your computer and perhaps even your router.", false},
+    {10049,
+     "Cannot assign requested address. Check your connection, restart your computer and perhaps even your router.",
+     false},
     {10050, "Network Down. Please try again later.", true},
     {10051, "Network is unreachable. Please try again later.", true},
     {10053, "Could not maintain connection to game server.", true},
@@ -50,7 +53,8 @@ uint16_t ParsePort(const std::string& text) {
 
 std::string SocketErrorText(uint32_t code, uint32_t kind, const std::string& detail) {
     for (const auto& known : SocketErrorTexts)
-        if (known.code == code) return std::string(known.text) + (known.supportLine ? SupportLine : "");
+        if (known.code == code)
+            return std::string(known.text) + (known.supportLine ? SupportLine : "");
     return "Socket Error (" + std::to_string(code) + " in " + std::to_string(kind) + ") " + detail;
 }
 
@@ -101,9 +105,11 @@ bool Protocol::initialse(HWND window, UINT message) {
         return false;
     }
     const DWORD dualStack = 0;
-    setsockopt(socket, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&dualStack), sizeof dualStack);
+    setsockopt(socket, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&dualStack),
+               sizeof dualStack);
     const BOOL noDelay = TRUE;
-    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+               sizeof noDelay);
     if (WSAAsyncSelect(socket, window, message, FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0) {
         AppendDebugLine("unable to sync select");
         SocketFailure(true, "initialse: wsa sync select");
@@ -147,7 +153,8 @@ bool Protocol::custom(WPARAM socketParam, LPARAM eventParam) {
         }
     }
     if ((events & FD_READ) && socket != INVALID_SOCKET && !closed) Receive(error);
-    if ((events & FD_WRITE) && socket != INVALID_SOCKET) SendQueued("custom FD WRITE: !WSAEWOULDBLOCK");
+    if ((events & FD_WRITE) && socket != INVALID_SOCKET)
+        SendQueued("custom FD WRITE: !WSAEWOULDBLOCK");
     if ((events & FD_CLOSE) && socket != INVALID_SOCKET) {
         // Frames that arrived before the close are still handled: a server that refuses the
         // login and hangs up must be heard first.
@@ -201,10 +208,12 @@ void Protocol::ReadFrames() {
                 frameLength = (frameLength - 0x8000) + (int32_t(inBuffer.GetU16()) << 15);
                 frameHeaderSize = 4;
             }
-            const bool headerComplete = frameHeaderSize == 4 || (frameHeaderSize == 2 && frameLength < 0x8000);
+            const bool headerComplete =
+                frameHeaderSize == 4 || (frameHeaderSize == 2 && frameLength < 0x8000);
             if (!headerComplete) return;
             if (frameLength >= MaxFramePayload) {
-                core->OnDisconnect("Invalid frame from the game server: " + std::to_string(int64_t(frameLength) + 1) +
+                core->OnDisconnect("Invalid frame from the game server: " +
+                                   std::to_string(int64_t(frameLength) + 1) +
                                    " bytes is more than the client accepts." + SupportLine);
                 return;
             }
@@ -215,7 +224,8 @@ void Protocol::ReadFrames() {
 
         newFrame = 0;
         if (encrypted)
-            cipher.Decrypt(inBuffer.GetData() + inBuffer.GetReadPosition(), inBuffer.GetRemaining() / 8);
+            cipher.Decrypt(inBuffer.GetData() + inBuffer.GetReadPosition(),
+                           inBuffer.GetRemaining() / 8);
         DispatchFrame();
         if (closed) return;
         inBuffer.EndFrame();
@@ -238,8 +248,8 @@ void Protocol::DispatchFrame() {
         }
         if (inBuffer.Failed() && !closed) {
             core->OnDisconnect("Invalid message from the game server. (" + std::to_string(op) +
-                               ", state: " + std::to_string(state) + ", protocol: " + std::to_string(kind) +
-                               ": " + inBuffer.GetError() + ")");
+                               ", state: " + std::to_string(state) + ", protocol: " +
+                               std::to_string(kind) + ": " + inBuffer.GetError() + ")");
         }
     }
 }
@@ -254,7 +264,8 @@ void Protocol::flush(NetworkMessage& message) {
 
 void Protocol::SendQueued(const char* failureText) {
     if (outBuffer.GetLength() == 0) return;
-    const int sent = send(socket, reinterpret_cast<const char*>(outBuffer.GetData()), outBuffer.GetLength(), 0);
+    const int sent =
+        send(socket, reinterpret_cast<const char*>(outBuffer.GetData()), outBuffer.GetLength(), 0);
     if (sent == SOCKET_ERROR) {
         if (WSAGetLastError() != WSAEWOULDBLOCK) SocketFailure(true, failureText);
     } else if (sent > 0) {
@@ -278,10 +289,8 @@ void Protocol::Cancel() {
 }
 
 void Protocol::OnServerClose(uint32_t eventError) {
-    if (core->gameHalted)
-        Close();
-    else
-        SocketError(eventError, "");
+    if (core->gameHalted) Close();
+    else SocketError(eventError, "");
 }
 
 void Protocol::SocketFailure(bool report, const std::string& text) {

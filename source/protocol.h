@@ -114,23 +114,25 @@ public:
     void SendUseMapItem(int32_t x, int32_t y, uint8_t stackIndex, uint16_t shapeId);
     void SendUseMapOnMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, int32_t targetDx,
                          int32_t targetDy, uint16_t usedShapeId, uint16_t targetShapeId);
-    void SendUseSlotItemOnCreature(uint8_t container, uint8_t slot, uint32_t creatureId, uint16_t shapeId);
+    void SendUseSlotItemOnCreature(uint8_t container, uint8_t slot, uint32_t creatureId,
+                                   uint16_t shapeId);
     void SendUseMapItemOnCreature(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
                                   uint32_t creatureId, uint16_t shapeId);
     void SendUseSlotItem(uint8_t container, uint8_t slot, uint16_t shapeId);
     void SendUseSlotOnSlot(uint8_t sourceContainer, uint8_t sourceSlot, uint8_t targetContainer,
                            uint8_t targetSlot, uint16_t usedShapeId, uint16_t targetShapeId);
-    void SendUseSlotOnMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx, int32_t targetDy,
-                          uint16_t usedShapeId, uint16_t targetShapeId);
-    void SendUseMapOnSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, uint8_t targetContainer,
-                          uint8_t targetSlot, uint16_t usedShapeId, uint16_t targetShapeId);
+    void SendUseSlotOnMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx,
+                          int32_t targetDy, uint16_t usedShapeId, uint16_t targetShapeId);
+    void SendUseMapOnSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
+                          uint8_t targetContainer, uint8_t targetSlot, uint16_t usedShapeId,
+                          uint16_t targetShapeId);
     void SendContainerClose(uint8_t container);
     void SendContainerUp(uint8_t container);
     void SendContainerStack(uint8_t container);
-    void SendMoveMapToSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, uint8_t targetContainer,
-                           uint8_t targetSlot, uint16_t shapeId);
-    void SendMoveSlotToMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx, int32_t targetDy,
-                           int32_t targetDz, uint16_t shapeId);
+    void SendMoveMapToSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
+                           uint8_t targetContainer, uint8_t targetSlot, uint16_t shapeId);
+    void SendMoveSlotToMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx,
+                           int32_t targetDy, int32_t targetDz, uint16_t shapeId);
     void SendMoveSlotToSlot(uint8_t sourceContainer, uint8_t sourceSlot, uint8_t targetContainer,
                             uint8_t targetSlot, uint16_t shapeId);
     void SendUseCancel();
@@ -188,7 +190,8 @@ public:
     void SendGuildKick(const std::string& name);
     void SendGuildLeadership(const std::string& name);
     // Windows and answers.
-    void SendMarkerAdd(uint16_t markerId, uint16_t x, uint16_t y, uint8_t icon, const std::string& text);
+    void SendMarkerAdd(uint16_t markerId, uint16_t x, uint16_t y, uint8_t icon,
+                       const std::string& text);
     void SendMarkerRemove(uint8_t markerId);
     void SendBrew();
     void SendBrewClose();

@@ -18,16 +18,20 @@ void Protocol::SendCastCreature(uint8_t spell, uint32_t creatureId) {
 }
 
 void Protocol::SendCastTile(uint8_t spell, int32_t x, int32_t y, int32_t z) {
-    if (const auto at = OffsetFromPlayer(x, y, z)) Send(210, uint8_t(spell + 1), at->dx, at->dy, at->dz);
+    if (const auto at = OffsetFromPlayer(x, y, z))
+        Send(210, uint8_t(spell + 1), at->dx, at->dy, at->dz);
 }
 
 void Protocol::SendCastArmed(uint8_t spell) { Send(215, uint8_t(spell + 1)); }
 
-void Protocol::SendSpellbarSlot(uint8_t slot, uint16_t abilityId) { Send(216, uint8_t(slot + 1), abilityId); }
+void Protocol::SendSpellbarSlot(uint8_t slot, uint16_t abilityId) {
+    Send(216, uint8_t(slot + 1), abilityId);
+}
 
 void Protocol::SendOutfit(uint16_t shapeId, uint32_t colours) {
     const Shape* shape = core->GetShape(shapeId);
-    Send(218, shapeId, shape && shape->hasPaletteId ? std::optional<uint32_t>(colours) : std::nullopt);
+    Send(218, shapeId,
+         shape && shape->hasPaletteId ? std::optional<uint32_t>(colours) : std::nullopt);
 }
 
 // --- Windows and answers ------------------------------------------------------------------------
@@ -42,8 +46,12 @@ void Protocol::SendBrew() { Send(92); }
 void Protocol::SendBrewClose() { Send(93); }
 void Protocol::SendBankClose() { Send(145); }
 
-void Protocol::SendHouseInviteeAdd(uint32_t houseId, const std::string& name) { Send(146, houseId, name); }
-void Protocol::SendHouseInviteeRemove(uint32_t houseId, const std::string& name) { Send(148, houseId, name); }
+void Protocol::SendHouseInviteeAdd(uint32_t houseId, const std::string& name) {
+    Send(146, houseId, name);
+}
+void Protocol::SendHouseInviteeRemove(uint32_t houseId, const std::string& name) {
+    Send(148, houseId, name);
+}
 void Protocol::SendHouseBid(uint32_t houseId, uint32_t bid) { Send(155, houseId, bid); }
 void Protocol::SendRentalClose() { Send(156); }
 void Protocol::SendCraft() { Send(212); }

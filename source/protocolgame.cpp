@@ -8,10 +8,9 @@
 uint8_t Protocol::ParseGame() {
     ++messageCounter;
     const uint8_t op = inBuffer.GetByte();
-    if (op == 0)
-        --messageCounter;
+    if (op == 0) --messageCounter;
     else
-        core->OnDisconnect("unknown header. (" + std::to_string(op) + ", state: 2, protocol: " +
-                           std::to_string(kind) + ")");
+        core->OnDisconnect("unknown header. (" + std::to_string(op) +
+                           ", state: 2, protocol: " + std::to_string(kind) + ")");
     return op;
 }

@@ -1,10 +1,10 @@
 // The login (state 0) and avatar-selection (state 1) messages of a connection.
 #include "core.h"
 #include "loginblock.h"
-#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "protocolstate.h"
 #include "shape.h"
+#include "windows/front/avatars.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
@@ -22,9 +22,7 @@ uint8_t Protocol::ParseLogin() {
     ++messageCounter;
     const uint8_t op = inBuffer.GetByte();
     switch (op) {
-        case 0:
-            --messageCounter;
-            break;
+        case 0: --messageCounter; break;
         case 1:
             challenge = inBuffer.GetU32();
             if (!inBuffer.Failed()) OnConnect();
@@ -33,16 +31,12 @@ uint8_t Protocol::ParseLogin() {
             encrypted = 1;
             protocolState = StateAvatarSelection;
             break;
-        case 3:
-            login_reply();
-            break;
+        case 3: login_reply(); break;
         case 4:
             inBuffer.GetU32();
             if (!inBuffer.Failed()) core->OnDisconnect("Ip block");
             break;
-        case 5:
-            core->OnDisconnect("Timeout");
-            break;
+        case 5: core->OnDisconnect("Timeout"); break;
         case 6:
             inBuffer.GetU32();
             inBuffer.GetU16();
@@ -53,11 +47,10 @@ uint8_t Protocol::ParseLogin() {
             inBuffer.GetString();
             inBuffer.GetString();
             if (!inBuffer.Failed())
-                core->OnDisconnect("Please, download the latest client manually on the Veltor website or via Steam.");
+                core->OnDisconnect(
+                    "Please, download the latest client manually on the Veltor website or via Steam.");
             break;
-        default:
-            core->OnDisconnect(UnknownHeader(op, StateLogin, kind));
-            break;
+        default: core->OnDisconnect(UnknownHeader(op, StateLogin, kind)); break;
     }
     return op;
 }
@@ -66,29 +59,17 @@ uint8_t Protocol::ParseCharacter() {
     ++messageCounter;
     const uint8_t op = inBuffer.GetByte();
     switch (op) {
-        case 0:
-            --messageCounter;
-            break;
-        case 8:
-            avatar_list();
-            break;
-        case 9:
-            avatar();
-            break;
-        case 10:
-            login_reply();
-            break;
-        case 11:
-            protocolState = StateGame;
-            break;
+        case 0: --messageCounter; break;
+        case 8: avatar_list(); break;
+        case 9: avatar(); break;
+        case 10: login_reply(); break;
+        case 11: protocolState = StateGame; break;
         case 12: {
             const std::string text = inBuffer.GetString();
             if (!inBuffer.Failed()) FailFatally(text);
             break;
         }
-        default:
-            core->OnDisconnect(UnknownHeader(op, StateAvatarSelection, kind));
-            break;
+        default: core->OnDisconnect(UnknownHeader(op, StateAvatarSelection, kind)); break;
     }
     return op;
 }
@@ -190,7 +171,8 @@ void Protocol::avatar_list() {
     }
 
     if (Window* desktop = core->FindWindow(WindowType::Desktop))
-        while (!core->windows.empty() && core->windows.back() != desktop) core->RemoveWindow(core->windows.back());
+        while (!core->windows.empty() && core->windows.back() != desktop)
+            core->RemoveWindow(core->windows.back());
     Avatars* list = new Avatars(core);
     core->AddWindow(list);
     list->SetAvatarList(entries);
@@ -200,7 +182,8 @@ void Protocol::avatar_list() {
 void Protocol::avatar() {
     AvatarEntry entry;
     if (!ReadAvatarEntry(entry)) return;
-    if (Avatars* list = static_cast<Avatars*>(core->FindWindow(WindowType::Avatars))) list->AddAvatar(entry);
+    if (Avatars* list = static_cast<Avatars*>(core->FindWindow(WindowType::Avatars)))
+        list->AddAvatar(entry);
 }
 
 void Protocol::SendCreateAvatar(uint8_t choice, const std::string& name) {

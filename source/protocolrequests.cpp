@@ -67,14 +67,17 @@ void Protocol::SendPushCreature(uint32_t creatureId, int32_t dx, int32_t dy, int
     Send(121, creatureId, Wrapped(dx), Wrapped(dy), Wrapped(dz));
 }
 
-void Protocol::SendPushToCreature(uint32_t creatureId, uint32_t targetId) { Send(123, creatureId, targetId); }
+void Protocol::SendPushToCreature(uint32_t creatureId, uint32_t targetId) {
+    Send(123, creatureId, targetId);
+}
 
 void Protocol::SendSit(bool sitDown) { Send(162, uint8_t(sitDown)); }
 
 // --- Items: using, moving, opening --------------------------------------------------------------
 
-void Protocol::SendMoveMapToMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, int32_t targetDx,
-                                int32_t targetDy, int32_t targetDz, uint16_t shapeId) {
+void Protocol::SendMoveMapToMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
+                                int32_t targetDx, int32_t targetDy, int32_t targetDz,
+                                uint16_t shapeId) {
     // A thing dropped back onto its own tile does not move.
     if (Wrapped(sourceDx) == Wrapped(targetDx) && Wrapped(sourceDy) == Wrapped(targetDy) &&
         Wrapped(targetDz) == 0)
@@ -85,11 +88,13 @@ void Protocol::SendMoveMapToMap(int32_t sourceDx, int32_t sourceDy, uint8_t stac
 
 // Uses and opens on the map name no floor.
 void Protocol::SendUseMapItem(int32_t x, int32_t y, uint8_t stackIndex, uint16_t shapeId) {
-    if (const auto at = OffsetFromPlayer(x, y, 0)) Send(49, uint8_t(0), at->dx, at->dy, stackIndex, shapeId);
+    if (const auto at = OffsetFromPlayer(x, y, 0))
+        Send(49, uint8_t(0), at->dx, at->dy, stackIndex, shapeId);
 }
 
-void Protocol::SendUseMapOnMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex, int32_t targetDx,
-                               int32_t targetDy, uint16_t usedShapeId, uint16_t targetShapeId) {
+void Protocol::SendUseMapOnMap(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
+                               int32_t targetDx, int32_t targetDy, uint16_t usedShapeId,
+                               uint16_t targetShapeId) {
     Send(50, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, Wrapped(targetDx), Wrapped(targetDy),
          usedShapeId, targetShapeId);
 }
@@ -108,21 +113,23 @@ void Protocol::SendUseSlotItem(uint8_t container, uint8_t slot, uint16_t shapeId
     Send(80, uint8_t(0), container, slot, shapeId);
 }
 
-void Protocol::SendUseSlotOnSlot(uint8_t sourceContainer, uint8_t sourceSlot, uint8_t targetContainer,
-                                 uint8_t targetSlot, uint16_t usedShapeId, uint16_t targetShapeId) {
+void Protocol::SendUseSlotOnSlot(uint8_t sourceContainer, uint8_t sourceSlot,
+                                 uint8_t targetContainer, uint8_t targetSlot, uint16_t usedShapeId,
+                                 uint16_t targetShapeId) {
     Send(81, sourceContainer, sourceSlot, targetContainer, targetSlot, usedShapeId, targetShapeId);
 }
 
 void Protocol::SendUseSlotOnMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx,
                                 int32_t targetDy, uint16_t usedShapeId, uint16_t targetShapeId) {
-    Send(82, sourceContainer, sourceSlot, Wrapped(targetDx), Wrapped(targetDy), usedShapeId, targetShapeId);
+    Send(82, sourceContainer, sourceSlot, Wrapped(targetDx), Wrapped(targetDy), usedShapeId,
+         targetShapeId);
 }
 
 void Protocol::SendUseMapOnSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
                                 uint8_t targetContainer, uint8_t targetSlot, uint16_t usedShapeId,
                                 uint16_t targetShapeId) {
-    Send(83, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, targetContainer, targetSlot, usedShapeId,
-         targetShapeId);
+    Send(83, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, targetContainer, targetSlot,
+         usedShapeId, targetShapeId);
 }
 
 void Protocol::SendContainerClose(uint8_t container) { Send(84, container); }
@@ -131,25 +138,28 @@ void Protocol::SendContainerStack(uint8_t container) { Send(86, container); }
 
 void Protocol::SendMoveMapToSlot(int32_t sourceDx, int32_t sourceDy, uint8_t stackIndex,
                                  uint8_t targetContainer, uint8_t targetSlot, uint16_t shapeId) {
-    Send(112, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, targetContainer, targetSlot, shapeId,
-         MoveCount(shapeId));
+    Send(112, Wrapped(sourceDx), Wrapped(sourceDy), stackIndex, targetContainer, targetSlot,
+         shapeId, MoveCount(shapeId));
 }
 
 void Protocol::SendMoveSlotToMap(uint8_t sourceContainer, uint8_t sourceSlot, int32_t targetDx,
                                  int32_t targetDy, int32_t targetDz, uint16_t shapeId) {
-    Send(113, sourceContainer, sourceSlot, Wrapped(targetDx), Wrapped(targetDy), Wrapped(targetDz), shapeId,
-         MoveCount(shapeId));
+    Send(113, sourceContainer, sourceSlot, Wrapped(targetDx), Wrapped(targetDy), Wrapped(targetDz),
+         shapeId, MoveCount(shapeId));
 }
 
-void Protocol::SendMoveSlotToSlot(uint8_t sourceContainer, uint8_t sourceSlot, uint8_t targetContainer,
-                                  uint8_t targetSlot, uint16_t shapeId) {
-    Send(114, sourceContainer, sourceSlot, targetContainer, targetSlot, shapeId, MoveCount(shapeId));
+void Protocol::SendMoveSlotToSlot(uint8_t sourceContainer, uint8_t sourceSlot,
+                                  uint8_t targetContainer, uint8_t targetSlot, uint16_t shapeId) {
+    Send(114, sourceContainer, sourceSlot, targetContainer, targetSlot, shapeId,
+         MoveCount(shapeId));
 }
 
 void Protocol::SendUseCancel() { Send(132); }
 
-void Protocol::SendUseWithMap(int32_t x, int32_t y, int32_t z, uint8_t stackIndex, uint16_t shapeId) {
-    if (const auto at = OffsetFromPlayer(x, y, z)) Send(133, at->dx, at->dy, at->dz, stackIndex, shapeId);
+void Protocol::SendUseWithMap(int32_t x, int32_t y, int32_t z, uint8_t stackIndex,
+                              uint16_t shapeId) {
+    if (const auto at = OffsetFromPlayer(x, y, z))
+        Send(133, at->dx, at->dy, at->dz, stackIndex, shapeId);
 }
 
 void Protocol::SendUseWithSlot(uint8_t container, uint8_t slot, uint16_t shapeId) {
@@ -159,7 +169,8 @@ void Protocol::SendUseWithSlot(uint8_t container, uint8_t slot, uint16_t shapeId
 void Protocol::SendUseOnCreature(uint32_t creatureId) { Send(135, creatureId); }
 
 void Protocol::SendOpenMapItem(int32_t x, int32_t y, uint8_t stackIndex, uint16_t shapeId) {
-    if (const auto at = OffsetFromPlayer(x, y, 0)) Send(166, uint8_t(0), at->dx, at->dy, stackIndex, shapeId);
+    if (const auto at = OffsetFromPlayer(x, y, 0))
+        Send(166, uint8_t(0), at->dx, at->dy, stackIndex, shapeId);
 }
 
 void Protocol::SendOpenSlotItem(uint8_t container, uint8_t slot, uint16_t shapeId) {
@@ -168,7 +179,8 @@ void Protocol::SendOpenSlotItem(uint8_t container, uint8_t slot, uint16_t shapeI
 
 // --- Looking at things --------------------------------------------------------------------------
 
-void Protocol::SendLookMapItem(int32_t x, int32_t y, int32_t z, uint8_t stackIndex, uint16_t shapeId) {
+void Protocol::SendLookMapItem(int32_t x, int32_t y, int32_t z, uint8_t stackIndex,
+                               uint16_t shapeId) {
     const auto at = OffsetFromPlayer(x, y, z);
     if (!at) return;
     Send(163, at->dx, at->dy, at->dz, stackIndex, shapeId);

@@ -2,15 +2,15 @@
 // typing mark, friends, trade, party and guild.
 #include "core.h"
 #include "creature.h"
+#include "protocol.h"
 #include "windows/game/channel.h"
 #include "windows/game/console.h"
-#include "protocol.h"
 
 namespace {
 
 // Chat channel ids that mean something to the requests.
-const uint8_t MainChannel = 0, PartyChannel = 5, ReportChannel = 129, InfoChannel = 240, ConsoleChannel = 254,
-              PrivateChannel = 255;
+const uint8_t MainChannel = 0, PartyChannel = 5, ReportChannel = 129, InfoChannel = 240,
+              ConsoleChannel = 254, PrivateChannel = 255;
 // Every guild request shares one opcode; a sub-opcode names the request.
 const uint8_t GuildRequest = 227;
 
@@ -91,4 +91,6 @@ void Protocol::SendGuildMembership(uint32_t guildId, uint8_t kind) {
 }
 
 void Protocol::SendGuildKick(const std::string& name) { Send(GuildRequest, uint8_t(8), name); }
-void Protocol::SendGuildLeadership(const std::string& name) { Send(GuildRequest, uint8_t(9), name); }
+void Protocol::SendGuildLeadership(const std::string& name) {
+    Send(GuildRequest, uint8_t(9), name);
+}

@@ -76,8 +76,8 @@ bool ReadQuestIndex(const std::vector<uint8_t>& bytes, uint32_t& revision,
 void QuestStageKey(const QuestIndexRecord& record, uint16_t entryStage, uint32_t value,
                    uint8_t key[XteaKeySize]) {
     // The last word is the program's own, put together here each time a key is built.
-    const uint32_t words[4] = {(uint32_t(record.groupId) << 16) + record.questId, entryStage,
-                               value, (0x7C1Eu << 16) | 0x5B93u};
+    const uint32_t words[4] = {(uint32_t(record.groupId) << 16) + record.questId, entryStage, value,
+                               (0x7C1Eu << 16) | 0x5B93u};
     XteaKeyFromWords(words, key);
 }
 

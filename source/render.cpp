@@ -65,10 +65,10 @@ void Render::DrawImageTintedF(float x, float y, uint32_t colour, GfxImage* image
     GfxDriver::DrawImageTinted(x, y, colour, image);
 }
 
-void Render::DrawImagePartTinted(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t w,
-                                 int32_t h, uint32_t colour, GfxImage* image) {
+void Render::DrawImagePartTinted(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                                 uint32_t colour, GfxImage* image) {
     GfxDriver::DrawImagePartTinted(float(x), float(y), float(sx), float(sy), float(w), float(h),
-                                  colour, image);
+                                   colour, image);
 }
 
 void Render::DrawImagePartTintedF(float x, float y, int32_t sx, int32_t sy, int32_t w, int32_t h,
@@ -96,8 +96,8 @@ void Render::DrawSkinPart(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t 
     if (GfxImage* image = GetImage(id)) DrawImagePartPtr(float(x), float(y), sx, sy, w, h, image);
 }
 
-void Render::DrawSkinPartTinted(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t w,
-                                int32_t h, uint32_t colour, uint16_t id) {
+void Render::DrawSkinPartTinted(int32_t x, int32_t y, int32_t sx, int32_t sy, int32_t w, int32_t h,
+                                uint32_t colour, uint16_t id) {
     if (GfxImage* image = GetImage(id)) DrawImagePartTinted(x, y, sx, sy, w, h, colour, image);
 }
 
@@ -118,9 +118,8 @@ void Render::DrawSkinTiledF(int32_t x, int32_t y, int32_t w, int32_t h, float ox
     }
 }
 
-void Render::DrawSkinPartTiled(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox,
-                               int32_t oy, int32_t sx, int32_t sy, int32_t sw, int32_t sh,
-                               uint16_t id) {
+void Render::DrawSkinPartTiled(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox, int32_t oy,
+                               int32_t sx, int32_t sy, int32_t sw, int32_t sh, uint16_t id) {
     DrawSkinPartTiledTinted(x, y, w, h, ox, oy, sw, sh, sx, sy, sw, sh, White, id);
 }
 
@@ -129,9 +128,9 @@ void Render::DrawSkinPartTiledTinted(int32_t x, int32_t y, int32_t w, int32_t h,
                                      int32_t sw, int32_t sh, uint32_t colour, uint16_t id) {
     if (GfxImage* image = GetImage(id)) {
         GfxDriver::DrawImagePartTiledGradient(float(x), float(y), float(w), float(h), float(ox),
-                                             float(oy), float(tw), float(th), float(sx),
-                                             float(sy), float(sw), float(sh), colour, colour,
-                                             colour, colour, image);
+                                              float(oy), float(tw), float(th), float(sx), float(sy),
+                                              float(sw), float(sh), colour, colour, colour, colour,
+                                              image);
     }
 }
 
@@ -148,7 +147,7 @@ void Render::FillRectF(float x, float y, float w, float h, uint32_t colour) {
 void Render::FillGradientRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t topLeft,
                               uint32_t topRight, uint32_t bottomLeft, uint32_t bottomRight) {
     GfxDriver::FillRectGradient(float(x), float(y), float(w), float(h), topLeft, topRight,
-                               bottomLeft, bottomRight, GfxAlphaBlended);
+                                bottomLeft, bottomRight, GfxAlphaBlended);
 }
 
 // --- Outlines, bevels and boxes -----------------------------------------------------------------
@@ -160,8 +159,7 @@ void Render::DrawRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colou
     FillRect(x, y + 1, 1, h - 1, colour);
 }
 
-void Render::DrawBevel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t light,
-                       uint32_t dark) {
+void Render::DrawBevel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t light, uint32_t dark) {
     FillRect(x + 1, y, w - 2, 1, light);
     FillRect(x + w - 1, y, 1, h - 1, dark);
     FillRect(x, y + h - 1, w, 1, dark);
@@ -246,8 +244,7 @@ void Render::DrawRoundedCorners(int32_t x, int32_t y, int32_t w, int32_t h, uint
     FillRect(x + w - 5, y + h - 2, 2, 1, colour);
 }
 
-void Render::DrawRoundedPanelOutline(int32_t x, int32_t y, int32_t w, int32_t h,
-                                     uint32_t colour) {
+void Render::DrawRoundedPanelOutline(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
     FillRect(x + 5, y, w - 10, 1, colour);
     FillRect(x, y + 5, 1, h - 10, colour);
     FillRect(x + 5, y + h - 1, w - 10, 1, colour);
@@ -324,13 +321,13 @@ void Render::DrawFrame1(int32_t x, int32_t y, int32_t w, int32_t h) {
 }
 
 void Render::DrawFrame2(int32_t x, int32_t y, int32_t w, int32_t h) {
-    static const FrameStyle style{3,       2,       2,        {75, 3},  {78, 3},  {75, 6},
+    static const FrameStyle style{3,       2,       2,        {75, 3}, {78, 3},  {75, 6},
                                   {78, 6}, {96, 3}, {96, 19}, {93, 6}, {109, 6}, 12};
     DrawFrame(x, y, w, h, style);
 }
 
 void Render::DrawFrame3(int32_t x, int32_t y, int32_t w, int32_t h) {
-    static const FrameStyle style{3,        2,       2,        {93, 3}, {108, 3}, {93, 18},
+    static const FrameStyle style{3,         2,       2,        {93, 3}, {108, 3}, {93, 18},
                                   {108, 18}, {96, 3}, {96, 19}, {93, 6}, {109, 6}, 12};
     DrawFrame(x, y, w, h, style);
 }

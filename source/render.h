@@ -82,9 +82,9 @@ public:
                         uint16_t id);
     void DrawSkinPartTiled(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox, int32_t oy,
                            int32_t sx, int32_t sy, int32_t sw, int32_t sh, uint16_t id);
-    void DrawSkinPartTiledTinted(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox,
-                                 int32_t oy, int32_t tw, int32_t th, int32_t sx, int32_t sy,
-                                 int32_t sw, int32_t sh, uint32_t colour, uint16_t id);
+    void DrawSkinPartTiledTinted(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox, int32_t oy,
+                                 int32_t tw, int32_t th, int32_t sx, int32_t sy, int32_t sw,
+                                 int32_t sh, uint32_t colour, uint16_t id);
 
     // Filled rectangles, all blended (alpha mode 3).
     void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
@@ -102,8 +102,7 @@ public:
     void DrawBoxStyle3(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
     void DrawBoxStyle4(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
     void DrawBoxStyled(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t edge, uint32_t fill);
-    void DrawRoundedPanel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t edge,
-                          uint32_t fill);
+    void DrawRoundedPanel(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t edge, uint32_t fill);
     void DrawRoundedPanelOutline(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
     void DrawBalloon(int32_t x, int32_t y, int32_t w, int32_t h, int32_t tailOffset,
                      int32_t tailSize, uint32_t fill, uint32_t edge);

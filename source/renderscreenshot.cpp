@@ -10,8 +10,8 @@
 
 #include "core.h"
 #include "driver/gfxcore.h"
-#include "windows/game/field.h"
 #include "render.h"
+#include "windows/game/field.h"
 #include "windows/game/padding.h"
 
 using Microsoft::WRL::ComPtr;
@@ -47,9 +47,8 @@ WindowRect ScreenshotRegion(Core* core) {
                              int32_t(std::min<uint32_t>(core->clientHeight, INT32_MAX))};
     if (!core->options.field || !core->inGame || !core->fieldWindow) return area;
     auto* field = static_cast<Field*>(core->fieldWindow);
-    const WindowRect region = core->options.widescreen && field->padding
-                                  ? field->padding->fieldRect
-                                  : field->GetRect();
+    const WindowRect region =
+        core->options.widescreen && field->padding ? field->padding->fieldRect : field->GetRect();
     return Intersect(region, area);
 }
 
@@ -62,8 +61,8 @@ uint32_t* AllocatePixels(int32_t width, int32_t height) {
 }
 
 // Encodes the pixels as one PNG frame through the stream; true when every step succeeded.
-bool EncodePng(IWICBitmapEncoder* encoder, IStream* stream, const uint32_t* readBack,
-               int32_t width, int32_t height) {
+bool EncodePng(IWICBitmapEncoder* encoder, IStream* stream, const uint32_t* readBack, int32_t width,
+               int32_t height) {
     ComPtr<IWICBitmapFrameEncode> frame;
     if (FAILED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) ||
         FAILED(encoder->CreateNewFrame(&frame, nullptr)))
@@ -80,18 +79,16 @@ bool EncodePng(IWICBitmapEncoder* encoder, IStream* stream, const uint32_t* read
     if (!rows) return false;
     ScreenshotRows(readBack, width, height, redFirst, rows);
     const UINT stride = UINT(width) * 4;
-    const bool written =
-        SUCCEEDED(frame->WritePixels(UINT(height), stride, stride * UINT(height),
-                                     reinterpret_cast<BYTE*>(rows))) &&
-        SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
-        SUCCEEDED(stream->Commit(STGC_DEFAULT));
+    const bool written = SUCCEEDED(frame->WritePixels(UINT(height), stride, stride * UINT(height),
+                                                      reinterpret_cast<BYTE*>(rows))) &&
+                         SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) &&
+                         SUCCEEDED(stream->Commit(STGC_DEFAULT));
     std::free(rows);
     return written;
 }
 
 // Writes the PNG file; a file left incomplete is deleted.
-void SavePng(const std::string& fileName, const uint32_t* readBack, int32_t width,
-             int32_t height) {
+void SavePng(const std::string& fileName, const uint32_t* readBack, int32_t width, int32_t height) {
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IWICBitmapEncoder> encoder;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -99,8 +96,7 @@ void SavePng(const std::string& fileName, const uint32_t* readBack, int32_t widt
         FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)))
         return;
     IStream* stream = nullptr;
-    if (FAILED(SHCreateStreamOnFileA(fileName.c_str(), CreateExclusiveReadWrite, &stream)))
-        return;
+    if (FAILED(SHCreateStreamOnFileA(fileName.c_str(), CreateExclusiveReadWrite, &stream))) return;
     const bool written = EncodePng(encoder.Get(), stream, readBack, width, height);
     stream->Release();
     if (!written) DeleteFileA(fileName.c_str());

@@ -17,10 +17,12 @@ constexpr int32_t DiscMaskSize = 200;
 
 uint32_t SkinImageFlags(uint16_t id) {
     switch (id) {
-    case 5: case 6: case 7: case 100: case 101:
-        return GfxFlagLinear;
-    default:
-        return 0;
+        case 5:
+        case 6:
+        case 7:
+        case 100:
+        case 101: return GfxFlagLinear;
+        default: return 0;
     }
 }
 
@@ -53,7 +55,8 @@ GfxImage* CreateDiscMask() {
     std::vector<uint8_t> pixels(DiscMaskSize * DiscMaskSize * 4, 0);
     for (int32_t i = 0; i < DiscMaskSize; ++i) {
         for (int32_t j = 0; j < DiscMaskSize; ++j) {
-            const double distance = std::sqrt(double((i - 100) * (i - 100) + (j - 100) * (j - 100)));
+            const double distance =
+                std::sqrt(double((i - 100) * (i - 100) + (j - 100) * (j - 100)));
             pixels[j * DiscMaskSize * 4 + i * 4 + 3] = 100.0f > float(distance) ? 0 : 255;
         }
     }

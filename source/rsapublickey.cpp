@@ -42,7 +42,8 @@ namespace {
 bool FillNonZeroRandom(uint8_t* bytes, int32_t count) {
     for (int32_t i = 0; i < count;) {
         if (!RtlGenRandom(bytes + i, count - i)) return false;
-        for (; i < count && bytes[i] != 0; ++i) {}
+        for (; i < count && bytes[i] != 0; ++i) {
+        }
     }
     return true;
 }

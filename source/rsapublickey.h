@@ -12,7 +12,8 @@ extern const uint8_t ServerExponent[3];
 class RsaPublicKey {
 public:
     // Big-endian modulus and exponent; the key size is the modulus size in bytes.
-    RsaPublicKey(const uint8_t* modulus, int32_t modulusSize, const uint8_t* exponent, int32_t exponentSize);
+    RsaPublicKey(const uint8_t* modulus, int32_t modulusSize, const uint8_t* exponent,
+                 int32_t exponentSize);
     virtual ~RsaPublicKey();
     RsaPublicKey(const RsaPublicKey&) = delete;
     RsaPublicKey& operator=(const RsaPublicKey&) = delete;

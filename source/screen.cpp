@@ -104,8 +104,7 @@ bool Screen::ApplyScreenMode(uint32_t width, uint32_t height) {
     if (fullscreen) {
         if (!ChangeToFullscreen()) return false;
         SetWindowLongA(hwnd, GWL_EXSTYLE, WS_EX_APPWINDOW);
-        SetWindowLongA(hwnd, GWL_STYLE,
-                       WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+        SetWindowLongA(hwnd, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
         SetWindowPos(hwnd, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
         return true;
     }
@@ -135,9 +134,7 @@ LRESULT CALLBACK Screen::Entry(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 LRESULT Screen::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_DESTROY:
-        case WM_USERCHANGED:
-            PostQuitMessage(0);
-            return 0;
+        case WM_USERCHANGED: PostQuitMessage(0); return 0;
         case WM_SIZE:
             if (wParam == SIZE_RESTORED) core->maximized = 0;
             if (wParam == SIZE_MAXIMIZED) core->maximized = 1;
@@ -147,20 +144,13 @@ LRESULT Screen::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_ACTIVATE:
         case WM_ENABLE:
-        case WM_SHOWWINDOW:
-            return 0;
-        case WM_SETFOCUS:
-            focused = 1;
-            return 0;
-        case WM_KILLFOCUS:
-            focused = 0;
-            return 0;
+        case WM_SHOWWINDOW: return 0;
+        case WM_SETFOCUS: focused = 1; return 0;
+        case WM_KILLFOCUS: focused = 0; return 0;
         case WM_PAINT:
             ValidateRect(hwnd, nullptr);  // drawing happens in the tick
             return 0;
-        case WM_CLOSE:
-            core->ConfirmLogout();
-            return 0;
+        case WM_CLOSE: core->ConfirmLogout(); return 0;
         case WM_GETMINMAXINFO: {
             MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
             info->ptMinTrackSize.x = MinimumWidth;
@@ -168,21 +158,15 @@ LRESULT Screen::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         }
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            control->OnKeyDown(wParam, lParam);
-            return 0;
-        case WM_CHAR:
-            control->OnChar(wParam, lParam);
-            return 0;
+        case WM_SYSKEYDOWN: control->OnKeyDown(wParam, lParam); return 0;
+        case WM_CHAR: control->OnChar(wParam, lParam); return 0;
         case WM_SYSCOMMAND:
             if (fullscreen) return 0;
             return DefWindowProcA(hwnd, message, wParam, lParam);
         case WM_TIMER:
             if (wParam == SecondTimer) core->OnSecondTimer();
             return 0;
-        case WM_MOUSEMOVE:
-            mouse->OnMove(wParam, lParam);
-            return 0;
+        case WM_MOUSEMOVE: mouse->OnMove(wParam, lParam); return 0;
         case WM_LBUTTONDOWN:
             SetCapture(hwnd);
             mouse->OnLeftDown(wParam, lParam);
@@ -191,28 +175,15 @@ LRESULT Screen::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
             ReleaseCapture();
             mouse->OnLeftUp(wParam, lParam);
             return 0;
-        case WM_LBUTTONDBLCLK:
-            mouse->OnDoubleClick(wParam, lParam);
-            return 0;
-        case WM_RBUTTONDOWN:
-            mouse->OnRightDown(wParam, lParam);
-            return 0;
-        case WM_RBUTTONUP:
-            mouse->OnRightUp(wParam, lParam);
-            return 0;
-        case WM_MOUSEWHEEL:
-            mouse->OnWheel(wParam, lParam);
-            return 0;
-        case SocketMessage1:
-            core->OnSocketMessage1(wParam, lParam);
-            return 0;
-        case SocketMessage2:
-            core->OnSocketMessage2(wParam, lParam);
-            return 0;
+        case WM_LBUTTONDBLCLK: mouse->OnDoubleClick(wParam, lParam); return 0;
+        case WM_RBUTTONDOWN: mouse->OnRightDown(wParam, lParam); return 0;
+        case WM_RBUTTONUP: mouse->OnRightUp(wParam, lParam); return 0;
+        case WM_MOUSEWHEEL: mouse->OnWheel(wParam, lParam); return 0;
+        case SocketMessage1: core->OnSocketMessage1(wParam, lParam); return 0;
+        case SocketMessage2: core->OnSocketMessage2(wParam, lParam); return 0;
         case SteamMessage:
             if (core->activeConnection) core->activeConnection->OnSteamCallback(wParam, lParam);
             return 0;
-        default:
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+        default: return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }

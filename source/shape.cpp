@@ -21,13 +21,16 @@ constexpr uint32_t DefaultPaletteId = 1;
 constexpr uint32_t MaskBorder = 0xFF000000;
 
 // The check a repeated tag fails, named after the slot it would fill twice.
-const char* const RepeatedSlotChecks[SlotCount] = {
-    "anim_icon == NULL",  "anim_idle == NULL",  "anim_move == NULL",   "anim_throw == NULL",
-    "anim_enter == NULL", "anim_leave == NULL", "anim_sitting == NULL"};
+const char* const RepeatedSlotChecks[SlotCount] = {"anim_icon == NULL",   "anim_idle == NULL",
+                                                   "anim_move == NULL",   "anim_throw == NULL",
+                                                   "anim_enter == NULL",  "anim_leave == NULL",
+                                                   "anim_sitting == NULL"};
 
 bool Bit(uint32_t word, int bit) { return (word >> bit) & 1; }
 
-uint32_t RoundUpToTile(int32_t size) { return std::max<uint32_t>(32, (uint32_t(size) + 31) & ~31u); }
+uint32_t RoundUpToTile(int32_t size) {
+    return std::max<uint32_t>(32, (uint32_t(size) + 31) & ~31u);
+}
 
 ShapeLight ReadLight(FileReader& data) {
     ShapeLight light;
@@ -138,7 +141,8 @@ void Shape::ApplyFlagMeanings() {
     previewShapeId = directionIds[4];
 }
 
-std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first, const ShapeLoading& loading) {
+std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first,
+                                             const ShapeLoading& loading) {
     auto range = std::make_unique<ShapeRange>();
     range->first = first;
     const uint8_t stored = data.ReadU8();
@@ -152,7 +156,8 @@ std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first, co
             range->extras.back()->extraByte = extraByte;
             continue;
         }
-        if (tag > TagSeated) loading.Fail(DataFileName, "unknown animation tag " + std::to_string(tag));
+        if (tag > TagSeated)
+            loading.Fail(DataFileName, "unknown animation tag " + std::to_string(tag));
         const uint32_t slot = tag == TagSeated ? uint32_t(SlotSeated) : tag;
         if (range->slots[slot])
             loading.Fail(DataFileName, "animation tag " + std::to_string(tag) + " repeated (" +
@@ -173,14 +178,16 @@ std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first, co
     return range;
 }
 
-std::unique_ptr<ShapeAnimation> Shape::ReadAnimation(FileReader& data, const ShapeLoading& loading) {
+std::unique_ptr<ShapeAnimation> Shape::ReadAnimation(FileReader& data,
+                                                     const ShapeLoading& loading) {
     auto animation = std::make_unique<ShapeAnimation>();
     const uint32_t viewCount = data.ReadU8() + 1u;
     for (uint32_t v = 0; v < viewCount; ++v) {
         auto view = std::make_unique<ShapeView>();
         view->width = data.ReadU8() + 1u;
         view->height = data.ReadU8() + 1u;
-        for (uint32_t c = 0; c < view->width * view->height; ++c) view->cells.push_back(ReadCell(data, loading));
+        for (uint32_t c = 0; c < view->width * view->height; ++c)
+            view->cells.push_back(ReadCell(data, loading));
         animation->views.push_back(std::move(view));
     }
     return animation;
@@ -231,7 +238,8 @@ void Shape::ForEachOwnedKeyframe(Visit visit) {
     for (const auto& range : ranges) {
         std::vector<ShapeAnimation*> animations;
         for (uint32_t slot = 0; slot < SlotCount; ++slot)
-            if (range->slots[slot] && !range->borrowed[slot]) animations.push_back(range->slots[slot]);
+            if (range->slots[slot] && !range->borrowed[slot])
+                animations.push_back(range->slots[slot]);
         for (const auto& extra : range->extras) animations.push_back(extra.get());
         for (ShapeAnimation* animation : animations)
             for (const auto& view : animation->views)
@@ -244,16 +252,19 @@ void Shape::ForEachOwnedKeyframe(Visit visit) {
 void Shape::BuildImages(uint32_t colorKey) {
     if (!colorCounts.count(colorKey)) {
         const uint8_t mask = palette->indexMask;
-        const TintColors tints = {palette->colors[colorKey & mask], palette->colors[(colorKey >> 8) & mask],
+        const TintColors tints = {palette->colors[colorKey & mask],
+                                  palette->colors[(colorKey >> 8) & mask],
                                   palette->colors[(colorKey >> 16) & mask],
                                   palette->colors[(colorKey >> 24) & mask]};
-        ForEachOwnedKeyframe([&](ShapeKeyframe& keyframe) { BuildKeyframeImage(keyframe, colorKey, tints); });
+        ForEachOwnedKeyframe(
+            [&](ShapeKeyframe& keyframe) { BuildKeyframeImage(keyframe, colorKey, tints); });
     }
     ++colorCounts[colorKey];
     if (hasLights) LoadLights();
 }
 
-void Shape::BuildKeyframeImage(ShapeKeyframe& keyframe, uint32_t colorKey, const TintColors& tints) {
+void Shape::BuildKeyframeImage(ShapeKeyframe& keyframe, uint32_t colorKey,
+                               const TintColors& tints) {
     auto stored = keyframe.images.find(colorKey);
     if (stored != keyframe.images.end()) {
         GFX_DeleteImage(stored->second);
@@ -269,9 +280,10 @@ void Shape::BuildKeyframeImage(ShapeKeyframe& keyframe, uint32_t colorKey, const
     const uint32_t left = width - uint32_t(f.width) - uint32_t(f.x);
     const uint32_t top = height - uint32_t(f.height) - uint32_t(f.y);
     for (int32_t r = 0; r < f.height; ++r)
-        std::copy_n(&f.pixels[size_t(r) * size_t(f.width)], f.width, &pixels[(top + r) * size_t(width) + left]);
-    keyframe.images[colorKey] =
-        GFX_CreateImage(int32_t(width), int32_t(height), pixels.data(), int32_t(width * 4), GfxFlagLinear, 0);
+        std::copy_n(&f.pixels[size_t(r) * size_t(f.width)], f.width,
+                    &pixels[(top + r) * size_t(width) + left]);
+    keyframe.images[colorKey] = GFX_CreateImage(int32_t(width), int32_t(height), pixels.data(),
+                                                int32_t(width * 4), GfxFlagLinear, 0);
 }
 
 void Shape::ReleaseImages(uint32_t colorKey) {

@@ -73,7 +73,9 @@ struct ShapeView {
     uint32_t width = 0, height = 0;
     std::vector<std::unique_ptr<ShapeCell>> cells;
 
-    ShapeCell* CellAt(uint32_t x, uint32_t y) const { return cells[(y % height) * width + x % width].get(); }
+    ShapeCell* CellAt(uint32_t x, uint32_t y) const {
+        return cells[(y % height) * width + x % width].get();
+    }
 };
 
 struct ShapeAnimation {
@@ -85,7 +87,16 @@ struct ShapeAnimation {
 };
 
 // The animation slots of a range, in tag order (tag 7 is the seated slot).
-enum AnimationSlot : uint32_t { SlotIcon, SlotIdle, SlotMove, SlotThrow, SlotEnter, SlotLeave, SlotSeated, SlotCount };
+enum AnimationSlot : uint32_t {
+    SlotIcon,
+    SlotIdle,
+    SlotMove,
+    SlotThrow,
+    SlotEnter,
+    SlotLeave,
+    SlotSeated,
+    SlotCount
+};
 
 // The animations of one range of the selector value (an item's count; 0 for creatures).
 struct ShapeRange {
@@ -128,7 +139,8 @@ public:
     uint8_t flagBits8 = 0;
     uint8_t ground = 0;
     bool flagBit4 = false, flagBit5 = false, stackable = false, flagBit6 = false, flagBit7 = false;
-    bool hasKind = false, hasDirectionIds = false, hasSink = false, hasHeight = false, hasSpeed = false;
+    bool hasKind = false, hasDirectionIds = false, hasSink = false, hasHeight = false,
+         hasSpeed = false;
     bool hasLights = false, hasPaletteId = false, flagBit13 = false, flagBit14 = false;
     bool flagBit30 = false, hasCodeByte = false;
     uint8_t flagBits0 = 0;
@@ -160,9 +172,11 @@ public:
 private:
     void ReadFlags(uint32_t word);
     void ApplyFlagMeanings();
-    std::unique_ptr<ShapeRange> ReadRange(FileReader& data, uint8_t first, const ShapeLoading& loading);
+    std::unique_ptr<ShapeRange> ReadRange(FileReader& data, uint8_t first,
+                                          const ShapeLoading& loading);
     std::unique_ptr<ShapeAnimation> ReadAnimation(FileReader& data, const ShapeLoading& loading);
     std::unique_ptr<ShapeCell> ReadCell(FileReader& data, const ShapeLoading& loading);
     void BuildKeyframeImage(ShapeKeyframe& keyframe, uint32_t colorKey, const TintColors& tints);
-    template <typename Visit> void ForEachOwnedKeyframe(Visit visit);
+    template <typename Visit>
+    void ForEachOwnedKeyframe(Visit visit);
 };

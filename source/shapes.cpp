@@ -27,7 +27,9 @@ Shapes::Shapes(Core* owner) : owner(owner) {
 // palettes are borrowed from here.
 Shapes::~Shapes() { table.clear(); }
 
-uint32_t Shapes::GetHeaderValue(uint32_t index) const { return index < header.size() ? header[index] : 0; }
+uint32_t Shapes::GetHeaderValue(uint32_t index) const {
+    return index < header.size() ? header[index] : 0;
+}
 
 Shape* Shapes::Find(uint32_t id) const {
     auto found = table.find(id);

@@ -12,7 +12,8 @@
 class SpanReader {
 public:
     SpanReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    explicit SpanReader(const std::vector<uint8_t>& bytes) : SpanReader(bytes.data(), bytes.size()) {}
+    explicit SpanReader(const std::vector<uint8_t>& bytes)
+        : SpanReader(bytes.data(), bytes.size()) {}
 
     uint8_t U8();
     uint16_t U16();

@@ -31,15 +31,24 @@ struct SpellTag {
 
 // Applied in this order.
 constexpr SpellTag SpellTags[] = {
-    {"DurationSeconds", 0xFFFFFFFF},      {"DurationMillis", 0xFFFFFFFF},
-    {"Duration", 0xFFFFFFFF},             {"PhysicalDamage", 0xC0FF8080},
-    {"MagicalDamage", 0xC08080FF},        {"RestoreHealth", 0xC0FF8080},
-    {"RestoreMana", 0xC08080FF},          {"MoveSpeed", 0xC0FFFF80},
-    {"Distance", 0xFFFFFFFF},             {"AutoAttackSpeed", 0xFFFFFFFF},
-    {"PhysicalAttackBonus", 0xC0FFC080},  {"MagicalAttackBonus", 0xFFFFFFFF},
-    {"GlobalDefenseBonus", 0xFFFFFFFF},   {"PhysicalDefenseBonus", 0xFFFFFFFF},
-    {"MagicalDefenseBonus", 0xFFFFFFFF},  {"PercentageHealth", 0xC080F580},
-    {"PercentageDamage", 0xC0FFC080},     {"PercentageChance", 0xFFFFFFFF},
+    {"DurationSeconds", 0xFFFFFFFF},
+    {"DurationMillis", 0xFFFFFFFF},
+    {"Duration", 0xFFFFFFFF},
+    {"PhysicalDamage", 0xC0FF8080},
+    {"MagicalDamage", 0xC08080FF},
+    {"RestoreHealth", 0xC0FF8080},
+    {"RestoreMana", 0xC08080FF},
+    {"MoveSpeed", 0xC0FFFF80},
+    {"Distance", 0xFFFFFFFF},
+    {"AutoAttackSpeed", 0xFFFFFFFF},
+    {"PhysicalAttackBonus", 0xC0FFC080},
+    {"MagicalAttackBonus", 0xFFFFFFFF},
+    {"GlobalDefenseBonus", 0xFFFFFFFF},
+    {"PhysicalDefenseBonus", 0xFFFFFFFF},
+    {"MagicalDefenseBonus", 0xFFFFFFFF},
+    {"PercentageHealth", 0xC080F580},
+    {"PercentageDamage", 0xC0FFC080},
+    {"PercentageChance", 0xFFFFFFFF},
 };
 
 // Replaces the first 255 occurrences of `tag`, scanning on after each inserted escape.
@@ -86,10 +95,15 @@ std::string CountdownText(int64_t remainingMs) {
     return text.str();
 }
 
-Spell::Spell(Core* core, uint16_t id, uint32_t iconShape, std::string name,
-             std::string description, std::string manaText, std::string typeText)
-    : core(core), font(nullptr), id(id), iconShape(iconShape), name(std::move(name)),
-      description(std::move(description)), manaText(std::move(manaText)),
+Spell::Spell(Core* core, uint16_t id, uint32_t iconShape, std::string name, std::string description,
+             std::string manaText, std::string typeText)
+    : core(core),
+      font(nullptr),
+      id(id),
+      iconShape(iconShape),
+      name(std::move(name)),
+      description(std::move(description)),
+      manaText(std::move(manaText)),
       typeText(std::move(typeText)) {
     Init();
 }
@@ -138,8 +152,7 @@ void Spell::SetState(uint32_t state) {
             sent = false;
             if (!armed) cooldownStart = now;
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -225,10 +238,12 @@ void Spell::DrawSlot(int32_t x, int32_t y) {
     if (!usable) {
         DrawImages(x, y, DisabledTint);
     } else if (armed) {
-        DrawImages(x, y, uint32_t(ArmedPulseAlpha(core->frameTimeMs - cooldownStart)) << 24 | 0xFFFFFF);
+        DrawImages(x, y,
+                   uint32_t(ArmedPulseAlpha(core->frameTimeMs - cooldownStart)) << 24 | 0xFFFFFF);
     } else if (!IsCoolingDown() && !sent) {
         for (const auto& part : slotIcon->parts)
-            if (GfxImage* image = part->ImageAt(part->Elapsed())) core->render->DrawImagePtr(x, y, image);
+            if (GfxImage* image = part->ImageAt(part->Elapsed()))
+                core->render->DrawImagePtr(x, y, image);
     } else {
         DrawCooldown(x, y);
     }
@@ -247,10 +262,12 @@ void Spell::DrawCooldown(int32_t x, int32_t y) {
         GfxImage* image = part->ImageAt(part->Elapsed());
         if (!image) continue;
         const int32_t width = GFX_ImageWidth(image);
-        if (waiting > 0) render.DrawImagePartTinted(x, y, 0, 0, width, waiting, DisabledTint, image);
+        if (waiting > 0)
+            render.DrawImagePartTinted(x, y, 0, 0, width, waiting, DisabledTint, image);
         if (ready > 0) {
             render.DrawImagePartTinted(x, y + waiting, 0, waiting, width, ready, ReadyTint, image);
-            render.DrawImagePartTinted(x, y + waiting, 0, waiting, SlotSize, 1, BoundaryTint, image);
+            render.DrawImagePartTinted(x, y + waiting, 0, waiting, SlotSize, 1, BoundaryTint,
+                                       image);
         }
     }
     const std::string countdown = CountdownText(remaining);

@@ -17,10 +17,9 @@ inline constexpr uint32_t MarkerIconOrder[MarkerIconCount] = {
 
 // The name of each marker kind, by kind number.
 inline constexpr const char* MarkerKindNames[MarkerIconCount] = {
-    "Ladder",  "Cave",   "Stairs",  "Temple", "House",    "Dock",   "Bank",
-    "Armoury", "Potions", "Orcs",   "Spiders", "Dragon",  "Castle", "Fletcher",
-    "Magic",   "Fruits", "Giant",   "Goblin", "Undead",   "Boss",   "Tree",
-    "Marker",  "Market", "Key",     "Treasure"};
+    "Ladder", "Cave",    "Stairs", "Temple", "House",    "Dock",  "Bank",    "Armoury", "Potions",
+    "Orcs",   "Spiders", "Dragon", "Castle", "Fletcher", "Magic", "Fruits",  "Giant",   "Goblin",
+    "Undead", "Boss",    "Tree",   "Marker", "Market",   "Key",   "Treasure"};
 
 // The name of the icon in grid cell `cell`; empty for no cell (a negative one) or one past the
 // grid.

@@ -4,13 +4,13 @@
 #include "core.h"
 #include "creature.h"
 #include "font.h"
-#include "windows/game/action.h"
 #include "platform.h"
 #include "protocol.h"
 #include "shape.h"
-#include "tile.h"
-#include "world.h"
 #include "thing.h"
+#include "tile.h"
+#include "windows/game/action.h"
+#include "world.h"
 
 namespace {
 
@@ -38,9 +38,7 @@ enum MenuCode : uint32_t {
     MenuStartTalking = 117,
 };
 
-std::string Hint(uint32_t colour, const std::string& text) {
-    return MakeColorCode(colour) + text;
-}
+std::string Hint(uint32_t colour, const std::string& text) { return MakeColorCode(colour) + text; }
 
 std::string VocationName(uint8_t vocation) {
     return vocation < sizeof VocationNames / sizeof *VocationNames ? VocationNames[vocation] : "";
@@ -107,8 +105,7 @@ bool World::ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* c
     }
 
     auto* menu = new Action(owner, 0, creature->name, creature->id);
-    if (creature->talk)
-        menu->AddEntry(MenuStartTalking, "Start talking..");
+    if (creature->talk) menu->AddEntry(MenuStartTalking, "Start talking..");
     else
         menu->AddEntryWithHint(MenuAttack, owner->IsTarget(creature) ? "Stop attacking" : "Attack",
                                Hint(RightButtonColour, "RMB"));
@@ -123,8 +120,7 @@ bool World::ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* c
         menu->AddEntry(MenuTrade, "Trade with..");
         if (owner->HasPartyInvite(creature->id))
             menu->AddEntry(MenuAcceptInvite, "Accept invite..");
-        else
-            menu->AddEntry(MenuPartyInvite, "Party with..");
+        else menu->AddEntry(MenuPartyInvite, "Party with..");
         menu->AddEntry(MenuPrivateMessage, "Send message..");
     }
     Open(owner, menu, x, y);

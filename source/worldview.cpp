@@ -10,8 +10,8 @@
 #include "creature.h"
 #include "driver/gfxcore.h"
 #include "tile.h"
-#include "world.h"
 #include "weather.h"
+#include "world.h"
 
 namespace {
 

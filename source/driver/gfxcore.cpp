@@ -172,9 +172,7 @@ void GFX_SetClip(float x, float y, float w, float h) {
     SetClipAndApply(clip);
 }
 
-void GFX_PushClip() {
-    gfxState.clipStack.push_back(gfxState.clip);
-}
+void GFX_PushClip() { gfxState.clipStack.push_back(gfxState.clip); }
 
 void GFX_PopClip() {
     if (gfxState.clipStack.empty()) return;  // an unmatched pop has nothing to restore
@@ -193,22 +191,17 @@ GfxRenderTarget* GFX_CreateRenderTarget(int32_t width, int32_t height, uint32_t 
                                         uint32_t flags, uint32_t user) {
     const uint32_t alpha = clearColour >> 24;
     switch (flags & GfxFlagAlphaMode) {
-    case GfxAlphaDerive:
-        flags |= alpha == 0     ? GfxAlphaCutout
-                 : alpha == 255 ? GfxAlphaOpaque
-                                : GfxAlphaBlended;
-        break;
-    case GfxAlphaOpaque:
-        clearColour |= 0xFF000000;
-        break;
-    case GfxAlphaCutout:
-        if (alpha != 0) clearColour |= 0xFF000000;
-        break;
-    default:
-        break;
+        case GfxAlphaDerive:
+            flags |= alpha == 0 ? GfxAlphaCutout : alpha == 255 ? GfxAlphaOpaque : GfxAlphaBlended;
+            break;
+        case GfxAlphaOpaque: clearColour |= 0xFF000000; break;
+        case GfxAlphaCutout:
+            if (alpha != 0) clearColour |= 0xFF000000;
+            break;
+        default: break;
     }
-    auto* target = new GfxRenderTarget{user, flags, width, height, clearColour, nullptr, nullptr,
-                                       nullptr};
+    auto* target =
+        new GfxRenderTarget{user, flags, width, height, clearColour, nullptr, nullptr, nullptr};
     LinkAtHead(gfxState.targets, target);
     return target;
 }
@@ -263,8 +256,8 @@ void GFX_UpdateImage(GfxImage* image, int32_t x, int32_t y, int32_t w, int32_t h
     if (!BlockInside(x, y, w, h, image->width, image->height)) return;
     uint8_t* destination =
         reinterpret_cast<uint8_t*>(image->pixels + (ptrdiff_t(y) * image->width + x));
-    CopyRows(destination, ptrdiff_t(image->width) * 4, static_cast<const uint8_t*>(source),
-             stride, size_t(w) * 4, h);
+    CopyRows(destination, ptrdiff_t(image->width) * 4, static_cast<const uint8_t*>(source), stride,
+             size_t(w) * 4, h);
     if (image->driverObject) GfxDriver::UpdateImage(image, x, y, w, h);
 }
 
@@ -298,8 +291,8 @@ void GFX_SetOverlayRect(GfxOverlay* overlay, float x, float y, float w, float h)
     }
 }
 
-void GFX_UpdateOverlay(GfxOverlay* overlay, uint32_t outsideColour, int32_t width,
-                       int32_t height, const void* pixels, int32_t stride) {
+void GFX_UpdateOverlay(GfxOverlay* overlay, uint32_t outsideColour, int32_t width, int32_t height,
+                       const void* pixels, int32_t stride) {
     if (width <= 0 || height <= 0 || !pixels) {  // no pixels: outside colour everywhere
         width = 0;
         height = 0;

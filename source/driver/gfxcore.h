@@ -13,16 +13,16 @@
 
 // Alpha mode, bits 0-1 of record flags.
 enum GfxAlphaMode : uint32_t {
-    GfxAlphaDerive = 0,   // decided at creation from the colour or the pixels
+    GfxAlphaDerive = 0,  // decided at creation from the colour or the pixels
     GfxAlphaOpaque = 1,
-    GfxAlphaCutout = 2,   // alpha only 0 or 255
+    GfxAlphaCutout = 2,  // alpha only 0 or 255
     GfxAlphaBlended = 3,
 };
 
 // Record flags.
 constexpr uint32_t GfxFlagAlphaMode = 0x3;  // GfxAlphaMode
-constexpr uint32_t GfxFlagLinear = 0x4;      // linear texture filtering
-constexpr uint32_t GfxFlagKeep = 0x8;        // render target keeps its contents across frames
+constexpr uint32_t GfxFlagLinear = 0x4;     // linear texture filtering
+constexpr uint32_t GfxFlagKeep = 0x8;       // render target keeps its contents across frames
 
 // Opaque white: the colour that leaves a texel as it is.
 constexpr uint32_t GfxWhite = 0xFFFFFFFF;
@@ -33,8 +33,8 @@ constexpr uint64_t GfxMaxBlockBytes = uint64_t(1) << 31;
 
 // An off-screen surface that a window draws into and then draws on the screen.
 struct GfxRenderTarget {
-    uint32_t user;          // caller's value, never read
-    uint32_t flags;         // GfxFlag*
+    uint32_t user;   // caller's value, never read
+    uint32_t flags;  // GfxFlag*
     int32_t width;
     int32_t height;
     uint32_t clearColour;   // what BeginFrame clears it to
@@ -45,12 +45,12 @@ struct GfxRenderTarget {
 
 // A texture with a copy of its pixels, so a new driver can build it again.
 struct GfxImage {
-    uint32_t user;          // caller's value (the image table's id), never read
-    uint32_t flags;         // alpha mode and linear filtering
+    uint32_t user;   // caller's value (the image table's id), never read
+    uint32_t flags;  // alpha mode and linear filtering
     int32_t width;
     int32_t height;
-    uint32_t* pixels;       // width * height values 0xAARRGGBB, rows top first; owned here
-    void* driverObject;     // the driver's texture; null until a slot first draws the image
+    uint32_t* pixels;    // width * height values 0xAARRGGBB, rows top first; owned here
+    void* driverObject;  // the driver's texture; null until a slot first draws the image
     GfxImage* next;
     GfxImage* prev;
 };
@@ -58,11 +58,11 @@ struct GfxImage {
 // The light map laid over later drawing.
 struct GfxOverlay {
     uint32_t user;
-    float x, y;             // top-left corner on the surface, origin applied
-    float w, h;             // size on the surface of one overlay pixel
-    int32_t pixelWidth;     // size of the last pixels given
+    float x, y;          // top-left corner on the surface, origin applied
+    float w, h;          // size on the surface of one overlay pixel
+    int32_t pixelWidth;  // size of the last pixels given
     int32_t pixelHeight;
-    uint32_t outsideColour; // colour of every point outside the pixels
+    uint32_t outsideColour;  // colour of every point outside the pixels
     void* driverObject;
     GfxOverlay* next;
     GfxOverlay* prev;
@@ -70,7 +70,7 @@ struct GfxOverlay {
 
 // One entry of the error queue.
 struct GfxError {
-    GfxError* next;         // younger entry
+    GfxError* next;  // younger entry
     char text[256];
 };
 
@@ -80,13 +80,13 @@ struct GfxClipRect {
 
 // Driver object of an overlay under the processor-sampled operations.
 struct GfxSampledOverlay {
-    int32_t stride;             // row stride in pixels
-    const uint32_t* pixels;     // the caller's pixels of the last update
+    int32_t stride;          // row stride in pixels
+    const uint32_t* pixels;  // the caller's pixels of the last update
 };
 
 // What GFX_SampleOverlay reads: a copy of the applied overlay's values.
 struct GfxSamplingState {
-    GfxOverlay* overlay;        // null: nothing applied
+    GfxOverlay* overlay;  // null: nothing applied
     uint32_t outsideColour;
     float x, y, w, h;
     int32_t pixelWidth, pixelHeight;
@@ -183,8 +183,8 @@ GfxOverlay* GFX_CreateOverlay(uint32_t user);
 void GFX_SetOverlayRect(GfxOverlay* overlay, float x, float y, float w, float h);
 // The pixels stay the caller's and must live as long as the overlay may be applied. Without
 // pixels or without a positive size the overlay is 0 x 0: its outside colour everywhere.
-void GFX_UpdateOverlay(GfxOverlay* overlay, uint32_t outsideColour, int32_t width,
-                       int32_t height, const void* pixels, int32_t stride);
+void GFX_UpdateOverlay(GfxOverlay* overlay, uint32_t outsideColour, int32_t width, int32_t height,
+                       const void* pixels, int32_t stride);
 void GFX_ApplyOverlay(GfxOverlay* overlay);
 void GFX_DeleteOverlay(GfxOverlay* overlay);
 

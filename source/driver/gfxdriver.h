@@ -59,22 +59,19 @@ using GfxDrawLineFn = void (*)(float x0, float y0, float x1, float y1, uint32_t 
 using GfxDrawLineGradientFn = void (*)(float x0, float y0, float x1, float y1, uint32_t colour0,
                                        uint32_t colour1, uint32_t mode);
 // A filled rectangle.
-using GfxFillRectFn = void (*)(float x, float y, float w, float h, uint32_t colour,
-                               uint32_t mode);
+using GfxFillRectFn = void (*)(float x, float y, float w, float h, uint32_t colour, uint32_t mode);
 // A filled rectangle with corner colours top-left, top-right, bottom-left, bottom-right.
-using GfxFillRectGradientFn = void (*)(float x, float y, float w, float h, uint32_t c1,
-                                       uint32_t c2, uint32_t c3, uint32_t c4, uint32_t mode);
+using GfxFillRectGradientFn = void (*)(float x, float y, float w, float h, uint32_t c1, uint32_t c2,
+                                       uint32_t c3, uint32_t c4, uint32_t mode);
 // Render-target slots: `target` is never null. A target is drawn from what its last frame of its
 // own (GFX_BeginFrame(target) ... GFX_EndFrame) left; one without driver object draws nothing.
 using GfxDrawTargetFn = void (*)(float x, float y, GfxRenderTarget* target);
-using GfxDrawTargetScaledFn = void (*)(float x, float y, float w, float h,
-                                       GfxRenderTarget* target);
+using GfxDrawTargetScaledFn = void (*)(float x, float y, float w, float h, GfxRenderTarget* target);
 using GfxDrawTargetPartFn = void (*)(float x, float y, float sx, float sy, float w, float h,
                                      GfxRenderTarget* target);
 using GfxDrawTargetPartScaledFn = void (*)(float x, float y, float w, float h, float sx, float sy,
                                            float sw, float sh, GfxRenderTarget* target);
-using GfxDrawTargetTintedFn = void (*)(float x, float y, uint32_t colour,
-                                       GfxRenderTarget* target);
+using GfxDrawTargetTintedFn = void (*)(float x, float y, uint32_t colour, GfxRenderTarget* target);
 using GfxDrawTargetGradientFn = void (*)(float x, float y, uint32_t c1, uint32_t c2, uint32_t c3,
                                          uint32_t c4, GfxRenderTarget* target);
 // Image slots: `image` is never null. An image without driver object gets its texture here,
@@ -95,10 +92,9 @@ using GfxDrawImagePartTintedFn = void (*)(float x, float y, float sx, float sy, 
 // The part (sx, sy, sw, sh) repeated in tiles of tw x th over (x, y, w, h), scrolled by
 // (ox, oy), every tile multiplied by the corner colours; clipped to the rectangle.
 using GfxDrawImagePartTiledGradientFn = void (*)(float x, float y, float w, float h, float ox,
-                                                 float oy, float tw, float th, float sx,
-                                                 float sy, float sw, float sh, uint32_t c1,
-                                                 uint32_t c2, uint32_t c3, uint32_t c4,
-                                                 GfxImage* image);
+                                                 float oy, float tw, float th, float sx, float sy,
+                                                 float sw, float sh, uint32_t c1, uint32_t c2,
+                                                 uint32_t c3, uint32_t c4, GfxImage* image);
 // An image at its own size, keeping per channel (alpha included) the smaller of the image's and
 // the surface's value; the normal blending is back in place when it returns.
 using GfxDrawImageMinFn = void (*)(float x, float y, GfxImage* image);

@@ -22,7 +22,7 @@ struct Dx9Image {
 struct Dx9Target {
     IDirect3DTexture9* texture;
     IDirect3DSurface9* surface;
-    bool needsRedraw;                     // created, not drawn since
+    bool needsRedraw;  // created, not drawn since
     int32_t textureWidth, textureHeight;
     float uMax, vMax;
 };
@@ -40,22 +40,22 @@ struct Dx9State {
     IDirect3D9* d3d = nullptr;
     IDirect3DDevice9* device = nullptr;
     IDirect3DSurface9* backBuffer = nullptr;
-    IDirect3DTexture9* white = nullptr;   // bound for every untextured shape
+    IDirect3DTexture9* white = nullptr;  // bound for every untextured shape
     bool vsync = false;
-    bool multitexture = false;            // the overlay is drawn by texture stage 1
+    bool multitexture = false;  // the overlay is drawn by texture stage 1
     bool clipPlanesOn = false;
     DWORD maxTextureWidth = 0, maxTextureHeight = 0;
 
-    int32_t width = 0, height = 0;        // configured drawing size: the back buffer's
+    int32_t width = 0, height = 0;  // configured drawing size: the back buffer's
     uint32_t clearColour = 0;
-    GfxRenderTarget* target = nullptr;    // current surface; null for the screen
-    GfxOverlay* overlay = nullptr;        // applied overlay
-    bool lost = false;                    // the device was lost and is not reset yet
-    bool skipFrame = false;               // the frame begun last draws nothing (device lost)
+    GfxRenderTarget* target = nullptr;  // current surface; null for the screen
+    GfxOverlay* overlay = nullptr;      // applied overlay
+    bool lost = false;                  // the device was lost and is not reset yet
+    bool skipFrame = false;             // the frame begun last draws nothing (device lost)
 
     // What is set, so runs of quads from one texture set no state.
     IDirect3DBaseTexture9* boundTexture = nullptr;  // stage 0
-    bool linear = false;                  // stage-0 filter
+    bool linear = false;                            // stage-0 filter
     DWORD fvf = 0;
 
     // A copy of the back buffer taken before every Present: the back buffer is undefined
@@ -179,9 +179,9 @@ const Dx9Image* Dx9ImageTexture(GfxImage* image) {
         GFX_PUSH_ERROR("DX9: image texture could not be created");
         return nullptr;
     }
-    auto* object = new Dx9Image{texture, textureWidth, textureHeight,
-                                float(image->width) / textureWidth,
-                                float(image->height) / textureHeight};
+    auto* object =
+        new Dx9Image{texture, textureWidth, textureHeight, float(image->width) / textureWidth,
+                     float(image->height) / textureHeight};
     image->driverObject = object;
     return object;
 }
@@ -222,8 +222,8 @@ struct Dx9Binds {
     }
 
     static void MinimumBlending(bool on) {
-        if (on) Dx9SetBlending(D3DBLEND_ONE, D3DBLEND_ONE, D3DBLEND_ONE, D3DBLEND_ONE,
-                               D3DBLENDOP_MIN);
+        if (on)
+            Dx9SetBlending(D3DBLEND_ONE, D3DBLEND_ONE, D3DBLEND_ONE, D3DBLEND_ONE, D3DBLENDOP_MIN);
         else Dx9SetNormalBlending();
     }
 };
@@ -257,9 +257,10 @@ private:
         bool coloured = way == GfxWay::Sampled || !textured;
         for (int i = 0; i < count; ++i) coloured = coloured || colours[i] != GfxWhite;
         const bool coordinates = textured || way == GfxWay::Multitexture;
-        const DWORD fvf =
-            D3DFVF_XYZ | (coloured ? D3DFVF_DIFFUSE : 0) |
-            (way == GfxWay::Multitexture ? D3DFVF_TEX2 : textured ? D3DFVF_TEX1 : 0);
+        const DWORD fvf = D3DFVF_XYZ | (coloured ? D3DFVF_DIFFUSE : 0) |
+                          (way == GfxWay::Multitexture ? D3DFVF_TEX2
+                           : textured                  ? D3DFVF_TEX1
+                                                       : 0);
         DWORD data[4 * 8];
         int n = 0;
         const auto put = [&](float value) { std::memcpy(&data[n++], &value, sizeof value); };
@@ -446,9 +447,9 @@ void Dx9CreateTarget(GfxRenderTarget* target) {
         return;
     }
     IDirect3DTexture9* texture = nullptr;
-    const HRESULT created = dx9.device->CreateTexture(
-        UINT(textureWidth), UINT(textureHeight), 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
-        D3DPOOL_DEFAULT, &texture, nullptr);
+    const HRESULT created =
+        dx9.device->CreateTexture(UINT(textureWidth), UINT(textureHeight), 1, D3DUSAGE_RENDERTARGET,
+                                  D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr);
     if (FAILED(created)) {
         Dx9PushTargetError(Dx9CreationFailure(created));
         return;
@@ -459,7 +460,11 @@ void Dx9CreateTarget(GfxRenderTarget* target) {
         texture->Release();
         return;
     }
-    target->driverObject = new Dx9Target{texture, surface, true, textureWidth, textureHeight,
+    target->driverObject = new Dx9Target{texture,
+                                         surface,
+                                         true,
+                                         textureWidth,
+                                         textureHeight,
                                          float(target->width) / textureWidth,
                                          float(target->height) / textureHeight};
 }
@@ -486,8 +491,8 @@ bool Dx9ReadSurface(IDirect3DSurface9* surface, Read read) {
     if (FAILED(surface->GetDesc(&description))) return false;
     IDirect3DSurface9* copy = nullptr;
     if (FAILED(dx9.device->CreateOffscreenPlainSurface(description.Width, description.Height,
-                                                       description.Format, D3DPOOL_SYSTEMMEM,
-                                                       &copy, nullptr))) {
+                                                       description.Format, D3DPOOL_SYSTEMMEM, &copy,
+                                                       nullptr))) {
         return false;
     }
     D3DLOCKED_RECT locked;
@@ -519,7 +524,7 @@ void Dx9ReadTarget(GfxRenderTarget* target, int32_t x, int32_t y, int32_t w, int
 
 D3DPRESENT_PARAMETERS Dx9PresentParameters(int32_t width, int32_t height) {
     D3DPRESENT_PARAMETERS parameters = {};
-    parameters.BackBufferWidth = UINT(std::max(width, 0));    // 0: the window's client size
+    parameters.BackBufferWidth = UINT(std::max(width, 0));  // 0: the window's client size
     parameters.BackBufferHeight = UINT(std::max(height, 0));
     parameters.BackBufferFormat = D3DFMT_UNKNOWN;
     parameters.BackBufferCount = 1;
@@ -609,8 +614,7 @@ void Dx9ApplyConfig(int32_t width, int32_t height, uint32_t clearColour, uint32_
 }
 
 void Dx9SetClip(float x0, float y0, float x1, float y1) {
-    const float planes[4][4] = {
-        {1, 0, 0, -x0}, {0, 1, 0, -y0}, {-1, 0, 0, x1}, {0, -1, 0, y1}};
+    const float planes[4][4] = {{1, 0, 0, -x0}, {0, 1, 0, -y0}, {-1, 0, 0, x1}, {0, -1, 0, y1}};
     for (DWORD i = 0; i < 4; ++i) dx9.device->SetClipPlane(i, planes[i]);
     dx9.device->SetRenderState(D3DRS_CLIPPLANEENABLE, 0xF);
     dx9.clipPlanesOn = true;
@@ -707,8 +711,7 @@ void Dx9EndFrame() {
 }
 
 // The block (x, y, w, h) of the last presented frame, bottom row first; pixels outside it are 0.
-void Dx9ReadScreen(int32_t x, int32_t y, int32_t w, int32_t h, void* destination,
-                   int32_t stride) {
+void Dx9ReadScreen(int32_t x, int32_t y, int32_t w, int32_t h, void* destination, int32_t stride) {
     if (w <= 0 || h <= 0) return;
     auto* out = static_cast<uint8_t*>(destination);
     for (int32_t row = 0; row < h; ++row) {

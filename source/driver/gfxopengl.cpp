@@ -26,10 +26,10 @@ struct OglImage {
 // Driver object of a render target.
 struct OglTarget {
     GLuint name;
-    bool contentsInvalid;                 // created or lost, not drawn since
+    bool contentsInvalid;  // created or lost, not drawn since
     int32_t textureWidth, textureHeight;
     float uMax, vMax;
-    GLuint framebuffer;                   // framebuffer-object version only
+    GLuint framebuffer;  // framebuffer-object version only
 };
 
 // Driver object of an overlay drawn by the second texture unit. The pixel block sits at texel
@@ -48,19 +48,19 @@ struct OglState {
     int frameState = 0;  // 1 initialised, 2 configured or between frames, 3 inside a frame
     OglVersion version = {};
     const char* versionText = nullptr;
-    const char* extensions[3] = {};       // GL, WGL (EXT query), WGL (ARB query)
+    const char* extensions[3] = {};  // GL, WGL (EXT query), WGL (ARB query)
 
-    int32_t width = 0, height = 0;        // configured drawing size
+    int32_t width = 0, height = 0;  // configured drawing size
     uint32_t clearColour = 0;
     int32_t clientWidth = 0, clientHeight = 0;  // of the frame begun last on the screen
-    GfxRenderTarget* target = nullptr;    // current surface; null for the screen
-    GfxOverlay* overlay = nullptr;        // applied overlay
+    GfxRenderTarget* target = nullptr;          // current surface; null for the screen
+    GfxOverlay* overlay = nullptr;              // applied overlay
 
     bool bgra = false, swapControl = false, multitexture = false, edgeClamp = false;
     bool framebuffers = false, separateBlend = false, overlayMultitexture = false;
     GLint maxTextureSize = 0;
 
-    uint8_t* readBack = nullptr;          // render-target read-backs
+    uint8_t* readBack = nullptr;  // render-target read-backs
     size_t readBackSize = 0;
 
     // The last frame presented on the screen, read before the swap (rows bottom first, in the
@@ -71,8 +71,8 @@ struct OglState {
     int32_t presentedWidth = 0, presentedHeight = 0;
 
     // What is bound, so runs of quads from one texture set no state.
-    GLuint boundTexture = 0;              // unit 0
-    bool texturing = true;                // GL_TEXTURE_2D on unit 0
+    GLuint boundTexture = 0;  // unit 0
+    bool texturing = true;    // GL_TEXTURE_2D on unit 0
     GLuint unit1Texture = 0;
 
     PFNGLBLENDEQUATIONPROC blendEquation = nullptr;
@@ -168,8 +168,7 @@ bool OglLoadSeparateBlend() {
 }
 
 void OglDetectFeatures(uint32_t flags) {
-    ogl.bgra = !(flags & GfxInitOglNoBgra) &&
-               (OglVersionAtLeast(1, 2) || OglListed("GL_EXT_bgra"));
+    ogl.bgra = !(flags & GfxInitOglNoBgra) && (OglVersionAtLeast(1, 2) || OglListed("GL_EXT_bgra"));
     ogl.swapControl =
         OglListed("WGL_EXT_swap_control") && OglLoad(ogl.swapInterval, "wglSwapIntervalEXT");
     ogl.edgeClamp = OglVersionAtLeast(1, 2) || OglListed("GL_EXT_texture_edge_clamp") ||
@@ -345,13 +344,11 @@ const OglImage* OglImageTexture(GfxImage* image) {
         GFX_PUSH_ERROR("OGL: image too large for a texture");
         return nullptr;
     }
-    auto* texture = new OglImage{0, textureWidth, textureHeight,
-                                 float(image->width) / textureWidth,
+    auto* texture = new OglImage{0, textureWidth, textureHeight, float(image->width) / textureWidth,
                                  float(image->height) / textureHeight};
     glGenTextures(1, &texture->name);
     OglBind(texture->name);
-    OglSetFilterAndWrap(image->flags & GfxFlagLinear,
-                        ogl.edgeClamp ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+    OglSetFilterAndWrap(image->flags & GfxFlagLinear, ogl.edgeClamp ? GL_CLAMP_TO_EDGE : GL_REPEAT);
     image->driverObject = texture;
     if (ogl.bgra && textureWidth == image->width && textureHeight == image->height) {
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_BGRA,
@@ -504,8 +501,8 @@ void OglCreateOverlay(GfxOverlay* overlay) {
 }
 
 // Builds the whole overlay texture: the pixels at texel (1, 1), outside colour elsewhere.
-void OglRebuildOverlay(OglOverlay* texture, uint32_t outsideColour, int32_t width,
-                       int32_t height, const uint8_t* pixels, int32_t stride) {
+void OglRebuildOverlay(OglOverlay* texture, uint32_t outsideColour, int32_t width, int32_t height,
+                       const uint8_t* pixels, int32_t stride) {
     int32_t textureWidth = 1, textureHeight = 1;
     if (pixels) {
         // width + 2 in 64 bits: a size near the 32-bit limit must not wrap.
@@ -551,8 +548,8 @@ void OglUpdateOverlay(GfxOverlay* overlay, uint32_t outsideColour, int32_t width
                             source);
             glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
         } else {
-            auto* converted = static_cast<uint8_t*>(
-                GFX_ScratchBuffer(uint64_t(width) * uint64_t(height) * 4));
+            auto* converted =
+                static_cast<uint8_t*>(GFX_ScratchBuffer(uint64_t(width) * uint64_t(height) * 4));
             if (!converted) {
                 GFX_PUSH_ERROR("OGL: no memory to convert an overlay");
                 return;
@@ -607,9 +604,13 @@ void OglCreateTarget(GfxRenderTarget* target) {
         GFX_PUSH_ERROR("OGL: render target too large for a texture");
         return;
     }
-    auto* texture = new OglTarget{0, true, textureWidth, textureHeight,
+    auto* texture = new OglTarget{0,
+                                  true,
+                                  textureWidth,
+                                  textureHeight,
                                   float(target->width) / textureWidth,
-                                  float(target->height) / textureHeight, 0};
+                                  float(target->height) / textureHeight,
+                                  0};
     glGenTextures(1, &texture->name);
     OglBind(texture->name);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA,
@@ -618,8 +619,8 @@ void OglCreateTarget(GfxRenderTarget* target) {
     if (ogl.framebuffers) {
         ogl.genFramebuffers(1, &texture->framebuffer);
         ogl.bindFramebuffer(GL_FRAMEBUFFER, texture->framebuffer);
-        ogl.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                                 texture->name, 0);
+        ogl.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->name,
+                                 0);
         ogl.bindFramebuffer(GL_FRAMEBUFFER, 0);
     }
     target->driverObject = texture;
@@ -770,8 +771,7 @@ void OglEndFrame() {
 // --- screen, configuration, clip ---
 
 // The block (x, y, w, h) of the last presented frame, bottom row first.
-void OglReadScreen(int32_t x, int32_t y, int32_t w, int32_t h, void* destination,
-                   int32_t stride) {
+void OglReadScreen(int32_t x, int32_t y, int32_t w, int32_t h, void* destination, int32_t stride) {
     if (w <= 0 || h <= 0) return;
     const ptrdiff_t frameStride = ptrdiff_t(ogl.presentedWidth) * 4;
     const int64_t lowestRow = int64_t(ogl.height) - y - h;
@@ -803,8 +803,7 @@ void OglApplyConfig(int32_t width, int32_t height, uint32_t clearColour, uint32_
 }
 
 void OglSetClip(float x0, float y0, float x1, float y1) {
-    const GLdouble planes[4][4] = {
-        {1, 0, 0, -x0}, {0, 1, 0, -y0}, {-1, 0, 0, x1}, {0, -1, 0, y1}};
+    const GLdouble planes[4][4] = {{1, 0, 0, -x0}, {0, 1, 0, -y0}, {-1, 0, 0, x1}, {0, -1, 0, y1}};
     for (GLenum i = 0; i < 4; ++i) {
         glClipPlane(GL_CLIP_PLANE0 + i, planes[i]);
         glEnable(GL_CLIP_PLANE0 + i);

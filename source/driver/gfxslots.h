@@ -50,8 +50,8 @@ inline GfxQuad GFX_Quad(float x0, float y0, float x1, float y1, const GfxUv* uv,
                         uint32_t c2, uint32_t c3, uint32_t c4) {
     const GfxUv none = {0, 0, 0, 0};
     const GfxUv& t = uv ? *uv : none;
-    return {{x0, x1, x1, x0}, {y0, y0, y1, y1}, {c1, c2, c4, c3}, uv != nullptr,
-            {t.u0, t.u1, t.u1, t.u0}, {t.v0, t.v0, t.v1, t.v1}};
+    return {{x0, x1, x1, x0}, {y0, y0, y1, y1},         {c1, c2, c4, c3},
+            uv != nullptr,    {t.u0, t.u1, t.u1, t.u0}, {t.v0, t.v0, t.v1, t.v1}};
 }
 
 // The coordinates of the whole picture held by a texture (its top-left corner).
@@ -182,8 +182,8 @@ public:
                                GfxImage* image) {
         const auto* texture = Primitives::BindImage(image);
         if (!texture) return;
-        Tiles(x, y, w, h, ox, oy, float(image->width), float(image->height),
-              GFX_WholeUv(texture), GfxWhite, GfxWhite, GfxWhite, GfxWhite);
+        Tiles(x, y, w, h, ox, oy, float(image->width), float(image->height), GFX_WholeUv(texture),
+              GfxWhite, GfxWhite, GfxWhite, GfxWhite);
     }
 
     static constexpr GfxDrawImageTintedFn DrawImageTinted = Tinted<GfxImage>;

@@ -10,7 +10,6 @@
 #include "core.h"
 #include "driver/gfxdriver.h"
 #include "support/startup.h"
-#include "driver/gfxdriver.h"
 
 namespace {
 
@@ -157,20 +156,23 @@ TEST_F(ConfigTest, ReaderRules) {
              EXPECT_EQ(c.host, "example.test");
              EXPECT_EQ(c.port, "7171");
          }},
-        {"foes = \nignored = a,,b", [](const Core& c) {
+        {"foes = \nignored = a,,b",
+         [](const Core& c) {
              EXPECT_EQ(c.foes, Names{});
              EXPECT_EQ(c.muted, (Names{"a", "", "b"}));
          }},
-        {"foes = a,b,", [](const Core& c) { EXPECT_EQ(c.foes, (Names{"a", "b"})); }},
+        {"foes = a,b,",
+         [](const Core& c) {
+             EXPECT_EQ(c.foes, (Names{"a", "b"}));
+         }},
         // The logged channels are the list alone; "loginfo" logs the Info channel by itself.
         {"loginfo = true\nlogs = ",
          [](const Core& c) {
              EXPECT_EQ(c.loggedChannels, Names{});
              EXPECT_EQ(c.options.loginfo, 1);
          }},
-        {"loginfo = true\nlogs = World", [](const Core& c) {
-             EXPECT_EQ(c.loggedChannels, Names{"World"});
-         }},
+        {"loginfo = true\nlogs = World",
+         [](const Core& c) { EXPECT_EQ(c.loggedChannels, Names{"World"}); }},
         // Test-client settings.
         {"testing = true\nauto_username = tester\nauto_password = p w\nauto_character = 2\n"
          "auto_increment = 3",
@@ -182,13 +184,15 @@ TEST_F(ConfigTest, ReaderRules) {
              EXPECT_EQ(c.testWalker.autoIncrement, 3);
          }},
         // Maximised or fullscreen, the client size follows the mode.
-        {"maximized = true\n     width = 1280\n", [](const Core& c) {
+        {"maximized = true\n     width = 1280\n",
+         [](const Core& c) {
              EXPECT_EQ(c.maximized, 1);
              EXPECT_EQ(c.configWidth, 1280u);
              EXPECT_EQ(c.clientWidth, 800u);
              EXPECT_EQ(c.clientHeight, 600u);
          }},
-        {"fullscreen = true\n", [](const Core& c) {
+        {"fullscreen = true\n",
+         [](const Core& c) {
              EXPECT_EQ(c.clientWidth, static_cast<uint32_t>(GetSystemMetrics(SM_CXSCREEN)));
              EXPECT_EQ(c.clientHeight, static_cast<uint32_t>(GetSystemMetrics(SM_CYSCREEN)));
          }},
@@ -204,8 +208,7 @@ TEST_F(ConfigTest, ReaderRules) {
 TEST_F(ConfigTest, HiddenIndicators) {
     using Indexes = std::vector<size_t>;
     const std::pair<const char*, Indexes> cases[] = {
-        {"3", {3}},  {"3,3", {}},   {"99", {}},        {"259", {3}},
-        {"5,2", {2, 5}}, {"x,4,", {4}}, {"", {}},
+        {"3", {3}}, {"3,3", {}}, {"99", {}}, {"259", {3}}, {"5,2", {2, 5}}, {"x,4,", {4}}, {"", {}},
     };
     for (const auto& [value, hidden] : cases) {
         SCOPED_TRACE(value);
@@ -225,8 +228,8 @@ TEST_F(ConfigTest, EachOptionKeyHasItsOwnByte) {
          line = layout.find('\n', line) + 1) {
         std::string text = layout.substr(line, layout.find('\n', line) - line);
         size_t equals = text.find(" = ");
-        if (equals == std::string::npos || (text.substr(equals + 3) != "true" &&
-                                            text.substr(equals + 3) != "false"))
+        if (equals == std::string::npos ||
+            (text.substr(equals + 3) != "true" && text.substr(equals + 3) != "false"))
             continue;
         size_t start = text.find_first_not_of(' ');
         std::string key = text.substr(start, equals - start);
@@ -250,12 +253,11 @@ TEST_F(ConfigTest, EachOptionKeyHasItsOwnByte) {
 TEST_F(ConfigTest, StartUpWithoutAFileWritesTheDefaults) {
     std::string bytes = ReadBytes("data/Veltor.config");
     EXPECT_EQ(bytes.rfind("// Video\r\n\r\nfullscreen = false\r\n maximized = false\r\n", 0), 0u);
-    for (const char* line :
-         {"\r\n     width = 800\r\n", "\r\n    target = 100\r\n", "\r\n   quality = high\r\n",
-          "\r\nexperience = true\r\n", "\r\n   elastic = false\r\n",
-          "\r\n      host = 127.0.0.1\r\n",
-          "\r\n  hide_hud = \r\n", "\r\n  channels = World,Help,NPC\r\n",
-          "\r\n      west = 30\r\n\r\n northeast = 18\r\n"}) {
+    for (const char* line : {"\r\n     width = 800\r\n", "\r\n    target = 100\r\n",
+                             "\r\n   quality = high\r\n", "\r\nexperience = true\r\n",
+                             "\r\n   elastic = false\r\n", "\r\n      host = 127.0.0.1\r\n",
+                             "\r\n  hide_hud = \r\n", "\r\n  channels = World,Help,NPC\r\n",
+                             "\r\n      west = 30\r\n\r\n northeast = 18\r\n"}) {
         EXPECT_NE(bytes.find(line), std::string::npos) << line;
     }
     EXPECT_EQ(bytes.find("// Testing"), std::string::npos);

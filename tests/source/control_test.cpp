@@ -6,16 +6,16 @@
 
 #include "control.h"
 #include "creature.h"
-#include "windows/game/console.h"
 #include "protocol.h"
 #include "support/creatureworld.h"
 #include "support/fakeplatform.h"
 #include "support/recordingconnection.h"
+#include "windows/game/console.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/sure.h"
-#include "world.h"
 #include "windows/toolkit/windowtypes.h"
+#include "world.h"
 
 namespace {
 
@@ -98,7 +98,9 @@ protected:
         core->consoleWindow = console;
         return AddInput(console);
     }
-    void Press(WPARAM virtualKey, uint32_t keyCode) { control->OnKeyDown(virtualKey, Param(keyCode)); }
+    void Press(WPARAM virtualKey, uint32_t keyCode) {
+        control->OnKeyDown(virtualKey, Param(keyCode));
+    }
     void Type(const std::string& text) {
         for (char c : text) control->OnChar(static_cast<unsigned char>(c), 0);
     }
@@ -144,7 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WalkCase{"UpArrow", VK_UP, CodeUp, {}, false, false, {Walk(North)}},
         WalkCase{"Keypad9", VK_NUMPAD9, CodeKeypad9, {}, false, false, {Walk(NorthEast)}},
-        WalkCase{"LeftWithUpHeld", VK_LEFT, CodeLeft, {VK_LEFT, VK_UP}, false, false, {Walk(NorthWest)}},
+        WalkCase{
+            "LeftWithUpHeld", VK_LEFT, CodeLeft, {VK_LEFT, VK_UP}, false, false, {Walk(NorthWest)}},
         WalkCase{"ShiftLeft", VK_LEFT, CodeLeft, {VK_SHIFT}, false, false, {}},
         WalkCase{"CtrlUpTurnsOnly", VK_UP, CodeUp, {VK_CONTROL}, false, false, {{40, North}}},
         WalkCase{"Keypad8NumLockOff", VK_NUMPAD8, CodeKeypad8, {}, false, false, {Walk(North)}},
@@ -312,7 +315,7 @@ TEST_F(ControlTest, HotkeysFlipPushToTalkAndPartySelect) {
     Press('I', CodeI);
     EXPECT_EQ(core->inputModes[InputPartySelect], 0);
     EXPECT_EQ(Notifications(), (std::vector<std::string>{"2:Switched push-to-talk mode on.",
-                                                          "2:Select a player to party with."}));
+                                                         "2:Select a player to party with."}));
 }
 
 TEST_F(ControlTest, TheMapHotkeyClosesAnOpenWorldMap) {

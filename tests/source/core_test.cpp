@@ -4,9 +4,9 @@
 #include <iterator>
 
 #include "core.h"
+#include "driver/gfxdriver.h"
 #include "support/startup.h"
 #include "windows/toolkit/window.h"
-#include "driver/gfxdriver.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {

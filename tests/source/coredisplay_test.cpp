@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core.h"
-#include "support/startup.h"
 #include "driver/gfxcore.h"
+#include "support/startup.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
@@ -42,12 +42,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DriverSwitch{"Switches", GL, DX, {{DX, O::Starts}, {GL, O::Starts}}, {DX}, DX},
         DriverSwitch{"FailsBack", GL, DX, {{DX, O::Fails}, {GL, O::Starts}}, {DX, GL}, GL},
-        DriverSwitch{"QueuedErrorFailsBack", GL, DX, {{DX, O::QueuesError}, {GL, O::Starts}},
-                     {DX, GL}, GL},
-        DriverSwitch{"OtherIdFailsBack", DX, GL, {{GL, O::AnswersOpenGL}, {DX, O::Starts}},
-                     {GL}, GL},
-        DriverSwitch{"WrongIdFailsBack", GL, DX, {{DX, O::AnswersOpenGL}, {GL, O::Starts}},
-                     {DX, GL}, GL},
+        DriverSwitch{
+            "QueuedErrorFailsBack", GL, DX, {{DX, O::QueuesError}, {GL, O::Starts}}, {DX, GL}, GL},
+        DriverSwitch{
+            "OtherIdFailsBack", DX, GL, {{GL, O::AnswersOpenGL}, {DX, O::Starts}}, {GL}, GL},
+        DriverSwitch{
+            "WrongIdFailsBack", GL, DX, {{DX, O::AnswersOpenGL}, {GL, O::Starts}}, {DX, GL}, GL},
         DriverSwitch{"NoneRunningTriesTheOther", NUL, DX, {{GL, O::Starts}}, {DX, GL}, GL},
         DriverSwitch{"NeitherStarts", NUL, GL, {}, {GL, DX}, NUL},
         DriverSwitch{"SameDriverFailsOnce", DX, DX, {}, {DX}, NUL}),
@@ -99,8 +99,8 @@ TEST_F(Display, CandidateModesKeepTheirOrder) {
     core->depth = 7;  // no display offers this depth
     core->EnumerateDisplayModes();
     const std::vector<std::pair<uint32_t, uint32_t>> expected = {
-        {1024, 768},  {1152, 864},  {1280, 768},  {1280, 800},  {1280, 1024}, {1366, 768},
-        {1440, 900},  {1600, 900},  {1600, 1200}, {1680, 1050}, {1920, 1080}, {1920, 1200}};
+        {1024, 768}, {1152, 864}, {1280, 768},  {1280, 800},  {1280, 1024}, {1366, 768},
+        {1440, 900}, {1600, 900}, {1600, 1200}, {1680, 1050}, {1920, 1080}, {1920, 1200}};
     ASSERT_EQ(core->displayModes.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(core->displayModes[i].width, expected[i].first);

@@ -6,10 +6,10 @@
 
 #include "core.h"
 #include "creature.h"
+#include "driver/gfxcore.h"
 #include "support/creatureworld.h"
 #include "support/recordingconnection.h"
 #include "support/startup.h"
-#include "driver/gfxcore.h"
 #include "windows/toolkit/window.h"
 
 namespace {
@@ -209,8 +209,7 @@ TEST_F(Ping, SecondReplyReplacesTheFirstAndCountsTwice) {
     EXPECT_EQ(core->pingSamples, (std::vector<uint32_t>{30, 30}));
 
     for (uint32_t delay = 10; delay <= 100; delay += 10) SendAndAnswer(delay);
-    EXPECT_EQ(core->pingSamples,
-              (std::vector<uint32_t>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
+    EXPECT_EQ(core->pingSamples, (std::vector<uint32_t>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
     EXPECT_EQ(core->pingAverage, 55u);
     core->inGame = 0;
 }

@@ -7,11 +7,11 @@
 
 #include "creature.h"
 #include "netbuffer.h"
-#include "windows/game/friendlist.h"
 #include "spell.h"
 #include "support/spritedata.h"
 #include "support/testcore.h"
 #include "support/worlddata.h"
+#include "windows/game/friendlist.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
 
@@ -37,8 +37,8 @@ protected:
     // A creature of the walker's look from the world cases' sprite data.
     std::unique_ptr<Creature> MakeCreature(uint32_t id, const std::string& name = "") {
         if (!core->shapes) core->shapes = LoadSpriteCase(core.get(), "world").release();
-        return std::make_unique<Creature>(core.get(), id, WorldShape::Walker, 0, std::vector<Shape*>{},
-                                          Position{}, name, 100, 100, 0);
+        return std::make_unique<Creature>(core.get(), id, WorldShape::Walker, 0,
+                                          std::vector<Shape*>{}, Position{}, name, 100, 100, 0);
     }
     CountingWindow* Open(uint32_t type) {
         auto* window = new CountingWindow(core.get(), type);
@@ -53,8 +53,8 @@ protected:
         std::string text;
         for (const FriendRecord& f : core->friends) {
             text += (text.empty() ? "" : " ") + std::to_string(f.id) + "/" + f.name + "/" +
-                    std::to_string(f.state) + "/" + std::to_string(f.second) + "/" + f.text +
-                    "/" + std::to_string(f.foe);
+                    std::to_string(f.state) + "/" + std::to_string(f.second) + "/" + f.text + "/" +
+                    std::to_string(f.foe);
         }
         return text;
     }
@@ -91,8 +91,7 @@ TEST_F(CoreListsTest, FriendsStayInByteOrderOfNameAndEqualNamesKeepArrivalOrder)
         Names added;
         std::vector<uint32_t> order;  // the ids, numbered from 1 in the order added
     } cases[] = {
-        {{"b", "a", "ab"}, {2, 3, 1}},
-        {{"a", "b", "a"}, {1, 3, 2}},
+        {{"b", "a", "ab"}, {2, 3, 1}},        {{"a", "b", "a"}, {1, 3, 2}},
         {{"bob", "Bob", "alice"}, {2, 3, 1}},  // capitals sort before small letters
         {{"\xE9ric", "zed"}, {2, 1}},          // bytes compare unsigned: 0xE9 after 'z'
         {{"ab", "a", ""}, {3, 2, 1}},
@@ -160,8 +159,8 @@ TEST_F(CoreListsTest, NameLookUpsAreExact) {
     const struct {
         std::string probe;
         bool found;
-    } probes[] = {{"Alice", true},   {"alice", false},  {"ALICE", false},
-                  {"Alic", false},   {"Alice ", false}, {"", false}};
+    } probes[] = {{"Alice", true}, {"alice", false},  {"ALICE", false},
+                  {"Alic", false}, {"Alice ", false}, {"", false}};
     for (const auto& l : lookUps) {
         for (const auto& p : probes)
             EXPECT_EQ(l.finds(*core, p.probe), p.found) << l.list << " " << p.probe;
@@ -460,9 +459,9 @@ TEST_F(CoreListsTest, StatIdsAddressTheirTablePositionAndOthersAreIgnored) {
         uint8_t id;
         int position;
     } cases[] = {
-        {17, 0},  {18, 1},  {19, 2},  {32, 2},       {33, 3},       {40, 10},      {48, 10},
-        {49, 11}, {52, 14}, {53, Ignored}, {47, Ignored}, {16, Ignored}, {0, Ignored},
-        {255, Ignored},
+        {17, 0},       {18, 1},       {19, 2},      {32, 2},        {33, 3},
+        {40, 10},      {48, 10},      {49, 11},     {52, 14},       {53, Ignored},
+        {47, Ignored}, {16, Ignored}, {0, Ignored}, {255, Ignored},
     };
     for (const auto& c : cases) {
         core->statTable.assign(15, StatEntry{});
@@ -483,7 +482,9 @@ TEST_F(CoreListsTest, StatIdsAddressTheirTablePositionAndOthersAreIgnored) {
 }
 
 TEST_F(CoreListsTest, GuildEntriesAreSplitByTheirMarkInListOrder) {
-    core->guilds = {{1, "A", 0, 0, 0, {}}, {2, "B", 0, 1, 0, {}}, {3, "C", 0, 0, 0, {}},
+    core->guilds = {{1, "A", 0, 0, 0, {}},
+                    {2, "B", 0, 1, 0, {}},
+                    {3, "C", 0, 0, 0, {}},
                     {4, "D", 0, 2, 0, {{"m", 1, 2}}}};
     auto ids = [](const std::vector<GuildInfo>& guilds) {
         std::vector<uint32_t> list;

@@ -8,15 +8,15 @@
 #include "core.h"
 #include "creature.h"
 #include "item.h"
-#include "windows/game/channel.h"
-#include "windows/game/chatbox.h"
-#include "windows/game/console.h"
 #include "platform.h"
 #include "protocol.h"
 #include "shape.h"
 #include "support/creatureworld.h"
 #include "support/recordingconnection.h"
 #include "tile.h"
+#include "windows/game/channel.h"
+#include "windows/game/chatbox.h"
+#include "windows/game/console.h"
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
@@ -60,13 +60,16 @@ protected:
     void From(uint16_t x, uint16_t y, uint8_t z = 7, uint8_t index = 1) {
         core->useItemX = x, core->useItemY = y, core->useItemZ = z, core->useItemIndex = index;
     }
-    void To(uint16_t x, uint16_t y, uint8_t z = 7) { core->dropX = x, core->dropY = y, core->dropZ = z; }
+    void To(uint16_t x, uint16_t y, uint8_t z = 7) {
+        core->dropX = x, core->dropY = y, core->dropZ = z;
+    }
     // The requests sent since the last call.
     Requests Sent() {
         core->activeConnection->SendUseCancel();
         for (int tries = 0; tries < 20; ++tries) {
             const Requests all = connection->SentPayloads(consumed + 1);
-            const auto marker = std::find(all.begin() + std::min(consumed, all.size()), all.end(), Marker);
+            const auto marker =
+                std::find(all.begin() + std::min(consumed, all.size()), all.end(), Marker);
             if (marker == all.end()) continue;
             Requests sent(all.begin() + consumed, marker);
             consumed = size_t(marker - all.begin()) + 1;
@@ -135,7 +138,7 @@ TEST_F(Moving, SlotMovesSendTheContainerAndOffsets) {
 struct PushCase {
     const char* name;
     uint16_t fromX, toX, toY;
-    bool blocked;  // the pushed creature is marked not pushable
+    bool blocked;   // the pushed creature is marked not pushable
     bool occupied;  // another creature stands on the drop tile
     Lines lines;
     uint8_t opcode;  // 0: nothing sent
@@ -146,7 +149,14 @@ TEST_F(Moving, PushChecksBothRangesAndTheTargetCreature) {
     const PushCase cases[] = {
         {"to a free tile", 11, 12, 10, false, false, {}, 121},
         {"onto a creature", 11, 12, 10, false, true, {}, 123},
-        {"three steps from the player", 11, 13, 10, false, false, {"2:You cannot push that far."}, 0},
+        {"three steps from the player",
+         11,
+         13,
+         10,
+         false,
+         false,
+         {"2:You cannot push that far."},
+         0},
         {"from two steps away", 12, 11, 11, false, false, {"2:Too far away."}, 0},
         {"a creature that is not pushable", 11, 12, 10, true, false, {}, 0},
     };
@@ -169,7 +179,8 @@ TEST_F(Moving, PushChecksBothRangesAndTheTargetCreature) {
             EXPECT_EQ(sent[0][0], c.opcode);
             EXPECT_EQ(sent[0][1], uint8_t(rat->id));
             const Request target(sent[0].begin() + 5, sent[0].end());
-            const Request expected = other ? Request{uint8_t(other->id), 0, 0, 0} : Request{uint8_t(c.toX - 10), 0, 0};
+            const Request expected =
+                other ? Request{uint8_t(other->id), 0, 0, 0} : Request{uint8_t(c.toX - 10), 0, 0};
             EXPECT_EQ(target, expected);
         }
         // Off their tiles too: a creature left in a tile's list would be found again.
@@ -182,19 +193,16 @@ struct CountCase {
     const char* name;
     uint32_t stack;
     bool nosplit;
-    int key;          // 0: none
-    bool splitWindow; // the split window takes over
-    uint32_t moved;   // the count chosen otherwise
+    int key;           // 0: none
+    bool splitWindow;  // the split window takes over
+    uint32_t moved;    // the count chosen otherwise
 };
 
 TEST_F(Moving, StackCountFollowsModifiersAndTheNoSplitOption) {
     const CountCase cases[] = {
-        {"no key", 10, false, 0, true, 0},
-        {"no key, nosplit", 10, true, 0, false, 10},
-        {"alt", 10, false, VK_MENU, false, 10},
-        {"ctrl, nosplit", 10, true, VK_CONTROL, true, 0},
-        {"shift", 10, false, VK_SHIFT, false, 1},
-        {"shift, nosplit", 10, true, VK_SHIFT, false, 1},
+        {"no key", 10, false, 0, true, 0},        {"no key, nosplit", 10, true, 0, false, 10},
+        {"alt", 10, false, VK_MENU, false, 10},   {"ctrl, nosplit", 10, true, VK_CONTROL, true, 0},
+        {"shift", 10, false, VK_SHIFT, false, 1}, {"shift, nosplit", 10, true, VK_SHIFT, false, 1},
         {"a single item", 1, false, 0, false, 1},
     };
     for (const CountCase& c : cases) {
@@ -232,9 +240,11 @@ TEST_F(Moving, ShopMoveAsksBeforeBuyingAndKeepsTheShopStack) {
     auto* box = dynamic_cast<Sure*>(core->windows.back());
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->name, "Buying");
-    const std::string white{'\0', '\xff', '\xff', '\xff', '\xff'}, grey{'\0', '\xe0', '\xe0', '\xe0', '\xe0'};
+    const std::string white{'\0', '\xff', '\xff', '\xff', '\xff'},
+        grey{'\0', '\xe0', '\xe0', '\xe0', '\xe0'};
     EXPECT_EQ(box->text, "Do you want to buy these " + white + "3" + grey + " items for " + white +
-                             "1,500 copper coins" + grey + "?\nNote: value equals 1 gold coin and 5 silver coins");
+                             "1,500 copper coins" + grey +
+                             "?\nNote: value equals 1 gold coin and 5 silver coins");
     EXPECT_EQ(Sent(), Requests{});
 
     item->count = 1;  // as a server update of the slot would leave it
@@ -263,19 +273,24 @@ TEST_F(Moving, BuyQuestionNamesCountPriceAndCoins) {
         {"repeated stacks", 2, 4, 1000000, 3,
          "Do you want to buy these [w]6[g] items for [w]1,500,000 copper coins[g]?"
          "\nNote: value equals 1500 gold coins\n\nThe stack amount can be capped due to space limitations."},
-        {"an empty shop stack prices nothing", 1, 0, 500, 1, "Do you want to buy this item for [w]0 copper coins[g]?"},
+        {"an empty shop stack prices nothing", 1, 0, 500, 1,
+         "Do you want to buy this item for [w]0 copper coins[g]?"},
     };
-    const std::string white{'\0', '\xff', '\xff', '\xff', '\xff'}, grey{'\0', '\xe0', '\xe0', '\xe0', '\xe0'};
+    const std::string white{'\0', '\xff', '\xff', '\xff', '\xff'},
+        grey{'\0', '\xe0', '\xe0', '\xe0', '\xe0'};
     From(ContainerSlot, 253, 0);
     for (const BuyCase& c : cases) {
         SCOPED_TRACE(c.name);
         Item* item = SlotItem(1);
         item->value = c.value;
-        core->moveCount = c.moveCount, core->moveStackCount = c.stackCount, core->moveMultiplier = c.multiplier;
+        core->moveCount = c.moveCount, core->moveStackCount = c.stackCount,
+        core->moveMultiplier = c.multiplier;
         ASSERT_TRUE(core->ConfirmBuy(item, false, 1));
         std::string expected = c.question;
-        for (size_t at; (at = expected.find("[w]")) != std::string::npos;) expected.replace(at, 3, white);
-        for (size_t at; (at = expected.find("[g]")) != std::string::npos;) expected.replace(at, 3, grey);
+        for (size_t at; (at = expected.find("[w]")) != std::string::npos;)
+            expected.replace(at, 3, white);
+        for (size_t at; (at = expected.find("[g]")) != std::string::npos;)
+            expected.replace(at, 3, grey);
         auto* box = dynamic_cast<Sure*>(core->windows.back());
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->text, expected);
@@ -323,8 +338,8 @@ TEST_F(Moving, DeathOfAPartyMemberIsToldInTheChat) {
 
     core->OnDeath(77, 0, 3);
     core->OnDeath(core->player->id, 0, 0);
-    core->OnDeath(77, 2, 4);   // alive again: no line
-    core->OnDeath(99, 0, 0);   // not in the party
+    core->OnDeath(77, 2, 4);  // alive again: no line
+    core->OnDeath(99, 0, 0);  // not in the party
     std::vector<std::string> lines;
     for (const Channel::Line& line : console->channels[0]->lines) lines.push_back(line.text);
     EXPECT_EQ(lines, (std::vector<std::string>{"Ann is dead.", "You are dead."}));

@@ -35,7 +35,9 @@ protected:
         CreatureWorld::SetUp();
         FloorAround(10, 10, 3);
     }
-    Tile* TileAt(uint16_t x, uint16_t y, uint8_t z = 7) { return world->GetTile(Position{x, y, z}.Packed(), z); }
+    Tile* TileAt(uint16_t x, uint16_t y, uint8_t z = 7) {
+        return world->GetTile(Position{x, y, z}.Packed(), z);
+    }
     static bool Holds(const std::vector<Creature*>& list, const Creature* creature) {
         return std::find(list.begin(), list.end(), creature) != list.end();
     }
@@ -57,7 +59,7 @@ TEST_F(CreatureMove, FacingFollowsTheStepDelta) {
     const struct {
         int32_t dx, dy;
         uint32_t direction;
-    } cases[] = {{0, -1, 0}, {1, -1, 1}, {1, 0, 2},  {1, 1, 3},  {0, 1, 4},   {-1, 1, 5},
+    } cases[] = {{0, -1, 0}, {1, -1, 1},  {1, 0, 2}, {1, 1, 3},  {0, 1, 4},  {-1, 1, 5},
                  {-1, 0, 6}, {-1, -1, 7}, {0, 0, 4}, {5, -3, 1}, {-2, 0, 6}, {0, 9, 4}};
     for (const auto& c : cases) {
         rat->FaceStep(c.dx, c.dy);
@@ -100,7 +102,8 @@ TEST_F(CreatureMove, ANewCreatureStandsWhereTheServerPutsIt) {
 TEST_F(CreatureMove, AnUnknownShapeEndsTheProgram) {
     FakePlatform fake;
     FakePlatform::boxes.clear();
-    EXPECT_THROW(Creature(core.get(), 9, 77777, 0, {}, Position{}, "Ghost", 100, 100, 0), ProgramExit);
+    EXPECT_THROW(Creature(core.get(), 9, 77777, 0, {}, Position{}, "Ghost", 100, 100, 0),
+                 ProgramExit);
     ASSERT_EQ(FakePlatform::boxes.size(), 1u);
     EXPECT_EQ(FakePlatform::boxes[0].text, "Unknown shape id.");
 }
@@ -299,12 +302,12 @@ TEST_F(CreatureMove, RefusedWalksAndTurnsTellWhy) {
     player->SetSitting(1);
     player->Walk(North);
     EXPECT_EQ(Notifications(), (std::vector<std::string>{"2:You cannot walk there.",
-                                                          "2:You cannot walk while sitting."}));
+                                                         "2:You cannot walk while sitting."}));
     player->Turn(North);
     EXPECT_EQ(player->direction, uint32_t(South));
     // The newest refusal replaces the one waiting behind the shown line.
     EXPECT_EQ(Notifications(), (std::vector<std::string>{"2:You cannot walk there.",
-                                                          "2:You cannot turn while sitting."}));
+                                                         "2:You cannot turn while sitting."}));
     // Only the turns went out.
     EXPECT_EQ(connection.SentPayloads(2), (Requests{{40, East}, {40, South}}));
 }
@@ -377,7 +380,7 @@ TEST_F(CreatureMove, AFullCancelSnapsThePlayerBack) {
     Frame(StepMs * 2);
     player->CancelWalk();
     EXPECT_EQ(Notifications(), (std::vector<std::string>{"1:Self - cancel walk (full)",
-                                                          "1:Self - cancel walk (small)"}));
+                                                         "1:Self - cancel walk (small)"}));
 }
 
 TEST_F(CreatureMove, TurningTellsTheServerOnlyOfChanges) {
@@ -399,7 +402,8 @@ TEST_F(CreatureMove, TurningTellsTheServerOnlyOfChanges) {
     player->Step(East, 0, 0, 0, 0, 0);
     Frame(StepMs);
     EXPECT_EQ(player->direction, uint32_t(South));
-    EXPECT_EQ(connection.SentPayloads(5), (Requests{{40, West}, {40, South}, {40, North}, WalkEast, {40, South}}));
+    EXPECT_EQ(connection.SentPayloads(5),
+              (Requests{{40, West}, {40, South}, {40, North}, WalkEast, {40, South}}));
 }
 
 TEST_F(CreatureMove, TheServersTurnWaitsForTheStepsEnd) {
@@ -426,7 +430,8 @@ TEST_F(CreatureMove, LightShapesAreCountedWhileCarried) {
     EXPECT_EQ(torch->lightCounter, 0u);
     EXPECT_TRUE(torch->lights.front()->mask.empty());
     {
-        Creature carrier(core.get(), 50, Person, 0, {torch}, Position{12, 12, 7}, "Carrier", 100, 100, 0);
+        Creature carrier(core.get(), 50, Person, 0, {torch}, Position{12, 12, 7}, "Carrier", 100,
+                         100, 0);
         EXPECT_EQ(torch->lightCounter, 1u);
     }
     EXPECT_EQ(torch->lightCounter, 0u);
@@ -535,9 +540,10 @@ TEST_F(CreatureMove, TheDebugDumpNamesTheMovementState) {
     Creature* rat = Spawn({10, 10, 7});
     std::ostringstream out;
     rat->DebugDump(out);
-    EXPECT_EQ(out.str(),
-              "moveable: 1, moving_to: 0, moving: 0, queue: 0, mem_dir: 255 - Moving  ; height: 0; dx: 0, dy: 0; "
-              "camera: x: 0, y: 0");
+    EXPECT_EQ(
+        out.str(),
+        "moveable: 1, moving_to: 0, moving: 0, queue: 0, mem_dir: 255 - Moving  ; height: 0; dx: 0, dy: 0; "
+        "camera: x: 0, y: 0");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "creature.h"
 #include "driver/gfxcore.h"
 #include "item.h"
-#include "windows/game/chatbox.h"
 #include "platform.h"
 #include "render.h"
 #include "shape.h"
@@ -15,6 +14,7 @@
 #include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
 #include "tile.h"
+#include "windows/game/chatbox.h"
 #include "world.h"
 
 namespace {
@@ -42,11 +42,13 @@ std::string DrawImage(float x, float y, uint32_t user) {
 }
 
 std::string DrawTinted(float x, float y, uint32_t colour, uint32_t user) {
-    return "DrawImageTinted(" + Number(x) + "," + Number(y) + "," + Hex(colour) + ",img:" + std::to_string(user) + ")";
+    return "DrawImageTinted(" + Number(x) + "," + Number(y) + "," + Hex(colour) +
+           ",img:" + std::to_string(user) + ")";
 }
 
 std::string Fill(float x, float y, float w, float h, uint32_t colour) {
-    return "FillRect(" + Number(x) + "," + Number(y) + "," + Number(w) + "," + Number(h) + "," + Hex(colour) + ",0x3)";
+    return "FillRect(" + Number(x) + "," + Number(y) + "," + Number(w) + "," + Number(h) + "," +
+           Hex(colour) + ",0x3)";
 }
 
 // A glyph or skin part drawn tinted: position, source and colour.
@@ -59,8 +61,8 @@ std::vector<PartDraw> PartDraws(const Log& log, uint32_t image) {
     std::vector<PartDraw> draws;
     for (const std::string& line : log) {
         PartDraw d{};
-        if (std::sscanf(line.c_str(), "DrawImagePartTinted(%g,%g,%g,%g,%g,%g,0x%X,img:%u)", &d.x, &d.y, &d.sx, &d.sy,
-                        &d.w, &d.h, &d.colour, &d.image) == 8 &&
+        if (std::sscanf(line.c_str(), "DrawImagePartTinted(%g,%g,%g,%g,%g,%g,0x%X,img:%u)", &d.x,
+                        &d.y, &d.sx, &d.sy, &d.w, &d.h, &d.colour, &d.image) == 8 &&
             d.image == image)
             draws.push_back(d);
     }
@@ -84,8 +86,14 @@ protected:
         CreatureWorld::TearDown();
     }
     // The image of a frame of the sample person, tagged so that the log names it.
-    GfxImage* PersonImage(uint32_t direction, AnimationSlot slot, size_t keyframe, uint32_t outfit = 0) {
-        ShapeCell* cell = core->GetShape(Person + 1 + direction)->FindEntry(0)->slots[slot]->views[0]->cells[0].get();
+    GfxImage* PersonImage(uint32_t direction, AnimationSlot slot, size_t keyframe,
+                          uint32_t outfit = 0) {
+        ShapeCell* cell = core->GetShape(Person + 1 + direction)
+                              ->FindEntry(0)
+                              ->slots[slot]
+                              ->views[0]
+                              ->cells[0]
+                              .get();
         GfxImage* image = cell->layers[0]->keyframes.at(keyframe)->images.at(outfit);
         image->user = 500 + direction * 100 + slot * 10 + uint32_t(keyframe);
         return image;
@@ -105,8 +113,9 @@ TEST_F(CreatureDraw, AStepIsDrawnFromTheTileThatPaintsItLast) {
         Position drawTile;
         bool between;
     } cases[] = {
-        {0, {10, 10, 7}, false}, {1, {11, 10, 7}, true}, {2, {11, 10, 7}, false}, {3, {11, 11, 7}, false},
-        {4, {10, 11, 7}, false}, {5, {10, 11, 7}, true}, {6, {10, 10, 7}, false}, {7, {10, 10, 7}, false},
+        {0, {10, 10, 7}, false}, {1, {11, 10, 7}, true},  {2, {11, 10, 7}, false},
+        {3, {11, 11, 7}, false}, {4, {10, 11, 7}, false}, {5, {10, 11, 7}, true},
+        {6, {10, 10, 7}, false}, {7, {10, 10, 7}, false},
     };
     for (const auto& c : cases) {
         Creature* rat = Spawn({10, 10, 7});
@@ -135,7 +144,8 @@ TEST_F(CreatureDraw, AStandingBodyMeetsTheTilesBottomRightCorner) {
     GfxImage* seated = PersonImage(South, SlotSeated, 0);
     rat->SetSitting(1);
     rat->Draw(100, 200);
-    EXPECT_EQ(RecordingDriver::Take(), Log{DrawImage(float(132 - w + 8 - 1), float(232 - h + 8 - 1), seated->user)});
+    EXPECT_EQ(RecordingDriver::Take(),
+              Log{DrawImage(float(132 - w + 8 - 1), float(232 - h + 8 - 1), seated->user)});
 }
 
 TEST_F(CreatureDraw, StackHeightLiftsTheBodyAndAnEmptyTileLowersIt) {
@@ -151,7 +161,8 @@ TEST_F(CreatureDraw, StackHeightLiftsTheBodyAndAnEmptyTileLowersIt) {
     RecordingDriver::Take();
     onChair->Draw(100, 200);
     onNothing->Draw(100, 200);
-    EXPECT_EQ(RecordingDriver::Take(), (Log{DrawImage(x - 6, y - 6, idle->user), DrawImage(x + 32, y + 32, idle->user)}));
+    EXPECT_EQ(RecordingDriver::Take(),
+              (Log{DrawImage(x - 6, y - 6, idle->user), DrawImage(x + 32, y + 32, idle->user)}));
 }
 
 TEST_F(CreatureDraw, TheLiftEasesOntoAHigherStack) {
@@ -219,7 +230,8 @@ TEST_F(CreatureDraw, AWalkingBodyShowsTheWalkFrameAtItsOffset) {
     RecordingDriver::Take();
     rat->Draw(100, 200);  // drawn by the target tile, one tile east
     EXPECT_EQ(RecordingDriver::Take(),
-              Log{DrawImage(float(100 - 32 + 16 + 32 - GFX_ImageWidth(walk)), float(232 - GFX_ImageHeight(walk)), walk->user)});
+              Log{DrawImage(float(100 - 32 + 16 + 32 - GFX_ImageWidth(walk)),
+                            float(232 - GFX_ImageHeight(walk)), walk->user)});
 }
 
 TEST_F(CreatureDraw, SeeThroughCreaturesAreHiddenOrTinted) {
@@ -253,12 +265,14 @@ TEST_F(CreatureDraw, BarsShowHealthAndManaAsFractionsOfForty) {
     rat->DrawBars(100, 50, 1.0f, 0.0f);
     const uint32_t edge = 0xFF231913, corner = 0x80231913;
     EXPECT_EQ(RecordingDriver::Take(),
-              (Log{Fill(80, 49, 40, 1, edge), Fill(80, 57, 40, 1, edge), Fill(79, 53, 42, 1, edge), Fill(79, 50, 1, 7, edge),
-                   Fill(120, 50, 1, 7, edge), Fill(80, 50, 40, 3, 0xFF401913), Fill(80, 54, 40, 3, 0xFF231940),
-                   Fill(79, 49, 1, 1, corner), Fill(79, 57, 1, 1, corner), Fill(120, 49, 1, 1, corner),
-                   Fill(120, 57, 1, 1, corner), Fill(80, 50, 40, 1, 0xFFBA1A13), Fill(80, 51, 40, 1, 0xFFEA241B),
-                   Fill(80, 52, 40, 1, 0xFF951813), Fill(80, 54, 0, 1, 0xFF5E3EF6), Fill(80, 55, 0, 1, 0xFF8861FF),
-                   Fill(80, 56, 0, 1, 0xFF422ED8)}));
+              (Log{Fill(80, 49, 40, 1, edge), Fill(80, 57, 40, 1, edge), Fill(79, 53, 42, 1, edge),
+                   Fill(79, 50, 1, 7, edge), Fill(120, 50, 1, 7, edge),
+                   Fill(80, 50, 40, 3, 0xFF401913), Fill(80, 54, 40, 3, 0xFF231940),
+                   Fill(79, 49, 1, 1, corner), Fill(79, 57, 1, 1, corner),
+                   Fill(120, 49, 1, 1, corner), Fill(120, 57, 1, 1, corner),
+                   Fill(80, 50, 40, 1, 0xFFBA1A13), Fill(80, 51, 40, 1, 0xFFEA241B),
+                   Fill(80, 52, 40, 1, 0xFF951813), Fill(80, 54, 0, 1, 0xFF5E3EF6),
+                   Fill(80, 55, 0, 1, 0xFF8861FF), Fill(80, 56, 0, 1, 0xFF422ED8)}));
     rat->DrawBars(100, 50, 3.0f, -1.0f);  // never beyond the frame
     const Log clamped = RecordingDriver::Take();
     EXPECT_EQ(clamped[11], Fill(80, 50, 40, 1, 0xFFBA1A13));
@@ -272,8 +286,10 @@ TEST_F(CreatureDraw, ThePlayersOverlayStacksBarsNameAndStatusIcons) {
     RecordingDriver::Take();
     player->DrawOverlay(200, 100, 1);
     Log log = RecordingDriver::Take();
-    EXPECT_EQ(Only(log, "FillRect(180,100,20,1,"), Log{Fill(180, 100, 20, 1, 0xFFBA1A13)});  // half health
-    EXPECT_EQ(Only(log, "FillRect(180,104,0,1,"), Log{Fill(180, 104, 0, 1, 0xFF5E3EF6)});   // no mana maximum
+    EXPECT_EQ(Only(log, "FillRect(180,100,20,1,"),
+              Log{Fill(180, 100, 20, 1, 0xFFBA1A13)});  // half health
+    EXPECT_EQ(Only(log, "FillRect(180,104,0,1,"),
+              Log{Fill(180, 104, 0, 1, 0xFF5E3EF6)});  // no mana maximum
     std::vector<PartDraw> name = PartDraws(log, FontImage);
     ASSERT_EQ(name.size(), 4u);
     EXPECT_FLOAT_EQ(name[0].y, 100 - 14);
@@ -291,8 +307,11 @@ TEST_F(CreatureDraw, ThePlayersOverlayStacksBarsNameAndStatusIcons) {
     const struct {
         float x, y;
         uint32_t colour;
-    } expected[5] = {{left - 1, top, 0xFF000000}, {left + 1, top, 0xFF000000}, {left, top - 1, 0xFF000000},
-                     {left, top + 1, 0xFF000000}, {left, top, 0xFFFFFFFF}};
+    } expected[5] = {{left - 1, top, 0xFF000000},
+                     {left + 1, top, 0xFF000000},
+                     {left, top - 1, 0xFF000000},
+                     {left, top + 1, 0xFF000000},
+                     {left, top, 0xFFFFFFFF}};
     for (int i = 0; i < 5; ++i) {
         for (int icon = 0; icon < 2; ++icon) {
             const PartDraw& d = icons[size_t(icon * 5 + i)];
@@ -343,7 +362,8 @@ TEST_F(CreatureDraw, OtherCreaturesShowPartyBarsAndTheTypingBubble) {
     const std::vector<PartDraw> tail = PartDraws(log, SkinImage);
     EXPECT_TRUE(tail.empty());  // the bubble's tail is an untinted skin part
     EXPECT_EQ(Only(log, "DrawImagePart(").size(), 1u);
-    EXPECT_NE(Only(log, "DrawImagePart(").front().find(",251,176,7,10,img:1000)"), std::string::npos);
+    EXPECT_NE(Only(log, "DrawImagePart(").front().find(",251,176,7,10,img:1000)"),
+              std::string::npos);
     EXPECT_EQ(Only(log, "FillRect(").size(), 17u + 1 + 8 + 3);  // bars, inner bar, frame, dots
     const std::vector<PartDraw> name = PartDraws(log, FontImage);
     ASSERT_EQ(name.size(), 4u);
@@ -364,8 +384,9 @@ TEST_F(CreatureDraw, MarkersPulseForTargetsAndStayStillForTheHovered) {
     rat->DrawMarker(100, 200, 120);
     Log log = Only(RecordingDriver::Take(), "DrawImageTinted(");
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].substr(0, log[0].rfind(',')),
-              "DrawImageTinted(" + std::to_string(133 - w) + "," + std::to_string(233 - h) + ",0x78E0E0E0");
+    EXPECT_EQ(log[0].substr(0, log[0].rfind(',')), "DrawImageTinted(" + std::to_string(133 - w) +
+                                                       "," + std::to_string(233 - h) +
+                                                       ",0x78E0E0E0");
 
     core->targets.push_back(rat);
     rat->selectedAt = Start;
@@ -373,8 +394,9 @@ TEST_F(CreatureDraw, MarkersPulseForTargetsAndStayStillForTheHovered) {
     rat->DrawMarker(0xFFFF, 0xFFFF, 120);
     log = Only(RecordingDriver::Take(), "DrawImageTinted(");
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].substr(0, log[0].rfind(',')),
-              "DrawImageTinted(" + std::to_string(133 - w) + "," + std::to_string(233 - h) + ",0xB7E04040");
+    EXPECT_EQ(log[0].substr(0, log[0].rfind(',')), "DrawImageTinted(" + std::to_string(133 - w) +
+                                                       "," + std::to_string(233 - h) +
+                                                       ",0xB7E04040");
     At(1000);  // the bottom: 120 + 31
     rat->DrawMarker(100, 200, 120);
     log = Only(RecordingDriver::Take(), "DrawImageTinted(");
@@ -402,7 +424,8 @@ TEST_F(CreatureDraw, OnlyOuterAttachedThingsReachIntoNeighbourTiles) {
     rat->AddToDirectionList(0, 0, new Item(core.get(), Sparkle, 0, 10, 10, 7, 1, ItemEffect));
     rat->RegisterOverhangs();
     for (uint16_t x = 9; x <= 11; ++x)
-        for (uint16_t y = 9; y <= 11; ++y) EXPECT_TRUE(TileAt(x, y)->overhangs.empty()) << x << "," << y;
+        for (uint16_t y = 9; y <= 11; ++y)
+            EXPECT_TRUE(TileAt(x, y)->overhangs.empty()) << x << "," << y;
 
     auto* glow = new Item(core.get(), Sparkle, 0, 10, 10, 7, 1, ItemEffect);
     rat->AddToDirectionList(1, 0, glow);
@@ -418,8 +441,8 @@ TEST_F(CreatureDraw, OnlyOuterAttachedThingsReachIntoNeighbourTiles) {
     image->user = 77;
     RecordingDriver::Take();
     rat->DrawOverhangLower(2, 1, 132, 200, 1);
-    EXPECT_EQ(RecordingDriver::Take(),
-              Log{DrawImage(float(164 - GFX_ImageWidth(image)), float(232 - GFX_ImageHeight(image)), 77)});
+    EXPECT_EQ(RecordingDriver::Take(), Log{DrawImage(float(164 - GFX_ImageWidth(image)),
+                                                     float(232 - GFX_ImageHeight(image)), 77)});
 }
 
 // Entries left on a tile that was not drawn go at the next world frame, or with their creature.

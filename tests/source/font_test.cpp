@@ -82,15 +82,15 @@ struct Measured {
 TEST_F(FontTest, MeasuresCharactersSpacesEscapesAndSmileys) {
     const Measured cases[] = {
         {"ab", 12, 2},
-        {"a\tb", 16, 3},                              // a tab measures as a space
-        {"a b\nc", 26, 5},                            // a line break too, in one line's width
-        {"a" + Red + "b" + Pop, 12, 2},               // escapes take no room
-        {Smiley(5), 12, 1},                           // a smiley ending the text is 12 wide
+        {"a\tb", 16, 3},                 // a tab measures as a space
+        {"a b\nc", 26, 5},               // a line break too, in one line's width
+        {"a" + Red + "b" + Pop, 12, 2},  // escapes take no room
+        {Smiley(5), 12, 1},              // a smiley ending the text is 12 wide
         {Smiley(5) + Smiley(6), 25, 2},
         {"a" + Smiley(5) + "b", 25, 3},
-        {"ab\0\x01\x02"s, 12, 2},                     // an escape cut short ends the text
-        {"ab\0\x01\x02\x03"s, 12, 2},                 // one byte short too
-        {"ab\x01"s, 12, 2},                           // so does a smiley mark without its icon
+        {"ab\0\x01\x02"s, 12, 2},      // an escape cut short ends the text
+        {"ab\0\x01\x02\x03"s, 12, 2},  // one byte short too
+        {"ab\x01"s, 12, 2},            // so does a smiley mark without its icon
     };
     for (const Measured& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.text));
@@ -100,7 +100,10 @@ TEST_F(FontTest, MeasuresCharactersSpacesEscapesAndSmileys) {
 }
 
 TEST_F(FontTest, WidestLineOfSeveral) {
-    EXPECT_EQ(font->TextWidthCodes("ab\nabcd" + Red + "\x0b" "a"), 24);
+    EXPECT_EQ(font->TextWidthCodes("ab\nabcd" + Red +
+                                   "\x0b"
+                                   "a"),
+              24);
     EXPECT_EQ(font->TextWidthCodes(""), 0);
 }
 
@@ -118,7 +121,8 @@ TEST_F(FontTest, LastFitIndexIsTheLastCharacterWithinTheWidth) {
     EXPECT_EQ(font->LastFitIndex("", 5), 0);
 }
 
-// --- Fitting and wrapping -------------------------------------------------------------------------
+// --- Fitting and wrapping
+// -------------------------------------------------------------------------
 
 TEST_F(FontTest, LayoutLinesCountsTheBytesThatFit) {
     EXPECT_EQ(font->LayoutLines("abcd", nullptr, 20), 3);
@@ -163,8 +167,9 @@ TEST_F(FontTest, ColourIsCarriedOntoWrappedLines) {
     EXPECT_EQ(font->LayoutParagraph2(Red + "aa bb cc", 30),
               (std::vector<std::string>{Red + "aa bb", Red + "cc"}));
     // The second line rebuilds both colours, so its pop returns to red as the whole text would.
-    EXPECT_EQ(font->LayoutParagraph2(Red + "aa " + Green + "bb cc" + Pop + "dd", 30),
-              (std::vector<std::string>{Red + "aa " + Green + "bb", Red + Green + "cc" + Pop + "dd"}));
+    EXPECT_EQ(
+        font->LayoutParagraph2(Red + "aa " + Green + "bb cc" + Pop + "dd", 30),
+        (std::vector<std::string>{Red + "aa " + Green + "bb", Red + Green + "cc" + Pop + "dd"}));
 }
 
 TEST_F(FontTest, SpaceAmongAnEscapesColourBytesIsNoBreakPoint) {
@@ -181,8 +186,10 @@ TEST_F(FontTest, EscapeCutShortEndsTheParagraph) {
 // --- Plain text and colours ---------------------------------------------------------------------
 
 TEST_F(FontTest, PlainTextTurnsSmileyMarksBackIntoEmoticons) {
-    EXPECT_EQ(Font::PlainText("hi " + Smiley(1) + Red + " " + Smiley(13) + Smiley(32) +
-                              Smiley(40) + "\x0b" "x" + Pop),
+    EXPECT_EQ(Font::PlainText("hi " + Smiley(1) + Red + " " + Smiley(13) + Smiley(32) + Smiley(40) +
+                              "\x0b"
+                              "x" +
+                              Pop),
               "hi :) ;'(\"(\nx");
     EXPECT_EQ(Font::PlainText(Smiley(33) + "ab\0\x01"s), ":kekw:ab");
     EXPECT_EQ(Font::PlainText("ab\0\x01\x02\x03"s), "ab");
@@ -229,7 +236,10 @@ TEST_F(FontTest, PopEscapeReturnsToTheColourBeforeAndKeepsTheCallsColour) {
 }
 
 TEST_F(FontTest, LineBreaksStartANewLineAndSmileyMarksArePlainBytes) {
-    font->DrawText(3, 4, "A\nB \x01" "C"s, 0xFFFFFFFF);
+    font->DrawText(3, 4,
+                   "A\nB \x01"
+                   "C"s,
+                   0xFFFFFFFF);
     EXPECT_EQ(RecordingDriver::Take(),
               (Calls{Glyph('A', 3, 4, 0xFFFFFFFF), Glyph('B', 3, 14, 0xFFFFFFFF),
                      Glyph('C', 17, 14, 0xFFFFFFFF)}));

@@ -31,7 +31,8 @@ protected:
         StartedCore::TearDown();
     }
 
-    std::vector<uint32_t> DrawAndReadBack(Font* font, int32_t x, int32_t y, const std::string& text) {
+    std::vector<uint32_t> DrawAndReadBack(Font* font, int32_t x, int32_t y,
+                                          const std::string& text) {
         target = GFX_CreateRenderTarget(TargetWidth, TargetHeight, Background, 0, 0);
         GFX_BeginFrame(target);
         font->DrawText(x, y, text, TextColour);
@@ -67,9 +68,11 @@ TEST_F(FontOpenGl, GlyphsLandWhereTheLayoutPutsThemInTheTextColour) {
             for (int i = 0; i < g.width1 - 1; ++i) {
                 const int px = pen + i, py = y + j;
                 if (px < 0 || px >= TargetWidth || py < 0 || py >= TargetHeight) continue;
-                const uint32_t texel = font->image->pixels[(g.sy + j) * font->image->width + g.sx + i];
+                const uint32_t texel =
+                    font->image->pixels[(g.sy + j) * font->image->width + g.sx + i];
                 covered[py * TargetWidth + px] = 1;
-                alpha[py * TargetWidth + px] = std::max<int>(alpha[py * TargetWidth + px], texel >> 24);
+                alpha[py * TargetWidth + px] =
+                    std::max<int>(alpha[py * TargetWidth + px], texel >> 24);
             }
         }
         pen += font->CharWidth(c);

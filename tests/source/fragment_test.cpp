@@ -48,7 +48,8 @@ size_t OwnedKeyframes(const Shape& shape) {
     for (const auto& range : shape.ranges) {
         std::vector<const ShapeAnimation*> animations;
         for (uint32_t slot = 0; slot < SlotCount; ++slot)
-            if (range->slots[slot] && !range->borrowed[slot]) animations.push_back(range->slots[slot]);
+            if (range->slots[slot] && !range->borrowed[slot])
+                animations.push_back(range->slots[slot]);
         for (const auto& extra : range->extras) animations.push_back(extra.get());
         for (const ShapeAnimation* animation : animations)
             for (const auto& view : animation->views)
@@ -59,7 +60,8 @@ size_t OwnedKeyframes(const Shape& shape) {
 }
 
 GfxImage* FirstImage(const Shape& shape, uint32_t key) {
-    return shape.ranges[0]->slots[SlotIdle]->views[0]->cells[0]->layers[0]->keyframes[0]->images.at(key);
+    return shape.ranges[0]->slots[SlotIdle]->views[0]->cells[0]->layers[0]->keyframes[0]->images.at(
+        key);
 }
 
 using FrameImagesTest = SpriteData;
@@ -77,10 +79,10 @@ TEST_F(FrameImagesTest, EqualTheToolsCompositionPixelForPixel) {
         const uint32_t cell = frames.Take(2), layer = frames.Take(1), keyframe = frames.Take(1);
         const uint32_t width = frames.Take(2), height = frames.Take(2);
         const std::vector<uint32_t> expected = frames.Pixels(size_t(width) * height);
-        const std::string where = "shape " + std::to_string(id) + " key " + std::to_string(key) + " at " +
-                                  std::to_string(range) + "/" + std::to_string(slot) + "/" + std::to_string(view) +
-                                  "/" + std::to_string(cell) + "/" + std::to_string(layer) + "/" +
-                                  std::to_string(keyframe);
+        const std::string where = "shape " + std::to_string(id) + " key " + std::to_string(key) +
+                                  " at " + std::to_string(range) + "/" + std::to_string(slot) +
+                                  "/" + std::to_string(view) + "/" + std::to_string(cell) + "/" +
+                                  std::to_string(layer) + "/" + std::to_string(keyframe);
         Shape* shape = shapes->Find(id);
         ASSERT_NE(shape, nullptr) << where;
         if (compared[{id, key}]++ == 0) shape->BuildImages(key);
@@ -92,23 +94,29 @@ TEST_F(FrameImagesTest, EqualTheToolsCompositionPixelForPixel) {
         ASSERT_EQ(GFX_ImageHeight(image), int32_t(height)) << where;
         const uint32_t* pixels = GFX_ImagePixels(image);
         for (size_t i = 0; i < expected.size(); ++i)
-            ASSERT_EQ(pixels[i], expected[i]) << where << " pixel " << i % width << "," << i / width;
+            ASSERT_EQ(pixels[i], expected[i])
+                << where << " pixel " << i % width << "," << i / width;
     }
     EXPECT_FALSE(frames.More());
     for (const auto& [shapeAndKey, count] : compared)
-        EXPECT_EQ(count, OwnedKeyframes(*shapes->Find(shapeAndKey.first))) << "shape " << shapeAndKey.first;
+        EXPECT_EQ(count, OwnedKeyframes(*shapes->Find(shapeAndKey.first)))
+            << "shape " << shapeAndKey.first;
 
     Bytes lights(TestDataPath("sprites/sample/lights.bin"));
     for (uint32_t n = lights.Take(4); n > 0; --n) {
-        const uint32_t id = lights.Take(4), index = lights.Take(1), width = lights.Take(2), height = lights.Take(2);
+        const uint32_t id = lights.Take(4), index = lights.Take(1), width = lights.Take(2),
+                       height = lights.Take(2);
         const ShapeLight& light = *shapes->Find(id)->lights.at(index);
         EXPECT_EQ(light.width, width);
         EXPECT_EQ(light.height, height);
-        EXPECT_EQ(light.mask, lights.Pixels(size_t(width) * height)) << "light " << index << " of " << id;
+        EXPECT_EQ(light.mask, lights.Pixels(size_t(width) * height))
+            << "light " << index << " of " << id;
     }
 
-    for (const auto& [shapeAndKey, count] : compared) shapes->Find(shapeAndKey.first)->ReleaseImages(shapeAndKey.second);
-    for (const auto& [shapeAndKey, count] : compared) EXPECT_TRUE(shapes->Find(shapeAndKey.first)->colorCounts.empty());
+    for (const auto& [shapeAndKey, count] : compared)
+        shapes->Find(shapeAndKey.first)->ReleaseImages(shapeAndKey.second);
+    for (const auto& [shapeAndKey, count] : compared)
+        EXPECT_TRUE(shapes->Find(shapeAndKey.first)->colorCounts.empty());
     EXPECT_TRUE(shapes->Find(EveryField)->lights.at(0)->mask.empty());
 }
 
@@ -120,7 +128,8 @@ TEST_F(FrameImagesTest, ThreeByThreeSpriteReadsFortyBytes) {
     tiny->BuildImages(0);
     EXPECT_TRUE(shapes->shapesFile->Finished());
     const uint32_t* pixels = GFX_ImagePixels(FirstImage(*tiny, 0));
-    EXPECT_EQ(pixels[31 * 32 + 31] >> 24, 255u);  // the ninth pixel, deciphered from the padded block
+    EXPECT_EQ(pixels[31 * 32 + 31] >> 24,
+              255u);  // the ninth pixel, deciphered from the padded block
     EXPECT_EQ(pixels[28 * 32 + 28], 0u);
     tiny->ReleaseImages(0);
 }
@@ -143,7 +152,8 @@ TEST_F(FrameImagesTest, WideSpriteFillsTheBottomRightOfTwoTiles) {
 TEST_F(FrameImagesTest, AColourKeyBuiltTwiceNeedsTwoReleases) {
     auto shapes = Load("sample");
     Shape* wide = shapes->Find(WideSprite);
-    const auto& images = wide->ranges[0]->slots[SlotIdle]->views[0]->cells[0]->layers[0]->keyframes[0]->images;
+    const auto& images =
+        wide->ranges[0]->slots[SlotIdle]->views[0]->cells[0]->layers[0]->keyframes[0]->images;
     wide->BuildImages(7);
     GfxImage* first = images.at(7);
     wide->BuildImages(7);

@@ -15,7 +15,8 @@
 namespace {
 
 // Shape ids of the generated data (tools/datagen/sprites.py).
-constexpr uint32_t IdleOnly = 1002, Ranges = 1008, Effect600 = 1010, Icon64 = 1011, Icon64x32 = 1012;
+constexpr uint32_t IdleOnly = 1002, Ranges = 1008, Effect600 = 1010, Icon64 = 1011,
+                   Icon64x32 = 1012;
 constexpr uint32_t ZeroDuration = 1013, Entering = 1014, Outlined = 1015, WideSprite = 1006;
 constexpr uint64_t Start = 1000000;
 
@@ -31,8 +32,8 @@ TEST(ItemLabels, AmountShowsThousandsAsK) {
         uint16_t amount;
         const char* text;
         uint32_t colour;
-    } cases[] = {{0, "0", 0xC0FF8080}, {1, "1", 0xFFFFFFFF},     {999, "999", 0xFFFFFFFF},
-                 {1000, "1K", 0xFFFFFFFF}, {1500, "1K", 0xFFFFFFFF}, {2999, "2K", 0xFFFFFFFF},
+    } cases[] = {{0, "0", 0xC0FF8080},      {1, "1", 0xFFFFFFFF},     {999, "999", 0xFFFFFFFF},
+                 {1000, "1K", 0xFFFFFFFF},  {1500, "1K", 0xFFFFFFFF}, {2999, "2K", 0xFFFFFFFF},
                  {65535, "65K", 0xFFFFFFFF}};
     for (const auto& c : cases) {
         const ItemLabel label = AmountLabel(c.amount);
@@ -46,8 +47,8 @@ TEST(ItemIcons, ScaledIntoTheSlotBottomRight) {
         int32_t w, h;
         IconPlacement place;
     } cases[] = {
-        {64, 64, {0, 0, 32, 32}},   {64, 32, {0, 16, 32, 16}},  {32, 64, {16, 0, 16, 32}},
-        {96, 64, {0, 11, 32, 21}},  {1, 1, {0, 0, 32, 32}},     {32, 32, {0, 0, 32, 32}},
+        {64, 64, {0, 0, 32, 32}},   {64, 32, {0, 16, 32, 16}}, {32, 64, {16, 0, 16, 32}},
+        {96, 64, {0, 11, 32, 21}},  {1, 1, {0, 0, 32, 32}},    {32, 32, {0, 0, 32, 32}},
         {20, 10, {12, 22, 20, 10}},  // smaller than a slot both ways: drawn as it is
         {31, 1, {1, 31, 31, 1}},
     };
@@ -66,7 +67,8 @@ TEST(ItemKeyframes, ChosenByTimeInTheLoop) {
         uint64_t elapsed;
         size_t index;
     } cases[] = {{0, 0}, {99, 0}, {100, 1}, {299, 1}, {300, 2}, {599, 2}, {600, 0}, {1000, 2}};
-    for (const auto& c : cases) EXPECT_EQ(KeyframeAt(keyframes, 600, c.elapsed), c.index) << c.elapsed;
+    for (const auto& c : cases)
+        EXPECT_EQ(KeyframeAt(keyframes, 600, c.elapsed), c.index) << c.elapsed;
     // An animation of no length shows its first keyframe.
     EXPECT_EQ(KeyframeAt({{0, nullptr}, {0, nullptr}}, 0, 12345), 0u);
     EXPECT_EQ(KeyframeAt({{50, nullptr}}, 50, 49), 0u);
@@ -88,7 +90,8 @@ protected:
         SpriteData::TearDown();
     }
 
-    std::unique_ptr<Item> Make(uint32_t shapeId, uint32_t kind, uint32_t count = 1, uint32_t subId = 0) {
+    std::unique_ptr<Item> Make(uint32_t shapeId, uint32_t kind, uint32_t count = 1,
+                               uint32_t subId = 0) {
         return std::make_unique<Item>(core, shapeId, subId, 0, 0, 0, count, kind);
     }
     static GfxImage* KeyframeImage(const Item& item, size_t keyframe) {
@@ -210,8 +213,9 @@ TEST_F(ItemTest, IconsAreScaledIntoTheirSlot) {
     RecordingDriver::Install();
     square->DrawIcon(100, 200, nullptr);
     wide->DrawIcon(100, 200, nullptr);
-    EXPECT_EQ(RecordingDriver::Take(), (std::vector<std::string>{"DrawImageScaled(100,200,32,32,img:0)",
-                                                                 "DrawImageScaled(100,216,32,16,img:0)"}));
+    EXPECT_EQ(RecordingDriver::Take(),
+              (std::vector<std::string>{"DrawImageScaled(100,200,32,32,img:0)",
+                                        "DrawImageScaled(100,216,32,16,img:0)"}));
 }
 
 TEST_F(ItemTest, CoveredTilesShowOnlyImagesReachingBeyondThem) {
@@ -235,8 +239,9 @@ TEST_F(ItemTest, OutlineRingsTheOpaquePixelsAndRemembersItsPlace) {
     RecordingDriver::Install();
     item->parts[0]->DrawOutline(100, 50, 40);
     item->parts[0]->DrawOutline(65535, 65535, 40);
-    EXPECT_EQ(RecordingDriver::Take(), (std::vector<std::string>{"DrawImageTinted(96,46,0x28E0E0E0,img:0)",
-                                                                 "DrawImageTinted(96,46,0x28E0E0E0,img:0)"}));
+    EXPECT_EQ(RecordingDriver::Take(),
+              (std::vector<std::string>{"DrawImageTinted(96,46,0x28E0E0E0,img:0)",
+                                        "DrawImageTinted(96,46,0x28E0E0E0,img:0)"}));
 
     // The outline layer holds a 12 x 12 opaque block in the bottom-right of its 32 x 32 frame.
     GfxImage* outline = item->outlinePart->outlines.at(0);
@@ -291,7 +296,8 @@ TEST_F(SampleStart, InterfaceItemsComeFromTheHeaderShapes) {
                 EXPECT_EQ(item->shapeId, core->shapes->GetHeaderValue(header));
                 EXPECT_EQ(item->x, i);
                 EXPECT_EQ(item->y, j);
-                EXPECT_EQ(item->cell, item->shape->ranges[0]->slots[SlotIdle]->views[0]->CellAt(i, j));
+                EXPECT_EQ(item->cell,
+                          item->shape->ranges[0]->slots[SlotIdle]->views[0]->CellAt(i, j));
                 cells.insert(item->cell);
             }
         }

@@ -24,15 +24,22 @@ TEST(LoginBlock, SessionKeyXorsThePasswordDigestWithTheChallenge) {
 
 TEST(LoginBlock, Plaintexts) {
     const Digest key = DigestOf("000102030405060708090a0b0c0d0e0f");
-    EXPECT_EQ(ToHex(LoginPlaintext(key, "tester")), "000102030405060708090a0b0c0d0e0f" "06" "746573746572");
+    EXPECT_EQ(ToHex(LoginPlaintext(key, "tester")),
+              "000102030405060708090a0b0c0d0e0f"
+              "06"
+              "746573746572");
     EXPECT_EQ(ToHex(PasswordChangePlaintext(key, "newpass", "ab")),
-              "000102030405060708090a0b0c0d0e0f" "e6053eb8d35e02ae40beeeacef203c1a" "02" "6162");
+              "000102030405060708090a0b0c0d0e0f"
+              "e6053eb8d35e02ae40beeeacef203c1a"
+              "02"
+              "6162");
     EXPECT_EQ(LoginPlaintext(key, std::string(256, 'x'))[16], 0);
 }
 
 TEST(LoginBlock, DecipheredBlockHoldsPkcs1Type2Padding) {
     const std::string name(100, 'n');
-    const std::vector<uint8_t> plaintext = LoginPlaintext(DigestOf("ffeeddccbbaa99887766554433221100"), name);
+    const std::vector<uint8_t> plaintext =
+        LoginPlaintext(DigestOf("ffeeddccbbaa99887766554433221100"), name);
     ASSERT_EQ(plaintext.size(), 117u);
     uint8_t block[LoginBlockSize];
     ASSERT_TRUE(EncipherLoginBlock(plaintext, block));
@@ -41,7 +48,8 @@ TEST(LoginBlock, DecipheredBlockHoldsPkcs1Type2Padding) {
     EXPECT_EQ(encoded[0], 0x00);
     EXPECT_EQ(encoded[1], 0x02);
     const int fill = LoginBlockSize - 3 - 117;
-    EXPECT_TRUE(std::all_of(encoded.begin() + 2, encoded.begin() + 2 + fill, [](uint8_t b) { return b != 0; }));
+    EXPECT_TRUE(std::all_of(encoded.begin() + 2, encoded.begin() + 2 + fill,
+                            [](uint8_t b) { return b != 0; }));
     EXPECT_EQ(encoded[2 + fill], 0x00);
     EXPECT_TRUE(std::equal(plaintext.begin(), plaintext.end(), encoded.begin() + 3 + fill));
 }
@@ -61,8 +69,10 @@ TEST(LoginBlock, TooLongPlaintextIsRefused) {
     uint8_t block[LoginBlockSize] = {};
     EXPECT_FALSE(EncipherLoginBlock(LoginPlaintext(Digest{}, std::string(101, 'n')), block));
     EXPECT_TRUE(std::all_of(block, block + LoginBlockSize, [](uint8_t b) { return b == 0; }));
-    EXPECT_FALSE(EncipherLoginBlock(PasswordChangePlaintext(Digest{}, "p", std::string(85, 'n')), block));
-    EXPECT_TRUE(EncipherLoginBlock(PasswordChangePlaintext(Digest{}, "p", std::string(84, 'n')), block));
+    EXPECT_FALSE(
+        EncipherLoginBlock(PasswordChangePlaintext(Digest{}, "p", std::string(85, 'n')), block));
+    EXPECT_TRUE(
+        EncipherLoginBlock(PasswordChangePlaintext(Digest{}, "p", std::string(84, 'n')), block));
 }
 
 TEST(RsaEncryptPkcs1, BlockNotBelowTheModulusIsRefused) {

@@ -53,7 +53,8 @@ uint32_t Fnv1a(const GfxImage* image) {
 // A loaded map as the tools describe it (atlas.txt), line for line.
 void Describe(const MapStruct& map, const MapKey& key, std::vector<std::string>& lines) {
     lines.push_back(Format("map %u key %s name %s", map.id,
-                           Hex(std::string(key.begin(), key.end())).c_str(), Hex(map.name).c_str()));
+                           Hex(std::string(key.begin(), key.end())).c_str(),
+                           Hex(map.name).c_str()));
     for (const auto& page : map.pages) {
         lines.push_back(Format(" page %s %u %u %08x", Hex(page->name).c_str(), page->width,
                                page->height, Fnv1a(page->texture)));
@@ -102,7 +103,8 @@ TEST_F(MapDriverTest, TheSampleAtlasLoadsEveryMapAsTheToolsDescribeIt) {
     const uint32_t versionBefore = core->dataVersion;
     Start();
     const std::vector<uint8_t> atlas = ReadBytes("data/Veltor.maps");
-    EXPECT_EQ(core->dataVersion - versionBefore, uint32_t(atlas[0] | atlas[1] << 8 | atlas[2] << 16));
+    EXPECT_EQ(core->dataVersion - versionBefore,
+              uint32_t(atlas[0] | atlas[1] << 8 | atlas[2] << 16));
     ASSERT_EQ(driver->maps.size(), 3u);
     EXPECT_EQ(driver->maps.back()->recordEnd, atlas.size());
     for (size_t i = 0; i + 1 < driver->maps.size(); ++i)
@@ -136,7 +138,8 @@ TEST_F(MapDriverTest, TheWorldMapOpensTheAccountOnceAndMapsStayLoaded) {
     EXPECT_EQ(driver->width, 320);
     EXPECT_EQ(driver->height, 240);
     EXPECT_EQ(driver->baseImage, driver->worldMap->pages[0]->texture);
-    for (GfxRenderTarget* target : {driver->mapTarget, driver->cloudTarget1, driver->cloudTarget2}) {
+    for (GfxRenderTarget* target :
+         {driver->mapTarget, driver->cloudTarget1, driver->cloudTarget2}) {
         ASSERT_NE(target, nullptr);
         EXPECT_EQ(target->width, 320);
         EXPECT_EQ(target->height, 240);
@@ -246,12 +249,13 @@ TEST_F(MapDriverTest, ARevealLowersTheMaskWithASoftEdge) {
     Start();
     ASSERT_TRUE(SelectWorld(1100, 1100));
     EXPECT_EQ(MaskAt(1100, 1100), 0);
-    for (auto [dx, dy] : Offsets{{20, 0}, {0, -20}, {-12, 16}}) EXPECT_EQ(MaskAt(1100 + dx, 1100 + dy), 127);
+    for (auto [dx, dy] : Offsets{{20, 0}, {0, -20}, {-12, 16}})
+        EXPECT_EQ(MaskAt(1100 + dx, 1100 + dy), 127);
     for (auto [dx, dy] : Offsets{{40, 0}, {0, 40}, {-29, -29}, {60, 0}})
         EXPECT_EQ(MaskAt(1100 + dx, 1100 + dy), 255);
-    EXPECT_EQ(MaskAt(1110, 1100), 15);    // 255 x 4 (1/4)³
-    EXPECT_EQ(MaskAt(1130, 1100), 239);   // 255 x (1 - (1/2)³ / 2)
-    EXPECT_EQ(MaskAt(1128, 1128), 254);   // just inside the radius
+    EXPECT_EQ(MaskAt(1110, 1100), 15);   // 255 x 4 (1/4)³
+    EXPECT_EQ(MaskAt(1130, 1100), 239);  // 255 x (1 - (1/2)³ / 2)
+    EXPECT_EQ(MaskAt(1128, 1128), 254);  // just inside the radius
 
     // A cell already lower than the brush stays; the mask never rises.
     ASSERT_TRUE(Move(1110, 1100));
@@ -288,8 +292,9 @@ TEST_F(MapDriverTest, NothingIsRevealedInTheDarkWithoutAPlayerOrBeforeTheWorldMa
         bool reveals;
     };
     // Low 7 bits modulo 9 above 3 is dark; bit 7 is a flag.
-    const Light lights[] = {{0, true}, {3, true}, {4, false}, {8, false}, {9, true},
-                            {13, false}, {128 + 9, true}, {128 + 4, false}, {127, true}, {0x7FFFFF04, false}};
+    const Light lights[] = {{0, true},   {3, true},          {4, false},      {8, false},
+                            {9, true},   {13, false},        {128 + 9, true}, {128 + 4, false},
+                            {127, true}, {0x7FFFFF04, false}};
     Start();
     ASSERT_TRUE(SelectWorld(1100, 1100));
     uint16_t x = 1000;
@@ -466,8 +471,9 @@ TEST_F(MapDriverTest, SessionScenarioSaveReadsBack) {
     const std::vector<uint8_t> played = driver->account->mask;
     const size_t accounts = driver->accounts.size();
     driver.reset();
-    if (exportDir) fs::copy_file("data/Veltor.game", source + "/written.game",
-                                 fs::copy_options::overwrite_existing);
+    if (exportDir)
+        fs::copy_file("data/Veltor.game", source + "/written.game",
+                      fs::copy_options::overwrite_existing);
 
     Start();
     EXPECT_EQ(driver->accounts.size(), accounts);
@@ -501,7 +507,8 @@ protected:
 std::vector<std::string> Drawing(const std::vector<std::string>& log) {
     std::vector<std::string> drawing;
     for (const std::string& line : log)
-        if (line.rfind("Create", 0) != 0 && line.rfind("CheckTarget", 0) != 0) drawing.push_back(line);
+        if (line.rfind("Create", 0) != 0 && line.rfind("CheckTarget", 0) != 0)
+            drawing.push_back(line);
     return drawing;
 }
 
@@ -514,9 +521,9 @@ TEST_F(MapComposition, TheMapIsTheBasePageUnderBothCloudLayersAndTheShadow) {
                                         "DrawTarget(0,0,rt:3)", "EndFrame()"}));
     driver->cloudShown = 0;
     driver->Render();
-    EXPECT_EQ(Drawing(RecordingDriver::Take()), (std::vector<std::string>{"BeginFrame(rt:1)",
-                                                                 "DrawImage(0,0,img:10)",
-                                                                 "EndFrame()"}));
+    EXPECT_EQ(
+        Drawing(RecordingDriver::Take()),
+        (std::vector<std::string>{"BeginFrame(rt:1)", "DrawImage(0,0,img:10)", "EndFrame()"}));
 }
 
 TEST_F(MapComposition, AMoveDrawsTheBrushOnBothCloudTargetsThenRecomposes) {
@@ -537,11 +544,11 @@ TEST_F(MapComposition, LostTargetsAreRedrawnFromTheMask) {
     const std::vector<std::string> log = Drawing(RecordingDriver::Take());
     ASSERT_GE(log.size(), 8u);
     const std::vector<std::string> clouds(log.begin(), log.begin() + 8);
-    EXPECT_EQ(clouds, (std::vector<std::string>{
-                          "BeginFrame(rt:2)", "FillRect(0,0,320,240,0xFFFFFFFF,0x3)",
-                          "DrawImageMin(0,0,img:11)", "EndFrame()", "BeginFrame(rt:3)",
-                          "FillRect(0,0,320,240,0xFFFFFFFF,0x3)", "DrawImageMin(0,0,img:12)",
-                          "EndFrame()"}));
+    EXPECT_EQ(clouds,
+              (std::vector<std::string>{"BeginFrame(rt:2)", "FillRect(0,0,320,240,0xFFFFFFFF,0x3)",
+                                        "DrawImageMin(0,0,img:11)", "EndFrame()",
+                                        "BeginFrame(rt:3)", "FillRect(0,0,320,240,0xFFFFFFFF,0x3)",
+                                        "DrawImageMin(0,0,img:12)", "EndFrame()"}));
     // The cloud images carry the mask again: layer 1 as its alpha, layer 2 at most the mask.
     const uint32_t* fog = driver->cloudImage1->pixels;
     const uint32_t* clouds2 = driver->cloudImage2->pixels;

@@ -40,8 +40,8 @@ protected:
 
     std::vector<uint32_t> ReadMap() const {
         std::vector<uint32_t> pixels(size_t(driver->width) * size_t(driver->height));
-        GFX_ReadRenderTarget(driver->mapTarget, 0, 0, driver->width, driver->height,
-                             pixels.data(), driver->width * 4);
+        GFX_ReadRenderTarget(driver->mapTarget, 0, 0, driver->width, driver->height, pixels.data(),
+                             driver->width * 4);
         return pixels;
     }
 
@@ -65,7 +65,8 @@ protected:
 };
 
 std::vector<uint32_t> Pixels(const GfxImage* image) {
-    return std::vector<uint32_t>(image->pixels, image->pixels + size_t(image->width) * image->height);
+    return std::vector<uint32_t>(image->pixels,
+                                 image->pixels + size_t(image->width) * image->height);
 }
 
 ::testing::AssertionResult Near(uint32_t got, Colour want, int tolerance) {
@@ -102,7 +103,8 @@ TEST_F(MapOpenGl, TheComposedMapShowsThePageWhereExploredAndCloudsElsewhere) {
             const uint8_t cell = driver->account->mask[size_t(y) * driver->width + x];
             explored += cell == 0;
             covered += cell == 255;
-            ASSERT_TRUE(Near(drawn[size_t(y) * driver->width + x], Expected(base, fog, clouds, x, y), 3));
+            ASSERT_TRUE(
+                Near(drawn[size_t(y) * driver->width + x], Expected(base, fog, clouds, x, y), 3));
         }
     }
     EXPECT_GT(explored, 20);
@@ -135,7 +137,8 @@ TEST_F(MapOpenGl, TargetsLostWithTheDriverAreRebuiltFromTheMask) {
     for (size_t i = 0; i < after.size(); ++i) {
         const int x = int(i) % driver->width, y = int(i) / driver->width;
         ASSERT_TRUE(Near(after[i], Unpack(before[i]), 2)) << "pixel " << x << "," << y;
-        ASSERT_TRUE(Near(after[i], Expected(base, fog, clouds, x, y), 3)) << "pixel " << x << "," << y;
+        ASSERT_TRUE(Near(after[i], Expected(base, fog, clouds, x, y), 3))
+            << "pixel " << x << "," << y;
     }
 }
 

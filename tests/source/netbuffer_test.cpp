@@ -70,18 +70,22 @@ const ReaderCase ReaderCases[] = {
     {"var15 cut", [](NetBuffer& b) { return b.GetVar15(); }, "85", 0, 0, TooSmall},
     {"varint one byte", [](NetBuffer& b) { return b.GetVarint(); }, "05", 5, 1, ""},
     {"varint largest", [](NetBuffer& b) { return b.GetVarint(); }, "ffffffff0f", 0xFFFFFFFF, 5, ""},
-    {"varint fifth byte above 15", [](NetBuffer& b) { return b.GetVarint(); }, "ffffffff1f", 0xFFFFFFFF, 5,
-     "!(bits >= 28 && next > 15)"},
-    {"varint sixth byte", [](NetBuffer& b) { return b.GetVarint(); }, "ffffffff8f01", 0x0FFFFFFF, 5, "bits < 28"},
+    {"varint fifth byte above 15", [](NetBuffer& b) { return b.GetVarint(); }, "ffffffff1f",
+     0xFFFFFFFF, 5, "!(bits >= 28 && next > 15)"},
+    {"varint sixth byte", [](NetBuffer& b) { return b.GetVarint(); }, "ffffffff8f01", 0x0FFFFFFF, 5,
+     "bits < 28"},
     {"varint cut", [](NetBuffer& b) { return b.GetVarint(); }, "ff ff", 0, 0, TooSmall},
     {"stop-bit two bytes", [](NetBuffer& b) { return b.GetVarStop(); }, "0581", 133, 2, ""},
     {"stop-bit one byte", [](NetBuffer& b) { return b.GetVarStop(); }, "85", 5, 1, ""},
-    {"stop-bit sixth group", [](NetBuffer& b) { return b.GetVarStop(); }, "000000000081", 0, 5, "bits < 32"},
+    {"stop-bit sixth group", [](NetBuffer& b) { return b.GetVarStop(); }, "000000000081", 0, 5,
+     "bits < 32"},
     {"stop-bit cut", [](NetBuffer& b) { return b.GetVarStop(); }, "0505", 0, 0, TooSmall},
     {"u16", [](NetBuffer& b) { return b.GetU16(); }, "3412", 0x1234, 2, ""},
-    {"u16 cut", [](NetBuffer& b) { return b.GetU16(); }, "34", 0, 0, "NetBuffer::GetU16 buffer too small!"},
+    {"u16 cut", [](NetBuffer& b) { return b.GetU16(); }, "34", 0, 0,
+     "NetBuffer::GetU16 buffer too small!"},
     {"u32", [](NetBuffer& b) { return b.GetU32(); }, "78563412", 0x12345678, 4, ""},
-    {"u32 cut", [](NetBuffer& b) { return b.GetU32(); }, "785634", 0, 0, "NetBuffer::GetU32 buffer too small!"},
+    {"u32 cut", [](NetBuffer& b) { return b.GetU32(); }, "785634", 0, 0,
+     "NetBuffer::GetU32 buffer too small!"},
     {"byte from nothing", [](NetBuffer& b) { return b.GetByte(); }, "", 0, 0, TooSmall},
 };
 
@@ -120,10 +124,14 @@ TEST(NetBuffer, StringLongerThanTheDataIsRefusedWithoutMoving) {
         const char* bytes;
         const char* error;
     } cases[] = {
-        {[](NetBuffer& b) { return b.GetString(); }, "05616263", "NetBuffer::GetString buffer too small!"},
-        {[](NetBuffer& b) { return b.GetStringU16(); }, "ff00616263", "NetBuffer::GetStringU16 buffer too small!"},
-        {[](NetBuffer& b) { return b.GetStringVar(); }, "8001616263", "NetBuffer::GetStringVar buffer too small!"},
-        {[](NetBuffer& b) { return b.GetStringU16(); }, "05", "NetBuffer::GetU16 buffer too small!"},
+        {[](NetBuffer& b) { return b.GetString(); }, "05616263",
+         "NetBuffer::GetString buffer too small!"},
+        {[](NetBuffer& b) { return b.GetStringU16(); }, "ff00616263",
+         "NetBuffer::GetStringU16 buffer too small!"},
+        {[](NetBuffer& b) { return b.GetStringVar(); }, "8001616263",
+         "NetBuffer::GetStringVar buffer too small!"},
+        {[](NetBuffer& b) { return b.GetStringU16(); }, "05",
+         "NetBuffer::GetU16 buffer too small!"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes);

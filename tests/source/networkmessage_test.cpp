@@ -13,7 +13,8 @@ protected:
     void TearDown() override { protocolState = StateLogin; }
 
     static std::string Payload(const NetworkMessage& message) {
-        return ToHex(message.GetData() + message.GetHeaderSize(), message.GetPosition() - message.GetHeaderSize());
+        return ToHex(message.GetData() + message.GetHeaderSize(),
+                     message.GetPosition() - message.GetHeaderSize());
     }
 };
 
@@ -28,7 +29,15 @@ TEST_F(NetworkMessageTest, Writers) {
     message.AddVar15(261);
     message.AddVarint(0xFFFFFFFF);
     message.AddVarint(300);
-    EXPECT_EQ(Payload(message), "07" "3412" "78563412" "0807060504030201" "7f" "8502" "ffffffff0f" "ac02");
+    EXPECT_EQ(Payload(message),
+              "07"
+              "3412"
+              "78563412"
+              "0807060504030201"
+              "7f"
+              "8502"
+              "ffffffff0f"
+              "ac02");
     EXPECT_EQ(message.GetLength(), 25);
 }
 
@@ -37,7 +46,10 @@ TEST_F(NetworkMessageTest, StringsAreSentAsUtf8) {
     message.AddString("\xE9");
     message.AddString("ab");
     message.AddCString("\xE9");
-    EXPECT_EQ(Payload(message), "02c3a9" "026162" "01e9");
+    EXPECT_EQ(Payload(message),
+              "02c3a9"
+              "026162"
+              "01e9");
     EXPECT_EQ(Latin1ToUtf8("A\x80\xFF"), "A\xC2\x80\xC3\xBF");
 }
 
@@ -71,13 +83,17 @@ TEST_F(NetworkMessageTest, HeaderWithOneAndTwoCounterBytes) {
     NetworkMessage login;
     for (int i = 0; i < 5; ++i) login.AddByte(uint8_t(0xA0 + i));
     login.WriteHeader(0x1234);
-    EXPECT_EQ(ToHex(login.GetData(), login.GetLength()), "040034" "a0a1a2a3a4");
+    EXPECT_EQ(ToHex(login.GetData(), login.GetLength()),
+              "040034"
+              "a0a1a2a3a4");
 
     protocolState = StateGame;
     NetworkMessage game;
     for (int i = 0; i < 5; ++i) game.AddByte(uint8_t(0xA0 + i));
     game.WriteHeader(0x1234);
-    EXPECT_EQ(ToHex(game.GetData(), game.GetLength()), "04003412" "a0a1a2a3a4");
+    EXPECT_EQ(ToHex(game.GetData(), game.GetLength()),
+              "04003412"
+              "a0a1a2a3a4");
     EXPECT_EQ(game.GetLength(), 9);
 }
 

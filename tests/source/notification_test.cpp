@@ -10,11 +10,11 @@
 
 #include "core.h"
 #include "font.h"
-#include "windows/game/channel.h"
-#include "windows/game/console.h"
 #include "render.h"
 #include "support/recordingdriver.h"
 #include "support/testcore.h"
+#include "windows/game/channel.h"
+#include "windows/game/console.h"
 #include "windows/toolkit/window.h"
 
 namespace {
@@ -45,13 +45,18 @@ protected:
         return RecordingDriver::Take();
     }
     // The driver calls of the given drawing, for comparison.
-    template <typename DrawFn> Calls Expected(DrawFn draw) {
+    template <typename DrawFn>
+    Calls Expected(DrawFn draw) {
         RecordingDriver::Install();
         draw();
         return RecordingDriver::Take();
     }
-    const NotificationLine& Current(int32_t place) { return notification->places[place - 1].current; }
-    const NotificationLine& Waiting(int32_t place) { return notification->places[place - 1].waiting; }
+    const NotificationLine& Current(int32_t place) {
+        return notification->places[place - 1].current;
+    }
+    const NotificationLine& Waiting(int32_t place) {
+        return notification->places[place - 1].waiting;
+    }
     Font* FontOf(uint32_t id) { return core->GetFont(id); }
 
     std::unique_ptr<Core> core;
@@ -95,10 +100,8 @@ TEST_F(NotificationTest, TextIsCutAfterFullStopsWithTwoMoreCharacters) {
         std::string text;
         std::vector<std::string> lines;
     } cases[] = {
-        {"a. b", {"a. b"}},
-        {"a. bc", {"a. ", "bc"}},
-        {"No stop", {"No stop"}},
-        {"One. Two. Three.", {"One. ", "Two. ", "Three."}},
+        {"a. b", {"a. b"}},       {"a. bc", {"a. ", "bc"}},
+        {"No stop", {"No stop"}}, {"One. Two. Three.", {"One. ", "Two. ", "Three."}},
         {"End. ", {"End. "}},
     };
     for (const Case& c : cases) {
@@ -212,7 +215,8 @@ TEST_F(NotificationTest, ThreeTextsAtOnceShowTheFirstThenTheThird) {
     EXPECT_EQ(Current(Notification::PlaceCentre).state, Notification::StateFadingIn);
     EXPECT_EQ(Waiting(Notification::PlaceCentre).state, Notification::StateEmpty);
     Font* font = FontOf(1);
-    EXPECT_EQ(DrawAt(1000), Expected([&] { font->DrawTextCentered(400, 294, "third", 0xE0FF6060); }));
+    EXPECT_EQ(DrawAt(1000),
+              Expected([&] { font->DrawTextCentered(400, 294, "third", 0xE0FF6060); }));
 }
 
 TEST_F(NotificationTest, CentreRowsByKindAndSeveralLinesAroundTheTop) {
@@ -304,8 +308,10 @@ TEST_F(NotificationTest, InfoBoxMovesDownInWidescreenWhenTheConsoleIsHidden) {
     core->options.chatbottom = 1;
     EXPECT_EQ(DrawAt(700), shown);
     ASSERT_FALSE(hidden.empty());
-    EXPECT_EQ(hidden[0], Expected([&] { core->render->FillRect(12, 15 + 35 - 3, 126, 16, 0xA0000000); })[0]);
-    EXPECT_EQ(shown[0], Expected([&] { core->render->FillRect(12, 15 - 3, 126, 16, 0xA0000000); })[0]);
+    EXPECT_EQ(hidden[0],
+              Expected([&] { core->render->FillRect(12, 15 + 35 - 3, 126, 16, 0xA0000000); })[0]);
+    EXPECT_EQ(shown[0],
+              Expected([&] { core->render->FillRect(12, 15 - 3, 126, 16, 0xA0000000); })[0]);
 }
 
 TEST_F(NotificationTest, EchoesGoToTheirChannelsWithTheColourEscape) {

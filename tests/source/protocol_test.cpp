@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "core.h"
-#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "protocolstate.h"
 #include "support/hexbytes.h"
@@ -15,16 +14,18 @@
 #include "support/spritedata.h"
 #include "support/startup.h"
 #include "support/testkey.h"
+#include "windows/front/avatars.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/status.h"
-#include "xtea.h"
 #include "windows/toolkit/windowtypes.h"
+#include "xtea.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const char* const SupportLine = "\nIf the problem persists, please contact us on support@veltor.example, or on Discord.";
+const char* const SupportLine =
+    "\nIf the problem persists, please contact us on support@veltor.example, or on Discord.";
 // MD5(MD5("secret") XOR the challenge 0x01020304), computed with Python's hashlib.
 const char* const SessionKey = "2650312987baa0b41c6f97000c56e738";
 
@@ -57,8 +58,12 @@ std::string U16Hex(uint16_t value) { return ToHex({uint8_t(value), uint8_t(value
 // noble days.
 const std::string AvatarListMessage =
     "08 07000000 00 02"
-    " e9030000 00 " + U16Hex(PlainShape) + " 0500 0441726961 09000000"
-    " ea030000 01 " + U16Hex(ColouredShape) + " 44332211 0600 02426f 00000000"
+    " e9030000 00 " +
+    U16Hex(PlainShape) +
+    " 0500 0441726961 09000000"
+    " ea030000 01 " +
+    U16Hex(ColouredShape) +
+    " 44332211 0600 02426f 00000000"
     " 0700 57656c636f6d65 1e000000";
 
 struct ClientFrame {
@@ -108,8 +113,7 @@ protected:
             // fake platform) never unwinds through the system's dispatch.
             if (message.message == Protocol::FirstSocketMessage)
                 core->OnSocketMessage1(message.wParam, message.lParam);
-            else
-                DispatchMessageA(&message);
+            else DispatchMessageA(&message);
         }
         server.Accept();
         server.Poll();
@@ -186,7 +190,10 @@ protected:
         const ClientFrame hello = NextClientFrame(1);
         EXPECT_EQ(hello.counter, 0);
         const uint32_t data = core->dataVersion;
-        EXPECT_EQ(ToHex(hello.payload), "01" "0e000000" + U16Hex(uint16_t(data)) + U16Hex(uint16_t(data >> 16)));
+        EXPECT_EQ(ToHex(hello.payload),
+                  "01"
+                  "0e000000" +
+                      U16Hex(uint16_t(data)) + U16Hex(uint16_t(data >> 16)));
 
         Deliver(ServerFrame(FromHex("01 04030201"), delivery == Delivery::LongHeaders), delivery);
         const ClientFrame login = NextClientFrame(1);
@@ -195,7 +202,8 @@ protected:
         EXPECT_EQ(login.payload[0], 2);
         const Bytes encoded = DecipherLoginBlock(login.payload.data() + 1);
         EXPECT_EQ(ToHex(encoded).substr(0, 4), "0002");
-        EXPECT_EQ(ToHex(encoded).substr(2 * (128 - 24)), std::string("00") + SessionKey + "06" + "746573746572");
+        EXPECT_EQ(ToHex(encoded).substr(2 * (128 - 24)),
+                  std::string("00") + SessionKey + "06" + "746573746572");
         cipher.SetKey(FromHex(SessionKey).data());
     }
 
@@ -205,11 +213,13 @@ protected:
         const bool longForm = delivery == Delivery::LongHeaders;
         if (delivery == Delivery::JoinedFrames) {
             // The acceptance comes in clear, the next frame of the same send already enciphered.
-            Deliver(Concat({ServerFrame({2}), ServerFrame(Enciphered(FromHex(AvatarListMessage)))}));
+            Deliver(
+                Concat({ServerFrame({2}), ServerFrame(Enciphered(FromHex(AvatarListMessage)))}));
         } else {
             Deliver(ServerFrame(Concat({{2}, FromHex(AvatarListMessage)}), longForm), delivery);
         }
-        ASSERT_TRUE(PumpUntil([&] { return core->FindWindow(WindowType::Avatars) != nullptr; })) << StatusText();
+        ASSERT_TRUE(PumpUntil([&] { return core->FindWindow(WindowType::Avatars) != nullptr; }))
+            << StatusText();
     }
 
     // The text of the error status box, or "" when none is open.
@@ -255,7 +265,8 @@ TEST_P(LoginDelivery, LogsInSelectsAnAvatarAndEntersTheGame) {
     EXPECT_EQ(connection->messageCounter, 3);
     EXPECT_EQ(core->accountId, 7u);
     EXPECT_EQ(core->nobleDaysLeft, 30u);
-    EXPECT_EQ(core->FindWindow(WindowType::Status), nullptr);  // the connecting box made way for the list
+    EXPECT_EQ(core->FindWindow(WindowType::Status),
+              nullptr);  // the connecting box made way for the list
 
     auto* list = static_cast<Avatars*>(core->FindWindow(WindowType::Avatars));
     ASSERT_EQ(list->avatars.size(), 2u);
@@ -290,15 +301,16 @@ TEST_P(LoginDelivery, LogsInSelectsAnAvatarAndEntersTheGame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocol, LoginDelivery,
-                         ::testing::Values(Delivery::Whole, Delivery::OneBytePerSend, Delivery::JoinedFrames,
-                                           Delivery::LongHeaders));
+                         ::testing::Values(Delivery::Whole, Delivery::OneBytePerSend,
+                                           Delivery::JoinedFrames, Delivery::LongHeaders));
 
 TEST_F(ProtocolTest, CipherPaddingCountsAsKeepAlives) {
     LogInToAvatarList();
     Protocol* connection = core->connection1;
     const uint16_t before = connection->messageCounter;
     Deliver(ServerFrame(Enciphered(FromHex("0a 0200 6869"))));  // a text of 5 bytes, 3 zeros
-    ASSERT_TRUE(PumpUntil([&] { return dynamic_cast<Message*>(core->windows.back())->text == "hi"; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return dynamic_cast<Message*>(core->windows.back())->text == "hi"; }));
     EXPECT_EQ(connection->messageCounter, before + 1);
 }
 
@@ -361,7 +373,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ProtocolTest, MessagePastItsFrameLeavesTheNextFrameUnread) {
     ConnectAndLogIn();
-    Deliver(Concat({ServerFrame(FromHex("03 c800 61626364")), ServerFrame(FromHex("01 04030201"))}));
+    Deliver(
+        Concat({ServerFrame(FromHex("03 c800 61626364")), ServerFrame(FromHex("01 04030201"))}));
     EXPECT_NE(DisconnectText().find("GetStringU16 buffer too small"), std::string::npos);
     EXPECT_EQ(core->FindWindow(WindowType::Message), nullptr);
     EXPECT_TRUE(NoFurtherClientFrame());  // the second hello was never read
@@ -377,7 +390,8 @@ TEST_F(ProtocolTest, OversizedFrameHeaderEndsTheConnection) {
     const struct {
         Bytes header;
         std::string size;
-    } cases[] = {{FromHex("ffffffff"), "2147483648"}, {LongHeader(Protocol::MaxFramePayload + 1), "4194305"}};
+    } cases[] = {{FromHex("ffffffff"), "2147483648"},
+                 {LongHeader(Protocol::MaxFramePayload + 1), "4194305"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size);
         ConnectAndLogIn();
@@ -402,7 +416,8 @@ TEST_F(ProtocolTest, FrameHeaderAtTheLimitWaitsForItsPayload) {
 TEST_F(ProtocolTest, ServerClosingTheConnectionIsShown) {
     ConnectAndLogIn();
     server.Close();
-    EXPECT_EQ(DisconnectText(), std::string("Server disconnected. Please try again later.") + SupportLine);
+    EXPECT_EQ(DisconnectText(),
+              std::string("Server disconnected. Please try again later.") + SupportLine);
 }
 
 TEST_F(ProtocolTest, RefusalSentJustBeforeTheCloseIsStillShown) {
@@ -420,7 +435,7 @@ TEST_F(ProtocolTest, NothingIsShownWhenTheServerEndedTheGame) {
     EXPECT_EQ(StatusCount(), 0);
     ASSERT_NE(core->connection1, nullptr);
     EXPECT_EQ(core->connection1->socket, INVALID_SOCKET);  // not left half open
-    core->connection1->SendPing();  // nothing is sent while halted
+    core->connection1->SendPing();                         // nothing is sent while halted
     EXPECT_EQ(core->connection1->outBuffer.GetLength(), 0);
 }
 
@@ -432,7 +447,8 @@ TEST_F(ProtocolTest, RefusedConnectionShowsItsSocketError) {
     }
     core->port = std::to_string(unused);
     core->Connect(0);
-    EXPECT_EQ(DisconnectText(), std::string("Connection lost. Please try again later.") + SupportLine);
+    EXPECT_EQ(DisconnectText(),
+              std::string("Connection lost. Please try again later.") + SupportLine);
 }
 
 TEST_F(ProtocolTest, AnEndedAttemptTakesItsProgressBoxAndLeavesOlderNotices) {
@@ -457,7 +473,8 @@ TEST_F(ProtocolTest, AnEndedAttemptTakesItsProgressBoxAndLeavesOlderNotices) {
 TEST_F(ProtocolTest, UnknownSocketErrorEndsTheConnectionNotTheProgram) {
     core->Connect(0);
     Protocol* connection = core->connection1;
-    core->OnSocketMessage1(WPARAM(connection->socket), WSAMAKESELECTREPLY(FD_CONNECT, WSAEHOSTUNREACH));
+    core->OnSocketMessage1(WPARAM(connection->socket),
+                           WSAMAKESELECTREPLY(FD_CONNECT, WSAEHOSTUNREACH));
     EXPECT_EQ(core->connection1, nullptr);
     EXPECT_EQ(StatusText(), "Socket Error (10065 in 1) ");
     EXPECT_TRUE(FakePlatform::boxes.empty());
@@ -479,8 +496,9 @@ TEST_F(ProtocolTest, ConnectionIsDeletedOnlyAfterItsHandlerReturns) {
     Protocol* connection = core->connection1;
     MSG message;
     ASSERT_TRUE(PumpUntil([&] {
-        return PeekMessageA(&message, nullptr, Protocol::FirstSocketMessage, Protocol::FirstSocketMessage,
-                            PM_REMOVE) && WSAGETSELECTEVENT(message.lParam) == FD_READ;
+        return PeekMessageA(&message, nullptr, Protocol::FirstSocketMessage,
+                            Protocol::FirstSocketMessage, PM_REMOVE) &&
+               WSAGETSELECTEVENT(message.lParam) == FD_READ;
     }));
     EXPECT_TRUE(connection->custom(message.wParam, message.lParam));
     // The handler asked Core to disconnect: the slot is empty, the object closed but alive.
@@ -540,8 +558,12 @@ TEST_F(ProtocolTest, OneAvatarIsAddedToTheOpenList) {
     LogInToAvatarList();
     core->connection1->SendCreateAvatar(3, "C\xE9");
     const ClientFrame create = NextClientFrame(1, true);
-    EXPECT_EQ(ToHex(create.payload), "0603" "0343c3a9" "0000");
-    Deliver(ServerFrame(Enciphered(FromHex("09 0b000000 00 " + U16Hex(PlainShape) + " 0100 0143 00000000"))));
+    EXPECT_EQ(ToHex(create.payload),
+              "0603"
+              "0343c3a9"
+              "0000");
+    Deliver(ServerFrame(
+        Enciphered(FromHex("09 0b000000 00 " + U16Hex(PlainShape) + " 0100 0143 00000000"))));
     auto* list = static_cast<Avatars*>(core->FindWindow(WindowType::Avatars));
     ASSERT_TRUE(PumpUntil([&] { return list->avatars.size() == 3; }));
     EXPECT_EQ(list->avatars[2].id, 11u);
@@ -554,7 +576,8 @@ TEST_F(ProtocolTest, FatalServerTextEndsTheProgramAfterTheDispatch) {
         const char* text;
     } cases[] = {
         {"0c 0e 4163636f756e742062616e6e6564", "Account banned"},
-        {"09 0b000000 00 " + U16Hex(UnknownShape) + " 0100 0143 00000000", "Unknown shape id. (avatar)"},
+        {"09 0b000000 00 " + U16Hex(UnknownShape) + " 0100 0143 00000000",
+         "Unknown shape id. (avatar)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -579,7 +602,8 @@ TEST_F(ProtocolTest, FatalServerTextEndsTheProgramAfterTheDispatch) {
         core->DeleteClosedConnections();
         server.Close();
         consumed = server.received.size();
-        while (core->windows.back()->typeId != WindowType::Desktop) core->RemoveWindow(core->windows.back());
+        while (core->windows.back()->typeId != WindowType::Desktop)
+            core->RemoveWindow(core->windows.back());
     }
 }
 
@@ -617,11 +641,14 @@ TEST_F(ProtocolTest, SecondConnectionTakesTheSecondSlotAndSwitching) {
 }
 
 TEST(SocketErrorText, KnownCodesCarryTheSupportLineBut10049) {
-    EXPECT_EQ(SocketErrorText(10060, 1, ""), std::string("Connection Time-Out. Please try again later.") + SupportLine);
-    EXPECT_EQ(SocketErrorText(10049, 1, ""),
-              "Cannot assign requested address. Check your connection, restart your computer and perhaps even "
-              "your router.");
-    EXPECT_EQ(SocketErrorText(10065, 2, "flush: !WSAEWOULDBLOCK"), "Socket Error (10065 in 2) flush: !WSAEWOULDBLOCK");
+    EXPECT_EQ(SocketErrorText(10060, 1, ""),
+              std::string("Connection Time-Out. Please try again later.") + SupportLine);
+    EXPECT_EQ(
+        SocketErrorText(10049, 1, ""),
+        "Cannot assign requested address. Check your connection, restart your computer and perhaps even "
+        "your router.");
+    EXPECT_EQ(SocketErrorText(10065, 2, "flush: !WSAEWOULDBLOCK"),
+              "Socket Error (10065 in 2) flush: !WSAEWOULDBLOCK");
 }
 
 }  // namespace

@@ -10,8 +10,6 @@
 #include "core.h"
 #include "creature.h"
 #include "mouse.h"
-#include "windows/game/channel.h"
-#include "windows/game/console.h"
 #include "protocol.h"
 #include "protocolstate.h"
 #include "screen.h"
@@ -19,6 +17,8 @@
 #include "support/recordingconnection.h"
 #include "support/spritedata.h"
 #include "support/testcore.h"
+#include "windows/game/channel.h"
+#include "windows/game/console.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ struct Case {
 };
 
 // Shapes of the sample sprite data (tools/datagen/sprites.py).
-const uint16_t Grass = 100, Coins = 130, Potion = 132, Backpack = 140, Sword = 141, Key = 143, Person = 200,
-               UnknownShape = 4242;
+const uint16_t Grass = 100, Coins = 130, Potion = 132, Backpack = 140, Sword = 141, Key = 143,
+               Person = 200, UnknownShape = 4242;
 
 // The calls that make the requests of tests/data/clientrequests.txt, with the player at
 // (100, 200, 7) and a move count of 300.
@@ -50,7 +50,8 @@ const std::vector<Case> SharedCases = {
     {"stand_up", [](Protocol& p) { p.SendSit(false); }},
     {"move_map_to_map_stack", [](Protocol& p) { p.SendMoveMapToMap(1, 0, 2, -1, 1, 0, Coins); }},
     {"move_map_to_map_single", [](Protocol& p) { p.SendMoveMapToMap(0, 1, 0, 1, 1, 1, Sword); }},
-    {"move_to_own_tile_other_floor", [](Protocol& p) { p.SendMoveMapToMap(1, 1, 0, 1, 1, -1, Sword); }},
+    {"move_to_own_tile_other_floor",
+     [](Protocol& p) { p.SendMoveMapToMap(1, 1, 0, 1, 1, -1, Sword); }},
     {"move_map_to_slot", [](Protocol& p) { p.SendMoveMapToSlot(0, -1, 1, 1, 4, Coins); }},
     {"move_slot_to_map", [](Protocol& p) { p.SendMoveSlotToMap(1, 4, 1, 1, 0, Coins); }},
     {"move_slot_to_slot", [](Protocol& p) { p.SendMoveSlotToSlot(1, 4, 0, 5, Sword); }},
@@ -62,8 +63,10 @@ const std::vector<Case> SharedCases = {
      }},
     {"use_map_item", [](Protocol& p) { p.SendUseMapItem(101, 199, 1, Sword); }},
     {"use_map_on_map", [](Protocol& p) { p.SendUseMapOnMap(0, -1, 2, 1, 0, Key, Grass); }},
-    {"use_slot_item_on_creature", [](Protocol& p) { p.SendUseSlotItemOnCreature(3, 4, 0x0A0B0C0D, Potion); }},
-    {"use_map_item_on_creature", [](Protocol& p) { p.SendUseMapItemOnCreature(-1, 0, 0, 7, Potion); }},
+    {"use_slot_item_on_creature",
+     [](Protocol& p) { p.SendUseSlotItemOnCreature(3, 4, 0x0A0B0C0D, Potion); }},
+    {"use_map_item_on_creature",
+     [](Protocol& p) { p.SendUseMapItemOnCreature(-1, 0, 0, 7, Potion); }},
     {"use_slot_item", [](Protocol& p) { p.SendUseSlotItem(1, 2, Potion); }},
     {"use_slot_on_slot", [](Protocol& p) { p.SendUseSlotOnSlot(1, 2, 250, 3, Key, Backpack); }},
     {"use_slot_on_map", [](Protocol& p) { p.SendUseSlotOnMap(1, 0, -2, 1, Key, Grass); }},
@@ -194,17 +197,17 @@ protected:
         const std::vector<Bytes> payloads = connection->SentPayloads(consumed + 2 * calls.size());
         std::vector<std::vector<Bytes>> sent(1);
         for (size_t i = consumed; i < payloads.size(); ++i) {
-            if (payloads[i] == Ping)
-                sent.emplace_back();
-            else
-                sent.back().push_back(payloads[i]);
+            if (payloads[i] == Ping) sent.emplace_back();
+            else sent.back().push_back(payloads[i]);
         }
         if (sent.back().empty()) sent.pop_back();
         consumed = payloads.size();
         return sent;
     }
 
-    std::vector<Bytes> SentBy(const Sender& call) { return SentBy(std::vector<Sender>{call}).at(0); }
+    std::vector<Bytes> SentBy(const Sender& call) {
+        return SentBy(std::vector<Sender>{call}).at(0);
+    }
 
     std::unique_ptr<Core> core;
     std::unique_ptr<Creature> player;
@@ -242,11 +245,16 @@ TEST_F(RequestTest, RequestsThatSendNothing) {
         };
     };
     const std::vector<Case> cases = {
-        {"move onto its own tile", [](Protocol& p) { p.SendMoveMapToMap(1, -1, 0, 1, -1, 0, Coins); }},
-        {"use a tile's thing", withoutPlayer([](Protocol& p) { p.SendUseMapItem(101, 199, 1, Sword); })},
-        {"use with a tile", withoutPlayer([](Protocol& p) { p.SendUseWithMap(98, 201, 6, 2, Sword); })},
-        {"open a tile's thing", withoutPlayer([](Protocol& p) { p.SendOpenMapItem(100, 201, 0, Backpack); })},
-        {"look at a tile", withoutPlayer([](Protocol& p) { p.SendLookMapItem(99, 198, 7, 3, Sword); })},
+        {"move onto its own tile",
+         [](Protocol& p) { p.SendMoveMapToMap(1, -1, 0, 1, -1, 0, Coins); }},
+        {"use a tile's thing",
+         withoutPlayer([](Protocol& p) { p.SendUseMapItem(101, 199, 1, Sword); })},
+        {"use with a tile",
+         withoutPlayer([](Protocol& p) { p.SendUseWithMap(98, 201, 6, 2, Sword); })},
+        {"open a tile's thing",
+         withoutPlayer([](Protocol& p) { p.SendOpenMapItem(100, 201, 0, Backpack); })},
+        {"look at a tile",
+         withoutPlayer([](Protocol& p) { p.SendLookMapItem(99, 198, 7, 3, Sword); })},
         {"cast at a tile", withoutPlayer([](Protocol& p) { p.SendCastTile(1, 101, 200, 7); })},
         {"talk in a private conversation", [](Protocol& p) { p.SendTalk(255, "hi"); }},
         {"close Main", [](Protocol& p) { p.SendCloseChannel(0); }},
@@ -312,7 +320,8 @@ TEST_F(RequestTest, LooksLeaveTheCursorPositionForTheirAnswersInOrder) {
     const std::deque<PendingLook>& looks = Connection().pendingLooks;
     ASSERT_EQ(looks.size(), 4u);
     const std::pair<int32_t, int32_t> expected[] = {{10, 20}, {30, 40}, {30, 40}, {50, 40}};
-    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(std::make_pair(looks[i].x, looks[i].y), expected[i]) << i;
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(std::make_pair(looks[i].x, looks[i].y), expected[i]) << i;
 }
 
 TEST_F(RequestTest, FriendRequestsLeaveNameGroupAndNoteForTheAnswer) {

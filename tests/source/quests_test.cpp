@@ -78,7 +78,7 @@ protected:
         } catch (const ProgramExit& exit) {
             if (exit.code == 0 || fake.boxes.size() != 1) return "exit without one box";
             return fake.boxes[0].title == "Veltor - Error" ? fake.boxes[0].text
-                                                          : "box titled " + fake.boxes[0].title;
+                                                           : "box titled " + fake.boxes[0].title;
         }
         return "";
     }
@@ -138,8 +138,7 @@ struct DamagedIndex {
     std::vector<uint8_t> bytes;
 };
 
-class DamagedQuestIndex : public StartedCore,
-                          public ::testing::WithParamInterface<DamagedIndex> {};
+class DamagedQuestIndex : public StartedCore, public ::testing::WithParamInterface<DamagedIndex> {};
 
 TEST_P(DamagedQuestIndex, EndsStartUpWithTheLoadError) {
     WriteDataFile("Veltor.quests", GetParam().bytes);
@@ -365,8 +364,8 @@ struct CountCase {
 
 TEST(QuestCount, ReachedIsLimitedToTheSpanAndANegativeSpanCountsDown) {
     const CountCase cases[] = {
-        {5, 5, 3, 0, 0},  {6, 5, 3, 1, 1},  {9, 5, 3, 3, 3},   {20, 5, 3, 3, 3},
-        {6, 5, -3, 1, 2}, {9, 5, -3, 3, 0}, {5, 5, -3, 0, 3},  {300, 1, -128, 128, 0},
+        {5, 5, 3, 0, 0},  {6, 5, 3, 1, 1},  {9, 5, 3, 3, 3},  {20, 5, 3, 3, 3},
+        {6, 5, -3, 1, 2}, {9, 5, -3, 3, 0}, {5, 5, -3, 0, 3}, {300, 1, -128, 128, 0},
     };
     for (const CountCase& c : cases) {
         const QuestCount count = CountQuestStage(c.stage, c.entryStage, c.span);
@@ -378,12 +377,8 @@ TEST(QuestCount, ReachedIsLimitedToTheSpanAndANegativeSpanCountsDown) {
 
 TEST(QuestCount, EveryCountMarkIsReplacedOnce) {
     const std::pair<std::string, std::string> cases[] = {
-        {"{count} of 5", "12 of 5"},
-        {"{count}{count}", "1212"},
-        {"{{count}}", "{12}"},
-        {"{count}count}", "12count}"},
-        {"{Count} {count", "{Count} {count"},
-        {"", ""},
+        {"{count} of 5", "12 of 5"},   {"{count}{count}", "1212"},           {"{{count}}", "{12}"},
+        {"{count}count}", "12count}"}, {"{Count} {count", "{Count} {count"}, {"", ""},
     };
     for (const auto& [text, expected] : cases) {
         std::string replaced = text;

@@ -28,16 +28,18 @@ std::vector<uint8_t> FontPack(uint32_t version, const std::vector<PackFont>& fon
         pack.U16(font.width).U16(font.height).Raw(PatternBytes((size + 7) / 8 * 8, font.id));
         pack.U16(uint16_t(font.glyphs.size()));
         for (const FontGlyphRecord& r : font.glyphs) {
-            pack.U16(r.code).U16(r.glyph.sx).U16(r.glyph.sy).U16(r.glyph.width1)
-                .U16(r.glyph.height1).U16(r.glyph.advance);
+            pack.U16(r.code)
+                .U16(r.glyph.sx)
+                .U16(r.glyph.sy)
+                .U16(r.glyph.width1)
+                .U16(r.glyph.height1)
+                .U16(r.glyph.advance);
         }
     }
     return pack.bytes;
 }
 
-bool SameGlyph(const FontGlyph& a, const FontGlyph& b) {
-    return memcmp(&a, &b, sizeof a) == 0;
-}
+bool SameGlyph(const FontGlyph& a, const FontGlyph& b) { return memcmp(&a, &b, sizeof a) == 0; }
 
 class FontPackTest : public StartedCore {
 protected:

@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "driver/gfxcore.h"
-#include "windows/game/field.h"
-#include "windows/game/padding.h"
 #include "render.h"
 #include "support/recordingdriver.h"
 #include "support/startup.h"
+#include "windows/game/field.h"
+#include "windows/game/padding.h"
 
 namespace {
 
@@ -52,17 +52,17 @@ TEST(ScreenshotFileName, IsTheLocalTimeZeroPadded) {
 
 TEST(ScreenshotRows, TurnsTheReadBackUpsideDownOpaqueInTheEncodersOrder) {
     // Read back: bottom row first, 0xAARRGGBB; alpha as the drawing left it.
-    const uint32_t readBack[] = {0x00112233, 0x80445566, 0x7F778899, 0x00AABBCC, 0xFF010203,
-                                 0x12040506};
+    const uint32_t readBack[] = {0x00112233, 0x80445566, 0x7F778899,
+                                 0x00AABBCC, 0xFF010203, 0x12040506};
     uint32_t rows[6] = {};
     ScreenshotRows(readBack, 2, 3, false, rows);
     EXPECT_EQ(std::vector<uint32_t>(rows, rows + 6),
-              (std::vector<uint32_t>{0xFF010203, 0xFF040506, 0xFF778899, 0xFFAABBCC,
-                                     0xFF112233, 0xFF445566}));
+              (std::vector<uint32_t>{0xFF010203, 0xFF040506, 0xFF778899, 0xFFAABBCC, 0xFF112233,
+                                     0xFF445566}));
     ScreenshotRows(readBack, 2, 3, true, rows);  // bytes R, G, B, A
     EXPECT_EQ(std::vector<uint32_t>(rows, rows + 6),
-              (std::vector<uint32_t>{0xFF030201, 0xFF060504, 0xFF998877, 0xFFCCBBAA,
-                                     0xFF332211, 0xFF665544}));
+              (std::vector<uint32_t>{0xFF030201, 0xFF060504, 0xFF998877, 0xFFCCBBAA, 0xFF332211,
+                                     0xFF665544}));
 }
 
 // --- Decoding the written files -------------------------------------------------------------
@@ -101,8 +101,8 @@ Png ReadPng(const std::string& path) {
                                                          WICDecodeMetadataCacheOnDemand,
                                                          &decoder)) &&
             SUCCEEDED(decoder->GetFrame(0, &frame)) &&
-            SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(),
-                                             &converted)) &&
+            SUCCEEDED(
+                WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), &converted)) &&
             SUCCEEDED(converted->GetSize(&width, &height))) {
             std::vector<uint32_t> pixels(size_t(width) * height);
             if (SUCCEEDED(converted->CopyPixels(nullptr, width * 4, UINT(pixels.size() * 4),
@@ -143,16 +143,16 @@ std::string Hex(uint32_t value) {
 }
 
 // Every pixel of (x0, y0)..(x1, y1) is `colour`, each byte within `tolerance`.
-::testing::AssertionResult BlockIs(const Png& png, int x0, int y0, int x1, int y1,
-                                   uint32_t colour, int tolerance = 0) {
+::testing::AssertionResult BlockIs(const Png& png, int x0, int y0, int x1, int y1, uint32_t colour,
+                                   int tolerance = 0) {
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
             const uint32_t got = png.at(x, y);
             for (int shift = 0; shift < 32; shift += 8) {
                 if (std::abs(int(got >> shift & 0xFF) - int(colour >> shift & 0xFF)) > tolerance)
-                    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y
-                                                         << ") is " << Hex(got) << ", expected "
-                                                         << Hex(colour);
+                    return ::testing::AssertionFailure()
+                           << "pixel (" << x << ", " << y << ") is " << Hex(got) << ", expected "
+                           << Hex(colour);
             }
         }
     }
@@ -237,11 +237,10 @@ TEST_F(Screenshot, CapturesTheDrawingAreaOrTheGameFieldCutToIt) {
         {1, 1, 1, fieldRect, {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "field " << int(c.field) << ", in game "
-                                          << int(c.inGame) << ", widescreen "
-                                          << int(c.widescreen) << ", field " << c.fieldRect.x
-                                          << "," << c.fieldRect.y << "," << c.fieldRect.w << ","
-                                          << c.fieldRect.h);
+        SCOPED_TRACE(::testing::Message()
+                     << "field " << int(c.field) << ", in game " << int(c.inGame) << ", widescreen "
+                     << int(c.widescreen) << ", field " << c.fieldRect.x << "," << c.fieldRect.y
+                     << "," << c.fieldRect.w << "," << c.fieldRect.h);
         EnterGameWithField(c.fieldRect, c.viewport);
         core->inGame = c.inGame;
         core->options.field = c.field;

@@ -39,7 +39,9 @@ std::vector<uint8_t> ExpectedPixels(const SkinImage& image) {
     return block;
 }
 
-uint32_t PixelAt(const GfxImage* image, int x, int y) { return image->pixels[y * image->width + x]; }
+uint32_t PixelAt(const GfxImage* image, int x, int y) {
+    return image->pixels[y * image->width + x];
+}
 
 size_t ImageRecordCount() {
     size_t count = 0;
@@ -85,8 +87,10 @@ TEST_F(SkinPackTest, SmallImagesConsumeWholeBlocksAndTheNextRecordStillParses) {
 }
 
 TEST_F(SkinPackTest, LinearFilteringOnlyForTheIdsThatAskForIt) {
-    WriteDataFile("Veltor.skin", SkinPack(1, {{1, 2, 2}, {5, 2, 2}, {6, 2, 2}, {7, 2, 2},
-                                              {8, 2, 2}, {100, 2, 2}, {101, 2, 2}}));
+    WriteDataFile(
+        "Veltor.skin",
+        SkinPack(
+            1, {{1, 2, 2}, {5, 2, 2}, {6, 2, 2}, {7, 2, 2}, {8, 2, 2}, {100, 2, 2}, {101, 2, 2}}));
     Load();
     for (uint16_t id : {5, 6, 7, 100, 101, 500}) {
         EXPECT_NE(render->GetImage(id)->flags & GfxFlagLinear, 0u) << id;
@@ -146,13 +150,13 @@ TEST_P(BrokenSkinPack, EndsTheProgramWithTheLoadError) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenSkinPack,
     ::testing::Values(
-        BrokenPack{"empty file", {}},
-        BrokenPack{"no image count", PackBytes().U32(1).bytes},
+        BrokenPack{"empty file", {}}, BrokenPack{"no image count", PackBytes().U32(1).bytes},
         BrokenPack{"fewer records than counted", Cut(SkinPack(1, {{1, 1, 1}, {2, 1, 1}}), 14)},
         BrokenPack{"record header cut", Cut(SkinPack(1, {{1, 1, 1}}), 10)},
         BrokenPack{"padding of the last block missing", Cut(SkinPack(1, {{1, 3, 1}}), 4)},
-        BrokenPack{"size far beyond the file", PackBytes().U32(1).U16(1).U16(1).U16(65535)
-                                                   .U16(65535).Raw(PatternBytes(64, 1)).bytes}),
+        BrokenPack{
+            "size far beyond the file",
+            PackBytes().U32(1).U16(1).U16(1).U16(65535).U16(65535).Raw(PatternBytes(64, 1)).bytes}),
     [](const auto& info) {
         std::string name = info.param.what;
         for (char& c : name) c = isalnum(uint8_t(c)) ? c : '_';

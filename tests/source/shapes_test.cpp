@@ -24,31 +24,35 @@ std::string Format(const char* format, ...) {
 }
 
 std::string LightText(const ShapeLight& light, const char* separator) {
-    return Format("%u%s%u%s%u%s%u%s%u%s%u%s%u", light.p, separator, light.q, separator, light.r, separator,
-                  light.s, separator, light.width, separator, light.height, separator, light.offset);
+    return Format("%u%s%u%s%u%s%u%s%u%s%u%s%u", light.p, separator, light.q, separator, light.r,
+                  separator, light.s, separator, light.width, separator, light.height, separator,
+                  light.offset);
 }
 
 // A shape as the tools' reader describes it (shapes.txt), line for line.
 void Describe(const Shape& s, std::vector<std::string>& lines) {
-    const bool booleans[] = {s.flagBit4,  s.flagBit5,       s.stackable, s.flagBit6, s.flagBit7, s.hasKind,
-                             s.hasDirectionIds, s.hasSink,   s.hasHeight, s.hasSpeed, s.hasLights,
-                             s.hasPaletteId, s.flagBit13,   s.flagBit14, s.flagBit30, s.hasCodeByte};
+    const bool booleans[] = {s.flagBit4,  s.flagBit5,  s.stackable,       s.flagBit6,
+                             s.flagBit7,  s.hasKind,   s.hasDirectionIds, s.hasSink,
+                             s.hasHeight, s.hasSpeed,  s.hasLights,       s.hasPaletteId,
+                             s.flagBit13, s.flagBit14, s.flagBit30,       s.hasCodeByte};
     std::string bits;
     for (bool b : booleans) bits += b ? '1' : '0';
-    lines.push_back(Format("shape %u bits0 %u bits8 %u bits10 %u ground %u booleans %s", s.id, s.flagBits0,
-                           s.flagBits8, s.flagBits10, s.ground, bits.c_str()));
+    lines.push_back(Format("shape %u bits0 %u bits8 %u bits10 %u ground %u booleans %s", s.id,
+                           s.flagBits0, s.flagBits8, s.flagBits10, s.ground, bits.c_str()));
     std::string kinds;
     for (bool k : {s.kind1, s.kind2, s.kind3, s.kind4, s.seat}) kinds += k ? '1' : '0';
-    lines.push_back(Format(" palette %u code %u %u height %u sink %u speed %u kinds %s facing %u", s.paletteId,
-                           s.codeLow, s.codeHigh, s.height, s.sink, s.speed, kinds.c_str(), s.facing));
+    lines.push_back(Format(" palette %u code %u %u height %u sink %u speed %u kinds %s facing %u",
+                           s.paletteId, s.codeLow, s.codeHigh, s.height, s.sink, s.speed,
+                           kinds.c_str(), s.facing));
     const unsigned use = s.useWith ? 1 : s.container ? 2 : s.noUseEntry ? 3 : 0;
-    lines.push_back(Format(" use %u pickup %u seat %u preview %u", use, s.pickupClass, s.seat ? 1 : 0,
-                           s.previewShapeId));
+    lines.push_back(Format(" use %u pickup %u seat %u preview %u", use, s.pickupClass,
+                           s.seat ? 1 : 0, s.previewShapeId));
     std::string dirs = " dirs";
     for (uint32_t id : s.directionIds) dirs += " " + std::to_string(id);
     lines.push_back(dirs);
     for (const auto& light : s.lights) lines.push_back(" light " + LightText(*light, " "));
-    static const char* const SlotNames[] = {"icon", "idle", "move", "throw", "enter", "leave", "seated"};
+    static const char* const SlotNames[] = {"icon",  "idle",  "move",  "throw",
+                                            "enter", "leave", "seated"};
     for (const auto& range : s.ranges) {
         std::string slots;
         std::vector<std::pair<std::string, const ShapeAnimation*>> owned;
@@ -67,8 +71,8 @@ void Describe(const Shape& s, std::vector<std::string>& lines) {
         }
         lines.push_back(Format(" range %u %u slots%s", range->first, range->last, slots.c_str()));
         for (size_t i = 0; i < range->extras.size(); ++i)
-            owned.push_back({Format("extra %u id %u byte %u", unsigned(i), range->extras[i]->extraId,
-                                    range->extras[i]->extraByte),
+            owned.push_back({Format("extra %u id %u byte %u", unsigned(i),
+                                    range->extras[i]->extraId, range->extras[i]->extraByte),
                              range->extras[i].get()});
         for (const auto& [name, animation] : owned) {
             lines.push_back("  " + name);
@@ -81,15 +85,18 @@ void Describe(const Shape& s, std::vector<std::string>& lines) {
                         for (size_t l = 0; l < group.lights.size(); ++l)
                             groups += (l ? "," : "") + LightText(group.lights[l], "/");
                     }
-                    lines.push_back(Format("    cell groups %u%s", unsigned(cell->lightGroups.size()), groups.c_str()));
+                    lines.push_back(Format("    cell groups %u%s",
+                                           unsigned(cell->lightGroups.size()), groups.c_str()));
                     for (const auto& layer : cell->layers) {
-                        const unsigned flags = layer->flagBit0 | layer->flagBit1 << 1 | layer->flagBit2 << 2 |
-                                               layer->outlineOnly << 3;
+                        const unsigned flags = layer->flagBit0 | layer->flagBit1 << 1 |
+                                               layer->flagBit2 << 2 | layer->outlineOnly << 3;
                         std::string frames;
                         for (const auto& keyframe : layer->keyframes)
-                            frames += " " + std::to_string(keyframe->duration) + (keyframe->fragment ? "" : "n");
-                        lines.push_back(Format("     layer flags %u last %u total %u frames%s", flags,
-                                               layer->last ? 1 : 0, layer->totalDuration, frames.c_str()));
+                            frames += " " + std::to_string(keyframe->duration) +
+                                      (keyframe->fragment ? "" : "n");
+                        lines.push_back(Format("     layer flags %u last %u total %u frames%s",
+                                               flags, layer->last ? 1 : 0, layer->totalDuration,
+                                               frames.c_str()));
                     }
                 }
             }
@@ -104,7 +111,8 @@ TEST_F(ShapesTest, EveryRecordReadsAsTheToolsReadIt) {
     auto shapes = Load("sample");
     std::string header;
     for (uint32_t value : shapes->header) header += " " + std::to_string(value);
-    std::vector<std::string> lines = {Format("version %u header%s", core->dataVersion - before, header.c_str())};
+    std::vector<std::string> lines = {
+        Format("version %u header%s", core->dataVersion - before, header.c_str())};
     for (const auto& entry : shapes->table) Describe(*entry.second, lines);
     const std::vector<std::string> expected = ReadLines(TestDataPath("sprites/sample/shapes.txt"));
     ASSERT_GT(expected.size(), 100u);
@@ -125,7 +133,8 @@ TEST_F(ShapesTest, HeaderWithoutRecordsGivesAnEmptyTableAndCountsBothRevisions) 
 }
 
 TEST_F(ShapesTest, AFileOfWholeBufferPagesLoads) {
-    ASSERT_EQ(std::filesystem::file_size(TestDataPath("sprites/page-sized/data/Veltor.data")) % 4096, 0u);
+    ASSERT_EQ(
+        std::filesystem::file_size(TestDataPath("sprites/page-sized/data/Veltor.data")) % 4096, 0u);
     auto shapes = Load("page-sized");
     EXPECT_NE(shapes->Find(EveryField), nullptr);
     EXPECT_NE(shapes->Find(9999), nullptr);
@@ -135,7 +144,8 @@ TEST_F(ShapesTest, RangesCoverCountsInFileOrder) {
     auto shapes = Load("sample");
     const Shape* single = shapes->Find(IdleOnly);
     ASSERT_EQ(single->ranges.size(), 1u);
-    for (uint32_t count : {0u, 1u, 255u, 256u, 32767u}) EXPECT_EQ(single->FindEntry(count), single->ranges[0].get());
+    for (uint32_t count : {0u, 1u, 255u, 256u, 32767u})
+        EXPECT_EQ(single->FindEntry(count), single->ranges[0].get());
     EXPECT_EQ(single->FindEntry(32768), nullptr);
 
     // Ranges 0-0, 1-9, 10-5 (covers nothing) and 6-32767.
@@ -201,13 +211,17 @@ const DamagedFile DamagedFiles[] = {
     {"fragment-7", "Failed to load \"data/Veltor.data\": unknown fragment type 7 in shape 7."},
     {"fragment-255", "Failed to load \"data/Veltor.data\": unknown fragment type 255 in shape 7."},
     {"palette-2", "Failed to load \"data/Veltor.data\": unknown palette id 2 in shape 7."},
-    {"repeated-idle", "Failed to load \"data/Veltor.data\": animation tag 1 repeated (anim_idle == NULL) in shape 7."},
+    {"repeated-idle",
+     "Failed to load \"data/Veltor.data\": animation tag 1 repeated (anim_idle == NULL) in shape 7."},
     {"deep-tree", "Failed to load \"data/Veltor.data\": fragment tree deeper than 16 in shape 7."},
-    {"sprite-past-end", "Failed to load \"data/Veltor.shapes\": sprite block past the end of the file in shape 7."},
+    {"sprite-past-end",
+     "Failed to load \"data/Veltor.shapes\": sprite block past the end of the file in shape 7."},
     {"sprite-padding-past-end",
      "Failed to load \"data/Veltor.shapes\": sprite block past the end of the file in shape 7."},
-    {"sprite-far-away", "Failed to load \"data/Veltor.shapes\": sprite block past the end of the file in shape 7."},
-    {"light-past-end", "Failed to load \"data/Veltor.shapes\": light mask past the end of the file in shape 7."},
+    {"sprite-far-away",
+     "Failed to load \"data/Veltor.shapes\": sprite block past the end of the file in shape 7."},
+    {"light-past-end",
+     "Failed to load \"data/Veltor.shapes\": light mask past the end of the file in shape 7."},
     {"truncated", "Failed to read \"data/Veltor.data\": !eof"},
 };
 

@@ -8,8 +8,8 @@
 namespace {
 
 TEST(SpanReader, ReadsLittleEndianFieldsInOrder) {
-    const std::vector<uint8_t> bytes = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0xFE, 0xFF,
-                                        0x07, 'a',  'b',  'c'};
+    const std::vector<uint8_t> bytes = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06,
+                                        0xFE, 0xFF, 0x07, 'a',  'b',  'c'};
     SpanReader reader(bytes);
     EXPECT_EQ(reader.U32(), 0x04030201u);
     EXPECT_EQ(reader.U16(), 0x0605);

@@ -69,8 +69,8 @@ TEST(SpellSlot, ArmedIconPulsesOverOneSecond) {
     const struct {
         uint64_t elapsed;
         uint8_t alpha;
-    } cases[] = {{0, 127}, {128, 135}, {256, 191}, {384, 247}, {512, 255}, {640, 247},
-                 {768, 191}, {1023, 127}, {1024, 127}, {1024 + 128, 135}};
+    } cases[] = {{0, 127},   {128, 135}, {256, 191},  {384, 247},  {512, 255},
+                 {640, 247}, {768, 191}, {1023, 127}, {1024, 127}, {1024 + 128, 135}};
     for (const auto& c : cases) EXPECT_EQ(ArmedPulseAlpha(c.elapsed), c.alpha) << c.elapsed;
 }
 
@@ -78,8 +78,8 @@ TEST(SpellSlot, CountdownInTenthsOfASecond) {
     const struct {
         int64_t remaining;
         const char* text;
-    } cases[] = {{12000, "12.0"}, {3550, "3.5"}, {99, ""},     {100, "0.1"},
-                 {1000, "1.0"},   {65535, "65.5"}, {0, ""},    {-500, ""}};
+    } cases[] = {{12000, "12.0"}, {3550, "3.5"},   {99, ""}, {100, "0.1"},
+                 {1000, "1.0"},   {65535, "65.5"}, {0, ""},  {-500, ""}};
     for (const auto& c : cases) EXPECT_EQ(CountdownText(c.remaining), c.text) << c.remaining;
 }
 
@@ -133,7 +133,8 @@ TEST_F(SpellTest, WithoutFontTwoTheDescriptionIsOneLine) {
     auto spell = Make("A description far longer than two hundred and fifty pixels of any font.");
     EXPECT_EQ(spell->font, nullptr);
     spell->BuildDescription("<MoveSpeed>fast</MoveSpeed>");
-    EXPECT_EQ(spell->descriptionLines, std::vector<std::string>{Escape(0xC0FFFF80) + "fast" + PopEscape});
+    EXPECT_EQ(spell->descriptionLines,
+              std::vector<std::string>{Escape(0xC0FFFF80) + "fast" + PopEscape});
     spell->BuildDescription("");
     EXPECT_TRUE(spell->descriptionLines.empty());
 }
@@ -345,9 +346,11 @@ TEST_F(SpellFileTest, ReadsOnlyTheRecordsTheCountNames) {
 }
 
 TEST_F(SpellFileTest, ShortOrLyingFilesEndTheProgram) {
-    std::vector<std::vector<uint8_t>> damaged = {TwoSpells(3), TwoSpells(2, 5), TwoSpells(2, 0xFFFF)};
+    std::vector<std::vector<uint8_t>> damaged = {TwoSpells(3), TwoSpells(2, 5),
+                                                 TwoSpells(2, 0xFFFF)};
     const std::vector<uint8_t> whole = TwoSpells(2);
-    for (size_t size = 0; size < whole.size(); ++size) damaged.emplace_back(whole.begin(), whole.begin() + size);
+    for (size_t size = 0; size < whole.size(); ++size)
+        damaged.emplace_back(whole.begin(), whole.begin() + size);
     for (const std::vector<uint8_t>& file : damaged) {
         WriteDataFile("Veltor.spells", file);
         fake.boxes.clear();
@@ -397,8 +400,10 @@ protected:
         std::string text;
         bool first = true;
         for (const std::string& call : calls) {
-            if (call.rfind("DrawImagePartTinted(", 0) != 0 || call.find(tail) == std::string::npos) continue;
-            if (first && call.rfind("DrawImagePartTinted(" + position + ",", 0) != 0) return "starts elsewhere: " + call;
+            if (call.rfind("DrawImagePartTinted(", 0) != 0 || call.find(tail) == std::string::npos)
+                continue;
+            if (first && call.rfind("DrawImagePartTinted(" + position + ",", 0) != 0)
+                return "starts elsewhere: " + call;
             first = false;
             const size_t sx = call.find(',', call.find(',') + 1) + 1;
             text += char(std::stoi(call.substr(sx)));
@@ -418,10 +423,10 @@ TEST_F(SpellDrawTest, ReadyUnusableAndArmedIcons) {
     spell->SetFlags(0x40);
     spell->cooldownStart = Now - 256;
     spell->DrawSlot(10, 20);
-    EXPECT_EQ(RecordingDriver::Take(), (std::vector<std::string>{
-                                           "DrawImage(10,20,img:0)",
-                                           "DrawImageTinted(10,20,0x64FF8080,img:0)",
-                                           "DrawImageTinted(10,20,0xBFFFFFFF,img:0)"}));
+    EXPECT_EQ(RecordingDriver::Take(),
+              (std::vector<std::string>{"DrawImage(10,20,img:0)",
+                                        "DrawImageTinted(10,20,0x64FF8080,img:0)",
+                                        "DrawImageTinted(10,20,0xBFFFFFFF,img:0)"}));
 }
 
 TEST_F(SpellDrawTest, CoolingIconFillsFromTheBottom) {
@@ -480,8 +485,9 @@ TEST_F(SpellDrawTest, CastOutstandingLongAfterItsCooldownShowsNoTime) {
 TEST_F(SpellDrawTest, BookIconIsScaledIntoItsBox) {
     spell->DrawIcon(5, 6);
     spell->DrawIcon(5, 6);
-    EXPECT_EQ(RecordingDriver::Take(), (std::vector<std::string>{"DrawImageScaled(5,6,32,32,img:0)",
-                                                                 "DrawImageScaled(5,6,32,32,img:0)"}));
+    EXPECT_EQ(RecordingDriver::Take(),
+              (std::vector<std::string>{"DrawImageScaled(5,6,32,32,img:0)",
+                                        "DrawImageScaled(5,6,32,32,img:0)"}));
     EXPECT_NE(spell->bookIcon, nullptr);
     EXPECT_EQ(spell->slotIcon, nullptr);
 }

@@ -9,17 +9,17 @@
 #include "creature.h"
 #include "driver/gfxcore.h"
 #include "driver/gfxdriver.h"
-#include "layer.h"
 #include "effectlist.h"
-#include "windows/game/action.h"
+#include "layer.h"
+#include "motions.h"
 #include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
 #include "support/worlddata.h"
-#include "tile.h"
-#include "world.h"
-#include "motions.h"
 #include "throws.h"
+#include "tile.h"
 #include "weather.h"
+#include "windows/game/action.h"
+#include "world.h"
 
 namespace {
 
@@ -207,7 +207,9 @@ TEST_F(WorldTest, ACellUnderAClosedFloorIsHiddenOnlyWhenAllThreeNeighboursAreClo
         uint16_t x;
         Open open;
         uint8_t coverClass;
-    } cases[] = {{102, NorthWest, CoverEdge}, {105, West, CoverEdge}, {108, North, CoverEdge},
+    } cases[] = {{102, NorthWest, CoverEdge},
+                 {105, West, CoverEdge},
+                 {108, North, CoverEdge},
                  {111, None, CoverHidden}};
     constexpr uint16_t y = 104;
     for (const auto& c : cases) {
@@ -620,10 +622,10 @@ TEST_F(WorldMenus, AnotherPlayerCanBeFollowedTradedWithAndInvited) {
     Creature* friendly = MakeCreature(7, Position{101, 100, 7}, "Ally");
     friendly->playerFlag = 1;
     world->ShowCreatureMenu(0, 0, player, friendly);
-    EXPECT_EQ(
-        Labels(*OpenedMenu()),
-        (std::vector<std::string>{"110 Attack", "111 Follow", "112 Examine", "0 -",
-                                  "113 Trade with..", "114 Party with..", "116 Send message.."}));
+    EXPECT_EQ(Labels(*OpenedMenu()),
+              (std::vector<std::string>{"110 Attack", "111 Follow", "112 Examine", "0 -",
+                                        "113 Trade with..", "114 Party with..",
+                                        "116 Send message.."}));
     EXPECT_EQ(OpenedMenu()->entries[1].hint, Hint('\x80', '\xE0', '\x80', '\xC0', "LMB"));
     core->followTarget = friendly;
     core->AddPartyInvite(7, "Ally");

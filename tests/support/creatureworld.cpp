@@ -40,7 +40,8 @@ void CreatureWorld::Stack(Tile* tile, uint32_t shapeId) {
 }
 
 Creature* CreatureWorld::Spawn(Position at, const std::string& name, uint16_t speed) {
-    auto* creature = new Creature(core.get(), nextId++, SampleShape::Person, 0, {}, at, name, 100, speed, 0);
+    auto* creature =
+        new Creature(core.get(), nextId++, SampleShape::Person, 0, {}, at, name, 100, speed, 0);
     world->AddCreature(creature);
     Tile* tile = world->GetTile(at.Packed(), at.z);
     if (!tile) tile = world->CreateTile(at);
@@ -62,13 +63,16 @@ void CreatureWorld::Frame(uint64_t ms) {
     for (Creature* creature : creatures) creature->UpdateWalk();
 }
 
-void CreatureWorld::SetStatus(uint8_t index, bool active) { core->statusEffects.at(index).active = active; }
+void CreatureWorld::SetStatus(uint8_t index, bool active) {
+    core->statusEffects.at(index).active = active;
+}
 
 std::vector<std::string> CreatureWorld::Notifications() const {
     std::vector<std::string> lines;
     for (const auto& place : world->notification->places)
         for (const NotificationLine* line : {&place.current, &place.waiting})
-            if (line->state != Notification::StateEmpty) lines.push_back(std::to_string(line->kind) + ":" + line->text);
+            if (line->state != Notification::StateEmpty)
+                lines.push_back(std::to_string(line->kind) + ":" + line->text);
     return lines;
 }
 

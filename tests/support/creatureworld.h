@@ -15,7 +15,8 @@ class World;
 
 // Shape ids of the generated sample data (tools/datagen/sprites.py).
 namespace SampleShape {
-constexpr uint32_t Grass = 100, StoneFloor = 103, Water = 102, Wall = 110, Chair = 150, Ladder = 151;
+constexpr uint32_t Grass = 100, StoneFloor = 103, Water = 102, Wall = 110, Chair = 150,
+                   Ladder = 151;
 constexpr uint32_t Torch = 152, Person = 200, Sparkle = 300, TargetRing = 400;
 constexpr uint8_t StoneSpeed = 160;  // the ground speed of the stone floor
 }  // namespace SampleShape

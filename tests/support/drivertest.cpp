@@ -23,8 +23,7 @@ HWND CreateTestWindow(int width, int height) {
     windowClass.lpszClassName = "VeltorGfxTest";
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, "VeltorGfxTest", "gfx test", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  width, height, nullptr, nullptr, windowClass.hInstance,
-                                  nullptr);
+                                  width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     return window;
@@ -61,7 +60,8 @@ std::string OldestError() {
 
 ::testing::AssertionResult BlockIs(const Pixels& pixels, int x0, int y0, int x1, int y1,
                                    uint32_t colour, int tolerance) {
-    return BlockIs(pixels, x0, y0, x1, y1, [colour](int, int) { return colour; }, tolerance);
+    return BlockIs(
+        pixels, x0, y0, x1, y1, [colour](int, int) { return colour; }, tolerance);
 }
 
 void DriverFixture::SetUp() {

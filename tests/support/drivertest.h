@@ -64,8 +64,7 @@ public:
     static void Load(uint32_t code, uint32_t flags);
 
     GfxRenderTarget* Target(int32_t w, int32_t h, uint32_t colour, uint32_t flags);
-    GfxImage* Image(int32_t w, int32_t h, const std::vector<uint32_t>& pixels,
-                    uint32_t flags = 0);
+    GfxImage* Image(int32_t w, int32_t h, const std::vector<uint32_t>& pixels, uint32_t flags = 0);
     GfxOverlay* Overlay();
 
     // The whole screen as the player saw it last.

@@ -2,7 +2,6 @@
 #include "core.h"
 #include "driver/gfxcore.h"
 
-
 uint64_t FakePlatform::wallClock;
 uint64_t FakePlatform::wallClockStep;
 uint32_t FakePlatform::tickCount;
@@ -45,8 +44,8 @@ int FakeRandom() {
 void FakeStartDriver(uint32_t code, uint32_t) {
     FakePlatform::driverRequests.push_back(code);
     const auto found = FakePlatform::drivers.find(code);
-    const DriverOutcome outcome = found == FakePlatform::drivers.end() ? DriverOutcome::Fails
-                                                                        : found->second;
+    const DriverOutcome outcome =
+        found == FakePlatform::drivers.end() ? DriverOutcome::Fails : found->second;
     switch (outcome) {
         case DriverOutcome::Starts: FakePlatform::loadedDriver = code; break;
         case DriverOutcome::Fails: FakePlatform::loadedDriver = DriverNull; break;
@@ -74,8 +73,8 @@ FakePlatform::FakePlatform() {
     toggledKeys.clear();
     randoms.clear();
     loadedDriver = DriverNull;
-    platform = {FakeWallClock, FakeTick,        FakeKeyState,   FakeMessageBox,
-                FakeExit,      FakeRandom,      FakeStartDriver, FakeLoadedDriver};
+    platform = {FakeWallClock, FakeTick,   FakeKeyState,    FakeMessageBox,
+                FakeExit,      FakeRandom, FakeStartDriver, FakeLoadedDriver};
     GFX_ClearErrors();
 }
 

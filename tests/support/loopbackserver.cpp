@@ -44,7 +44,8 @@ bool LoopbackServer::Accept() {
             peerClosed_ = false;
             MakeNonBlocking(peer_);
             const BOOL noDelay = TRUE;
-            setsockopt(peer_, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay), sizeof noDelay);
+            setsockopt(peer_, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+                       sizeof noDelay);
         }
     }
     return Connected();
@@ -54,7 +55,8 @@ void LoopbackServer::Send(const std::vector<uint8_t>& bytes) {
     ASSERT_TRUE(Connected());
     size_t sent = 0;
     while (sent < bytes.size()) {
-        const int n = send(peer_, reinterpret_cast<const char*>(bytes.data() + sent), int(bytes.size() - sent), 0);
+        const int n = send(peer_, reinterpret_cast<const char*>(bytes.data() + sent),
+                           int(bytes.size() - sent), 0);
         ASSERT_NE(n, SOCKET_ERROR) << WSAGetLastError();
         sent += n;
     }

@@ -27,7 +27,8 @@ std::map<uint16_t, MapKey> SampleMapKeys() {
         std::istringstream words(line);
         std::string tag, keyTag, hex;
         unsigned id = 0;
-        if (words >> tag >> id >> keyTag >> hex && tag == "map") keys[uint16_t(id)] = KeyFromHex(hex);
+        if (words >> tag >> id >> keyTag >> hex && tag == "map")
+            keys[uint16_t(id)] = KeyFromHex(hex);
     }
     return keys;
 }

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "mapdriver.h"
 #include "creature.h"
-#include "world.h"
+#include "mapdriver.h"
 #include "support/spritedata.h"
 #include "support/startup.h"
+#include "world.h"
 
 #define MAP_TESTDATA VELTOR_TESTDATA "/maps"
 
@@ -44,7 +44,7 @@ protected:
     // The text of the message box window the driver opened, or "" when none is open.
     std::string ShownMessage() const;
 
-    std::unique_ptr<World> world;     // the world's weather holds the light value
+    std::unique_ptr<World> world;      // the world's weather holds the light value
     std::unique_ptr<Creature> player;  // drawn from the sample sprites, kept while the test runs
     Shapes* startedShapes = nullptr;
     std::unique_ptr<MapDriver> driver;

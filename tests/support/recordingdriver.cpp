@@ -53,12 +53,12 @@ struct Logger<name, Result (*)(Args...)> {
     }
 };
 
-#define RECORD(slot)                                                  \
-    do {                                                              \
-        static constexpr char name[] = #slot;                         \
-        using SlotLogger = Logger<name, decltype(GfxDriver::slot)>;   \
-        SlotLogger::next = GfxDriver::slot;                           \
-        GfxDriver::slot = SlotLogger::Call;                           \
+#define RECORD(slot)                                                \
+    do {                                                            \
+        static constexpr char name[] = #slot;                       \
+        using SlotLogger = Logger<name, decltype(GfxDriver::slot)>; \
+        SlotLogger::next = GfxDriver::slot;                         \
+        GfxDriver::slot = SlotLogger::Call;                         \
     } while (0)
 #define RECORD_SLOT(slot) RECORD(slot);
 

@@ -4,7 +4,9 @@
 
 #include <fstream>
 
-std::string TestDataPath(const std::string& relative) { return std::string(VELTOR_TESTDATA) + "/" + relative; }
+std::string TestDataPath(const std::string& relative) {
+    return std::string(VELTOR_TESTDATA) + "/" + relative;
+}
 
 std::vector<std::string> ReadLines(const std::string& path) {
     std::ifstream file(path);
@@ -18,7 +20,9 @@ std::unique_ptr<Shapes> LoadSpriteCase(Core* core, const std::string& name) {
     return std::make_unique<Shapes>(core);
 }
 
-std::unique_ptr<Shapes> SpriteData::Load(const std::string& name) { return LoadSpriteCase(core, name); }
+std::unique_ptr<Shapes> SpriteData::Load(const std::string& name) {
+    return LoadSpriteCase(core, name);
+}
 
 std::string SpriteData::LoadFailure(const std::string& name) {
     FakePlatform::boxes.clear();

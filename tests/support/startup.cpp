@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "screen.h"
 #include "driver/gfxcore.h"
+#include "screen.h"
 
 InFolder::InFolder(const std::string& path) {
     char current[MAX_PATH];
@@ -34,9 +34,8 @@ TemporaryFolder::~TemporaryFolder() {
 }
 
 std::map<std::string, uint32_t> StartupDataVersions() {
-    return {{"Veltor.data", 1},  {"Veltor.shapes", 2}, {"Veltor.books", 4},
-            {"Veltor.quests", 8}, {"Veltor.maps", 16},  {"Veltor.skin", 32},
-            {"Veltor.font", 64},  {"Veltor.spells", 128}};
+    return {{"Veltor.data", 1},  {"Veltor.shapes", 2}, {"Veltor.books", 4}, {"Veltor.quests", 8},
+            {"Veltor.maps", 16}, {"Veltor.skin", 32},  {"Veltor.font", 64}, {"Veltor.spells", 128}};
 }
 
 void WriteStartupData(const std::map<std::string, uint32_t>& versions) {

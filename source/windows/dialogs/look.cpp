@@ -3,8 +3,7 @@
 #include "core.h"
 #include "windows/toolkit/windowtypes.h"
 
-Look::Look(Core* core, std::string title, std::string text, int32_t x, int32_t y,
-           uint8_t hintStyle)
+Look::Look(Core* core, std::string title, std::string text, int32_t x, int32_t y, uint8_t hintStyle)
     : Window(core),
       openedAt(core->frameTimeMs),
       title(std::move(title)),

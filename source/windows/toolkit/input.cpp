@@ -342,8 +342,7 @@ void Input::Draw() {
         DrawSurface();
     }
     if (core->focusedInput != this) return;
-    if (HasSelection())
-        render->FillRect(x + 4, y + 4, caretPixel + 1, height - 8, SelectionColour);
+    if (HasSelection()) render->FillRect(x + 4, y + 4, caretPixel + 1, height - 8, SelectionColour);
     if (core->frameTimeMs % 1000 < 500)
         render->FillRect(x + caretPixel + 4, y + 4, 1, height - 8, CaretColour);
 }

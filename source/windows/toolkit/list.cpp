@@ -31,8 +31,8 @@ struct BoundOption {
     uint8_t Options::*option;
 };
 constexpr BoundOption BoundOptions[] = {
-    {45, &Options::push},     {91, &Options::autocast}, {107, &Options::limit},
-    {110, &Options::hidepush}, {112, &Options::nosplit}, {114, &Options::showchat},
+    {45, &Options::push},      {91, &Options::autocast},  {107, &Options::limit},
+    {110, &Options::hidepush}, {112, &Options::nosplit},  {114, &Options::showchat},
     {130, &Options::holdmove}, {139, &Options::lootcont},
 };
 
@@ -43,8 +43,7 @@ uint8_t* BoundOptionByte(Core* core, uint32_t optionId) {
 }
 
 bool EqualInLowerCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char l, char r) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char l, char r) {
                return std::tolower(static_cast<unsigned char>(l)) ==
                       std::tolower(static_cast<unsigned char>(r));
            });
@@ -107,9 +106,7 @@ void List::Build() {
     markColour = 0xC0FF8080;
 }
 
-bool List::IsItem(int32_t index) const {
-    return static_cast<uint32_t>(index) < items.size();
-}
+bool List::IsItem(int32_t index) const { return static_cast<uint32_t>(index) < items.size(); }
 
 bool List::IsEntry(int32_t index) const { return static_cast<uint32_t>(index) < Count(); }
 
@@ -401,8 +398,7 @@ void List::DrawRows(int32_t contentWidth) {
     if (showSelection && IsEntry(selected)) {
         const ListRow& row = rows[static_cast<size_t>(selected)];
         if (row.selectable)
-            render->FillRect(x + 3, y + 3 + row.top, contentWidth - 6, row.height,
-                             SelectionColour);
+            render->FillRect(x + 3, y + 3 + row.top, contentWidth - 6, row.height, SelectionColour);
     }
     const int32_t hovered = HoveredIndex();
     if (hovered >= 0 && rows[static_cast<size_t>(hovered)].selectable) {

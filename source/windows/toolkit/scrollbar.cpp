@@ -23,8 +23,7 @@ struct ThumbSkin {
     int32_t startCap[2], endCap[2], grip[2], smallGrip[2], filler[2];
 };
 constexpr ThumbSkin VerticalThumb = {{280, 263}, {280, 267}, {280, 224}, {280, 227}, {280, 221}};
-constexpr ThumbSkin HorizontalThumb = {
-    {282, 305}, {286, 305}, {263, 305}, {266, 305}, {260, 305}};
+constexpr ThumbSkin HorizontalThumb = {{282, 305}, {286, 305}, {263, 305}, {266, 305}, {260, 305}};
 
 }  // namespace
 
@@ -58,15 +57,15 @@ void Scroll::Build() {
     // An inverted bar shows position 0 at its far end.
     UpdateThumb();
     if (vertical) {
-        AddButton(0, 0, UpArrow, 0, 0, 18, 0, 36, 0, Thickness, ArrowLength, {1, 1, 16, 13},
-                  "", 0, 0);
-        AddButton(0, height - ArrowLength, DownArrow, 0, 16, 18, 16, 36, 16, Thickness,
-                  ArrowLength, {1, 0, 16, 13}, "", 0, 0);
+        AddButton(0, 0, UpArrow, 0, 0, 18, 0, 36, 0, Thickness, ArrowLength, {1, 1, 16, 13}, "", 0,
+                  0);
+        AddButton(0, height - ArrowLength, DownArrow, 0, 16, 18, 16, 36, 16, Thickness, ArrowLength,
+                  {1, 0, 16, 13}, "", 0, 0);
     } else {
         AddButton(0, 0, LeftArrow, 209, 304, 209, 322, 209, 340, ArrowLength, Thickness,
                   {1, 1, 13, 16}, "", 0, 0);
-        AddButton(width - ArrowLength, 0, RightArrow, 225, 304, 225, 322, 225, 340,
-                  ArrowLength, Thickness, {0, 1, 13, 16}, "", 0, 0);
+        AddButton(width - ArrowLength, 0, RightArrow, 225, 304, 225, 322, 225, 340, ArrowLength,
+                  Thickness, {0, 1, 13, 16}, "", 0, 0);
     }
 }
 
@@ -96,9 +95,7 @@ bool Scroll::HitTest(int32_t px, int32_t py) {
     return px >= rect.x && px < rect.x + width && py >= rect.y && py < rect.y + VisibleHeight();
 }
 
-int32_t Scroll::ThumbRange() const {
-    return std::max(0, Length() - thumbLength - TrackSlack);
-}
+int32_t Scroll::ThumbRange() const { return std::max(0, Length() - thumbLength - TrackSlack); }
 
 void Scroll::UpdateThumbLength() {
     if (total <= 0) {
@@ -185,16 +182,11 @@ void Scroll::Grow(int32_t delta) {
 void Scroll::ArrowStep(const Button* button) {
     bool back;
     switch (button->id) {
-    case UpArrow:
-    case LeftArrow:
-        back = true;
-        break;
-    case DownArrow:
-    case RightArrow:
-        back = false;
-        break;
-    default:
-        return;
+        case UpArrow:
+        case LeftArrow: back = true; break;
+        case DownArrow:
+        case RightArrow: back = false; break;
+        default: return;
     }
     if (inverted) back = !back;
     back ? StepUp() : StepDown();
@@ -274,18 +266,17 @@ void Scroll::DrawThumb(int32_t ox, int32_t oy) {
     auto piece = [&](const int32_t(&part)[2], int32_t at, int32_t length) {
         if (vertical)
             render->DrawSkinPart(across, at, part[0], part[1], ThumbAcross, length, SkinAtlasId);
-        else
-            render->DrawSkinPart(at, across, part[0], part[1], length, ThumbAcross, SkinAtlasId);
+        else render->DrawSkinPart(at, across, part[0], part[1], length, ThumbAcross, SkinAtlasId);
     };
     // The one-pixel filler repeated over `length` pixels from `at`.
     auto fill = [&](int32_t at, int32_t length) {
         const int32_t sx = skin.filler[0], sy = skin.filler[1];
         if (vertical)
-            render->DrawSkinPartTiled(across, at, ThumbAcross, length, 0, 0, sx, sy,
-                                      ThumbAcross, 1, SkinAtlasId);
+            render->DrawSkinPartTiled(across, at, ThumbAcross, length, 0, 0, sx, sy, ThumbAcross, 1,
+                                      SkinAtlasId);
         else
-            render->DrawSkinPartTiled(at, across, length, ThumbAcross, 0, 0, sx, sy, 1,
-                                      ThumbAcross, SkinAtlasId);
+            render->DrawSkinPartTiled(at, across, length, ThumbAcross, 0, 0, sx, sy, 1, ThumbAcross,
+                                      SkinAtlasId);
     };
 
     const int32_t length = thumbLength;

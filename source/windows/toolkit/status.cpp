@@ -67,10 +67,8 @@ void Status::Place(int32_t screenWidth, int32_t screenHeight) {
 }
 
 void Status::OnCommand(Button* button) {
-    if (button->id == ButtonId::Ok || button->id == ButtonId::Close)
-        Close();
-    else if (button->id == DiscordButton)
-        OpenWebPage(DiscordInvite);
+    if (button->id == ButtonId::Ok || button->id == ButtonId::Close) Close();
+    else if (button->id == DiscordButton) OpenWebPage(DiscordInvite);
 }
 
 void Status::Close() {

@@ -22,9 +22,8 @@ constexpr int32_t GridTop = 52;
 struct SkinPiece {
     int32_t sx, sy, w, h;
 };
-constexpr SkinPiece TopLeft = {87, 27, 8, 8}, TopJoin = {95, 27, 8, 8},
-                    TopRight = {103, 27, 8, 8}, LeftJoin = {87, 35, 8, 8},
-                    Cross = {95, 35, 8, 8}, RightJoin = {103, 35, 8, 8},
+constexpr SkinPiece TopLeft = {87, 27, 8, 8}, TopJoin = {95, 27, 8, 8}, TopRight = {103, 27, 8, 8},
+                    LeftJoin = {87, 35, 8, 8}, Cross = {95, 35, 8, 8}, RightJoin = {103, 35, 8, 8},
                     BottomLeft = {87, 43, 8, 8}, BottomJoin = {95, 43, 8, 8},
                     BottomRight = {103, 43, 8, 8};
 constexpr SkinPiece TopEdge = {85, 59, 32, 6}, RowSeparator = {85, 66, 32, 4},
@@ -146,8 +145,7 @@ void Sure::PaintGrid() {
     const int32_t left = width / 2 - columns * 20 - 4;
     for (int32_t r = 0; r <= rows; ++r)
         for (int32_t c = 0; c <= columns; ++c)
-            DrawPiece(render, left + c * Cell, GridTop + r * Cell,
-                      Junction(c, columns, r, rows));
+            DrawPiece(render, left + c * Cell, GridTop + r * Cell, Junction(c, columns, r, rows));
     for (int32_t c = 0; c < columns; ++c) {
         const int32_t edgeX = left + 8 + c * Cell;
         DrawPiece(render, edgeX, GridTop + 2, TopEdge);
@@ -181,10 +179,8 @@ void Sure::DrawCells(int32_t originX, int32_t originY, bool everyFrame) {
 
 void Sure::DrawItemAt(int32_t itemX, int32_t itemY) {
     Font* labelFont = core->GetFont(1);
-    if (action == Sell)
-        item->DrawIconAmount(itemX, itemY, labelFont);
-    else
-        item->DrawIcon(itemX, itemY, labelFont);
+    if (action == Sell) item->DrawIconAmount(itemX, itemY, labelFont);
+    else item->DrawIcon(itemX, itemY, labelFont);
 }
 
 void Sure::Draw() {

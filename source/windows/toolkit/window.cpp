@@ -139,19 +139,18 @@ void Window::OnCommand(Button* button) {
         return;
     }
     switch (button->id) {
-    case ButtonId::Close:
-        // Deletes this window: nothing may touch it afterwards.
-        core->RemoveWindow(this);
-        return;
-    case ButtonId::Collapse:
-    case ButtonId::Expand:
-        button->id = button->id == ButtonId::Collapse ? ButtonId::Expand : ButtonId::Collapse;
-        collapsed = !collapsed;
-        ClampToScreen();
-        core->ActivateWindow(this);
-        return;
-    default:
-        return;
+        case ButtonId::Close:
+            // Deletes this window: nothing may touch it afterwards.
+            core->RemoveWindow(this);
+            return;
+        case ButtonId::Collapse:
+        case ButtonId::Expand:
+            button->id = button->id == ButtonId::Collapse ? ButtonId::Expand : ButtonId::Collapse;
+            collapsed = !collapsed;
+            ClampToScreen();
+            core->ActivateWindow(this);
+            return;
+        default: return;
     }
 }
 

@@ -156,8 +156,7 @@ TEST_F(GfxLayer, RenderTargetAlphaModeComesFromFlagsAndClearColour) {
     for (const auto& c : cases) {
         const uint32_t otherFlags = GfxFlagLinear | GfxFlagKeep;
         const GfxRenderTarget* target = Target(8, 8, c.colour, c.flags | otherFlags, 0);
-        EXPECT_EQ(target->flags, c.mode | otherFlags)
-            << std::hex << c.flags << " " << c.colour;
+        EXPECT_EQ(target->flags, c.mode | otherFlags) << std::hex << c.flags << " " << c.colour;
         EXPECT_EQ(target->clearColour, c.storedColour) << std::hex << c.flags << " " << c.colour;
     }
 }
@@ -186,8 +185,7 @@ TEST_F(GfxLayer, ImageAlphaModeIsScannedFromItsPixels) {
     for (const auto& c : cases) {
         const GfxImage* image = Image(c.w, c.h, c.pixels, c.stride, c.flags);
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->flags & GfxFlagAlphaMode, c.mode)
-            << c.w << "x" << c.h << " " << c.pixels;
+        EXPECT_EQ(image->flags & GfxFlagAlphaMode, c.mode) << c.w << "x" << c.h << " " << c.pixels;
     }
 }
 
@@ -260,10 +258,10 @@ TEST_F(GfxLayer, ClipThatOnlyTouchesTheClipEdgeLetsNothingThrough) {
         float x, y, w, h;
         const char* applied;
     } cases[] = {
-        {640, 10, 20, 20, "SetClip(0,0,0,0)"},  // right edge
-        {-20, 10, 20, 20, "SetClip(0,0,0,0)"},  // left edge
-        {10, 480, 20, 20, "SetClip(0,0,0,0)"},  // bottom edge
-        {10, -20, 20, 20, "SetClip(0,0,0,0)"},  // top edge
+        {640, 10, 20, 20, "SetClip(0,0,0,0)"},           // right edge
+        {-20, 10, 20, 20, "SetClip(0,0,0,0)"},           // left edge
+        {10, 480, 20, 20, "SetClip(0,0,0,0)"},           // bottom edge
+        {10, -20, 20, 20, "SetClip(0,0,0,0)"},           // top edge
         {639, 479, 20, 20, "SetClip(639,479,640,480)"},  // one pixel inside
     };
     for (const auto& c : cases) {
@@ -330,10 +328,8 @@ TEST_F(GfxLayer, TilesStartAtTheScrollOffsetAndCoverTheRectangle) {
         float x, w, offset, tile;
         std::vector<float> starts;
     } cases[] = {
-        {10, 25, 3, 10, {7, 17, 27}},
-        {10, 25, -3, 10, {3, 13, 23, 33}},
-        {10, 20, 20, 10, {10, 20}},
-        {10, 20, 0, 0, {}},
+        {10, 25, 3, 10, {7, 17, 27}}, {10, 25, -3, 10, {3, 13, 23, 33}},
+        {10, 20, 20, 10, {10, 20}},   {10, 20, 0, 0, {}},
         {10, 0, 0, 10, {}},
     };
     for (const auto& c : cases) {
@@ -365,8 +361,18 @@ TEST_F(GfxLayer, ScratchBufferGrowsInKilobyteStepsAndRefusesTheImpossible) {
 TEST(GfxNextPowerOfTwo, IsTheSmallestPowerNotBelow) {
     const struct {
         int32_t n, power;
-    } cases[] = {{INT_MIN, 1}, {-5, 1}, {0, 1}, {1, 1}, {2, 2}, {3, 4}, {300, 512}, {640, 1024},
-                 {1024, 1024}, {1025, 2048}, {0x40000000, 0x40000000}, {0x40000001, 0},
+    } cases[] = {{INT_MIN, 1},
+                 {-5, 1},
+                 {0, 1},
+                 {1, 1},
+                 {2, 2},
+                 {3, 4},
+                 {300, 512},
+                 {640, 1024},
+                 {1024, 1024},
+                 {1025, 2048},
+                 {0x40000000, 0x40000000},
+                 {0x40000001, 0},
                  {INT_MAX, 0}};
     for (const auto& c : cases) EXPECT_EQ(GFX_NextPowerOfTwo(c.n), c.power) << c.n;
 }
@@ -403,15 +409,16 @@ TEST_F(GfxSampledOverlay, SamplesPixelsOnCornersAndMixesBetween) {
         float x, y;
         uint32_t colour;
     } cases[] = {
-        {10, 20, 0xFF000000},   // on pixel (0, 0)
-        {14, 22, 0xFF00FF00},   // on pixel (1, 1)
-        {12, 20, 0xFF7F7F7F},   // half way along x: weight 127
-        {10, 21, 0xFF7F0000},   // half way along y
-        {12, 21, 0xFF7F7F3F},   // both: rows mixed along x, then along y
-        {8, 20, 0xFF000080},    // left of the overlay: outside colour mixed in
-        {18, 20, 0xFF0000FF},   // right of it: outside only
-        {11, 20.5f, GFX_LerpColor(63, GFX_LerpColor(63, 0xFF000000, 0xFFFFFFFF),
-                                  GFX_LerpColor(63, 0xFFFF0000, 0xFF00FF00))},
+        {10, 20, 0xFF000000},  // on pixel (0, 0)
+        {14, 22, 0xFF00FF00},  // on pixel (1, 1)
+        {12, 20, 0xFF7F7F7F},  // half way along x: weight 127
+        {10, 21, 0xFF7F0000},  // half way along y
+        {12, 21, 0xFF7F7F3F},  // both: rows mixed along x, then along y
+        {8, 20, 0xFF000080},   // left of the overlay: outside colour mixed in
+        {18, 20, 0xFF0000FF},  // right of it: outside only
+        {11, 20.5f,
+         GFX_LerpColor(63, GFX_LerpColor(63, 0xFF000000, 0xFFFFFFFF),
+                       GFX_LerpColor(63, 0xFFFF0000, 0xFF00FF00))},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(GFX_SampleOverlay(c.x, c.y), c.colour) << c.x << "," << c.y;
@@ -473,9 +480,8 @@ TEST_F(GfxLayer, DriverChangeReleasesEveryDriverObjectFirst) {
     GFX_ApplyOverlay(overlay);
     RecordingDriver::Take();
     GFX_Init(0, 0, 'F');
-    EXPECT_EQ(RecordingDriver::Take(),
-              (Calls{"DeleteTarget(rt:1)", "DeleteImage(img:2)", "DeleteOverlay(ov:3)",
-                     "Unload()"}));
+    EXPECT_EQ(RecordingDriver::Take(), (Calls{"DeleteTarget(rt:1)", "DeleteImage(img:2)",
+                                              "DeleteOverlay(ov:3)", "Unload()"}));
     EXPECT_EQ(target->driverObject, nullptr);
     EXPECT_EQ(image->driverObject, nullptr);
     EXPECT_EQ(overlay->driverObject, nullptr);

@@ -21,16 +21,14 @@ public:
     Drivers() : DriverFixture(GetParam()) {}
 };
 
-INSTANTIATE_TEST_SUITE_P(, Drivers,
-                         ::testing::Values(DriverSetup{"OpenGl", DriverOpenGL, 0},
-                                           DriverSetup{"OpenGlFallbacks", DriverOpenGL,
-                                                       OpenGlFallbacks},
-                                           DriverSetup{"Direct3D9", DriverDirectX, 0},
-                                           DriverSetup{"Direct3D9NoMultitexture", DriverDirectX,
-                                                       GfxInitDx9NoMultitexture}),
-                         [](const ::testing::TestParamInfo<DriverSetup>& info) {
-                             return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    , Drivers,
+    ::testing::Values(DriverSetup{"OpenGl", DriverOpenGL, 0},
+                      DriverSetup{"OpenGlFallbacks", DriverOpenGL, OpenGlFallbacks},
+                      DriverSetup{"Direct3D9", DriverDirectX, 0},
+                      DriverSetup{"Direct3D9NoMultitexture", DriverDirectX,
+                                  GfxInitDx9NoMultitexture}),
+    [](const ::testing::TestParamInfo<DriverSetup>& info) { return info.param.name; });
 
 // Three opaque rectangles and a translucent one in a 64 x 32 target.
 uint32_t TargetScene(int x, int y) {
@@ -72,9 +70,10 @@ TEST_P(Drivers, FilledRectanglesReadBackExactlyThroughTargetAndScreen) {
     EXPECT_TRUE(BlockIs(screen, 300, 50, 332, 82, [](int x, int y) {
         return TargetScene((x - 300) / 2 + 24, (y - 50) / 2 + 8);
     }));
-    EXPECT_TRUE(BlockIs(screen, 100, 150, 164, 182, [](int x, int y) {
-        return GFX_MultiplyColor(TargetScene(x - 100, y - 150), 0xFF808080);
-    }, 1));
+    EXPECT_TRUE(BlockIs(
+        screen, 100, 150, 164, 182,
+        [](int x, int y) { return GFX_MultiplyColor(TargetScene(x - 100, y - 150), 0xFF808080); },
+        1));
 }
 
 // Corner colours land on their corners (top-left, top-right, bottom-left, bottom-right) and
@@ -212,8 +211,7 @@ TEST_P(Drivers, LargeImageDrawsUnscaled) {
     GfxImage* image = Image(300, 200, pixels);
     DrawScreen([&] { GfxDriver::DrawImage(0, 0, image); });
     const Pixels screen = Screen();
-    EXPECT_TRUE(BlockIs(screen, 0, 0, 300, 200,
-                        [&](int x, int y) { return pixels[y * 300 + x]; }));
+    EXPECT_TRUE(BlockIs(screen, 0, 0, 300, 200, [&](int x, int y) { return pixels[y * 300 + x]; }));
     EXPECT_TRUE(BlockIs(screen, 300, 0, WindowWidth, 200, ClearColour));
     EXPECT_TRUE(BlockIs(screen, 0, 200, 300, WindowHeight, ClearColour));
 }
@@ -230,10 +228,10 @@ TEST_P(Drivers, ImagesDrawWholeInPartsTintedAndAfterAnUpdate) {
     });
     Pixels screen = Screen();
     const auto pixel = [&](int x, int y) { return pixels[size_t(y) * 3 + x]; };
-    EXPECT_TRUE(BlockIs(screen, 10, 10, 13, 12,
-                        [&](int x, int y) { return pixel(x - 10, y - 10); }));
-    EXPECT_TRUE(BlockIs(screen, 20, 10, 22, 12,
-                        [&](int x, int y) { return pixel(x - 19, y - 10); }));
+    EXPECT_TRUE(
+        BlockIs(screen, 10, 10, 13, 12, [&](int x, int y) { return pixel(x - 10, y - 10); }));
+    EXPECT_TRUE(
+        BlockIs(screen, 20, 10, 22, 12, [&](int x, int y) { return pixel(x - 19, y - 10); }));
     const auto tinted = [&](int x, int y) {
         return GFX_MultiplyColor(pixel(x - 30, y - 10), 0xFF808080);
     };
@@ -261,8 +259,10 @@ TEST_P(Drivers, TargetsReadBackInPartsAndWhole) {
         });
         const auto scene = [](int, int y) { return 0x80000000 | uint32_t(y * 4) << 8 | 0x20; };
         EXPECT_TRUE(BlockIs(Read(target, 0, 0, 50, 30), 0, 0, 50, 30, scene, 1)) << width;
-        EXPECT_TRUE(BlockIs(Read(target, 10, 20, 5, 7), 0, 0, 5, 7,
-                            [&](int x, int y) { return scene(x, y + 20); }, 1)) << width;
+        EXPECT_TRUE(BlockIs(
+            Read(target, 10, 20, 5, 7), 0, 0, 5, 7, [&](int x, int y) { return scene(x, y + 20); },
+            1))
+            << width;
     }
 }
 
@@ -343,8 +343,8 @@ TEST_P(Overlays, SecondTextureAndSampledOverlaysGiveTheSamePixels) {
     Load(setup.code, GetParam().samplingFlag);
     const Pixels sampled = DrawLitScene(image, overlay, &onProcessor);
     EXPECT_TRUE(onProcessor);
-    EXPECT_TRUE(BlockIs(sampled, 20, 20, 68, 68,
-                        [&](int x, int y) { return multitexture.at(x, y); }, 1));
+    EXPECT_TRUE(BlockIs(
+        sampled, 20, 20, 68, 68, [&](int x, int y) { return multitexture.at(x, y); }, 1));
     // And the light map did reach the pixels: its corners differ.
     EXPECT_NE(sampled.at(21, 21), sampled.at(66, 66));
 }

@@ -51,9 +51,9 @@ struct LoggingWay {
     static void Quad(const GfxQuad& q) {
         const std::string coordinates =
             q.textured ? Text("%g,%g,%g,%g", q.us[0], q.vs[0], q.us[2], q.vs[2]) : "untextured";
-        drawn.push_back(Text("quad %g,%g,%g,%g %s %X,%X,%X,%X", q.xs[0], q.ys[0], q.xs[2],
-                             q.ys[2], coordinates.c_str(), q.colours[0], q.colours[1],
-                             q.colours[3], q.colours[2]));
+        drawn.push_back(Text("quad %g,%g,%g,%g %s %X,%X,%X,%X", q.xs[0], q.ys[0], q.xs[2], q.ys[2],
+                             coordinates.c_str(), q.colours[0], q.colours[1], q.colours[3],
+                             q.colours[2]));
     }
     static void Line(float x0, float y0, float x1, float y1, uint32_t colour0, uint32_t colour1) {
         drawn.push_back(Text("line %g,%g,%g,%g %X,%X", x0, y0, x1, y1, colour0, colour1));
@@ -119,8 +119,7 @@ TEST_F(GfxSlotsTest, EverySlotMovesByTheOriginAndDrawsItsCoordinatesAndCorners) 
         {[] { Slots.DrawLine(1, 2, 3, 4, a, 3); }, {"line 11,22,13,24 11223344,11223344"}},
         {[] { Slots.DrawLineGradient(1, 2, 3, 4, a, b, 3); },
          {"line 11,22,13,24 11223344,55667788"}},
-        {[] { Slots.FillRect(1, 2, 30, 40, a, 3); },
-         {"quad 11,22,41,62 untextured " + Tint}},
+        {[] { Slots.FillRect(1, 2, 30, 40, a, 3); }, {"quad 11,22,41,62 untextured " + Tint}},
         {[] { Slots.FillRectGradient(1, 2, 30, 40, a, b, c, d, 3); },
          {"quad 11,22,41,62 untextured " + Corners}},
         {[&] { Slots.DrawTarget(1, 2, target); },
@@ -155,8 +154,10 @@ TEST_F(GfxSlotsTest, EverySlotMovesByTheOriginAndDrawsItsCoordinatesAndCorners) 
           "quad 54,22,102,46 0,0,0.75,0.75 " + White, "quad 6,46,54,70 0,0,0.75,0.75 " + White,
           "quad 54,46,102,70 0,0,0.75,0.75 " + White}},
         // Scroll offsets taken into 0 to the tile size: -13 as 3 of 16, 12 as 2 of 10.
-        {[&] { Slots.DrawImagePartTiledGradient(1, 2, 20, 10, -13, 12, 16, 10, 16, 8, 32, 16, a,
-                                                b, c, d, image); },
+        {[&] {
+             Slots.DrawImagePartTiledGradient(1, 2, 20, 10, -13, 12, 16, 10, 16, 8, 32, 16, a, b, c,
+                                              d, image);
+         },
          {"bind img:7", "quad 8,20,24,30 0.25,0.25,0.75,0.75 " + Corners,
           "quad 24,20,40,30 0.25,0.25,0.75,0.75 " + Corners,
           "quad 8,30,24,40 0.25,0.25,0.75,0.75 " + Corners,
@@ -173,9 +174,8 @@ TEST_F(GfxSlotsTest, TiledSlotsClipToTheirRectangleAndRestoreTheClip) {
     RecordingDriver::Take();
     Slots.DrawImageTiled(1, 2, 50, 30, 5, 0, image);
     Slots.DrawImagePartTiledGradient(-20, 2, 50, 30, 0, 0, 8, 8, 0, 0, 8, 8, 0, 0, 0, 0, image);
-    EXPECT_EQ(RecordingDriver::Take(),
-              (Calls{"SetClip(11,22,61,52)", "SetClip(10,20,310,220)", "SetClip(10,22,40,52)",
-                     "SetClip(10,20,310,220)"}));
+    EXPECT_EQ(RecordingDriver::Take(), (Calls{"SetClip(11,22,61,52)", "SetClip(10,20,310,220)",
+                                              "SetClip(10,22,40,52)", "SetClip(10,20,310,220)"}));
     EXPECT_TRUE(gfxState.clipStack.empty());
 }
 

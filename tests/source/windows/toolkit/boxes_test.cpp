@@ -4,24 +4,24 @@
 #include <string>
 #include <vector>
 
+#include "driver/gfxcore.h"
+#include "item.h"
 #include "mouse.h"
-#include "windows/dialogs/look.h"
-#include "windows/dialogs/shop.h"
-#include "windows/front/avatars.h"
 #include "protocol.h"
 #include "render.h"
 #include "screen.h"
-#include "support/recordingdriver.h"
 #include "support/recordingconnection.h"
+#include "support/recordingdriver.h"
 #include "support/testcore.h"
+#include "windows/dialogs/look.h"
+#include "windows/dialogs/shop.h"
+#include "windows/front/avatars.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/status.h"
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/weblink.h"
 #include "windows/toolkit/windowtypes.h"
-#include "driver/gfxcore.h"
-#include "item.h"
 
 namespace {
 
@@ -108,9 +108,9 @@ TEST_F(BoxTest, AStatusBoxIsCentredWithEachHalfRoundedDown) {
         int32_t kind;
         int32_t x, y;
     } cases[] = {
-        {800, 600, "a", 0, 400 - 71 / 2, 300 - 120 / 2},                     // 71 x 120
-        {800, 600, "a", Status::Connecting, 400 - 79 / 2, 300 - 120 / 2},   // 8 wider
-        {1025, 769, "ab\ncd", 0, 512 - 78 / 2, 384 - 132 / 2},              // 78 x 132
+        {800, 600, "a", 0, 400 - 71 / 2, 300 - 120 / 2},                   // 71 x 120
+        {800, 600, "a", Status::Connecting, 400 - 79 / 2, 300 - 120 / 2},  // 8 wider
+        {1025, 769, "ab\ncd", 0, 512 - 78 / 2, 384 - 132 / 2},             // 78 x 132
     };
     for (const auto& c : cases) {
         core->clientWidth = c.clientWidth;
@@ -176,7 +176,7 @@ TEST_F(BoxTest, ADiscordTextGetsTheInviteButton) {
 TEST_F(BoxTest, ItemBoxesGrowAGridForSeveralStacks) {
     const struct {
         uint8_t stacks, columns, rows;
-    } cases[] = {{1, 1, 1}, {5, 5, 1},  {7, 7, 1},  {8, 4, 2},  {9, 5, 2},
+    } cases[] = {{1, 1, 1},  {5, 5, 1},  {7, 7, 1},  {8, 4, 2}, {9, 5, 2},
                  {12, 6, 2}, {15, 8, 2}, {16, 8, 2}, {20, 8, 3}};
     for (const auto& c : cases) {
         core->moveMultiplier = c.stacks;

@@ -181,14 +181,14 @@ TEST_F(InputTest, EditingKeysAtTheEdges) {
 TEST_F(InputTest, TheCaretBlinksOnceASecondInTheFocusedInputOnly) {
     Input* input = Field(64);
     Type(input, "ab");
-    const std::string caret = "FillRect(" + std::to_string(input->x + 2 * TestCharWidth + 4) +
-                              "," + std::to_string(input->y + 4) + ",1,10,0xE0FFFFFF,0x3)";
+    const std::string caret = "FillRect(" + std::to_string(input->x + 2 * TestCharWidth + 4) + "," +
+                              std::to_string(input->y + 4) + ",1,10,0xE0FFFFFF,0x3)";
     RecordingDriver::Install();
     const struct {
         uint64_t time;
         bool focused, shown;
-    } cases[] = {{1000, true, true},  {1499, true, true},   {1500, true, false},
-                 {1999, true, false}, {2000, true, true},   {1000, false, false}};
+    } cases[] = {{1000, true, true},  {1499, true, true}, {1500, true, false},
+                 {1999, true, false}, {2000, true, true}, {1000, false, false}};
     for (const auto& c : cases) {
         core->frameTimeMs = c.time;
         core->focusedInput = c.focused ? input : nullptr;

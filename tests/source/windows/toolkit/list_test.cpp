@@ -95,8 +95,7 @@ protected:
         return core->screen->mouse;
     }
     bool Listed(Window* window) const {
-        return std::find(core->windows.begin(), core->windows.end(), window) !=
-               core->windows.end();
+        return std::find(core->windows.begin(), core->windows.end(), window) != core->windows.end();
     }
 
     std::unique_ptr<Core> core = MakeTestCore();
@@ -179,9 +178,9 @@ TEST_F(ListTest, MovingTheSelectionStaysWithinTheItems) {
         int32_t items, from, delta, to;
         bool told;
     } cases[] = {
-        {3, 2, 1, 2, false},  {3, 0, -1, 0, false},     {3, 1, 1, 2, true},
-        {3, 0, 2, 2, true},   {3, 1, INT_MIN, 1, false}, {3, 1, INT_MAX, 1, false},
-        {0, 0, 1, 0, false},  {0, 0, 0, 0, false},
+        {3, 2, 1, 2, false}, {3, 0, -1, 0, false},      {3, 1, 1, 2, true},
+        {3, 0, 2, 2, true},  {3, 1, INT_MIN, 1, false}, {3, 1, INT_MAX, 1, false},
+        {0, 0, 1, 0, false}, {0, 0, 0, 0, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.items) + " " + std::to_string(c.from) + " " +
@@ -211,10 +210,9 @@ TEST_F(ListTest, TheSelectionIsScrolledIntoView) {
     const struct {
         int32_t index, position;
     } cases[] = {
-        {9, 88},  // the last item with its bottom margin: the end
-        {4, 40},  // from below: a step at a time until its top is in view
-        {0, 0},
-        {4, 24},  // from above: its bottom at the bottom
+        {9, 88},           // the last item with its bottom margin: the end
+        {4, 40},           // from below: a step at a time until its top is in view
+        {0, 0},  {4, 24},  // from above: its bottom at the bottom
         {6, 48},
     };
     for (const auto& c : cases) {
@@ -379,8 +377,7 @@ TEST_F(ListTest, AScrolledListDrawsItsItemsMovedUpByThePosition) {
     glyphOrigins.clear();
     list->Draw();
     // Only the items that reach into the clip are drawn: items 2 to 5.
-    const std::vector<std::string> glyphs =
-        CallsOf(RecordingDriver::Take(), "DrawImagePartTinted");
+    const std::vector<std::string> glyphs = CallsOf(RecordingDriver::Take(), "DrawImagePartTinted");
     ASSERT_EQ(glyphs.size(), 4u * 5);
     EXPECT_EQ(glyphs[0], Glyph(116, 76 + 24, 'i', 0xC0FFFFFF));
     EXPECT_EQ(glyphOrigins, std::vector<float>(20, -36.0f));
@@ -584,7 +581,7 @@ TEST_F(RowListTest, RowsAreLaidOutOneBelowTheOther) {
         int32_t top, textHeight, detailHeight, height;
         uint8_t selectable;
     } expected[] = {
-        {0, 20, 0, 25, 0},   // a heading: 20 pixels a line
+        {0, 20, 0, 25, 0},    // a heading: 20 pixels a line
         {25, 12, 12, 31, 1},  // a check box with a description: 2 pixels between
         {56, 12, 0, 17, 0},
     };

@@ -30,7 +30,9 @@ std::string SampleRoot() {
 // Pixels 0xAARRGGBB read from the screen, rows top first.
 struct Screenshot {
     std::vector<uint32_t> bottomUp;
-    uint32_t at(int x, int y) const { return bottomUp[size_t(ScreenHeight - 1 - y) * ScreenWidth + x]; }
+    uint32_t at(int x, int y) const {
+        return bottomUp[size_t(ScreenHeight - 1 - y) * ScreenWidth + x];
+    }
 
     void SaveBitmap(const std::string& path) const {
         BITMAPFILEHEADER file = {};
@@ -148,9 +150,9 @@ TEST_F(MessageBoxOnScreen, ShowsFrameTitleTextAndButtonsWhereTheyBelong) {
     const uint32_t face = Rgb(shot.at(x + w - 66 + 4, y + h - 28 + 4));
     EXPECT_NE(face, 0u);
     EXPECT_EQ(Rgb(shot.at(x + w - 21 + 3, y + 3 + 3)), face);
-    EXPECT_GT(
-        BrightPixels(shot, x + w - 66 + 14, y + h - 28 + 2, x + w - 66 + 40, y + h - 28 + 13, 450),
-        4);
+    EXPECT_GT(BrightPixels(shot, x + w - 66 + 14, y + h - 28 + 2, x + w - 66 + 40, y + h - 28 + 13,
+                           450),
+              4);
 }
 
 }  // namespace

@@ -50,8 +50,8 @@ std::string Tiled(int x, int y, int w, int h, int sx, int sy, int sw, int sh) {
     return "DrawImagePartTiledGradient(" + std::to_string(x) + "," + std::to_string(y) + "," +
            std::to_string(w) + "," + std::to_string(h) + ",0,0," + std::to_string(sw) + "," +
            std::to_string(sh) + "," + std::to_string(sx) + "," + std::to_string(sy) + "," +
-           std::to_string(sw) + "," + std::to_string(sh) + "," + white + "," + white + "," +
-           white + "," + white + ",img:1)";
+           std::to_string(sw) + "," + std::to_string(sh) + "," + white + "," + white + "," + white +
+           "," + white + ",img:1)";
 }
 
 class ScrollTest : public ::testing::Test {
@@ -67,8 +67,8 @@ protected:
     Scroll* Bar(int32_t length, int32_t visible, int32_t total, uint8_t vertical = 1,
                 uint32_t ownerType = 0) {
         owner = static_cast<BarOwner*>(core->AddWindow(new BarOwner(core.get(), ownerType)));
-        owner->bar = new Scroll(core.get(), owner, vertical ? 280 : 10, vertical ? 10 : 220,
-                                length, visible, total, 12, vertical);
+        owner->bar = new Scroll(core.get(), owner, vertical ? 280 : 10, vertical ? 10 : 220, length,
+                                visible, total, 12, vertical);
         core->AddWindow(owner->bar);
         return owner->bar;
     }
@@ -117,8 +117,7 @@ TEST_F(ScrollTest, TheThumbFollowsTheExtentsAndThePosition) {
         int32_t thumbLength, thumbOffset;
     } cases[] = {
         {200, 50, 1000, 950, 12, 158},  // max(12, 170 * 50 / 1000); (200 - 12 - 30) at the end
-        {200, 100, 200, 0, 85, 0},
-        {200, 100, 200, 100, 85, 85},
+        {200, 100, 200, 0, 85, 0},     {200, 100, 200, 100, 85, 85},
         {200, 100, 200, 50, 85, 42},  // truncated
         {200, 100, 100, 0, 170, 0},   // everything visible
         {200, 0, 0, 0, 12, 0},        // nothing at all: no division by zero
@@ -222,7 +221,7 @@ TEST_F(ScrollTest, TheWheelStepsBackWhenTurnedAwayFromTheUser) {
     } cases[] = {
         {0, -120, 36},
         {0, 120, 12},
-        {0, 0, 36},  // any delta but a positive one steps forward
+        {0, 0, 36},                      // any delta but a positive one steps forward
         {WindowType::Channel, 120, 36},  // a chat page's bar is inverted
         {WindowType::Channel, -120, 12},
     };
@@ -361,18 +360,30 @@ TEST_F(ScrollTest, TheThumbIsDrawnFromCapsGripAndFiller) {
         int32_t visible, total;
         std::vector<std::string> thumb;
     } cases[] = {
-        {"large grip", 1, 100, 200,  // length 85, grip at 42 - 5
+        {"large grip",
+         1,
+         100,
+         200,  // length 85, grip at 42 - 5
          {Part(vx, vt, 280, 263, 16, 3), Part(vx, vt + 82, 280, 267, 16, 3),
           Part(vx, vt + 37, 280, 224, 16, 11), Tiled(vx, vt + 3, 16, 34, 280, 221, 16, 1),
           Tiled(vx, vt + 48, 16, 34, 280, 221, 16, 1)}},
-        {"small grip with filler", 1, 15, 170,  // length 15, grip at 7 - 2
+        {"small grip with filler",
+         1,
+         15,
+         170,  // length 15, grip at 7 - 2
          {Part(vx, vt, 280, 263, 16, 3), Part(vx, vt + 12, 280, 267, 16, 3),
           Part(vx, vt + 5, 280, 227, 16, 5), Tiled(vx, vt + 3, 16, 2, 280, 221, 16, 1),
           Tiled(vx, vt + 10, 16, 2, 280, 221, 16, 1)}},
-        {"shortest", 1, 10, 1000,  // length 12: no filler
+        {"shortest",
+         1,
+         10,
+         1000,  // length 12: no filler
          {Part(vx, vt, 280, 263, 16, 3), Part(vx, vt + 9, 280, 267, 16, 3),
           Part(vx, vt + 4, 280, 227, 16, 5)}},
-        {"horizontal", 0, 100, 200,
+        {"horizontal",
+         0,
+         100,
+         200,
          {Part(ht, hy, 282, 305, 3, 16), Part(ht + 82, hy, 286, 305, 3, 16),
           Part(ht + 37, hy, 263, 305, 11, 16), Tiled(ht + 3, hy, 34, 16, 260, 305, 1, 16),
           Tiled(ht + 48, hy, 34, 16, 260, 305, 1, 16)}},
