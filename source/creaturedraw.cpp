@@ -384,7 +384,7 @@ void Creature::DrawStatusIcons(float x, float top) {
         for (const auto& off : outline)
             render->DrawSkinPartTintedF(px + off[0], top + off[1], sx, 0, 12, 12, 0xFF000000,
                                         StatusIconsImage);
-        render->DrawSkinPartTintedF(px, top, sx, 0, 12, 12, White, StatusIconsImage);
+        render->DrawSkinPartTintedF(px, top, sx, 0, 12, 12, GfxWhite, StatusIconsImage);
     }
 }
 
@@ -401,7 +401,7 @@ void Creature::DrawTypingBubble(float x, float y) {
         const bool bouncing = phase >= 0 && (phase < 400 || dot == 2);
         const int32_t bounce =
             bouncing ? int32_t(std::lround(2 * std::sin(float(phase) * Pi / 400))) : 0;
-        render->FillRect(left + 3 + 5 * dot, top + 2 - std::max(bounce, 0), 4, 4, White);
+        render->FillRect(left + 3 + 5 * dot, top + 2 - std::max(bounce, 0), 4, 4, GfxWhite);
     }
 }
 

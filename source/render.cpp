@@ -120,7 +120,7 @@ void Render::DrawSkinTiledF(int32_t x, int32_t y, int32_t w, int32_t h, float ox
 
 void Render::DrawSkinPartTiled(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox, int32_t oy,
                                int32_t sx, int32_t sy, int32_t sw, int32_t sh, uint16_t id) {
-    DrawSkinPartTiledTinted(x, y, w, h, ox, oy, sw, sh, sx, sy, sw, sh, White, id);
+    DrawSkinPartTiledTinted(x, y, w, h, ox, oy, sw, sh, sx, sy, sw, sh, GfxWhite, id);
 }
 
 void Render::DrawSkinPartTiledTinted(int32_t x, int32_t y, int32_t w, int32_t h, int32_t ox,

@@ -13,8 +13,6 @@ struct GfxImage;
 
 // The image id of the interface skin, the atlas of the windows' frames, buttons and bars.
 constexpr uint16_t SkinAtlasId = 1;
-// The tint that leaves an image's colours as they are.
-constexpr uint32_t White = 0xFFFFFFFF;
 
 // "screenshots/" and the local time as year-month-day-hhmmss, then ".png".
 std::string ScreenshotFileName(const SYSTEMTIME& time);
