@@ -1,7 +1,7 @@
 #pragma once
 // One TCP connection to a game server: the non-blocking socket whose events arrive as window
 // messages, the receive queue it cuts frames from, the send queue, the message counter, the
-// XTEA switch, and the dispatchers of the login and avatar-selection states.
+// XTEA switch, and the dispatchers of the login, avatar-selection and game states.
 #include <winsock2.h>
 
 #include <cstdint>
@@ -251,6 +251,7 @@ private:
     void FailFatally(const std::string& text);
     bool ReadAvatarEntry(AvatarEntry& entry);
     void SendLoginBlock(uint8_t opcode, const std::vector<uint8_t>& plaintext);
+    void CheckCounter();
     // Requests of the game state.
     template <typename... Fields>
     void Send(uint8_t opcode, const Fields&... fields);

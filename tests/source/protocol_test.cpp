@@ -222,6 +222,15 @@ protected:
             << StatusText();
     }
 
+    // Logs in, selects an avatar and delivers the move to the game state; the counter is then 4.
+    void EnterGame() {
+        LogInToAvatarList();
+        core->connection1->SendSelectAvatar(1001);
+        Deliver(ServerFrame(Enciphered({11})));
+        ASSERT_TRUE(PumpUntil([] { return protocolState == StateGame; }));
+        ASSERT_EQ(core->connection1->messageCounter, 4);
+    }
+
     // The text of the error status box, or "" when none is open.
     std::string StatusText() {
         for (Window* window : core->windows) {
@@ -303,6 +312,66 @@ TEST_P(LoginDelivery, LogsInSelectsAnAvatarAndEntersTheGame) {
 INSTANTIATE_TEST_SUITE_P(Protocol, LoginDelivery,
                          ::testing::Values(Delivery::Whole, Delivery::OneBytePerSend,
                                            Delivery::JoinedFrames, Delivery::LongHeaders));
+
+TEST_F(ProtocolTest, UnknownGameMessageEndsTheConnection) {
+    EnterGame();
+    Deliver(ServerFrame(Enciphered({250})));
+    EXPECT_EQ(DisconnectText(), "unknown header. (250, state 2, protocol: 1)");
+}
+
+TEST_F(ProtocolTest, GameMessagesWithoutFieldsKeepTheFrameInStep) {
+    EnterGame();
+    Protocol* connection = core->connection1;
+    core->pingTimes.push_back(FakePlatform::wallClock);
+    core->pingOutstanding = 1;
+    // A keep-alive and six silent messages, then a counter check of 4 + 7 and a ping reply.
+    Deliver(ServerFrame(Enciphered(FromHex("00 20 21 51 c8 c9 cf f1 0b00 f0"))));
+    ASSERT_TRUE(PumpUntil([&] { return core->pingOutstanding == 0; }));
+    EXPECT_EQ(connection->messageCounter, 12);
+    EXPECT_EQ(core->connection1, connection);
+    EXPECT_EQ(StatusCount(), 0);
+    EXPECT_TRUE(FakePlatform::boxes.empty());
+}
+
+TEST_F(ProtocolTest, PingReplyMeasuresTheOldestPing) {
+    EnterGame();
+    core->pingTimes = {FakePlatform::wallClock - 35, FakePlatform::wallClock - 5};
+    core->pingOutstanding = 1;
+    Deliver(ServerFrame(Enciphered({240})));
+    ASSERT_TRUE(PumpUntil([&] { return core->pingOutstanding == 0; }));
+    EXPECT_EQ(core->pingSamples, (std::vector<uint32_t>{35}));
+    EXPECT_EQ(core->pingAverage, 35u);
+    EXPECT_EQ(core->pingTimes.size(), 1u);
+    EXPECT_EQ(core->connection1->messageCounter, 5);
+}
+
+TEST_F(ProtocolTest, CounterCheckCountsItself) {
+    EnterGame();
+    Protocol* connection = core->connection1;
+    Deliver(ServerFrame(Enciphered(FromHex("f1 0500"))));
+    ASSERT_TRUE(PumpUntil([&] { return connection->messageCounter == 5; }));
+    PumpFor(50);
+    EXPECT_EQ(core->connection1, connection);
+    EXPECT_TRUE(FakePlatform::boxes.empty());
+}
+
+TEST_F(ProtocolTest, CounterOutOfStepEndsTheProgram) {
+    EnterGame();
+    Protocol* connection = core->connection1;
+    Deliver(ServerFrame(Enciphered(FromHex("f1 0400"))));
+    uint32_t exitCode = 0;
+    try {
+        PumpUntil([] { return false; }, 1000);
+    } catch (const ProgramExit& exit) {
+        exitCode = exit.code;
+    }
+    EXPECT_EQ(exitCode, 1u);
+    ASSERT_EQ(FakePlatform::boxes.size(), 1u);
+    EXPECT_EQ(FakePlatform::boxes[0].title, "Veltor - Error");
+    EXPECT_EQ(FakePlatform::boxes[0].text, "Counter out of sync.");
+    EXPECT_EQ(connection->closed, 1);
+    FakePlatform::boxes.clear();
+}
 
 TEST_F(ProtocolTest, CipherPaddingCountsAsKeepAlives) {
     LogInToAvatarList();
