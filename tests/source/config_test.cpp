@@ -312,6 +312,39 @@ TEST_F(ConfigTest, ReadingAndWritingBackGivesTheSameBytes) {
     }
 }
 
+// The new text goes to a file beside the old one first: when that fails the old file stays as it
+// was, nothing is shown and the client goes on.
+TEST_F(ConfigTest, FailedSaveKeepsTheOldFile) {
+    WriteText("data/Veltor.config", "// Video\n\n     width = 1024\n");
+    const std::string before = ReadBytes("data/Veltor.config");
+    ASSERT_TRUE(CreateDirectoryA("data/Veltor.config.new", nullptr));
+    core->configWidth = 640;
+    EXPECT_FALSE(core->config->Write());
+    core->SaveConfig();
+    EXPECT_EQ(ReadBytes("data/Veltor.config"), before);
+    EXPECT_TRUE(FakePlatform::boxes.empty());
+    ASSERT_TRUE(RemoveDirectoryA("data/Veltor.config.new"));
+
+    // Once the way is clear the next save replaces the file and leaves no new file behind.
+    core->SaveConfig();
+    EXPECT_NE(ReadBytes("data/Veltor.config").find("\r\n     width = 640\r\n"), std::string::npos);
+    EXPECT_FALSE(Exists("data/Veltor.config.new"));
+}
+
+// A file that cannot be replaced (held open without leave to delete it) keeps its bytes, and the
+// new file written for it is removed.
+TEST_F(ConfigTest, FailedReplaceRemovesTheNewFile) {
+    WriteText("data/Veltor.config", "width = 1024\n");
+    const std::string before = ReadBytes("data/Veltor.config");
+    HANDLE held = CreateFileA("data/Veltor.config", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(core->config->Write());
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes("data/Veltor.config"), before);
+    EXPECT_FALSE(Exists("data/Veltor.config.new"));
+}
+
 TEST_F(ConfigTest, FileThatCannotBeWrittenIsSkippedSilently) {
     { Config config(core, "no-such-folder/Veltor.config"); }
     EXPECT_FALSE(Exists("no-such-folder/Veltor.config"));
