@@ -219,11 +219,14 @@ public:
         width = keyWidth;
     }
     void Blank() { text += '\n'; }
+    // Control characters are dropped from the value: a line break in it would start a line of
+    // its own in the file.
     void Line(const char* key, const std::string& value) {
         text.append(width - std::min(width, std::strlen(key)), ' ');
         text += key;
         text += " = ";
-        text += value;
+        for (char c : value)
+            if (static_cast<unsigned char>(c) >= ' ') text += c;
         text += '\n';
     }
     void Bool(const char* key, bool value) { Line(key, value ? "true" : "false"); }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <set>
@@ -309,6 +310,40 @@ TEST_F(ConfigTest, ReadingAndWritingBackGivesTheSameBytes) {
                   std::string::npos);
         EXPECT_NE(written.find("\r\n  hide_hud = 2,30\r\n"), std::string::npos);
         EXPECT_NE(written.find("\r\n       bar = 4294967295\r\n"), std::string::npos);
+    }
+}
+
+// A value's control characters are dropped, so none can start a line of its own; bytes from 128
+// up are text and stay.
+TEST_F(ConfigTest, ValuesLoseTheirControlCharacters) {
+    using Names = std::vector<std::string>;
+    const std::pair<std::function<void(Core&)>, const char*> cases[] = {
+        {[](Core& c) { c.host = "a\nb"; }, "\n      host = ab\n"},
+        {[](Core& c) { c.port = "\r71\00171\037"; }, "\n      port = 7171\n"},
+        {[](Core& c) {
+             c.foes = Names{"Fo\ne", "\tx"};
+         },
+         "\n      foes = Foe,x\n"},
+        {[](Core& c) { c.muted = Names{"a\r\n"}; }, "\n   ignored = a\n"},
+        {[](Core& c) { c.loggedChannels = Names{"Wo\nrld"}; }, "\n      logs = World\n"},
+        {[](Core& c) { c.channelsPreset = "\x7f\xe9\n"; }, "\n  channels = \x7f\xe9\n"},
+        {[](Core& c) { c.testWalker.autoUsername = "te\nster"; }, "\n auto_username = tester\n"},
+    };
+    // Every section written, the test-client one too.
+    const auto start = [this] {
+        ReadSettings("");
+        core->testWalker.testing = 1;
+    };
+    start();
+    const std::string clean = core->config->Format();
+    for (const auto& [set, line] : cases) {
+        SCOPED_TRACE(line);
+        start();
+        set(*core);
+        const std::string text = core->config->Format();
+        EXPECT_NE(text.find(line), std::string::npos);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
+                  std::count(clean.begin(), clean.end(), '\n'));
     }
 }
 
