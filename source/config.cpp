@@ -22,6 +22,9 @@ constexpr int32_t MissingTarget = 50;
 constexpr int32_t MinimumTarget = 10;
 constexpr int32_t DefaultSlotLimit = 2;
 constexpr const char* FunctionsHeading = "// Controls - functions";
+// The whole new text goes to a file of this name beside the settings file first, so that the old
+// file is replaced only by a complete one.
+constexpr const char* NewFileSuffix = ".new";
 
 // A boolean option byte with its value in a new file and its value when the file lacks it.
 struct OptionKey {
@@ -216,11 +219,14 @@ public:
         width = keyWidth;
     }
     void Blank() { text += '\n'; }
+    // Control characters are dropped from the value: a line break in it would start a line of
+    // its own in the file.
     void Line(const char* key, const std::string& value) {
         text.append(width - std::min(width, std::strlen(key)), ' ');
         text += key;
         text += " = ";
-        text += value;
+        for (char c : value)
+            if (static_cast<unsigned char>(c) >= ' ') text += c;
         text += '\n';
     }
     void Bool(const char* key, bool value) { Line(key, value ? "true" : "false"); }
@@ -410,12 +416,17 @@ std::string Config::Format() const {
     return out.text;
 }
 
-void Config::Write() {
-    FILE* file = fopen(path.c_str(), "w");
-    if (!file) return;
-    std::string text = Format();
-    fwrite(text.data(), 1, text.size(), file);
-    fclose(file);
+bool Config::Write() {
+    const std::string newPath = path + NewFileSuffix;
+    FILE* file = fopen(newPath.c_str(), "w");
+    if (!file) return false;
+    const std::string text = Format();
+    bool written = fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = fclose(file) == 0 && written;
+    written = written && MoveFileExA(newPath.c_str(), path.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!written) DeleteFileA(newPath.c_str());
+    return written;
 }
 
 bool Config::ParseBool(const std::string& text, const std::string& key, bool fallback) {

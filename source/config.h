@@ -72,8 +72,9 @@ public:
     void SetDefaults();
     // Reads the whole open file into Core's fields and closes it.
     void Read(FILE* file);
-    // Replaces the file with Format(); a file that cannot be opened is silently not written.
-    void Write();
+    // Replaces the file with Format() through a new file beside it, which is then moved over it.
+    // False when any step fails: the old file is then left as it was and nothing is shown.
+    bool Write();
     // The whole file text, line ends as line feeds.
     std::string Format() const;
 

@@ -56,6 +56,14 @@ class SettingsFileTest(ClientTestCase):
         self.assertEqual((area.width, area.height), drawing_area(expected))
         self.assertEqual(folder.read(SETTINGS), config.render(expected))
 
+    def test_a_save_blocked_by_a_folder_leaves_the_file_and_the_run_ends_normally(self):
+        folder = self.run_folder()
+        folder.write(SETTINGS, config.render({"target": "60", "host": "example.test"}))
+        before = folder.read(SETTINGS)
+        folder.file(SETTINGS + ".new").mkdir()
+        self.run_client(folder)
+        self.assertEqual(folder.read(SETTINGS), before)
+
 
 if __name__ == "__main__":
     unittest.main()

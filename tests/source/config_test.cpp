@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <set>
@@ -310,6 +311,73 @@ TEST_F(ConfigTest, ReadingAndWritingBackGivesTheSameBytes) {
         EXPECT_NE(written.find("\r\n  hide_hud = 2,30\r\n"), std::string::npos);
         EXPECT_NE(written.find("\r\n       bar = 4294967295\r\n"), std::string::npos);
     }
+}
+
+// A value's control characters are dropped, so none can start a line of its own; bytes from 128
+// up are text and stay.
+TEST_F(ConfigTest, ValuesLoseTheirControlCharacters) {
+    using Names = std::vector<std::string>;
+    const std::pair<std::function<void(Core&)>, const char*> cases[] = {
+        {[](Core& c) { c.host = "a\nb"; }, "\n      host = ab\n"},
+        {[](Core& c) { c.port = "\r71\00171\037"; }, "\n      port = 7171\n"},
+        {[](Core& c) {
+             c.foes = Names{"Fo\ne", "\tx"};
+         },
+         "\n      foes = Foe,x\n"},
+        {[](Core& c) { c.muted = Names{"a\r\n"}; }, "\n   ignored = a\n"},
+        {[](Core& c) { c.loggedChannels = Names{"Wo\nrld"}; }, "\n      logs = World\n"},
+        {[](Core& c) { c.channelsPreset = "\x7f\xe9\n"; }, "\n  channels = \x7f\xe9\n"},
+        {[](Core& c) { c.testWalker.autoUsername = "te\nster"; }, "\n auto_username = tester\n"},
+    };
+    // Every section written, the test-client one too.
+    const auto start = [this] {
+        ReadSettings("");
+        core->testWalker.testing = 1;
+    };
+    start();
+    const std::string clean = core->config->Format();
+    for (const auto& [set, line] : cases) {
+        SCOPED_TRACE(line);
+        start();
+        set(*core);
+        const std::string text = core->config->Format();
+        EXPECT_NE(text.find(line), std::string::npos);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'),
+                  std::count(clean.begin(), clean.end(), '\n'));
+    }
+}
+
+// The new text goes to a file beside the old one first: when that fails the old file stays as it
+// was, nothing is shown and the client goes on.
+TEST_F(ConfigTest, FailedSaveKeepsTheOldFile) {
+    WriteText("data/Veltor.config", "// Video\n\n     width = 1024\n");
+    const std::string before = ReadBytes("data/Veltor.config");
+    ASSERT_TRUE(CreateDirectoryA("data/Veltor.config.new", nullptr));
+    core->configWidth = 640;
+    EXPECT_FALSE(core->config->Write());
+    core->SaveConfig();
+    EXPECT_EQ(ReadBytes("data/Veltor.config"), before);
+    EXPECT_TRUE(FakePlatform::boxes.empty());
+    ASSERT_TRUE(RemoveDirectoryA("data/Veltor.config.new"));
+
+    // Once the way is clear the next save replaces the file and leaves no new file behind.
+    core->SaveConfig();
+    EXPECT_NE(ReadBytes("data/Veltor.config").find("\r\n     width = 640\r\n"), std::string::npos);
+    EXPECT_FALSE(Exists("data/Veltor.config.new"));
+}
+
+// A file that cannot be replaced (held open without leave to delete it) keeps its bytes, and the
+// new file written for it is removed.
+TEST_F(ConfigTest, FailedReplaceRemovesTheNewFile) {
+    WriteText("data/Veltor.config", "width = 1024\n");
+    const std::string before = ReadBytes("data/Veltor.config");
+    HANDLE held = CreateFileA("data/Veltor.config", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(core->config->Write());
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes("data/Veltor.config"), before);
+    EXPECT_FALSE(Exists("data/Veltor.config.new"));
 }
 
 TEST_F(ConfigTest, FileThatCannotBeWrittenIsSkippedSilently) {
