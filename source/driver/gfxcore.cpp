@@ -65,6 +65,26 @@ void CopyRows(uint8_t* destination, ptrdiff_t destinationStride, const uint8_t* 
     }
 }
 
+// Removes the queue's entries after its first `kept`, the youngest ones.
+void DropErrorsAfter(int32_t kept) {
+    if (gfxState.errorCount <= kept) return;
+    GfxError* last = nullptr;
+    GfxError* entry = gfxState.oldestError;
+    for (int32_t k = 0; k < kept; ++k) {
+        last = entry;
+        entry = entry->next;
+    }
+    while (entry) {
+        GfxError* next = entry->next;
+        delete entry;
+        entry = next;
+    }
+    if (last) last->next = nullptr;
+    else gfxState.oldestError = nullptr;
+    gfxState.youngestError = last;
+    gfxState.errorCount = kept;
+}
+
 void SetClipAndApply(const GfxClipRect& clip) {
     gfxState.clip = clip;
     GfxDriver::SetClip(clip.x0, clip.y0, clip.x1, clip.y1);
@@ -216,6 +236,15 @@ void GFX_DeleteRenderTarget(GfxRenderTarget* target) {
 
 bool GFX_CheckRenderTarget(GfxRenderTarget* target) {
     return !target->driverObject || GfxDriver::CheckTarget(target);
+}
+
+bool GFX_PrepareRenderTarget(GfxRenderTarget* target) {
+    if (target->driverObject) return true;
+    const int32_t queued = gfxState.errorCount;
+    GfxDriver::CreateTarget(target);
+    if (target->driverObject) return true;
+    DropErrorsAfter(queued);
+    return false;
 }
 
 void GFX_ReadRenderTarget(GfxRenderTarget* target, int32_t x, int32_t y, int32_t w, int32_t h,

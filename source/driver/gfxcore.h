@@ -160,6 +160,10 @@ GfxRenderTarget* GFX_CreateRenderTarget(int32_t width, int32_t height, uint32_t 
                                         uint32_t flags, uint32_t user);
 void GFX_DeleteRenderTarget(GfxRenderTarget* target);
 bool GFX_CheckRenderTarget(GfxRenderTarget* target);
+// Creates the driver object of a target that has none. A target the device cannot hold is no
+// error: the answer is false and the errors the attempt queued are dropped again. A window
+// asks before it paints, and draws without its surface then.
+bool GFX_PrepareRenderTarget(GfxRenderTarget* target);
 // Reads the block (x, y, w, h) of a drawn target, top row first, B, G, R, A; a block that does
 // not lie inside the target is refused.
 void GFX_ReadRenderTarget(GfxRenderTarget* target, int32_t x, int32_t y, int32_t w, int32_t h,

@@ -2,10 +2,11 @@
 what it sends, how it follows the server's frames however they arrive, and how it survives
 refusals and faults of the server."""
 import struct
+import time
 import unittest
 
 from datagen import config, sprites
-from fakeserver.messages import Avatar, avatar_list
+from fakeserver.messages import Avatar, avatar_list, login_text
 from fakeserver.server import FakeServer, Frame, Scenario, oversized_header, overrunning_frame
 from harness import ClientTestCase
 from harness.wine import MESSAGE_BOX_CLASS
@@ -90,6 +91,18 @@ class LoginTest(ClientTestCase):
                     self.wait_client_closed(server)
                 self.assert_still_running_without_box(client)
                 self.assertEqual(self.requests(server), [1, 2], "nothing sent after the end")
+
+    def test_long_server_texts_are_shown_and_the_client_goes_on(self):
+        # The box of such a text is wider than any texture as the text is long: it must fit the
+        # client area instead of ending the client with a driver error.
+        for length in (3000, 20000):
+            with self.subTest(length=length):
+                scenario = Scenario(on={(0, 2): [Frame(login_text("W" * length))]})
+                server, _, client = self.start(scenario)
+                self.wait(server, lambda t: len(t.of("server_frame")) == 2, "the text")
+                client.wait_window()
+                time.sleep(2)
+                self.assert_still_running_without_box(client)
 
     def test_login_and_avatar_choice_in_every_delivery(self):
         deliveries = {

@@ -1,7 +1,6 @@
 #include "windows/toolkit/message.h"
 
 #include "core.h"
-#include "driver/gfxcore.h"
 #include "font.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/weblink.h"
@@ -16,8 +15,10 @@ Message::Message(Core* core, std::string title, std::string text, int32_t kind)
 void Message::Build() {
     ResetLayout();
     font = core->GetFont(2);
-    width = (font ? font->TextWidthCodes(text) : 0) + 64;
-    height = (font ? font->WrappedHeight(text, 1000) : 0) + 108;
+    FittedText fitted = FitBoxText(text, 0, BoxFrameWidth, BoxFrameHeight);
+    fittedText = std::move(fitted.text);
+    width = fitted.width;
+    height = fitted.height;
     x = y = 0;
     movable = 1;
     Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
@@ -29,16 +30,20 @@ void Message::Build() {
     AddCloseButton();
 }
 
-void Message::Paint() {
-    if (!NeedsPaint()) return;
-    GFX_BeginFrame(surface);
+void Message::PaintContent() {
     PaintBoxBackground();
-    if (font) font->DrawText(32, 51, text, BoxTextColour);
-    GFX_EndFrame();
-    dirty = 0;
+    if (font) font->DrawText(32, 51, fittedText, BoxTextColour);
 }
 
-void Message::Draw() { DrawDialog(); }
+void Message::Paint() {
+    PaintCached([this] { PaintContent(); });
+}
+
+void Message::Draw() {
+    DrawFrame();
+    DrawCached([this] { PaintContent(); });
+    DrawButtons();
+}
 
 void Message::OnSubmit() { core->RemoveWindow(this); }
 

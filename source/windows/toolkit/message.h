@@ -20,6 +20,11 @@ public:
     // Web address the "ok" button opens; empty by default.
     std::string link;
     std::string text;
+    // The text as drawn: wrapped and cut to fit the client area.
+    std::string fittedText;
     // Kept for the opener; the box does not read it.
     int32_t kind;
+
+private:
+    void PaintContent();
 };

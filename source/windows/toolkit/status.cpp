@@ -1,7 +1,6 @@
 #include "windows/toolkit/status.h"
 
 #include "core.h"
-#include "driver/gfxcore.h"
 #include "font.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/weblink.h"
@@ -22,8 +21,12 @@ Status::Status(Core* core, std::string title, std::string text, int32_t kind)
 void Status::Build() {
     ResetLayout();
     font = core->GetFont(2);
-    width = (font ? font->TextWidthCodes(text) : 0) + 64 + (kind == Connecting ? 8 : 0);
-    height = (font ? font->WrappedHeight(text, 1000) : 0) + 108;
+    // The connecting box has room for the dots.
+    FittedText fitted =
+        FitBoxText(text, 0, BoxFrameWidth + (kind == Connecting ? 8 : 0), BoxFrameHeight);
+    fittedText = std::move(fitted.text);
+    width = fitted.width;
+    height = fitted.height;
     x = y = 0;
     Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
     CreateSurface();
@@ -39,23 +42,23 @@ void Status::Build() {
 }
 
 std::string Status::ShownText() const {
-    if (kind != Connecting) return text;
+    if (kind != Connecting) return fittedText;
     const uint64_t phase = (core->frameTimeMs - animationStart) % 1000;
-    return text + std::string(phase / 250, '.');
+    return fittedText + std::string(phase / 250, '.');
+}
+
+void Status::PaintContent() {
+    PaintBoxBackground();
+    if (kind != Connecting && font) font->DrawText(32, 51, fittedText, TextColour);
 }
 
 void Status::Paint() {
-    if (!NeedsPaint()) return;
-    GFX_BeginFrame(surface);
-    PaintBoxBackground();
-    if (kind != Connecting && font) font->DrawText(32, 51, text, TextColour);
-    GFX_EndFrame();
-    dirty = 0;
+    PaintCached([this] { PaintContent(); });
 }
 
 void Status::Draw() {
     DrawFrame();
-    DrawSurface();
+    DrawCached([this] { PaintContent(); });
     if (kind == Connecting && font) font->DrawText(x + 32, y + 51, ShownText(), TextColour);
     DrawButtons();
 }

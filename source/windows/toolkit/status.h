@@ -26,6 +26,11 @@ public:
     std::string ShownText() const;
 
     std::string text;
+    // The text as drawn: wrapped and cut to fit the client area.
+    std::string fittedText;
     int32_t kind;
     uint64_t animationStart = 0;
+
+private:
+    void PaintContent();
 };

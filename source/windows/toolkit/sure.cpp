@@ -4,7 +4,6 @@
 #include <map>
 
 #include "core.h"
-#include "driver/gfxcore.h"
 #include "font.h"
 #include "item.h"
 #include "mouse.h"
@@ -94,10 +93,9 @@ int32_t Sure::StackCount() const { return std::max<int32_t>(core->moveMultiplier
 void Sure::Build() {
     ResetLayout();
     font = core->GetFont(2);
-    int32_t textWidth = font ? font->TextWidthCodes(text) : 0;
-    const int32_t textHeight = font ? font->WrappedHeight(text, 1000) : 0;
     showGrid = 0;
     gridColumns = gridRows = 1;
+    int32_t gridWidth = 0, gridHeight = 0;
     if (IsItemQuestion()) {
         const int32_t stacks = StackCount();
         showGrid = stacks > 1;
@@ -107,11 +105,14 @@ void Sure::Build() {
                                                              : 8);
             gridRows = static_cast<uint8_t>((stacks + gridColumns - 1) / gridColumns);
         }
-        textWidth = std::max(textWidth, gridColumns * Cell);
+        gridWidth = gridColumns * Cell;
+        gridHeight = gridRows * Cell + 27;
     }
     x = y = 0;
-    width = textWidth + 64;
-    height = textHeight + 108 + (IsItemQuestion() ? gridRows * Cell + 27 : 0);
+    FittedText fitted = FitBoxText(text, gridWidth, BoxFrameWidth, BoxFrameHeight + gridHeight);
+    fittedText = std::move(fitted.text);
+    width = fitted.width;
+    height = fitted.height;
     Place(static_cast<int32_t>(core->clientWidth), static_cast<int32_t>(core->clientHeight));
     CreateSurface();
     movable = 1;
@@ -124,20 +125,20 @@ void Sure::Build() {
     AddCloseButton();
 }
 
-void Sure::Paint() {
-    if (!NeedsPaint()) return;
-    GFX_BeginFrame(surface);
+void Sure::PaintContent() {
     PaintBoxBackground();
     if (!IsItemQuestion()) {
-        if (font) font->DrawText(32, 51, text, BoxTextColour);
+        if (font) font->DrawText(32, 51, fittedText, BoxTextColour);
     } else if (item) {
         item->Refresh(0);
         PaintGrid();
         DrawCells(0, 0, false);
-        if (font) font->DrawText(32, 78 + gridRows * Cell, text, BoxTextColour);
+        if (font) font->DrawText(32, 78 + gridRows * Cell, fittedText, BoxTextColour);
     }
-    GFX_EndFrame();
-    dirty = 0;
+}
+
+void Sure::Paint() {
+    PaintCached([this] { PaintContent(); });
 }
 
 void Sure::PaintGrid() {
@@ -185,7 +186,7 @@ void Sure::DrawItemAt(int32_t itemX, int32_t itemY) {
 
 void Sure::Draw() {
     DrawFrame();
-    DrawSurface();
+    DrawCached([this] { PaintContent(); });
     if (IsItemQuestion()) DrawCells(x, y, true);
     DrawButtons();
 }

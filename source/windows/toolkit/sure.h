@@ -54,6 +54,8 @@ public:
     Item* item = nullptr;
     uint8_t moveArg = 0;
     std::string text;
+    // The text as drawn: wrapped and cut to fit the client area.
+    std::string fittedText;
     uint32_t action;
     uint8_t showGrid = 0;
     uint8_t gridColumns = 1;
@@ -67,6 +69,7 @@ private:
     int32_t StackCount() const;
     // Runs the "yes" handler of the action; a box that answered is marked and closes.
     Outcome Answer();
+    void PaintContent();
     void PaintGrid();
     void DrawCells(int32_t originX, int32_t originY, bool everyFrame);
     void DrawItemAt(int32_t itemX, int32_t itemY);

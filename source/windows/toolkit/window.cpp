@@ -309,13 +309,61 @@ void Window::DrawSurface() {
                                   surface);
 }
 
-void Window::DrawDialog() {
-    DrawFrame();
-    DrawSurface();
-    DrawButtons();
+bool Window::NeedsPaint() {
+    if (surface && !GFX_PrepareRenderTarget(surface)) {
+        GFX_DeleteRenderTarget(surface);
+        surface = nullptr;
+    }
+    return surface && (dirty || GFX_CheckRenderTarget(surface));
 }
 
-bool Window::NeedsPaint() { return surface && (dirty || GFX_CheckRenderTarget(surface)); }
+void Window::PaintCached(const std::function<void()>& paintContent) {
+    if (!NeedsPaint()) return;
+    GFX_BeginFrame(surface);
+    paintContent();
+    GFX_EndFrame();
+    dirty = 0;
+}
+
+void Window::DrawCached(const std::function<void()>& paintContent) {
+    if (surface) {
+        DrawSurface();
+        return;
+    }
+    GFX_SetOrigin(static_cast<float>(x), static_cast<float>(y));
+    paintContent();
+    GFX_SetOrigin(static_cast<float>(-x), static_cast<float>(-y));
+}
+
+FittedText Window::FitBoxText(const std::string& text, int32_t minTextWidth, int32_t frameWidth,
+                              int32_t frameHeight) const {
+    if (!font) return {text, minTextWidth + frameWidth, frameHeight};
+    const int32_t textWidth = std::max(font->TextWidthCodes(text), minTextWidth);
+    const int32_t textHeight = font->WrappedHeight(text, 1000);
+    // A client area of 0 (minimised) sets no limit.
+    const int32_t widthLimit = static_cast<int32_t>(core->clientWidth) - 2 * ScreenMargin;
+    const int32_t heightLimit = static_cast<int32_t>(core->clientHeight) - 2 * ScreenMargin;
+    const bool fits = (widthLimit <= 0 || textWidth + frameWidth <= widthLimit) &&
+                      (heightLimit <= 0 || textHeight + frameHeight <= heightLimit);
+    if (fits) return {text, textWidth + frameWidth, textHeight + frameHeight};
+
+    const int32_t lineWidth = widthLimit > 0 ? std::max(widthLimit - frameWidth, 1) : textWidth;
+    std::vector<std::string> lines = font->LayoutParagraph2(text, lineWidth);
+    if (heightLimit > 0) {
+        const size_t room = static_cast<size_t>(
+            std::max((heightLimit - frameHeight) / std::max(font->lineHeight, 1), 1));
+        if (lines.size() > room) lines.resize(room);
+    }
+    FittedText fitted{"", minTextWidth, 0};
+    for (size_t k = 0; k < lines.size(); ++k) {
+        if (k > 0) fitted.text += '\n';
+        fitted.text += lines[k];
+        fitted.width = std::max(fitted.width, font->MeasureText(lines[k]));
+    }
+    fitted.width += frameWidth;
+    fitted.height = static_cast<int32_t>(lines.size()) * font->lineHeight + frameHeight;
+    return fitted;
+}
 
 void Window::PaintBoxBackground() {
     DrawCorners();

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,16 @@ struct WindowRect {
 
 // The text colour of the message and yes/no boxes.
 constexpr uint32_t BoxTextColour = 0xC0FFFFFF;
+// What the message-style boxes add around their text: the sunken box, the title band and the
+// button row.
+constexpr int32_t BoxFrameWidth = 64;
+constexpr int32_t BoxFrameHeight = 108;
+
+// A box's text as drawn and the box's size around it.
+struct FittedText {
+    std::string text;
+    int32_t width, height;
+};
 
 // Base of every window and window-like control. A window keeps its position, size, child
 // buttons and a cached off-screen surface with its painted content; Core keeps the open windows
@@ -90,12 +101,21 @@ public:
     // from an earlier build is released), not dirty, a title band of 18 pixels.
     void ResetLayout();
 
-    // Shared bodies of the dialogs: the centred placement, the usual drawing (shadow, surface,
-    // buttons) and whether the surface must be painted again.
+    // Shared bodies of the dialogs: the centred placement and the drawing of the surface.
     void PlaceCentred(int32_t screenWidth, int32_t screenHeight);
     void DrawSurface();
-    void DrawDialog();
+    // Whether the surface must be painted again; a surface the device cannot hold is released
+    // first, and the window draws without it from then on.
     bool NeedsPaint();
+    // Paints the content into the surface when it needs it, or draws the surface; without a
+    // surface the content is painted straight onto the screen at the window's place.
+    void PaintCached(const std::function<void()>& paintContent);
+    void DrawCached(const std::function<void()>& paintContent);
+    // The text of a message-style box and the box's size: the text's own size (at least
+    // `minTextWidth` wide) plus the frame, unless that passes the client area less the screen
+    // margin; then the lines wrap where they reach the limit and the lines below it are cut.
+    FittedText FitBoxText(const std::string& text, int32_t minTextWidth, int32_t frameWidth,
+                          int32_t frameHeight) const;
     // The background of the message-style boxes, in surface coordinates: corner pixels, skinned
     // frame, title band with its line, the sunken text box and the centred title.
     void PaintBoxBackground();

@@ -161,6 +161,33 @@ TEST_F(GfxLayer, RenderTargetAlphaModeComesFromFlagsAndClearColour) {
     }
 }
 
+// A driver that cannot hold any render target: it queues why, as the real drivers do.
+void RefuseTarget(GfxRenderTarget*) { GFX_PUSH_ERROR("render target too large for a texture"); }
+
+TEST_F(GfxLayer, APreparedTargetTheDeviceCannotHoldLeavesTheQueueAsItWas) {
+    GfxRenderTarget* target = Target(64, 64, 0, 0, 7);
+    EXPECT_TRUE(GFX_PrepareRenderTarget(target));
+    EXPECT_NE(target->driverObject, nullptr);
+    EXPECT_EQ(GFX_ErrorCount(), 0);
+
+    GFX_PUSH_ERROR("earlier");
+    GfxDriver::CreateTarget = RefuseTarget;
+    GfxRenderTarget* refused = Target(1 << 20, 64, 0, 0, 8);
+    EXPECT_FALSE(GFX_PrepareRenderTarget(refused));
+    EXPECT_EQ(refused->driverObject, nullptr);
+    // The earlier error stays, and a later one queues behind it.
+    EXPECT_EQ(GFX_ErrorCount(), 1);
+    EXPECT_NE(OldestError().find("earlier"), std::string::npos);
+    GFX_PUSH_ERROR("later");
+    EXPECT_EQ(GFX_PopError(), 1);
+    EXPECT_NE(OldestError().find("later"), std::string::npos);
+    // Painting into such a target is still the driver error it always was.
+    GFX_ClearErrors();
+    GFX_BeginFrame(refused);
+    GFX_EndFrame();
+    EXPECT_GT(GFX_ErrorCount(), 0);
+}
+
 TEST_F(GfxLayer, ImageAlphaModeIsScannedFromItsPixels) {
     const uint32_t opaque[4] = {0xFF000000, 0xFFFFFFFF, 0xFF123456, 0xFF000001};
     const uint32_t oneHole[4] = {0xFF000000, 0x00FFFFFF, 0xFF123456, 0xFF000001};

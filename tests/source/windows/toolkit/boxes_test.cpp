@@ -229,6 +229,99 @@ TEST_F(BoxTest, TheGridShowsOneSlotPerStackAndEmptySlotsAfter) {
               1);
 }
 
+// Long server texts: every box stays inside the 800 x 600 client area less the margin of 5,
+// centred, with its lines wrapped and the ones below the limit cut.
+TEST_F(BoxTest, BoxesOfLongTextsStayCentredInsideTheClientArea) {
+    const struct {
+        std::string text;
+        bool fillsTheWidth;
+    } cases[] = {{std::string(3000, 'W'), true},
+                 {std::string(20000, 'W'), true},
+                 {std::string(20000, 'W') + "\nend", true},
+                 {std::string(3000, '\n'), false}};
+    for (const auto& [text, fillsTheWidth] : cases) {
+        std::unique_ptr<Window> boxes[] = {
+            std::make_unique<Message>(core.get(), "Error", text, 0),
+            std::make_unique<Status>(core.get(), "Error", text, 0),
+            std::make_unique<Status>(core.get(), "Connecting", text, Status::Connecting),
+            std::make_unique<Sure>(core.get(), "Sure?", text, Sure::Logout)};
+        for (const auto& box : boxes) {
+            SCOPED_TRACE(box->name + " of " + std::to_string(text.size()));
+            EXPECT_GE(box->x, 5);
+            EXPECT_GE(box->y, 5);
+            EXPECT_LE(box->x + box->width, 795);
+            EXPECT_LE(box->y + box->height, 595);
+            EXPECT_EQ(box->x, 400 - box->width / 2);
+            EXPECT_EQ(box->y, 300 - box->height / 2);
+            if (fillsTheWidth) {
+                EXPECT_GT(box->width, 700);
+            }
+            EXPECT_LE(box->surfaceWidth, 1024);
+            box->Paint();
+            GFX_BeginFrame(nullptr);
+            box->Draw();
+            GFX_EndFrame();
+            EXPECT_EQ(GFX_ErrorCount(), 0);
+        }
+    }
+}
+
+TEST_F(BoxTest, ALongWordWrapsWithHyphensAndTheLinesBelowTheLimitAreCut) {
+    Message box(core.get(), "Error", std::string(20000, 'W'), 0);
+    const int32_t lineWidth = 790 - BoxFrameWidth;
+    const size_t perLine = static_cast<size_t>((lineWidth - TestCharWidth) / TestCharWidth);
+    const size_t lines = static_cast<size_t>((590 - BoxFrameHeight) / TestLineHeight);
+    EXPECT_EQ(box.fittedText.substr(0, perLine + 2), std::string(perLine, 'W') + "-\n");
+    EXPECT_EQ(std::count(box.fittedText.begin(), box.fittedText.end(), '\n'), lines - 1);
+    EXPECT_EQ(box.height, static_cast<int32_t>(lines) * TestLineHeight + BoxFrameHeight);
+    EXPECT_EQ(box.text, std::string(20000, 'W'));  // the text itself is kept
+    // Words wrap at their spaces.
+    std::string words;
+    for (int k = 0; k < 300; ++k) words += "word ";
+    Message wrapped(core.get(), "Error", words, 0);
+    EXPECT_EQ(wrapped.fittedText.find('-'), std::string::npos);
+    EXPECT_EQ(wrapped.fittedText.substr(0, 10), "word word ");
+    EXPECT_LE(wrapped.x + wrapped.width, 795);
+}
+
+// A driver that cannot hold any render target queues why, as the real drivers do.
+void RefuseTarget(GfxRenderTarget*) { GFX_PUSH_ERROR("render target too large for a texture"); }
+
+// The filled rectangles on the screen, with the draw origin applied.
+std::vector<std::string> placedFills;
+void RecordPlacedFill(float x, float y, float w, float h, uint32_t, uint32_t) {
+    GFX_TranslatePoint(x, y);
+    placedFills.push_back(std::to_string(int(x)) + "," + std::to_string(int(y)) + "," +
+                          std::to_string(int(w)) + "," + std::to_string(int(h)));
+}
+
+TEST_F(BoxTest, ABoxWhoseSurfaceTheDeviceCannotHoldIsDrawnWithoutIt) {
+    Message box(core.get(), "Error", "Too many avatars.", 0);
+    core->AddWindow(&box);
+    RecordingDriver::Install();
+    GfxDriver::CreateTarget = RefuseTarget;
+    GfxDriver::FillRect = RecordPlacedFill;
+    placedFills.clear();
+    core->RenderFrame();
+    const std::vector<std::string> calls = RecordingDriver::Take();
+    UseNullDriver();
+    core->windows.clear();
+    EXPECT_EQ(GFX_ErrorCount(), 0);
+    EXPECT_EQ(box.surface, nullptr);
+    // The text and the push button caption reach the screen without a surface in between.
+    const auto drawn = [&](const std::string& prefix) {
+        return std::count_if(calls.begin(), calls.end(),
+                             [&](const std::string& call) { return call.rfind(prefix, 0) == 0; });
+    };
+    EXPECT_EQ(drawn("DrawTargetPart("), 0);
+    EXPECT_GE(drawn("DrawImagePartTinted("), 17);
+    EXPECT_EQ(drawn("BeginFrame(rt:"), 0);
+    // The title band lands at the box's place on the screen.
+    const std::string band = std::to_string(box.x + 2) + "," + std::to_string(box.y + 2) + "," +
+                             std::to_string(box.width - 4) + ",19";
+    EXPECT_EQ(std::count(placedFills.begin(), placedFills.end(), band), 1);
+}
+
 TEST_F(BoxTest, TheSteamBoxSaysLinkAndSkip) {
     Sure linking(core.get(), "Link Account to Steam", "Link?", Sure::LinkSteam);
     EXPECT_EQ(linking.FindButton(25)->caption, "link");
