@@ -2,6 +2,8 @@
 // program (tests/support/steamstub), scripted through its control file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "core.h"
@@ -64,6 +66,7 @@ class SteamLogin : public StartedCore {
 protected:
     void SetUp() override {
         script.Rewrite(Control());
+        WriteSettings();
         StartedCore::SetUp();
         connection.emplace(core);
         core->connectKind = 5;
@@ -73,6 +76,8 @@ protected:
     }
 
     virtual std::string Control() { return Steam; }
+    // The settings file start-up reads; none: the defaults, with Steam on.
+    virtual void WriteSettings() {}
 
     // The server's hello reached the connection.
     void Hello() { core->connection1->OnConnect(); }
@@ -271,12 +276,23 @@ INSTANTIATE_TEST_SUITE_P(Protocol, StorePurchase,
                                            PurchaseCase{"18446744073709551615 7",
                                                         "e2ffffffffffffffff07"}));
 
-class SteamNotStarted : public SteamLogin {
-protected:
-    std::string Control() override { return "init 0\nticket_handle 7\n"; }
+struct NotStartedCase {
+    const char* name;
+    const char* control;
+    const char* settings;
+    std::vector<std::string> calls;
 };
 
-TEST_F(SteamNotStarted, NothingIsAskedOfTheLibrary) {
+class SteamNotStarted : public SteamLogin, public ::testing::WithParamInterface<NotStartedCase> {
+protected:
+    std::string Control() override { return GetParam().control; }
+    void WriteSettings() override {
+        std::filesystem::create_directories("data");
+        std::ofstream("data/Veltor.config") << GetParam().settings;
+    }
+};
+
+TEST_P(SteamNotStarted, NothingMoreIsAskedOfTheLibrary) {
     EXPECT_EQ(core->steamReady, 0);
     Hello();
     EXPECT_EQ(Notices("Veltor - Error"), std::vector<std::string>{"Steam Authorisation Failed"});
@@ -287,7 +303,16 @@ TEST_F(SteamNotStarted, NothingIsAskedOfTheLibrary) {
     EXPECT_EQ(connection->SentOpcodes(1), Bytes{225});
     delete core;
     core = nullptr;
-    EXPECT_EQ(script.Log(), (std::vector<std::string>{"SteamAPI_Init 0", "SteamAPI_Shutdown"}));
+    EXPECT_EQ(script.Log(), GetParam().calls);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Protocol, SteamNotStarted,
+    ::testing::Values(
+        NotStartedCase{
+            "InitFails", "init 0\nticket_handle 7\n", "", {"SteamAPI_Init 0", "SteamAPI_Shutdown"}},
+        NotStartedCase{
+            "SwitchedOffInTheSettings", "init 1\nticket_handle 7\n", "steam = false\n", {}}),
+    [](const ::testing::TestParamInfo<NotStartedCase>& info) { return info.param.name; });
 
 }  // namespace
