@@ -115,7 +115,7 @@ void Core::Init() {
     config = new Config(this, "data/Veltor.config");
     shapes = new Shapes(this);
     render = new Render(this);
-    if (steamEnabled) steamReady = SteamAPI_Init();
+    if (steamEnabled) steamReady = Steam::Start();
     mapDriver = new MapDriver(this);
     CreateInterfaceItems();
     LoadBooksIndex();
@@ -227,7 +227,7 @@ Core::~Core() {
     delete config;
     config = nullptr;
 
-    SteamAPI_Shutdown();
+    Steam::Shutdown();
     for (auto& entry : fonts) delete entry.second;
     fonts.clear();
     ClearSessionLists();

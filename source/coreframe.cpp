@@ -64,7 +64,7 @@ void Core::Tick() {
 
     UpdateFrameRate();
 
-    if (steamReady && activeConnection && activeConnection->pending) SteamAPI_RunCallbacks();
+    if (steamReady && activeConnection && activeConnection->pending) Steam::RunCallbacks();
     DeleteClosedConnections();
 
     RunTestWalker();

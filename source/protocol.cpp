@@ -10,6 +10,7 @@
 #include "platform.h"
 #include "protocolstate.h"
 #include "sessioncallback.h"
+#include "steam.h"
 
 namespace {
 
@@ -62,6 +63,10 @@ Protocol::Protocol(Core* core, uint32_t kind) : kind(kind), core(core) { ClearPe
 
 Protocol::~Protocol() {
     CloseSocket();
+    if (ticketPending) {
+        ticketPending = 0;
+        if (SteamUser* user = Steam::User()) user->CancelAuthTicket(ticketHandle);
+    }
     delete pending;
     ClearPending();
 }

@@ -91,8 +91,16 @@ public:
     void SendCreateAvatar(uint8_t choice, const std::string& name);
     void SendSelectAvatar(uint32_t id);
 
-    // Steam login.
+    // Steam login and store purchases. Kinds 5 and 6 ask Steam for a ticket on the server's
+    // hello; the ticket, like the answer to a purchase, comes back as a window message.
+    void RequestSteamTicket();
     void OnSteamCallback(WPARAM wParam, LPARAM lParam);
+    // Op 8 (kind 5) or op 9 (kind 6, linking Core's account) with the ticket Steam delivered.
+    void SendSteamLogin(const SessionCallback& answer);
+    // Op 225, then waits for the player's answer through Steam.
+    void SendStorePurchase(uint32_t days);
+    void SendStoreAuthorisation(const SessionCallback& answer);
+    void noble_days();
 
     // Requests of the game state. Map tiles are sent as offsets from the player, each modulo
     // 256: the senders given absolute coordinates send nothing while there is no player, the
@@ -229,6 +237,9 @@ public:
     Digest sessionKey{};
     uint8_t closed = 1;
     uint16_t messageCounter = 0;
+    uint32_t ticketHandle = 0;
+    // 1 once the ticket was used: it is cancelled when the connection goes.
+    uint8_t ticketPending = 0;
     uint8_t newFrame = 0;
     uint32_t kind;
     Core* core;

@@ -28,6 +28,7 @@ uint8_t Protocol::ParseGame() {
         case 207: break;
         case PingReply: core->OnPingReply(); break;
         case CounterCheck: CheckCounter(); break;
+        case 225: noble_days(); break;
         default:
             core->OnDisconnect("unknown header. (" + std::to_string(op) +
                                ", state 2, protocol: " + std::to_string(kind) + ")");

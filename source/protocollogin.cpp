@@ -80,9 +80,8 @@ void Protocol::OnConnect() {
         case 2: SendNewAccount(); break;
         case 3: SendLostPassword(); break;
         case 4: SendChangePassword(); break;
-        // Steam tickets come with the Steam login; without it the request cannot be made.
         case 5:
-        case 6: core->OnDisconnect("Steam Authorisation Failed"); break;
+        case 6: RequestSteamTicket(); break;
         default: core->OnDisconnect("Failed to find proper connecting type."); break;
     }
 }
@@ -200,6 +199,3 @@ void Protocol::SendSelectAvatar(uint32_t id) {
     message.AddU32(id);
     flush(message);
 }
-
-// Steam's answers arrive with the Steam login.
-void Protocol::OnSteamCallback(WPARAM, LPARAM) {}

@@ -28,6 +28,7 @@ void AddField(NetworkMessage& message, const T& value) = delete;
 inline void AddField(NetworkMessage& message, uint8_t value) { message.AddByte(value); }
 inline void AddField(NetworkMessage& message, uint16_t value) { message.AddU16(value); }
 inline void AddField(NetworkMessage& message, uint32_t value) { message.AddU32(value); }
+inline void AddField(NetworkMessage& message, uint64_t value) { message.AddU64(value); }
 inline void AddField(NetworkMessage& message, Var15 count) {
     message.AddVar15(uint16_t(count.value < 32767 ? count.value : 32767));
 }

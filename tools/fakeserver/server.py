@@ -15,7 +15,7 @@ import time
 
 import veltorxtea as xtea
 from datagen import sprites
-from fakeserver import login, messages, requests
+from fakeserver import login, messages, requests, steam
 from fakeserver.messages import Avatar
 from fakeserver.wire import ClientFrameCutter, Reader, WireError, server_frame
 
@@ -73,6 +73,7 @@ class Scenario:
     """What the server does. Options (keyword arguments):
 
     accounts     {name: password} that may log in (name and password as 8-bit bytes or str)
+    steam_tickets the Steam tickets (bytes) whose Steam logins are accepted
     challenge    the u32 of the hello
     answer       to a valid login: 'accept', one of ANSWERS' keys, or 'close'
     accept_frames 1: op 2 and the avatar list in one frame; 2: in two frames
@@ -86,6 +87,7 @@ class Scenario:
 
     def __init__(self, **options):
         self.accounts = {'tester': 'secret'}
+        self.steam_tickets = []
         self.challenge = 0x01020304
         self.answer = 'accept'
         self.accept_frames = 1
@@ -116,7 +118,7 @@ class Scenario:
         state, op = request['state'], request['op']
         if state == 0 and op == 1:
             return [Frame(messages.hello(self.challenge))]
-        if state == 0 and op == 2:
+        if state == 0 and op in (2, steam.STEAM_LOGIN, steam.STEAM_LINK):
             return self.answer_login(request)
         if state == 0 and op in (3, 4, 5):
             return [Frame(messages.login_text('Request received.'))]
@@ -245,6 +247,10 @@ class Session(threading.Thread):
             expected = login.session_key(password, self.scenario.challenge) if password is not None else None
             request['login_ok'] = key == expected
             self.key = key  # the client enciphers with its own key, right or wrong
+        elif self.state == 0 and op in (steam.STEAM_LOGIN, steam.STEAM_LINK):
+            request.update(steam.decode_login(r))
+            request['login_ok'] = bytes.fromhex(request['ticket']) in self.scenario.steam_tickets
+            self.key = bytes.fromhex(request['session_key'])
         elif self.state == 0 and op == 3:
             request.update(account=r.text8(), extra=r.text8())
         elif self.state == 0 and op == 4:

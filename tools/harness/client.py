@@ -3,6 +3,7 @@ import atexit
 import functools
 import itertools
 import os
+import shutil
 import signal
 import subprocess
 import tempfile
@@ -36,14 +37,16 @@ def _is_box(window):
 
 class Session:
     """The display, Wine environment and window probe that every client of this process
-    shares. The built programs come from VELTOR_EXE and VELTOR_WINPROBE (set by CTest), else
-    from the build folder (BUILD_DIR, default build/ in the checkout)."""
+    shares. The built programs come from VELTOR_EXE, VELTOR_WINPROBE and VELTOR_STEAM_STUB (set
+    by CTest), else from the build folder (BUILD_DIR, default build/ in the checkout)."""
 
     def __init__(self):
         self.root = Path(os.environ.get("VELTOR_ROOT") or Path(__file__).resolve().parents[2])
         build = Path(os.environ.get("BUILD_DIR") or self.root / "build")
         self.exe = Path(os.environ.get("VELTOR_EXE") or build / "Veltor.exe")
         probe = Path(os.environ.get("VELTOR_WINPROBE") or build / "tools/winprobe/winprobe.exe")
+        self.steam_stub = Path(os.environ.get("VELTOR_STEAM_STUB")
+                               or build / "tests/steam/steam_api.dll")
         self._xvfb = None if os.environ.get("DISPLAY") else Xvfb()
         display = self._xvfb.display if self._xvfb else os.environ["DISPLAY"]
         self.env = wine_environment(self.root, display)
@@ -79,11 +82,27 @@ class RunFolder:
         self.path = Path(self._temp.name) / "run"
         generate.main(self.path)
         self._logs = itertools.count(1)
+        self._exe = None
+
+    def place_steam_stub(self, control):
+        """Makes the clients of this folder start with Steam: a copy of the client is started
+        from the folder, with the test support's stand-in Steam library beside it, scripted by
+        `control` (the lines of its control file; tests/support/steamstub tells them)."""
+        shared = session()
+        self._exe = self.path / shared.exe.name
+        shutil.copy(shared.exe, self._exe)
+        shutil.copy(shared.steam_stub, self.path / "steam_api.dll")
+        self.write("steam_stub.txt", control.encode())
+
+    def steam_calls(self):
+        """The lines of the stand-in Steam library's log: the calls it received."""
+        log = self.file("steam_stub.log")
+        return log.read_text().splitlines() if log.exists() else []
 
     def start_client(self):
         """Starts a client in this folder."""
         log = Path(self._temp.name) / f"client-{next(self._logs)}.log"
-        return Client(self.path, log)
+        return Client(self.path, log, self._exe)
 
     def file(self, name):
         """Path of a file in the run folder, such as "data/Veltor.config"."""
@@ -103,15 +122,15 @@ class RunFolder:
 
 
 class Client:
-    """One running client, started in the folder run_path (its working folder, holding data/),
-    its output going to log_path. Its windows are told from those of other Wine programs by
+    """One running client (the built one, or the program exe), started in the folder run_path
+    (its working folder, holding data/), its output going to log_path. Its windows are told from those of other Wine programs by
     the process id Wine gives their X windows."""
 
-    def __init__(self, run_path, log_path):
+    def __init__(self, run_path, log_path, exe=None):
         self.session = session()
         self.log_path = log_path
         with open(log_path, "wb") as log:
-            self.process = start_program(self.session.exe, run_path, self.session.env, log)
+            self.process = start_program(exe or self.session.exe, run_path, self.session.env, log)
         self.pid = self.process.pid
 
     def __enter__(self):
