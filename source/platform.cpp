@@ -24,12 +24,13 @@ void RealExitProcess(uint32_t code) { ExitProcess(code); }
 int RealRandom() { return rand(); }
 void RealStartDriver(uint32_t code, uint32_t flags) { GFX_Init(code, flags, 'F'); }
 uint32_t RealLoadedDriverId() { return GfxDriver::GetDriverId(); }
+int16_t RealToggleState(int virtualKey) { return GetKeyState(virtualKey); }
 
 }  // namespace
 
-const PlatformCalls realPlatform = {RealWallClockMs, RealTickMs,        RealKeyState,
-                                    RealMessageBox,  RealExitProcess,   RealRandom,
-                                    RealStartDriver, RealLoadedDriverId};
+const PlatformCalls realPlatform = {RealWallClockMs, RealTickMs,         RealKeyState,
+                                    RealMessageBox,  RealExitProcess,    RealRandom,
+                                    RealStartDriver, RealLoadedDriverId, RealToggleState};
 PlatformCalls platform = realPlatform;
 
 void ExitProgram(uint32_t code) {

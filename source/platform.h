@@ -15,6 +15,7 @@ struct PlatformCalls {
     int (*random)();
     void (*startDriver)(uint32_t code, uint32_t flags);
     uint32_t (*loadedDriverId)();
+    int16_t (*toggleState)(int virtualKey);
 };
 
 extern PlatformCalls platform;
@@ -27,6 +28,8 @@ inline uint32_t TickMs() { return platform.tickMs(); }
 // GetAsyncKeyState: the high bit is set while the key is held.
 inline int16_t KeyState(int virtualKey) { return platform.keyState(virtualKey); }
 inline bool KeyHeld(int virtualKey) { return (KeyState(virtualKey) & 0x8000) != 0; }
+// GetKeyState's toggle bit, as the keyboard input read so far leaves it (CAPS Lock on).
+inline bool KeyToggled(int virtualKey) { return (platform.toggleState(virtualKey) & 1) != 0; }
 inline int ShowMessageBox(HWND owner, const char* text, const char* title, UINT type) {
     return platform.messageBox(owner, text, title, type);
 }

@@ -59,6 +59,9 @@ void FakeStartDriver(uint32_t code, uint32_t) {
 }
 
 uint32_t FakeLoadedDriver() { return FakePlatform::loadedDriver; }
+int16_t FakeToggleState(int virtualKey) {
+    return FakePlatform::toggledKeys.count(virtualKey) ? 1 : 0;
+}
 
 }  // namespace
 
@@ -73,8 +76,8 @@ FakePlatform::FakePlatform() {
     toggledKeys.clear();
     randoms.clear();
     loadedDriver = DriverNull;
-    platform = {FakeWallClock, FakeTick,   FakeKeyState,    FakeMessageBox,
-                FakeExit,      FakeRandom, FakeStartDriver, FakeLoadedDriver};
+    platform = {FakeWallClock, FakeTick,        FakeKeyState,     FakeMessageBox, FakeExit,
+                FakeRandom,    FakeStartDriver, FakeLoadedDriver, FakeToggleState};
     GFX_ClearErrors();
 }
 

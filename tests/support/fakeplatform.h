@@ -40,6 +40,6 @@ public:
     static std::vector<uint32_t> driverRequests;
     static uint32_t loadedDriver;
     static std::set<int> heldKeys;     // virtual keys read as held
-    static std::set<int> toggledKeys;  // virtual keys read as toggled on (NumLock)
+    static std::set<int> toggledKeys;  // virtual keys read as toggled on (NumLock, CAPS Lock)
     static std::deque<int> randoms;    // what the next random draws return, in order; then 0
 };

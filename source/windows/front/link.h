@@ -1,9 +1,16 @@
 #pragma once
-#include "windows/toolkit/window.h"
+#include "windows/front/accountform.h"
 
-// The window that links an account to Steam: an empty window of its type, the least its callers
-// need.
-class Link : public Window {
+// The dialog that links an account to Steam: the account name and password, sent after the
+// Steam ticket. Without Steam it shows a hint instead of its link button, and Enter still
+// connects.
+class Link : public AccountForm {
 public:
     explicit Link(Core* core);
+
+    void Build() override;
+    void Submit() override;
+
+    Input* accountInput = nullptr;
+    Input* passwordInput = nullptr;
 };

@@ -221,6 +221,11 @@ Button* Window::AddPushButton(int32_t bx, int32_t by, uint32_t id, std::string c
                      std::move(caption), 0, 0);
 }
 
+Button* Window::AddMenuButton(int32_t bx, int32_t by, uint32_t id, std::string caption) {
+    return AddButton(bx, by, id, 0, 251, 0, 269, 0, 287, 88, 18, {1, 1, 86, 16}, std::move(caption),
+                     0, 0);
+}
+
 void Window::ClearButtons() {
     for (Button* button : buttons) DeleteButton(button);
     buttons.clear();

@@ -87,6 +87,8 @@ public:
     Button* AddCollapseButton();
     // The standard push button of the dialogs (54 x 16) with its caption.
     Button* AddPushButton(int32_t bx, int32_t by, uint32_t id, std::string caption);
+    // The menu button of the front screens (88 x 18) with its caption.
+    Button* AddMenuButton(int32_t bx, int32_t by, uint32_t id, std::string caption);
     void ClearButtons();
     void RemoveButton(uint32_t id);
     Button* FindButton(uint32_t id);

@@ -9,6 +9,13 @@
 #include <vector>
 
 #include "support/testcore.h"
+#include "windows/front/account.h"
+#include "windows/front/desktop.h"
+#include "windows/front/link.h"
+#include "windows/front/login.h"
+#include "windows/front/lost.h"
+#include "windows/front/new.h"
+#include "windows/front/password.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
@@ -114,6 +121,23 @@ const std::vector<WindowClass>& WindowClasses() {
              return new Scroll(core, owner, 20, 250, 200, 100, 400, 12, 0);
          },
          false},
+        {"Desktop", WindowType::Desktop, false,
+         [](Core* core, Window*) { return new Desktop(core); }, false},
+        {"Account", WindowType::Account, true,
+         [](Core* core, Window*) { return new Account(core); }},
+        {"Login", WindowType::Login, true, [](Core* core, Window*) { return new Login(core); }},
+        {"New", WindowType::New, true, [](Core* core, Window*) { return new New(core); }},
+        {"Lost", WindowType::Lost, true, [](Core* core, Window*) { return new Lost(core); }},
+        {"Password", WindowType::Password, true,
+         [](Core* core, Window*) { return new Password(core); }},
+        {"Link", WindowType::Link, true, [](Core* core, Window*) { return new Link(core); }},
+        {"Link (with Steam)", WindowType::Link, true,
+         [](Core* core, Window*) {
+             core->steamReady = 1;
+             Window* link = new Link(core);
+             core->steamReady = 0;
+             return link;
+         }},
     };
     return classes;
 }
