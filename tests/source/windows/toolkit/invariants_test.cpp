@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "support/testcore.h"
+#include "windows/front/avatars.h"
+#include "windows/front/crash.h"
+#include "windows/front/create.h"
+#include "windows/front/suspend.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
@@ -104,6 +108,26 @@ const std::vector<WindowClass>& WindowClasses() {
              list->AddRow(row);
              return list;
          }},
+        {"Avatars", WindowType::Avatars, true,
+         [](Core* core, Window*) {
+             auto* avatars = new Avatars(core);
+             AvatarEntry entry;
+             entry.name = "Aria";
+             avatars->SetAvatarList({entry});
+             return avatars;
+         }},
+        {"Avatars (noble, with a scroll bar)", WindowType::Avatars, true,
+         [](Core* core, Window*) {
+             core->nobleDaysLeft = 3;
+             auto* avatars = new Avatars(core);
+             core->nobleDaysLeft = 0;
+             avatars->SetAvatarList(std::vector<AvatarEntry>(15));
+             return avatars;
+         }},
+        {"Create", WindowType::Create, true, [](Core* core, Window*) { return new Create(core); }},
+        {"Crash", WindowType::Crash, true, [](Core* core, Window*) { return new Crash(core); }},
+        {"Suspend", WindowType::Suspend, true,
+         [](Core* core, Window*) { return new Suspend(core); }},
         {"Scroll", WindowType::Scroll, false,
          [](Core* core, Window* owner) {
              return new Scroll(core, owner, 300, 20, 200, 100, 400, 12, 1);
