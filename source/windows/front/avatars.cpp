@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr int32_t ListWidth = 356;
-constexpr int32_t ListHeight = 249;
+constexpr int32_t DialogWidth = 356;
+constexpr int32_t DialogHeight = 249;
 constexpr int32_t ExpiryLineHeight = 20;
 constexpr uint32_t FreeAvatarLimit = 10;
 constexpr uint32_t NobleAvatarLimit = 20;
@@ -41,8 +41,8 @@ void Avatars::Build() {
     name = "Avatar List";
     typeId = WindowType::Avatars;
     font = core->GetFont(2);
-    width = ListWidth;
-    height = ListHeight + (core->nobleDaysLeft > 0 ? ExpiryLineHeight : 0);
+    width = DialogWidth;
+    height = DialogHeight + (core->nobleDaysLeft > 0 ? ExpiryLineHeight : 0);
     movable = 1;
     modal = 1;
     list = new List(core, this, NamesRect.x, NamesRect.y, NamesRect.w, NamesRect.h);
