@@ -8,6 +8,7 @@
 #include "core.h"
 #include "protocol.h"
 #include "support/recordingconnection.h"
+#include "support/recordingdriver.h"
 #include "support/testcore.h"
 #include "windows/front/avatars.h"
 #include "windows/front/create.h"
@@ -104,6 +105,26 @@ TEST_F(AvatarsTest, TheExpiryLineCountsTheNobleDays) {
     EXPECT_EQ(Avatars::ExpiryLine(1), "Noble account expires in 1 day.");
     EXPECT_EQ(Avatars::ExpiryLine(2), "Noble account expires in 2 days.");
     EXPECT_EQ(Avatars::ExpiryLine(30), "Noble account expires in 30 days.");
+}
+
+TEST_F(AvatarsTest, TheExpiryLineIsPaintedOnlyWithNobleDays) {
+    RecordingDriver::Install();
+    // The first letter's glyph of the test font (the one of 'N' at 6 x 14, 9 x 4 in its image).
+    auto paintsExpiry = [&](int32_t lineY) {
+        const std::string glyph =
+            "DrawImagePartTinted(42," + std::to_string(lineY) + ",84,36,5,8,0xCEFFFFFF,img:2)";
+        const std::vector<std::string> calls = RecordingDriver::Take();
+        return std::find(calls.begin(), calls.end(), glyph) != calls.end();
+    };
+    for (uint32_t days : {0u, 1u}) {
+        SCOPED_TRACE(days);
+        core->nobleDaysLeft = days;
+        Avatars avatars(core.get());
+        RecordingDriver::Take();
+        avatars.Paint();
+        EXPECT_EQ(paintsExpiry(avatars.height - 67), days > 0);
+    }
+    UseNullDriver();
 }
 
 TEST_F(AvatarsTest, ThePlacementFollowsTheClientAreaAndTakesTheListAlong) {
