@@ -102,6 +102,12 @@ public:
     void SendStoreAuthorisation(const SessionCallback& answer);
     void noble_days();
 
+    // The server's notices about itself in the game state: crashed (op 248), suspended (op 253)
+    // and suspension over (op 254).
+    void server_crashed();
+    void server_suspended();
+    void suspension_over();
+
     // Requests of the game state. Map tiles are sent as offsets from the player, each modulo
     // 256: the senders given absolute coordinates send nothing while there is no player, the
     // others take the offsets their callers computed. Items are named by shape id; slots by the

@@ -29,6 +29,9 @@ uint8_t Protocol::ParseGame() {
         case PingReply: core->OnPingReply(); break;
         case CounterCheck: CheckCounter(); break;
         case 225: noble_days(); break;
+        case 248: server_crashed(); break;
+        case 253: server_suspended(); break;
+        case 254: suspension_over(); break;
         default:
             core->OnDisconnect("unknown header. (" + std::to_string(op) +
                                ", state 2, protocol: " + std::to_string(kind) + ")");

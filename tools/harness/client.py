@@ -11,7 +11,7 @@ from pathlib import Path
 
 from datagen import generate
 from harness.commands import poll, run
-from harness.display import Xvfb, screenshot
+from harness.display import Xvfb, mean_brightness, screenshot
 from harness.wine import (MESSAGE_BOX_CLASS, WM_CLOSE, WinProbe, prepare_session,
                           start_program, wine_environment)
 
@@ -60,6 +60,10 @@ class Session:
     def screenshot(self, path):
         """A PNG image of the whole screen the clients run on."""
         screenshot(path, self.env)
+
+    def mean_brightness(self, x, y, width, height):
+        """The mean colour value (0 to 255) of a rectangle of the screen, as it is now."""
+        return mean_brightness(self.env, x, y, width, height)
 
     def xdotool(self, *args, check=True):
         return run(["xdotool", *map(str, args)], self.env, timeout=20, check=check)

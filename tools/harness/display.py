@@ -2,6 +2,7 @@
 import os
 import select
 import subprocess
+import tempfile
 
 from harness.commands import die_with_parent, run
 
@@ -48,3 +49,17 @@ class Xvfb:
 def screenshot(path, env, timeout=20):
     """Writes a PNG image of the whole X screen of env's DISPLAY to path."""
     run(["import", "-window", "root", f"png:{path}"], env, timeout=timeout)
+
+
+def mean_brightness(env, x, y, width, height, timeout=20):
+    """The mean of the red, green and blue values (0 to 255) of a rectangle of the X screen of
+    env's DISPLAY, as it is now."""
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "part.rgb")
+        run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8",
+             f"rgb:{path}"], env, timeout=timeout)
+        with open(path, "rb") as part:
+            values = part.read()
+    if len(values) != width * height * 3:
+        raise RuntimeError(f"screen part of {len(values)} bytes for {width} x {height} pixels")
+    return sum(values) / len(values)

@@ -17,6 +17,7 @@
 #include "windows/dialogs/shop.h"
 #include "windows/front/avatars.h"
 #include "windows/toolkit/button.h"
+#include "windows/toolkit/list.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/status.h"
 #include "windows/toolkit/sure.h"
@@ -450,14 +451,19 @@ TEST_F(BoxTest, AvatarQuestionsActOnTheOpenAvatarList) {
     EXPECT_EQ(box->state, 3u);
 
     Avatars* avatars = Open(new Avatars(core.get()));
+    AvatarEntry aria, bob;
+    aria.name = "Aria";
+    bob.name = "Bob";
+    avatars->SetAvatarList({aria, bob});
+    avatars->list->Select(1);
     Open(new Sure(core.get(), "Delete Avatar", "Delete?", Sure::DeleteAvatar))->OnSubmit();
+    EXPECT_EQ(avatars->list->marks, (std::vector<bool>{false, true}));
     Open(new Sure(core.get(), "Restore Avatar", "Restore?", Sure::RestoreAvatar))->OnSubmit();
-    EXPECT_EQ(avatars->deletions, 1u);
-    EXPECT_EQ(avatars->restorations, 1u);
+    EXPECT_EQ(avatars->list->marks, (std::vector<bool>{false, false}));
 
     Connect();
     Open(new Sure(core.get(), "Link Account to Steam", "Link?", Sure::LinkSteam))->OnSubmit();
-    EXPECT_EQ(avatars->state, 3u);
+    EXPECT_EQ(core->FindWindow(WindowType::Avatars), nullptr);
     EXPECT_EQ(core->activeConnection, nullptr);
     EXPECT_NE(core->FindWindow(WindowType::Link), nullptr);
 }

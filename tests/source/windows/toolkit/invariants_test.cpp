@@ -10,12 +10,16 @@
 
 #include "support/testcore.h"
 #include "windows/front/account.h"
+#include "windows/front/avatars.h"
+#include "windows/front/crash.h"
+#include "windows/front/create.h"
 #include "windows/front/desktop.h"
 #include "windows/front/link.h"
 #include "windows/front/login.h"
 #include "windows/front/lost.h"
 #include "windows/front/new.h"
 #include "windows/front/password.h"
+#include "windows/front/suspend.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
@@ -111,6 +115,26 @@ const std::vector<WindowClass>& WindowClasses() {
              list->AddRow(row);
              return list;
          }},
+        {"Avatars", WindowType::Avatars, true,
+         [](Core* core, Window*) {
+             auto* avatars = new Avatars(core);
+             AvatarEntry entry;
+             entry.name = "Aria";
+             avatars->SetAvatarList({entry});
+             return avatars;
+         }},
+        {"Avatars (noble, with a scroll bar)", WindowType::Avatars, true,
+         [](Core* core, Window*) {
+             core->nobleDaysLeft = 3;
+             auto* avatars = new Avatars(core);
+             core->nobleDaysLeft = 0;
+             avatars->SetAvatarList(std::vector<AvatarEntry>(15));
+             return avatars;
+         }},
+        {"Create", WindowType::Create, true, [](Core* core, Window*) { return new Create(core); }},
+        {"Crash", WindowType::Crash, true, [](Core* core, Window*) { return new Crash(core); }},
+        {"Suspend", WindowType::Suspend, true,
+         [](Core* core, Window*) { return new Suspend(core); }},
         {"Scroll", WindowType::Scroll, false,
          [](Core* core, Window* owner) {
              return new Scroll(core, owner, 300, 20, 200, 100, 400, 12, 1);
