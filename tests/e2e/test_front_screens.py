@@ -81,7 +81,6 @@ class FrontScreensTest(ClientTestCase):
         self.assertTrue(login["request"]["login_ok"], "the block's key is the password's")
         self.assertEqual(login["counter"], 1)
 
-    @unittest.skip("waits for the avatar list window: the stand-in has no list to click")
     def test_the_chosen_avatar_is_played(self):
         server, client = self.start()
         self.log_in(client, ACCOUNT, PASSWORD)
