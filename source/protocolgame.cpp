@@ -28,6 +28,8 @@ uint8_t Protocol::ParseGame() {
         case 207: break;
         case PingReply: core->OnPingReply(); break;
         case CounterCheck: CheckCounter(); break;
+        case 245: transfer_init(); break;
+        case 246: transfer_done(); break;
         default:
             core->OnDisconnect("unknown header. (" + std::to_string(op) +
                                ", state 2, protocol: " + std::to_string(kind) + ")");
