@@ -92,6 +92,9 @@ public:
     void SendCreateAvatar(uint8_t choice, const std::string& name);
     void SendSelectAvatar(uint32_t id);
 
+    // Entering the game (op 16): the game screen, the player's creature id and equipment.
+    void attach();
+
     // Steam login.
     void OnSteamCallback(WPARAM wParam, LPARAM lParam);
 
