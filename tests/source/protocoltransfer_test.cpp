@@ -6,6 +6,7 @@
 
 #include "core.h"
 #include "loginblock.h"
+#include "notification.h"
 #include "protocol.h"
 #include "support/hexbytes.h"
 #include "support/serverend.h"
@@ -13,6 +14,7 @@
 #include "support/testkey.h"
 #include "windows/toolkit/status.h"
 #include "windows/toolkit/windowtypes.h"
+#include "world.h"
 #include "xtea.h"
 
 namespace {
@@ -37,9 +39,9 @@ const Move ToB = {0xCAFEF00D, {0x11111111, 0x22222222, 0x33333333, 0x44444444}};
 const Move ToC = {0x0BADBEEF, {0x01234567, 0x89ABCDEF, 0x76543210, 0xFEDCBA98}};
 
 // Server op 245: host, port, token and the key as four words.
-Bytes TransferMessage(uint16_t port, const Move& move) {
-    Bytes message = {245, 9};
-    for (char c : std::string("127.0.0.1")) message.push_back(uint8_t(c));
+Bytes TransferMessage(uint16_t port, const Move& move, const std::string& host = "127.0.0.1") {
+    Bytes message = {245, uint8_t(host.size())};
+    for (char c : host) message.push_back(uint8_t(c));
     message.push_back(uint8_t(port));
     message.push_back(uint8_t(port >> 8));
     for (int shift = 0; shift < 32; shift += 8) message.push_back(uint8_t(move.token >> shift));
@@ -137,6 +139,17 @@ protected:
             if (status && status->name == "Veltor - Error") return status->text;
         }
         return "";
+    }
+
+    // The centre place's shown and waiting lines, which the steps of a move write; emptied for
+    // the next step.
+    std::vector<std::string> TakeCentreLines() {
+        Notification::Place& centre = core->world->notification->places[0];
+        std::vector<std::string> lines;
+        for (const NotificationLine* line : {&centre.current, &centre.waiting})
+            if (line->state != Notification::StateEmpty) lines.push_back(line->text);
+        centre = Notification::Place{};
+        return lines;
     }
 
     std::vector<Status*> ConnectingBoxes() {
@@ -244,6 +257,41 @@ TEST_F(TransferTest, SecondMoveLandsInTheFirstSlotAndCompletes) {
     ASSERT_TRUE(PumpUntil([&] { return onC->messageCounter == 1; }));
     core->OnSecondTimer();
     EXPECT_EQ(ToHex(NextFrame(c, 2, true).payload), "f000000000000000");
+    EXPECT_EQ(ErrorText(), "");
+}
+
+TEST_F(TransferTest, EachStepIsToldInTheNotificationLinesWhenAWorldExists) {
+    PlayOnA();
+    core->world = new World(core);
+    a.Deliver(TransferMessage(b.server.port, ToB));
+    ASSERT_TRUE(
+        PumpUntil([&] { return core->connection2 != nullptr; }, Protocol::FirstSocketMessage));
+    EXPECT_EQ(TakeCentreLines(), (std::vector<std::string>{"Client: Transfer init",
+                                                           "Client: initiate transfer network"}));
+    NextFrame(b, 1, false);
+    EXPECT_EQ(TakeCentreLines(),
+              std::vector<std::string>{"Client: flush transfer data (wait for repsonse)"});
+    CompleteMove(a);
+    EXPECT_EQ(TakeCentreLines(), (std::vector<std::string>{"Client: Transfer done",
+                                                           "Client: Transfer close connection"}));
+}
+
+TEST_F(TransferTest, NewServerThatCannotBeFoundLeavesTheGameOnTheOldAndItsSlotFree) {
+    PlayOnA();
+    core->world = new World(core);
+    Protocol* old = core->connection1;
+    a.Deliver(TransferMessage(b.server.port, ToB, "no-such-host.invalid"));
+    ASSERT_TRUE(PumpUntil([&] { return old->messageCounter == 4; }));
+    EXPECT_EQ(core->connection2, nullptr);
+    EXPECT_EQ(core->activeConnection, old);
+    EXPECT_EQ(TakeCentreLines(),
+              (std::vector<std::string>{"Client: Transfer init",
+                                        "Transfer: unable to connect to tansfer host"}));
+
+    // A later move finds the slot free.
+    BeginMove(a, b, ToB);
+    CompleteMove(a);
+    EXPECT_EQ(core->activeConnection, core->connection2);
     EXPECT_EQ(ErrorText(), "");
 }
 
