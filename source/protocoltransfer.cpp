@@ -77,6 +77,7 @@ void Protocol::transfer_done() {
     }
     Notify(core, 1, "Client: Transfer done");
     Send(TransferDoneOp);
+    if (closed) return;  // the send failed and ended the game
     // Pings sent here are never answered.
     core->pingOutstanding = 0;
     core->pingTimes.clear();
