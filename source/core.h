@@ -11,6 +11,7 @@
 
 #include "books.h"
 #include "config.h"
+#include "digest.h"
 #include "gamelists.h"
 #include "item.h"
 #include "quests.h"
@@ -109,7 +110,7 @@ public:
     void OnSocketMessage1(WPARAM wParam, LPARAM lParam);
     void OnSocketMessage2(WPARAM wParam, LPARAM lParam);
     void OnDisconnect(const std::string& text);
-    // The "Connecting" box was cancelled: the active connection gives up.
+    // The "Connecting" box was cancelled: the active connection gives up and is let go of.
     void CancelConnecting();
     void DeleteClosedConnections();
     void ConfirmLogout();
@@ -258,6 +259,12 @@ public:
     std::string password{};
     std::string loginExtra{};
     std::string avatarName{};
+    // The server a move goes to (op 245), and the key and token the new connection proves
+    // itself with.
+    std::string transferHost{};
+    uint16_t transferPort{};
+    uint32_t transferToken{};
+    Digest transferKey{};
     uint8_t inGame{};
     uint8_t pingOutstanding{};
     std::list<uint64_t> pingTimes{};

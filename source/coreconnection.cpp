@@ -78,5 +78,8 @@ void Core::OnDisconnect(const std::string& text) {
 }
 
 void Core::CancelConnecting() {
-    if (activeConnection) activeConnection->Cancel();
+    if (!activeConnection) return;
+    activeConnection->Cancel();
+    // Let go of, so that the next attempt starts afresh in a free slot, with its own box.
+    CloseConnection(activeConnection->kind);
 }

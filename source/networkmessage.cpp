@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "protocolstate.h"
 #include "xtea.h"
 
 std::string Latin1ToUtf8(const std::string& text) {
@@ -19,9 +18,6 @@ std::string Latin1ToUtf8(const std::string& text) {
     }
     return utf8;
 }
-
-NetworkMessage::NetworkMessage()
-    : position_(protocolState == StateGame ? 4 : 3), reserve_(position_) {}
 
 void NetworkMessage::Append(const uint8_t* bytes, int32_t n) {
     if (position_ + n >= WriteLimit) return;
@@ -58,13 +54,15 @@ void NetworkMessage::AddCString(const std::string& text) {
 void NetworkMessage::AddString(const std::string& text) { AddCString(Latin1ToUtf8(text)); }
 
 void NetworkMessage::Encipher(const Xtea& cipher) {
-    while (length_ % 8 != 0) bytes_[reserve_ + length_++] = 0;
-    position_ = reserve_ + length_;
-    cipher.Encrypt(bytes_ + reserve_, length_ / 8);
+    while (length_ % 8 != 0) bytes_[HeaderReserve + length_++] = 0;
+    position_ = HeaderReserve + length_;
+    cipher.Encrypt(bytes_ + HeaderReserve, length_ / 8);
 }
 
-void NetworkMessage::WriteHeader(uint16_t counter) {
-    Store(bytes_, uint16_t(length_ - 1), 2);
-    Store(bytes_ + 2, counter, reserve_ - 2);
-    length_ += reserve_;
+void NetworkMessage::WriteHeader(uint16_t counter, bool twoByteCounter) {
+    const int32_t counterBytes = twoByteCounter ? 2 : 1;
+    start_ = HeaderReserve - 2 - counterBytes;
+    Store(bytes_ + start_, uint16_t(length_ - 1), 2);
+    Store(bytes_ + start_ + 2, counter, counterBytes);
+    length_ += 2 + counterBytes;
 }

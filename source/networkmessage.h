@@ -11,15 +11,18 @@ class Xtea;
 std::string Latin1ToUtf8(const std::string& text);
 
 // One client request under construction: an opcode byte and little-endian fields written after
-// a reserve for the frame header (3 bytes in the login and avatar-selection states, 4 in game,
-// fixed when the message is made). A field that would pass the write limit is dropped whole.
+// a reserve for the longest frame header (4 bytes). The connection that sends it writes its own
+// header (3 bytes in the login and avatar-selection states, 4 in game) right before the payload,
+// so a message needs no connection to be built. A field that would pass the write limit is
+// dropped whole.
 class NetworkMessage : public LittleEndianWriter<NetworkMessage> {
 public:
     static const int32_t Capacity = 16384;
     // A write is made only when the position after its last byte stays below this.
     static const int32_t WriteLimit = 16368;
+    static const int32_t HeaderReserve = 4;
 
-    NetworkMessage();
+    NetworkMessage() = default;
     virtual ~NetworkMessage() = default;
 
     void AddByte(uint8_t value) { Append(&value, 1); }
@@ -35,15 +38,18 @@ public:
     // Appends zero bytes until the payload is a whole number of 8-byte blocks (the padding may
     // pass the write limit) and enciphers the payload in place.
     void Encipher(const Xtea& cipher);
-    // Writes the frame header into the reserve: payload length - 1 (u16), then the counter's low
-    // byte, or the whole u16 with a 4-byte reserve. The length then covers the whole frame.
-    void WriteHeader(uint16_t counter);
+    // Writes the frame header right before the payload: payload length - 1 (u16), then the
+    // counter's low byte, or the whole u16 with a two-byte counter. The data then starts at the
+    // header and the length covers the whole frame.
+    void WriteHeader(uint16_t counter, bool twoByteCounter);
 
-    const uint8_t* GetData() const { return bytes_; }
-    uint8_t* GetPayload() { return bytes_ + reserve_; }
+    // The frame from its header once written; before that, the reserve and the payload.
+    const uint8_t* GetData() const { return bytes_ + start_; }
+    uint8_t* GetPayload() { return bytes_ + HeaderReserve; }
     int32_t GetLength() const { return length_; }
     int32_t GetPosition() const { return position_; }
-    int32_t GetHeaderSize() const { return reserve_; }
+    // The bytes between GetData and the payload.
+    int32_t GetHeaderSize() const { return HeaderReserve - start_; }
 
 private:
     friend class LittleEndianWriter<NetworkMessage>;
@@ -52,6 +58,6 @@ private:
 
     uint8_t bytes_[Capacity];
     int32_t length_ = 0;
-    int32_t position_;
-    int32_t reserve_;
+    int32_t position_ = HeaderReserve;
+    int32_t start_ = 0;
 };

@@ -8,7 +8,6 @@
 
 #include "core.h"
 #include "platform.h"
-#include "protocolstate.h"
 #include "sessioncallback.h"
 #include "steam.h"
 
@@ -79,9 +78,13 @@ void Protocol::ClearPending() {
     pendingLooks.clear();
 }
 
-void Protocol::Start(uint32_t) {
+void Protocol::Start(uint32_t mode) {
+    if (mode == 1) {
+        Transfer();
+        return;
+    }
     messageCounter = 0;
-    protocolState = StateLogin;
+    state = StateLogin;
     encrypted = 0;
     delete pending;
     pending = nullptr;
@@ -89,10 +92,13 @@ void Protocol::Start(uint32_t) {
     Connect();
 }
 
+UINT Protocol::SocketMessage() const {
+    return kind == 2 ? SecondSocketMessage : FirstSocketMessage;
+}
+
 void Protocol::Connect() {
-    const UINT message = kind == 2 ? SecondSocketMessage : FirstSocketMessage;
     const char* failure = nullptr;
-    if (!initialse(core->hwnd, message))
+    if (!initialse(core->hwnd, SocketMessage()))
         failure = "Failed to initialise the event and create the socket. Please try again later.";
     else if (!gethostbyname(core->host.c_str()))
         failure = "Invalid host. Could not connect to game server. Please try again later.";
@@ -153,6 +159,8 @@ bool Protocol::custom(WPARAM socketParam, LPARAM eventParam) {
     if ((events & FD_CONNECT) && socket != INVALID_SOCKET) {
         if (error != 0) {
             if (!core->gameHalted) SocketError(error, "");
+        } else if (core->IsOtherConnectionActive(this)) {
+            SendTransferHello();
         } else {
             OnConnected();
         }
@@ -244,16 +252,16 @@ void Protocol::ReadFrames() {
 // connection.
 void Protocol::DispatchFrame() {
     while (!closed && inBuffer.GetRemaining() > 0) {
-        const ProtocolState state = protocolState;
+        const ProtocolState dispatched = state;
         uint8_t op = 0;
-        switch (state) {
+        switch (dispatched) {
             case StateLogin: op = ParseLogin(); break;
             case StateAvatarSelection: op = ParseCharacter(); break;
             case StateGame: op = ParseGame(); break;
         }
         if (inBuffer.Failed() && !closed) {
             core->OnDisconnect("Invalid message from the game server. (" + std::to_string(op) +
-                               ", state: " + std::to_string(state) + ", protocol: " +
+                               ", state: " + std::to_string(dispatched) + ", protocol: " +
                                std::to_string(kind) + ": " + inBuffer.GetError() + ")");
         }
     }
@@ -262,7 +270,7 @@ void Protocol::DispatchFrame() {
 void Protocol::flush(NetworkMessage& message) {
     if (core->gameHalted || socket == INVALID_SOCKET) return;
     if (encrypted) message.Encipher(cipher);
-    message.WriteHeader(messageCounter);
+    message.WriteHeader(messageCounter, state == StateGame);
     outBuffer.Append(message.GetData(), message.GetLength());
     SendQueued("flush: !WSAEWOULDBLOCK");
 }

@@ -13,6 +13,7 @@
 #include "digest.h"
 #include "netbuffer.h"
 #include "networkmessage.h"
+#include "protocolstate.h"
 #include "requestfields.h"
 #include "xtea.h"
 
@@ -56,8 +57,8 @@ public:
     Protocol(const Protocol&) = delete;
     Protocol& operator=(const Protocol&) = delete;
 
-    // Connection and framing. Start mode 0 connects to the configured server (mode 1 belongs
-    // to the move to another server).
+    // Connection and framing. Start mode 0 connects to the configured server, mode 1 to the
+    // server of a move (Transfer).
     void Start(uint32_t mode);
     void Connect();
     bool initialse(HWND window, UINT message);
@@ -91,6 +92,9 @@ public:
     void SendCreateAvatar(uint8_t choice, const std::string& name);
     void SendSelectAvatar(uint32_t id);
 
+    // Entering the game (op 16): the game screen, the player's creature id and equipment.
+    void attach();
+
     // Steam login and store purchases. Kinds 5 and 6 ask Steam for a ticket on the server's
     // hello; the ticket, like the answer to a purchase, comes back as a window message.
     void RequestSteamTicket();
@@ -107,6 +111,12 @@ public:
     void server_crashed();
     void server_suspended();
     void suspension_over();
+
+    // Moving to another server. The old connection receives op 245 (where to go) and later
+    // op 246 (the move is done); the new one is started by Transfer and says hello on connect.
+    void transfer_init();
+    void transfer_done();
+    void Transfer();
 
     // Requests of the game state. Map tiles are sent as offsets from the player, each modulo
     // 256: the senders given absolute coordinates send nothing while there is no player, the
@@ -247,12 +257,19 @@ public:
     // 1 once the ticket was used: it is cancelled when the connection goes.
     uint8_t ticketPending = 0;
     uint8_t newFrame = 0;
+    // Each connection follows its own server: during a move the old one stays in game while
+    // the new one starts at login.
+    ProtocolState state = StateLogin;
     uint32_t kind;
     Core* core;
 
 private:
+    // The window message of this connection's socket events: that of its slot.
+    UINT SocketMessage() const;
     void SetSessionKey(const Digest& key);
     void OnConnected();
+    // The connected handshake of a move: the transfer key and token in an RSA block.
+    void SendTransferHello();
     // One receive of at most ReceiveChunk bytes and the frames it completes; false when nothing
     // was received.
     bool Receive(uint32_t eventError);

@@ -19,6 +19,7 @@ uint8_t Protocol::ParseGame() {
     const uint8_t op = inBuffer.GetByte();
     switch (op) {
         case KeepAlive: --messageCounter; break;
+        case 16: attach(); break;
         // Messages without fields that change nothing here.
         case 32:
         case 33:
@@ -29,6 +30,8 @@ uint8_t Protocol::ParseGame() {
         case PingReply: core->OnPingReply(); break;
         case CounterCheck: CheckCounter(); break;
         case 225: noble_days(); break;
+        case 245: transfer_init(); break;
+        case 246: transfer_done(); break;
         case 248: server_crashed(); break;
         case 253: server_suspended(); break;
         case 254: suspension_over(); break;

@@ -2,7 +2,6 @@
 #include "core.h"
 #include "loginblock.h"
 #include "protocol.h"
-#include "protocolstate.h"
 #include "shape.h"
 #include "windows/front/avatars.h"
 #include "windows/toolkit/windowtypes.h"
@@ -29,7 +28,7 @@ uint8_t Protocol::ParseLogin() {
             break;
         case 2:
             encrypted = 1;
-            protocolState = StateAvatarSelection;
+            state = StateAvatarSelection;
             break;
         case 3: login_reply(); break;
         case 4:
@@ -63,7 +62,7 @@ uint8_t Protocol::ParseCharacter() {
         case 8: avatar_list(); break;
         case 9: avatar(); break;
         case 10: login_reply(); break;
-        case 11: protocolState = StateGame; break;
+        case 11: state = StateGame; break;
         case 12: {
             const std::string text = inBuffer.GetString();
             if (!inBuffer.Failed()) FailFatally(text);

@@ -1,13 +1,10 @@
 #pragma once
 #include <cstdint>
 
-// The protocol state: one for the whole process, shared by both connections. It chooses the
-// dispatcher of received frames, the header reserve of new client messages and the width of
-// the message counter in client frames.
+// The protocol state of one connection (Protocol::state). It chooses the dispatcher of the
+// connection's received frames and the width of the message counter in its frames.
 enum ProtocolState : uint8_t {
     StateLogin = 0,
     StateAvatarSelection = 1,
     StateGame = 2,
 };
-
-extern ProtocolState protocolState;

@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "networkmessage.h"
-#include "protocolstate.h"
 #include "support/hexbytes.h"
 #include "xtea.h"
 
 namespace {
 
-// Messages take their header reserve from the process-wide protocol state.
 class NetworkMessageTest : public ::testing::Test {
 protected:
-    void TearDown() override { protocolState = StateLogin; }
-
     static std::string Payload(const NetworkMessage& message) {
         return ToHex(message.GetData() + message.GetHeaderSize(),
                      message.GetPosition() - message.GetHeaderSize());
@@ -20,7 +16,7 @@ protected:
 
 TEST_F(NetworkMessageTest, Writers) {
     NetworkMessage message;
-    EXPECT_EQ(message.GetPosition(), 3);
+    EXPECT_EQ(message.GetPosition(), 4);  // room for the longer header
     message.AddByte(0x07);
     message.AddU16(0x1234);
     message.AddU32(0x12345678);
@@ -57,7 +53,7 @@ TEST_F(NetworkMessageTest, StringCountIsTheLengthModulo256) {
     NetworkMessage message;
     message.AddCString(std::string(300, 'x'));
     EXPECT_EQ(message.GetLength(), 1 + 44);
-    EXPECT_EQ(message.GetData()[3], 44);
+    EXPECT_EQ(message.GetPayload()[0], 44);
 }
 
 TEST_F(NetworkMessageTest, FieldsPastTheWriteLimitAreDroppedWhole) {
@@ -75,26 +71,28 @@ TEST_F(NetworkMessageTest, FieldsPastTheWriteLimitAreDroppedWhole) {
     message.AddByte(3);
     message.AddByte(4);
     EXPECT_EQ(message.GetPosition(), 16367);
-    EXPECT_EQ(message.GetLength(), 16364);
+    EXPECT_EQ(message.GetLength(), 16367 - NetworkMessage::HeaderReserve);
     EXPECT_EQ(message.GetData()[16366], 3);
 }
 
 TEST_F(NetworkMessageTest, HeaderWithOneAndTwoCounterBytes) {
     NetworkMessage login;
     for (int i = 0; i < 5; ++i) login.AddByte(uint8_t(0xA0 + i));
-    login.WriteHeader(0x1234);
+    login.WriteHeader(0x1234, false);
     EXPECT_EQ(ToHex(login.GetData(), login.GetLength()),
               "040034"
               "a0a1a2a3a4");
+    EXPECT_EQ(login.GetLength(), 8);
+    EXPECT_EQ(login.GetHeaderSize(), 3);
 
-    protocolState = StateGame;
     NetworkMessage game;
     for (int i = 0; i < 5; ++i) game.AddByte(uint8_t(0xA0 + i));
-    game.WriteHeader(0x1234);
+    game.WriteHeader(0x1234, true);
     EXPECT_EQ(ToHex(game.GetData(), game.GetLength()),
               "04003412"
               "a0a1a2a3a4");
     EXPECT_EQ(game.GetLength(), 9);
+    EXPECT_EQ(game.GetHeaderSize(), 4);
 }
 
 TEST_F(NetworkMessageTest, EncipheredPayloadIsPaddedToWholeBlocks) {
@@ -106,7 +104,7 @@ TEST_F(NetworkMessageTest, EncipheredPayloadIsPaddedToWholeBlocks) {
     NetworkMessage message;
     for (int i = 0; i < 5; ++i) message.AddByte(uint8_t(0xA0 + i));
     message.Encipher(cipher);
-    message.WriteHeader(3);
+    message.WriteHeader(3, false);
     ASSERT_EQ(message.GetLength(), 3 + 8);
     EXPECT_EQ(ToHex(message.GetData(), 3), "070003");
 

@@ -8,7 +8,6 @@
 
 #include "core.h"
 #include "protocol.h"
-#include "protocolstate.h"
 #include "support/hexbytes.h"
 #include "support/loopbackserver.h"
 #include "support/spritedata.h"
@@ -78,7 +77,6 @@ class ProtocolTest : public SpriteData {
 protected:
     void SetUp() override {
         SpriteData::SetUp();
-        protocolState = StateLogin;
         core->host = "127.0.0.1";
         core->port = std::to_string(server.port);
         core->connectKind = 1;
@@ -102,7 +100,6 @@ protected:
         core->shapes = startUpShapes;
         sampleShapes.reset();
         SpriteData::TearDown();
-        protocolState = StateLogin;
     }
 
     // Handles the client's messages and the server's socket once.
@@ -227,7 +224,7 @@ protected:
         LogInToAvatarList();
         core->connection1->SendSelectAvatar(1001);
         Deliver(ServerFrame(Enciphered({11})));
-        ASSERT_TRUE(PumpUntil([] { return protocolState == StateGame; }));
+        ASSERT_TRUE(PumpUntil([&] { return core->connection1->state == StateGame; }));
         ASSERT_EQ(core->connection1->messageCounter, 4);
     }
 
@@ -269,7 +266,7 @@ TEST_P(LoginDelivery, LogsInSelectsAnAvatarAndEntersTheGame) {
     const Delivery delivery = GetParam();
     LogInToAvatarList(delivery);
     Protocol* connection = core->connection1;
-    EXPECT_EQ(protocolState, StateAvatarSelection);
+    EXPECT_EQ(connection->state, StateAvatarSelection);
     EXPECT_EQ(connection->encrypted, 1);
     EXPECT_EQ(connection->messageCounter, 3);
     EXPECT_EQ(core->accountId, 7u);
@@ -299,7 +296,7 @@ TEST_P(LoginDelivery, LogsInSelectsAnAvatarAndEntersTheGame) {
     EXPECT_EQ(ToHex(select.payload), "07ea030000000000");
 
     Deliver(ServerFrame(Enciphered({11}), delivery == Delivery::LongHeaders), delivery);
-    ASSERT_TRUE(PumpUntil([] { return protocolState == StateGame; }));
+    ASSERT_TRUE(PumpUntil([&] { return connection->state == StateGame; }));
     EXPECT_EQ(connection->messageCounter, 4);
 
     // In game the counter travels as two bytes.

@@ -11,7 +11,6 @@
 #include "creature.h"
 #include "mouse.h"
 #include "protocol.h"
-#include "protocolstate.h"
 #include "screen.h"
 #include "support/hexbytes.h"
 #include "support/recordingconnection.h"
@@ -159,7 +158,6 @@ const Bytes Ping = {240};
 class RequestTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        protocolState = StateGame;
         core = MakeTestCore();
         {
             InFolder sample(TestDataPath("sprites/sample"));
@@ -169,7 +167,7 @@ protected:
         ASSERT_FALSE(core->GetShape(Sword)->stackable);
         ASSERT_TRUE(core->GetShape(Person)->hasPaletteId);
         ASSERT_FALSE(core->GetShape(Grass)->hasPaletteId);
-        connection = std::make_unique<RecordingConnection>(core.get());
+        connection = std::make_unique<RecordingConnection>(core.get(), StateGame);
         player = std::make_unique<Creature>(core.get(), 1, Person, 0, std::vector<Shape*>{},
                                             Position{100, 200, 7}, "Player", 100, 100, 0);
         core->player = player.get();
@@ -181,7 +179,6 @@ protected:
         player.reset();
         core.reset();
         connection.reset();
-        protocolState = StateLogin;
     }
 
     Protocol& Connection() { return *core->activeConnection; }

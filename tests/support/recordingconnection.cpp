@@ -6,9 +6,9 @@
 
 #include "core.h"
 #include "protocol.h"
-#include "protocolstate.h"
 
-RecordingConnection::RecordingConnection(Core* core) : protocol(nullptr) {
+RecordingConnection::RecordingConnection(Core* core, ProtocolState state)
+    : protocol(nullptr), state_(state) {
     SOCKET client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
@@ -21,12 +21,13 @@ RecordingConnection::RecordingConnection(Core* core) : protocol(nullptr) {
     protocol = new Protocol(core, 1);
     protocol->socket = client;
     protocol->closed = 0;
+    protocol->state = state;
     core->connection1 = core->activeConnection = protocol;
 }
 
 std::vector<std::vector<uint8_t>> RecordingConnection::SentPayloads(size_t atLeast) {
     // Frames: u16 payload length - 1, the counter (one byte before the game, two in it), payload.
-    const size_t counterBytes = protocolState == StateGame ? 2 : 1;
+    const size_t counterBytes = state_ == StateGame ? 2 : 1;
     std::vector<std::vector<uint8_t>> payloads;
     for (int tries = 0; tries < 50; ++tries) {
         server.Poll();

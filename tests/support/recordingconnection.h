@@ -1,10 +1,11 @@
 #pragma once
 // A connection whose requests go to a server played by the test on the loopback interface, so a
-// test can read back what the client sent. It becomes the Core's first and active connection;
-// the Core deletes it.
+// test can read back what the client sent. It becomes the Core's first and active connection, in
+// the protocol state given; the Core deletes it.
 #include <cstdint>
 #include <vector>
 
+#include "protocolstate.h"
 #include "support/loopbackserver.h"
 
 class Core;
@@ -12,7 +13,7 @@ class Protocol;
 
 class RecordingConnection {
 public:
-    explicit RecordingConnection(Core* core);
+    explicit RecordingConnection(Core* core, ProtocolState state = StateLogin);
 
     // The payloads of the plain (not enciphered) requests received so far, waiting up to a
     // moment for `atLeast` of them.
@@ -22,4 +23,7 @@ public:
 
     LoopbackServer server;
     Protocol* protocol;
+
+private:
+    ProtocolState state_;
 };

@@ -15,7 +15,7 @@ import time
 
 import veltorxtea as xtea
 from datagen import sprites
-from fakeserver import login, messages, requests, steam
+from fakeserver import login, messages, requests, steam, transfer
 from fakeserver.messages import Avatar
 from fakeserver.wire import ClientFrameCutter, Reader, WireError, server_frame
 
@@ -129,6 +129,8 @@ class Scenario:
             return [Frame(messages.one_avatar(created))]
         if state == 1 and op == 7:
             return [Frame(messages.enter_game())]
+        if state == 0 and op == transfer.TRANSFER:
+            return transfer.accept_hello(session, request)
         return []
 
     def answer_login(self, request):
@@ -255,6 +257,8 @@ class Session(threading.Thread):
             request.update(account=r.text8(), extra=r.text8())
         elif self.state == 0 and op == 4:
             request.update(extra=r.text8())
+        elif self.state == 0 and op == transfer.TRANSFER:
+            request.update(transfer.decode_hello(r))
         elif self.state == 1 and op == 6:
             request.update(choice=r.u8(), name=r.text8())
         elif self.state == 1 and op == 7:

@@ -148,15 +148,19 @@ TEST_F(BoxTest, ClosingAProgressBoxCancelsTheConnectionAttempt) {
     EXPECT_FALSE(connection->closed);
     EXPECT_FALSE(Listed(plain));
 
+    // The cancelled connection is let go of, so that the next attempt starts afresh.
     Status* box = Open(new Status(core.get(), "Connecting", "Trying", Status::Connecting));
     box->OnSubmit();  // Enter
     EXPECT_TRUE(connection->closed);
     EXPECT_FALSE(Listed(box));
+    EXPECT_EQ(core->connection1, nullptr);
+    EXPECT_EQ(core->activeConnection, nullptr);
 
-    connection->closed = 0;
+    connection = Connect();
     box = Open(new Status(core.get(), "Connecting", "Trying", Status::Connecting));
     Press(box, ButtonId::Close);
     EXPECT_TRUE(connection->closed);
+    EXPECT_EQ(core->activeConnection, nullptr);
     EXPECT_TRUE(core->windows.empty());
 }
 

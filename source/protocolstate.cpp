@@ -1,3 +1,0 @@
-#include "protocolstate.h"
-
-ProtocolState protocolState = StateLogin;
