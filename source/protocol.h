@@ -34,6 +34,14 @@ struct TileOffset {
     uint8_t dz;
 };
 
+// An item as the server sends it: the shape, then a count for a stackable shape and a palette
+// choice for a shape with several palettes.
+struct ItemRecord {
+    uint16_t shapeId;
+    uint16_t count;
+    uint32_t subId;
+};
+
 // The cursor position an examine request was made at.
 struct PendingLook {
     int32_t x;
@@ -90,6 +98,9 @@ public:
     void avatar();
     void SendCreateAvatar(uint8_t choice, const std::string& name);
     void SendSelectAvatar(uint32_t id);
+
+    // Entering the game (op 16): the game screen, the player's creature id and equipment.
+    void attach();
 
     // Steam login.
     void OnSteamCallback(WPARAM wParam, LPARAM lParam);
@@ -229,6 +240,10 @@ public:
     Digest sessionKey{};
     uint8_t closed = 1;
     uint16_t messageCounter = 0;
+    // The own creature's id, from op 16; set once the first map area after entering the game
+    // has been read.
+    uint32_t playerId = 0;
+    uint8_t mapReceived = 0;
     uint8_t newFrame = 0;
     uint32_t kind;
     Core* core;
@@ -252,6 +267,9 @@ private:
     bool ReadAvatarEntry(AvatarEntry& entry);
     void SendLoginBlock(uint8_t opcode, const std::vector<uint8_t>& plaintext);
     void CheckCounter();
+    // The fields of an item record after its shape id; an unknown shape ends the program with the
+    // handler's text, as what follows it cannot be told.
+    bool ReadItemRecord(uint16_t shapeId, const char* unknownShapeText, ItemRecord& record);
     // Requests of the game state.
     template <typename... Fields>
     void Send(uint8_t opcode, const Fields&... fields);

@@ -19,6 +19,7 @@ uint8_t Protocol::ParseGame() {
     const uint8_t op = inBuffer.GetByte();
     switch (op) {
         case KeepAlive: --messageCounter; break;
+        case 16: attach(); break;
         // Messages without fields that change nothing here.
         case 32:
         case 33:
