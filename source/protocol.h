@@ -240,9 +240,9 @@ public:
     Digest sessionKey{};
     uint8_t closed = 1;
     uint16_t messageCounter = 0;
-    // The own creature's id, from op 16; set once the first map area after entering the game
-    // has been read.
+    // The own creature's id, from op 16.
     uint32_t playerId = 0;
+    // Set once the first map area after entering the game has been read.
     uint8_t mapReceived = 0;
     uint8_t newFrame = 0;
     uint32_t kind;
