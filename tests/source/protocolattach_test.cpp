@@ -30,13 +30,13 @@ constexpr uint16_t Coins = 130, Person = 200, UnknownShape = 4242;
 
 std::string U16Hex(uint16_t value) { return ToHex({uint8_t(value), uint8_t(value >> 8)}); }
 
-// Op 16 for the player 0x01020304: 5 coins in slot 0, the person in slot 2 with the colours
-// 0x11223344; the other slots empty.
-std::string AttachMessage(uint16_t firstShape = Coins) {
-    std::string text =
-        "10 04030201 " + U16Hex(firstShape) + " 05 0000 " + U16Hex(Person) + " 44332211";
-    for (int slot = 3; slot < 15; ++slot) text += " 0000";
-    return text;
+// Op 16 for the player 0x01020304: the person in slot 1 with the colours 0x11223344, 5 coins
+// in the last slot (14), the other slots empty. Misread, empty slots would pass for keep-alives:
+// the last one holds an item.
+std::string AttachMessage(uint16_t lastShape = Coins) {
+    std::string text = "10 04030201 0000 " + U16Hex(Person) + " 44332211";
+    for (int slot = 2; slot < 14; ++slot) text += " 0000";
+    return text + " " + U16Hex(lastShape) + " 05";
 }
 
 class AttachTest : public CreatureWorld {
@@ -163,7 +163,7 @@ TEST_F(AttachTest, AnUnknownItemShapeEndsTheProgram) {
 
 TEST_F(AttachTest, AShortMessageEndsTheConnectionWithoutEnteringTheGame) {
     std::string cut = AttachMessage();
-    cut.resize(cut.size() - 5);  // the last slot's shape id
+    cut.resize(cut.size() - 3);  // the coins' count
     Deliver(cut, 1);
     EXPECT_EQ(core->connection1, nullptr);
     EXPECT_EQ(core->inGame, 0);
