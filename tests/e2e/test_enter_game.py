@@ -18,7 +18,8 @@ EQUIPMENT = {1: (sprites.PERSON, 1, sprites.PERSON_OUTFIT), 14: (sprites.COINS, 
 def let_in(session, request):
     """The avatar enters the game; a counter check after op 16 in the same frame shows whether
     the client read op 16 to its end (hello, acceptance, list, 11, 16 and the check)."""
-    return [Frame(enter_game(), attach(AVATAR_ID, EQUIPMENT), counter_check(session.sent_messages + 3))]
+    check = counter_check(session.sent_messages + 3)
+    return [Frame(enter_game(), attach(AVATAR_ID, EQUIPMENT), check)]
 
 
 class EnterGameTest(ClientTestCase):
@@ -46,10 +47,11 @@ class EnterGameTest(ClientTestCase):
         self.assertEqual(texts(server.transcript), expected)
         # In the game the connection stays and the client pings every second.
         def pinged(transcript):
-            pings = [f for f in transcript.of("client_frame") if f.get("request", {}).get("op") == 240]
-            return len(pings) >= 2
+            frames = transcript.of("client_frame")
+            return sum(f.get("request", {}).get("op") == 240 for f in frames) >= 2
 
-        self.assertTrue(server.wait_for(pinged, 10), "pings; transcript: %s" % server.transcript.events)
+        self.assertTrue(server.wait_for(pinged, 10),
+                        "pings; transcript: %s" % server.transcript.events)
         self.assertEqual(server.transcript.of("closed"), [])
         client.wait_window()
         self.assertTrue(client.running())
