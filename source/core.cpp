@@ -195,12 +195,8 @@ void Core::StartWinsock() {
 Core::~Core() {
     for (Spell* spell : spells) delete spell;
     spells.clear();
-    // One at a time: a window's destructor may take its controls out of the list.
-    while (!windows.empty()) {
-        Window* window = windows.front();
-        windows.erase(windows.begin());
-        delete window;
-    }
+    DeleteWindowsExcept(nullptr);
+    DeleteClosedWindows();
     activeWindow = focusedInput = nullptr;
 
     if (interfaceItems.single[3] != interfaceItems.single[1]) delete interfaceItems.single[3];
@@ -219,9 +215,7 @@ Core::~Core() {
     screen = nullptr;
     CloseConnection(0);
     DeleteClosedConnections();
-    delete world;
-    world = nullptr;
-    player = nullptr;
+    DeleteWorld();
     delete shapes;
     shapes = nullptr;
     delete config;

@@ -78,7 +78,9 @@ public:
     // Window list and mouse input.
     Window* AddWindow(Window* window);
     void RemoveWindow(Window* window);
+    // Takes the window out of the list, or out of the closed windows, and hands it back.
     void DetachWindow(Window* window);
+    void DeleteClosedWindows();
     void ActivateWindow(Window* window);
     Window* FindWindow(uint32_t type);
     // Sets the dirty byte of every open window of the type, so the next frame repaints it.
@@ -230,6 +232,9 @@ public:
 
     // Window list and input focus.
     std::vector<Window*> windows{};
+    // Windows taken out of the list while their own handler may still run: deleted at the next
+    // tick (DeleteClosedWindows).
+    std::vector<Window*> closedWindows{};
     Window* activeWindow{};
     Window* focusedInput{};
     Button* pressedButton{};
@@ -383,6 +388,16 @@ private:
     void StartWinsock();
     void RunTestWalker();
     void ReapplyViewport(uint32_t width, uint32_t height);
+    // The test walker's way out: the connections, the game and the program end at once.
+    void QuitTestWalker();
+    // Asks whether to log out; false when a logout box is waiting for its answer already.
+    bool AskLogout();
+    void SaveChannelPreset();
+    // Deletes every window of the list but one (null: all of them).
+    void DeleteWindowsExcept(Window* kept);
+    // Clears the pointers to the windows of the game screen.
+    void ForgetGameScreen();
+    void DeleteWorld();
 };
 
 // The main loop's pacing: whole milliseconds between ticks for a target frame rate.

@@ -15,9 +15,9 @@ using Outcome = Sure::Outcome;
 
 constexpr int32_t RefusedLogoutHintMs = 2500;
 
-// Refused while the player may not leave (the box stays, a hint says why); else the box leaves
-// the list first, since leaving the game deletes the windows of the list, then the game is left
-// and the box deleted.
+// Refused while the player may not leave (the box stays, a hint says why). Otherwise the game is
+// left from inside the box: as the active window it outlives the other windows of the game, and
+// it is deleted at the next tick.
 Outcome Logout(Sure& box) {
     Core* core = box.core;
     if (!core->CheckPlayerFlag()) {
@@ -28,11 +28,10 @@ Outcome Logout(Sure& box) {
         core->AddWindow(hint);
         return Outcome::Kept;
     }
-    core->DetachWindow(&box);
+    core->ActivateWindow(&box);
     core->CloseConnection(0);
     core->LeaveGame();
-    delete &box;
-    return Outcome::Deleted;
+    return Outcome::Closing;
 }
 
 // The shop move, repeated for every stack bought.

@@ -41,6 +41,7 @@ uint32_t FrameWait(uint32_t now, uint32_t lastTick, uint32_t interval) {
 }
 
 void Core::Tick() {
+    DeleteClosedWindows();
     ++frameCounter;
     frameSkipped = 1;
     if (clientWidth != 0 && clientHeight != 0) {

@@ -6,20 +6,13 @@
 #include <charconv>
 
 #include "core.h"
+#include "creature.h"
+#include "textsplit.h"
+#include "windows/toolkit/panel.h"
+#include "windows/toolkit/panellist.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> pieces;
-    size_t start = 0;
-    size_t end;
-    while ((end = text.find(separator, start)) != std::string::npos) {
-        pieces.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    pieces.push_back(text.substr(start));
-    return pieces;
-}
 
 // A place that is empty or one to four blanks holds no entry, though it is still counted.
 bool IsBlankEntry(const std::string& entry) {
@@ -37,6 +30,30 @@ const std::vector<std::string>& Side(const PanelRecord& record, bool left) {
     return left ? record.left : record.right;
 }
 
+std::vector<Panellist*> PanelWindows(Window* panel) {
+    auto* column = dynamic_cast<Panel*>(panel);
+    return column ? column->AllWindows() : std::vector<Panellist*>{};
+}
+
+// The containers of both columns are numbered 1, 2, 3 ... in the order of their numbers.
+void RenumberContainers(const std::vector<Panellist*>& right, const std::vector<Panellist*>& left) {
+    std::vector<Panellist*> containers;
+    for (const auto* side : {&right, &left})
+        for (Panellist* window : *side)
+            if (window->typeId == WindowType::Container) containers.push_back(window);
+    std::stable_sort(containers.begin(), containers.end(),
+                     [](const Panellist* a, const Panellist* b) {
+                         return a->windowId < b->windowId;
+                     });
+    for (size_t i = 0; i < containers.size(); ++i) containers[i]->windowId = uint8_t(i + 1);
+}
+
+std::vector<std::string> Serialize(const std::vector<Panellist*>& windows) {
+    std::vector<std::string> entries;
+    for (Panellist* window : windows) entries.push_back(window->Serialize());
+    return entries;
+}
+
 }  // namespace
 
 // Replaces the records with those of Core::panelDataLayout. The value comes from a file the
@@ -44,8 +61,8 @@ const std::vector<std::string>& Side(const PanelRecord& record, bool left) {
 // avatar then gets the fallback layout of Core::GetPanelData.
 void Core::ParsePanelData() {
     panelRecords.clear();
-    for (const std::string& text : Split(panelDataLayout, '|')) {
-        const std::vector<std::string> fields = Split(text, ';');
+    for (const std::string& text : SplitText(panelDataLayout, '|')) {
+        const std::vector<std::string> fields = SplitText(text, ';');
         uint32_t rightCount;
         if (fields.size() < 2 || !ReadCount(fields[1], rightCount)) continue;
         PanelRecord record{fields[0], {}, {}};
@@ -56,6 +73,21 @@ void Core::ParsePanelData() {
         }
         panelRecords.push_back(std::move(record));
     }
+}
+
+// The player's layout of both columns replaces the record of the player's name, which goes last.
+void Core::SavePanelLayout() {
+    if (!player) return;
+    const std::vector<Panellist*> right = PanelWindows(rightPanel);
+    const std::vector<Panellist*> left = PanelWindows(leftPanel);
+    RenumberContainers(right, left);
+    const std::string& name = player->GetName();
+    panelRecords.erase(
+        std::remove_if(panelRecords.begin(), panelRecords.end(),
+                       [&](const PanelRecord& record) { return record.name == name; }),
+        panelRecords.end());
+    panelRecords.push_back({name, Serialize(right), Serialize(left)});
+    BuildPanelData();
 }
 
 void Core::BuildPanelData() {

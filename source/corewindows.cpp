@@ -7,7 +7,6 @@
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/status.h"
-#include "windows/toolkit/sure.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
 
@@ -49,6 +48,7 @@ Window* Core::AddWindow(Window* window) {
 void Core::DetachWindow(Window* window) {
     if (!window) return;
     EraseWindow(windows, window);
+    EraseWindow(closedWindows, window);
     if (focusedInput == window) {
         // The topmost remaining input takes the focus; the bottom window is never chosen.
         focusedInput = nullptr;
@@ -66,6 +66,15 @@ void Core::RemoveWindow(Window* window) {
     if (!window) return;
     DetachWindow(window);
     delete window;
+}
+
+// One at a time: a window's destructor may remove its controls, closed ones among them.
+void Core::DeleteClosedWindows() {
+    while (!closedWindows.empty()) {
+        Window* window = closedWindows.back();
+        closedWindows.pop_back();
+        delete window;
+    }
 }
 
 void Core::ActivateWindow(Window* window) {
@@ -135,11 +144,7 @@ void Core::ShowStatus(const std::string& title, const std::string& text) {
 
 void Core::OnEscape() {
     if (testWalker.testing) {
-        delete connection1;
-        delete connection2;
-        connection1 = connection2 = activeConnection = nullptr;
-        LeaveGame();
-        PostQuitMessage(0);
+        QuitTestWalker();
         return;
     }
     Window* top = OwnerOfControl(windows.empty() ? nullptr : windows.back());
@@ -158,9 +163,7 @@ void Core::OnEscape() {
             return;
         }
     }
-    const Sure* asking = dynamic_cast<const Sure*>(activeWindow);
-    if (asking && asking->action == Sure::Logout) return;
-    AddWindow(new Sure(this, "Logout", "Are you sure you want to logout?", Sure::Logout));
+    if (!AskLogout()) return;
     if (inputModes[InputSpellTarget]) {
         inputModes[InputDrop] = 0;
         inputModes[InputSpellTarget] = 0;

@@ -35,6 +35,14 @@ struct TileOffset {
     uint8_t dz;
 };
 
+// An item as the server sends it: the shape, then a count for a stackable shape and a palette
+// choice for a shape with several palettes.
+struct ItemRecord {
+    uint16_t shapeId;
+    uint16_t count;
+    uint32_t subId;
+};
+
 // The cursor position an examine request was made at.
 struct PendingLook {
     int32_t x;
@@ -256,6 +264,10 @@ public:
     uint32_t ticketHandle = 0;
     // 1 once the ticket was used: it is cancelled when the connection goes.
     uint8_t ticketPending = 0;
+    // The own creature's id, from op 16.
+    uint32_t playerId = 0;
+    // Set once the first map area after entering the game has been read.
+    uint8_t mapReceived = 0;
     uint8_t newFrame = 0;
     // Each connection follows its own server: during a move the old one stays in game while
     // the new one starts at login.
@@ -286,6 +298,9 @@ private:
     bool ReadAvatarEntry(AvatarEntry& entry);
     void SendLoginBlock(uint8_t opcode, const std::vector<uint8_t>& plaintext);
     void CheckCounter();
+    // The fields of an item record after its shape id; an unknown shape ends the program with the
+    // handler's text, as what follows it cannot be told.
+    bool ReadItemRecord(uint16_t shapeId, const char* unknownShapeText, ItemRecord& record);
     // Requests of the game state.
     template <typename... Fields>
     void Send(uint8_t opcode, const Fields&... fields);

@@ -1,28 +1,47 @@
-// Entering the game (op 16), the least of it until the game screen is built: the game is entered
-// without its screen, and only empty equipment slots can be read.
+// Entering the game: the server's op 16 and the item records it carries.
+#include <array>
+
 #include "core.h"
 #include "protocol.h"
+#include "shape.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
-constexpr int EquipmentSlots = 15;
+constexpr size_t EquipmentSlots = 15;
 
 }  // namespace
 
+// Fields: the player's creature id, then one item record per equipment slot, a shape id of 0
+// for an empty one. A game the server had ended is taken up again as it stands; a recording
+// changes nothing.
 void Protocol::attach() {
-    inBuffer.GetU32();
-    for (int slot = 0; slot < EquipmentSlots; ++slot) {
+    const uint32_t id = inBuffer.GetU32();
+    std::array<ItemRecord, EquipmentSlots> equipment{};
+    for (ItemRecord& slot : equipment) {
         const uint16_t shapeId = inBuffer.GetU16();
         if (inBuffer.Failed()) return;
-        if (shapeId != 0) {
-            FailFatally("attach: unknown shape id. (item)");
+        if (shapeId != 0 && !ReadItemRecord(shapeId, "attach: unknown shape id. (item)", slot))
             return;
-        }
     }
-    core->EnterGame();
+    if (core->gameHalted) {
+        core->RemoveWindow(core->FindWindow(WindowType::Crash));
+        core->gameHalted = 0;
+    } else if (!core->recording) {
+        mapReceived = 0;
+        core->EnterGame();
+    }
+    if (!core->recording) playerId = id;
 }
 
-void Core::EnterGame() {
-    ClearSessionLists();
-    inGame = 1;
+bool Protocol::ReadItemRecord(uint16_t shapeId, const char* unknownShapeText, ItemRecord& record) {
+    const Shape* shape = core->GetShape(shapeId);
+    if (!shape) {
+        FailFatally(unknownShapeText);
+        return false;
+    }
+    record.shapeId = shapeId;
+    record.count = shape->stackable ? inBuffer.GetVar15() : 1;
+    record.subId = shape->hasPaletteId ? inBuffer.GetU32() : 0;
+    return !inBuffer.Failed();
 }

@@ -8,9 +8,6 @@
 
 namespace {
 
-// Chat channel ids that mean something to the requests.
-const uint8_t MainChannel = 0, PartyChannel = 5, ReportChannel = 129, InfoChannel = 240,
-              ConsoleChannel = 254, PrivateChannel = 255;
 // Every guild request shares one opcode; a sub-opcode names the request.
 const uint8_t GuildRequest = 227;
 
@@ -19,13 +16,13 @@ const uint8_t GuildRequest = 227;
 // --- Speech, chat channels, friends and trade ---------------------------------------------------
 
 void Protocol::SendTalk(uint8_t channel, const std::string& text) {
-    if (channel == MainChannel) {
+    if (channel == ChannelId::Main) {
         NetworkMessage message = MakeRequest(60, text);
         RecordClientMessage(message);
         flush(message);
-    } else if (channel == ConsoleChannel) {
+    } else if (channel == ChannelId::Console) {
         Send(241, text);
-    } else if (channel != PrivateChannel) {
+    } else if (channel != ChannelId::Private) {
         Send(203, channel, text);
     }
 }
@@ -39,7 +36,8 @@ void Protocol::SendTyping(bool typing) { Send(typing ? 196 : 197); }
 void Protocol::SendOpenChannel(uint8_t channel) { Send(202, channel); }
 
 void Protocol::SendCloseChannel(uint8_t channel) {
-    for (uint8_t kept : {MainChannel, ReportChannel, InfoChannel, ConsoleChannel, PrivateChannel})
+    for (uint8_t kept : {ChannelId::Main, ChannelId::Report, ChannelId::Info, ChannelId::Console,
+                         ChannelId::Private})
         if (channel == kept) return;
     Send(204, channel);
 }
@@ -68,7 +66,7 @@ void Protocol::SendPartyInviteName(const std::string& name) { Send(172, name); }
 void Protocol::SendPartyLeave() {
     Send(173);
     Console* console = static_cast<Console*>(core->consoleWindow);
-    Channel* party = console ? console->FindChannel(PartyChannel) : nullptr;
+    Channel* party = console ? console->FindChannel(ChannelId::Party) : nullptr;
     if (!party) return;
     party->AddLine(170, 224, 170, 224, "You've left the party.");
     party->SetTabMark(1);

@@ -207,14 +207,15 @@ def malformed_variant():
     return Variant(render(given), render(expected))
 
 
-def test_client_variant(host, port, account, password, character=0, increment=0):
+def test_client_variant(host, port, account, password, character=0, increment=0, **others):
     """A complete file that makes the client log in by itself to host:port with the account and
     enter avatar number `character`. With a non-zero `increment`, the file the client leaves
-    names the next avatar, (character + 1) modulo increment, for the next test client."""
+    names the next avatar, (character + 1) modulo increment, for the next test client. Other
+    keys may be given their values as keyword arguments."""
     given = new_file_values()
     given.update(host=host, port=str(port), testing='true', auto_username=account,
                  auto_password=password, auto_character=str(character),
-                 auto_increment=str(increment))
+                 auto_increment=str(increment), **others)
     expected = dict(given)
     if increment:
         expected['auto_character'] = str((character + 1) % increment)

@@ -5,6 +5,11 @@
 
 class Creature;
 
+// Chat channel ids that mean something to the client; private conversations take 255 and above.
+namespace ChannelId {
+constexpr uint8_t Main = 0, Party = 5, Report = 129, Info = 240, Console = 254, Private = 255;
+}  // namespace ChannelId
+
 // A chat page of the console or the chat box: keeps the lines added to it and its tab mark, the
 // least its callers need.
 class Channel {
@@ -23,6 +28,7 @@ public:
         std::string speaker;
     };
     uint8_t id;
+    std::string name;
     std::vector<Line> lines;
     uint8_t tabMark = 0;
 };

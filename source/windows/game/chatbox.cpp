@@ -14,3 +14,12 @@ void Chatbox::SelectNextTab() {
 void Chatbox::SelectPreviousTab() {
     if (!channels.empty()) selectedTab = (selectedTab + channels.size() - 1) % channels.size();
 }
+
+std::string Chatbox::GetChannelNames() {
+    std::string names;
+    for (const auto& [id, channel] : channels) {
+        if (id == ChannelId::Main || id == ChannelId::Info || id >= ChannelId::Private) continue;
+        names += (names.empty() ? "" : ",") + channel.name;
+    }
+    return names;
+}

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <string>
 
 #include "windows/game/channel.h"
 #include "windows/toolkit/window.h"
@@ -15,6 +16,9 @@ public:
     // Tab and Shift+Tab with no other input to focus: the next or previous tab, wrapping around.
     void SelectNextTab();
     void SelectPreviousTab();
+    // The names of the open chat channels in tab order, joined by ","; Main, Info and the private
+    // conversations are left out.
+    std::string GetChannelNames();
 
     std::map<uint32_t, Channel> channels;
     size_t selectedTab = 0;  // index into the channels in id order

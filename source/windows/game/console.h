@@ -6,10 +6,11 @@
 #include "windows/game/channel.h"
 #include "windows/toolkit/window.h"
 
+class Chatbox;
 class Input;
 
-// The console (Core::consoleWindow): only its chat pages and the typing notices of its chat
-// line, the least its callers need.
+// The console (Core::consoleWindow): only its chat pages and chat boxes and the typing notices of
+// its chat line, the least its callers need.
 class Console : public Window {
 public:
     explicit Console(Core* core);
@@ -18,4 +19,8 @@ public:
     void AttachChatLine(Input* line);
 
     std::vector<std::unique_ptr<Channel>> channels;
+    // The chat boxes over the console, in the window list: the main one with the chat channels
+    // and the Info one, which the wide layout does without.
+    Chatbox* mainChatbox = nullptr;
+    Chatbox* secondChatbox = nullptr;
 };

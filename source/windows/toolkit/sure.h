@@ -27,7 +27,6 @@ public:
     enum class Outcome {
         Kept,     // refused: the box stays open and can be answered again
         Closing,  // answered: removed with the next frame
-        Deleted,  // answered and already deleted by the handler
     };
     using YesHandler = Outcome (*)(Sure& box);
     using NoHandler = void (*)(Sure& box);

@@ -339,6 +339,7 @@ TEST_F(BoxTest, TheSteamBoxSaysLinkAndSkip) {
 }
 
 TEST_F(BoxTest, YesIsRefusedWhileThePlayerMayNotLogOut) {
+    core->inGame = 1;
     core->screen = new Screen(core.get(), 800, 600, 32, 0);
     core->screen->mouse->x = 321;
     core->screen->mouse->y = 123;
