@@ -258,7 +258,7 @@ bool Tile::IsBlockedForPath(const Creature* creature, Position from, Position to
     if (IsBlockedFor(creature)) return true;
     const Position here = GetPosition();
     return here != from && here != to &&
-           AnyShape(things, [](const Shape& shape) { return shape.flagBit30; });
+           AnyShape(things, [](const Shape& shape) { return shape.avoidedByPaths; });
 }
 
 bool Tile::HasGround() const { return AnyShape(things, IsGround); }
