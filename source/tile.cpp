@@ -79,6 +79,7 @@ Tile::~Tile() {
 void Tile::ReleaseThing(Thing* thing) {
     if (EmitsLight(thing) && owner->world) owner->world->RemoveLightThing(thing);
     if (owner->dragTo == thing) owner->dragTo = nullptr;
+    if (owner->dragFrom == thing) owner->dragFrom = nullptr;
     for (const auto& part : AsItem(thing)->parts)
         if (owner->hoverPart == part.get()) owner->hoverPart = nullptr;
     delete thing;
