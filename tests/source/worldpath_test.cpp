@@ -16,7 +16,7 @@ namespace {
 using namespace WorldShape;
 using Steps = std::vector<uint8_t>;
 
-constexpr uint8_t North = 0, NorthEast = 1, East = 2, SouthEast = 3;
+constexpr uint8_t North = 0, NorthEast = 1, East = 2, SouthEast = 3, South = 4;
 constexpr Position Here{100, 100, 7};
 
 Position Offset(int32_t dx, int32_t dy, uint8_t z = Here.z) {
@@ -46,6 +46,13 @@ TEST(FindPath, FollowsTheNeighbourOrderAndTheHeap) {
         // Round a wall two east: north-east and south-east wait with the same priority as the
         // ways round the south; the heap gives the northern one first.
         {"round a wall", Blocked({{12, 8}}), 13, 8, {SouthEast, NorthEast, East}},
+        // Two cells waiting in the open list are reached again by shorter ways and replaced;
+        // the order the replacement leaves the heap in picks this route among equal ones.
+        {"a waiting cell reached better",
+         Blocked({{12, 10}}),
+         13,
+         11,
+         {East, SouthEast, South, SouthEast}},
         {"walled in",
          Blocked({{9, 7}, {10, 7}, {11, 7}, {9, 8}, {11, 8}, {9, 9}, {10, 9}, {11, 9}}),
          12,
