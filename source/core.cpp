@@ -99,7 +99,7 @@ void Core::Init() {
     player = nullptr;
     consoleWindow = leftPanel = fieldWindow = equipmentWindow = rightPanel = paneltopWindow =
         nullptr;
-    dragTo = nullptr;
+    dragTo = dragFrom = nullptr;
     targetingSpell = nullptr;
     targets.clear();
     inGame = pingOutstanding = screenshotPending = 0;

@@ -368,7 +368,8 @@ public:
     uint16_t dropY{};
     uint8_t dropZ{};
     uint8_t useItemIndex{};
-    uint8_t pickStack{};
+    Thing* dragFrom{};    // the thing the last World::PickThing found
+    uint8_t pickStack{};  // its index in its tile's stack
     uint32_t moveCount{};
     uint8_t moveMultiplier{};
     uint32_t moveStackCount{};

@@ -216,7 +216,7 @@ void Core::SelectTarget(uint8_t mode, Creature* creature) {
             if (creature) AppendTarget(*this, creature);
             break;
         case 1:
-            if (creature && !IsTarget(creature) && !creature->name.empty() && creature->name != " ")
+            if (creature && !IsTarget(creature) && !creature->IsUnnamed())
                 AppendTarget(*this, creature);
             break;
         case 2: {

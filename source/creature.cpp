@@ -347,7 +347,7 @@ bool Creature::AutoWalk() {
     if (mouse && KeyHeld(VK_RBUTTON) && owner->options.holdmove && !owner->mouseWalkOff &&
         owner->fieldWindow && owner->fieldWindow->HitTest(mouse->x, mouse->y) &&
         owner->frameTimeMs - mouse->rightPressTime >= MouseWalkDelayMs) {
-        if (Tile* picked = world->PickThing(mouse->x, mouse->y, 1)) {
+        if (Tile* picked = world->PickThing(mouse->x, mouse->y, true, true)) {
             const Position at{picked->x, picked->y, picked->z};
             const Position below{uint16_t(at.x + 1), uint16_t(at.y + 1), uint8_t(at.z - 1)};
             Tile* stair = TileAt(below);

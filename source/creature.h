@@ -118,6 +118,8 @@ public:
     bool isVisible() const { return visible != 0; }
     bool isPrivileged() const { return privileged != 0; }
     const std::string& GetName() const { return name; }
+    // No name, or the single space the server gives creatures that go unnamed.
+    bool IsUnnamed() const { return name.empty() || name == " "; }
     bool IsPlayer() const;
 
     float offsetX = 0, offsetY = 0;
@@ -177,7 +179,8 @@ public:
     uint8_t talk = 0;        // a creature one talks to
     uint8_t playerFlag = 0;  // another player's character
     uint8_t examineOnly = 0;
-    uint8_t notPushable = 0;  // a drag from its tile never pushes it
+    uint8_t notTargetable = 0;  // clicks and hovering never make it a target
+    uint8_t notPushable = 0;    // a drag from its tile never pushes it
     uint8_t privileged = 0;
     uint8_t sitReady = 1;     // the self menu may offer sitting down
     uint64_t selectedAt = 0;  // when Core::SelectTarget chose it

@@ -139,6 +139,8 @@ void Shape::ApplyFlagMeanings() {
     hasPalette = hasPaletteId;
     seatDirection = facing;
     previewShapeId = directionIds[4];
+    notPickable = flagBit6;
+    avoidedByPaths = flagBit30;
 }
 
 std::unique_ptr<ShapeRange> Shape::ReadRange(FileReader& data, uint8_t first,

@@ -168,6 +168,8 @@ public:
     bool hasPalette = false;      // bit 2: several palettes, a sub-id follows on the wire
     uint32_t seatDirection = 0;   // the facing of a seat; 255 keeps the direction
     uint32_t previewShapeId = 0;  // direction id 4: the shape a creature preview shows
+    bool notPickable = false;     // bit 6: picking on the game field passes over it
+    bool avoidedByPaths = false;  // bit 30: the path search goes round it
 
 private:
     void ReadFlags(uint32_t word);

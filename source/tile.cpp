@@ -79,6 +79,7 @@ Tile::~Tile() {
 void Tile::ReleaseThing(Thing* thing) {
     if (EmitsLight(thing) && owner->world) owner->world->RemoveLightThing(thing);
     if (owner->dragTo == thing) owner->dragTo = nullptr;
+    if (owner->dragFrom == thing) owner->dragFrom = nullptr;
     for (const auto& part : AsItem(thing)->parts)
         if (owner->hoverPart == part.get()) owner->hoverPart = nullptr;
     delete thing;
@@ -258,7 +259,7 @@ bool Tile::IsBlockedForPath(const Creature* creature, Position from, Position to
     if (IsBlockedFor(creature)) return true;
     const Position here = GetPosition();
     return here != from && here != to &&
-           AnyShape(things, [](const Shape& shape) { return shape.flagBit30; });
+           AnyShape(things, [](const Shape& shape) { return shape.avoidedByPaths; });
 }
 
 bool Tile::HasGround() const { return AnyShape(things, IsGround); }

@@ -178,26 +178,11 @@ void World::DeleteTiles() {
             GetLayer(cellFloor[SlotIndex(column, row)])->DeleteTile(column, row);
 }
 
-// The least path search: one step straight towards the goal on the same floor.
-bool World::WalkTo(Creature* creature, Position goal) {
-    creature->path.clear();
-    const Position from = creature->position;
-    if (goal.z != from.z || goal == from) return false;
-    const int32_t dx = goal.x > from.x ? 1 : goal.x < from.x ? -1 : 0;
-    const int32_t dy = goal.y > from.y ? 1 : goal.y < from.y ? -1 : 0;
-    for (uint8_t direction = 0; direction < 8; ++direction)
-        if (DirectionDeltaX(direction) == dx && DirectionDeltaY(direction) == dy)
-            creature->path.push_back(direction);
-    return true;
-}
-
 void World::UpdateCreatures() {
     DropOverhangs();
     for (Creature* creature : creatures) creature->UpdateWalk();
 }
 
-// Built with the world's picking and drawing: the talk hint, picking and the lights of things.
-void World::ShowTalkHint(int32_t, int32_t, Creature*, Creature*) {}
-Tile* World::PickThing(int32_t, int32_t, uint8_t) { return nullptr; }
+// Built with the world's light code: the lights of things.
 void World::AddShapeLight(Shape*, int32_t, int32_t, int32_t, int32_t, uint8_t) {}
 void World::AddItemLight(Item*, int32_t, int32_t) {}

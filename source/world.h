@@ -1,10 +1,13 @@
 #pragma once
 // The client's model of the visible world while the player is in the game: the floors sorted by
 // z, the creatures, the on-field effect lists, weather and notification lines, the light map and
-// the fade images, and the view rebuild that decides which floors and cells are drawn.
+// the fade images, the view rebuild that decides which floors and cells are drawn, the player's
+// path search and picking on the game field.
+#include <array>
 #include <cstdint>
 #include <vector>
 
+#include "fieldview.h"
 #include "layer.h"
 #include "position.h"
 
@@ -29,6 +32,15 @@ constexpr int32_t LightRows = 24;
 // The fade images: the visible field of 21 x 17 tiles.
 constexpr int32_t FadeWidth = 672;
 constexpr int32_t FadeHeight = 544;
+// The local grid of the path search: 32 columns by 28 rows of the player's floor, the player at
+// cell (10, 8); cell (x, y) is map position (player x - 10 + x, player y - 8 + y) and has the
+// index y + 28x. A cell holds 1 when it cannot be entered.
+constexpr int32_t PathColumns = 32;
+constexpr int32_t PathRows = 28;
+constexpr int32_t PathStartX = 10;
+constexpr int32_t PathStartY = 8;
+constexpr size_t PathCells = PathColumns * PathRows;
+using PathGrid = std::array<uint8_t, PathCells>;
 
 class World {
 public:
@@ -80,20 +92,42 @@ public:
     // Popup menus on the own creature (or sitting down without a modifier key) and on others.
     bool ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position position);
     bool ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* creature);
-    // The click action on a creature and the per-frame pass over the creatures (the least their
-    // callers need until the world's picking and drawing are built).
+
+    // Picking on the game field; nothing is found without the player creature or a field wide
+    // enough to show tiles. The geometry comes from the field window at every call.
+    FieldView GetFieldView() const;
+    // The first creature added to the world whose box holds the point, hidden ones passed over:
+    // on the player's floor, or on the floor shown at the point.
+    Creature* PickCreature(int32_t x, int32_t y, bool sameFloor);
+    // The tile of the item under the point, which goes to Core::dragFrom with its stack index
+    // in Core::pickStack; null when none. lookAround also finds things on the tiles east, south
+    // and south-east that are drawn over the point; playerFloor searches the player's floor
+    // rather than the one shown there.
+    Tile* PickThing(int32_t x, int32_t y, bool lookAround, bool playerFloor);
+    // A right click: the self menu on the own creature, a creature's menu on another one; true
+    // when a menu was opened.
+    bool OnFieldRightClick(int32_t x, int32_t y);
+    // The click action on a creature: targets it or lets it go, or for a creature one talks to
+    // shows how to speak to it.
     void ShowTalkHint(int32_t x, int32_t y, Creature* player, Creature* creature);
+
+    // The per-frame pass over the creatures (the least its callers need until the world's
+    // drawing is built).
     void UpdateCreatures();
     // Overhang entries hold for the frame that made them: each world frame starts without any,
     // and a creature that leaves takes its own. Null drops every entry.
     void DropOverhangs(const Creature* creature = nullptr);
 
-    // Path search, picking and the light grid's sources (the least their callers need until the
-    // world's drawing and light code is built).
-    // Fills the creature's path towards the goal (the next direction last); false without one.
-    bool WalkTo(Creature* creature, Position goal);
-    // The tile under a point of the game field; with groundOnly only tiles carrying ground.
-    Tile* PickThing(int32_t x, int32_t y, uint8_t groundOnly);
+    // Path search. WalkTo plans the player's route to a tile of the local grid and, when there is
+    // one, makes it the creature's path (the next direction last); false leaves the path as it
+    // was. FindPath is the search alone: the directions from the start cell to the goal cell,
+    // last step first; empty when the goal cannot be reached.
+    bool WalkTo(Creature* player, Position goal);
+    static std::vector<uint8_t> FindPath(const PathGrid& blocked, uint16_t startX, uint16_t startY,
+                                         uint16_t goalX, uint16_t goalY);
+
+    // The light grid's sources (the least their callers need until the world's light code is
+    // built).
     // One light shape at a view cell of the light grid, with an in-cell offset, on a floor.
     void AddShapeLight(Shape* shape, int32_t column, int32_t row, int32_t inX, int32_t inY,
                        uint8_t z);
@@ -148,6 +182,7 @@ public:
     uint8_t occlusion[LayerSlotCount] = {};
     uint8_t skyCover[LayerSlotCount] = {};
     uint8_t cellFloor[LayerSlotCount] = {};
+    uint8_t visibleFloor[LayerSlotCount] = {};  // the floor shown: the highest one drawn in full
     bool skyExposed[LayerSlotCount] = {};
     uint32_t lightGrid[LightColumns * LightRows] = {};
 
@@ -164,4 +199,9 @@ private:
     static Tile* TileAt(const Layer* layer, int32_t x, int32_t y);
     static bool HasThings(const Tile* tile);
     void DeleteFadeTargets();
+    // Changes Core's targets and tells the server.
+    void ChangeTarget(uint8_t mode, Creature* creature);
+    // Whether the path search may not enter the tile at (x, y) of the layer (see WalkTo).
+    bool IsPathBlocked(const Layer* layer, const Creature* player, int32_t x, int32_t y,
+                       Position goal) const;
 };

@@ -96,8 +96,7 @@ bool World::ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* c
         ShowTalkHint(x, y, player, creature);
         return false;
     }
-    const bool unnamed = creature->name.empty() || creature->name == " ";
-    if ((creature->talk && unnamed) || creature->examineOnly) {
+    if ((creature->talk && creature->IsUnnamed()) || creature->examineOnly) {
         auto* menu = new Action(owner, 0, "", creature->id);
         menu->AddEntry(MenuExamine, "Examine");
         Open(owner, menu, x, y);

@@ -266,6 +266,10 @@ void World::ComputeOcclusion() {
     std::memset(occlusion, 0, sizeof occlusion);
     const Position* player = PlayerPosition();
     if (!player) return;
+    // The floor shown at a cell is the highest one drawn there in full with something on it;
+    // the player's where there is none.
+    std::memset(visibleFloor, player->z, sizeof visibleFloor);
+    bool shown[LayerSlotCount] = {};
     for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
         const Layer* layer = *it;
         if (layer->z > ceiling) continue;
@@ -273,6 +277,10 @@ void World::ComputeOcclusion() {
         ForEachViewCell(*player, [&](const ViewCell& cell) {
             Tile* tile = layer->GetTile(cell.x, cell.y);
             if (!tile || z >= cover[cell.slot]) return;
+            if ((showAll || occlusion[cell.slot] < z) && !shown[cell.slot] && HasThings(tile)) {
+                shown[cell.slot] = true;
+                visibleFloor[cell.slot] = uint8_t(z);
+            }
             if (showAll) {
                 tile->coverClass = CoverNone;
             } else if (occlusion[cell.slot] < z) {

@@ -45,8 +45,9 @@ void Describe(const Shape& s, std::vector<std::string>& lines) {
                            s.paletteId, s.codeLow, s.codeHigh, s.height, s.sink, s.speed,
                            kinds.c_str(), s.facing));
     const unsigned use = s.useWith ? 1 : s.container ? 2 : s.noUseEntry ? 3 : 0;
-    lines.push_back(Format(" use %u pickup %u seat %u preview %u", use, s.pickupClass,
-                           s.seat ? 1 : 0, s.previewShapeId));
+    lines.push_back(Format(" use %u pickup %u seat %u preview %u unpicked %u avoided %u", use,
+                           s.pickupClass, s.seat ? 1 : 0, s.previewShapeId, s.notPickable ? 1 : 0,
+                           s.avoidedByPaths ? 1 : 0));
     std::string dirs = " dirs";
     for (uint32_t id : s.directionIds) dirs += " " + std::to_string(id);
     lines.push_back(dirs);

@@ -15,6 +15,7 @@ KIND = 1 << 28           # u8 kind follows
 # Bits that add nothing to the record.
 STACKABLE = 1 << 3       # a count follows the shape id of an item record on the wire
 BLOCKING = 1 << 4
+NOT_PICKABLE = 1 << 6    # picking on the game field passes over it
 GROUND = 1 << 12
 COVERS = 1 << 13         # counts in the world's cover pass
 AVOIDED = 1 << 30        # the path search avoids it

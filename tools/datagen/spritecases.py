@@ -49,9 +49,10 @@ def summary(shape):
         shape.palette_id or 0, code & 7, (code >> 2) if code >= 4 else 32,
         shape.height or 0, shape.sink or 0, 100 if shape.speed is None else shape.speed,
         ''.join('1' if kind == k else '0' for k in range(1, 6)), shape.facing))
-    lines.append(' use %d pickup %d seat %d preview %d' % (
+    lines.append(' use %d pickup %d seat %d preview %d unpicked %d avoided %d' % (
         sf.use_class(word), sf.pickup_class(word), int(kind == sf.KIND_SEAT),
-        (shape.direction_ids or [shape.id] * 8)[sf.PREVIEW_DIRECTION]))
+        (shape.direction_ids or [shape.id] * 8)[sf.PREVIEW_DIRECTION],
+        int(bool(word & sf.NOT_PICKABLE)), int(bool(word & sf.AVOIDED))))
     lines.append(' dirs ' + ' '.join('%d' % d for d in (shape.direction_ids or [shape.id] * 8)))
     for light in shape.lights or []:
         lines.append(' light %d %d %d %d %d %d %d' % (light.p, light.q, light.r, light.s,

@@ -21,8 +21,8 @@ AVOIDED = 2007         # ground, avoided by the path search (bit 30)
 SEAT = 2008            # kind 5 facing east, height 6; a lower and a 32 x 64 upper layer
 SINKER = 2009          # sink 4
 FLOOR_KIND2 = 2010     # bits 10-11 = 2
-GLASS = 2011           # ground with bit 6
-PARTITION = 2012       # blocking with bit 6, not ground
+GLASS = 2011           # ground, not pickable (bit 6)
+PARTITION = 2012       # blocking and not pickable (bit 6), not ground
 LAMP = 2013            # emits light
 TREE = 2014            # a lower trunk and an upper 64 x 64 canopy
 NO_DROP = 2015         # ground with bit 5: nothing is dropped on it
@@ -65,8 +65,8 @@ def world_shapes():
         layered(SEAT, block(9), block(10, height=64), kind=sf.KIND_SEAT, facing=2, height=6),
         one(SINKER, 11, sink=4),
         one(FLOOR_KIND2, 12, flags=2 << sf.FLOOR_KIND_SHIFT),
-        one(GLASS, 13, flags=sf.GROUND | 1 << 6),
-        one(PARTITION, 14, flags=sf.BLOCKING | 1 << 6),
+        one(GLASS, 13, flags=sf.GROUND | sf.NOT_PICKABLE),
+        one(PARTITION, 14, flags=sf.BLOCKING | sf.NOT_PICKABLE),
         sprites.simple(LAMP, block(15), lights=[lamp_light]),
         layered(TREE, block(16), block(17, 64, 64)),
         one(NO_DROP, 18, flags=sf.GROUND | 1 << 5),
