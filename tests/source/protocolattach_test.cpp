@@ -47,8 +47,7 @@ protected:
         ASSERT_FALSE(core->GetShape(Coins)->hasPaletteId);
         ASSERT_TRUE(core->GetShape(Person)->hasPaletteId);
         ASSERT_FALSE(core->GetShape(Person)->stackable);
-        protocolState = StateGame;
-        connection = std::make_unique<RecordingConnection>(core.get());
+        connection = std::make_unique<RecordingConnection>(core.get(), StateGame);
         u_long nonBlocking = 1;
         ioctlsocket(connection->protocol->socket, FIONBIO, &nonBlocking);
     }
@@ -56,7 +55,6 @@ protected:
     void TearDown() override {
         core.reset();
         connection.reset();
-        protocolState = StateLogin;
     }
 
     // Sends one frame as the server and lets the client read until it has handled `messages`
