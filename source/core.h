@@ -25,6 +25,7 @@ class MapDriver;
 class NetBuffer;
 class Protocol;
 class Render;
+class Renderer;
 class Shape;
 class Shapes;
 class Spell;
@@ -266,6 +267,8 @@ public:
     uint32_t pingAverage{};
     uint32_t pingFrameTime{};
     uint8_t recording{};
+    // The recordings list while one exists (it registers itself; not owned).
+    Renderer* recordings{};
 
     // Frame and timing.
     uint32_t frameCounter{};

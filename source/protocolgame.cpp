@@ -28,6 +28,8 @@ uint8_t Protocol::ParseGame() {
         case 207: break;
         case PingReply: core->OnPingReply(); break;
         case CounterCheck: CheckCounter(); break;
+        case 249: recording_start(); break;
+        case 251: recording_end(); break;
         default:
             core->OnDisconnect("unknown header. (" + std::to_string(op) +
                                ", state 2, protocol: " + std::to_string(kind) + ")");
