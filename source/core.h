@@ -268,7 +268,7 @@ public:
     uint32_t pingFrameTime{};
     uint8_t recording{};
     // The recordings list while one exists (it registers itself; not owned).
-    Renderer* recordings{};
+    Renderer* recordingList{};
 
     // Frame and timing.
     uint32_t frameCounter{};

@@ -86,7 +86,7 @@ Outcome RestoreAvatar(Sure& box) {
 }
 
 Outcome DeleteRecording(Sure& box) {
-    if (Renderer* recordings = box.core->recordings) recordings->DeleteRecording();
+    if (Renderer* list = box.core->recordingList) list->DeleteRecording();
     return Outcome::Closing;
 }
 

@@ -6,6 +6,8 @@
 // there; the stream stays open until the server's stop (op 251) or the end of the connection.
 #include <io.h>
 
+#include <cerrno>
+
 #include "core.h"
 #include "driver/gfxcore.h"
 #include "netbuffer.h"
@@ -90,7 +92,8 @@ bool WriteFieldAt(FILE* file, int64_t position, uint64_t value, size_t size) {
 // last complete block, with anything behind it cut off. Null when the file cannot be written.
 FILE* OpenRecordingsFile() {
     FILE* file = fopen(RecordingsPath, "r+b");
-    if (!file) file = fopen(RecordingsPath, "w+b");
+    // Only a missing file is made: "w+b" would empty one that cannot be opened for another reason.
+    if (!file && errno == ENOENT) file = fopen(RecordingsPath, "w+b");
     if (!file) return nullptr;
     const int64_t end = int64_t(RecordingBlocksEnd(ListRecordingBlocks(file)));
     if (_chsize_s(_fileno(file), end) != 0 || _fseeki64(file, end, SEEK_SET) != 0) {

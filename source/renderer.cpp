@@ -1,5 +1,6 @@
 #include "renderer.h"
 
+#include <cstdio>
 #include <ctime>
 #include <memory>
 
@@ -60,11 +61,11 @@ std::string RecordingName(uint64_t startMs, uint64_t stopMs) {
     return std::string(date) + duration;
 }
 
-Renderer::Renderer(Core* core, List* list) : list(list), core(core) { core->recordings = this; }
+Renderer::Renderer(Core* core, List* list) : list(list), core(core) { core->recordingList = this; }
 
 Renderer::~Renderer() {
     ReleaseEntries();
-    if (core->recordings == this) core->recordings = nullptr;
+    if (core->recordingList == this) core->recordingList = nullptr;
 }
 
 void Renderer::ReleaseEntries() {

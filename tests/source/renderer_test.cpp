@@ -102,9 +102,9 @@ TEST_F(RendererTest, ListsEveryCompleteBlockWithItsThumbnailAndName) {
                                                      "2024-01-02 04:04:05 (0:01)"}));
     ASSERT_NE(renderer->entries[1].thumbnail, nullptr);
     EXPECT_EQ(GFX_ImagePixels(renderer->entries[1].thumbnail)[0], 2u);
-    EXPECT_EQ(core->recordings, renderer.get());
+    EXPECT_EQ(core->recordingList, renderer.get());
     renderer.reset();
-    EXPECT_EQ(core->recordings, nullptr);
+    EXPECT_EQ(core->recordingList, nullptr);
 }
 
 TEST_F(RendererTest, ListingStopsWhereTheBlocksCannotBeFollowed) {
