@@ -14,14 +14,15 @@ class Sure : public Window {
 public:
     // Action codes and what "yes" does.
     enum Action : uint32_t {
-        Logout = 1,           // leave the game, unless the player may not
-        Buy = 3,              // the shop move, repeated for every stack bought
-        SellQuestion = 4,     // the yes answer to the server's sell question
-        DeleteRecording = 5,  // the selected recording of the recordings list
-        LinkSteam = 6,        // close the avatar screens and open the Steam link window
+        Logout = 1,        // leave the game, unless the player may not
+        Buy = 3,           // the shop move, repeated for every stack bought
+        SellQuestion = 4,  // the yes answer to the server's sell question
+        LinkSteam = 6,     // close the avatar screens and open the Steam link window
         DeleteAvatar = 7,
         RestoreAvatar = 8,
         Sell = 9,  // the shop's own sell, then the yes answer
+        // The selected recording of the recordings list and its block.
+        DeleteRecording = 5,
     };
 
     // What became of a box after its "yes" handler ran.
