@@ -2,6 +2,7 @@
 // blocks, and deleting a recording, directly and as the yes/no box's answer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "core.h"
@@ -36,7 +37,7 @@ Bytes Block(uint32_t length, uint8_t tag, uint64_t start = Start, uint64_t stop 
     Put(block, 16, start, 8);
     Put(block, 24, stop, 8);
     Put(block, 32, ThumbnailBytes, 4);
-    Put(block, 36, 0, ThumbnailBytes);
+    std::fill(block.begin() + 36, block.begin() + RecordingRecordsOffset, 0);
     block[36] = tag;
     return block;
 }
