@@ -5,6 +5,7 @@
 
 #include "core.h"
 #include "driver/gfxdriver.h"
+#include "fileio.h"
 
 namespace {
 
@@ -22,9 +23,6 @@ constexpr int32_t MissingTarget = 50;
 constexpr int32_t MinimumTarget = 10;
 constexpr int32_t DefaultSlotLimit = 2;
 constexpr const char* FunctionsHeading = "// Controls - functions";
-// The whole new text goes to a file of this name beside the settings file first, so that the old
-// file is replaced only by a complete one.
-constexpr const char* NewFileSuffix = ".new";
 
 // A boolean option byte with its value in a new file and its value when the file lacks it.
 struct OptionKey {
@@ -417,16 +415,10 @@ std::string Config::Format() const {
 }
 
 bool Config::Write() {
-    const std::string newPath = path + NewFileSuffix;
-    FILE* file = fopen(newPath.c_str(), "w");
-    if (!file) return false;
     const std::string text = Format();
-    bool written = fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = fclose(file) == 0 && written;
-    written = written && MoveFileExA(newPath.c_str(), path.c_str(),
-                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!written) DeleteFileA(newPath.c_str());
-    return written;
+    return WriteFileReplacing(path, "w", [&text](FILE* file) {
+        return fwrite(text.data(), 1, text.size(), file) == text.size();
+    });
 }
 
 bool Config::ParseBool(const std::string& text, const std::string& key, bool fallback) {

@@ -26,6 +26,7 @@ class MapDriver;
 class NetBuffer;
 class Protocol;
 class Render;
+class Renderer;
 class Shape;
 class Shapes;
 class Spell;
@@ -278,6 +279,8 @@ public:
     uint32_t pingAverage{};
     uint32_t pingFrameTime{};
     uint8_t recording{};
+    // The recordings list while one exists (it registers itself; not owned).
+    Renderer* recordingList{};
 
     // Frame and timing.
     uint32_t frameCounter{};

@@ -2,6 +2,7 @@
 #include "core.h"
 #include "mouse.h"
 #include "protocol.h"
+#include "renderer.h"
 #include "windows/dialogs/look.h"
 #include "windows/dialogs/shop.h"
 #include "windows/front/avatars.h"
@@ -83,6 +84,11 @@ Outcome RestoreAvatar(Sure& box) {
     return Outcome::Closing;
 }
 
+Outcome DeleteRecording(Sure& box) {
+    if (Renderer* list = box.core->recordingList) list->DeleteRecording();
+    return Outcome::Closing;
+}
+
 // The shop's own sale, then the yes answer.
 Outcome Sell(Sure& box) {
     if (auto* shop = dynamic_cast<Shop*>(box.core->FindWindow(WindowType::Shop)))
@@ -99,5 +105,6 @@ void Core::RegisterBoxAnswers() {
     Sure::SetAnswers(Sure::LinkSteam, LinkSteam, nullptr);
     Sure::SetAnswers(Sure::DeleteAvatar, DeleteAvatar, nullptr);
     Sure::SetAnswers(Sure::RestoreAvatar, RestoreAvatar, nullptr);
+    Sure::SetAnswers(Sure::DeleteRecording, DeleteRecording, nullptr);
     Sure::SetAnswers(Sure::Sell, Sell, nullptr);
 }

@@ -1,5 +1,7 @@
 #include "fileio.h"
 
+#include <windows.h>
+
 #include <io.h>
 
 #include <cstring>
@@ -8,6 +10,8 @@
 namespace {
 
 constexpr uint32_t InitialCapacity = 4096;
+// A replaced file is written whole under this suffix first.
+constexpr const char* NewFileSuffix = ".new";
 
 }  // namespace
 
@@ -108,4 +112,17 @@ bool FileReader::Finished() {
         Refill();
     }
     return offset == ending;
+}
+
+bool WriteFileReplacing(const std::string& path, const char* mode,
+                        const std::function<bool(FILE* file)>& write) {
+    const std::string newPath = path + NewFileSuffix;
+    FILE* file = fopen(newPath.c_str(), mode);
+    if (!file) return false;
+    bool written = write(file);
+    written = fclose(file) == 0 && written;
+    written = written && MoveFileExA(newPath.c_str(), path.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!written) DeleteFileA(newPath.c_str());
+    return written;
 }

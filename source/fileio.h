@@ -54,3 +54,10 @@ private:
     uint32_t ending = 0;  // number of valid bytes in the buffer
     bool atEnd = false;   // a refill got fewer bytes than there was room for
 };
+
+// Replaces the file at `path` through a new file beside it (the same name plus ".new"), opened
+// with `mode` ("w" or "wb") and filled by `write`, which answers whether it wrote everything;
+// the new file is then moved over the old one. False when any step fails: the old file is then
+// left as it was and the new one deleted.
+bool WriteFileReplacing(const std::string& path, const char* mode,
+                        const std::function<bool(FILE* file)>& write);

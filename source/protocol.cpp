@@ -68,6 +68,7 @@ Protocol::~Protocol() {
     }
     delete pending;
     ClearPending();
+    if (recordStream) recording_stop();
 }
 
 void Protocol::ClearPending() {
@@ -236,6 +237,7 @@ void Protocol::ReadFrames() {
         if (inBuffer.GetUnread() < inBuffer.GetRemaining()) return;
 
         newFrame = 0;
+        RecordFrame();
         if (encrypted)
             cipher.Decrypt(inBuffer.GetData() + inBuffer.GetReadPosition(),
                            inBuffer.GetRemaining() / 8);
@@ -339,6 +341,3 @@ void Protocol::FailFatally(const std::string& text) {
     Close();
     if (fatalText.empty()) fatalText = text;
 }
-
-// No recording can be started yet: nothing to keep.
-void Protocol::RecordClientMessage(const NetworkMessage&) {}

@@ -5,6 +5,7 @@
 #include <winsock2.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <deque>
 #include <optional>
 #include <string>
@@ -241,7 +242,14 @@ public:
     // Sent even though the server has ended the game: it answers the crash notice.
     void SendCrashProceed();
 
-    // Recordings: keeps an own movement or speech request while a recording runs.
+    // Recordings of the game traffic into data/Veltor.record. Server op 249 starts one (ignored
+    // while one runs), op 251 stops this connection's recording (and reads its fields when none
+    // runs); the connection's end stops it too. The end request is sent once per recording.
+    void recording_start();
+    void recording_end();
+    void recording_stop();
+    void SendEndRecording();
+    // Keeps an own movement or speech request, built but not yet sent, while a recording runs.
     void RecordClientMessage(const NetworkMessage& message);
 
     SessionCallback* pending = nullptr;
@@ -274,6 +282,14 @@ public:
     ProtocolState state = StateLogin;
     uint32_t kind;
     Core* core;
+    // The running recording: its open stream (null while none runs), the frame time at its start,
+    // where its block starts in the stream, and whether a write to it failed.
+    FILE* recordStream = nullptr;
+    uint64_t recordStart = 0;
+    int64_t recordHeaderPos = 0;
+    uint8_t recordFailed = 0;
+    // Set once the end of the recording has been asked for; the server's stop clears it.
+    uint8_t endRequested = 0;
 
 private:
     // The window message of this connection's socket events: that of its slot.
@@ -289,6 +305,10 @@ private:
     // the socket just closes.
     void OnServerClose(uint32_t eventError);
     void ReadFrames();
+    // Recordings: the frame just completed, an own request, one record, and the bytes written.
+    void RecordFrame();
+    void AppendRecord(uint8_t kind, const uint8_t* bytes, size_t size);
+    bool WriteToRecording(const uint8_t* bytes, size_t size);
     void DispatchFrame();
     void SendQueued(const char* failureText);
     void CloseSocket();

@@ -33,6 +33,8 @@ uint8_t Protocol::ParseGame() {
         case 245: transfer_init(); break;
         case 246: transfer_done(); break;
         case 248: server_crashed(); break;
+        case 249: recording_start(); break;
+        case 251: recording_end(); break;
         case 253: server_suspended(); break;
         case 254: suspension_over(); break;
         default:

@@ -21,6 +21,8 @@ public:
         DeleteAvatar = 7,
         RestoreAvatar = 8,
         Sell = 9,  // the shop's own sell, then the yes answer
+        // The selected recording of the recordings list and its block.
+        DeleteRecording = 5,
     };
 
     // What became of a box after its "yes" handler ran.
