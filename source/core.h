@@ -317,12 +317,18 @@ public:
 
     // Player and game state.
     uint8_t gameHalted{};
+    uint8_t serverClosed{};  // the server ended the game (crash, suspension, ban, death)
     int32_t hp{};
     int32_t maxHp{};
     int32_t mana{};
     int32_t maxMana{};
     uint64_t experience{};
+    uint32_t experienceNext{};
+    uint32_t levelProgress{};  // hundred-thousandths of the way to the next level
     uint32_t carriedWeight{};
+    uint32_t capacity{};
+    uint32_t shopValue{};  // the second value of the weight message, which the shop shows
+    std::vector<uint32_t> outfits{};
     uint16_t attributePoints{};
     uint32_t nobleDaysLeft{};
     uint32_t accountId{};
