@@ -36,8 +36,9 @@ std::string PositionText(const char* label, Position at) {
 // The diagnostic for a record whose id is already in the world.
 std::string DuplicateText(const Creature& existing, uint16_t x, uint16_t y, uint8_t z,
                           uint32_t id) {
-    return "read_creature: creature already found. (" + existing.name + PositionText(" x: ", {x, y, z}) +
-           ", id: " + std::to_string(id) + PositionText("; pos: x: ", existing.position) +
+    return "read_creature: creature already found. (" + existing.name +
+           PositionText(" x: ", {x, y, z}) + ", id: " + std::to_string(id) +
+           PositionText("; pos: x: ", existing.position) +
            PositionText("; from: x: ", existing.serverPosition) +
            PositionText("; to: x: ", existing.targetPosition) + ")";
 }
@@ -167,7 +168,9 @@ void Protocol::creature_move(bool forced) {
                            std::to_string(kind) + ")");
         return;
     }
-    record.direction = direction == StepUp ? NorthWest : direction == StepDown ? SouthEast : direction;
+    record.direction = direction == StepUp     ? NorthWest
+                       : direction == StepDown ? SouthEast
+                                               : direction;
     record.floorChange = direction == StepUp ? 1 : direction == StepDown ? -1 : 0;
     if (!creature->Step(record)) core->world->RemoveCreature(creature);
 }
@@ -256,7 +259,8 @@ void Protocol::target_lost() {
                 core->SelectTarget(0, creature);
             } else if (!core->targets.empty()) {
                 const std::string plural = core->targets.size() > 1 ? "s" : "";
-                if (core->world) core->world->notification->Add(2, "You've lost your target" + plural + ".");
+                if (core->world)
+                    core->world->notification->Add(2, "You've lost your target" + plural + ".");
                 core->SelectTarget(0, nullptr);
             }
             break;
@@ -351,6 +355,7 @@ void Protocol::creature_effect76() {
     Item* item = nullptr;
     Creature* creature = ReadCreatureEffect(dx, dy, item);
     if (!creature) return;
-    if (auto* running = static_cast<Item*>(creature->FindEffect(dx, dy, item))) running->SyncAnimation();
+    if (auto* running = static_cast<Item*>(creature->FindEffect(dx, dy, item)))
+        running->SyncAnimation();
     delete item;
 }

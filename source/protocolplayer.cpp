@@ -205,7 +205,8 @@ void Protocol::ReadSpellState() {
     const uint8_t state = inBuffer.GetByte();
     const uint16_t total = inBuffer.GetU16();
     const uint16_t left = inBuffer.GetU16();
-    if (!inBuffer.Failed()) core->UpdateSpell(id, state, total * StateTimeUnit, left * StateTimeUnit);
+    if (!inBuffer.Failed())
+        core->UpdateSpell(id, state, total * StateTimeUnit, left * StateTimeUnit);
 }
 
 void Protocol::spell_states() {

@@ -104,8 +104,7 @@ void Protocol::house_invitees() {
     ReadAndIgnore({FieldU32, FieldU16, FieldU16, FieldU32, FieldU32});
     const uint32_t count = inBuffer.GetU32();
     ReadAndIgnore({FieldStr8, FieldStr8, FieldStr8});
-    for (uint32_t i = 0; i < count && !inBuffer.Failed(); ++i)
-        ReadAndIgnore({FieldStr8, FieldU32});
+    for (uint32_t i = 0; i < count && !inBuffer.Failed(); ++i) ReadAndIgnore({FieldStr8, FieldU32});
 }
 
 void Protocol::rental_open() {

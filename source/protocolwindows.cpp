@@ -46,8 +46,7 @@ void Protocol::open_book() { ReadAndIgnore({FieldU32, FieldU32, FieldU32, FieldU
 
 void Protocol::container_closed() {
     const uint8_t number = inBuffer.GetByte();
-    if (core->FindWindow(WindowType::Split) && core->useItemX == 0xFFFF &&
-        core->useItemY == number)
+    if (core->FindWindow(WindowType::Split) && core->useItemX == 0xFFFF && core->useItemY == number)
         CloseSplit();
 }
 

@@ -106,8 +106,7 @@ bool Protocol::read_tiles(uint16_t x0, uint16_t y0, uint8_t w, uint8_t h, int32_
     return ReadTileRect(TileRect{x0, y0, w, h}, skip, z, true);
 }
 
-bool Protocol::read_tile(uint16_t x0, uint16_t y0, uint8_t w, uint8_t h, int32_t& skip,
-                         uint8_t z) {
+bool Protocol::read_tile(uint16_t x0, uint16_t y0, uint8_t w, uint8_t h, int32_t& skip, uint8_t z) {
     return ReadTileRect(TileRect{x0, y0, w, h}, skip, z, false);
 }
 
@@ -277,8 +276,8 @@ void Protocol::shape_enter() {
         core->OnDisconnect("shape_enter: unknown tile location for enter shape.");
         return;
     }
-    tile->InsertThing(index, new Item(core, item.shapeId, item.subId, at.x, at.y, at.z,
-                                      item.count, ItemEnter));
+    tile->InsertThing(index, new Item(core, item.shapeId, item.subId, at.x, at.y, at.z, item.count,
+                                      ItemEnter));
 }
 
 void Protocol::shape_leave() {
@@ -305,8 +304,8 @@ void Protocol::reshape() {
         core->OnDisconnect("reshape: unknown tile location for reshape shape.");
         return;
     }
-    tile->ReplaceThing(index, new Item(core, item.shapeId, item.subId, at.x, at.y, at.z,
-                                       item.count, ItemEnter));
+    tile->ReplaceThing(index, new Item(core, item.shapeId, item.subId, at.x, at.y, at.z, item.count,
+                                       ItemEnter));
     core->world->ComputeOcclusion();
 }
 

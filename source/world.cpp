@@ -101,7 +101,8 @@ void World::RemoveCreature(Creature* creature) {
     if (at == creatures.end()) return;  // not the world's to delete
     creatures.erase(at);
     for (const Position& where : {creature->position, creature->drawPosition})
-        if (Tile* tile = TileAt(FindLayer(where.z), where.x, where.y)) tile->RemoveCreature(creature);
+        if (Tile* tile = TileAt(FindLayer(where.z), where.x, where.y))
+            tile->RemoveCreature(creature);
     flaggedCreatures.erase(std::remove(flaggedCreatures.begin(), flaggedCreatures.end(), creature),
                            flaggedCreatures.end());
     owner->targets.erase(std::remove(owner->targets.begin(), owner->targets.end(), creature),

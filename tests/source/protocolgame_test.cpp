@@ -23,9 +23,10 @@ void PrintTo(const TableCase& c, std::ostream* out) { *out << "op " << c.op << "
 // is the rat and 000000 the player's own tile.
 const TableCase Table[] = {
     {0, ""},
-    {18, "6400 3200 c800 0500 10000000 20000000 07 0300 02 8001 3200 1e00"
-         "000000000000000000000000000000000000000000000000000000000000"
-         "0105 ff 01 02 02 0100 0200 9c"},
+    {18,
+     "6400 3200 c800 0500 10000000 20000000 07 0300 02 8001 3200 1e00"
+     "000000000000000000000000000000000000000000000000000000000000"
+     "0105 ff 01 02 02 0100 0200 9c"},
     {19, "3200 c800"},
     {20, "05000000 01 0a00"},
     {21, "01 02 03"},
@@ -92,8 +93,9 @@ const TableCase Table[] = {
     {146, "01000000 0100 0200 03000000 04000000 01000000 0141 0142 0143 0147 09000000"},
     {147, "00000000"},
     {148, "e8030000"},
-    {154, "0452656e74 01000000 01000000 0100 4000 02000000 03000000 04000000"
-          "0131 0132 0133 0134 0135 0136"},
+    {154,
+     "0452656e74 01000000 01000000 0100 4000 02000000 03000000 04000000"
+     "0131 0132 0133 0134 0135 0136"},
     {155, "01000000 02000000 03000000 04000000 0548656c6c6f"},
     {156, ""},
     {157, "02 6869"},
@@ -146,8 +148,9 @@ const TableCase Table[] = {
     {222, "8200 02 e8030000"},
     {223, ""},
     {224, ""},
-    {227, "01 01 01 0500 0447696c64 00000000 0100 01 03426f62 00000000"
-          "01 0600 0447696c64 03426f62 00000000 00000000"},
+    {227,
+     "01 01 01 0500 0447696c64 00000000 0100 01 03426f62 00000000"
+     "01 0600 0447696c64 03426f62 00000000 00000000"},
     {227, "02"},
     {227, "03"},
     {252, "6400"},
@@ -179,5 +182,21 @@ TEST_F(GameMessages, OpcodesOutsideTheTableEndTheConnection) {
         EXPECT_FALSE(Deliver(ToHex({uint8_t(op)})));
         EXPECT_EQ(DisconnectText(),
                   "unknown header. (" + std::to_string(op) + ", state 2, protocol: 1)");
+    }
+}
+
+TEST_F(GameMessages, KeepAlivesAfterAMessageAreNotCounted) {
+    core->AddPartyMember(7, "Bob", 1, 1);
+    const uint16_t before = protocol->messageCounter;
+    ASSERT_TRUE(Deliver("b3 00000000000000"));
+    EXPECT_TRUE(core->party.empty());
+    EXPECT_EQ(protocol->messageCounter, before + 2);  // the party message and the ping reply
+}
+
+TEST_F(GameMessages, DeathMessagesEndTheConnection) {
+    for (const char* op : {"11", "31"}) {
+        Reconnect();
+        EXPECT_FALSE(Deliver(op));
+        EXPECT_EQ(DisconnectText(), "You died.");
     }
 }
