@@ -111,6 +111,8 @@ struct FloorChange {
     Position after;
 };
 
+void PrintTo(const FloorChange& c, std::ostream* out) { *out << "op " << c.op; }
+
 class FloorChanges : public WorldMessages, public ::testing::WithParamInterface<FloorChange> {};
 
 TEST_P(FloorChanges, MoveDiagonallyToTheNextFloor) {
@@ -127,16 +129,40 @@ TEST_F(WorldMessages, UnknownStepDirectionEndsTheConnection) {
     EXPECT_EQ(DisconnectText(), "unknown direction in world transition");
 }
 
-TEST_F(WorldMessages, ForcedStepWithoutPlayerIsFatal) {
+TEST_F(WorldMessages, StepLeavesTheCreaturesOutOfViewBehind) {
+    Creature* behind = Spawn(Position{PlayerX - 11, PlayerY, PlayerZ});
+    core->SelectTarget(0, behind);
+    core->followTarget = behind;
+    ASSERT_TRUE(Deliver("38 02 00 00 00 0000 fe" + VarStop(20)));
+    EXPECT_EQ(world->creatures, (std::vector<Creature*>{player, rat}));
+    EXPECT_TRUE(core->targets.empty());
+    EXPECT_EQ(core->followTarget, nullptr);
+}
+
+TEST_F(WorldMessages, MessagesThatNeedThePlayerAreFatalWithoutIt) {
     core->player = nullptr;
-    Deliver("3a 0000 02");
-    EXPECT_EQ(fatalText, "world_move_force: unknown creature");
+    const struct {
+        const char* message;
+        const char* text;
+    } cases[] = {
+        {"3a 0000 02", "world_move_force: unknown creature"},
+        {"49 00 00 02 00 00 64 c800 00000000", "throw effect: no reference position"},
+        {"6f 00 00", "world_modify: unknown creature"},
+    };
+    for (const auto& c : cases) {
+        Reconnect();
+        Deliver(c.message);
+        EXPECT_EQ(fatalText, c.text);
+        fatalText.clear();
+    }
 }
 
 struct FatalStream {
     const char* stream;
     const char* text;
 };
+
+void PrintTo(const FatalStream& c, std::ostream* out) { *out << c.stream; }
 
 class FatalStreams : public WorldMessages, public ::testing::WithParamInterface<FatalStream> {};
 
@@ -198,6 +224,8 @@ struct Flight {
     const char* ends;  // from dx, from dy, to dx, to dy
     uint32_t direction;
 };
+
+void PrintTo(const Flight& c, std::ostream* out) { *out << c.ends; }
 
 class Flights : public WorldMessages, public ::testing::WithParamInterface<Flight> {};
 

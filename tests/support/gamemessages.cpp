@@ -25,6 +25,9 @@ void GameMessages::SetUp() {
 void GameMessages::Reconnect() {
     for (Window* window : std::vector<Window*>(core->windows))
         if (dynamic_cast<Status*>(window)) core->RemoveWindow(window);
+    // A fatal end leaves its closed connection in place.
+    delete core->connection1;
+    core->connection1 = core->activeConnection = nullptr;
     connection = std::make_unique<RecordingConnection>(core.get());
     protocol = connection->protocol;
     u_long nonBlocking = 1;
