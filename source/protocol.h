@@ -28,6 +28,12 @@ class SessionCallback;
 class Tile;
 struct AvatarEntry;
 
+// A rectangle of map positions the tile stream fills.
+struct TileRect {
+    uint16_t x, y;
+    uint8_t w, h;
+};
+
 // An item as the game messages carry it: the shape id, then a count when the shape is stackable
 // and a sub-id when it has several palettes.
 struct ItemRecord {
@@ -305,17 +311,14 @@ private:
     // Reads the rest of a transition and fills the record; false when the connection ended.
     bool world_transition(StepRecord& out, uint32_t direction, int32_t floorChange);
     void StepPlayer(uint32_t direction, int32_t floorChange);
-    // The tile stream over the floors from `base` up by `up` and below it by `down`, each floor
-    // the given rectangles; false when the connection ended.
-    struct TileRect {
-        uint16_t x, y;
-        uint8_t w, h;
-    };
+    // The tile stream over the floors from `base` up by `up`, then below it down by `down`, on
+    // each floor the given rectangles; false when the connection ended. One run counter goes on
+    // across rectangles and floors.
     bool ReadFloors(const char* handler, int32_t base, uint8_t up, uint8_t down,
-                    std::initializer_list<TileRect> rects, bool deleteFirst);
-    bool read_tiles(uint16_t x0, uint16_t y0, uint8_t w, uint8_t h, int32_t& skip, uint8_t z);
-    bool read_tile(uint16_t x0, uint16_t y0, uint8_t w, uint8_t h, int32_t& skip, uint8_t z);
-    bool ReadTileRect(TileRect rect, int32_t& skip, uint8_t z, bool deleteFirst);
+                    const std::vector<TileRect>& rects, bool deleteFirst);
+    // One rectangle of one floor, rows outer; with deleteFirst each position's old tile goes
+    // first.
+    bool read_tiles(TileRect rect, int32_t& skip, uint8_t z, bool deleteFirst);
     bool ReadPosition(uint16_t x, uint16_t y, uint8_t z, Layer* layer, int32_t& skip);
 
     // Creature messages (protocolcreatures.cpp).

@@ -62,14 +62,14 @@ void Protocol::trade_ended() {
     CloseSplit();
 }
 
-void Protocol::brew_opened() { core->CloseWindowOfType(WindowType::Brew); }
+// The Brew and Craft windows come with the game dialogs: until then opening one shows nothing.
+void Protocol::brew_opened() {}
+void Protocol::craft_opened() {}
 
 void Protocol::brew_closed() {
     core->CloseWindowOfType(WindowType::Brew);
     CloseSplit();
 }
-
-void Protocol::craft_opened() { core->CloseWindowOfType(WindowType::Craft); }
 
 void Protocol::craft_closed() {
     core->CloseWindowOfType(WindowType::Craft);

@@ -31,6 +31,24 @@ const uint8_t FirstMarker = 250, CreatureMarker = 252, DirtyRunMarker = 253, Run
 
 const uint32_t NorthWest = 7, SouthEast = 3;
 
+// The strips of tiles a step in a direction brings into view, a row before a column; (left,
+// top) is the new view's top-left tile.
+std::vector<TileRect> StepStrips(uint32_t direction, uint16_t left, uint16_t top) {
+    const uint16_t right = uint16_t(left + AreaColumns - 1), bottom = uint16_t(top + AreaRows - 1);
+    const TileRect topRow{left, top, AreaColumns, 1}, bottomRow{left, bottom, AreaColumns, 1};
+    const uint8_t shortColumn = AreaRows - 1;
+    switch (direction) {
+        case 0: return {topRow};
+        case 1: return {topRow, TileRect{right, uint16_t(top + 1), 1, shortColumn}};
+        case 2: return {TileRect{right, top, 1, AreaRows}};
+        case 3: return {TileRect{right, top, 1, shortColumn}, bottomRow};
+        case 4: return {bottomRow};
+        case 5: return {TileRect{left, top, 1, shortColumn}, bottomRow};
+        case 6: return {TileRect{left, top, 1, AreaRows}};
+        default: return {topRow, TileRect{left, uint16_t(top + 1), 1, shortColumn}};
+    }
+}
+
 }  // namespace
 
 void Protocol::world_light() {
@@ -83,7 +101,7 @@ void Protocol::map_full() {
 }
 
 bool Protocol::ReadFloors(const char* handler, int32_t base, uint8_t up, uint8_t down,
-                          std::initializer_list<TileRect> rects, bool deleteFirst) {
+                          const std::vector<TileRect>& rects, bool deleteFirst) {
     if (base + up > 255 || base - down < 0) {
         core->OnDisconnect(std::string(handler) + ": floors out of range.");
         return false;
@@ -91,7 +109,7 @@ bool Protocol::ReadFloors(const char* handler, int32_t base, uint8_t up, uint8_t
     int32_t skip = 0;
     auto readFloor = [&](int32_t z) {
         for (const TileRect& rect : rects)
-            if (!ReadTileRect(rect, skip, uint8_t(z), deleteFirst)) return false;
+            if (!read_tiles(rect, skip, uint8_t(z), deleteFirst)) return false;
         return true;
     };
     for (int32_t z = base; z <= base + up; ++z)
@@ -101,17 +119,7 @@ bool Protocol::ReadFloors(const char* handler, int32_t base, uint8_t up, uint8_t
     return true;
 }
 
-bool Protocol::read_tiles(uint16_t x0, uint16_t y0, uint8_t w, uint8_t h, int32_t& skip,
-                          uint8_t z) {
-    return ReadTileRect(TileRect{x0, y0, w, h}, skip, z, true);
-}
-
-bool Protocol::read_tile(uint16_t x0, uint16_t y0, uint8_t w, uint8_t h, int32_t& skip, uint8_t z) {
-    return ReadTileRect(TileRect{x0, y0, w, h}, skip, z, false);
-}
-
-// Rows outer, columns inner; one run counter goes on across rectangles and floors.
-bool Protocol::ReadTileRect(TileRect rect, int32_t& skip, uint8_t z, bool deleteFirst) {
+bool Protocol::read_tiles(TileRect rect, int32_t& skip, uint8_t z, bool deleteFirst) {
     Layer* layer = core->world->GetLayer(z);
     for (int32_t row = 0; row < rect.h; ++row) {
         for (int32_t column = 0; column < rect.w; ++column) {
@@ -182,39 +190,14 @@ bool Protocol::world_transition(StepRecord& out, uint32_t direction, int32_t flo
     at.z = uint8_t(z);
     core->world->Shift(at);
 
-    const uint16_t bx = uint16_t(at.x - PlayerColumn), by = uint16_t(at.y - PlayerRow);
-    const uint16_t right = uint16_t(bx + AreaColumns - 1), bottom = uint16_t(by + AreaRows - 1);
-    const TileRect north{bx, by, AreaColumns, 1}, south{bx, bottom, AreaColumns, 1};
-    const TileRect east{right, by, 1, AreaRows}, west{bx, by, 1, AreaRows};
-    const TileRect eastBelowTop{right, uint16_t(by + 1), 1, AreaRows - 1};
-    const TileRect eastAboveBottom{right, by, 1, AreaRows - 1};
-    const TileRect westBelowTop{bx, uint16_t(by + 1), 1, AreaRows - 1};
-    const TileRect westAboveBottom{bx, by, 1, AreaRows - 1};
-
     const uint8_t viewOffset = inBuffer.GetByte();
     const uint8_t up = inBuffer.GetByte();
     const uint8_t down = inBuffer.GetByte();
     out.stepValue = inBuffer.GetU16();
     topFloor = uint8_t(at.z + up);
-    bool read = false;
-    switch (direction) {
-        case 0: read = ReadFloors("world_transition", at.z, up, down, {north}, true); break;
-        case 1:
-            read = ReadFloors("world_transition", at.z, up, down, {north, eastBelowTop}, true);
-            break;
-        case 2: read = ReadFloors("world_transition", at.z, up, down, {east}, true); break;
-        case 3:
-            read = ReadFloors("world_transition", at.z, up, down, {eastAboveBottom, south}, true);
-            break;
-        case 4: read = ReadFloors("world_transition", at.z, up, down, {south}, true); break;
-        case 5:
-            read = ReadFloors("world_transition", at.z, up, down, {westAboveBottom, south}, true);
-            break;
-        case 6: read = ReadFloors("world_transition", at.z, up, down, {west}, true); break;
-        default:
-            read = ReadFloors("world_transition", at.z, up, down, {north, westBelowTop}, true);
-            break;
-    }
+    const std::vector<TileRect> strips =
+        StepStrips(direction, uint16_t(at.x - PlayerColumn), uint16_t(at.y - PlayerRow));
+    const bool read = ReadFloors("world_transition", at.z, up, down, strips, true);
     out.viewFloor = uint32_t(viewOffset + at.z);
     return read;
 }
