@@ -317,7 +317,6 @@ public:
 
     // Player and game state.
     uint8_t gameHalted{};
-    uint8_t serverClosed{};  // the server ended the game (crash, suspension, ban, death)
     int32_t hp{};
     int32_t maxHp{};
     int32_t mana{};

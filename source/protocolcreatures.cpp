@@ -304,7 +304,7 @@ void Protocol::creature_typing(bool on) {
 }
 
 void Protocol::banned() {
-    core->serverClosed = 1;
+    core->gameHalted = 1;
     if (!core->player) return;
     core->player->banned = 1;
     if (core->world) core->world->notification->Add(3, "You have been banned.");

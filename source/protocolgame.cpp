@@ -150,9 +150,9 @@ uint8_t Protocol::ParseGame() {
         case 17:
         case 49: died(); break;
         case 132: use_with_mode(); break;
+        case 252: death(); break;
         case PingReply: core->OnPingReply(); break;
         case CounterCheck: CheckCounter(); break;
-        case 252: death(); break;
         default:
             core->OnDisconnect("unknown header. (" + std::to_string(op) +
                                ", state 2, protocol: " + std::to_string(kind) + ")");

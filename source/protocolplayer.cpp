@@ -1,5 +1,6 @@
 // Player messages of the game state: hit points, mana, experience, capacity, statistics, status
 // effects, outfits, the abilities' texts, states and bar, and the place on the world map.
+#include <algorithm>
 #include <string>
 
 #include "converttext.h"
