@@ -337,7 +337,12 @@ public:
     int32_t mana{};
     int32_t maxMana{};
     uint64_t experience{};
+    uint32_t experienceNext{};
+    uint32_t levelProgress{};  // hundred-thousandths of the way to the next level
     uint32_t carriedWeight{};
+    uint32_t capacity{};
+    uint32_t shopValue{};  // the second value of the weight message, which the shop shows
+    std::vector<uint32_t> outfits{};
     uint16_t attributePoints{};
     uint32_t nobleDaysLeft{};
     uint32_t accountId{};

@@ -428,6 +428,13 @@ bool Creature::Step(uint32_t dir, int8_t floorChange, uint32_t viewValue, uint32
     return true;
 }
 
+bool Creature::Step(const StepRecord& record) {
+    const uint32_t flags = record.flags[0] | record.flags[1] << 8 | uint32_t(record.forced) << 16;
+    const uint32_t extra = record.forcedValue | uint32_t(record.forcedFlag) << 16;
+    return Step(record.direction, int8_t(record.floorChange), record.viewFloor, record.stepValue,
+                flags, extra);
+}
+
 // The least the step needs: what the trace shows is not known yet.
 void Creature::TraceInterception() {}
 

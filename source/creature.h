@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "position.h"
+#include "steprecord.h"
 
 class Core;
 class Font;
@@ -79,6 +80,9 @@ public:
     // creature has left the player's view (the caller removes it). The sixth word is not used.
     bool Step(uint32_t dir, int8_t floorChange, uint32_t viewValue, uint32_t weatherValue,
               uint32_t flags, uint32_t extra);
+    // The same from a step record: flags byte 0 is the no-rebuild byte, byte 2 the forced mark
+    // (which may intercept the step being walked).
+    bool Step(const StepRecord& record);
     // Each frame of a step that the server marked as intercepted (flags byte 2).
     void TraceInterception();
     // The server refused the player's walk.
@@ -182,6 +186,7 @@ public:
     uint8_t notTargetable = 0;  // clicks and hovering never make it a target
     uint8_t notPushable = 0;    // a drag from its tile never pushes it
     uint8_t privileged = 0;
+    uint8_t banned = 0;
     uint8_t sitReady = 1;     // the self menu may offer sitting down
     uint64_t selectedAt = 0;  // when Core::SelectTarget chose it
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,13 +15,26 @@
 #include "digest.h"
 #include "netbuffer.h"
 #include "networkmessage.h"
+#include "position.h"
 #include "protocolstate.h"
 #include "requestfields.h"
+#include "steprecord.h"
 #include "xtea.h"
 
 class Core;
+class Creature;
+class Item;
+class Layer;
+class Shape;
 class SessionCallback;
+class Tile;
 struct AvatarEntry;
+
+// A rectangle of map positions the tile stream fills.
+struct TileRect {
+    uint16_t x, y;
+    uint8_t w, h;
+};
 
 // A container window to place when the server opens the container asked for.
 struct PendingOpen {
@@ -290,6 +304,8 @@ public:
     uint8_t recordFailed = 0;
     // Set once the end of the recording has been asked for; the server's stop clears it.
     uint8_t endRequested = 0;
+    // The highest floor of the last area, step or re-read.
+    uint8_t topFloor = 0;
 
 private:
     // The window message of this connection's socket events: that of its slot.
@@ -318,9 +334,165 @@ private:
     bool ReadAvatarEntry(AvatarEntry& entry);
     void SendLoginBlock(uint8_t opcode, const std::vector<uint8_t>& plaintext);
     void CheckCounter();
-    // The fields of an item record after its shape id; an unknown shape ends the program with the
-    // handler's text, as what follows it cannot be told.
-    bool ReadItemRecord(uint16_t shapeId, const char* unknownShapeText, ItemRecord& record);
+
+    // Game-state readers shared by the handlers. The item record's rest after its shape id:
+    // false, with nothing more read, for a shape not in the shape table.
+    bool ReadItemRest(ItemRecord& item);
+    bool ReadItem(ItemRecord& item);
+    // A relative position (three signed bytes) taken from the player's; read whether or not
+    // there is a player, which the caller checks.
+    Position ReadRelative();
+    // Ends the connection with the text unless there is a world; the fields were read.
+    bool NeedWorld(const std::string& text);
+    // The world's creature of an id, or null (also without a world).
+    Creature* FindCreature(uint32_t id) const;
+
+    // World messages (protocolworld.cpp).
+    void world_light();
+    void map_full();
+    void world_step();
+    void world_shake();
+    void world_move_force();
+    void world_floor_up();
+    void world_floor_down();
+    void shape_enter();
+    void shape_leave();
+    void reshape();
+    void change_sub_id();
+    void change_count();
+    void world_effect();
+    void throw_effect();
+    void world_modify();
+    // Reads the rest of a transition and fills the record; false when the connection ended.
+    bool world_transition(StepRecord& out, uint32_t direction, int32_t floorChange);
+    void StepPlayer(uint32_t direction, int32_t floorChange);
+    // The tile stream over the floors from `base` up by `up`, then below it down by `down`, on
+    // each floor the given rectangles; false when the connection ended. One run counter goes on
+    // across rectangles and floors.
+    bool ReadFloors(const char* handler, int32_t base, uint8_t up, uint8_t down,
+                    const std::vector<TileRect>& rects, bool deleteFirst);
+    // One rectangle of one floor, rows outer; with deleteFirst each position's old tile goes
+    // first.
+    bool read_tiles(TileRect rect, int32_t& skip, uint8_t z, bool deleteFirst);
+    bool ReadPosition(uint16_t x, uint16_t y, uint8_t z, Layer* layer, int32_t& skip);
+
+    // Creature messages (protocolcreatures.cpp).
+    bool read_creature(Tile*& tile, Layer* layer, uint16_t x, uint16_t y, uint8_t z);
+    bool ReadLightShapes(std::vector<Shape*>& shapes);
+    void creature_appear();
+    void creature_remove();
+    void creature_turn();
+    void creature_move(bool forced);
+    void creature_status();
+    void creature_damage();
+    void creature_rename();
+    void creature_reshape();
+    void creature_lights();
+    void creature_respeed();
+    void walk_refused();
+    void target_lost();
+    void creature_sitting();
+    void creature_number();
+    void creature_typing(bool on);
+    void banned();
+    void creature_effect74();
+    void creature_effect75();
+    void creature_effect76();
+    // The creature and its new effect item of ops 74 to 76, or null when the connection ended.
+    Creature* ReadCreatureEffect(int32_t& dx, int32_t& dy, Item*& item);
+
+    // Player status, abilities and the world map (protocolplayer.cpp).
+    void player_status();
+    void player_points();
+    void stat_first_third();
+    void status_effects();
+    void stat_second();
+    void carried_weight();
+    void creature_effect();
+    void map_position();
+    void select_map();
+    void spell_bar();
+    void spell_bar_slot();
+    void spell_state();
+    void spell_states();
+    void spell_update();
+    void new_outfit();
+    void ReadStatusEffects();
+    void ReadSpellState();
+
+    // Windows, social and server state (protocolwindows.cpp).
+    void died();
+    void open_book();
+    void container_closed();
+    void trade_opened();
+    void trade_accepted();
+    void trade_ended();
+    void brew_opened();
+    void brew_closed();
+    void notification_line();
+    void rename();
+    void use_with_mode();
+    void house_lost();
+    void bank_balance();
+    void auction_update();
+    void rental_closed();
+    void auction_text();
+    void look_refused();
+    void open_refused();
+    void party_invite_withdrawn();
+    void party_disbanded();
+    void party_member_status();
+    void quest_progress();
+    void friend_update();
+    void friend_removed();
+    void craft_opened();
+    void craft_closed();
+    void shop_item_update();
+    void question_withdrawn();
+    void guild();
+    void party_ignored();
+    void marker_ignored();
+    enum Field { FieldU8, FieldU16, FieldU32, FieldStr8, FieldStrVar };
+    void ReadAndIgnore(std::initializer_list<Field> fields);
+    void CloseSplit();
+
+    // Messages whose windows and texts come later: read whole and dropped (protocolskipped.cpp).
+    void hitpoint_text();
+    void experience_text();
+    void container_attach();
+    void container_insert();
+    void container_remove();
+    void container_replace();
+    void trade_request();
+    void server_text();
+    void bank_open();
+    void bank();
+    void house_invitees();
+    void rental_open();
+    void item_tooltip();
+    void look_text();
+    void party_invite();
+    void party_started();
+    void party_leader();
+    void party_invited();
+    void party_joined();
+    void party_left();
+    void speech();
+    void private_message();
+    void speech_kind();
+    void quest_update();
+    void friend_list();
+    void friend_added();
+    void channel_message();
+    void shop_items();
+    void shop_open();
+    void shop_close();
+    void shop_sell_confirm();
+    void guild_data();
+    void death();
+    bool ReadItemList(const char* unknownShape, const char* badMarker);
+    bool ReadItemDescription();
+    bool ReadShopEntry(bool offer);
     // Requests of the game state.
     template <typename... Fields>
     void Send(uint8_t opcode, const Fields&... fields);

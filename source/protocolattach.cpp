@@ -3,7 +3,6 @@
 
 #include "core.h"
 #include "protocol.h"
-#include "shape.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
@@ -19,11 +18,14 @@ void Protocol::attach() {
     const uint32_t id = inBuffer.GetU32();
     std::array<ItemRecord, EquipmentSlots> equipment{};
     for (ItemRecord& slot : equipment) {
-        const uint16_t shapeId = inBuffer.GetU16();
+        slot.shapeId = inBuffer.GetU16();
         if (inBuffer.Failed()) return;
-        if (shapeId != 0 && !ReadItemRecord(shapeId, "attach: unknown shape id. (item)", slot))
+        if (slot.shapeId != 0 && !ReadItemRest(slot)) {
+            FailFatally("attach: unknown shape id. (item)");
             return;
+        }
     }
+    if (inBuffer.Failed()) return;
     if (core->gameHalted) {
         core->RemoveWindow(core->FindWindow(WindowType::Crash));
         core->gameHalted = 0;
@@ -32,16 +34,4 @@ void Protocol::attach() {
         core->EnterGame();
     }
     if (!core->recording) playerId = id;
-}
-
-bool Protocol::ReadItemRecord(uint16_t shapeId, const char* unknownShapeText, ItemRecord& record) {
-    const Shape* shape = core->GetShape(shapeId);
-    if (!shape) {
-        FailFatally(unknownShapeText);
-        return false;
-    }
-    record.shapeId = shapeId;
-    record.count = shape->stackable ? inBuffer.GetVar15() : 1;
-    record.subId = shape->hasPaletteId ? inBuffer.GetU32() : 0;
-    return !inBuffer.Failed();
 }

@@ -63,6 +63,7 @@ public:
     std::string description;  // the record's description less its cooldown part
     std::string manaText;
     std::string typeText;
+    std::string serverText;    // the fifth text, which only the server fills
     std::string cooldownText;  // "12 s" of a description ending "[Cooldown 12 s]"
     std::vector<std::string> descriptionLines;
     bool targetsSelf = false;

@@ -1,5 +1,7 @@
 #include "weather.h"
 
+#include "core.h"
+
 Weather::Weather(Core* owner) : owner(owner) {}
 
 Weather::~Weather() = default;
@@ -10,3 +12,10 @@ void Weather::Scroll(float dx, float dy) {
     scrollX += dx;
     scrollY += dy;
 }
+
+void Weather::SetLight(int32_t value) {
+    if (value == 0) owner->FatalError("unknown light value: 0");
+    dayValue = value;
+}
+
+void Weather::AddShake(uint32_t amplitude, int32_t, int32_t) { shakeAmplitude = amplitude; }

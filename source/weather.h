@@ -13,10 +13,16 @@ public:
     // A new light value after a step of the player; changed: a floor change to another value.
     void Update(uint32_t value, uint8_t changed);
     void Scroll(float dx, float dy);
+    // Day (above 0) or night (below 0), as a percentage of the change already done; 0 is fatal.
+    void SetLight(int32_t value);
+    // A screen shake; the stand-in keeps only the last amplitude.
+    void AddShake(uint32_t amplitude, int32_t delay, int32_t duration);
 
     Core* owner;
     int32_t rainValue = 0;
     int32_t snowValue = 0;
     uint32_t lightValue = 0;
+    int32_t dayValue = 0;
+    uint32_t shakeAmplitude = 0;
     float scrollX = 0, scrollY = 0;
 };

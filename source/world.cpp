@@ -100,14 +100,27 @@ void World::RemoveCreature(Creature* creature) {
     auto at = std::find(creatures.begin(), creatures.end(), creature);
     if (at == creatures.end()) return;  // not the world's to delete
     creatures.erase(at);
+    for (const Position& where : {creature->position, creature->drawPosition})
+        if (Tile* tile = TileAt(FindLayer(where.z), where.x, where.y))
+            tile->RemoveCreature(creature);
     flaggedCreatures.erase(std::remove(flaggedCreatures.begin(), flaggedCreatures.end(), creature),
                            flaggedCreatures.end());
     owner->targets.erase(std::remove(owner->targets.begin(), owner->targets.end(), creature),
                          owner->targets.end());
     if (owner->player == creature) owner->player = nullptr;
     if (owner->hoverCreature == creature) owner->hoverCreature = nullptr;
+    if (owner->followTarget == creature) owner->followTarget = nullptr;
     DropOverhangs(creature);
     delete creature;
+}
+
+void World::Shift(Position centre) {
+    std::vector<Creature*> leaving;
+    for (Creature* creature : creatures)
+        if (creature != owner->player && !IsNearView(creature->position, centre))
+            leaving.push_back(creature);
+    for (Creature* creature : leaving) RemoveCreature(creature);
+    viewJumped = 1;  // the next view rebuild makes no fade comparison
 }
 
 void World::DropOverhangs(const Creature* creature) {
@@ -153,18 +166,7 @@ void World::ClearEffects() {
 }
 
 void World::DetachCreatures() {
-    for (Creature* creature : creatures) {
-        const Position& at = creature->position;
-        if (Tile* tile = TileAt(FindLayer(at.z), at.x, at.y)) tile->RemoveCreature(creature);
-        delete creature;
-    }
-    creatures.clear();
-    flaggedCreatures.clear();
-    DropOverhangs();
-    owner->player = nullptr;
-    // Nothing the Core keeps may point at the deleted creatures.
-    owner->targets.clear();
-    owner->hoverCreature = nullptr;
+    while (!creatures.empty()) RemoveCreature(creatures.back());
 }
 
 void World::ClearLayers() {

@@ -60,8 +60,11 @@ public:
 
     // Creatures (owned) and the things that emit light (not owned).
     void AddCreature(Creature* creature);
-    // Takes the creature out of the world and of the Core's pointers to it, and deletes it.
+    // The one way a creature leaves the world: off the tiles that hold it, out of the world's
+    // lists and the Core's target, follow, hover and player pointers, and deleted.
     void RemoveCreature(Creature* creature);
+    // The player moves to a new centre: every other creature out of view of it leaves.
+    void Shift(Position centre);
     Creature* GetCreature(uint32_t id) const;
     void AddLightThing(Thing* thing);
     void RemoveLightThing(Thing* thing);

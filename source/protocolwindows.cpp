@@ -1,0 +1,194 @@
+// Small game-state messages about windows, trading, the party, friends, quests and the end of
+// the game. Windows not built yet are looked up by type: the message is read whole either way.
+#include <string>
+
+#include "converttext.h"
+#include "core.h"
+#include "notification.h"
+#include "protocol.h"
+#include "windows/game/channel.h"
+#include "windows/game/console.h"
+#include "windows/toolkit/sure.h"
+#include "windows/toolkit/window.h"
+#include "windows/toolkit/windowtypes.h"
+#include "world.h"
+
+namespace {
+
+const uint8_t PartyChannel = 5;
+// The notification kind that may take an automatic screenshot.
+const uint8_t ScreenshotKind = 4;
+const uint32_t ScreenshotDelay = 500;
+// The guild message's sub-operations.
+const uint8_t GuildList = 1, GuildFoundOpen = 2, GuildFoundClose = 3;
+
+}  // namespace
+
+void Protocol::ReadAndIgnore(std::initializer_list<Field> fields) {
+    for (Field field : fields) {
+        switch (field) {
+            case FieldU8: inBuffer.GetByte(); break;
+            case FieldU16: inBuffer.GetU16(); break;
+            case FieldU32: inBuffer.GetU32(); break;
+            case FieldStr8: inBuffer.GetString(); break;
+            case FieldStrVar: inBuffer.GetStringVar(); break;
+        }
+    }
+}
+
+void Protocol::CloseSplit() {
+    if (Window* split = core->FindWindow(WindowType::Split)) split->Close();
+}
+
+void Protocol::died() { core->OnDisconnect("You died."); }
+
+void Protocol::open_book() { ReadAndIgnore({FieldU32, FieldU32, FieldU32, FieldU32, FieldU32}); }
+
+void Protocol::container_closed() {
+    const uint8_t number = inBuffer.GetByte();
+    if (core->FindWindow(WindowType::Split) && core->useItemX == 0xFFFF && core->useItemY == number)
+        CloseSplit();
+}
+
+void Protocol::trade_opened() {
+    inBuffer.GetString();
+    core->CloseWindowOfType(WindowType::Trade);
+}
+
+void Protocol::trade_accepted() { core->MarkWindowsDirty(WindowType::Trade); }
+
+void Protocol::trade_ended() {
+    core->CloseWindowOfType(WindowType::Trade);
+    CloseSplit();
+}
+
+// The Brew and Craft windows come with the game dialogs: until then opening one shows nothing.
+void Protocol::brew_opened() {}
+void Protocol::craft_opened() {}
+
+void Protocol::brew_closed() {
+    core->CloseWindowOfType(WindowType::Brew);
+    CloseSplit();
+}
+
+void Protocol::craft_closed() {
+    core->CloseWindowOfType(WindowType::Craft);
+    CloseSplit();
+}
+
+void Protocol::notification_line() {
+    const uint8_t lineKind = inBuffer.GetByte();
+    std::string text = inBuffer.GetStringVar();
+    if (inBuffer.Failed()) return;
+    ConvertText(text);
+    if (core->world) core->world->notification->Add(lineKind, text);
+    if (core->options.autoscreen && lineKind == ScreenshotKind && !core->screenshotPending &&
+        !core->screenshotBusy) {
+        core->SetScreenshotDeadline(ScreenshotDelay);
+        core->screenshotPending = 1;
+    }
+}
+
+void Protocol::rename() {
+    const std::string oldName = inBuffer.GetString();
+    const std::string newName = inBuffer.GetString();
+    if (inBuffer.Failed()) return;
+    core->RenameFriend(oldName, newName);
+    core->RenamePartyMember(oldName, newName);
+    core->RenameHouseGuest(oldName, newName);
+    core->RenameMuted(oldName, newName);
+}
+
+void Protocol::use_with_mode() {
+    core->inputModes[InputUseWith] = 1;
+    core->inputModes[InputDragArmed] = 1;
+    core->SetCursor(1);
+}
+
+void Protocol::house_lost() { inBuffer.GetU32(); }
+
+void Protocol::bank_balance() {
+    inBuffer.GetU32();
+    core->MarkWindowsDirty(WindowType::Bank);
+}
+
+void Protocol::auction_update() {
+    ReadAndIgnore({FieldU32, FieldU32, FieldU32, FieldU32, FieldStr8});
+}
+
+void Protocol::rental_closed() { core->CloseWindowOfType(WindowType::Rental); }
+
+void Protocol::auction_text() {
+    const std::string text = inBuffer.GetString();
+    if (!inBuffer.Failed()) core->ShowMessage("Auction", text, 0);
+}
+
+void Protocol::look_refused() {
+    if (!pendingLooks.empty()) pendingLooks.pop_front();
+}
+
+void Protocol::open_refused() {
+    if (!pendingOpens.empty()) pendingOpens.pop_front();
+}
+
+void Protocol::party_invite_withdrawn() { core->RemovePartyInvite(inBuffer.GetU32()); }
+
+void Protocol::party_disbanded() {
+    core->ClearParty();
+    Window* list = core->FindWindow(WindowType::Partylist);
+    if (!list) return;
+    list->Close();
+    auto* console = dynamic_cast<Console*>(core->consoleWindow);
+    if (Channel* channel = console ? console->FindChannel(PartyChannel) : nullptr)
+        channel->AddLine(170, 224, 170, 224, "The party has been disbanded.");
+}
+
+void Protocol::party_member_status() {
+    const uint32_t id = inBuffer.GetU32();
+    const uint8_t first = inBuffer.GetByte();
+    const uint8_t second = inBuffer.GetByte();
+    if (inBuffer.Failed()) return;
+    core->OnDeath(id, first, second);
+    core->MarkWindowsDirty(WindowType::Partylist);
+}
+
+void Protocol::quest_progress() {
+    const uint16_t count = inBuffer.GetU16();
+    for (uint16_t i = 0; i < count && !inBuffer.Failed(); ++i) {
+        const uint32_t key = inBuffer.GetU32();
+        const uint32_t value = inBuffer.GetU32();
+        if (!inBuffer.Failed()) core->SetQuestProgress(key, value);
+    }
+    core->ReloadQuests();
+    core->UpdateQuestMarkers();
+}
+
+void Protocol::friend_update() {
+    const uint32_t id = inBuffer.GetU32();
+    const uint8_t state = inBuffer.GetByte();
+    const uint8_t second = inBuffer.GetByte();
+    const std::string name = inBuffer.GetString();
+    if (!inBuffer.Failed()) core->UpdateFriend(id, state, second, name);
+}
+
+void Protocol::friend_removed() { core->RemoveFriend(inBuffer.GetU32()); }
+
+void Protocol::party_ignored() { ReadAndIgnore({FieldU32}); }
+
+void Protocol::marker_ignored() { ReadAndIgnore({FieldU8, FieldU8, FieldU8, FieldStrVar}); }
+
+void Protocol::shop_item_update() { ReadAndIgnore({FieldU8, FieldU16, FieldU32}); }
+
+void Protocol::question_withdrawn() {
+    auto* box = dynamic_cast<Sure*>(core->FindWindow(WindowType::Sure));
+    if (box && box->action == Sure::SellQuestion) core->RemoveWindow(box);
+}
+
+void Protocol::guild() {
+    switch (inBuffer.GetByte()) {
+        case GuildList: guild_data(); break;
+        case GuildFoundClose: core->CloseWindowOfType(WindowType::Guildfound); break;
+        case GuildFoundOpen:
+        default: break;
+    }
+}
