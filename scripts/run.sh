@@ -44,8 +44,8 @@ fi
 # The test client's settings log in by themselves; the player's own settings come back after.
 if [ -f "$settings" ]; then mv "$settings" "$settings.kept"; fi
 /usr/bin/python3 -c 'import sys; from datagen import config
-config.write_settings(sys.argv[1], config.test_client_variant("127.0.0.1", 4080, "tester", "secret").file)' \
-  "$run_dir/data"
+auto = config.test_client_variant("127.0.0.1", 4080, "tester", "secret")
+config.write_settings(sys.argv[1], auto.file)' "$run_dir/data"
 status=0
 VELTOR_EXE=$build/Veltor.exe VELTOR_WINPROBE=$build/tools/winprobe/winprobe.exe \
   /usr/bin/python3 -m harness.headless "$run_dir" 10 || status=$?

@@ -80,7 +80,8 @@ def read_area(message):
     view, up, down, light = r.u8(), r.u8(), r.u8(), r.u16()
     tiles = StreamReader(r).read([wm.area_rectangle(0, 0)], wm.floor_order(0 + 128, up, down))
     assert r.remaining() == 0, 'bytes after the area'
-    return tag, offset, view, up, down, light, {(x, y, z - 128): t for (x, y, z), t in tiles.items()}
+    relative = {(x, y, z - 128): t for (x, y, z), t in tiles.items()}
+    return tag, offset, view, up, down, light, relative
 
 
 GRASS = ((sprites.GRASS, 1, 0),)
@@ -143,7 +144,7 @@ class CreatureRecordTest(unittest.TestCase):
 class AreaAndStepTest(unittest.TestCase):
     @staticmethod
     def marked(x, y, z):
-        """Grass everywhere, with the position in its count (coins) so that a misplaced tile shows."""
+        """Coins on floor 7, their count naming the position, so that a misplaced tile shows."""
         return (((sprites.COINS, (x % 100) + 100 * (y % 100) + 1, 0),), ()) if z == 7 else None
 
     def test_floor_order_and_its_bounds(self):
@@ -189,7 +190,8 @@ class AreaAndStepTest(unittest.TestCase):
     def test_step_messages(self):
         east = wm.transition(2, (51, 60, 7), 1, 1, self.marked)
         r = Reader(east)
-        self.assertEqual((r.u8(), r.u8(), r.u8(), r.u8(), r.u8(), r.u16()), (56, 2, 1, 1, 1, wm.DAYLIGHT))
+        self.assertEqual((r.u8(), r.u8(), r.u8(), r.u8(), r.u8(), r.u16()),
+                         (56, 2, 1, 1, 1, wm.DAYLIGHT))
         tiles = StreamReader(r).read(wm.strips(2, 0, 0), [0, 1, -1])
         self.assertEqual(r.remaining(), 0)
         self.assertEqual(sorted(tiles), [(12, y, 0) for y in range(-9, 11)])
@@ -197,7 +199,8 @@ class AreaAndStepTest(unittest.TestCase):
         for op, direction in [(wm.FLOOR_UP, 7), (wm.FLOOR_DOWN, 3)]:
             with self.subTest(op=op):
                 r = Reader(wm.transition(op, (50, 60, 7), 0, 0, self.marked))
-                self.assertEqual((r.u8(), r.u8(), r.u8(), r.u8(), r.u16()), (op, 0, 0, 0, wm.DAYLIGHT))
+                self.assertEqual((r.u8(), r.u8(), r.u8(), r.u8(), r.u16()),
+                                 (op, 0, 0, 0, wm.DAYLIGHT))
                 tiles = StreamReader(r).read(wm.strips(direction, 0, 0), [0])
                 self.assertEqual(len(tiles), 43)
                 self.assertEqual(r.remaining(), 0)

@@ -285,7 +285,8 @@ def chest():
     c.frame(1, 0, 24, 20, dark)
     c.rect(1, 6, 24, 1, dark)
     c.rect(11, 5, 4, 5, metal)
-    return simple(CHEST, sprite(c, 3, 8), kind=3, flags=sf.use_flags(sf.USE_CONTAINER) | sf.BLOCKING)
+    return simple(CHEST, sprite(c, 3, 8), kind=3,
+                  flags=sf.use_flags(sf.USE_CONTAINER) | sf.BLOCKING)
 
 
 def stairs():

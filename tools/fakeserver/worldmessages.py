@@ -27,7 +27,7 @@ NORTH_WEST, SOUTH_EAST = 7, 3
 CREATURE_MARKER, RUN_MARKER, END_MARKER = 252, 254, 255
 FIRST_MARKER = 250         # the lowest byte that is a marker rather than a shape id's low byte
 DAYLIGHT = 0x80            # light word: light level 0, the day flag
-HIDDEN, MORE_FLAGS, EFFECTS = 0x01, 0x80, 0x04
+MORE_FLAGS, EFFECTS = 0x80, 0x04    # flags bit 7: flags2 follows; flags2 bit 2: effects follow
 FULL_HEALTH = 200
 
 STEP, FLOOR_UP, FLOOR_DOWN, WALK_REFUSED = 56, 112, 113, 160
