@@ -20,7 +20,7 @@ GRASS, DIRT, WATER, STONE_FLOOR = 100, 101, 102, 103
 WALL, WALL_PILLAR, TREE, BUSH = 110, 111, 112, 113
 COINS, ARROWS, POTION = 130, 131, 132
 BACKPACK, SWORD, SHIELD, KEY = 140, 141, 142, 143
-CHAIR, LADDER, TORCH = 150, 151, 152
+CHAIR, LADDER, TORCH, CHEST, STAIRS = 150, 151, 152, 153, 154
 PERSON = 200                   # direction shapes PERSON + 1 + direction
 SPARKLE, PUFF = 300, 301
 # Interface pictures named by the header (entries 0, 1, 2, 4, 5 and 6; entry 3 is not used).
@@ -277,6 +277,27 @@ def chair():
     return simple(CHAIR, sprite(c, 5, 0), kind=sf.KIND_SEAT, facing=4, height=6)
 
 
+def chest():
+    c = Canvas(26, 20)
+    wood, dark, metal = rgb(140, 92, 48), rgb(84, 54, 26), rgb(200, 180, 90)
+    c.rect(1, 6, 24, 14, wood)
+    c.rect(1, 0, 24, 7, rgb(160, 108, 58))
+    c.frame(1, 0, 24, 20, dark)
+    c.rect(1, 6, 24, 1, dark)
+    c.rect(11, 5, 4, 5, metal)
+    return simple(CHEST, sprite(c, 3, 8), kind=3,
+                  flags=sf.use_flags(sf.USE_CONTAINER) | sf.BLOCKING)
+
+
+def stairs():
+    """Steps leading up to the north-west; the code byte marks a floor change."""
+    c = Canvas(32, 32)
+    for step in range(4):
+        c.rect(0, step * 8, 32, 8, rgb(150 - step * 14, 140 - step * 14, 128 - step * 14))
+        c.rect(0, step * 8, 32, 2, rgb(196, 188, 176))
+    return simple(STAIRS, sprite(c), code=1, flags=sf.GROUND)
+
+
 def ladder():
     c = Canvas(20, 44)
     for x in (2, 16):
@@ -453,7 +474,7 @@ def game_art():
               simple(WALL, sprite(wall_canvas()), flags=sf.BLOCKING | sf.COVERS, height=0),
               simple(WALL_PILLAR, sprite(pillar_canvas(), 0, 0), flags=sf.BLOCKING | sf.COVERS),
               tree(), bush(), coins(), arrows(), potion(), backpack(), sword(), shield(), key(),
-              chair(), ladder(), torch(), person_base()]
+              chair(), ladder(), torch(), chest(), stairs(), person_base()]
     shapes += [person_direction(d) for d in range(8)]
     shapes += [sparkle(), puff(),
                marker(TARGET_RING, rgb(230, 50, 50)), marker(HOVER_MARK, rgb(230, 230, 230)),

@@ -2,12 +2,16 @@
 
     PYTHONPATH=tools python3 -m fakeserver [--port 7171] [--transcript t.jsonl] [--answer invalid]
         [--account NAME:PASSWORD] [--split 1] [--join] [--long-header] [--accept-frames 2]
+        [--world]
+
+With --world the chosen avatar enters the sample world (fakeserver.sampleworld) and walks in it.
 
 Prints "port N" once it listens."""
 import argparse
 import signal
 import sys
 
+from fakeserver.sampleworld import SampleWorld
 from fakeserver.server import ANSWERS, FakeServer, Scenario
 
 
@@ -22,10 +26,13 @@ def main():
     parser.add_argument('--join', action='store_true')
     parser.add_argument('--long-header', action='store_true')
     parser.add_argument('--accept-frames', type=int, choices=[1, 2], default=1)
+    parser.add_argument('--world', action='store_true')
     args = parser.parse_args()
 
     options = dict(answer=args.answer, split=args.split, join=args.join,
                    long_header=args.long_header, accept_frames=args.accept_frames)
+    if args.world:
+        options['on'] = SampleWorld().handlers()
     if args.account:
         options['accounts'] = dict(a.split(':', 1) for a in args.account)
     server = FakeServer(Scenario(**options), args.transcript, args.host, args.port).start()

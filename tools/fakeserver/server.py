@@ -191,6 +191,7 @@ class Session(threading.Thread):
         self.sent_messages = 0
         self.cutter = ClientFrameCutter()
         self.open = True
+        self.sending = threading.RLock()  # frames may also be sent by a scenario's own thread
 
     def run(self):
         self.transcript.add(event='connect', session=self.number)
@@ -273,6 +274,10 @@ class Session(threading.Thread):
         return request
 
     def perform(self, actions):
+        with self.sending:
+            self._perform(actions)
+
+    def _perform(self, actions):
         pieces = []
         for action in actions:
             if isinstance(action, Frame):

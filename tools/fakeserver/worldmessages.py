@@ -1,0 +1,205 @@
+"""Server messages of the world and its creatures: the full area (op 48), the player's steps
+(ops 56, 112 and 113) with the strips of new tiles they carry, creature records and creature
+steps, and the player status (op 18).
+
+Positions are the server's own (x, y, z); the client places the first area around its player
+and follows every later message relative to it. The area is 24 x 20 tiles with the player at
+column 11, row 9. A tile stream walks rectangles row by row, floor after floor, with one run
+counter across all of them:
+
+    b < 250   an item record whose shape id is b + 256 x the next byte
+    252       a creature record
+    254 n     the position ends, and the next n positions (a stop-bit varint) are empty
+    255       the position ends
+"""
+from datagen import shapeflags
+from fakeserver.gamemessages import item_record
+from fakeserver.requests import sample_shape_flags
+from fakeserver.wire import Writer
+
+VIEW_WIDTH, VIEW_HEIGHT = 24, 20
+PLAYER_COLUMN, PLAYER_ROW = 11, 9
+
+# Directions 0 north to 7 north-west, clockwise: (dx, dy).
+DELTAS = [(0, -1), (1, -1), (1, 0), (1, 1), (0, 1), (-1, 1), (-1, 0), (-1, -1)]
+NORTH_WEST, SOUTH_EAST = 7, 3
+
+CREATURE_MARKER, RUN_MARKER, END_MARKER = 252, 254, 255
+FIRST_MARKER = 250         # the lowest byte that is a marker rather than a shape id's low byte
+DAYLIGHT = 0x80            # light word: light level 0, the day flag
+MORE_FLAGS, EFFECTS = 0x80, 0x04    # flags bit 7: flags2 follows; flags2 bit 2: effects follow
+FULL_HEALTH = 200
+
+STEP, FLOOR_UP, FLOOR_DOWN, WALK_REFUSED = 56, 112, 113, 160
+
+
+class Creature:
+    """A creature as the client sees it; position (x, y, z) in server coordinates."""
+
+    def __init__(self, creature_id, name, position, shape, sub_id=0, health=FULL_HEALTH,
+                 speed=220, flags=0, flags2=0, lights=()):
+        self.id, self.name, self.position = creature_id, name, tuple(position)
+        self.shape, self.sub_id, self.health, self.speed = shape, sub_id, health, speed
+        self.flags, self.flags2, self.lights = flags, flags2, list(lights)
+
+
+def creature_record(writer, creature):
+    """Appends the creature record (without its marker or opcode) to the writer."""
+    writer.u32(creature.id).u16(creature.shape)
+    if shapeflags.has_palette(sample_shape_flags().get(creature.shape, 0)):
+        writer.u32(creature.sub_id)
+    writer.u8(creature.health).u16(creature.speed)
+    flags = creature.flags | (MORE_FLAGS if creature.flags2 else 0)
+    if creature.flags2 & EFFECTS:
+        raise ValueError('creature effects are not encoded')
+    writer.u8(flags)
+    if flags & MORE_FLAGS:
+        writer.u8(creature.flags2)
+    writer.string8(creature.name)
+    for shape in creature.lights:
+        if shape & 0xFF == 0xFF:
+            raise ValueError('a light shape whose low byte is 255 ends the list')
+        writer.u16(shape)
+    writer.u8(0xFF)
+    return writer
+
+
+def tile_stream(positions):
+    """The tile stream of positions in reading order; each is (items, creatures) or empty.
+    items: (shape, count, sub_id) tuples bottom first; creatures: `Creature`s."""
+    writer = Writer()
+    open_position, run = False, 0
+
+    def close():
+        if open_position and run:
+            writer.u8(RUN_MARKER).varstop(run)
+        elif open_position:
+            writer.u8(END_MARKER)
+        elif run:
+            writer.u8(RUN_MARKER).varstop(run - 1)
+
+    for content in positions:
+        items, creatures = content if content else ((), ())
+        if not items and not creatures:
+            run += 1
+            continue
+        close()
+        for shape, count, sub_id in items:
+            if shape & 0xFF >= FIRST_MARKER:
+                raise ValueError('shape %d: its low byte would read as a marker' % shape)
+            item_record(writer, shape, count, sub_id)
+        for creature in creatures:
+            creature_record(writer.u8(CREATURE_MARKER), creature)
+        open_position, run = True, 0
+    close()
+    return writer.bytes()
+
+
+def floor_order(z, up, down):
+    """The floors a message carries: z up to z + up, then z - 1 down to z - down."""
+    if z + up > 255 or z - down < 0:
+        raise ValueError('floors %d to %d leave 0 to 255' % (z - down, z + up))
+    return list(range(z, z + up + 1)) + list(range(z - 1, z - down - 1, -1))
+
+
+def area_rectangle(x, y):
+    """The whole area around a player at (x, y): (x, y, width, height)."""
+    return (x - PLAYER_COLUMN, y - PLAYER_ROW, VIEW_WIDTH, VIEW_HEIGHT)
+
+
+def strips(direction, x, y):
+    """The rectangles of new tiles after a step in `direction` to (x, y), in reading order."""
+    bx, by = x - PLAYER_COLUMN, y - PLAYER_ROW
+    right, bottom = bx + VIEW_WIDTH - 1, by + VIEW_HEIGHT - 1
+    top_row, bottom_row = (bx, by, VIEW_WIDTH, 1), (bx, bottom, VIEW_WIDTH, 1)
+    table = {
+        0: [top_row],
+        1: [top_row, (right, by + 1, 1, VIEW_HEIGHT - 1)],
+        2: [(right, by, 1, VIEW_HEIGHT)],
+        3: [(right, by, 1, VIEW_HEIGHT - 1), bottom_row],
+        4: [bottom_row],
+        5: [(bx, by, 1, VIEW_HEIGHT - 1), bottom_row],
+        6: [(bx, by, 1, VIEW_HEIGHT)],
+        7: [top_row, (bx, by + 1, 1, VIEW_HEIGHT - 1)],
+    }
+    return table[direction]
+
+
+def positions(rectangles, floors, content):
+    """content(x, y, z) for every position of the rectangles on every floor, in reading order."""
+    for z in floors:
+        for x0, y0, w, h in rectangles:
+            for y in range(y0, y0 + h):
+                for x in range(x0, x0 + w):
+                    yield content(x, y, z)
+
+
+def full_area(position, up, down, content, tag=0, offset=0, light=DAYLIGHT):
+    """Op 48: the area around the player at `position`; `offset` is the byte of the client's
+    frame offsets (low four bits x, high four y), sent only with a non-zero tag. The view floor
+    is the top floor sent."""
+    x, y, z = position
+    writer = Writer(48).u32(tag)
+    if tag:
+        writer.u8(offset)
+    writer.u8(up).u8(up).u8(down).u16(light)
+    stream = positions([area_rectangle(x, y)], floor_order(z, up, down), content)
+    return writer.raw(tile_stream(stream)).bytes()
+
+
+def transition(direction, position, up, down, content, light=DAYLIGHT):
+    """The player's step to `position` (its new place): op 56 in `direction`, op 112 a step
+    north-west one floor up, op 113 south-east one floor down. The strips carry floors
+    z - down to z + up of the new place."""
+    if direction == FLOOR_UP:
+        writer, direction = Writer(FLOOR_UP), NORTH_WEST
+    elif direction == FLOOR_DOWN:
+        writer, direction = Writer(FLOOR_DOWN), SOUTH_EAST
+    else:
+        writer = Writer(STEP).u8(direction)
+    x, y, z = position
+    writer.u8(up).u8(up).u8(down).u16(light)
+    stream = positions(strips(direction, x, y), floor_order(z, up, down), content)
+    return writer.raw(tile_stream(stream)).bytes()
+
+
+def walk_refused():
+    return bytes([WALK_REFUSED])
+
+
+def creature_appear(offset, creature):
+    """Op 96: a creature comes into view at (dx, dy, dz) from the player."""
+    writer = Writer(96)
+    for delta in offset:
+        writer.u8(delta & 0xFF)
+    return creature_record(writer, creature).bytes()
+
+
+def creature_remove(creature_id):
+    return Writer(98).u32(creature_id).bytes()
+
+
+def creature_step(creature_id, direction):
+    """Op 104: a creature steps one tile (directions 0 to 7; 16 north-west up a floor, 32
+    south-east down one)."""
+    return Writer(104).u32(creature_id).u8(direction).bytes()
+
+
+def creature_damage(creature_id, health, kind, value):
+    return Writer(106).u32(creature_id).u8(health).u8(kind).u16(value).bytes()
+
+
+STAT_COUNT = 15
+
+
+def player_status(hit_points, max_hit_points, light, speed=220, mana=0, max_mana=0, capacity=400):
+    """Op 18: the player's status record, ending with the light value (-100 to 100)."""
+    writer = Writer(18).u16(max_hit_points).u16(max_mana).u16(speed).u16(0)
+    writer.u32(0).u32(100).varint(1).u16(0).u8(0).varint(capacity)
+    writer.u16(hit_points).u16(mana)
+    for _ in range(STAT_COUNT):
+        writer.u8(0).u8(0)
+    writer.u8(255)       # no statistic updates
+    writer.u8(0)         # no active status effects
+    writer.u8(0)         # no owned outfits
+    return writer.u8(light & 0xFF).bytes()
