@@ -185,6 +185,10 @@ void World::UpdateCreatures() {
     for (Creature* creature : creatures) creature->UpdateWalk();
 }
 
+// Built with the world's drawing.
+void World::Draw() {}
+void World::Tick(int32_t, int32_t, int32_t, int32_t) {}
+
 // Built with the world's light code: the lights of things.
 void World::AddShapeLight(Shape*, int32_t, int32_t, int32_t, int32_t, uint8_t) {}
 void World::AddItemLight(Item*, int32_t, int32_t) {}

@@ -117,6 +117,12 @@ public:
     // The per-frame pass over the creatures (the least its callers need until the world's
     // drawing is built).
     void UpdateCreatures();
+    // Draws the visible floors, markers, missiles, fades, rain and snow and the weather layer
+    // into the field's world image; inside the field surface's frame.
+    void Draw();
+    // Draws over the field rectangle on screen: names and bars, speech texts, floating numbers,
+    // the field's image and the notification lines.
+    void Tick(int32_t x, int32_t y, int32_t w, int32_t h);
     // Overhang entries hold for the frame that made them: each world frame starts without any,
     // and a creature that leaves takes its own. Null drops every entry.
     void DropOverhangs(const Creature* creature = nullptr);

@@ -6,3 +6,5 @@ Padding::Padding(Core* core, Window* owner) : Window(core) {
     this->owner = owner;
     typeId = WindowType::Padding;
 }
+
+void Padding::BlitField() {}

@@ -5,6 +5,8 @@
 class Padding : public Window {
 public:
     Padding(Core* core, Window* owner);
+    // Draws the field's image over the field; the world's overlay pass calls it.
+    void BlitField();
 
     WindowRect fieldRect{};
 };
