@@ -29,3 +29,5 @@ void Throws::Add(Position from, uint8_t fromZ, Position to, uint8_t toZ, int32_t
     }
     effects.push_back(new Throw(from, to, reach, item));
 }
+
+void Throws::Update(Position, uint8_t, uint8_t) {}

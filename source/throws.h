@@ -25,4 +25,6 @@ public:
     using EffectList::EffectList;
     // Takes the item; nothing flies between a tile and itself.
     void Add(Position from, uint8_t fromZ, Position to, uint8_t toZ, int32_t reach, Item* item);
+    // Steps and draws the missiles of one floor, right after the world image drew that floor.
+    void Update(Position player, uint8_t playerZ, uint8_t drawnZ);
 };

@@ -19,3 +19,9 @@ void Weather::SetLight(int32_t value) {
 }
 
 void Weather::AddShake(uint32_t amplitude, int32_t, int32_t) { shakeAmplitude = amplitude; }
+
+int32_t Weather::GetShakeAmplitude() const { return int32_t(shakeAmplitude); }
+
+void Weather::Render() {}
+
+void Weather::DrawLayer() {}

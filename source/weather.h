@@ -17,6 +17,12 @@ public:
     void SetLight(int32_t value);
     // A screen shake; the stand-in keeps only the last amplitude.
     void AddShake(uint32_t amplitude, int32_t delay, int32_t duration);
+    // The largest shake under way; 0 when there is none.
+    int32_t GetShakeAmplitude() const;
+    // Per frame, before drawing: the ambient colour and the cloud layer.
+    void Render();
+    // Per frame, inside the world image: the cloud layer.
+    void DrawLayer();
 
     Core* owner;
     int32_t rainValue = 0;
@@ -24,5 +30,6 @@ public:
     uint32_t lightValue = 0;
     int32_t dayValue = 0;
     uint32_t shakeAmplitude = 0;
+    uint32_t ambientColour = 0xFFFFFFFF;  // 0xAARRGGBB, what the light grid starts from
     float scrollX = 0, scrollY = 0;
 };

@@ -1,10 +1,40 @@
 #include "windows/game/chatbox.h"
 
+#include <algorithm>
+
 Chatbox::Chatbox(Core* core) : Window(core) {}
 
 Channel* Chatbox::FindChannel(uint32_t id) {
     auto found = channels.find(id);
     return found == channels.end() ? nullptr : &found->second;
+}
+
+Channel* Chatbox::FindChannelByName(const std::string& name) {
+    for (auto& [id, channel] : channels)
+        if (channel.name == name) return &channel;
+    return nullptr;
+}
+
+bool Chatbox::OpenChannel(uint32_t id, const std::string& name, uint8_t tabMark) {
+    if (FindChannelByName(name)) return false;
+    if (id >= ChannelId::Private)
+        for (id = ChannelId::Private; channels.count(id);) ++id;
+    Channel& channel = channels[id];
+    channel.id = uint8_t(std::min<uint32_t>(id, ChannelId::Private));
+    channel.name = name;
+    channel.SetTabMark(tabMark);
+    return true;
+}
+
+void Chatbox::SelectChannelByName(const std::string& name) {
+    size_t index = 0;
+    for (const auto& [id, channel] : channels) {
+        if (channel.name == name) {
+            selectedTab = index;
+            return;
+        }
+        ++index;
+    }
 }
 
 void Chatbox::SelectNextTab() {
