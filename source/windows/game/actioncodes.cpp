@@ -399,7 +399,8 @@ void Action::Execute(uint32_t row) {
             break;
         case ActionCode::ChangeOutfit: OpenIfAbsent<Outfit>(core, WindowType::Outfit, false); break;
         case ActionCode::SitOrStand:
-            if (creature) core->world->SitOrStand(creature);
+            // Only the player's own creature sits at the player's request.
+            if (creature && creature == player) core->world->SitOrStand(creature);
             break;
         case ActionCode::Attack:
             if (player && creature) core->world->ShowTalkHint(x, y, player, creature);

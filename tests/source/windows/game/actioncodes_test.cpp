@@ -414,10 +414,12 @@ TEST_F(ActionCodes, SittingDownAndStandingUpOnASeat) {
     EXPECT_EQ(player->seated, 0);
     EXPECT_EQ(Sent(), std::vector<Bytes>{(Bytes{162, 0})});
 
-    // Not ready, or no seat: nothing.
+    // Not ready: nothing. Nor does another creature sit down, even on a seat.
     Run(103, "Hero", player->id);
+    Stack(world->GetTileXY(101, 100, 7), SampleShape::Chair);
     Run(103, "Ally", ally->id);
     EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(ally->seated, 0);
 }
 
 TEST_F(ActionCodes, UseWithAndTheAbilityTargetArmTheClick) {
