@@ -9,6 +9,7 @@ from PIL import Image, ImageChops
 
 from datagen import config
 from fakeserver.server import FakeServer
+from harness.commands import poll
 from harness.testcase import ClientTestCase
 
 # The main screen's column of buttons, 88 x 18 from (356, 250), 28 apart: the first reads
@@ -19,6 +20,8 @@ EXIT_BUTTON = (400, 343)
 # The login window, 226 x 139 at (287, 231): its password input, 100 x 18 at (98, 67), and the
 # line of its CAPS Lock warning, at (15, 115).
 PASSWORD_INPUT = (435, 307)
+# The login window's title band, above the main screen's buttons (left, top, right, bottom).
+LOGIN_TITLE = (287, 231, 513, 249)
 WARNING_LINE = (302, 344, 120, 14)
 # The avatar list, 356 x 249 at (222, 176): its list from (38, 57) with rows 12 high below a
 # margin of 4, and "play", 54 x 16 at (290, 221).
@@ -77,8 +80,12 @@ class FrontScreensCase(ClientTestCase):
         return server, client
 
     def open_login(self, client):
+        """Clicks Login and waits until the login window is drawn: keys typed before it opened
+        would go to the main screen."""
+        before = self.view(client).crop(LOGIN_TITLE)
         self.click(client, *LOGIN_BUTTON)
-        time.sleep(0.5)
+        poll(lambda: self.changed_part(before, self.view(client).crop(LOGIN_TITLE)), 20,
+             "login window")
 
     def log_in(self, client, account, password):
         """Opens the login window, types the account (its input has the focus), moves to the
