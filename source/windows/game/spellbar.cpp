@@ -1,0 +1,13 @@
+#include "windows/game/spellbar.h"
+
+#include "core.h"
+#include "windows/toolkit/windowtypes.h"
+
+Spellbar::Spellbar(Core* core) : Window(core) { typeId = WindowType::Spellbar; }
+
+Spell* Spellbar::SpellAt(uint32_t slotOnPage) const {
+    const uint32_t slot = page * SlotsPerPage + slotOnPage;
+    for (const SpellBarEntry& entry : core->spellPairs)
+        if (entry.slot == slot) return core->FindSpell(uint16_t(entry.value));
+    return nullptr;
+}
