@@ -108,9 +108,9 @@ void Field::Draw() {
         // The world is drawn at whole pixels of its scroll; the rest moves the picture.
         const float camX = world->scrollX, camY = world->scrollY;
         if (elastic)
-            GfxDriver::DrawTargetPartScaled(
-                float(x - Bleed), float(y - Bleed), w + 2 * Bleed, h + 2 * Bleed,
-                camX + ElasticInset, camY + ElasticInset, ElasticWidth, ElasticHeight, surface);
+            GfxDriver::DrawTargetPartScaled(float(x - Bleed), float(y - Bleed), w + 2 * Bleed,
+                                            h + 2 * Bleed, camX + ElasticInset, camY + ElasticInset,
+                                            ElasticWidth, ElasticHeight, surface);
         else
             GfxDriver::DrawTargetScaled(
                 float(x - Bleed) + (std::floor(camX) - camX) * w / SurfaceWidth,

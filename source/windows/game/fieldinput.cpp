@@ -91,27 +91,30 @@ void Field::CastArmedSpell(int32_t mx, int32_t my) {
     World* world = core->world;
     const Creature* player = core->player;
     if (Spell* spell = core->targetingSpell) {
-        bool done = false;
+        bool handled = false;
         if (spell->TargetsCreature()) {
             const Creature* creature = world->PickCreature(mx, my, true);
             if (!creature && !spell->TargetsTile()) {
                 Refuse("You need to select a creature.");
             } else if (creature && spell->IsCoolingDown()) {
                 Refuse("Please wait while cooling down.");
-                done = true;
+                handled = true;
             } else if (creature) {
                 spell->CastOnCreature(core->barSlot, creature->id);
-                done = true;
+                handled = true;
             }
         }
-        if (!done && spell->TargetsTile()) {
-            if (const Tile* tile = world->PickThing(mx, my, true, true); !tile)
+        if (!handled && spell->TargetsTile()) {
+            const Tile* tile = world->PickThing(mx, my, true, true);
+            if (!tile) {
                 Refuse("You need to select a tile.");
-            else if (spell->IsCoolingDown())
+            } else if (spell->IsCoolingDown()) {
                 Refuse("Please wait while cooling down.");
-            else
-                spell->CastAtPosition(core->barSlot, tile->x - player->position.x,
-                                      tile->y - player->position.y, tile->z - player->position.z);
+            } else {
+                const Position& at = player->position;
+                spell->CastAtPosition(core->barSlot, tile->x - at.x, tile->y - at.y,
+                                      tile->z - at.z);
+            }
         }
     }
     core->targetingSpell = nullptr;
@@ -120,19 +123,15 @@ void Field::CastArmedSpell(int32_t mx, int32_t my) {
 
 void Field::ChoosePartner(int32_t mx, int32_t my, bool trade) {
     const Creature* creature = core->world->PickCreature(mx, my, true);
-    Protocol* connection = core->activeConnection;
-    if (!creature || !creature->playerFlag)
+    if (!creature || !creature->playerFlag) {
         Refuse("You did not select a player.");
-    else if (creature == core->player)
+    } else if (creature == core->player) {
         Refuse(trade ? "You cannot trade with yourself." : "You cannot start party with yourself.");
-    else if (!connection)
-        return;
-    else if (trade)
-        connection->SendTradeRequest(creature->id);
-    else if (core->HasPartyInvite(creature->id))
-        connection->SendPartyAccept(creature->id);
-    else
-        connection->SendPartyInvite(creature->id);
+    } else if (Protocol* connection = core->activeConnection) {
+        if (trade) connection->SendTradeRequest(creature->id);
+        else if (core->HasPartyInvite(creature->id)) connection->SendPartyAccept(creature->id);
+        else connection->SendPartyInvite(creature->id);
+    }
 }
 
 // The server waits for what a use goes to: a creature, or a thing on the floor shown there.
@@ -293,7 +292,8 @@ bool Field::WalkTowards(int32_t mx, int32_t my, Creature* player) {
     const Position at = player->position;
     if (player->seated || std::abs(int32_t(core->useItemZ) - at.z) > 1) return false;
     const Tile* destination = world->PickThing(mx, my, true, true);
-    if (!destination) destination = world->GetTileXY(core->useItemX, core->useItemY, core->useItemZ);
+    if (!destination)
+        destination = world->GetTileXY(core->useItemX, core->useItemY, core->useItemZ);
     if (!destination) return false;
     const Position goal = destination->GetPosition();
     core->useItemX = goal.x;
@@ -318,7 +318,8 @@ void Field::PlaceWalkMarker(const Tile* destination, const Creature* player) {
     Tile* tile = core->world->GetTileXY(uint16_t(destination->x + d), uint16_t(destination->y + d),
                                         uint8_t(std::min(playerFloor, goalFloor)));
     if (tile)
-        tile->AppendThing(new Item(core, marker->shapeId, 0, tile->x, tile->y, tile->z, 1, ItemIdle));
+        tile->AppendThing(
+            new Item(core, marker->shapeId, 0, tile->x, tile->y, tile->z, 1, ItemIdle));
 }
 
 // --- Right click -------------------------------------------------------------------------------

@@ -69,7 +69,9 @@ constexpr uint32_t NameFont = 4;
 int32_t ClampToInt(uint32_t value) { return int32_t(std::min<uint32_t>(value, INT32_MAX)); }
 
 // The smallest whole scale that covers `size`; 0 for an empty size.
-int32_t ScaleCovering(int32_t size, int32_t unit) { return size > 0 ? (size + unit - 1) / unit : 0; }
+int32_t ScaleCovering(int32_t size, int32_t unit) {
+    return size > 0 ? (size + unit - 1) / unit : 0;
+}
 
 // The 19:15 view: a width for a height and a height for a width.
 int32_t ViewWidthFor(int32_t height) { return height * Field::SurfaceWidth / Field::SurfaceHeight; }
@@ -145,8 +147,8 @@ WindowRect Padding::LayoutBelowConsole(int32_t screenWidth, int32_t screenHeight
     const PixelSizes& sizes = core->options.elastic ? ElasticPixelSizes : PlainPixelSizes;
     if (core->options.pixel && H >= sizes.smallHeight + MinConsoleHeight + FieldMargin &&
         W >= sizes.smallWidth + SideMargin) {
-        const bool large = H >= console + sizes.largeHeight + FieldMargin &&
-                           W >= sizes.largeWidth + SideMargin;
+        const bool large =
+            H >= console + sizes.largeHeight + FieldMargin && W >= sizes.largeWidth + SideMargin;
         f.w = large ? sizes.largeWidth : sizes.smallWidth;
         f.h = large ? sizes.largeHeight : sizes.smallHeight;
         f.x = FieldLeft + (W - f.w - SideMargin) / 2;
@@ -393,9 +395,10 @@ void Padding::UpdateCreatureFrames() {
     for (const Creature* creature : world->flaggedCreatures) {
         if (creatureFrames.size() >= MaxCreatureFrames) break;
         if (creature->position.z != floor) continue;
-        const bool shown = std::any_of(
-            creatureFrames.begin(), creatureFrames.end(),
-            [creature](const CreatureFrame& frame) { return frame.creatureId == creature->id; });
+        const bool shown = std::any_of(creatureFrames.begin(), creatureFrames.end(),
+                                       [creature](const CreatureFrame& frame) {
+                                           return frame.creatureId == creature->id;
+                                       });
         if (!shown)
             creatureFrames.push_back(
                 {creature->id, creature->name, creature->health, CreatureFrame::Shown, now, 0});
@@ -421,8 +424,7 @@ void Padding::DrawCreatureFrames() {
         double alpha = 1;
         if (frame.state == CreatureFrame::Hiding)
             alpha = Eased(FadeMs - std::min(FadeMs, now - frame.hiddenAt));
-        else if (now - frame.shownAt < FadeMs)
-            alpha = Eased(now - frame.shownAt);
+        else if (now - frame.shownAt < FadeMs) alpha = Eased(now - frame.shownAt);
 
         if (nameFont)
             nameFont->DrawTextCentered(frameX, frameY, frame.name, WithAlpha(alpha, 255, 0xFFFFFF));

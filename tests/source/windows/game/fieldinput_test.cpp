@@ -128,8 +128,12 @@ TEST_F(FieldInput, TradeAndPartyPickAnotherPlayer) {
         {"trade with a monster", InputTradeSelect, 0, 2, {"2:You did not select a player."}, {}},
         {"trade with oneself", InputTradeSelect, 0, 0, {"2:You cannot trade with yourself."}, {}},
         {"trade with a player", InputTradeSelect, 2, 0, {}, {88}},
-        {"party with oneself", InputPartySelect, 0, 0,
-         {"2:You cannot start party with yourself."}, {}},
+        {"party with oneself",
+         InputPartySelect,
+         0,
+         0,
+         {"2:You cannot start party with yourself."},
+         {}},
         {"party with an inviting player", InputPartySelect, 2, 0, {}, {169}},
     };
     for (const auto& c : cases) {

@@ -161,8 +161,11 @@ const std::vector<WindowClass>& WindowClasses() {
         {"Link", WindowType::Link, true, [](Core* core, Window*) { return new Link(core); }},
         {"Padding", WindowType::Padding, false,
          [](Core* core, Window* owner) { return new Padding(core, owner); }, false},
-        {"Field", WindowType::Field, false,
-         [](Core* core, Window*) { return new Field(core, nullptr); }, true,
+        {"Field",
+         WindowType::Field,
+         false,
+         [](Core* core, Window*) { return new Field(core, nullptr); },
+         true,
          {0, 0, Field::SurfaceWidth, Field::SurfaceHeight}},
         {"Link (with Steam)", WindowType::Link, true,
          [](Core* core, Window*) {
