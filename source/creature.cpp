@@ -341,8 +341,9 @@ bool Creature::CanStepOnto(Position next) {
 bool Creature::AutoWalk() {
     World* world = owner->world;
     if (seated || !world) return false;
-    bool haveGoal = false;
-    Position goal;
+    // A click on the game field chose the goal, unless the mouse or a followed creature does.
+    bool haveGoal = followingPath != 0;
+    Position goal = goalPosition;
     Mouse* mouse = owner->screen ? owner->screen->mouse : nullptr;
     if (mouse && KeyHeld(VK_RBUTTON) && owner->options.holdmove && !owner->mouseWalkOff &&
         owner->fieldWindow && owner->fieldWindow->HitTest(mouse->x, mouse->y) &&
@@ -368,7 +369,11 @@ bool Creature::AutoWalk() {
             goal = serverPosition;
         }
     }
-    if (!haveGoal || goal == serverPosition) return false;
+    if (!haveGoal) return false;
+    if (goal == serverPosition) {
+        followingPath = 0;
+        return false;
+    }
     goalPosition = goal;
     if (!world->WalkTo(this, goal) || path.empty()) return false;
     followingPath = 1;

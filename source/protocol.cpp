@@ -237,6 +237,8 @@ void Protocol::ReadFrames() {
         if (inBuffer.GetUnread() < inBuffer.GetRemaining()) return;
 
         newFrame = 0;
+        ++framesReceived;
+        bytesReceived += uint64_t(frameHeaderSize) + uint64_t(frameLength) + 1;
         RecordFrame();
         if (encrypted)
             cipher.Decrypt(inBuffer.GetData() + inBuffer.GetReadPosition(),

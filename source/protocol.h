@@ -283,6 +283,10 @@ public:
     Digest sessionKey{};
     uint8_t closed = 1;
     uint16_t messageCounter = 0;
+    // The frames received whole, and their bytes on the wire, headers included (the debug
+    // table of the game field shows both).
+    uint32_t framesReceived = 0;
+    uint64_t bytesReceived = 0;
     uint32_t ticketHandle = 0;
     // 1 once the ticket was used: it is cancelled when the connection goes.
     uint8_t ticketPending = 0;

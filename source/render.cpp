@@ -188,6 +188,26 @@ void Render::DrawBoxStyle2(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t 
     FillRect(x + 1, y + 1, w - 2, h - 2, fill);
 }
 
+void Render::DrawGradientBox(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t top,
+                             uint32_t bottom) {
+    FillGradientRect(x, y, w, h, top, top, bottom, bottom);
+}
+
+void Render::DrawGradientBox2(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t top,
+                              uint32_t bottom) {
+    FillRect(x, y, w, 1, top);
+    FillRect(x, y + h - 1, w, 1, bottom);
+    FillGradientRect(x, y + 1, 1, h - 2, top, top, bottom, bottom);
+    FillGradientRect(x + w - 1, y + 1, 1, h - 2, top, top, bottom, bottom);
+}
+
+void Render::DrawBar(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t top, uint32_t bottom) {
+    FillRect(x + 1, y, w - 2, 1, top);
+    FillRect(x + 1, y + h - 1, w - 2, 1, bottom);
+    FillGradientRect(x, y + 1, 1, h - 2, top, top, bottom, bottom);
+    FillGradientRect(x + w - 1, y + 1, 1, h - 2, top, top, bottom, bottom);
+}
+
 void Render::DrawBoxStyle3(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour) {
     FillRect(x + 2, y, w - 4, 1, colour);
     FillRect(x + 1, y + 1, 1, 1, colour);

@@ -104,6 +104,14 @@ public:
     void DrawRoundedPanelOutline(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
     void DrawBalloon(int32_t x, int32_t y, int32_t w, int32_t h, int32_t tailOffset,
                      int32_t tailSize, uint32_t fill, uint32_t edge);
+    // A box filled from the top colour down to the bottom one.
+    void DrawGradientBox(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t top, uint32_t bottom);
+    // An outline: the top line in the top colour, the bottom line in the bottom one, the sides
+    // running from one to the other.
+    void DrawGradientBox2(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t top,
+                          uint32_t bottom);
+    // The same outline without its four corner pixels (a gauge's or a cell's edge).
+    void DrawBar(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t top, uint32_t bottom);
 
     // Skinned 3 by 3 frames: a tiled centre image, corners and edges cut from skin image 1.
     void DrawFrame1(int32_t x, int32_t y, int32_t w, int32_t h);

@@ -37,6 +37,10 @@ public:
     void SetCooldownLeft(uint32_t leftMs);
     void SetFlags(uint8_t flags);
     bool IsCoolingDown() const;
+    // What an ability cast at a field target aims at (server flag bits 1 and 2): a creature, a
+    // tile, or either.
+    bool TargetsCreature() const { return flag1; }
+    bool TargetsTile() const { return flag2; }
     // Replaces the markup of a new description and lays it out; `description` stays.
     void BuildDescription(const std::string& text);
 

@@ -302,11 +302,14 @@ TEST_F(GameTest, EnteringReplacesTheWindowsAndTheWorld) {
     EXPECT_TRUE(core->friends.empty());
     EXPECT_EQ(core->spells[0]->cooldownTotal, 0u);
 
-    // The console, then the frame of the game field; the console is the active window.
-    ASSERT_EQ(core->windows.size(), 2u);
+    // The console, then the game field the frame made and the frame above it; the console is
+    // the active window.
+    ASSERT_EQ(core->windows.size(), 3u);
     EXPECT_EQ(core->windows[0]->typeId, WindowType::Console);
-    EXPECT_EQ(core->windows[1]->typeId, WindowType::Padding);
+    EXPECT_EQ(core->windows[1]->typeId, WindowType::Field);
+    EXPECT_EQ(core->windows[2]->typeId, WindowType::Padding);
     EXPECT_EQ(core->consoleWindow, core->windows[0]);
+    EXPECT_EQ(core->fieldWindow, core->windows[1]);
     EXPECT_EQ(core->activeWindow, core->windows[0]);
 }
 

@@ -181,8 +181,8 @@ protected:
         if (core) {
             core->fieldWindow = nullptr;
             core->inGame = 0;
+            if (field) core->RemoveWindow(field);
         }
-        delete field;
         delete padding;
         GFX_Unload();
         StartedCore::TearDown();
@@ -192,7 +192,7 @@ protected:
     void EnterGameWithField(WindowRect fieldRect, WindowRect viewport) {
         padding = new Padding(core, nullptr);
         padding->fieldRect = viewport;
-        field = new Field(core, padding);
+        field = padding->field;
         field->x = fieldRect.x;
         field->y = fieldRect.y;
         field->width = fieldRect.w;
@@ -262,7 +262,7 @@ TEST_F(Screenshot, CapturesTheDrawingAreaOrTheGameFieldCutToIt) {
         }
         DiscardScreenshot();
         core->fieldWindow = nullptr;
-        delete field;
+        core->RemoveWindow(field);
         delete padding;
         field = nullptr;
         padding = nullptr;
@@ -367,7 +367,7 @@ protected:
     void TearDown() override {
         core->fieldWindow = nullptr;
         core->inGame = 0;
-        delete field;
+        if (field) core->RemoveWindow(field);
         delete padding;
         EXPECT_EQ(GFX_ErrorCount(), 0);
         GFX_Unload();
@@ -418,7 +418,7 @@ TEST_F(ScreenshotOpenGl, TheFileShowsTheDrawnFrameOpaque) {
 
 TEST_F(ScreenshotOpenGl, TheGameFieldAloneWithItsFieldOption) {
     padding = new Padding(core, nullptr);
-    field = new Field(core, padding);
+    field = padding->field;
     field->x = width / 2 - 20;
     field->y = height / 2 - 10;
     field->width = 40;

@@ -26,6 +26,8 @@ void SendTypingNotice(Core* core, const std::string& text) {
 
 Console::Console(Core* core) : Window(core) { typeId = WindowType::Console; }
 
+void Console::SetHeight(int32_t newHeight) { height = newHeight; }
+
 Channel* Console::FindChannel(uint8_t id) {
     for (const auto& channel : channels)
         if (channel->id == id) return channel.get();

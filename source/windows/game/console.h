@@ -14,6 +14,8 @@ class Input;
 class Console : public Window {
 public:
     explicit Console(Core* core);
+    // The game field's layout gives the console below it its height.
+    void SetHeight(int32_t newHeight) override;
     Channel* FindChannel(uint8_t id);
     // Makes the input the chat line: the server learns when the player starts or stops typing.
     void AttachChatLine(Input* line);

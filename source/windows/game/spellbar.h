@@ -5,16 +5,21 @@
 
 class Spell;
 
-// The ability bar: keeps the slot whose abilities book was asked for and whether a slot was
-// cleared, the least its callers need.
+// The ability bar: its current page of 12 slots and the ability of each, the slot whose
+// abilities book was asked for and whether a slot was cleared, the least its callers need.
 class Spellbar : public Window {
 public:
+    static constexpr uint32_t SlotsPerPage = 12;
+
     explicit Spellbar(Core* core);
+    // The ability in a slot of the current page, or null.
+    Spell* SpellAt(uint32_t slotOnPage) const;
     // Opens the abilities book for the entry of a slot of the current page.
     void OpenSpellbook(uint8_t slot);
     // Gives the slot of Core::barSlot the ability; null clears it.
     void AssignSlot(Spell* spell);
 
+    uint32_t page = 0;
     int32_t spellbookSlot = -1;  // none asked for
     uint32_t slotsCleared = 0;
 };

@@ -20,6 +20,8 @@
 #include "windows/front/new.h"
 #include "windows/front/password.h"
 #include "windows/front/suspend.h"
+#include "windows/game/field.h"
+#include "windows/game/padding.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
@@ -37,6 +39,8 @@ struct WindowClass {
     bool hasCloseButton;
     std::function<Window*(Core*, Window* owner)> make;
     bool hasSurface = true;
+    // A surface of its own fixed size rather than one rounded up from the window's.
+    WindowRect fixedSurface = {0, 0, 0, 0};
 };
 
 class Owner : public Window {
@@ -155,6 +159,14 @@ const std::vector<WindowClass>& WindowClasses() {
         {"Password", WindowType::Password, true,
          [](Core* core, Window*) { return new Password(core); }},
         {"Link", WindowType::Link, true, [](Core* core, Window*) { return new Link(core); }},
+        {"Padding", WindowType::Padding, false,
+         [](Core* core, Window* owner) { return new Padding(core, owner); }, false},
+        {"Field",
+         WindowType::Field,
+         false,
+         [](Core* core, Window*) { return new Field(core, nullptr); },
+         true,
+         {0, 0, Field::SurfaceWidth, Field::SurfaceHeight}},
         {"Link (with Steam)", WindowType::Link, true,
          [](Core* core, Window*) {
              core->steamReady = 1;
@@ -182,7 +194,11 @@ TEST(WindowInvariants, EveryWindowClassKeepsTheSharedRules) {
         } else {
             EXPECT_EQ(close, nullptr);
         }
-        if (windowClass.hasSurface) {
+        if (windowClass.fixedSurface.w > 0) {
+            ASSERT_NE(window->surface, nullptr);
+            EXPECT_EQ(window->surfaceWidth, windowClass.fixedSurface.w);
+            EXPECT_EQ(window->surfaceHeight, windowClass.fixedSurface.h);
+        } else if (windowClass.hasSurface) {
             ASSERT_NE(window->surface, nullptr);
             EXPECT_GT(window->surfaceWidth, window->width);
             EXPECT_GT(window->surfaceHeight, window->height);
