@@ -279,6 +279,16 @@ TEST_F(CreatureDraw, BarsShowHealthAndManaAsFractionsOfForty) {
     EXPECT_EQ(clamped[14], Fill(80, 54, 0, 1, 0xFF5E3EF6));
 }
 
+// A health above the full 200 counts as full: its colour is full health's.
+TEST_F(CreatureDraw, HealthAboveTwoHundredCountsAsFull) {
+    Creature* rat = Spawn({10, 10, 7});
+    rat->SetHealth(200);
+    const uint32_t full = rat->healthColour;
+    rat->SetHealth(255);
+    EXPECT_EQ(rat->health, 200);
+    EXPECT_EQ(rat->healthColour, full);
+}
+
 TEST_F(CreatureDraw, ThePlayersOverlayStacksBarsNameAndStatusIcons) {
     Creature* player = SpawnPlayer({10, 10, 7}, "Hero");
     core->hp = 50;
@@ -453,9 +463,7 @@ TEST_F(CreatureDraw, OverhangEntriesLastOneFrameAndLeaveWithTheirCreature) {
     bat->AddToDirectionList(-1, 0, new Item(core.get(), Sparkle, 0, 12, 10, 7, 1, ItemEffect));
     const auto& between = TileAt(11, 10)->overhangs;
     for (int frame = 0; frame < 3; ++frame) {
-        world->UpdateCreatures();
-        rat->RegisterOverhangs();
-        bat->RegisterOverhangs();
+        world->UpdateCreatures();  // drops the last frame's entries and registers them anew
         ASSERT_EQ(between.size(), 2u) << frame;
     }
 
