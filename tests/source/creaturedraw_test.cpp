@@ -279,16 +279,6 @@ TEST_F(CreatureDraw, BarsShowHealthAndManaAsFractionsOfForty) {
     EXPECT_EQ(clamped[14], Fill(80, 54, 0, 1, 0xFF5E3EF6));
 }
 
-// A health above the full 200 counts as full: its colour is full health's.
-TEST_F(CreatureDraw, HealthAboveTwoHundredCountsAsFull) {
-    Creature* rat = Spawn({10, 10, 7});
-    rat->SetHealth(200);
-    const uint32_t full = rat->healthColour;
-    rat->SetHealth(255);
-    EXPECT_EQ(rat->health, 200);
-    EXPECT_EQ(rat->healthColour, full);
-}
-
 TEST_F(CreatureDraw, ThePlayersOverlayStacksBarsNameAndStatusIcons) {
     Creature* player = SpawnPlayer({10, 10, 7}, "Hero");
     core->hp = 50;
