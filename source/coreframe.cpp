@@ -47,6 +47,7 @@ void Core::Tick() {
     if (clientWidth != 0 && clientHeight != 0) {
         frameSkipped = 0;
         RenderFrame();
+        if (world) world->RunAfterFrame();
     } else if (world) {
         world->UpdateCreatures();  // minimised: creatures keep walking
     }

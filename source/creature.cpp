@@ -148,10 +148,10 @@ void Creature::SetSitting(uint8_t value) {
     RefreshFrames();
 }
 
-// From red-brown at 0 through yellow at 100 to green at 200.
+// From red-brown at 0 through yellow at 100 to green at 200; more counts as 200.
 void Creature::SetHealth(uint8_t value) {
-    health = value;
-    const int32_t h = value;
+    health = std::min(value, FullHealth);
+    const int32_t h = health;
     int32_t red = 180, green = 180;
     if (h < 100) green = std::max(360 * h / 200, 40);
     else if (h > 100) red = std::max((72000 - 360 * h) / 200, 40);

@@ -21,6 +21,9 @@ class Tile;
 struct GfxImage;
 struct ShapeCell;
 
+// A health of 200 is a full bar.
+constexpr uint8_t FullHealth = 200;
+
 // One creature_move of the server, kept until the step is applied.
 struct ServerStep {
     uint32_t direction = NoDirection;
@@ -188,6 +191,7 @@ public:
     uint8_t privileged = 0;
     uint8_t banned = 0;
     uint8_t sitReady = 1;     // the self menu may offer sitting down
+    uint8_t flagged = 0;      // belongs to the world's flagged list
     uint64_t selectedAt = 0;  // when Core::SelectTarget chose it
 
     int32_t lastMarkerX = 0, lastMarkerY = 0;

@@ -463,8 +463,10 @@ void Creature::AddLights(Position centre) {
     if (!world) return;
     const LightSpot spot = LightSpotAt(centre);
     for (Shape* shape : lightShapes)
-        world->AddShapeLight(shape, spot.column, spot.row, spot.x, spot.y, position.z);
+        world->SpreadCreatureLight(*this, spot.column, spot.row, position.z, spot.x, spot.y,
+                                   shape->lights);
     for (Thing* thing : attached[1][1].things)
         if (thing->shape && thing->shape->hasLights)
-            world->AddItemLight(static_cast<Item*>(thing), spot.column, spot.row);
+            world->SpreadCreatureLight(*this, spot.column, spot.row, position.z, spot.x, spot.y,
+                                       thing->shape->lights);
 }

@@ -19,6 +19,8 @@ void Motions::Add(Creature* creature, uint8_t kind, int32_t value) {
     effects.push_back(new Motion(creature->id, kind, value));
 }
 
+void Motions::Draw(int32_t, int32_t, int32_t, int32_t) {}
+
 void Throws::Add(Position from, uint8_t fromZ, Position to, uint8_t toZ, int32_t reach,
                  Item* item) {
     from.z = fromZ;

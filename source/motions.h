@@ -21,4 +21,6 @@ class Motions : public EffectList {
 public:
     using EffectList::EffectList;
     void Add(Creature* creature, uint8_t kind, int32_t value);
+    // Draws the numbers over the game field's screen rectangle.
+    void Draw(int32_t x, int32_t y, int32_t w, int32_t h);
 };

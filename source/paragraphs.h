@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@ public:
     using EffectList::EffectList;
     // A speech text above a creature.
     void Add(const std::string& text, Creature* speaker);
+    // Draws the texts over the game field's screen rectangle.
+    void Draw(int32_t x, int32_t y, int32_t w, int32_t h);
 
     std::vector<std::string> texts;
 };

@@ -18,8 +18,6 @@
 
 namespace {
 
-// A health of 200 is a full bar.
-const uint8_t FullHealth = 200;
 // The light shape list ends with this byte in the place of a low byte.
 const uint8_t LightListEnd = 255;
 // Creature moves that change floor: north-west one up, south-east one down.
@@ -52,6 +50,7 @@ void SetFlags(Creature& creature, uint8_t flags, uint8_t flags2) {
     creature.typing = Bit(flags, 6);
     creature.notPushable = Bit(flags2, 0);
     creature.examineOnly = Bit(flags2, 3);
+    creature.flagged = Bit(flags2, 1);
 }
 
 }  // namespace
@@ -92,12 +91,10 @@ bool Protocol::read_creature(Tile*& tile, Layer* layer, uint16_t x, uint16_t y, 
     if (!tile) tile = layer->CreateTile(x, y);
     auto* creature = new Creature(core, id, shapeId, subId, lights, Position{x, y, z}, name, health,
                                   speed, uint8_t(Bit(flags, 2)));
-    World* world = core->world;
-    world->AddCreature(creature);
+    SetFlags(*creature, flags, flags2);
+    core->world->AddCreature(creature);
     tile->AddCreature(creature);
     if (id == playerId) core->player = creature;
-    SetFlags(*creature, flags, flags2);
-    if (Bit(flags2, 1)) world->flaggedCreatures.push_back(creature);
     if (!Bit(flags2, 2)) return true;
     const uint8_t count = inBuffer.GetByte();
     for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {

@@ -88,9 +88,8 @@ void Protocol::map_full() {
                         AreaColumns, AreaRows};
     if (!ReadFloors("map_full", AreaFloor, up, down, {area}, true)) return;
 
-    world->cameraX = world->baseOffsetX;
-    world->cameraY = world->baseOffsetY;
-    world->scrollX = world->scrollY = 0;
+    world->ResetView();
+    world->viewJumped = 1;
     world->RebuildView(uint8_t(AreaFloor + viewOffset));
     if (!mapReceived) {
         core->ApplyResolution(core->clientWidth, core->clientHeight);

@@ -12,7 +12,18 @@
 #include "tile.h"
 #include "weather.h"
 
+namespace {
+
+// The flagged list's timer: how long an emptied list lingers, and where a list filled again
+// starts.
+constexpr uint64_t FlaggedLingerMs = 5000;
+constexpr uint64_t FlaggedResumeMs = 255;
+constexpr uint64_t FlaggedRestartMs = 1000;
+
+}  // namespace
+
 World::World(Core* owner) : createdAt(owner->frameTimeMs), owner(owner) {
+    ResetView();
     paragraphs = new Paragraphs(owner);
     motions = new Motions(owner);
     throws = new Throws(owner);
@@ -48,6 +59,10 @@ void World::DeleteFadeTargets() {
 void World::SetSmoothRendering(bool on) {
     if (!on) {
         DeleteFadeTargets();
+        // A fade under way ends: its cells are the layers' own again.
+        fadeIn.active = fadeOut.active = 0;
+        revealedFlag = coveredFlag = 0;
+        ComputeOcclusion();
         return;
     }
     if (fadeInTarget) return;
@@ -94,7 +109,29 @@ const Position* World::PlayerPosition() const {
     return owner->player ? &owner->player->position : nullptr;
 }
 
-void World::AddCreature(Creature* creature) { creatures.push_back(creature); }
+void World::AddCreature(Creature* creature) {
+    creatures.push_back(creature);
+    if (!creature->flagged) return;
+    flaggedCreatures.push_back(creature);
+    if (flaggedCreatures.size() > 1) return;
+    // The list fills again: the timer starts anew, or a list emptied a moment ago takes up
+    // about where it was.
+    const uint64_t now = owner->frameTimeMs;
+    if (flaggedTimer.state != FlaggedTimer::Emptied) flaggedTimer.time = now;
+    else if (flaggedTimer.time >= now && flaggedTimer.time - now < FlaggedResumeMs)
+        flaggedTimer.time -= FlaggedResumeMs;
+    else flaggedTimer.time = now - FlaggedRestartMs;
+    flaggedTimer.state = FlaggedTimer::Filled;
+}
+
+void World::RemoveFlaggedCreature(Creature* creature) {
+    auto at = std::find(flaggedCreatures.begin(), flaggedCreatures.end(), creature);
+    if (at == flaggedCreatures.end()) return;
+    flaggedCreatures.erase(at);
+    if (!flaggedCreatures.empty()) return;
+    flaggedTimer.state = FlaggedTimer::Emptied;
+    flaggedTimer.time = owner->frameTimeMs + FlaggedLingerMs;
+}
 
 void World::RemoveCreature(Creature* creature) {
     auto at = std::find(creatures.begin(), creatures.end(), creature);
@@ -103,8 +140,7 @@ void World::RemoveCreature(Creature* creature) {
     for (const Position& where : {creature->position, creature->drawPosition})
         if (Tile* tile = TileAt(FindLayer(where.z), where.x, where.y))
             tile->RemoveCreature(creature);
-    flaggedCreatures.erase(std::remove(flaggedCreatures.begin(), flaggedCreatures.end(), creature),
-                           flaggedCreatures.end());
+    RemoveFlaggedCreature(creature);
     owner->targets.erase(std::remove(owner->targets.begin(), owner->targets.end(), creature),
                          owner->targets.end());
     if (owner->player == creature) owner->player = nullptr;
@@ -151,13 +187,6 @@ void World::RemoveLightThing(Thing* thing) {
     if (owner->dragTo == thing) owner->dragTo = nullptr;
 }
 
-uint32_t World::GetLightAt(int32_t px, int32_t py) const {
-    const int32_t column = px / TilePixels + 2, row = py / TilePixels + 2;
-    if (column < 0 || row < 0 || column >= LightColumns || row >= LightRows) return 0;
-    const uint32_t colour = lightGrid[row * LightColumns + column];
-    return (((colour >> 16) & 0xFF) + ((colour >> 8) & 0xFF) + (colour & 0xFF)) / 3;
-}
-
 void World::ClearEffects() {
     for (EffectList* list :
          {static_cast<EffectList*>(motions), static_cast<EffectList*>(paragraphs),
@@ -179,16 +208,3 @@ void World::DeleteTiles() {
         for (uint16_t row = 0; row < LayerRows; ++row)
             GetLayer(cellFloor[SlotIndex(column, row)])->DeleteTile(column, row);
 }
-
-void World::UpdateCreatures() {
-    DropOverhangs();
-    for (Creature* creature : creatures) creature->UpdateWalk();
-}
-
-// Built with the world's drawing.
-void World::Draw() {}
-void World::Tick(int32_t, int32_t, int32_t, int32_t) {}
-
-// Built with the world's light code: the lights of things.
-void World::AddShapeLight(Shape*, int32_t, int32_t, int32_t, int32_t, uint8_t) {}
-void World::AddItemLight(Item*, int32_t, int32_t) {}

@@ -5,6 +5,7 @@
 // path search and picking on the game field.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "fieldview.h"
@@ -13,17 +14,16 @@
 
 class Core;
 class Creature;
-class Item;
 class Motions;
 class Notification;
 class Paragraphs;
-class Shape;
 class Thing;
 class Throws;
 class Tile;
 class Weather;
 struct GfxOverlay;
 struct GfxRenderTarget;
+struct ShapeLight;
 
 // The light grid: cell (gx, gy) lights view tile (gx - 2, gy - 2); the player's tile is cell
 // (12, 10). Cells are packed colours 0xAARRGGBB.
@@ -32,6 +32,24 @@ constexpr int32_t LightRows = 24;
 // The fade images: the visible field of 21 x 17 tiles.
 constexpr int32_t FadeWidth = 672;
 constexpr int32_t FadeHeight = 544;
+// The world image the field shows: 19 columns of 32 pixels, 18 with the `elastic` option.
+constexpr int32_t WorldImageWidth = 608;
+constexpr int32_t ElasticWorldImageWidth = 576;
+
+// One floor-change fade: whether it runs, since when, and the player's tile its image was drawn
+// about.
+struct FloorFade {
+    uint8_t active = 0;
+    uint64_t start = 0;
+    Position at;
+};
+
+// The flagged creatures' timer: when the list last became non-empty or empty.
+struct FlaggedTimer {
+    static constexpr uint8_t Filled = 1, Emptied = 2;
+    uint64_t time = 0;
+    uint8_t state = 0;
+};
 // The local grid of the path search: 32 columns by 28 rows of the player's floor, the player at
 // cell (10, 8); cell (x, y) is map position (player x - 10 + x, player y - 8 + y) and has the
 // index y + 28x. A cell holds 1 when it cannot be entered.
@@ -58,17 +76,29 @@ public:
     Tile* GetTileIfExists(uint32_t packed, uint8_t z);
     Tile* CreateTile(Position position);
 
-    // Creatures (owned) and the things that emit light (not owned).
+    // Creatures (owned) and the things that emit light (not owned). A creature with its flagged
+    // mark also joins the flagged list.
     void AddCreature(Creature* creature);
     // The one way a creature leaves the world: off the tiles that hold it, out of the world's
     // lists and the Core's target, follow, hover and player pointers, and deleted.
     void RemoveCreature(Creature* creature);
+    void RemoveFlaggedCreature(Creature* creature);
     // The player moves to a new centre: every other creature out of view of it leaves.
     void Shift(Position centre);
     Creature* GetCreature(uint32_t id) const;
     void AddLightThing(Thing* thing);
     void RemoveLightThing(Thing* thing);
 
+    // The light grid: the ambient colour everywhere, then every light about the player that no
+    // floor above covers; lights merge by the brightest value of each channel.
+    void ComputeLight();
+    // Spreads light masks centred on a grid cell, at an in-cell offset (32 to a cell), from a
+    // light on a floor. A creature's light is dimmed rather than cut where a wall shades it.
+    void SpreadLight(int32_t gridX, int32_t gridY, uint8_t floor, int32_t offsetX, int32_t offsetY,
+                     const std::vector<std::unique_ptr<ShapeLight>>& records);
+    void SpreadCreatureLight(const Creature& creature, int32_t gridX, int32_t gridY, uint8_t floor,
+                             int32_t offsetX, int32_t offsetY,
+                             const std::vector<std::unique_ptr<ShapeLight>>& records);
     // The light level (the mean of red, green and blue) of the grid cell under a point of the
     // world image; 0 outside the grid.
     uint32_t GetLightAt(int32_t px, int32_t py) const;
@@ -76,8 +106,12 @@ public:
     // The settings page's floor-fade switch: makes or deletes the two fade images.
     void SetSmoothRendering(bool on);
 
-    // Recomputes every view table for the player's floor and marks the hidden layers.
+    // Recomputes every view table for the player's floor and marks the hidden layers. Asked for
+    // while a frame is being drawn, it waits for RunAfterFrame: its fade images are frames of
+    // their own, and frames never nest.
     void RebuildView(uint8_t floor);
+    // The work a frame put off until it ended.
+    void RunAfterFrame();
     void FindRoof();
     void ComputeCover();
     void FloodCover(const Layer* roof, int32_t x, int32_t y);
@@ -120,9 +154,13 @@ public:
     // shows how to speak to it.
     void ShowTalkHint(int32_t x, int32_t y, Creature* player, Creature* creature);
 
-    // The per-frame pass over the creatures (the least its callers need until the world's
-    // drawing is built).
+    // Per frame before drawing: walks and animates the creatures, moves the camera, renders the
+    // weather and finds the creature, item and tile under the mouse.
     void UpdateCreatures();
+    // The camera back on the player, as when a world or a new view starts.
+    void ResetView();
+    // The `elastic` camera: follows the player's walk offset, faster the further it lags.
+    void UpdateCamera();
     // Draws the visible floors, markers, missiles, fades, rain and snow and the weather layer
     // into the field's world image; inside the field surface's frame.
     void Draw();
@@ -141,19 +179,13 @@ public:
     static std::vector<uint8_t> FindPath(const PathGrid& blocked, uint16_t startX, uint16_t startY,
                                          uint16_t goalX, uint16_t goalY);
 
-    // The light grid's sources (the least their callers need until the world's light code is
-    // built).
-    // One light shape at a view cell of the light grid, with an in-cell offset, on a floor.
-    void AddShapeLight(Shape* shape, int32_t column, int32_t row, int32_t inX, int32_t inY,
-                       uint8_t z);
-    // The light of an item at a view cell.
-    void AddItemLight(Item* item, int32_t column, int32_t row);
-
     // Camera.
     float baseOffsetX = 0, baseOffsetY = 0;
     float cameraX = 0, cameraY = 0;
-    float scrollX = 0, scrollY = 0;
+    float scrollX = 0, scrollY = 0;  // within -16..16
     float cameraRate = 0.4f;
+    float cameraAcceleration = 1;
+    uint64_t cameraUpdatedAt = 0;
     uint64_t createdAt;
 
     Core* owner;
@@ -167,6 +199,7 @@ public:
     std::vector<Thing*> lightSources;  // not owned
     std::vector<Layer*> layers;        // owned, by ascending z
     std::vector<Creature*> flaggedCreatures;
+    FlaggedTimer flaggedTimer;
 
     // View tables, one byte per slot.
     uint8_t viewTop = 0;
@@ -183,11 +216,12 @@ public:
     uint8_t revealedFlag = 0;
     uint8_t coveredFlag = 0;
     uint8_t skyMaskReady = 0;
-    uint64_t fadeInStart = 0;
-    uint64_t fadeOutStart = 0;
+    FloorFade fadeIn, fadeOut;
     GfxRenderTarget* fadeInTarget = nullptr;
     GfxRenderTarget* fadeOutTarget = nullptr;
-    uint8_t viewJumped = 0;
+    uint8_t viewJumped = 0;  // the next rebuild makes no fade comparison; no fade is drawn
+    uint8_t rebuildDeferred = 0;
+    uint8_t deferredFloor = 0;
     uint32_t visibleLayers = 0;
     uint8_t sideCover[LayerSlotCount] = {};
     uint8_t sideRoof[LayerSlotCount] = {};
@@ -210,6 +244,20 @@ public:
 private:
     // The player's position, or null without a player creature.
     const Position* PlayerPosition() const;
+    // Drawing helpers of Draw.
+    void DrawMarkers();
+    void DrawFades(const Position& player);
+    void DrawRainAndSnow(const Position& player);
+    // The light grid cell of a map position about the player; whether it lies in the window
+    // that lights may stand in and is not covered from above at that floor.
+    bool LightsFrom(const Position& player, const Position& at, uint8_t floor) const;
+    // Whether a floor above the light's shades the grid cell (the four tiles at its corner).
+    bool Shaded(const Position& player, int32_t gridX, int32_t gridY, int32_t floor) const;
+    // One light mask merged into the grid; `dimmed` scales the colour of shaded cells, 0 skips
+    // them.
+    template <typename Dim>
+    void Spread(int32_t gridX, int32_t gridY, int32_t offsetX, int32_t offsetY,
+                const ShapeLight& record, Dim dim);
     // The tile of exactly (x, y) on a floor; null off the map.
     static Tile* TileAt(const Layer* layer, int32_t x, int32_t y);
     static bool HasThings(const Tile* tile);

@@ -31,6 +31,11 @@ uint8_t ClampFloor(int32_t value) { return uint8_t(std::clamp(value, 0, 255)); }
 }  // namespace
 
 void World::RebuildView(uint8_t floor) {
+    if (gfxState.frameOpen) {
+        rebuildDeferred = 1;
+        deferredFloor = floor;
+        return;
+    }
     if (viewJumped) revealedFlag = coveredFlag = 0;
     ceiling = ClampFloor(floor + 1);  // the tables hold floors up to 255
     FindRoof();
@@ -59,7 +64,7 @@ void World::RebuildView(uint8_t floor) {
 
     if (!owner->options.layers) return;
     if (player && revealedFlag && fadeInTarget) {
-        fadeInStart = owner->frameTimeMs;
+        fadeIn = FloorFade{1, owner->frameTimeMs, *player};
         GFX_BeginFrame(fadeInTarget);
         GFX_SetOrigin(TilePixels, TilePixels);
         for (Layer* layer : layers) layer->DrawRevealed(*player);
@@ -167,7 +172,7 @@ void World::UpdateFade() {
             }
         }
         if (coveredFlag && fadeOutTarget) {
-            fadeOutStart = owner->frameTimeMs;
+            fadeOut = FloorFade{1, owner->frameTimeMs, previousCentre};
             GFX_BeginFrame(fadeOutTarget);
             GFX_SetOrigin(float((player->x - previousCentre.x + 1) * TilePixels),
                           float((player->y - previousCentre.y + 1) * TilePixels));

@@ -370,11 +370,13 @@ void GFX_BeginFrame(GfxRenderTarget* target) {
         }
     }
     GfxDriver::BeginFrame(target);
+    gfxState.frameOpen = true;
 }
 
 void GFX_EndFrame() {
     GFX_RestoreOrigin();
     GfxDriver::EndFrame();
+    gfxState.frameOpen = false;
     if (gfxState.errorCount > 0) GFX_Unload();
 }
 

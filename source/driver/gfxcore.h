@@ -107,6 +107,7 @@ struct GfxState {
     GfxClipRect clip = {};
     std::vector<GfxClipRect> clipStack;  // saved clips, youngest at the back
     GfxRenderTarget* surface = nullptr;  // target of the frame begun last; null: the screen
+    bool frameOpen = false;              // between BeginFrame and EndFrame
 
     GfxRenderTarget* targets = nullptr;  // list heads, youngest first
     GfxImage* images = nullptr;

@@ -310,7 +310,7 @@ TEST_F(WorldTest, FloorFadesCompareTheCoverWithTheLastRebuild) {
     EXPECT_EQ(world->revealedFrom[SlotIndex(100, 100)], 8);
     EXPECT_EQ(world->revealedFrom[SlotIndex(101, 100)], 8);
     EXPECT_EQ(world->revealedFrom[SlotIndex(102, 100)], 255);
-    EXPECT_EQ(world->fadeInStart, Start + 5);
+    EXPECT_EQ(world->fadeIn.start, Start + 5);
     // What is left of the roof is drawn into the fade-in image, a tile in from its corner.
     EXPECT_EQ(Logged(),
               (std::vector<std::string>{"BeginFrame(rt:0)", "DrawImage(320,224,img:0) at 32,32",
