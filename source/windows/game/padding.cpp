@@ -61,7 +61,6 @@ constexpr double Pi = 3.14159265358979323846;
 constexpr size_t MaxCreatureFrames = 6;
 constexpr int32_t FramesPerRow = 3, FrameSpacing = 210, FrameRowHeight = 80;
 constexpr uint64_t FadeMs = 500;
-constexpr uint8_t FullHealth = 200;
 constexpr int32_t HealthBarWidth = 154;
 constexpr uint32_t HealthColour = 0xF06000;
 constexpr uint32_t NameFont = 4;
