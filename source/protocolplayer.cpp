@@ -148,19 +148,17 @@ void Protocol::map_position() {
     next.x = inBuffer.GetU16();
     next.y = inBuffer.GetU16();
     next.z = inBuffer.GetByte();
+    if (inBuffer.Failed()) return;
     if (!core->mapDriver) {
         core->OnDisconnect("map driver error");
         return;
     }
-    if (!inBuffer.Failed()) core->mapDriver->UpdatePosition(next);
+    core->mapDriver->UpdatePosition(next);
 }
 
+// All fields are read first: a short message is a read failure, with or without a driver.
 void Protocol::select_map() {
-    if (!core->mapDriver) {
-        core->OnDisconnect("select map: driver error");
-        return;
-    }
-    MapSelection next = core->mapDriver->selection;
+    MapSelection next = core->mapDriver ? core->mapDriver->selection : MapSelection{};
     next.mapId = inBuffer.GetU16();
     for (uint8_t& byte : next.key) byte = inBuffer.GetByte();
     next.page = int8_t(inBuffer.GetByteOrZero());
@@ -179,8 +177,13 @@ void Protocol::select_map() {
         marker.text = inBuffer.GetString();
         markers.push_back(marker);
     }
+    if (inBuffer.Failed()) return;
+    if (!core->mapDriver) {
+        core->OnDisconnect("select map: driver error");
+        return;
+    }
     // A selection the driver refuses (no such map, page or part) leaves the map as it was.
-    if (inBuffer.Failed() || !core->mapDriver->SetMap(next)) return;
+    if (!core->mapDriver->SetMap(next)) return;
     if (MapPart* part = core->mapDriver->SelectedPart()) {
         for (MapLabel& marker : markers) {
             marker.x = uint16_t(marker.x - part->worldRect.x0);
