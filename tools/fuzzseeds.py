@@ -119,7 +119,7 @@ def protocol_streams(out):
     write(out, 'login', 'accepted', server_frame(messages.login_accepted()) +
           server_frame(messages.avatar_list(7, avatars, 'Notice', 30)))
     write(out, 'frames', 'hello-split', b'\x03' + server_frame(messages.hello(1)) +
-          server_frame(messages.KEEP_ALIVE * 40000, long_form=True))
+          server_frame(messages.KEEP_ALIVE * 1000, long_form=True))
     write(out, 'frames', 'texts', b'\x00' + b''.join(server_frame(m) for m in login[1:]))
 
     selection = [messages.avatar_list(7, avatars, 'Notice', 30), messages.one_avatar(avatars[0]),

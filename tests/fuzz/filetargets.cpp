@@ -1,5 +1,6 @@
 // Targets of the data file readers: each input is written as the data file and read the way
 // start-up (or the game, for map records, the explored-area save and quest stages) reads it.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -158,8 +159,9 @@ class MapRecordTarget : public FuzzTarget {
 public:
     void Run(const Bytes& input) override {
         const MapKey key = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-        Bytes record(key.begin(), key.end());
-        record.insert(record.end(), input.begin(), input.end());
+        Bytes record(key.size() + input.size());
+        std::copy(key.begin(), key.end(), record.begin());
+        std::copy(input.begin(), input.end(), record.begin() + std::ptrdiff_t(key.size()));
         Xtea cipher;
         cipher.SetKey(key.data());
         cipher.Encrypt(record.data(), record.size() / 8);
@@ -174,6 +176,27 @@ public:
 
 private:
     MapContext context_;
+};
+
+// The books index is read only by start-up: a second Core starts over the same folder.
+class BooksTarget : public FuzzTarget {
+public:
+    void Run(const Bytes& input) override {
+        WriteDataFile("Veltor.books", input);
+        Core* core = nullptr;
+        try {
+            core = new Core(GetModuleHandleA(nullptr), SW_HIDE, 0);
+        } catch (const ProgramExit&) {
+            DiscardFailedStart();
+            throw;
+        }
+        CheckOpenBoxes(*core);
+        delete core;
+        DrainMessages();
+    }
+
+private:
+    StartedFolder started_;
 };
 
 template <typename Target>
@@ -200,7 +223,7 @@ void AddFileTargets(std::vector<TargetInfo>& targets) {
     add("sprites", MakeStarted("Veltor.data", [](Core& core) { Shapes shapes(&core); }));
     add("spells", MakeStarted("Veltor.spells", ReadSpells));
     add("quests", Make<QuestsTarget>());
-    add("books", MakeStarted("Veltor.books", [](Core& core) { core.LoadBooksIndex(); }));
+    add("books", Make<BooksTarget>());
     add("recordings", MakeStarted("Veltor.record", ReadRecordings));
     add("atlas", Make<AtlasTarget>());
     add("maprecords", Make<MapRecordTarget>());

@@ -26,13 +26,15 @@
 #include "fuzz/mutator.h"
 #include "support/fakeplatform.h"
 #include "support/startup.h"
+#include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// More open boxes than this after one input means they pile up without bound.
+// More open boxes (and server notices) than this after one input means they pile up without
+// bound.
 const size_t MaxOpenBoxes = 8;
 
 // The largest allocation allowed while an input runs, and the size of the first refused one.
@@ -100,24 +102,22 @@ void RunOne(FuzzTarget& target, const TargetInfo& info, const std::string& name,
     running.input = &input;
     refusedAllocation = 0;
     allocationLimit = info.allocationLimit;
+    std::string failure;
     try {
         target.Run(input);
     } catch (const ProgramExit&) {
         // A fatal end with its message box: the clean end of a damaged file or stream.
-    } catch (const FuzzFailure& failure) {
-        allocationLimit = SIZE_MAX;
-        ReportFailure(failure.what());
-    } catch (const std::bad_alloc&) {
-        allocationLimit = SIZE_MAX;
-        ReportFailure(refusedAllocation
-                          ? "allocation of " + std::to_string(refusedAllocation) +
-                                " bytes, above the limit of " + std::to_string(info.allocationLimit)
-                          : std::string("out of memory"));
+    } catch (const FuzzFailure& found) {
+        failure = found.what();
     } catch (const std::exception& error) {
-        allocationLimit = SIZE_MAX;
-        ReportFailure(std::string("uncaught exception: ") + error.what());
+        failure = std::string("uncaught exception: ") + error.what();
     }
     allocationLimit = SIZE_MAX;
+    // Also when the reader caught the refusal: it asked for the memory without checking first.
+    if (refusedAllocation)
+        failure = "allocation of " + std::to_string(refusedAllocation) +
+                  " bytes, above the limit of " + std::to_string(info.allocationLimit);
+    if (!failure.empty()) ReportFailure(failure);
     FakePlatform::boxes.clear();
     running.input = nullptr;
 }
@@ -147,7 +147,7 @@ void operator delete(void* block, size_t) noexcept { std::free(block); }
 void CheckOpenBoxes(const Core& core) {
     const size_t open = std::count_if(core.windows.begin(), core.windows.end(), [](Window* w) {
         return w->typeId == WindowType::Message || w->typeId == WindowType::Status ||
-               w->typeId == WindowType::Sure;
+               w->typeId == WindowType::Sure || w->typeId == WindowType::Crash;
     });
     if (open > MaxOpenBoxes)
         throw FuzzFailure(std::to_string(open) + " boxes open after one input");
@@ -190,6 +190,7 @@ int main(int argc, char** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
 
     running.target = name;
+    running.inputName = "the target's set-up";
     FakePlatform fake;
     TemporaryFolder folder;
     std::unique_ptr<FuzzTarget> target = info->make();

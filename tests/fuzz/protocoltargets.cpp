@@ -16,6 +16,7 @@ namespace {
 // Inputs hold a few long texts or a few thousand messages; the client takes in frames of up to
 // Protocol::MaxFramePayload bytes and may hold about twice that while it cuts them.
 const size_t MaxStreamInput = 70000;
+const size_t MaxCutterInput = 2048;
 const size_t StreamAllocationLimit = 2 * size_t(Protocol::MaxFramePayload) + (1 << 20);
 // Bytes the server side sends at once: less than the loopback interface holds.
 const size_t WholePieces = 16384;
@@ -128,7 +129,7 @@ private:
 };
 
 // The frame cutter: the first byte chooses how many bytes arrive at a time (1 to 256), the rest
-// is a login-state stream.
+// is a login-state stream. Its inputs are short, as each piece costs a round trip.
 class FramesTarget : public FuzzTarget {
 public:
     void Run(const Bytes& input) override {
@@ -145,7 +146,8 @@ void AddProtocolTargets(std::vector<TargetInfo>& targets) {
     const auto add = [&](const char* name, std::function<std::unique_ptr<FuzzTarget>()> make) {
         targets.push_back({name, MaxStreamInput, StreamAllocationLimit, std::move(make)});
     };
-    add("frames", [] { return std::make_unique<FramesTarget>(); });
+    targets.push_back({"frames", MaxCutterInput, StreamAllocationLimit,
+                       [] { return std::make_unique<FramesTarget>(); }});
     for (const auto& [name, state] : {std::pair{"login", StateLogin},
                                       std::pair{"avatars", StateAvatarSelection},
                                       std::pair{"game", StateGame}})

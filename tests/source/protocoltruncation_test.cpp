@@ -11,6 +11,7 @@
 #include "support/gamebodies.h"
 #include "support/gamemessages.h"
 #include "support/hexbytes.h"
+#include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
 
