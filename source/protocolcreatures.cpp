@@ -70,6 +70,7 @@ bool Protocol::ReadLightShapes(std::vector<Shape*>& shapes) {
 bool Protocol::read_creature(Tile*& tile, Layer* layer, uint16_t x, uint16_t y, uint8_t z) {
     const uint32_t id = inBuffer.GetU32();
     const uint16_t shapeId = inBuffer.GetU16();
+    if (inBuffer.Failed()) return false;
     if (const Creature* existing = FindCreature(id)) {
         FailFatally(DuplicateText(*existing, x, y, z, id));
         return false;
@@ -88,6 +89,27 @@ bool Protocol::read_creature(Tile*& tile, Layer* layer, uint16_t x, uint16_t y, 
     ConvertText(name);
     std::vector<Shape*> lights;
     if (!ReadLightShapes(lights)) return false;
+    // The effects around the creature, read before the creature enters the world.
+    struct DirectionEffect {
+        int8_t dx;
+        int8_t dy;
+        ItemRecord item;
+    };
+    std::vector<DirectionEffect> effects;
+    if (Bit(flags2, 2)) {
+        const uint8_t count = inBuffer.GetByte();
+        for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {
+            DirectionEffect effect;
+            effect.dx = int8_t(inBuffer.GetByteOrZero());
+            effect.dy = int8_t(inBuffer.GetByteOrZero());
+            if (!ReadItem(effect.item)) {
+                FailFatally("read_creature_has_effect: unknown shape id.");
+                return false;
+            }
+            effects.push_back(effect);
+        }
+    }
+    if (inBuffer.Failed()) return false;
 
     if (!tile) tile = layer->CreateTile(x, y);
     auto* creature = new Creature(core, id, shapeId, subId, lights, Position{x, y, z}, name, health,
@@ -98,21 +120,13 @@ bool Protocol::read_creature(Tile*& tile, Layer* layer, uint16_t x, uint16_t y, 
     if (id == playerId) core->player = creature;
     SetFlags(*creature, flags, flags2);
     if (Bit(flags2, 1)) world->flaggedCreatures.push_back(creature);
-    if (!Bit(flags2, 2)) return true;
-    const uint8_t count = inBuffer.GetByte();
-    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {
-        const int8_t dx = int8_t(inBuffer.GetByteOrZero());
-        const int8_t dy = int8_t(inBuffer.GetByteOrZero());
-        ItemRecord item;
-        if (!ReadItem(item)) {
-            FailFatally("read_creature_has_effect: unknown shape id.");
-            return false;
-        }
-        auto* effect = new Item(core, item.shapeId, item.subId, 0, 0, 0, item.count, ItemEffect);
-        effect->looping = 1;
-        creature->AddToDirectionList(dx, dy, effect);
+    for (const DirectionEffect& effect : effects) {
+        const ItemRecord& item = effect.item;
+        auto* look = new Item(core, item.shapeId, item.subId, 0, 0, 0, item.count, ItemEffect);
+        look->looping = 1;
+        creature->AddToDirectionList(effect.dx, effect.dy, look);
     }
-    return !inBuffer.Failed();
+    return true;
 }
 
 void Protocol::creature_appear() {
@@ -140,6 +154,7 @@ void Protocol::creature_remove() {
 void Protocol::creature_turn() {
     const uint32_t id = inBuffer.GetU32();
     const uint8_t direction = inBuffer.GetByte();
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_turn: unknown creature id.");
@@ -178,6 +193,7 @@ void Protocol::creature_move(bool forced) {
 void Protocol::creature_status() {
     const uint32_t id = inBuffer.GetU32();
     const uint8_t health = inBuffer.GetByte();
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_status: unknown creature id.");
@@ -191,6 +207,7 @@ void Protocol::creature_damage() {
     const uint8_t health = inBuffer.GetByte();
     const uint8_t numberKind = inBuffer.GetByte();
     const uint16_t value = inBuffer.GetU16();
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_damage: unknown creature id.");
@@ -203,7 +220,7 @@ void Protocol::creature_damage() {
 void Protocol::creature_rename() {
     const uint32_t id = inBuffer.GetU32();
     const std::string name = inBuffer.GetString();
-    if (!NeedWorld("creature_rename: no world.")) return;
+    if (inBuffer.Failed() || !NeedWorld("creature_rename: no world.")) return;
     if (Creature* creature = FindCreature(id)) creature->name = name;
 }
 
@@ -217,6 +234,7 @@ void Protocol::creature_reshape() {
         return;
     }
     look.subId = shape->hasPalette ? inBuffer.GetU32() : 0;
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_reshape: unknown creature id.");
@@ -236,6 +254,7 @@ void Protocol::creature_lights() {
 void Protocol::creature_respeed() {
     const uint32_t id = inBuffer.GetU32();
     const uint16_t speed = inBuffer.GetU16();
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_respeed: unknown creature id.");
@@ -319,6 +338,7 @@ Creature* Protocol::ReadCreatureEffect(int32_t& dx, int32_t& dy, Item*& item) {
         FailFatally("creature_effect: unknown shape id.");
         return nullptr;
     }
+    if (inBuffer.Failed()) return nullptr;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_effect: unknown creature id.");

@@ -65,8 +65,11 @@ void Protocol::player_status() {
 }
 
 void Protocol::player_points() {
-    core->hp = inBuffer.GetU16();
-    core->mana = inBuffer.GetU16();
+    const uint16_t hp = inBuffer.GetU16();
+    const uint16_t mana = inBuffer.GetU16();
+    if (inBuffer.Failed()) return;
+    core->hp = hp;
+    core->mana = mana;
     if (core->player && core->maxHp != 0)
         core->player->SetHealth(uint8_t(std::min(core->hp * 200 / core->maxHp, 200)));
     if (core->options.widescreen) {
@@ -222,6 +225,8 @@ void Protocol::spell_states() {
 void Protocol::spell_update() { ReadSpellState(); }
 
 void Protocol::new_outfit() {
-    core->outfits.push_back(inBuffer.GetU16());
+    const uint16_t outfit = inBuffer.GetU16();
+    if (inBuffer.Failed()) return;
+    core->outfits.push_back(outfit);
     if (core->world) core->world->notification->Add(1, "You've received a new outfit!");
 }

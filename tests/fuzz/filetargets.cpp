@@ -205,7 +205,7 @@ std::function<std::unique_ptr<FuzzTarget>()> Make() {
 }
 
 std::function<std::unique_ptr<FuzzTarget>()> MakeStarted(const char* file,
-                                                          void (*read)(Core& core)) {
+                                                         void (*read)(Core& core)) {
     return [file, read] { return std::make_unique<StartedFileTarget>(file, read); };
 }
 
@@ -215,9 +215,8 @@ void AddFileTargets(std::vector<TargetInfo>& targets) {
     const auto add = [&](const char* name, std::function<std::unique_ptr<FuzzTarget>()> make) {
         targets.push_back({name, MaxFileInput, FileAllocationLimit, std::move(make)});
     };
-    add("settings", MakeStarted("Veltor.config", [](Core& core) {
-            Config config(&core, "data/Veltor.config");
-        }));
+    add("settings", MakeStarted("Veltor.config",
+                                [](Core& core) { Config config(&core, "data/Veltor.config"); }));
     add("skin", MakeStarted("Veltor.skin", [](Core& core) { Render(&core).LoadSkin(); }));
     add("fonts", MakeStarted("Veltor.font", [](Core& core) { core.render->LoadFonts(); }));
     add("sprites", MakeStarted("Veltor.data", [](Core& core) { Shapes shapes(&core); }));

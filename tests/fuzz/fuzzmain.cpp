@@ -230,11 +230,11 @@ int main(int argc, char** argv) {
     const double mutationSeconds = elapsed();
     const double total =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("fuzz %s: %zu saved inputs replayed, %llu mutated inputs run (seed %u), "
-                "%.0f inputs/s, %.1f s, %zu failures\n",
-                name.c_str(), replayed, static_cast<unsigned long long>(mutated), seed,
-                mutationSeconds > 0 ? double(mutated) / mutationSeconds : 0.0, total,
-                failureCount);
+    std::printf(
+        "fuzz %s: %zu saved inputs replayed, %llu mutated inputs run (seed %u), "
+        "%.0f inputs/s, %.1f s, %zu failures\n",
+        name.c_str(), replayed, static_cast<unsigned long long>(mutated), seed,
+        mutationSeconds > 0 ? double(mutated) / mutationSeconds : 0.0, total, failureCount);
     target.reset();
     return failureCount ? 1 : 0;
 }

@@ -5,9 +5,9 @@
 namespace {
 
 // Values at the edges of the integer widths, and the ones readers treat specially.
-const uint32_t InterestingValues[] = {0,          1,          2,          7,          8,
-                                      0x7F,       0x80,       0xFF,       0x100,      0x7FFF,
-                                      0x8000,     0xFFFF,     0x10000,    0x7FFFFFFF, 0x80000000,
+const uint32_t InterestingValues[] = {0,          1,         2,       7,          8,
+                                      0x7F,       0x80,      0xFF,    0x100,      0x7FFF,
+                                      0x8000,     0xFFFF,    0x10000, 0x7FFFFFFF, 0x80000000,
                                       0xFFFFFFFE, 0xFFFFFFFF};
 const size_t LongestRun = 70000;
 

@@ -87,7 +87,8 @@ void Feed(Core& core, RecordingConnection& connection, const uint8_t* bytes, siz
     Protocol* protocol = connection.protocol;
     for (size_t at = 0; at < size; at += piece) {
         if (core.connection1 != protocol || protocol->closed) return;
-        connection.server.Send(std::vector<uint8_t>(bytes + at, bytes + std::min(size, at + piece)));
+        connection.server.Send(
+            std::vector<uint8_t>(bytes + at, bytes + std::min(size, at + piece)));
         Receive(core, protocol);
     }
 }
@@ -148,8 +149,8 @@ void AddProtocolTargets(std::vector<TargetInfo>& targets) {
     };
     targets.push_back({"frames", MaxCutterInput, StreamAllocationLimit,
                        [] { return std::make_unique<FramesTarget>(); }});
-    for (const auto& [name, state] : {std::pair{"login", StateLogin},
-                                      std::pair{"avatars", StateAvatarSelection},
-                                      std::pair{"game", StateGame}})
+    for (const auto& [name, state] :
+         {std::pair{"login", StateLogin}, std::pair{"avatars", StateAvatarSelection},
+          std::pair{"game", StateGame}})
         add(name, [state = state] { return std::make_unique<DispatchTarget>(state); });
 }

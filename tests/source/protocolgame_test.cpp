@@ -11,7 +11,6 @@
 #include "support/gamemessages.h"
 #include "support/hexbytes.h"
 
-
 class GameTable : public GameMessages, public ::testing::WithParamInterface<GameBody> {};
 
 TEST_P(GameTable, MessageIsReadInStepWithTheNext) {
