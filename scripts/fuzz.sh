@@ -13,7 +13,11 @@ seconds=${1:-60}
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" --ubsan || { echo "fuzz: the build failed" >&2; exit 1; }
 source "$root/scripts/wine-env.sh"
+source "$root/scripts/xvfb.sh"
 veltor_wine_prefix
+# The targets start Cores, whose windows need a screen: a private one, as for the tests.
+veltor_start_xvfb
+trap veltor_stop_xvfb EXIT
 build=${BUILD_DIR:-$root/build}-ubsan
 harness=$build/tests/fuzz/veltor_fuzz.exe
 seed=${FUZZ_SEED:-$RANDOM$RANDOM}
