@@ -35,8 +35,14 @@ wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 # A failed check stops the program with an illegal instruction; addr2line names its source line:
 # $VELTOR_ARCH-w64-mingw32-addr2line -f -C -i -e BUILD_DIR-ubsan/tests/PROGRAM.exe ADDRESS
-step "unit tests with undefined-behaviour traps ($build-ubsan)" \
-  ctest --test-dir "$build-ubsan" -L unit --output-on-failure -j"$(nproc)" "$@"
+# The same build runs the fuzz harness: each target replays its seeds and saved inputs, then a
+# fixed number of mutated inputs from a fixed seed (scripts/fuzz.sh runs them longer).
+step "unit tests and fuzz targets with undefined-behaviour traps ($build-ubsan)" \
+  ctest --test-dir "$build-ubsan" -L 'unit|fuzz' --output-on-failure -j"$(nproc)" "$@"
+# The fuzz targets' summary lines: inputs run and failures per target.
+grep -ah '^fuzz .* failures' "$build-ubsan/Testing/Temporary/LastTest.log" 2>/dev/null | tr -d '\r' |
+  sort | awk '{ print; failures += $(NF - 1) } / inputs run /{ n++; runs += $7 }
+    END { if (n) printf "fuzz: %d targets, %d mutated inputs run, %d failures\n", n, runs, failures }' || true
 step "tests ($build)" ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
 
 if [ ${#failed[@]} -gt 0 ]; then

@@ -340,6 +340,9 @@ void Protocol::SetSessionKey(const Digest& key) {
 }
 
 void Protocol::FailFatally(const std::string& text) {
+    // What a message that ran out of bytes seems to say (a shape id of 0) is no reason to end the
+    // program: the dispatcher ends the connection with the read failure.
+    if (inBuffer.Failed()) return;
     Close();
     if (fatalText.empty()) fatalText = text;
 }

@@ -69,6 +69,7 @@ bool Protocol::ReadLightShapes(std::vector<Shape*>& shapes) {
 bool Protocol::read_creature(Tile*& tile, Layer* layer, uint16_t x, uint16_t y, uint8_t z) {
     const uint32_t id = inBuffer.GetU32();
     const uint16_t shapeId = inBuffer.GetU16();
+    if (inBuffer.Failed()) return false;
     if (const Creature* existing = FindCreature(id)) {
         FailFatally(DuplicateText(*existing, x, y, z, id));
         return false;
@@ -87,6 +88,27 @@ bool Protocol::read_creature(Tile*& tile, Layer* layer, uint16_t x, uint16_t y, 
     ConvertText(name);
     std::vector<Shape*> lights;
     if (!ReadLightShapes(lights)) return false;
+    // The effects around the creature, read before the creature enters the world.
+    struct DirectionEffect {
+        int8_t dx;
+        int8_t dy;
+        ItemRecord item;
+    };
+    std::vector<DirectionEffect> effects;
+    if (Bit(flags2, 2)) {
+        const uint8_t count = inBuffer.GetByte();
+        for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {
+            DirectionEffect effect;
+            effect.dx = int8_t(inBuffer.GetByteOrZero());
+            effect.dy = int8_t(inBuffer.GetByteOrZero());
+            if (!ReadItem(effect.item)) {
+                FailFatally("read_creature_has_effect: unknown shape id.");
+                return false;
+            }
+            effects.push_back(effect);
+        }
+    }
+    if (inBuffer.Failed()) return false;
 
     if (!tile) tile = layer->CreateTile(x, y);
     auto* creature = new Creature(core, id, shapeId, subId, lights, Position{x, y, z}, name, health,
@@ -95,21 +117,13 @@ bool Protocol::read_creature(Tile*& tile, Layer* layer, uint16_t x, uint16_t y, 
     core->world->AddCreature(creature);
     tile->AddCreature(creature);
     if (id == playerId) core->player = creature;
-    if (!Bit(flags2, 2)) return true;
-    const uint8_t count = inBuffer.GetByte();
-    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {
-        const int8_t dx = int8_t(inBuffer.GetByteOrZero());
-        const int8_t dy = int8_t(inBuffer.GetByteOrZero());
-        ItemRecord item;
-        if (!ReadItem(item)) {
-            FailFatally("read_creature_has_effect: unknown shape id.");
-            return false;
-        }
-        auto* effect = new Item(core, item.shapeId, item.subId, 0, 0, 0, item.count, ItemEffect);
-        effect->looping = 1;
-        creature->AddToDirectionList(dx, dy, effect);
+    for (const DirectionEffect& effect : effects) {
+        const ItemRecord& item = effect.item;
+        auto* look = new Item(core, item.shapeId, item.subId, 0, 0, 0, item.count, ItemEffect);
+        look->looping = 1;
+        creature->AddToDirectionList(effect.dx, effect.dy, look);
     }
-    return !inBuffer.Failed();
+    return true;
 }
 
 void Protocol::creature_appear() {
@@ -137,6 +151,7 @@ void Protocol::creature_remove() {
 void Protocol::creature_turn() {
     const uint32_t id = inBuffer.GetU32();
     const uint8_t direction = inBuffer.GetByte();
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_turn: unknown creature id.");
@@ -175,6 +190,7 @@ void Protocol::creature_move(bool forced) {
 void Protocol::creature_status() {
     const uint32_t id = inBuffer.GetU32();
     const uint8_t health = inBuffer.GetByte();
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_status: unknown creature id.");
@@ -188,6 +204,7 @@ void Protocol::creature_damage() {
     const uint8_t health = inBuffer.GetByte();
     const uint8_t numberKind = inBuffer.GetByte();
     const uint16_t value = inBuffer.GetU16();
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_damage: unknown creature id.");
@@ -200,7 +217,7 @@ void Protocol::creature_damage() {
 void Protocol::creature_rename() {
     const uint32_t id = inBuffer.GetU32();
     const std::string name = inBuffer.GetString();
-    if (!NeedWorld("creature_rename: no world.")) return;
+    if (inBuffer.Failed() || !NeedWorld("creature_rename: no world.")) return;
     if (Creature* creature = FindCreature(id)) creature->name = name;
 }
 
@@ -214,6 +231,7 @@ void Protocol::creature_reshape() {
         return;
     }
     look.subId = shape->hasPalette ? inBuffer.GetU32() : 0;
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_reshape: unknown creature id.");
@@ -233,6 +251,7 @@ void Protocol::creature_lights() {
 void Protocol::creature_respeed() {
     const uint32_t id = inBuffer.GetU32();
     const uint16_t speed = inBuffer.GetU16();
+    if (inBuffer.Failed()) return;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_respeed: unknown creature id.");
@@ -316,6 +335,7 @@ Creature* Protocol::ReadCreatureEffect(int32_t& dx, int32_t& dy, Item*& item) {
         FailFatally("creature_effect: unknown shape id.");
         return nullptr;
     }
+    if (inBuffer.Failed()) return nullptr;
     Creature* creature = FindCreature(id);
     if (!creature) {
         core->OnDisconnect("creature_effect: unknown creature id.");

@@ -7,9 +7,10 @@
 #include "windows/front/suspend.h"
 #include "windows/toolkit/windowtypes.h"
 
+// One notice stands for the crash too, however often the server repeats it.
 void Protocol::server_crashed() {
     core->gameHalted = 1;
-    core->AddWindow(new Crash(core));
+    if (!core->FindWindow(WindowType::Crash)) core->AddWindow(new Crash(core));
     for (StatusEffect& effect : core->statusEffects) effect.active = 0;
     core->statTable.clear();
 }

@@ -65,8 +65,11 @@ void Protocol::player_status() {
 }
 
 void Protocol::player_points() {
-    core->hp = inBuffer.GetU16();
-    core->mana = inBuffer.GetU16();
+    const uint16_t hp = inBuffer.GetU16();
+    const uint16_t mana = inBuffer.GetU16();
+    if (inBuffer.Failed()) return;
+    core->hp = hp;
+    core->mana = mana;
     if (core->player && core->maxHp != 0)
         core->player->SetHealth(uint8_t(std::min(core->hp * 200 / core->maxHp, 200)));
     if (core->options.widescreen) {
@@ -148,19 +151,17 @@ void Protocol::map_position() {
     next.x = inBuffer.GetU16();
     next.y = inBuffer.GetU16();
     next.z = inBuffer.GetByte();
+    if (inBuffer.Failed()) return;
     if (!core->mapDriver) {
         core->OnDisconnect("map driver error");
         return;
     }
-    if (!inBuffer.Failed()) core->mapDriver->UpdatePosition(next);
+    core->mapDriver->UpdatePosition(next);
 }
 
+// All fields are read first: a short message is a read failure, with or without a driver.
 void Protocol::select_map() {
-    if (!core->mapDriver) {
-        core->OnDisconnect("select map: driver error");
-        return;
-    }
-    MapSelection next = core->mapDriver->selection;
+    MapSelection next = core->mapDriver ? core->mapDriver->selection : MapSelection{};
     next.mapId = inBuffer.GetU16();
     for (uint8_t& byte : next.key) byte = inBuffer.GetByte();
     next.page = int8_t(inBuffer.GetByteOrZero());
@@ -179,8 +180,13 @@ void Protocol::select_map() {
         marker.text = inBuffer.GetString();
         markers.push_back(marker);
     }
+    if (inBuffer.Failed()) return;
+    if (!core->mapDriver) {
+        core->OnDisconnect("select map: driver error");
+        return;
+    }
     // A selection the driver refuses (no such map, page or part) leaves the map as it was.
-    if (inBuffer.Failed() || !core->mapDriver->SetMap(next)) return;
+    if (!core->mapDriver->SetMap(next)) return;
     if (MapPart* part = core->mapDriver->SelectedPart()) {
         for (MapLabel& marker : markers) {
             marker.x = uint16_t(marker.x - part->worldRect.x0);
@@ -219,6 +225,8 @@ void Protocol::spell_states() {
 void Protocol::spell_update() { ReadSpellState(); }
 
 void Protocol::new_outfit() {
-    core->outfits.push_back(inBuffer.GetU16());
+    const uint16_t outfit = inBuffer.GetU16();
+    if (inBuffer.Failed()) return;
+    core->outfits.push_back(outfit);
     if (core->world) core->world->notification->Add(1, "You've received a new outfit!");
 }

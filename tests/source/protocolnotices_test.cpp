@@ -44,6 +44,12 @@ TEST_F(NoticeMessages, ACrashHaltsTheGameAndForgetsTheStatusEffectsAndStats) {
     EXPECT_EQ(connection.messageCounter, 1);
 }
 
+TEST_F(NoticeMessages, RepeatedCrashesStandAsOneNotice) {
+    Receive({248, 248, 248});
+    EXPECT_EQ(Count(WindowType::Crash), 1u);
+    EXPECT_EQ(core->windows.size(), 1u);
+}
+
 TEST_F(NoticeMessages, ASuspensionStandsAsOneNoticeUntilItIsOver) {
     Receive({253});
     EXPECT_EQ(core->gameHalted, 1);

@@ -75,7 +75,7 @@ TEST_F(PlayerMessages, WorldMapWithoutDriverEndsTheConnection) {
     EXPECT_FALSE(Deliver("4d 00 00 6400 6400 07"));
     EXPECT_EQ(DisconnectText(), "map driver error");
     Reconnect();
-    EXPECT_FALSE(Deliver("4e"));
+    EXPECT_FALSE(Deliver("4e 0100 000102030405060708090a0b0c0d0e0f 00 00 6400 6400 07 0000"));
     EXPECT_EQ(DisconnectText(), "select map: driver error");
 }
 
