@@ -44,11 +44,11 @@ results=$logs/results
 # of its output.
 run() {
   local log=$logs/run.log status=0
-  timeout 300 wine "$build/bench/$1" "${@:2}" </dev/null >"$log" 2>&1 || status=$?
+  timeout 600 wine "$build/bench/$1" "${@:2}" </dev/null >"$log" 2>&1 || status=$?
   tr -d '\r' <"$log" | grep -E '^[a-z0-9]+ ' >>"$results" || true
   if [ "$status" -ne 0 ]; then
     local how="ended with exit code $status"
-    [ "$status" -eq 124 ] && how="did not end within 300 seconds"
+    [ "$status" -eq 124 ] && how="did not end within 600 seconds"
     echo "bench-gfx: $* $how; the last lines of its output:" >&2
     tail -n 20 "$log" | tr -d '\r' | sed 's/^/  /' >&2
     exit 1
