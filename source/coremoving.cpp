@@ -7,6 +7,7 @@
 #include "core.h"
 #include "creature.h"
 #include "item.h"
+#include "itemplace.h"
 #include "notification.h"
 #include "platform.h"
 #include "protocol.h"
@@ -21,14 +22,14 @@
 
 namespace {
 
-// The x values that name a slot instead of a map tile.
-constexpr uint16_t BankSlot = 0xFFF0, CraftSlot = 0xFFFA, BrewSlot = 0xFFFB, ShopSlot = 0xFFFC,
-                   TradeSlot = 0xFFFD, EquipmentSlot = 0xFFFE, ContainerSlot = 0xFFFF;
+using ItemPlace::ContainerSlot;
+using ItemPlace::EquipmentSlot;
+using ItemPlace::IsTile;
+using ItemPlace::ShopSlot;
+
 // Server container numbers: the shop keeps its stack; 249 takes the shop's count choice.
 constexpr uint16_t ShopContainer = 253, ShopChoiceContainer = 249;
 constexpr uint8_t RefusalKind = 2;
-
-bool IsTile(uint16_t x) { return x != BankSlot && x < CraftSlot; }
 
 Item* AsItem(Thing* thing) { return static_cast<Item*>(thing); }
 

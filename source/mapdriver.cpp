@@ -50,9 +50,15 @@ __attribute__((target("sse2,fpmath=sse"))) uint8_t RevealLevel(int32_t dx, int32
     return uint8_t(255 * MapEase(distance / float(radius)));
 }
 
-MapPart* FindPart(const MapStruct* map, int32_t page, int32_t part) {
+MapPage* FindPage(const MapStruct* map, int32_t page) {
     if (!map || page < 0 || size_t(page) >= map->pages.size()) return nullptr;
-    const auto& parts = map->pages[size_t(page)]->parts;
+    return map->pages[size_t(page)].get();
+}
+
+MapPart* FindPart(const MapStruct* map, int32_t page, int32_t part) {
+    const MapPage* found = FindPage(map, page);
+    if (!found) return nullptr;
+    const auto& parts = found->parts;
     return part >= 0 && size_t(part) < parts.size() ? parts[size_t(part)].get() : nullptr;
 }
 
@@ -172,6 +178,8 @@ bool MapDriver::IsUsableWorldMap(const MapStruct& map) const {
         return page->texture && page->width == rect.Width() && page->height == rect.Height();
     });
 }
+
+MapPage* MapDriver::SelectedPage() const { return FindPage(currentMap, selection.page); }
 
 MapPart* MapDriver::SelectedPart() const {
     return FindPart(currentMap, selection.page, selection.part);

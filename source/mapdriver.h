@@ -37,7 +37,8 @@ public:
     void Render();
     // The lowest id from 1 up that no label of the list carries.
     static uint16_t NextFreeMarkerId(const std::vector<MapLabel>& labels);
-    // The part of the current map the selection names, or null.
+    // The page and the part of the current map the selection names, or null.
+    MapPage* SelectedPage() const;
     MapPart* SelectedPart() const;
 
     Core* core;

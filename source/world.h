@@ -92,6 +92,12 @@ public:
     void ClearLayers();
     void DeleteTiles();
 
+    // Whether the creature can sit down on the seat at the top of its tile, or stand up from it:
+    // it stands still and is ready to.
+    bool CanSitOrStand(const Creature* creature);
+    // Turns the creature the seat's way and sits it down, or stands it up, telling the server;
+    // false when it cannot.
+    bool SitOrStand(Creature* creature);
     // Popup menus on the own creature (or sitting down without a modifier key) and on others.
     bool ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position position);
     bool ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* creature);

@@ -22,22 +22,6 @@ constexpr uint32_t LevelColour = 0xC0FFFF00;
 constexpr uint32_t RightButtonColour = 0xC0E08080;
 constexpr uint32_t LeftButtonColour = 0xC080E080;
 
-// Menu codes carried out by the menu window.
-enum MenuCode : uint32_t {
-    MenuNoAction = 0,
-    MenuViewProgression = 100,
-    MenuChangeOutfit = 101,
-    MenuSitOrStand = 103,
-    MenuAttack = 110,
-    MenuFollow = 111,
-    MenuExamine = 112,
-    MenuTrade = 113,
-    MenuPartyInvite = 114,
-    MenuAcceptInvite = 115,
-    MenuPrivateMessage = 116,
-    MenuStartTalking = 117,
-};
-
 std::string Hint(uint32_t colour, const std::string& text) { return MakeColorCode(colour) + text; }
 
 std::string VocationName(uint8_t vocation) {
@@ -53,38 +37,45 @@ void Open(Core* core, Action* menu, int32_t x, int32_t y) {
 
 }  // namespace
 
-bool World::ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position position) {
-    const Tile* tile = GetTile(position.Packed(), position.z);
-    const bool canSit =
-        tile && tile->IsTopSeat() && player->moveable && !player->moving && player->sitReady;
-    if (!ModifierHeld()) {
-        // A plain right click on the own creature sits down on the seat under it, or stands up.
-        if (!canSit) return false;
-        const uint32_t facing = tile->things.back()->shape->seatDirection;
-        if (facing < 8 && player->direction != facing) {
-            player->SetDirection(int32_t(facing));
-            // Seated, the turn is only kept as the wanted direction: the server hears of it here.
-            if (player->direction != facing && owner->activeConnection)
-                owner->activeConnection->SendTurn(uint8_t(facing));
-        }
-        const uint8_t sit = player->seated ? 0 : 1;
-        if (owner->activeConnection) owner->activeConnection->SendSit(sit);
-        player->SetSitting(sit);
-        player->sitReady = 0;
-        return true;
-    }
+bool World::CanSitOrStand(const Creature* creature) {
+    const Tile* tile = GetTile(creature->position.Packed(), creature->position.z);
+    return tile && tile->IsTopSeat() && creature->moveable && !creature->moving &&
+           creature->sitReady;
+}
 
-    auto* menu = new Action(owner, 0, player->name, player->id);
-    menu->AddEntry(MenuNoAction,
+bool World::SitOrStand(Creature* creature) {
+    if (!CanSitOrStand(creature)) return false;
+    const Tile* tile = GetTile(creature->position.Packed(), creature->position.z);
+    Protocol* connection = owner->activeConnection;
+    const uint32_t facing = tile->things.back()->shape->seatDirection;
+    if (facing < 8 && creature->direction != facing) {
+        creature->SetDirection(int32_t(facing));
+        // Seated, the turn is only kept as the wanted direction: the server hears of it here.
+        if (creature->direction != facing && connection) connection->SendTurn(uint8_t(facing));
+    }
+    const uint8_t sit = creature->seated ? 0 : 1;
+    if (connection) connection->SendSit(sit);
+    creature->SetSitting(sit);
+    creature->sitReady = 0;
+    return true;
+}
+
+bool World::ShowSelfMenu(int32_t x, int32_t y, Creature* player, Position) {
+    // A plain right click on the own creature sits down on the seat under it, or stands up.
+    if (!ModifierHeld()) return SitOrStand(player);
+    const bool canSit = CanSitOrStand(player);
+
+    auto* menu = new Action(owner, nullptr, player->name, player->id);
+    menu->AddEntry(ActionCode::None,
                    (owner->nobleDaysLeft ? "Noble " : "") + VocationName(owner->vocation));
-    menu->AddEntryWithHint(MenuNoAction, "Level",
+    menu->AddEntryWithHint(ActionCode::None, "Level",
                            Hint(LevelColour, std::to_string(owner->playerLevel)));
-    menu->AddEntry(MenuNoAction, "-");
-    menu->AddEntry(MenuViewProgression, "View progression..");
-    menu->AddEntry(MenuChangeOutfit, "Change outfit..");
+    menu->AddEntry(ActionCode::None, "-");
+    menu->AddEntry(ActionCode::ViewProgression, "View progression..");
+    menu->AddEntry(ActionCode::ChangeOutfit, "Change outfit..");
     if (canSit) {
-        menu->AddEntry(MenuNoAction, "-");
-        menu->AddEntryWithHint(MenuSitOrStand, player->seated ? "Stand up" : "Sit down",
+        menu->AddEntry(ActionCode::None, "-");
+        menu->AddEntryWithHint(ActionCode::SitOrStand, player->seated ? "Stand up" : "Sit down",
                                Hint(RightButtonColour, "RMB"));
     }
     Open(owner, menu, x, y);
@@ -97,30 +88,31 @@ bool World::ShowCreatureMenu(int32_t x, int32_t y, Creature* player, Creature* c
         return false;
     }
     if ((creature->talk && creature->IsUnnamed()) || creature->examineOnly) {
-        auto* menu = new Action(owner, 0, "", creature->id);
-        menu->AddEntry(MenuExamine, "Examine");
+        auto* menu = new Action(owner, nullptr, "", creature->id);
+        menu->AddEntry(ActionCode::ExamineCreature, "Examine");
         Open(owner, menu, x, y);
         return true;
     }
 
-    auto* menu = new Action(owner, 0, creature->name, creature->id);
-    if (creature->talk) menu->AddEntry(MenuStartTalking, "Start talking..");
+    auto* menu = new Action(owner, nullptr, creature->name, creature->id);
+    if (creature->talk) menu->AddEntry(ActionCode::StartTalking, "Start talking..");
     else
-        menu->AddEntryWithHint(MenuAttack, owner->IsTarget(creature) ? "Stop attacking" : "Attack",
+        menu->AddEntryWithHint(ActionCode::Attack,
+                               owner->IsTarget(creature) ? "Stop attacking" : "Attack",
                                Hint(RightButtonColour, "RMB"));
     const bool otherPlayer = creature->playerFlag != 0;
     if (otherPlayer)
-        menu->AddEntryWithHint(MenuFollow,
+        menu->AddEntryWithHint(ActionCode::Follow,
                                owner->followTarget == creature ? "Stop following" : "Follow",
                                Hint(LeftButtonColour, "LMB"));
-    menu->AddEntry(MenuExamine, "Examine");
+    menu->AddEntry(ActionCode::ExamineCreature, "Examine");
     if (otherPlayer) {
-        menu->AddEntry(MenuNoAction, "-");
-        menu->AddEntry(MenuTrade, "Trade with..");
+        menu->AddEntry(ActionCode::None, "-");
+        menu->AddEntry(ActionCode::TradeWith, "Trade with..");
         if (owner->HasPartyInvite(creature->id))
-            menu->AddEntry(MenuAcceptInvite, "Accept invite..");
-        else menu->AddEntry(MenuPartyInvite, "Party with..");
-        menu->AddEntry(MenuPrivateMessage, "Send message..");
+            menu->AddEntry(ActionCode::AcceptInvite, "Accept invite..");
+        else menu->AddEntry(ActionCode::PartyWith, "Party with..");
+        menu->AddEntry(ActionCode::SendMessage, "Send message..");
     }
     Open(owner, menu, x, y);
     return true;

@@ -8,25 +8,12 @@ from pathlib import Path
 
 from PIL import Image
 
-from datagen import config, sprites
-from fakeserver.messages import Avatar
-from fakeserver.server import FakeServer, Scenario
-from harness import ClientTestCase
+from datagen import sprites
+from fakeserver.messages import Avatar, hello
+from fakeserver.server import Frame, Scenario
+from harness.frontscreens import EXIT_BUTTON, SECOND_AVATAR, WARNING_LINE, FrontScreensCase
 
 ACCOUNT, PASSWORD = "player", "hunter2"
-
-# Places on the 800 x 600 client area. The main screen's column of buttons, 88 x 18 from
-# (356, 250), 28 apart.
-LOGIN_BUTTON = (400, 259)
-EXIT_BUTTON = (400, 343)
-# The login window, 226 x 139 at (287, 231): its password input, 100 x 18 at (98, 67), and the
-# line of its CAPS Lock warning, at (15, 115).
-PASSWORD_INPUT = (435, 307)
-WARNING_LINE = (302, 344, 120, 14)
-# The avatar list, 356 x 249 at (222, 176): its list from (38, 57) with rows 12 high below a
-# margin of 4, and "play", 54 x 16 at (290, 221).
-SECOND_AVATAR = (310, 255)
-PLAY_BUTTON = (539, 405)
 
 
 def two_avatars():
@@ -34,44 +21,10 @@ def two_avatars():
             Avatar(1002, "Bram", shape=sprites.PERSON, outfit=sprites.PERSON_OUTFIT)]
 
 
-class FrontScreensTest(ClientTestCase):
-    time_limit = 120
-
+class FrontScreensTest(FrontScreensCase):
     def start(self, scenario=None):
-        """A fake server and a client whose settings name it, otherwise as a first start writes
-        them; returns both once the main screen shows."""
-        scenario = scenario or Scenario(accounts={ACCOUNT: PASSWORD}, avatars=two_avatars())
-        server = FakeServer(scenario).start()
-        self.addCleanup(server.stop)
-        folder = self.run_folder()
-        values = config.new_file_values()
-        values.update(host="127.0.0.1", port=str(server.port))
-        folder.write("data/" + config.FILE_NAME, config.render(values))
-        client = self.start_client(folder)
-        client.wait_window()
-        time.sleep(1)  # the first frames
-        return server, client
-
-    def open_login(self, client):
-        client.click(*LOGIN_BUTTON)
-        time.sleep(0.5)
-
-    def wait(self, server, predicate, what, timeout=30):
-        self.assertTrue(server.wait_for(predicate, timeout),
-                        "%s; transcript: %s" % (what, server.transcript.events))
-
-    def request(self, server, op, timeout=30):
-        def sent(t):
-            return [f for f in t.of("client_frame") if f.get("request", {}).get("op") == op]
-        self.wait(server, sent, "client request %d" % op, timeout)
-        return sent(server.transcript)[0]
-
-    def log_in(self, client, account, password):
-        self.open_login(client)
-        client.type(account)  # the account input has the focus
-        client.click(*PASSWORD_INPUT)
-        client.type(password)
-        client.key("Return")
+        return super().start(scenario or Scenario(accounts={ACCOUNT: PASSWORD},
+                                                  avatars=two_avatars()))
 
     def test_logging_in_through_the_login_window_sends_the_typed_credentials(self):
         server, client = self.start()
@@ -84,10 +37,7 @@ class FrontScreensTest(ClientTestCase):
     def test_the_chosen_avatar_is_played(self):
         server, client = self.start()
         self.log_in(client, ACCOUNT, PASSWORD)
-        self.wait(server, lambda t: len(t.of("server_frame")) >= 2, "the avatar list")
-        time.sleep(1)
-        client.click(*SECOND_AVATAR)
-        client.click(*PLAY_BUTTON)
+        self.play(server, client, SECOND_AVATAR)
         select = self.request(server, 7)
         self.assertEqual(select["request"]["avatar_id"], 1002)
         self.assertTrue(select["encrypted"])
@@ -99,6 +49,35 @@ class FrontScreensTest(ClientTestCase):
         time.sleep(2)
         self.assertEqual(server.transcript.of("connect"), [])
         self.assertTrue(client.running())
+
+    def test_each_cancelled_attempt_shows_its_box_and_the_fourth_logs_in(self):
+        # The server accepts the first three connections and stays silent on them.
+        def greet_from_the_fourth(session, request):
+            return [Frame(hello(session.scenario.challenge))] if session.number > 3 else []
+
+        server, client = self.start(Scenario(accounts={ACCOUNT: PASSWORD}, avatars=two_avatars(),
+                                             on={(0, 1): greet_from_the_fourth}))
+        main_screen = self.view(client)
+        boxes = []
+        for attempt in range(1, 4):
+            self.log_in(client, ACCOUNT, PASSWORD)
+            self.wait(server, lambda t: len(self.requests(server, 1)) == attempt,
+                      "the hello of attempt %d" % attempt)
+            box = self.find_box(main_screen, self.view(client))
+            boxes.append(box)
+            self.click(client, *box.right_button())  # "cancel"
+            self.wait_closed_by_client(server, attempt)
+            self.assert_alike(self.view(client), main_screen,
+                              "the box of attempt %d gone" % attempt)
+        self.assertEqual([vars(box) for box in boxes], [vars(boxes[0])] * 3,
+                         "the same progress box each time")
+
+        self.log_in(client, ACCOUNT, PASSWORD)
+        login = self.request(server, 2)
+        self.assertEqual(login["session"], 4)
+        self.assertEqual(login["request"]["account"], ACCOUNT)
+        self.assertTrue(login["request"]["login_ok"])
+        self.assertEqual(len(server.transcript.of("connect")), 4)
 
     def test_the_caps_lock_warning_shows_exactly_while_caps_lock_is_on(self):
         _, client = self.start()
@@ -141,7 +120,7 @@ class FrontScreensTest(ClientTestCase):
 
     def test_exit_ends_the_program_with_code_zero(self):
         _, client = self.start()
-        client.click(*EXIT_BUTTON)
+        self.click(client, *EXIT_BUTTON)
         self.assertEqual(client.wait_exit(), 0)
 
 

@@ -1,6 +1,8 @@
 """The real client with and without a Steam library beside it: Steam starts from the client's
 own folder, an account login leaves Steam alone (its callbacks run only while a connection waits
-for Steam), and Steam answers that nobody waits for change nothing."""
+for Steam), and Steam answers that nobody waits for change nothing. A new player with Steam logs
+in with the main screen's Play: the ticket Steam hands over goes to the server, and a ticket Steam
+refuses sends nothing."""
 import time
 import unittest
 
@@ -8,9 +10,18 @@ from datagen import config
 from fakeserver import messages, steam
 from fakeserver.server import FakeServer, Frame, Scenario
 from harness import ClientTestCase
+from harness.commands import poll
+from harness.frontscreens import FIRST_AVATAR, PLAY_BUTTON_OF_STEAM, FrontScreensCase
 from harness.wine import MESSAGE_BOX_CLASS
 
 STEAM_MESSAGE = 0x8004
+STEAM_ID = 76561198000000042  # above 32 bits
+TICKET = bytes.fromhex("140000000a1b2c3d4e5f60718293a4b5c6d7e8f9")
+TICKET_HANDLE = 7
+# What the client asks of Steam besides the ticket: its callbacks run on every tick while it
+# waits, and its interface is looked up.
+ROUTINE_CALLS = ("SteamAPI_RunCallbacks", "SteamInternal_", "SteamAPI_RegisterCallback",
+                 "SteamAPI_UnregisterCallback")
 
 
 class SteamTest(ClientTestCase):
@@ -49,6 +60,66 @@ class SteamTest(ClientTestCase):
     def test_without_the_library_nothing_fails(self):
         folder = self.play(with_steam=False)
         self.assertEqual(folder.steam_calls(), [])
+
+
+class SteamPlayTest(FrontScreensCase):
+    def start_with_steam(self, ticket_result):
+        folder = self.run_folder()
+        folder.place_steam_stub(f"init 1\nsteam_id {STEAM_ID}\nticket_handle {TICKET_HANDLE}\n"
+                                f"ticket {TICKET.hex()}\nticket_result {ticket_result}\n")
+        server, client = self.start(Scenario(steam_tickets=[TICKET]), folder)
+        return server, client, folder
+
+    @staticmethod
+    def steam_calls(folder):
+        return [call for call in folder.steam_calls() if not call.startswith(ROUTINE_CALLS)]
+
+    def test_play_sends_the_steam_id_and_the_ticket_and_logs_in(self):
+        server, client, folder = self.start_with_steam(ticket_result=1)
+        self.click(client, *PLAY_BUTTON_OF_STEAM)
+        login = self.request(server, steam.STEAM_LOGIN)
+        self.assertEqual((login["state"], login["encrypted"], login["counter"]), (0, False, 1))
+        fields = login["request"]
+        self.assertEqual((fields["steam_id"], fields["language"], fields["ticket"]),
+                         (STEAM_ID, "en", TICKET.hex()))
+        self.assertEqual((fields["account"], fields["plaintext_length"]), ("", 17),
+                         "the session key and an empty name")
+        self.assertTrue(fields["login_ok"])
+
+        # The block's session key enciphers what follows.
+        self.play(server, client, FIRST_AVATAR)
+        select = self.request(server, 7)
+        self.assertEqual(select["request"]["avatar_id"], 1001)
+        self.assertTrue(select["encrypted"])
+        self.assertEqual((select["counter"], select["expected_counter"]), (3, 3))
+
+        client.close()
+        self.assertEqual(client.wait_exit(), 0)
+        self.assertEqual(self.steam_calls(folder), [
+            "SteamAPI_Init 1", f"GetAuthTicketForWebApi gameserver {TICKET_HANDLE}", "deliver 168",
+            "GetSteamID", f"CancelAuthTicket {TICKET_HANDLE}", "SteamAPI_Shutdown"])
+
+    def test_a_refused_ticket_shows_a_notice_and_sends_nothing(self):
+        server, client, folder = self.start_with_steam(ticket_result=2)
+        main_screen = self.view(client)
+        self.click(client, *PLAY_BUTTON_OF_STEAM)
+        poll(lambda: "deliver 168" in folder.steam_calls(), 30, "the ticket's answer")
+        self.find_box(main_screen, self.view(client))
+
+        # The notice lies over the progress box: Enter closes the notice, and the connection
+        # stays. So it does after a Steam answer that comes late, when nothing waits for it.
+        client.key("Return")
+        client.post(STEAM_MESSAGE, 1, 0)
+        time.sleep(1)
+        client.key("Return")
+        time.sleep(1)
+        self.assertEqual(server.transcript.of("closed"), [])
+        # Then Enter cancels the attempt.
+        client.key("Return")
+        self.wait_closed_by_client(server)
+        self.assert_alike(self.view(client), main_screen, "back on the main screen")
+        self.assertEqual([f["request"]["op"] for f in server.transcript.of("client_frame")], [1])
+        self.assertNotIn("GetSteamID", folder.steam_calls())
 
 
 if __name__ == "__main__":

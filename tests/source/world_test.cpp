@@ -608,7 +608,7 @@ TEST_F(WorldMenus, CreatureMenusByKind) {
         Action* menu = OpenedMenu();
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(menu->title, c.title);
-        EXPECT_EQ(menu->subjectId, c.creature->id);
+        EXPECT_EQ(menu->context, c.creature->id);
         EXPECT_EQ(Labels(*menu), c.labels) << c.creature->name;
     }
     core->targets = {monster};

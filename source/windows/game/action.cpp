@@ -1,7 +1,9 @@
 #include "windows/game/action.h"
 
-Action::Action(Core* core, uint32_t, std::string title, uint32_t subjectId)
-    : Window(core), title(std::move(title)), subjectId(subjectId) {}
+Action::Action(Core* core, Window* owner, std::string title, uint32_t context)
+    : Window(core), title(std::move(title)), context(context) {
+    this->owner = owner;
+}
 
 void Action::AddEntry(uint32_t code, const std::string& label) {
     entries.push_back({code, label, ""});

@@ -1,6 +1,8 @@
 #include "windows/game/channel.h"
 
-Channel::Channel(uint8_t id) : id(id) {}
+#include "windows/toolkit/windowtypes.h"
+
+Channel::Channel(uint8_t id, Core* core) : Window(core), id(id) { typeId = WindowType::Channel; }
 
 void Channel::AddLine(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha,
                       const std::string& text) {
@@ -15,3 +17,9 @@ void Channel::AddSpeakerText(const std::string& speaker, const std::string& text
 }
 
 void Channel::SetTabMark(uint8_t mark) { tabMark = mark; }
+
+void Channel::Clear() { lines.clear(); }
+
+void Channel::EnableLogging() { logging = 1; }
+
+void Channel::DisableLogging() { logging = 0; }

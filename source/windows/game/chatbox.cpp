@@ -19,8 +19,9 @@ bool Chatbox::OpenChannel(uint32_t id, const std::string& name, uint8_t tabMark)
     if (FindChannelByName(name)) return false;
     if (id >= ChannelId::Private)
         for (id = ChannelId::Private; channels.count(id);) ++id;
-    Channel& channel = channels[id];
-    channel.id = uint8_t(std::min<uint32_t>(id, ChannelId::Private));
+    const uint8_t pageId = uint8_t(std::min<uint32_t>(id, ChannelId::Private));
+    Channel& channel = channels.try_emplace(id, pageId, core).first->second;
+    channel.id = pageId;
     channel.name = name;
     channel.SetTabMark(tabMark);
     return true;

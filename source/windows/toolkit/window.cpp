@@ -35,6 +35,11 @@ Window::~Window() {
     // A window deleted without Core::RemoveWindow must not stay active or focused.
     if (core && core->activeWindow == this) core->activeWindow = nullptr;
     if (core && core->focusedInput == this) core->focusedInput = nullptr;
+    // Nor may a window it owns (a popup menu on it, a control) keep a pointer to it.
+    if (core)
+        for (const std::vector<Window*>* list : {&core->windows, &core->closedWindows})
+            for (Window* window : *list)
+                if (window->owner == this) window->owner = nullptr;
 }
 
 void Window::DeleteButton(Button* button) {

@@ -205,6 +205,22 @@ TEST_F(WindowTest, DeletingAWindowForgetsItsPressedButton) {
     EXPECT_EQ(core->pressedButton, nullptr);
 }
 
+TEST_F(WindowTest, DeletingAWindowLeavesTheWindowsItOwnedWithoutOwner) {
+    Plain* owner = Open(50, 50, 200, 100);
+    Plain* open = Open(60, 60, 100, 50);
+    Plain* closing = Open(70, 70, 100, 50);
+    Plain* other = Open(80, 80, 100, 50);
+    open->owner = owner;
+    core->DetachWindow(closing);  // closed: waits for the next frame's deletion
+    core->closedWindows.push_back(closing);
+    closing->owner = owner;
+    other->owner = open;
+    core->RemoveWindow(owner);
+    EXPECT_EQ(open->owner, nullptr);
+    EXPECT_EQ(closing->owner, nullptr);
+    EXPECT_EQ(other->owner, open);
+}
+
 TEST_F(WindowTest, TheShadowFollowsTheVisibleHeight) {
     Plain* window = Open(100, 50, 200, 120);
     RecordingDriver::Install();
