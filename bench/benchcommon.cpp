@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+
+#include "drivercalls.h"
 
 namespace Bench {
 
@@ -57,75 +57,20 @@ std::vector<uint32_t> FontPixels() {
     return pixels;
 }
 
-HWND OpenWindow() {
+HWND OpenWindow(int width, int height) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "VeltorBench";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "VeltorBench", "bench", WS_POPUP | WS_VISIBLE, 0, 0, Width,
-                                  Height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    HWND window = CreateWindowExA(0, "VeltorBench", "bench", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                                  height, nullptr, nullptr, windowClass.hInstance, nullptr);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     return window;
 }
 
 namespace {
-
-long drawCalls = 0;
-long textureBinds = 0;
-void(WINAPI* realBegin)(GLenum) = nullptr;
-void(WINAPI* realBindTexture)(GLenum, GLuint) = nullptr;
-
-void WINAPI CountingBegin(GLenum mode) {
-    CountDrawCall();
-    realBegin(mode);
-}
-
-void WINAPI CountingBindTexture(GLenum target, GLuint name) {
-    CountTextureBind();
-    realBindTexture(target, name);
-}
-
-// The import-address slot through which this program calls `function` of opengl32.dll.
-ULONG_PTR* ImportSlot(const char* function) {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* library = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         library->Name; ++library) {
-        if (_stricmp(reinterpret_cast<const char*>(base + library->Name), "opengl32.dll") != 0) {
-            continue;
-        }
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const auto* byName =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
-                return &slots->u1.Function;
-            }
-        }
-    }
-    return nullptr;
-}
-
-template <class Fn>
-void Redirect(const char* function, Fn& original, Fn replacement) {
-    ULONG_PTR* slot = ImportSlot(function);
-    if (!slot) {
-        std::fprintf(stderr, "bench: no import of %s to count\n", function);
-        std::exit(1);
-    }
-    DWORD protection;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-    original = reinterpret_cast<Fn>(*slot);
-    *slot = reinterpret_cast<ULONG_PTR>(replacement);
-    VirtualProtect(slot, sizeof *slot, protection, &protection);
-}
 
 double NowMs() {
     LARGE_INTEGER frequency, counter;
@@ -136,14 +81,7 @@ double NowMs() {
 
 }  // namespace
 
-void CountDrawCall() { ++drawCalls; }
-void CountTextureBind() { ++textureBinds; }
 void FinishOpenGl() { glFinish(); }
-
-void InstallCounters() {
-    Redirect("glBegin", realBegin, CountingBegin);
-    Redirect("glBindTexture", realBindTexture, CountingBindTexture);
-}
 
 FrameFigures Measure(int frames, const std::function<void()>& drawFrame,
                      const std::function<void()>& finish) {
@@ -154,13 +92,14 @@ FrameFigures Measure(int frames, const std::function<void()>& drawFrame,
     std::vector<double> times;
     FrameFigures figures = {};
     for (int i = 0; i < frames; ++i) {
-        drawCalls = textureBinds = 0;
+        DriverCalls::Take();
         const double start = NowMs();
         drawFrame();
         finish();
         times.push_back(NowMs() - start);
-        figures.drawCalls = drawCalls;
-        figures.textureBinds = textureBinds;
+        const DriverCalls::Counts counts = DriverCalls::Take();
+        figures.drawCalls = counts.drawCalls;
+        figures.textureBinds = counts.textureBinds;
     }
     std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
     figures.medianMs = times[times.size() / 2];
@@ -169,9 +108,21 @@ FrameFigures Measure(int frames, const std::function<void()>& drawFrame,
 
 int FramesFor(int n) { return n <= 500 ? 400 : n <= 2000 ? 200 : 100; }
 
-void Print(const char* program, int n, const FrameFigures& figures) {
-    std::printf("%s n=%d ms=%.3f draws=%ld binds=%ld\n", program, n, figures.medianMs,
-                figures.drawCalls, figures.textureBinds);
+int TextureRuns(const std::vector<Op>& scene) {
+    int runs = 0;
+    int texture = -1;  // none yet; the font is SpriteTextures
+    for (const Op& op : scene) {
+        if (op.kind == Op::Fill) continue;
+        const int drawn = op.kind == Op::Sprite ? op.texture : SpriteTextures;
+        if (drawn != texture) ++runs;
+        texture = drawn;
+    }
+    return runs;
+}
+
+void Print(const char* program, int n, const FrameFigures& figures, int textureRuns) {
+    std::printf("%s n=%d ms=%.3f draws=%ld binds=%ld runs=%d\n", program, n, figures.medianMs,
+                figures.drawCalls, figures.textureBinds, textureRuns);
     std::fflush(stdout);
 }
 

@@ -1,5 +1,4 @@
-// What the drawing benchmarks share: the scene, its textures, the window, the frame clock and
-// the counters of draw calls and texture binds.
+// What the drawing benchmarks share: the scene, its textures, the window and the frame clock.
 #pragma once
 
 #include <windows.h>
@@ -39,31 +38,30 @@ std::vector<Op> MakeScene(int n);
 std::vector<uint32_t> SpritePixels(int texture);
 std::vector<uint32_t> FontPixels();
 
-// A visible Width x Height window without frame.
-HWND OpenWindow();
+// A visible window of the given size without frame.
+HWND OpenWindow(int width, int height);
 
-// Replaces the program's imports of glBegin and glBindTexture with counting ones.
-void InstallCounters();
-// Counts one draw call or texture bind of the frame being measured.
-void CountDrawCall();
-void CountTextureBind();
 // Waits until OpenGL has drawn everything asked of it.
 void FinishOpenGl();
 
 struct FrameFigures {
     double medianMs;
-    long drawCalls;     // glBegin calls of one frame
-    long textureBinds;  // glBindTexture calls of one frame
+    long drawCalls;     // of one frame (DriverCalls)
+    long textureBinds;  // of one frame (DriverCalls)
 };
 
 // Runs warm-up frames, then `frames` frames, each followed by `finish` (waiting until the
-// drawing is done) before the clock stops.
+// drawing is done) before the clock stops. The calls are counted once DriverCalls counts them.
 FrameFigures Measure(int frames, const std::function<void()>& drawFrame,
                      const std::function<void()>& finish = FinishOpenGl);
 
 // Frames measured for a scene of n sprites.
 int FramesFor(int n);
 
-void Print(const char* program, int n, const FrameFigures& figures);
+// The changes of texture between consecutive textured quads of the scene, the first included:
+// the fewest texture binds a frame can do.
+int TextureRuns(const std::vector<Op>& scene);
+
+void Print(const char* program, int n, const FrameFigures& figures, int textureRuns);
 
 }  // namespace Bench

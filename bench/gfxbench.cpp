@@ -6,12 +6,13 @@
 #include "benchcommon.h"
 #include "benchdx9.h"
 #include "driver/gfxcore.h"
+#include "drivercalls.h"
 
 int main(int argc, char** argv) {
     const bool direct3d = argc > 1 && std::strcmp(argv[1], "dx9") == 0;
     const uint32_t driver = direct3d ? DriverDirectX : DriverOpenGL;
     const char* program = direct3d ? "dx9" : "layer";
-    HWND window = Bench::OpenWindow();
+    HWND window = Bench::OpenWindow(Bench::Width, Bench::Height);
     GFX_Bind(window);
     GFX_Init(driver, 0, 'F');
     GFX_Configure(Bench::Width, Bench::Height, 0xFF000000, 4);
@@ -31,10 +32,10 @@ int main(int argc, char** argv) {
                                      Bench::FontWidth * 4, 0, 99);
     std::function<void()> finish = Bench::FinishOpenGl;
     if (direct3d) {
-        Bench::InstallDirect3D9Counters(DX9_Device());
+        DriverCalls::CountDirect3D9(DX9_Device());
         finish = [] { Bench::FinishDirect3D9(DX9_Device()); };
     } else {
-        Bench::InstallCounters();
+        DriverCalls::CountOpenGl();
     }
 
     for (const int n : Bench::SceneSizes) {
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
                 GFX_EndFrame();
             },
             finish);
-        Bench::Print(program, n, figures);
+        Bench::Print(program, n, figures, Bench::TextureRuns(scene));
     }
     const int errors = GFX_ErrorCount();
     for (GfxImage* image : sprites) GFX_DeleteImage(image);

@@ -1,11 +1,14 @@
-// The benchmark scene drawn straight through OpenGL: the same quads in the same order with the
-// same texture changes as the layer draws them, and nothing else.
+// The benchmark scenes drawn straight through OpenGL, nothing else: without argument the
+// synthetic scene, the same quads in the same order with the same texture changes as the layer
+// draws them; with the path of a frame recorded by worldbench, that frame replayed.
 #include <GL/gl.h>
 #include <GL/glext.h>
 
 #include <cstdio>
 
 #include "benchcommon.h"
+#include "drivercalls.h"
+#include "glreplay.h"
 
 namespace {
 
@@ -69,28 +72,8 @@ void FilledQuad(float x, float y, float w, float h) {
     glEnd();
 }
 
-}  // namespace
-
-int main() {
-    HWND window = Bench::OpenWindow();
-    HDC dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cAlphaBits = 8;
-    if (!SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format)) return 1;
-    HGLRC context = wglCreateContext(dc);
-    if (!context || !wglMakeCurrent(dc, context)) {
-        std::fprintf(stderr, "glbare: no OpenGL context\n");
-        return 1;
-    }
-    using SwapInterval = BOOL(WINAPI*)(int);
-    if (auto swapInterval = reinterpret_cast<SwapInterval>(
-            reinterpret_cast<void (*)()>(wglGetProcAddress("wglSwapIntervalEXT")))) {
-        swapInterval(0);
-    }
+// Draws the synthetic scene of each size.
+void DrawScenes(HDC dc) {
     glViewport(0, 0, Bench::Width, Bench::Height);
     glMatrixMode(GL_PROJECTION);
     glOrtho(0, Bench::Width, Bench::Height, 0, -1, 1);
@@ -105,7 +88,7 @@ int main() {
         sprites.push_back(Texture(Bench::SpriteSize, Bench::SpriteSize, Bench::SpritePixels(i)));
     }
     const GLuint font = Texture(Bench::FontWidth, Bench::FontHeight, Bench::FontPixels());
-    Bench::InstallCounters();
+    DriverCalls::CountOpenGl();
 
     for (const int n : Bench::SceneSizes) {
         const std::vector<Bench::Op> scene = Bench::MakeScene(n);
@@ -134,10 +117,56 @@ int main() {
             }
             SwapBuffers(dc);
         });
-        Bench::Print("bare", n, figures);
+        Bench::Print("bare", n, figures, Bench::TextureRuns(scene));
     }
+}
+
+constexpr int WorldFrames = 200;
+
+// Replays a recorded frame of the world scene; false when it cannot.
+bool ReplayWorld(HDC dc, const Bench::RecordedFrame& frame) {
+    GlReplay replay;
+    if (!replay.Prepare(frame, dc)) {
+        std::fprintf(stderr, "glbare: the context lacks what the replay needs\n");
+        return false;
+    }
+    DriverCalls::CountOpenGl();
+    const Bench::FrameFigures figures = Bench::Measure(WorldFrames, [&] { replay.DrawFrame(); });
+    Bench::Print("worldbare", int(frame.calls.size()), figures, Bench::TextureRuns(frame));
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Bench::RecordedFrame world;
+    if (argc > 1 && !Bench::ReadRecordedFrame(argv[1], world)) {
+        std::fprintf(stderr, "glbare: no whole recording in %s\n", argv[1]);
+        return 1;
+    }
+    HWND window = argc > 1 ? Bench::OpenWindow(world.screenWidth, world.screenHeight)
+                           : Bench::OpenWindow(Bench::Width, Bench::Height);
+    HDC dc = GetDC(window);
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cAlphaBits = 8;
+    if (!SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format)) return 1;
+    HGLRC context = wglCreateContext(dc);
+    if (!context || !wglMakeCurrent(dc, context)) {
+        std::fprintf(stderr, "glbare: no OpenGL context\n");
+        return 1;
+    }
+    using SwapInterval = BOOL(WINAPI*)(int);
+    if (auto swapInterval = reinterpret_cast<SwapInterval>(
+            reinterpret_cast<void (*)()>(wglGetProcAddress("wglSwapIntervalEXT")))) {
+        swapInterval(0);
+    }
+    const bool drawn = argc > 1 ? ReplayWorld(dc, world) : (DrawScenes(dc), true);
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(context);
     ReleaseDC(window, dc);
-    return 0;
+    return drawn ? 0 : 1;
 }

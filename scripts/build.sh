@@ -4,6 +4,7 @@
 # 32-bit target, the 32-bit client is built as well, into BUILD_DIR-i686. With --ubsan, the unit
 # tests are also built with undefined-behaviour traps, into BUILD_DIR-ubsan.
 set -euo pipefail
+source "$(dirname "$0")/report-failure.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/wine-env.sh"
 build=${BUILD_DIR:-$root/build}

@@ -2,6 +2,7 @@
 # Fetches Debian's mbed TLS 2.28.3 source into third_party/mbedtls without touching the
 # system's apt sources or package lists: apt gets a private sources file and private state.
 set -euo pipefail
+source "$(dirname "$0")/report-failure.sh"
 here=$(cd "$(dirname "$0")/.." && pwd)
 dest="$here/third_party/mbedtls"
 version=2.28.3

@@ -7,6 +7,7 @@
 # run/screen.png after a few seconds, and the client is then closed. The server's transcript
 # of both sides' messages is run/server.jsonl.
 set -euo pipefail
+source "$(dirname "$0")/report-failure.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"

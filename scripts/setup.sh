@@ -2,6 +2,7 @@
 # Installs everything the build and the tests need on a fresh Debian 12 machine (run as root).
 # Idempotent: a second run checks with dpkg-query and returns in well under a second.
 set -euo pipefail
+source "$(dirname "$0")/report-failure.sh"
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 # Both Wine installations: the 32-bit one runs the client where the kernel runs 32-bit code, the

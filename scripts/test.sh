@@ -7,6 +7,7 @@
 # that failed; the run ends by naming the failed steps, and exits non-zero if any failed. Extra
 # arguments go to both ctest runs (for example -R unit/).
 set -euo pipefail
+source "$(dirname "$0")/report-failure.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 build=${BUILD_DIR:-$root/build}

@@ -4,7 +4,12 @@ veltor_start_xvfb() {
   fifo=$(mktemp -u); mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   VELTOR_XVFB_PID=$!
-  read -r display <"$fifo"; rm -f "$fifo"
+  if ! read -r display <"$fifo"; then
+    rm -f "$fifo"
+    echo "xvfb: Xvfb did not start" >&2
+    return 1
+  fi
+  rm -f "$fifo"
   export DISPLAY=":$display"
 }
 veltor_stop_xvfb() { [ -n "${VELTOR_XVFB_PID:-}" ] && kill "$VELTOR_XVFB_PID" 2>/dev/null; true; }

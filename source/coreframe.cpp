@@ -46,6 +46,8 @@ void Core::Tick() {
     frameSkipped = 1;
     if (clientWidth != 0 && clientHeight != 0) {
         frameSkipped = 0;
+        // An armed screenshot reads back the frame presented last, so only then is it kept.
+        GFX_KeepPresentedFrames(screenshotPending);
         RenderFrame();
         if (world) world->RunAfterFrame();
     } else if (world) {

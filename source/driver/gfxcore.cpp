@@ -380,6 +380,8 @@ void GFX_EndFrame() {
     if (gfxState.errorCount > 0) GFX_Unload();
 }
 
+void GFX_KeepPresentedFrames(bool keep) { gfxState.keepPresentedFrames = keep; }
+
 // --- errors ---
 
 void GFX_SetErrorSource(const char* message, const char* sourcePath, int line) {

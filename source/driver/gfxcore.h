@@ -108,6 +108,9 @@ struct GfxState {
     std::vector<GfxClipRect> clipStack;  // saved clips, youngest at the back
     GfxRenderTarget* surface = nullptr;  // target of the frame begun last; null: the screen
     bool frameOpen = false;              // between BeginFrame and EndFrame
+    // The drivers keep a copy of each frame they present for GfxDriver::ReadScreen only while
+    // this is set (GFX_KeepPresentedFrames): the copy costs time every frame.
+    bool keepPresentedFrames = false;
 
     GfxRenderTarget* targets = nullptr;  // list heads, youngest first
     GfxImage* images = nullptr;
@@ -196,6 +199,9 @@ void GFX_DeleteOverlay(GfxOverlay* overlay);
 // Frames: one BeginFrame and one EndFrame around all drawing of a surface; they do not nest.
 void GFX_BeginFrame(GfxRenderTarget* target);
 void GFX_EndFrame();
+// Whether the frames presented from now on are kept for GfxDriver::ReadScreen. Set it while a
+// read-back of the screen is pending; a frame presented while it is off reads back as zeros.
+void GFX_KeepPresentedFrames(bool keep);
 
 // Errors: a first-in, first-out queue of at most 16 entries.
 void GFX_SetErrorSource(const char* message, const char* sourcePath, int line);

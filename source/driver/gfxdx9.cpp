@@ -40,7 +40,6 @@ struct Dx9State {
     IDirect3D9* d3d = nullptr;
     IDirect3DDevice9* device = nullptr;
     IDirect3DSurface9* backBuffer = nullptr;
-    IDirect3DTexture9* white = nullptr;  // bound for every untextured shape
     bool vsync = false;
     bool multitexture = false;  // the overlay is drawn by texture stage 1
     bool clipPlanesOn = false;
@@ -55,11 +54,14 @@ struct Dx9State {
 
     // What is set, so runs of quads from one texture set no state.
     IDirect3DBaseTexture9* boundTexture = nullptr;  // stage 0
-    bool linear = false;                            // stage-0 filter
+    bool texturing = true;  // stage 0 takes the texture; off: the vertex colour alone
+    bool linear = false;    // stage-0 filter
+    IDirect3DBaseTexture9* overlayTexture = nullptr;  // stage 1
     DWORD fvf = 0;
 
-    // A copy of the back buffer taken before every Present: the back buffer is undefined
-    // afterwards, and the screen read-back must give what the player saw.
+    // A copy of the back buffer taken before Present while the layer asks for the presented
+    // frames to be kept: the back buffer is undefined afterwards, and the screen read-back must
+    // give what the player saw.
     IDirect3DSurface9* presented = nullptr;
     bool presentedValid = false;
 } dx9;
@@ -90,9 +92,27 @@ void Dx9BindTexture(IDirect3DBaseTexture9* texture, bool linear) {
     if (linear != dx9.linear) Dx9SetFilter(linear);
 }
 
-// Forgets a texture about to be released, so a new one at the same address is bound again.
+// Untextured shapes take the vertex colour alone instead of binding a texture of their own,
+// so a fill between two quads of one texture costs no texture change.
+void Dx9Texturing(bool on) {
+    if (on == dx9.texturing) return;
+    const DWORD operation = on ? D3DTOP_MODULATE : D3DTOP_SELECTARG2;
+    dx9.device->SetTextureStageState(0, D3DTSS_COLOROP, operation);
+    dx9.device->SetTextureStageState(0, D3DTSS_ALPHAOP, operation);
+    dx9.texturing = on;
+}
+
+// Unbinds a texture about to be released or drawn into, so that the device lets go of it and a
+// new texture at the same address is bound again.
 void Dx9Forget(IDirect3DBaseTexture9* texture) {
-    if (dx9.boundTexture == texture) dx9.boundTexture = nullptr;
+    if (dx9.boundTexture == texture) {
+        dx9.device->SetTexture(0, nullptr);
+        dx9.boundTexture = nullptr;
+    }
+    if (dx9.overlayTexture == texture) {
+        dx9.device->SetTexture(1, nullptr);
+        dx9.overlayTexture = nullptr;
+    }
 }
 
 void Dx9SetFvf(DWORD fvf) {
@@ -250,7 +270,7 @@ private:
     // the shape need: position; a colour unless a plain or multitexture textured shape is
     // untinted; texture coordinates when textured (us and vs given); the position again for
     // the overlay stage. Textured shapes draw with the texture bound last, untextured ones with
-    // the white texture.
+    // their vertex colours alone.
     static void Draw(D3DPRIMITIVETYPE type, int count, const float* xs, const float* ys,
                      const uint32_t* colours, const float* us, const float* vs) {
         const bool textured = us != nullptr;
@@ -282,7 +302,7 @@ private:
                 put(ys[i]);
             }
         }
-        if (!textured) Dx9BindTexture(dx9.white, false);
+        Dx9Texturing(textured);
         Dx9SetFvf(fvf);
         dx9.device->DrawPrimitiveUP(type, type == D3DPT_LINELIST ? 1 : 2, data,
                                     UINT(n / count * sizeof(DWORD)));
@@ -291,11 +311,15 @@ private:
 
 // --- overlay by the second texture stage ---
 
-// Stage 1 modulates by the overlay's texture, or is switched off without one.
+// Stage 1 modulates by the overlay's texture, or is switched off without one; a switched-off
+// stage keeps its texture, which the next overlay often is again.
 void Dx9SetOverlayStage(IDirect3DTexture9* texture) {
     IDirect3DDevice9* device = dx9.device;
+    if (texture && texture != dx9.overlayTexture) {
+        device->SetTexture(1, texture);
+        dx9.overlayTexture = texture;
+    }
     const DWORD operation = texture ? D3DTOP_MODULATE : D3DTOP_DISABLE;
-    device->SetTexture(1, texture);
     device->SetTextureStageState(1, D3DTSS_COLOROP, operation);
     device->SetTextureStageState(1, D3DTSS_ALPHAOP, operation);
 }
@@ -362,6 +386,7 @@ void Dx9RebuildOverlay(GfxOverlay* overlay, Dx9Overlay* object, uint32_t outside
     }
     if (!pixels) width = height = 0;
     if (textureWidth != object->textureWidth || textureHeight != object->textureHeight) {
+        if (object->texture) Dx9Forget(object->texture);
         Release(object->texture);
         object->texture = Dx9CreateManagedTexture(textureWidth, textureHeight);
         if (!object->texture) {
@@ -409,6 +434,7 @@ void Dx9SetOverlayRect(GfxOverlay* overlay, float, float, float, float) {
 void Dx9DeleteOverlay(GfxOverlay* overlay) {
     if (overlay == dx9.overlay) Dx9ApplyMultitextureOverlay(nullptr);
     auto* object = static_cast<Dx9Overlay*>(overlay->driverObject);
+    if (object->texture) Dx9Forget(object->texture);
     Release(object->texture);
     delete object;
     overlay->driverObject = nullptr;
@@ -539,6 +565,11 @@ D3DPRESENT_PARAMETERS Dx9PresentParameters(int32_t width, int32_t height) {
 
 void Dx9SetFixedState() {
     IDirect3DDevice9* device = dx9.device;
+    // A reset unbinds every texture and puts back the default stage operations.
+    dx9.boundTexture = nullptr;
+    dx9.overlayTexture = nullptr;
+    dx9.texturing = true;
+    dx9.fvf = 0;
     device->SetVertexShader(nullptr);
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetRenderState(D3DRS_LOCALVIEWER, FALSE);
@@ -562,8 +593,6 @@ void Dx9SetFixedState() {
         device->SetTextureStageState(1, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_COUNT2);
         Dx9SetOverlayStage(nullptr);
     }
-    dx9.boundTexture = nullptr;  // a reset unbinds every texture
-    dx9.fvf = 0;
 }
 
 // The copy of the presented frame lives in the default pool, beside the back buffer. Without
@@ -585,8 +614,8 @@ enum class Dx9Reset { Ready, Lost, Failed };
 Dx9Reset Dx9ResetDevice() {
     IDirect3DDevice9* device = dx9.device;
     if (dx9.backBuffer) device->SetRenderTarget(0, dx9.backBuffer);
-    device->SetTexture(0, nullptr);
-    device->SetTexture(1, nullptr);
+    Dx9Forget(dx9.boundTexture);
+    Dx9Forget(dx9.overlayTexture);
     for (GfxRenderTarget* target = gfxState.targets; target; target = target->next) {
         if (target->driverObject) Dx9DeleteTarget(target);
     }
@@ -656,6 +685,7 @@ void Dx9BeginFrame(GfxRenderTarget* target) {
         surfaceHeight = float(object->textureHeight);
         clearColour = target->clearColour;
         clear = wasInvalid || !(target->flags & GfxFlagKeep);
+        Dx9Forget(object->texture);  // a texture cannot be read while it is drawn into
     }
     // Pixel (0, 0) is the top-left corner and y grows downwards; the world moves by half a pixel
     // so that texel and pixel centres meet.
@@ -672,9 +702,7 @@ void Dx9BeginFrame(GfxRenderTarget* target) {
     world._42 = -0.5f;
     bool ready = SUCCEEDED(device->SetRenderTarget(0, surface)) &&
                  SUCCEEDED(device->SetTransform(D3DTS_PROJECTION, &projection)) &&
-                 SUCCEEDED(device->SetTransform(D3DTS_WORLD, &world)) &&
-                 SUCCEEDED(device->SetTexture(0, dx9.white));
-    dx9.boundTexture = dx9.white;
+                 SUCCEEDED(device->SetTransform(D3DTS_WORLD, &world));
     if (ready && dx9.clipPlanesOn) {
         dx9.clipPlanesOn = false;
         ready = SUCCEEDED(device->SetRenderState(D3DRS_CLIPPLANEENABLE, 0));
@@ -688,10 +716,11 @@ void Dx9BeginFrame(GfxRenderTarget* target) {
     }
 }
 
-// Copies the finished back buffer into the presented copy.
+// Copies the finished back buffer into the presented copy while the layer keeps presented
+// frames; otherwise the copy no longer shows the last frame and the read-back gives zeros.
 void Dx9KeepPresentedFrame() {
-    dx9.presentedValid =
-        dx9.presented && SUCCEEDED(dx9.device->StretchRect(dx9.backBuffer, nullptr, dx9.presented,
+    dx9.presentedValid = gfxState.keepPresentedFrames && dx9.presented &&
+                         SUCCEEDED(dx9.device->StretchRect(dx9.backBuffer, nullptr, dx9.presented,
                                                            nullptr, D3DTEXF_NONE));
 }
 
@@ -737,7 +766,6 @@ void Dx9ReadScreen(int32_t x, int32_t y, int32_t w, int32_t h, void* destination
 }
 
 void Dx9Unload() {
-    Release(dx9.white);
     Release(dx9.presented);
     Release(dx9.backBuffer);
     Release(dx9.device);
@@ -769,10 +797,7 @@ bool Dx9CreateDevice(uint32_t flags) {
     dx9.multitexture = !(flags & GfxInitDx9NoMultitexture) && caps.MaxTextureBlendStages >= 2;
     dx9.maxTextureWidth = caps.MaxTextureWidth;
     dx9.maxTextureHeight = caps.MaxTextureHeight;
-    dx9.white = Dx9CreateManagedTexture(1, 1);
-    return dx9.white && Dx9WriteTexture(dx9.white, nullptr, [](uint8_t* texel, ptrdiff_t) {
-               std::memcpy(texel, &GfxWhite, sizeof GfxWhite);
-           });
+    return true;
 }
 
 void Dx9Install() {

@@ -63,9 +63,9 @@ struct OglState {
     uint8_t* readBack = nullptr;  // render-target read-backs
     size_t readBackSize = 0;
 
-    // The last frame presented on the screen, read before the swap (rows bottom first, in the
-    // transfer format): the back buffer is undefined afterwards, and the screen read-back must
-    // give what the player saw.
+    // The last frame presented on the screen, read before the swap while the layer keeps
+    // presented frames (rows bottom first, in the transfer format): the back buffer is undefined
+    // afterwards, and the screen read-back must give what the player saw.
     uint8_t* presented = nullptr;
     size_t presentedSize = 0;
     int32_t presentedWidth = 0, presentedHeight = 0;
@@ -73,7 +73,7 @@ struct OglState {
     // What is bound, so runs of quads from one texture set no state.
     GLuint boundTexture = 0;  // unit 0
     bool texturing = true;    // GL_TEXTURE_2D on unit 0
-    GLuint unit1Texture = 0;
+    GLuint unit1Texture = 0;  // bound on unit 1, which samples it only while an overlay is applied
 
     PFNGLBLENDEQUATIONPROC blendEquation = nullptr;
     PFNWGLSWAPINTERVALEXTPROC swapInterval = nullptr;
@@ -453,14 +453,19 @@ private:
 
 // --- overlay by the second texture unit ---
 
-// Runs `work` with texture unit 1 active and the overlay's texture bound there, then puts back
-// what unit 1 had bound and returns to unit 0.
+void OglBindUnit1(GLuint name) {
+    if (ogl.unit1Texture == name) return;
+    glBindTexture(GL_TEXTURE_2D, name);
+    ogl.unit1Texture = name;
+}
+
+// Runs `work` with texture unit 1 active and the overlay's texture bound there, then returns to
+// unit 0. The texture stays bound: it is usually the overlay applied next.
 template <class Work>
 void OglOnUnit1(GLuint name, Work work) {
     ogl.activeTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, name);
+    OglBindUnit1(name);
     work();
-    glBindTexture(GL_TEXTURE_2D, ogl.unit1Texture);
     ogl.activeTexture(GL_TEXTURE0);
 }
 
@@ -569,11 +574,13 @@ void OglSetOverlayRect(GfxOverlay* overlay, float, float, float, float) {
 
 void OglApplyMultitextureOverlay(GfxOverlay* overlay) {
     ogl.overlay = overlay;
-    ogl.unit1Texture = overlay ? static_cast<const OglOverlay*>(overlay->driverObject)->name : 0;
     ogl.activeTexture(GL_TEXTURE1);
-    if (overlay) glEnable(GL_TEXTURE_2D);
-    else glDisable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, ogl.unit1Texture);
+    if (overlay) {
+        glEnable(GL_TEXTURE_2D);
+        OglBindUnit1(static_cast<const OglOverlay*>(overlay->driverObject)->name);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
     ogl.activeTexture(GL_TEXTURE0);
     if (overlay) OglLoadOverlayMatrix(overlay);
     GFX_InstallSlots<OglPrimitives>(overlay ? GfxWay::Multitexture : GfxWay::Plain);
@@ -583,6 +590,7 @@ void OglDeleteOverlay(GfxOverlay* overlay) {
     if (overlay == ogl.overlay) OglApplyMultitextureOverlay(nullptr);
     auto* texture = static_cast<OglOverlay*>(overlay->driverObject);
     glDeleteTextures(1, &texture->name);
+    if (ogl.unit1Texture == texture->name) ogl.unit1Texture = 0;
     delete texture;
     overlay->driverObject = nullptr;
 }
@@ -725,12 +733,14 @@ void OglBeginFrame(GfxRenderTarget* target) {
     ogl.frameState = 3;
 }
 
-// Reads the finished back buffer into the presented frame. A frame too large for memory is
-// not kept: the read-back then gives zeros.
+// Reads the finished back buffer into the presented frame while the layer keeps presented
+// frames. A frame not kept, or too large for memory, leaves nothing: the read-back then gives
+// zeros.
 void OglKeepPresentedFrame() {
+    ogl.presentedWidth = ogl.presentedHeight = 0;
     const uint64_t bytes =
         uint64_t(std::max(ogl.clientWidth, 0)) * uint64_t(std::max(ogl.clientHeight, 0)) * 4;
-    if (bytes > GfxMaxBlockBytes) return;
+    if (!gfxState.keepPresentedFrames || bytes > GfxMaxBlockBytes) return;
     if (ogl.presentedSize < bytes) {
         std::free(ogl.presented);
         ogl.presented = static_cast<uint8_t*>(std::malloc(size_t(bytes)));

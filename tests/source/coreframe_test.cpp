@@ -155,6 +155,28 @@ TEST_F(Frame, ScreenshotDeadlineIsStrict) {
     EXPECT_EQ(core->screenshotPending, 0);
 }
 
+// Notes at each paint whether the frame being drawn will be kept for a screen read-back.
+struct KeepWatchingWindow : Window {
+    explicit KeepWatchingWindow(Core* core) : Window(core) {}
+    void Paint() override { kept.push_back(gfxState.keepPresentedFrames); }
+    std::vector<bool> kept;
+};
+
+TEST_F(Frame, PresentedFramesAreKeptOnlyWhileAScreenshotIsArmed) {
+    KeepWatchingWindow watcher(core);
+    core->AddWindow(&watcher);
+    core->Tick();
+    core->SetScreenshotDeadline(50);
+    core->screenshotPending = 1;
+    core->Tick();
+    fake.wallClock = core->screenshotDeadline + 1;
+    core->Tick();  // drawn while armed, then read back
+    EXPECT_EQ(core->screenshotPending, 0);
+    core->Tick();
+    core->DetachWindow(&watcher);
+    EXPECT_EQ(watcher.kept, (std::vector<bool>{false, true, true, false}));
+}
+
 TEST_F(Frame, DriverErrorEndsTheProgramAfterADrawnFrame) {
     GFX_SetErrorSource("Device lost", "driver\\gfxdx9.cpp", 12);
     GFX_PushError();

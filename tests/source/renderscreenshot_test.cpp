@@ -361,6 +361,7 @@ protected:
         GFX_Init(DriverOpenGL, 0, 'F');
         GFX_Configure(width, height, 0, 4);
         GFX_FlushConfig();
+        GFX_KeepPresentedFrames(true);  // as while a screenshot is armed
         ASSERT_EQ(GfxDriver::GetDriverId(), DriverOpenGL)
             << "the OpenGL driver was refused on this machine";
     }
@@ -371,6 +372,7 @@ protected:
         delete padding;
         EXPECT_EQ(GFX_ErrorCount(), 0);
         GFX_Unload();
+        GFX_KeepPresentedFrames(false);
         StartedCore::TearDown();
     }
 

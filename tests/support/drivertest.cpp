@@ -80,6 +80,7 @@ void DriverFixture::TearDown() {
     GFX_Unload();
     GFX_Bind(nullptr);
     GFX_ClearErrors();
+    GFX_KeepPresentedFrames(false);
 }
 
 void DriverFixture::Load(uint32_t code, uint32_t flags) {
@@ -87,6 +88,7 @@ void DriverFixture::Load(uint32_t code, uint32_t flags) {
     GFX_Init(code, flags, 'F');
     GFX_Configure(WindowWidth, WindowHeight, ClearColour, 4);
     GFX_FlushConfig();
+    GFX_KeepPresentedFrames(true);  // the tests read the screen back
     ASSERT_EQ(GfxDriver::GetDriverId(), code) << "the driver was refused on this machine";
 }
 

@@ -53,6 +53,7 @@ inline void PrintTo(const DriverSetup& setup, std::ostream* out) { *out << setup
 
 // Loads its driver on the test window before every test (message boxes fail the test) and
 // unloads it after; the records made through it are deleted, and no error may be left queued.
+// Presented frames are kept for the screen read-back meanwhile.
 class DriverFixture : public ::testing::Test {
 public:
     explicit DriverFixture(const DriverSetup& setup) : setup(setup) {}

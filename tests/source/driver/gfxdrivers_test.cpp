@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "drivercalls.h"
 #include "support/drivertest.h"
 
 namespace {
@@ -130,6 +132,64 @@ TEST_P(Drivers, ScreenReadBackGivesTheFramePresentedLast) {
     EXPECT_EQ(block[1], 0xFF222222u);
     EXPECT_EQ(block[2], 0xFF111111u);
     EXPECT_EQ(block[3], 0xFF111111u);
+}
+
+TEST_P(Drivers, OnlyFramesPresentedWhileKeepingIsOnAreReadBack) {
+    GFX_KeepPresentedFrames(false);
+    DrawScreen([] { GfxDriver::FillRect(0, 0, WindowWidth, WindowHeight, 0xFFFF0000, 3); });
+    EXPECT_TRUE(BlockIs(Screen(), 0, 0, WindowWidth, WindowHeight, 0));
+
+    GFX_KeepPresentedFrames(true);
+    DrawScreen([] { GfxDriver::FillRect(0, 0, WindowWidth, WindowHeight, 0xFF00FF00, 3); });
+    EXPECT_TRUE(BlockIs(Screen(), 0, 0, WindowWidth, WindowHeight, 0xFF00FF00));
+
+    // A frame presented after keeping stopped is not the one kept before: nothing is read.
+    GFX_KeepPresentedFrames(false);
+    DrawScreen([] { GfxDriver::FillRect(0, 0, WindowWidth, WindowHeight, 0xFF0000FF, 3); });
+    EXPECT_TRUE(BlockIs(Screen(), 0, 0, WindowWidth, WindowHeight, 0));
+}
+
+// Counts the texture binds of the second of two frames drawn by `draw` (the first creates the
+// textures).
+long TextureBindsOfADrawnFrame(const std::function<void()>& draw) {
+    if (GfxDriver::GetDriverId() == DriverDirectX) DriverCalls::CountDirect3D9(DX9_Device());
+    else DriverCalls::CountOpenGl();
+    DriverFixture::DrawScreen(draw);
+    DriverCalls::Take();
+    DriverFixture::DrawScreen(draw);
+    return DriverCalls::Take().textureBinds;
+}
+
+TEST_P(Drivers, TextureBindsAreAtMostTheChangesOfTexture) {
+    GfxImage* a = Image(2, 2, std::vector<uint32_t>(4, 0xFFFF0000));
+    GfxImage* b = Image(2, 2, std::vector<uint32_t>(4, 0xFF00FF00));
+    GfxOverlay* overlay = Overlay();
+    const std::vector<uint32_t> light(4, 0xFFC0C0C0);
+    // Untextured shapes between quads of one texture change no texture: runs a, b, a.
+    const long plain = TextureBindsOfADrawnFrame([&] {
+        GfxDriver::DrawImage(0, 0, a);
+        GfxDriver::FillRect(10, 0, 4, 4, 0x80FFFFFF, 3);
+        GfxDriver::DrawLine(0, 20, 30, 20, 0xFFFFFFFF, 3);
+        GfxDriver::DrawImagePartTinted(20, 0, 0, 0, 1, 1, 0xFF808080, a);
+        GfxDriver::DrawImageScaled(30, 0, 8, 8, b);
+        GfxDriver::FillRectGradient(40, 0, 4, 4, 0xFF000000, 0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF, 3);
+        GfxDriver::DrawImage(50, 0, b);
+        GfxDriver::DrawImageTinted(60, 0, 0xFF808080, a);
+    });
+    EXPECT_LE(plain, 3);
+    // The light map updated and laid over part of every frame is one more texture.
+    const long lit = TextureBindsOfADrawnFrame([&] {
+        GFX_SetOverlayRect(overlay, 0, 0, 32, 32);
+        GFX_UpdateOverlay(overlay, 0xFF404040, 2, 2, light.data(), 8);
+        GfxDriver::DrawImage(0, 0, a);
+        GFX_ApplyOverlay(overlay);
+        GfxDriver::DrawImage(10, 0, a);
+        GfxDriver::FillRect(20, 0, 4, 4, 0xFFFFFFFF, 3);
+        GfxDriver::DrawImage(30, 0, b);
+        GFX_ApplyOverlay(nullptr);
+        GfxDriver::DrawImage(40, 0, b);
+    });
+    EXPECT_LE(lit, 3);
 }
 
 TEST_P(Drivers, TargetWithKeepFlagDrawsOverItsLastFrameAndOneWithoutIsCleared) {

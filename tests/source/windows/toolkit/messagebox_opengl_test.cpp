@@ -79,6 +79,7 @@ protected:
         GFX_Init(DriverOpenGL, 0, 'F');
         GFX_Configure(ScreenWidth, ScreenHeight, 0, 4);
         GFX_FlushConfig();
+        GFX_KeepPresentedFrames(true);  // the test reads the screen back
         ASSERT_EQ(GfxDriver::GetDriverId(), DriverOpenGL)
             << "the OpenGL driver was refused on this machine";
 
@@ -98,6 +99,7 @@ protected:
         GFX_Unload();
         GFX_Bind(nullptr);
         GFX_ClearErrors();
+        GFX_KeepPresentedFrames(false);
         gfxMessageBox = savedMessageBox;
         DestroyWindow(window);
     }
