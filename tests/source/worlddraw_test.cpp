@@ -19,6 +19,7 @@
 #include "tile.h"
 #include "weather.h"
 #include "windows/game/field.h"
+#include "windows/game/padding.h"
 #include "world.h"
 
 namespace {
@@ -73,12 +74,16 @@ class WorldDraw : public WorldData {
 protected:
     void SetUp() override {
         WorldData::SetUp();
-        field = std::make_unique<Field>(core, nullptr);
+        // The frame makes and registers the field; the mouse is over the field inside the
+        // frame's drawing area.
+        padding = new Padding(core, nullptr);
+        padding->drawArea = {FieldX, FieldY, FieldWidth, FieldHeight};
+        field = padding->field;
         field->x = FieldX;
         field->y = FieldY;
         field->width = FieldWidth;
         field->height = FieldHeight;
-        core->fieldWindow = field.get();
+        core->fieldWindow = field;
         MakeTile(Here, {Ground});  // creatures stand on ground, not 32 pixels lower
         player = MakeCreature(1, Here, "Me");
         core->player = player;
@@ -90,6 +95,8 @@ protected:
     }
     void TearDown() override {
         core->fieldWindow = nullptr;
+        core->RemoveWindow(field);
+        delete padding;
         core->options.elastic = 0;
         core->options.layers = 0;
         core->testWalker.testing = 0;
@@ -138,7 +145,8 @@ protected:
             item;
     }
 
-    std::unique_ptr<Field> field;
+    Padding* padding = nullptr;
+    Field* field = nullptr;
     Creature* player = nullptr;
     Item* savedGrids[2][4][4] = {};  // the started Core's rain and snow grids
 };
