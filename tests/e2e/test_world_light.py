@@ -40,7 +40,9 @@ class WorldLightTest(WorldScreenTestCase):
                 night = self.field_picture(client)
 
                 def kept(dx, dy, reach=0):
-                    return brightness(night, dx, dy, reach) / brightness(day, dx, dy, reach)
+                    by_day = brightness(day, dx, dy, reach)
+                    self.assertGreater(by_day, 20, "daylight at %d, %d" % (dx, dy))
+                    return brightness(night, dx, dy, reach) / by_day
                 self.assertGreater(kept(*torch), LIT, "the torch's tile")
                 self.assertLess(kept(*far_corner), DARK, "the house's far corner")
                 self.assertLess(kept(*meadow, reach=1), DARK, "the meadow")
