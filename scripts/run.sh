@@ -3,9 +3,9 @@
 # starts the fake game server with its sample world on the loopback address (port 4080, where
 # the sample settings point the client; account "tester", password "secret") and the client
 # there under Wine. With DISPLAY set it opens on that display and runs until you close it;
-# otherwise it logs in by itself inside a private Xvfb, a screenshot of that screen goes to
-# run/screen.png after a few seconds, and the client is then closed. The server's transcript
-# of both sides' messages is run/server.jsonl.
+# otherwise, inside a private Xvfb, the login window is filled in and the avatar played for you, a
+# screenshot of the world goes to run/screen.png after a few seconds, and the client is then
+# closed. The server's transcript of both sides' messages is run/server.jsonl.
 set -euo pipefail
 source "$(dirname "$0")/report-failure.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -42,14 +42,15 @@ if [ -n "${DISPLAY:-}" ]; then
   wine "$build/Veltor.exe"
   exit
 fi
-# The test client's settings log in by themselves; the player's own settings come back after.
+# The sample settings for this run, logged in through the login window as a player would with
+# the sample account; the player's own settings come back after.
 if [ -f "$settings" ]; then mv "$settings" "$settings.kept"; fi
 /usr/bin/python3 -c 'import sys; from datagen import config
-auto = config.test_client_variant("127.0.0.1", 4080, "tester", "secret")
-config.write_settings(sys.argv[1], auto.file)' "$run_dir/data"
+config.write_sample(sys.argv[1])' "$run_dir/data"
 status=0
 VELTOR_EXE=$build/Veltor.exe VELTOR_WINPROBE=$build/tools/winprobe/winprobe.exe \
-  /usr/bin/python3 -m harness.headless "$run_dir" 10 || status=$?
+  /usr/bin/python3 -m harness.headless "$run_dir" 5 --play tester secret "$run_dir/server.jsonl" \
+  || status=$?
 rm -f "$settings"
 if [ -f "$settings.kept" ]; then mv "$settings.kept" "$settings"; fi
 exit "$status"

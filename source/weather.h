@@ -14,6 +14,7 @@ public:
     void Update(uint32_t value, uint8_t changed);
     void Scroll(float dx, float dy);
     // Day (above 0) or night (below 0), as a percentage of the change already done; 0 is fatal.
+    // The stand-in switches the ambient colour at once.
     void SetLight(int32_t value);
     // A screen shake; the stand-in keeps only the last amplitude.
     void AddShake(uint32_t amplitude, int32_t delay, int32_t duration);

@@ -246,6 +246,15 @@ class SampleWorldTest(unittest.TestCase):
         self.assertEqual({z for (_, _, z) in tiles}, {-1, 0, 1})
         self.assertEqual(len(world.creatures), 21)
 
+    def test_the_player_may_start_elsewhere(self):
+        world = WorldSession(None, 1001, 'Aria', start=(24, 11, 7))
+        *_, area = self.messages(world.entry())
+        tiles = read_area(area)[-1]
+        items, creatures = tiles[(0, 0, 0)]
+        self.assertEqual([c['id'] for c in creatures], [1001])
+        self.assertEqual([shape for shape, _, _ in items], [sprites.STONE_FLOOR])
+        self.assertEqual(world.player.position, (24, 11, 7))
+
     def test_walks_are_answered_with_the_step_or_refused(self):
         start = sampleworld.START
         cases = [

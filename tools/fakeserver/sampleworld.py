@@ -132,11 +132,11 @@ class WorldSession:
     client knows (those inside its area). Every change and its message are made under one lock
     and sent in that order."""
 
-    def __init__(self, session, player_id, name, seed=1):
+    def __init__(self, session, player_id, name, seed=1, start=START):
         self.session = session
         self.lock = threading.Lock()
         self.rng = random.Random(seed)
-        self.player = wm.Creature(player_id, name, START, sprites.PERSON,
+        self.player = wm.Creature(player_id, name, start, sprites.PERSON,
                                   sub_id=sprites.PERSON_OUTFIT)
         self.creatures = {c.id: c for c in sample_creatures()}
         self.creatures[player_id] = self.player
@@ -254,17 +254,20 @@ class WorldSession:
 
 
 class SampleWorld:
-    """Scenario handlers that let the chosen avatar into the sample world and walk in it."""
+    """Scenario handlers that let the chosen avatar into the sample world at `start` and walk in
+    it; with `wander` off the persons stand still."""
 
-    def __init__(self, wander=True):
+    def __init__(self, wander=True, start=START):
         self.wander = wander
+        self.start = start
 
     def handlers(self):
         return {(1, 7): self.enter, (2, 32): self.walk, (2, 33): self.walk}
 
     def enter(self, session, request):
         names = {a.avatar_id: a.name for a in session.scenario.avatars}
-        world = WorldSession(session, request['avatar_id'], names.get(request['avatar_id'], ''))
+        world = WorldSession(session, request['avatar_id'], names.get(request['avatar_id'], ''),
+                             start=self.start)
         session.world = world
         with world.lock:
             session.perform(world.entry())

@@ -35,6 +35,44 @@ BOX_BUTTON_MIDDLE = (27, 8)
 SETTLE = 0.7
 
 
+def exchange(transcript):
+    """The messages of both sides in order, shortly: the client's requests as decoded (pings
+    left out) and the opcodes of the server's frames."""
+    lines = []
+    for event in transcript.events:
+        if event["event"] == "server_frame":
+            lines.append("server %s" % event["ops"])
+        elif event["event"] == "client_frame" and event.get("request", {}).get("op") != 240:
+            lines.append("client %s" % event.get("request", event.get("error")))
+        elif event["event"] == "closed":
+            lines.append("closed by %s" % event["by"])
+    return "\n".join([""] + lines)
+
+
+def enter_game(client, account, password, wait_avatar_list):
+    """Without a test case (the demo): logs in through the login window and plays the first
+    avatar once wait_avatar_list() has returned."""
+    client.click(*LOGIN_BUTTON)
+    time.sleep(2 * SETTLE)  # the login window's first frames
+    client.type(account)
+    client.click(*PASSWORD_INPUT)
+    client.type(password)
+    client.key("Return")
+    wait_avatar_list()
+    time.sleep(1)  # its first frames
+    client.click(*FIRST_AVATAR)
+    client.click(*PLAY_BUTTON)
+
+
+def leave_game(client):
+    """Closes the window in the game: the client asks whether to log out, Return answers yes,
+    and the main screen shows again."""
+    client.close()
+    time.sleep(2 * SETTLE)
+    client.key("Return")
+    time.sleep(2 * SETTLE)
+
+
 class Box:
     """A box the client drew centred on its client area, found as the part of the screen it
     changed: its left and top edges (the left one may be its shadow's, 3 pixels further out,
@@ -65,14 +103,15 @@ class FrontScreensCase(ClientTestCase):
         super().setUp()
         self._areas = {}
 
-    def start(self, scenario, folder=None):
+    def start(self, scenario, folder=None, **settings):
         """A fake server playing the scenario and a client whose settings name it, otherwise as
-        a first start writes them; returns both once the main screen shows."""
+        a first start writes them but for the given `settings` values; returns both once the
+        main screen shows."""
         server = FakeServer(scenario).start()
         self.addCleanup(server.stop)
         folder = folder or self.run_folder()
         values = config.new_file_values()
-        values.update(host="127.0.0.1", port=str(server.port))
+        values.update(host="127.0.0.1", port=str(server.port), **settings)
         folder.write("data/" + config.FILE_NAME, config.render(values))
         client = self.start_client(folder)
         client.wait_window()
@@ -106,7 +145,7 @@ class FrontScreensCase(ClientTestCase):
 
     def wait(self, server, predicate, what, timeout=30):
         self.assertTrue(server.wait_for(predicate, timeout),
-                        "%s; transcript: %s" % (what, server.transcript.events))
+                        "%s; messages: %s" % (what, exchange(server.transcript)))
 
     @staticmethod
     def requests(server, op):
