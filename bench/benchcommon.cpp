@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "benchdx9.h"
 #include "drivercalls.h"
 
 namespace Bench {
@@ -82,6 +83,15 @@ double NowMs() {
 }  // namespace
 
 void FinishOpenGl() { glFinish(); }
+
+std::function<void()> CountDriverCalls(void* direct3dDevice) {
+    if (!direct3dDevice) {
+        DriverCalls::CountOpenGl();
+        return FinishOpenGl;
+    }
+    DriverCalls::CountDirect3D9(direct3dDevice);
+    return [direct3dDevice] { FinishDirect3D9(direct3dDevice); };
+}
 
 FrameFigures Measure(int frames, const std::function<void()>& drawFrame,
                      const std::function<void()>& finish) {

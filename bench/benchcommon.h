@@ -44,6 +44,10 @@ HWND OpenWindow(int width, int height);
 // Waits until OpenGL has drawn everything asked of it.
 void FinishOpenGl();
 
+// Counts the calls of the driver in use from now on and gives the finish that waits for its
+// drawing: the Direct3D 9 device's, or OpenGL's when the device is null.
+std::function<void()> CountDriverCalls(void* direct3dDevice);
+
 struct FrameFigures {
     double medianMs;
     long drawCalls;     // of one frame (DriverCalls)

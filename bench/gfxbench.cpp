@@ -4,9 +4,7 @@
 #include <cstring>
 
 #include "benchcommon.h"
-#include "benchdx9.h"
 #include "driver/gfxcore.h"
-#include "drivercalls.h"
 
 int main(int argc, char** argv) {
     const bool direct3d = argc > 1 && std::strcmp(argv[1], "dx9") == 0;
@@ -30,13 +28,7 @@ int main(int argc, char** argv) {
     const std::vector<uint32_t> fontPixels = Bench::FontPixels();
     GfxImage* font = GFX_CreateImage(Bench::FontWidth, Bench::FontHeight, fontPixels.data(),
                                      Bench::FontWidth * 4, 0, 99);
-    std::function<void()> finish = Bench::FinishOpenGl;
-    if (direct3d) {
-        DriverCalls::CountDirect3D9(DX9_Device());
-        finish = [] { Bench::FinishDirect3D9(DX9_Device()); };
-    } else {
-        DriverCalls::CountOpenGl();
-    }
+    const std::function<void()> finish = Bench::CountDriverCalls(direct3d ? DX9_Device() : nullptr);
 
     for (const int n : Bench::SceneSizes) {
         const std::vector<Bench::Op> scene = Bench::MakeScene(n);

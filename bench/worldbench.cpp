@@ -7,10 +7,8 @@
 #include <cstring>
 
 #include "benchcommon.h"
-#include "benchdx9.h"
 #include "core.h"
 #include "driver/gfxcore.h"
-#include "drivercalls.h"
 #include "framerecorder.h"
 #include "worldscene.h"
 
@@ -56,13 +54,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "worldbench: the %s driver was refused\n", argv[2]);
         return 1;
     }
-    std::function<void()> finish = Bench::FinishOpenGl;
-    if (direct3d) {
-        DriverCalls::CountDirect3D9(DX9_Device());
-        finish = [] { Bench::FinishDirect3D9(DX9_Device()); };
-    } else {
-        DriverCalls::CountOpenGl();
-    }
+    const std::function<void()> finish = Bench::CountDriverCalls(direct3d ? DX9_Device() : nullptr);
     const Bench::FrameFigures figures = Bench::Measure(Frames, drawFrame, finish);
     Bench::Print(program, int(recorded.calls.size()), figures, Bench::TextureRuns(recorded));
     const int errors = GFX_ErrorCount();

@@ -27,17 +27,7 @@ namespace {
 using namespace WorldShape;
 using Log = std::vector<std::string>;
 
-constexpr Position Here{100, 100, 7};
-// The field: 608 pixels wide, so a tile is 32 pixels (34 with `elastic`).
-constexpr int32_t FieldX = 10, FieldY = 20, FieldWidth = 608, FieldHeight = 448;
-
-Position At(int32_t dx, int32_t dy, uint8_t z = Here.z) {
-    return Position{uint16_t(Here.x + dx), uint16_t(Here.y + dy), z};
-}
-
-// A point of the screen inside the tile dx, dy from the player's.
-int32_t ScreenX(int32_t dx, int32_t inX = 16) { return FieldX + (dx + 9) * 32 + inX; }
-int32_t ScreenY(int32_t dy, int32_t inY = 16) { return FieldY + (dy + 7) * 32 + inY; }
+using namespace FieldCase;
 
 bool Starts(const std::string& call, const std::string& prefix) {
     return call.rfind(prefix, 0) == 0;

@@ -23,6 +23,21 @@ constexpr uint32_t NoDrop = 2015, Flash = 2016, Door = 2017, Throne = 2018, Roof
 constexpr uint32_t Walker = 2020;
 }  // namespace WorldShape
 
+// The player's tile in the picking and drawing cases, and a field 608 pixels wide at (10, 20), so
+// that a tile is 32 pixels (34 with `elastic`).
+namespace FieldCase {
+constexpr Position Here{100, 100, 7};
+constexpr int32_t FieldX = 10, FieldY = 20, FieldWidth = 608, FieldHeight = 448;
+
+inline Position At(int32_t dx, int32_t dy, uint8_t z = Here.z) {
+    return Position{uint16_t(Here.x + dx), uint16_t(Here.y + dy), z};
+}
+
+// A point of the screen inside the tile dx, dy from the player's, at (inX, inY) of its 32 pixels.
+inline int32_t ScreenX(int32_t dx, int32_t inX = 16) { return FieldX + (dx + 9) * 32 + inX; }
+inline int32_t ScreenY(int32_t dy, int32_t inY = 16) { return FieldY + (dy + 7) * 32 + inY; }
+}  // namespace FieldCase
+
 class WorldData : public SpriteData {
 protected:
     static constexpr uint64_t Start = 1000000;

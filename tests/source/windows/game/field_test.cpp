@@ -113,12 +113,14 @@ TEST_F(FieldTest, EveryFrameRendersTheWorldIntoTheSurface) {
 // rest, or with `elastic` shows the part of the view the scroll points at.
 TEST_F(FieldTest, ThePictureFollowsTheCameraScroll) {
     ViewSized();
-    world->lightingEnabled = 0;  // the picture alone, without the light over the names
+    world->lightingEnabled = 0;
     world->scrollX = 2.5f;
     world->scrollY = -1.25f;
-    EXPECT_EQ(Drawn(), Log{"DrawTargetScaled(6.5,16.25,614,486,rt:0)"});
+    // The picture, then the world's pass over it, which ends with the light switched off.
+    EXPECT_EQ(Drawn(), (Log{"DrawTargetScaled(6.5,16.25,614,486,rt:0)", "ApplyOverlay(null)"}));
     core->options.elastic = 1;
-    EXPECT_EQ(Drawn(), Log{"DrawTargetPartScaled(7,17,614,486,18.5,14.75,576,448,rt:0)"});
+    EXPECT_EQ(Drawn(), (Log{"DrawTargetPartScaled(7,17,614,486,18.5,14.75,576,448,rt:0)",
+                            "ApplyOverlay(null)"}));
 }
 
 TEST_F(FieldTest, TheFieldFadesInFromBlack) {
