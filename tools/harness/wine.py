@@ -72,8 +72,18 @@ class WinProbe:
         self.exe = str(exe)
         self.env = env
 
+    # Queries that change nothing: run once more when Wine itself fails to start the probe, as
+    # it now and then does on a loaded machine.
+    QUERIES = ("list", "boxes", "find", "info")
+
     def _run(self, *args):
-        return run(["wine", self.exe, *map(str, args)], self.env, timeout=30)
+        command = ["wine", self.exe, *map(str, args)]
+        if args[0] not in self.QUERIES:
+            return run(command, self.env, timeout=30)
+        try:
+            return run(command, self.env, timeout=30)
+        except RuntimeError:
+            return run(command, self.env, timeout=30)
 
     def windows(self):
         """Every top-level window of the session, topmost first."""
