@@ -29,7 +29,6 @@ using ItemPlace::ShopSlot;
 
 // Server container numbers: the shop keeps its stack; 249 takes the shop's count choice.
 constexpr uint16_t ShopContainer = 253, ShopChoiceContainer = 249;
-constexpr uint8_t RefusalKind = 2;
 
 Item* AsItem(Thing* thing) { return static_cast<Item*>(thing); }
 
@@ -110,7 +109,8 @@ void FocusInput(Core* core, int32_t step) {
 }
 
 void Refuse(Core* core, const std::string& text) {
-    if (core->world && core->world->notification) core->world->notification->Add(RefusalKind, text);
+    if (core->world && core->world->notification)
+        core->world->notification->Add(Notification::RefusalKind, text);
 }
 
 }  // namespace

@@ -25,6 +25,8 @@ struct NotificationLine {
 
 class Notification {
 public:
+    // The kind of the lines that tell the player an action was refused.
+    static constexpr uint8_t RefusalKind = 2;
     static constexpr int32_t PlaceCentre = 1, PlaceStatus = 2, PlaceInfo = 3;
     static constexpr int32_t StateWaiting = 0, StateFadingIn = 1, StateShown = 2,
                              StateFadingOut = 3, StateEmpty = 4;

@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr uint8_t RefusalKind = 2;
 // A right button held this long is a walk, not a click.
 constexpr uint64_t RightClickMs = 500;
 // The cursor of the use-with mode (Core::SetCursor kinds).
@@ -56,7 +55,7 @@ bool CanApproach(const Creature& creature) {
 
 void Field::Refuse(const std::string& text) {
     if (World* world = core->world; world && world->notification)
-        world->notification->Add(RefusalKind, text);
+        world->notification->Add(Notification::RefusalKind, text);
 }
 
 // --- Pressing ----------------------------------------------------------------------------------
