@@ -4,6 +4,7 @@
 // shows the list dirty. Names compare byte for byte, so every look-up is case-sensitive.
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "core.h"
 #include "creature.h"
@@ -251,10 +252,9 @@ void Core::AddSpellEntry(uint32_t slot, uint32_t value) {
 
 // The message carries the whole bar, so it replaces the list. Per slot from 0: BarSkip and a
 // count leave that many slots empty, BarEmpty leaves one empty, any other byte is the low byte
-// of an ability id whose high byte follows. A message cut short ends the bar there.
+// of an ability id whose high byte follows. A message cut short changes nothing.
 void Core::LoadSpellBar(NetBuffer& message) {
-    ResetSpells();
-    spellPairs.clear();
+    std::vector<SpellBarEntry> entries;
     for (uint32_t slot = 0; slot < BarSlots && !message.Failed();) {
         const uint8_t low = message.GetByte();
         if (low == BarSkip) {
@@ -263,11 +263,14 @@ void Core::LoadSpellBar(NetBuffer& message) {
             ++slot;
         } else {
             const uint8_t high = message.GetByte();
-            if (message.Failed()) break;
-            AddSpellEntry(slot, low | high << 8);
+            entries.push_back({slot, uint32_t(low | high << 8)});
             ++slot;
         }
     }
+    if (message.Failed()) return;
+    ResetSpells();
+    spellPairs.clear();
+    for (const SpellBarEntry& entry : entries) AddSpellEntry(entry.slot, entry.value);
     RebuildSpellbar(*this);
 }
 

@@ -421,7 +421,8 @@ private:
     void spell_states();
     void spell_update();
     void new_outfit();
-    void ReadStatusEffects();
+    // The indexes of the active status effects: u8 n, n x u8 index.
+    std::vector<uint8_t> ReadStatusEffects();
     void ReadSpellState();
 
     // Windows, social and server state (protocolwindows.cpp).

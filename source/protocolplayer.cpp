@@ -2,6 +2,8 @@
 // effects, outfits, the abilities' texts, states and bar, and the place on the world map.
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "converttext.h"
 #include "core.h"
@@ -23,62 +25,98 @@ const uint8_t StatUpdatesEnd = 255;
 // Ability states carry their times in units of 10 ms.
 const uint32_t StateTimeUnit = 10;
 
-void ClearStatusEffects(Core& core) {
+// The effects of the given indexes become active, all others inactive; indexes past the list
+// are ignored.
+void SetStatusEffects(Core& core, const std::vector<uint8_t>& activeIndexes) {
     for (StatusEffect& effect : core.statusEffects) effect.active = 0;
+    for (const uint8_t index : activeIndexes)
+        if (index < core.statusEffects.size()) core.statusEffects[index].active = 1;
 }
+
+void SetPoints(Core& core, uint16_t hp, uint16_t mana) {
+    core.hp = hp;
+    core.mana = mana;
+    if (core.player && core.maxHp != 0)
+        core.player->SetHealth(uint8_t(std::min(core.hp * 200 / core.maxHp, 200)));
+    if (core.options.widescreen) {
+        core.MarkWindowsDirty(WindowType::Equipment);
+        core.MarkWindowsDirty(WindowType::Spellbar);
+    } else {
+        core.MarkWindowsDirty(WindowType::Console);
+    }
+    core.MarkWindowsDirty(WindowType::Character);
+}
+
+// The player status record as read, applied only once the whole of it has arrived.
+struct PlayerStatus {
+    uint16_t maxHp, maxMana, speed, level;
+    uint32_t experience, experienceNext, levelProgress;
+    uint16_t attributePoints;
+    uint8_t vocation;
+    uint32_t capacity;
+    uint16_t hp, mana;
+    std::vector<StatEntry> stats;
+    std::vector<std::pair<uint8_t, uint8_t>> statUpdates;
+    std::vector<uint8_t> activeEffects;
+    std::vector<uint32_t> outfits;
+    int8_t light;
+};
 
 }  // namespace
 
 void Protocol::player_status() {
-    ClearStatusEffects(*core);
-    core->outfits.clear();
-    core->statTable.clear();
-    core->maxHp = inBuffer.GetU16();
-    core->maxMana = inBuffer.GetU16();
-    const uint16_t speed = inBuffer.GetU16();
-    if (core->player) core->player->speed = speed;
-    core->playerLevel = inBuffer.GetU16();
-    core->experience = inBuffer.GetU32();
-    core->experienceNext = inBuffer.GetU32();
-    core->levelProgress = inBuffer.GetVarint();
-    core->attributePoints = inBuffer.GetU16();
-    core->vocation = inBuffer.GetByte();
-    core->capacity = inBuffer.GetVarint();
-    player_points();
+    PlayerStatus status;
+    status.maxHp = inBuffer.GetU16();
+    status.maxMana = inBuffer.GetU16();
+    status.speed = inBuffer.GetU16();
+    status.level = inBuffer.GetU16();
+    status.experience = inBuffer.GetU32();
+    status.experienceNext = inBuffer.GetU32();
+    status.levelProgress = inBuffer.GetVarint();
+    status.attributePoints = inBuffer.GetU16();
+    status.vocation = inBuffer.GetByte();
+    status.capacity = inBuffer.GetVarint();
+    status.hp = inBuffer.GetU16();
+    status.mana = inBuffer.GetU16();
     for (int i = 0; i < StatCount && !inBuffer.Failed(); ++i) {
         const uint8_t a = inBuffer.GetByte();
         const uint8_t b = inBuffer.GetByte();
-        core->statTable.push_back(StatEntry{{a, b, 0}});
+        status.stats.push_back(StatEntry{{a, b, 0}});
     }
     while (!inBuffer.Failed()) {
         const uint8_t id = inBuffer.GetByte();
         if (id == StatUpdatesEnd || inBuffer.Failed()) break;
-        core->SetStatValue2(id, inBuffer.GetByte());
+        status.statUpdates.emplace_back(id, inBuffer.GetByte());
     }
-    ReadStatusEffects();
+    status.activeEffects = ReadStatusEffects();
     const uint8_t outfitCount = inBuffer.GetByte();
     for (uint8_t i = 0; i < outfitCount && !inBuffer.Failed(); ++i)
-        core->outfits.push_back(inBuffer.GetU16());
-    const int8_t light = int8_t(inBuffer.GetByteOrZero());
-    if (!inBuffer.Failed() && core->world && core->world->weather)
-        core->world->weather->SetLight(light);
+        status.outfits.push_back(inBuffer.GetU16());
+    status.light = int8_t(inBuffer.GetByteOrZero());
+    if (inBuffer.Failed()) return;
+
+    SetStatusEffects(*core, status.activeEffects);
+    core->outfits = std::move(status.outfits);
+    core->statTable = std::move(status.stats);
+    core->maxHp = status.maxHp;
+    core->maxMana = status.maxMana;
+    if (core->player) core->player->speed = status.speed;
+    core->playerLevel = status.level;
+    core->experience = status.experience;
+    core->experienceNext = status.experienceNext;
+    core->levelProgress = status.levelProgress;
+    core->attributePoints = status.attributePoints;
+    core->vocation = status.vocation;
+    core->capacity = status.capacity;
+    SetPoints(*core, status.hp, status.mana);
+    for (const auto& [id, value] : status.statUpdates) core->SetStatValue2(id, value);
+    if (core->world && core->world->weather) core->world->weather->SetLight(status.light);
 }
 
 void Protocol::player_points() {
     const uint16_t hp = inBuffer.GetU16();
     const uint16_t mana = inBuffer.GetU16();
-    if (inBuffer.Failed()) return;
-    core->hp = hp;
-    core->mana = mana;
-    if (core->player && core->maxHp != 0)
-        core->player->SetHealth(uint8_t(std::min(core->hp * 200 / core->maxHp, 200)));
-    if (core->options.widescreen) {
-        core->MarkWindowsDirty(WindowType::Equipment);
-        core->MarkWindowsDirty(WindowType::Spellbar);
-    } else {
-        core->MarkWindowsDirty(WindowType::Console);
-    }
-    core->MarkWindowsDirty(WindowType::Character);
+    if (!inBuffer.Failed()) SetPoints(*core, hp, mana);
 }
 
 void Protocol::stat_first_third() {
@@ -96,18 +134,17 @@ void Protocol::stat_second() {
     core->MarkWindowsDirty(WindowType::Character);
 }
 
-void Protocol::ReadStatusEffects() {
+std::vector<uint8_t> Protocol::ReadStatusEffects() {
+    std::vector<uint8_t> indexes;
     const uint8_t count = inBuffer.GetByte();
-    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {
-        const uint8_t index = inBuffer.GetByte();
-        if (!inBuffer.Failed() && index < core->statusEffects.size())
-            core->statusEffects[index].active = 1;
-    }
+    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) indexes.push_back(inBuffer.GetByte());
+    return indexes;
 }
 
 void Protocol::status_effects() {
-    ClearStatusEffects(*core);
-    ReadStatusEffects();
+    const std::vector<uint8_t> activeIndexes = ReadStatusEffects();
+    if (inBuffer.Failed()) return;
+    SetStatusEffects(*core, activeIndexes);
     core->MarkWindowsDirty(WindowType::Equipment);
 }
 
