@@ -16,6 +16,8 @@ namespace {
 
 constexpr int32_t Cell = 40;
 constexpr int32_t GridTop = 52;
+// What the grid adds to the height of its rows: its edges and the gap to the text below.
+constexpr int32_t GridFrameHeight = 27;
 
 // Skin pieces of the item grid's frame (image 1): 8 x 8 junctions, 32-pixel edges.
 struct SkinPiece {
@@ -105,8 +107,17 @@ void Sure::Build() {
                                                              : 8);
             gridRows = static_cast<uint8_t>((stacks + gridColumns - 1) / gridColumns);
         }
+        // A grid taller than the client area shows the rows that fit above one line of the
+        // question, which names the whole count.
+        const int32_t roomHeight = RoomInClientArea().height;
+        if (roomHeight > 0) {
+            const int32_t lineHeight = font ? font->lineHeight : 0;
+            const int32_t fittingRows =
+                (roomHeight - BoxFrameHeight - GridFrameHeight - lineHeight) / Cell;
+            gridRows = static_cast<uint8_t>(std::clamp<int32_t>(fittingRows, 1, gridRows));
+        }
         gridWidth = gridColumns * Cell;
-        gridHeight = gridRows * Cell + 27;
+        gridHeight = gridRows * Cell + GridFrameHeight;
     }
     x = y = 0;
     FittedText fitted = FitBoxText(text, gridWidth, BoxFrameWidth, BoxFrameHeight + gridHeight);

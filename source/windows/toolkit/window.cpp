@@ -345,14 +345,18 @@ void Window::DrawCached(const std::function<void()>& paintContent) {
     GFX_SetOrigin(static_cast<float>(-x), static_cast<float>(-y));
 }
 
+ClientRoom Window::RoomInClientArea() const {
+    return {static_cast<int32_t>(core->clientWidth) - 2 * ScreenMargin,
+            static_cast<int32_t>(core->clientHeight) - 2 * ScreenMargin};
+}
+
 FittedText Window::FitBoxText(const std::string& text, int32_t minTextWidth, int32_t frameWidth,
                               int32_t frameHeight) const {
     if (!font) return {text, minTextWidth + frameWidth, frameHeight};
     const int32_t textWidth = std::max(font->TextWidthCodes(text), minTextWidth);
     const int32_t textHeight = font->WrappedHeight(text, 1000);
-    // A client area of 0 (minimised) sets no limit.
-    const int32_t widthLimit = static_cast<int32_t>(core->clientWidth) - 2 * ScreenMargin;
-    const int32_t heightLimit = static_cast<int32_t>(core->clientHeight) - 2 * ScreenMargin;
+    const ClientRoom room = RoomInClientArea();
+    const int32_t widthLimit = room.width, heightLimit = room.height;
     const bool fits = (widthLimit <= 0 || textWidth + frameWidth <= widthLimit) &&
                       (heightLimit <= 0 || textHeight + frameHeight <= heightLimit);
     if (fits) return {text, textWidth + frameWidth, textHeight + frameHeight};

@@ -24,6 +24,12 @@ constexpr uint32_t BoxTextColour = 0xC0FFFFFF;
 constexpr int32_t BoxFrameWidth = 64;
 constexpr int32_t BoxFrameHeight = 108;
 
+// The room inside the client area less the screen margin on every side; a dimension of 0 or less
+// sets no limit (a minimised window has no client area).
+struct ClientRoom {
+    int32_t width, height;
+};
+
 // A box's text as drawn and the box's size around it.
 struct FittedText {
     std::string text;
@@ -113,6 +119,8 @@ public:
     // surface the content is painted straight onto the screen at the window's place.
     void PaintCached(const std::function<void()>& paintContent);
     void DrawCached(const std::function<void()>& paintContent);
+    // The room a window whose size follows an outside text or count must stay within.
+    ClientRoom RoomInClientArea() const;
     // The text of a message-style box and the box's size: the text's own size (at least
     // `minTextWidth` wide) plus the frame, unless that passes the client area less the screen
     // margin; then the lines wrap where they reach the limit and the lines below it are cut.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -199,6 +201,28 @@ TEST_F(BoxTest, ItemBoxesGrowAGridForSeveralStacks) {
     EXPECT_EQ(plain.gridColumns, 1);
 }
 
+// More stacks than the client area has rows for: the grid shows the rows that fit above one line
+// of the question, and the box stays inside the area less its margin of 5.
+TEST_F(BoxTest, AGridTallerThanTheClientAreaShowsTheRowsThatFit) {
+    const struct {
+        uint32_t clientHeight;
+        uint8_t stacks, rows;
+    } cases[] = {{600, 80, 10},  {600, 88, 11}, {600, 96, 11},
+                 {600, 255, 11}, {400, 255, 6}, {200, 255, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.stacks) + " stacks in " + std::to_string(c.clientHeight));
+        core->clientHeight = c.clientHeight;
+        core->moveMultiplier = c.stacks;
+        Sure box(core.get(), "Buying", "Do you want to buy these items?", Sure::Buy, nullptr, 0);
+        EXPECT_EQ(box.gridColumns, 8);
+        EXPECT_EQ(box.gridRows, c.rows);
+        EXPECT_NE(box.fittedText, "");
+        EXPECT_GE(box.y, 5);
+        EXPECT_LE(box.y + box.height, int32_t(c.clientHeight) - 5);
+        EXPECT_EQ(box.height, TestLineHeight + 108 + c.rows * 40 + 27);
+    }
+}
+
 TEST_F(BoxTest, TheGridShowsOneSlotPerStackAndEmptySlotsAfter) {
     core->render->GetImage(1) = GFX_CreateImage(512, 512, nullptr, 0, 0, 1);
     bool deleted = false;
@@ -265,6 +289,68 @@ TEST_F(BoxTest, BoxesOfLongTextsStayCentredInsideTheClientArea) {
             box->Paint();
             GFX_BeginFrame(nullptr);
             box->Draw();
+            GFX_EndFrame();
+            EXPECT_EQ(GFX_ErrorCount(), 0);
+        }
+    }
+}
+
+// Every window whose size follows a text or a count from the server or the player, at the
+// largest the message can carry, in client areas of several sizes: inside the area less its
+// margin of 5, drawn without a driver error.
+TEST_F(BoxTest, WindowsSizedByOutsideTextsAndCountsStayInsideTheClientArea) {
+    const std::string longest16(65535, 'W'), longestName(255, 'W');
+    using Opener = std::function<std::unique_ptr<Window>(Core*)>;
+    const struct {
+        const char* name;
+        Opener open;
+    } windows[] = {
+        {"message of the longest text",
+         [&](Core* c) { return std::make_unique<Message>(c, "Veltor", longest16, 0); }},
+        {"message of the most lines",
+         [&](Core* c) {
+             return std::make_unique<Message>(c, "Veltor", std::string(65535, '\n'), 0);
+         }},
+        {"error status",
+         [&](Core* c) { return std::make_unique<Status>(c, "Veltor - Error", longest16, 0); }},
+        {"progress status",
+         [&](Core* c) {
+             return std::make_unique<Status>(c, "Connecting", longest16, Status::Connecting);
+         }},
+        {"question of the longest avatar name",
+         [&](Core* c) -> std::unique_ptr<Window> {
+             Avatars avatars(c);
+             AvatarEntry entry;
+             entry.name = longestName;
+             avatars.SetAvatarList({entry, entry});
+             avatars.ConfirmDeleteRestore();
+             Window* question = c->windows.back();
+             c->windows.pop_back();
+             return std::unique_ptr<Window>(question);
+         }},
+        {"item question of the most stacks",
+         [&](Core* c) {
+             c->moveMultiplier = 255;
+             return std::make_unique<Sure>(c, "Buying", "Buy " + longestName + "?", Sure::Buy,
+                                           nullptr, 0);
+         }},
+    };
+    const struct { uint32_t width, height; } areas[] = {{800, 600}, {640, 480}, {1280, 1024}};
+    for (const auto& area : areas) {
+        for (const auto& window : windows) {
+            SCOPED_TRACE(std::string(window.name) + " in " + std::to_string(area.width) + " x " +
+                         std::to_string(area.height));
+            core->clientWidth = area.width;
+            core->clientHeight = area.height;
+            const std::unique_ptr<Window> opened = window.open(core.get());
+            const WindowRect rect = opened->GetRect();
+            EXPECT_GE(rect.x, 5);
+            EXPECT_GE(rect.y, 5);
+            EXPECT_LE(rect.x + rect.w, int32_t(area.width) - 5);
+            EXPECT_LE(rect.y + rect.h, int32_t(area.height) - 5);
+            opened->Paint();
+            GFX_BeginFrame(nullptr);
+            opened->Draw();
             GFX_EndFrame();
             EXPECT_EQ(GFX_ErrorCount(), 0);
         }
