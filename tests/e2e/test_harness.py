@@ -2,6 +2,7 @@
 import os
 import struct
 import tempfile
+import time
 import unittest
 from pathlib import Path
 
@@ -27,6 +28,16 @@ class ClientLifeTest(ClientTestCase):
         client.wait_window()
         client.close()
         self.assertEqual(client.wait_exit(), 0)
+
+    def test_closing_time_runs_from_the_close_request_to_the_end_of_the_process_group(self):
+        client = self.start_client(self.run_folder())
+        client.wait_window()
+        asked = time.time()
+        seconds = client.closing_time()
+        self.assertEqual(client.process.returncode, 0)
+        with self.assertRaises(ProcessLookupError):
+            os.killpg(client.pid, 0)
+        self.assertTrue(0 < seconds < time.time() - asked, seconds)
 
     def test_kill_ends_the_client_and_its_process_group(self):
         client = self.start_client(self.run_folder())

@@ -7,6 +7,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import time
 from pathlib import Path
 
 from datagen import generate
@@ -31,6 +32,13 @@ def _group_alive(group):
         return False
 
 
+def _end_group(group):
+    try:
+        os.killpg(group, signal.SIGKILL)
+    except ProcessLookupError:  # ended meanwhile
+        pass
+
+
 def _is_box(window):
     return window.visible and window.class_name == MESSAGE_BOX_CLASS
 
@@ -52,8 +60,12 @@ class Session:
         self.env = wine_environment(self.root, display)
         prepare_session(self.root, self.env)
         self.probe = WinProbe(probe, self.env)
+        self._desktop_holder = self.probe.hold_desktop()
 
     def close(self):
+        # Only the holder: the desktop process ends by itself once no program uses it.
+        self._desktop_holder.kill()
+        self._desktop_holder.wait(timeout=10)
         if self._xvfb:
             self._xvfb.stop()
 
@@ -204,12 +216,22 @@ class Client:
             raise TimeoutError(f"client {self.pid} still running after {timeout} s") from None
 
     def close(self):
-        """Asks the main window to close, as its close button does."""
-        self.post(WM_CLOSE)
+        """Asks the main window to close, as its close button does; returns when the request
+        was posted (seconds since 1970)."""
+        return self.post(WM_CLOSE)
 
     def post(self, message, wparam=0, lparam=0):
-        """Posts a window message to the main window."""
-        self.probe.post(self.wait_window().hwnd, message, wparam, lparam)
+        """Posts a window message to the main window; returns when it was posted."""
+        return self.probe.post(self.wait_window().hwnd, message, wparam, lparam)
+
+    def closing_time(self, timeout=15):
+        """Closes the main window and waits until the program and every process it started
+        have ended; returns the seconds from the posted close request to that end."""
+        posted = self.close()
+        self.wait_exit(timeout)
+        poll(lambda: not _group_alive(self.pid), timeout, f"end of process group {self.pid}",
+             interval=0.01)
+        return time.time() - posted
 
     def click(self, x, y, button=1):
         """Moves the pointer to (x, y) of the main window's client area and clicks."""
@@ -238,9 +260,6 @@ class Client:
         """Ends the program and every process it started in its group (the Wine helpers it
         may have started too), and waits until the group is gone."""
         if self.running():
-            try:
-                os.killpg(self.pid, signal.SIGKILL)
-            except ProcessLookupError:  # ended meanwhile
-                pass
+            _end_group(self.pid)
             self.process.wait(timeout=10)
         poll(lambda: not _group_alive(self.pid), 10, f"end of process group {self.pid}")
