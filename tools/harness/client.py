@@ -1,5 +1,6 @@
 """The client under test: a prepared run folder, the running program, its windows and input."""
 import atexit
+import collections
 import functools
 import itertools
 import os
@@ -7,6 +8,7 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import threading
 import time
 from pathlib import Path
 
@@ -15,6 +17,10 @@ from harness.commands import poll, run
 from harness.display import Xvfb, mean_brightness, screenshot
 from harness.wine import (MESSAGE_BOX_CLASS, WM_CLOSE, WinProbe, prepare_session,
                           start_program, wine_environment)
+
+# The seconds a closing window took to take the close request, and those from then to the end
+# of the program and everything it started.
+Closing = collections.namedtuple("Closing", "taking ending")
 
 MAIN_CLASS = "Quarvel"
 MAIN_TITLE = "Veltor"
@@ -216,22 +222,32 @@ class Client:
             raise TimeoutError(f"client {self.pid} still running after {timeout} s") from None
 
     def close(self):
-        """Asks the main window to close, as its close button does; returns when the request
-        was posted (seconds since 1970)."""
-        return self.post(WM_CLOSE)
+        """Asks the main window to close, as its close button does."""
+        self.post(WM_CLOSE)
 
     def post(self, message, wparam=0, lparam=0):
-        """Posts a window message to the main window; returns when it was posted."""
-        return self.probe.post(self.wait_window().hwnd, message, wparam, lparam)
+        """Posts a window message to the main window."""
+        self.probe.post(self.wait_window().hwnd, message, wparam, lparam)
 
-    def closing_time(self, timeout=15):
+    def timed_close(self, timeout=15):
         """Closes the main window and waits until the program and every process it started
-        have ended; returns the seconds from the posted close request to that end."""
-        posted = self.close()
-        self.wait_exit(timeout)
-        poll(lambda: not _group_alive(self.pid), timeout, f"end of process group {self.pid}",
-             interval=0.01)
-        return time.time() - posted
+        have ended. Returns the seconds the window took to take the request (a frame in
+        progress finishes first) and the seconds from then to that end."""
+        ended = []
+
+        def watch():  # notes the end as it happens, while the probe may still be ending
+            self.process.wait()
+            poll(lambda: not _group_alive(self.pid), timeout, f"end of process group {self.pid}",
+                 interval=0.01)
+            ended.append(time.time())
+        watcher = threading.Thread(target=watch, daemon=True)
+        watcher.start()
+        posted, taken = self.probe.close(self.wait_window().hwnd)
+        watcher.join(timeout)
+        if not ended:
+            self.kill()
+            raise TimeoutError(f"client {self.pid} still running {timeout} s after closing")
+        return Closing(taken - posted, ended[0] - taken)
 
     def click(self, x, y, button=1):
         """Moves the pointer to (x, y) of the main window's client area and clicks."""

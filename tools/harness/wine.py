@@ -95,10 +95,13 @@ class WinProbe:
         return ClientArea(x, y, width, height, iconic == 1)
 
     def post(self, hwnd, message, wparam=0, lparam=0):
-        """Posts a window message and returns when it was posted, in seconds since 1970 (as
-        time.time() counts them)."""
-        posted = self._run("post", hex(hwnd), hex(message), hex(wparam), hex(lparam))
-        return int(posted) / 1000
+        self._run("post", hex(hwnd), hex(message), hex(wparam), hex(lparam))
+
+    def close(self, hwnd):
+        """Posts WM_CLOSE to the window and waits until its thread takes it; returns when the
+        request was posted and when it was taken, in seconds since 1970 (as time.time())."""
+        posted, taken = self._run("close", hex(hwnd)).split()
+        return int(posted) / 1000, int(taken) / 1000
 
     def hold_desktop(self, timeout=60):
         """Starts a probe that keeps the session's desktop up until it is ended, and returns
@@ -110,6 +113,7 @@ class WinProbe:
                                       stdin=subprocess.DEVNULL, stdout=said,
                                       stderr=subprocess.DEVNULL, start_new_session=True,
                                       preexec_fn=die_with_parent)
+
             def held_or_ended():
                 return os.pread(said.fileno(), 4, 0) == b"held" or holder.poll() is not None
             try:

@@ -141,15 +141,25 @@ unsigned long long UnixTimeMs() {
     return (ticks - 116444736000000000ull) / 10000;  // 100-ns units since 1601
 }
 
-// Prints when the message was posted, so a caller can time what follows from that moment.
 int Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const unsigned long long postedAt = UnixTimeMs();
-    if (PostMessageA(hwnd, message, wParam, lParam)) {
-        std::printf("%llu\n", postedAt);
-        return 0;
-    }
+    if (PostMessageA(hwnd, message, wParam, lParam)) return 0;
     std::fprintf(stderr, "winprobe: PostMessage failed (%lu)\n", GetLastError());
     return 1;
+}
+
+// Posts WM_CLOSE, then waits until the window's thread reads its messages again: it answers a
+// message sent after the close request just before it takes that request. Prints both times.
+int Close(HWND hwnd) {
+    const unsigned long long postedAt = UnixTimeMs();
+    if (!PostMessageA(hwnd, WM_CLOSE, 0, 0)) {
+        std::fprintf(stderr, "winprobe: PostMessage failed (%lu)\n", GetLastError());
+        return 1;
+    }
+    // Fails at once when the window is gone by then: it took the request.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
+    std::printf("%llu %llu\n", postedAt, UnixTimeMs());
+    return 0;
 }
 
 // Screen position and size of the window's client area, and 1 when it is minimised.
@@ -177,7 +187,8 @@ int Usage() {
                  "usage: winprobe list | find CLASS TITLE | boxes | hold | info HWND |\n"
                  "                press-ok HWND | close HWND | post HWND MSG WPARAM LPARAM\n"
                  "windows print as: HWND PID XWINDOW VISIBLE CLASS TITLE BOXTEXT, tab-separated;\n"
-                 "posting prints the time it posted, in milliseconds since 1970\n");
+                 "close prints when it posted WM_CLOSE and when the window took it, in\n"
+                 "milliseconds since 1970\n");
     return 2;
 }
 
@@ -198,7 +209,7 @@ int main(int argc, char** argv) {
     }
     if (command == "info" && argc == 3) return Info(hwnd);
     if (command == "press-ok" && argc == 3) return Post(hwnd, WM_COMMAND, IDOK, 0);
-    if (command == "close" && argc == 3) return Post(hwnd, WM_CLOSE, 0, 0);
+    if (command == "close" && argc == 3) return Close(hwnd);
     unsigned long message = 0, wParam = 0, lParam = 0;
     if (command == "post" && argc == 6 && ParseNumber(argv[3], &message) &&
         ParseNumber(argv[4], &wParam) && ParseNumber(argv[5], &lParam))
