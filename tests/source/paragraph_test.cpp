@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,24 @@ TEST_F(ParagraphTest, LinesNeverEndInsideAnEscapeOrSmiley) {
     ASSERT_GT(paragraph.lines.size(), 3u);
     for (const std::string& line : paragraph.lines)
         EXPECT_TRUE(EndsBetweenPieces(line)) << testing::PrintToString(line);
+}
+
+TEST_F(ParagraphTest, TextsOfMarkBytesAndCodesAreLaidOutAndDrawn) {
+    core->options.smiley = 1;
+    const std::string alphabet = "\0\x01\n\x0b a{r:}\"(-"s;
+    std::mt19937 random(15);
+    for (int n = 0; n < 100; ++n) {
+        std::string text(random() % 300, ' ');
+        for (char& c : text) c = alphabet[random() % alphabet.size()];
+        SCOPED_TRACE(testing::PrintToString(text));
+        speech->Push(new Paragraph(core.get(), bob, uint8_t(n % 2 ? 1 : 0), text));
+        speech->Add(text, bob);
+        for (int32_t width : {1, 20, 250})
+            EXPECT_LE(core->GetFont(1)->LayoutParagraph2(text, width).size(), text.size());
+    }
+    // The bubble's queue of lines runs for several minutes.
+    for (uint64_t ms = 0; ms < 4000000 && !speech->Texts().empty(); ms += 20000) DrawAt(ms);
+    EXPECT_TRUE(speech->Texts().empty());
 }
 
 TEST_F(ParagraphTest, NeighbouringBubblesSeparateSideways) {
