@@ -154,6 +154,9 @@ public:
     void RemoveFriend(uint32_t id);
     void RenameFriend(const std::string& oldName, const std::string& newName);
     bool IsOnFriendList(const std::string& name);
+    // Whether the name is the own character's: the player creature's, or before that creature
+    // exists the avatar chosen at login.
+    bool IsOwnName(const std::string& name) const;
     std::string FriendsTitle();
     void ToggleFoe(const std::string& name);
     void AddPartyMember(uint32_t id, const std::string& name, uint8_t first, uint8_t second);

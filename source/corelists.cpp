@@ -117,6 +117,10 @@ void Core::RenameFriend(const std::string& oldName, const std::string& newName) 
     if (RenameFirst(friends, oldName, newName)) MarkWindowsDirty(WindowType::Friendlist);
 }
 
+bool Core::IsOwnName(const std::string& name) const {
+    return name == (player ? player->name : avatarName);
+}
+
 bool Core::IsOnFriendList(const std::string& name) {
     return FindByName(friends, name) != friends.end();
 }

@@ -126,7 +126,8 @@ public:
     bool isPrivileged() const { return privileged != 0; }
     const std::string& GetName() const { return name; }
     // No name, or the single space the server gives creatures that go unnamed.
-    bool IsUnnamed() const { return name.empty() || name == " "; }
+    bool IsUnnamed() const { return IsUnnamedName(name); }
+    static bool IsUnnamedName(const std::string& name) { return name.empty() || name == " "; }
     bool IsPlayer() const;
 
     float offsetX = 0, offsetY = 0;

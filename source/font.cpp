@@ -75,31 +75,6 @@ private:
     std::vector<uint32_t> colours;
 };
 
-// Replays the colour escapes of text[0, end) without knowing the colour the text is drawn in.
-// When there are any, the carry becomes the escapes still in force (the pushes not undone), which
-// rebuild the same colour, and the same stack, in front of the rest of the text.
-void UpdateCarry(const std::string& text, size_t end, std::string* carry) {
-    if (!carry) return;
-    std::vector<uint32_t> inForce;
-    bool met = false;
-    for (size_t i = 0; i < end;) {
-        const Token token = NextToken(text, i, true);
-        if (token.kind == Piece::End) break;
-        if (token.kind == Piece::Colour) {
-            met = true;
-            if (!IsPopEscape(token.value)) {
-                inForce.push_back(token.value);
-            } else if (!inForce.empty()) {
-                inForce.pop_back();
-            }
-        }
-        i += token.length;
-    }
-    if (!met) return;
-    carry->clear();
-    for (uint32_t escape : inForce) *carry += MakeColorCode(escape);
-}
-
 // The width a piece adds to a measured line.
 int32_t PieceWidth(const Font& font, const std::string& text, size_t i, const Token& token) {
     switch (token.kind) {
@@ -148,6 +123,8 @@ std::string MakeColorCode(uint32_t colour) {
     return MakeColorCode(uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour),
                          uint8_t(colour >> 24));
 }
+
+std::string MakeSmileyMark(uint8_t icon) { return std::string{char(SmileyMarkByte), char(icon)}; }
 
 const std::vector<Emoticon> EmoticonTable = {
     {":)", 1},      {":-)", 1},  {"8-)", 2},   {":@", 3},   {":-@", 3},   {"oO", 4},
@@ -387,8 +364,25 @@ int32_t Font::LayoutLines(const std::string& text, std::string* carry, int32_t w
         sum += advance;
         i += token.length;
     }
-    UpdateCarry(text, i, carry);
+    CarryColours(text, i, carry);
     return int32_t(i);
+}
+
+Font::LineBreak Font::BreakLine(const std::string& text, size_t start, size_t fit,
+                                int32_t width) const {
+    const Token atCut = NextToken(text, fit, true);
+    // All of it fits, or an escape cut short ends the text.
+    if (atCut.kind == Piece::End) return {fit, text.size(), false};
+    if (atCut.kind == Piece::LineBreak || (atCut.kind == Piece::Char && atCut.value == ' '))
+        return {fit, fit + 1, false};
+    // Not even one piece fits: it gets the line of its own.
+    if (fit <= start) return {start + atCut.length, start + atCut.length, false};
+    if (const size_t space = LastBreakSpace(text, start, fit); space != std::string::npos)
+        return {space, space + 1, false};
+    // One word longer than the line: cut it where it fits with a hyphen after it.
+    size_t end = size_t(LayoutLines(text, nullptr, width - MeasureText("-")));
+    if (end <= start) end = start + NextToken(text, start, true).length;
+    return {end, end, true};
 }
 
 std::vector<std::string> Font::LayoutParagraph2(const std::string& text, int32_t width) const {
@@ -396,34 +390,13 @@ std::vector<std::string> Font::LayoutParagraph2(const std::string& text, int32_t
     std::string carry;
     size_t pos = 0;
     while (pos < text.size()) {
-        // Each line starts with the colour escapes in force where the previous one was cut.
         const std::string rest = carry + text.substr(pos);
         const size_t start = carry.size();
-        const size_t fit = size_t(LayoutLines(rest, nullptr, width));
-        const Token atCut = NextToken(rest, fit, true);
-        size_t lineEnd = fit, next = fit;
-        bool hyphen = false;
-        if (atCut.kind == Piece::End) {
-            next = rest.size();  // all of it fits, or an escape cut short ends the text
-        } else if (atCut.kind == Piece::LineBreak ||
-                   (atCut.kind == Piece::Char && atCut.value == ' ')) {
-            next = fit + 1;
-        } else if (fit <= start) {
-            next = lineEnd = start + atCut.length;  // not even one character fits: take one
-        } else if (const size_t space = LastBreakSpace(rest, start, fit);
-                   space != std::string::npos) {
-            lineEnd = space;
-            next = space + 1;
-        } else {
-            // One word longer than the line: cut it where it fits with a hyphen after it.
-            lineEnd = size_t(LayoutLines(rest, nullptr, width - MeasureText("-")));
-            if (lineEnd <= start) lineEnd = start + atCut.length;
-            next = lineEnd;
-            hyphen = true;
-        }
-        lines.push_back(rest.substr(0, lineEnd) + (hyphen ? "-" : ""));
-        UpdateCarry(rest, next, &carry);
-        pos += next - start;
+        const LineBreak at =
+            BreakLine(rest, start, size_t(LayoutLines(rest, nullptr, width)), width);
+        lines.push_back(rest.substr(0, at.end) + (at.hyphen ? "-" : ""));
+        CarryColours(rest, at.next, &carry);
+        pos += at.next - start;
     }
     return lines;
 }
@@ -459,6 +432,28 @@ std::string Font::PlainText(const std::string& text) {
         }
         i += token.length;
     }
+}
+
+void Font::CarryColours(const std::string& text, size_t end, std::string* carry) {
+    if (!carry) return;
+    std::vector<uint32_t> inForce;
+    bool met = false;
+    for (size_t i = 0; i < end;) {
+        const Token token = NextToken(text, i, true);
+        if (token.kind == Piece::End) break;
+        if (token.kind == Piece::Colour) {
+            met = true;
+            if (!IsPopEscape(token.value)) {
+                inForce.push_back(token.value);
+            } else if (!inForce.empty()) {
+                inForce.pop_back();
+            }
+        }
+        i += token.length;
+    }
+    if (!met) return;
+    carry->clear();
+    for (uint32_t escape : inForce) *carry += MakeColorCode(escape);
 }
 
 uint32_t Font::BlendColor(uint32_t a, uint32_t b, float t) {

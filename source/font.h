@@ -32,6 +32,8 @@ struct FontGlyphRecord {
 std::string MakeColorCode(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha);
 // The same escape for a packed 0xAARRGGBB colour.
 std::string MakeColorCode(uint32_t colour);
+// The two-byte smiley mark of drawn text: 1, icon.
+std::string MakeSmileyMark(uint8_t icon);
 
 // The emoticon texts that become smiley marks, in the order they are applied.
 struct Emoticon {
@@ -74,6 +76,19 @@ public:
     // break. When the counted bytes hold colour escapes, the carry becomes the escapes that give
     // the colour in force at the cut, so that carry + rest draws on in the same colour.
     int32_t LayoutLines(const std::string& text, std::string* carry, int32_t width) const;
+    // Where a line ends. The text starts with `start` bytes of carried escapes, and `fit` bytes
+    // of it fit the width (LayoutLines). The line is text[0, end), followed by a hyphen when a
+    // word longer than a line was cut; the next line starts at `next` (a space or line break
+    // the line ends at is skipped). A line never ends inside an escape or a smiley mark, and
+    // always takes at least one piece of the text.
+    struct LineBreak {
+        size_t end;
+        size_t next;
+        bool hyphen;
+    };
+    LineBreak BreakLine(const std::string& text, size_t start, size_t fit, int32_t width) const;
+    // Lines of at most the width (a single piece wider than it has a line of its own); each
+    // line after the first starts with the colour escapes in force where the one before ended.
     std::vector<std::string> LayoutParagraph2(const std::string& text, int32_t width) const;
     int32_t CountVisible(const std::string& text) const;
 
@@ -81,6 +96,9 @@ public:
     int32_t CharWidth(uint8_t c) const;
 
     static std::string PlainText(const std::string& text);
+    // When text[0, end) holds colour escapes, the carry becomes the escapes still in force at
+    // end (the pushes not undone), which rebuild the same colour stack in front of the rest.
+    static void CarryColours(const std::string& text, size_t end, std::string* carry);
     static uint32_t BlendColor(uint32_t a, uint32_t b, float t);
 
     Core* core;

@@ -2,6 +2,7 @@
 import os
 import struct
 import tempfile
+import time
 import unittest
 from pathlib import Path
 
@@ -27,6 +28,17 @@ class ClientLifeTest(ClientTestCase):
         client.wait_window()
         client.close()
         self.assertEqual(client.wait_exit(), 0)
+
+    def test_timed_close_runs_from_the_close_request_to_the_end_of_the_process_group(self):
+        client = self.start_client(self.run_folder())
+        client.wait_window()
+        asked = time.time()
+        closing = client.timed_close()
+        self.assertEqual(client.process.returncode, 0)
+        with self.assertRaises(ProcessLookupError):
+            os.killpg(client.pid, 0)
+        self.assertTrue(0 <= closing.taking and 0 < closing.ending, closing)
+        self.assertLess(closing.taking + closing.ending, time.time() - asked)
 
     def test_kill_ends_the_client_and_its_process_group(self):
         client = self.start_client(self.run_folder())

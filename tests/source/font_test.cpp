@@ -178,6 +178,61 @@ TEST_F(FontTest, SpaceAmongAnEscapesColourBytesIsNoBreakPoint) {
               (std::vector<std::string>{"aaaa" + spaces + "-", spaces + "bbbb"}));
 }
 
+// Whether a line ends at a piece boundary: walked from its start, no escape or smiley mark
+// runs past its end.
+bool EndsBetweenPieces(const std::string& line) {
+    size_t i = 0;
+    while (i < line.size()) i += line[i] == '\0' ? 5 : line[i] == '\x01' ? 2 : 1;
+    return i == line.size();
+}
+
+TEST_F(FontTest, WrappedLinesNeverEndInsideAnEscapeOrSmileyMark) {
+    // Escapes holding spaces (32) and smileys whose icon is a space byte (icon 32) among words.
+    const std::string spaces = Escape(0xFF202020);
+    const std::string text = "ab " + spaces + "cd" + Smiley(32) + "ef " + Red + Smiley(5) +
+                             "gh ij" + Pop + "kl" + Smiley(20) + " m";
+    for (int32_t width = 1; width <= 60; ++width) {
+        SCOPED_TRACE(width);
+        for (const std::string& line : font->LayoutParagraph2(text, width))
+            EXPECT_TRUE(EndsBetweenPieces(line)) << testing::PrintToString(line);
+    }
+}
+
+TEST_F(FontTest, WordCutAfterASmileyKeepsTheMarkWhole) {
+    EXPECT_EQ(font->LayoutParagraph2(Smiley(5) + "bcd", 14),
+              (std::vector<std::string>{Smiley(5) + "-", "b-", "cd"}));
+}
+
+TEST_F(FontTest, AVeryLongWordOnANarrowPageEnds) {
+    const std::string word(10000, 'a');
+    const auto lines = font->LayoutParagraph2(word, 20);
+    ASSERT_EQ(lines.size(), 5000u);
+    std::string joined;
+    for (const std::string& line : lines) {
+        EXPECT_LE(font->MeasureText(line), 20);
+        joined += line.substr(0, line.size() - (line.back() == '-' ? 1 : 0));
+    }
+    EXPECT_EQ(joined, word);
+}
+
+TEST_F(FontTest, ExactFitEndsTheLineAtTheSpace) {
+    // "aa bb" is 28 pixels wide.
+    EXPECT_EQ(font->LayoutParagraph2("aa bb cc", 28), (std::vector<std::string>{"aa bb", "cc"}));
+    const Font::LineBreak at = font->BreakLine("aa bb cc", 0, 5, 28);
+    EXPECT_EQ(at.end, 5u);
+    EXPECT_EQ(at.next, 6u);
+    EXPECT_FALSE(at.hyphen);
+}
+
+TEST_F(FontTest, TextEndingInAMarkByteIsLaidOut) {
+    for (const std::string& text : {"abc\0"s, "abc\x01"s, "abc de\0\x01\x02"s, "\0"s, "\x01"s}) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        // Every line takes at least one byte.
+        for (int32_t width : {5, 12, 100})
+            EXPECT_LE(font->LayoutParagraph2(text, width).size(), text.size());
+    }
+}
+
 TEST_F(FontTest, EscapeCutShortEndsTheParagraph) {
     EXPECT_EQ(font->LayoutParagraph2("ab\0\x01\x02"s, 30), std::vector<std::string>{"ab"});
     EXPECT_EQ(font->LayoutParagraph2("ab\0\x01\x02\x03"s, 30), std::vector<std::string>{"ab"});

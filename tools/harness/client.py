@@ -1,5 +1,6 @@
 """The client under test: a prepared run folder, the running program, its windows and input."""
 import atexit
+import collections
 import functools
 import itertools
 import os
@@ -7,6 +8,8 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import threading
+import time
 from pathlib import Path
 
 from datagen import generate
@@ -14,6 +17,10 @@ from harness.commands import poll, run
 from harness.display import Xvfb, mean_brightness, screenshot
 from harness.wine import (MESSAGE_BOX_CLASS, WM_CLOSE, WinProbe, prepare_session,
                           start_program, wine_environment)
+
+# The seconds a closing window took to take the close request, and those from then to the end
+# of the program and everything it started.
+Closing = collections.namedtuple("Closing", "taking ending")
 
 MAIN_CLASS = "Quarvel"
 MAIN_TITLE = "Veltor"
@@ -29,6 +36,13 @@ def _group_alive(group):
         return True
     except ProcessLookupError:
         return False
+
+
+def _end_group(group):
+    try:
+        os.killpg(group, signal.SIGKILL)
+    except ProcessLookupError:  # ended meanwhile
+        pass
 
 
 def _is_box(window):
@@ -52,8 +66,12 @@ class Session:
         self.env = wine_environment(self.root, display)
         prepare_session(self.root, self.env)
         self.probe = WinProbe(probe, self.env)
+        self._desktop_holder = self.probe.hold_desktop()
 
     def close(self):
+        # Only the holder: the desktop process ends by itself once no program uses it.
+        self._desktop_holder.kill()
+        self._desktop_holder.wait(timeout=10)
         if self._xvfb:
             self._xvfb.stop()
 
@@ -211,6 +229,26 @@ class Client:
         """Posts a window message to the main window."""
         self.probe.post(self.wait_window().hwnd, message, wparam, lparam)
 
+    def timed_close(self, timeout=15):
+        """Closes the main window and waits until the program and every process it started
+        have ended. Returns the seconds the window took to take the request (a frame in
+        progress finishes first) and the seconds from then to that end."""
+        ended = []
+
+        def watch():  # notes the end as it happens, while the probe may still be ending
+            self.process.wait()
+            poll(lambda: not _group_alive(self.pid), timeout, f"end of process group {self.pid}",
+                 interval=0.01)
+            ended.append(time.time())
+        watcher = threading.Thread(target=watch, daemon=True)
+        watcher.start()
+        posted, taken = self.probe.close(self.wait_window().hwnd)
+        watcher.join(timeout)
+        if not ended:
+            self.kill()
+            raise TimeoutError(f"client {self.pid} still running {timeout} s after closing")
+        return Closing(taken - posted, ended[0] - taken)
+
     def click(self, x, y, button=1):
         """Moves the pointer to (x, y) of the main window's client area and clicks."""
         area = self.probe.client_area(self.wait_window().hwnd)
@@ -238,9 +276,6 @@ class Client:
         """Ends the program and every process it started in its group (the Wine helpers it
         may have started too), and waits until the group is gone."""
         if self.running():
-            try:
-                os.killpg(self.pid, signal.SIGKILL)
-            except ProcessLookupError:  # ended meanwhile
-                pass
+            _end_group(self.pid)
             self.process.wait(timeout=10)
         poll(lambda: not _group_alive(self.pid), 10, f"end of process group {self.pid}")

@@ -2,8 +2,9 @@
 import collections
 import os
 import subprocess
+import tempfile
 
-from harness.commands import die_with_parent, run
+from harness.commands import die_with_parent, poll, run
 
 # How long a wineserver this session starts outlives the last Wine program (seconds).
 SERVER_LINGER = 10
@@ -95,6 +96,34 @@ class WinProbe:
 
     def post(self, hwnd, message, wparam=0, lparam=0):
         self._run("post", hex(hwnd), hex(message), hex(wparam), hex(lparam))
+
+    def close(self, hwnd):
+        """Posts WM_CLOSE to the window and waits until its thread takes it; returns when the
+        request was posted and when it was taken, in seconds since 1970 (as time.time())."""
+        posted, taken = self._run("close", hex(hwnd)).split()
+        return int(posted) / 1000, int(taken) / 1000
+
+    def hold_desktop(self, timeout=60):
+        """Starts a probe that keeps the session's desktop up until it is ended, and returns
+        its process once the desktop is up. Wine starts its desktop process as a child of the
+        first program that needs it, and that process outlives its starter's windows by about
+        two seconds: held here, it lies in no client's process group."""
+        with tempfile.TemporaryFile() as said:
+            holder = subprocess.Popen(["wine", self.exe, "hold"], env=self.env,
+                                      stdin=subprocess.DEVNULL, stdout=said,
+                                      stderr=subprocess.DEVNULL, start_new_session=True,
+                                      preexec_fn=die_with_parent)
+
+            def held_or_ended():
+                return os.pread(said.fileno(), 4, 0) == b"held" or holder.poll() is not None
+            try:
+                poll(held_or_ended, timeout, "desktop held by winprobe")
+            except TimeoutError:
+                holder.kill()
+                raise
+        if holder.poll() is not None:
+            raise RuntimeError(f"winprobe hold ended with exit code {holder.returncode}")
+        return holder
 
     def press_ok(self, hwnd):
         """Presses the OK button of a message box."""

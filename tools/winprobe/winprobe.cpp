@@ -1,6 +1,9 @@
 // winprobe: a small console tool the end-to-end tests run in the client's Wine session to see
 // and drive its windows from outside: list top-level windows, read message boxes, press their
 // OK button and post window messages. It shares no code with the client.
+// "hold" keeps the session's desktop up until the probe is ended: started by the test harness
+// before any client, it makes the desktop process Wine starts a child of the probe, not of the
+// first client, which it would otherwise outlive by about two seconds.
 //
 // Window handles are printed and read as hexadecimal ("0x1234"). Every listed window carries
 // its process id and the X11 window Wine made for it, so a caller can tell whose window it is,
@@ -129,10 +132,34 @@ int Boxes() {
     return 0;
 }
 
+// Milliseconds since 1 January 1970 on the host's clock, the one the test harness reads.
+unsigned long long UnixTimeMs() {
+    FILETIME time;
+    GetSystemTimePreciseAsFileTime(&time);
+    const unsigned long long ticks =
+        (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return (ticks - 116444736000000000ull) / 10000;  // 100-ns units since 1601
+}
+
 int Post(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (PostMessageA(hwnd, message, wParam, lParam)) return 0;
     std::fprintf(stderr, "winprobe: PostMessage failed (%lu)\n", GetLastError());
     return 1;
+}
+
+// Posts WM_CLOSE, then waits until the window's thread reads its messages again: it answers a
+// message sent after the close request just before it takes that request. Prints both times.
+int Close(HWND hwnd) {
+    const unsigned long long postedAt = UnixTimeMs();
+    if (!PostMessageA(hwnd, WM_CLOSE, 0, 0)) {
+        std::fprintf(stderr, "winprobe: PostMessage failed (%lu)\n", GetLastError());
+        return 1;
+    }
+    // Fails at once when the window is gone by then: it took the request.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result);
+    std::printf("%llu %llu\n", postedAt, UnixTimeMs());
+    return 0;
 }
 
 // Screen position and size of the window's client area, and 1 when it is minimised.
@@ -146,11 +173,22 @@ int Info(HWND hwnd) {
     return 0;
 }
 
+// Says "held" once the desktop is up (GetDesktopWindow starts its process if none runs yet).
+int Hold() {
+    GetDesktopWindow();
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(INFINITE);
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr,
-                 "usage: winprobe list | find CLASS TITLE | boxes | info HWND |\n"
+                 "usage: winprobe list | find CLASS TITLE | boxes | hold | info HWND |\n"
                  "                press-ok HWND | close HWND | post HWND MSG WPARAM LPARAM\n"
-                 "windows print as: HWND PID XWINDOW VISIBLE CLASS TITLE BOXTEXT, tab-separated\n");
+                 "windows print as: HWND PID XWINDOW VISIBLE CLASS TITLE BOXTEXT, tab-separated;\n"
+                 "close prints when it posted WM_CLOSE and when the window took it, in\n"
+                 "milliseconds since 1970\n");
     return 2;
 }
 
@@ -160,6 +198,7 @@ int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "list" && argc == 2) return List();
     if (command == "boxes" && argc == 2) return Boxes();
+    if (command == "hold" && argc == 2) return Hold();
     if (command == "find" && argc == 4) return Find(argv[2], argv[3]);
 
     HWND hwnd = nullptr;
@@ -170,7 +209,7 @@ int main(int argc, char** argv) {
     }
     if (command == "info" && argc == 3) return Info(hwnd);
     if (command == "press-ok" && argc == 3) return Post(hwnd, WM_COMMAND, IDOK, 0);
-    if (command == "close" && argc == 3) return Post(hwnd, WM_CLOSE, 0, 0);
+    if (command == "close" && argc == 3) return Close(hwnd);
     unsigned long message = 0, wParam = 0, lParam = 0;
     if (command == "post" && argc == 6 && ParseNumber(argv[3], &message) &&
         ParseNumber(argv[4], &wParam) && ParseNumber(argv[5], &lParam))

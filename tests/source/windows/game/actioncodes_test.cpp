@@ -15,6 +15,7 @@
 #include "item.h"
 #include "mappage.h"
 #include "mappart.h"
+#include "paragraph.h"
 #include "paragraphs.h"
 #include "platform.h"
 #include "protocol.h"
@@ -308,7 +309,7 @@ TEST_F(ActionCodes, AGreetingIsOneOfTwentyTexts) {
     // Each is the player's line, a speech text over the player and the Main channel's talk.
     const Channel::Line& last = chat->FindChannel(ChannelId::Main)->lines.back();
     EXPECT_EQ(last.speaker, "Hero");
-    EXPECT_EQ(world->paragraphs->texts.back(), last.text);
+    EXPECT_EQ(world->paragraphs->Texts().back()->lines.back(), last.text);
     const std::vector<Bytes> sent = Sent();
     ASSERT_EQ(sent.size(), 300u);
     EXPECT_EQ(sent.back(), Join({{60}, Text(last.text)}));
