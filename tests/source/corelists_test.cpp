@@ -397,18 +397,18 @@ TEST_F(CoreListsTest, AbilityBarMessageReplacesTheListSlotBySlot) {
         Pairs pairs;
         int32_t unread;
     } cases[] = {
-        {{254, 3, 5, 0}, {{3, 5}}, 0},
+        {{254, 3, 5, 0, 254, 250}, {{3, 5}}, 0},
         {{254, 10, 5, 0, 255, 7, 1, 254, 241}, {{10, 5}, {12, 263}}, 0},
-        {{255, 255, 1, 0}, {{2, 1}}, 0},
-        {{9, 0, 9, 0}, {{0, 9}, {1, 9}}, 0},
-        {{254, 0, 3, 0}, {{0, 3}}, 0},
+        {{255, 255, 1, 0, 254, 251}, {{2, 1}}, 0},
+        {{9, 0, 9, 0, 254, 252}, {{0, 9}, {1, 9}}, 0},
+        {{254, 0, 3, 0, 254, 253}, {{0, 3}}, 0},
         // The bar ends after slot 253: what follows is not read.
         {{254, 253, 9, 0, 42}, {{253, 9}}, 1},
         {{254, 255, 42}, {}, 1},
-        // A message cut short ends the bar where it stops.
-        {{4, 1, 5}, {{0, 260}}, 0},
-        {{254}, {}, 0},
-        {{}, {}, 0},
+        // A message cut short leaves the bar as it was.
+        {{4, 1, 5}, {{100, 1}, {3, 8}}, 0},
+        {{254}, {{100, 1}, {3, 8}}, 0},
+        {{}, {{100, 1}, {3, 8}}, 0},
     };
     for (const auto& c : cases) {
         core = MakeTestCore();
@@ -418,7 +418,8 @@ TEST_F(CoreListsTest, AbilityBarMessageReplacesTheListSlotBySlot) {
         LoadBar(&Core::LoadSpellBar, c.bytes, &unread);
         EXPECT_EQ(BarPairs(), c.pairs) << testing::PrintToString(c.bytes);
         EXPECT_EQ(unread, c.unread) << testing::PrintToString(c.bytes);
-        EXPECT_EQ(bar->opened, 1);
+        const Pairs unchanged = {{100, 1}, {3, 8}};
+        EXPECT_EQ(bar->opened, c.pairs == unchanged ? 0 : 1);
     }
 }
 
@@ -427,7 +428,7 @@ TEST_F(CoreListsTest, AbilityBarMessageResetsTheSpells) {
     core->spells.push_back(spell);
     spell->SetFlags(0x41);
     spell->sent = true;
-    LoadBar(&Core::LoadSpellBar, {4, 0});
+    LoadBar(&Core::LoadSpellBar, {4, 0, 254, 253});
     EXPECT_EQ(spell->flags, 0);
     EXPECT_FALSE(spell->armed || spell->sent || spell->targetsSelf);
 }
