@@ -79,6 +79,7 @@ TEST_F(ThrowsTest, EveryMissileArrivesAfter320Ms) {
     };
     for (const Case& c : cases) {
         world->throws->Clear();
+        core->frameTimeMs = Start;
         Shoot(c.dx, c.dy);
         const Drawn start = FrameAt(0).at(0);
         const Drawn now = FrameAt(c.ms).at(0);

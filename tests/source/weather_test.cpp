@@ -52,14 +52,14 @@ TEST_F(WeatherTest, SetLightStartsOrJumpsToDayAndNight) {
 }
 
 TEST_F(WeatherTest, TwilightTintsTheDawnUnlessTheSkyIsCovered) {
-    // Dawn at 65 %: night moved 30 % towards the day, then 20 % towards (200, 120, 54).
-    weather->SetLight(65);
-    EXPECT_EQ(AmbientAt(0), 0xFF80706Bu);
-    EXPECT_EQ(weather->daylight, 0xFF80706Bu);
+    // Dawn at 64 %: night moved 28 % towards the day, then 16 % towards (200, 120, 54).
+    weather->SetLight(64);
+    EXPECT_EQ(AmbientAt(0), 0xFF786B6Au);
+    EXPECT_EQ(weather->daylight, 0xFF786B6Au);
     // Rain of level 2 covers more than a fifth of the sky: no orange.
     weather->Update(DayFlag | Rain(2), true);
     AmbientAt(0);
-    EXPECT_EQ(weather->daylight, 0xFF6E6E79u);
+    EXPECT_EQ(weather->daylight, 0xFF696975u);
 }
 
 TEST_F(WeatherTest, LightWords) {
