@@ -453,7 +453,7 @@ void Creature::CancelWalk() {
         moveable = 1;
         walking = 0;
         if (World* world = owner->world) {
-            world->weather->Scroll(-offsetX, -offsetY);
+            world->weather->AddWind(-offsetX, -offsetY);
             world->cameraX -= offsetX;
             world->cameraY -= offsetY;
         }
@@ -567,7 +567,7 @@ void Creature::ApplyServerStep(uint32_t dir, int8_t floorChange) {
     LeaveDrawTile();
     if (IsPlayer()) {
         if (World* world = owner->world) {
-            world->weather->Scroll(offsetX, offsetY);
+            world->weather->AddWind(offsetX, offsetY);
             world->cameraX += offsetX;
             world->cameraY += offsetY;
         }
@@ -585,7 +585,7 @@ void Creature::FinishStep() {
         const float shift = float((int32_t(targetPosition.z) - int32_t(position.z)) * 32);
         offsetX += shift;
         offsetY += shift;
-        world->weather->Scroll(-shift, -shift);
+        world->weather->AddWind(-shift, -shift);
         world->cameraX += offsetX - shift;
         world->cameraY += offsetY - shift;
     }

@@ -1,8 +1,6 @@
 #include "effectlist.h"
 
-#include "creature.h"
-#include "motions.h"
-#include "throws.h"
+#include <algorithm>
 
 FieldEffect::~FieldEffect() = default;
 
@@ -15,21 +13,9 @@ void EffectList::Clear() {
     effects.clear();
 }
 
-void Motions::Add(Creature* creature, uint8_t kind, int32_t value) {
-    effects.push_back(new Motion(creature->id, kind, value));
+void EffectList::Remove(FieldEffect* effect) {
+    auto at = std::find(effects.begin(), effects.end(), effect);
+    if (at == effects.end()) return;
+    effects.erase(at);
+    delete effect;
 }
-
-void Motions::Draw(int32_t, int32_t, int32_t, int32_t) {}
-
-void Throws::Add(Position from, uint8_t fromZ, Position to, uint8_t toZ, int32_t reach,
-                 Item* item) {
-    from.z = fromZ;
-    to.z = toZ;
-    if (from == to) {
-        delete item;
-        return;
-    }
-    effects.push_back(new Throw(from, to, reach, item));
-}
-
-void Throws::Update(Position, uint8_t, uint8_t) {}

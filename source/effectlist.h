@@ -4,14 +4,14 @@
 
 class Core;
 
-// One live effect of a list; the least the lists need until the effects are built.
+// One live effect of a list.
 class FieldEffect {
 public:
     virtual ~FieldEffect();
 };
 
-// The list of owned effects that Paragraphs, Motions and Throws share; the least their callers
-// need.
+// The list of owned effects that Paragraphs, Motions and Throws share. Their per-frame passes walk
+// a copy of it, so that an effect can be removed while it is drawn.
 class EffectList {
 public:
     explicit EffectList(Core* owner);
@@ -20,6 +20,8 @@ public:
     EffectList& operator=(const EffectList&) = delete;
     // Deletes every effect and empties the list.
     void Clear();
+    // Takes one effect off the list and deletes it.
+    void Remove(FieldEffect* effect);
 
     Core* owner;
     std::vector<FieldEffect*> effects;  // owned

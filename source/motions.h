@@ -1,26 +1,52 @@
 #pragma once
+// Floating numbers: damage, healing and experience rising from a creature's tile, drifting
+// sideways and fading out within 1280 ms.
 #include <cstdint>
+#include <string>
 
 #include "effectlist.h"
 
+class Core;
 class Creature;
+class Font;
+class Render;
 
-// One floating number over a creature: what it shows, the least its callers need.
+// The floating number whose kind shows a word instead of its value.
+constexpr uint8_t WordMotionKind = 100;
+
+// One floating number. It stays on the tile where it was made; it does not follow the creature.
 class Motion : public FieldEffect {
 public:
-    Motion(uint32_t creatureId, uint8_t kind, int32_t value)
-        : creatureId(creatureId), kind(kind), value(value) {}
+    Motion(Core* owner, const Creature& creature, uint8_t kind, int32_t value);
 
-    uint32_t creatureId;
+    // One frame over the field's screen rectangle, for the player at (playerX, playerY) on floor
+    // playerZ. A number on another floor is not drawn, yet it runs its course all the same.
+    void Draw(int32_t playerX, int32_t playerY, uint8_t playerZ, int32_t fieldX, int32_t fieldY,
+              int32_t fieldW, int32_t fieldH);
+
     uint8_t kind;
-    int32_t value;
+    uint8_t red = 255, green = 255, blue = 255;
+    int32_t elevation;
+    float drift = 0;  // sideways, -0.40 to 0.39 of a pixel per step
+    Core* owner;
+    Render* render;
+    Font* font;
+    uint16_t x, y;
+    uint8_t z;
+    std::string text;
+    uint64_t created = 0;
+    uint8_t done = 0;
+
+private:
+    void Init();
 };
 
-// The floating numbers on the game field: a list of what they show, the least its callers need.
+// The live floating numbers, drawn in the order they were made.
 class Motions : public EffectList {
 public:
     using EffectList::EffectList;
     void Add(Creature* creature, uint8_t kind, int32_t value);
-    // Draws the numbers over the game field's screen rectangle.
-    void Draw(int32_t x, int32_t y, int32_t w, int32_t h);
+    // Draws every number over the field's screen rectangle and removes those that have run their
+    // course; nothing without a player creature.
+    void Update(int32_t fieldX, int32_t fieldY, int32_t fieldW, int32_t fieldH);
 };

@@ -174,6 +174,7 @@ void World::Draw() {
         if (layer->z == centre.z) DrawMarkers();
         if (throws) throws->Update(centre, centre.z, uint8_t(layer->z));
     }
+    if (throws) throws->Retire();
     if (owner->options.layers && !showAll && !viewJumped) DrawFades(centre);
     DrawRainAndSnow(centre);
     if (weather) weather->DrawLayer();
@@ -232,8 +233,8 @@ void World::DrawFades(const Position& player) {
 // Rain and snow fall where the sky is open; the pictures come from the two 4 x 4 grids of the
 // shared interface items, whose cells repeat over the map.
 void World::DrawRainAndSnow(const Position& player) {
-    const int32_t rain = weather ? weather->rainValue : 0;
-    const int32_t snow = weather ? weather->snowValue : 0;
+    const int32_t rain = weather ? weather->RainValue() : 0;
+    const int32_t snow = weather ? weather->SnowValue() : 0;
     if (rain <= 0 && snow <= 0) return;
     const int32_t snowAlpha = std::min(2 * snow, SnowAlphaLimit);
     const float blend = std::clamp(float(snow - LightSnowBelow) / SnowBlend, 0.0f, 1.0f);
@@ -321,7 +322,7 @@ void World::Tick(int32_t x, int32_t y, int32_t w, int32_t h) {
 
     GFX_ApplyOverlay(nullptr);
     if (paragraphs) paragraphs->Draw(x, y, w, h);
-    if (motions) motions->Draw(x, y, w, h);
+    if (motions) motions->Update(x, y, w, h);
     GFX_RestoreOrigin();
     if (Padding* frame =
             owner->fieldWindow ? static_cast<Field*>(owner->fieldWindow)->padding : nullptr)

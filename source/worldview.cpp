@@ -42,7 +42,7 @@ void World::RebuildView(uint8_t floor) {
     ComputeCover();
     UpdateFade();
     ComputeSideCover();
-    if (weather && (weather->rainValue > 0 || weather->snowValue > 0)) ComputeSkyMask();
+    if (weather && weather->Falling()) ComputeSkyMask();
     ComputeOcclusion();
 
     // Without a player the view keeps its last centre.

@@ -95,7 +95,7 @@ TEST_F(CreatureMessages, UnknownIdOfAStepEndsTheConnection) {
 TEST_F(CreatureMessages, HiddenCreatureShowsNoNumber) {
     ASSERT_TRUE(Deliver("6a 05000000 32 01 0a00"));
     ASSERT_EQ(world->motions->effects.size(), 1u);
-    EXPECT_EQ(static_cast<Motion*>(world->motions->effects[0])->value, 10);
+    EXPECT_EQ(static_cast<Motion*>(world->motions->effects[0])->text, "10");
     rat->hidden = 1;
     ASSERT_TRUE(Deliver("6a 05000000 28 01 0a00 c2 05000000 01 0a00"));
     EXPECT_EQ(rat->health, 40);

@@ -62,13 +62,15 @@ TEST_F(PlayerMessages, StatusRecordStoresEveryField) {
     EXPECT_TRUE(core->statusEffects[1].active);
     EXPECT_TRUE(core->statusEffects[3].active);
     EXPECT_EQ(core->outfits, (std::vector<uint32_t>{5}));
-    EXPECT_EQ(world->weather->dayValue, -100);
-    EXPECT_EQ(world->weather->ambientColour, 0xFF303040u);  // night
+    world->weather->Render();
+    EXPECT_EQ(world->weather->mode, Weather::NightMode);
+    EXPECT_EQ(world->weather->ambientColour, 0xFF303040u);
 }
 
 TEST_F(PlayerMessages, DaylightLightsTheWorldWhite) {
     world->weather->ambientColour = 0;
     ASSERT_TRUE(Deliver(StatusFields + " 64"));  // light 100
+    world->weather->Render();
     EXPECT_EQ(world->weather->ambientColour, 0xFFFFFFFFu);
 }
 

@@ -364,7 +364,7 @@ TEST_F(WorldTest, RainFallsWhereNoRoofShelters) {
         for (uint16_t y = 98; y <= 102; ++y) MakeTile(Position{x, y, 8}, {Roof});
     world->RebuildView(9);
     EXPECT_EQ(world->skyMaskReady, 0);  // no rain, no mask
-    world->weather->rainValue = 40;
+    world->weather->channels[Weather::RainChannel].current = 40;
     world->RebuildView(9);
     EXPECT_EQ(world->skyMaskReady, 1);
     for (Position at : {Here, Position{98, 98, 7}, Position{102, 100, 7}})
@@ -377,7 +377,7 @@ TEST_F(WorldTest, ALoneShelteredCellFollowsItsNeighbours) {
     MakePlayer();
     Cover(7, Ground);
     MakeTile(Position{100, 100, 8}, {Roof});
-    world->weather->snowValue = 1;
+    world->weather->channels[Weather::SnowChannel].current = 1;
     world->RebuildView(9);
     EXPECT_EQ(CoverAt(100, 100), 8);
     EXPECT_TRUE(world->skyExposed[SlotIndex(100, 100)]);

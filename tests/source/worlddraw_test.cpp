@@ -388,8 +388,8 @@ TEST_F(WorldDraw, RainAndSnowFallOnOpenSkyWithTheirAlphas) {
     for (const auto& c : cases) {
         WeatherItem(false, c.rain > 0 ? drop.get() : nullptr);
         WeatherItem(true, c.snow > 0 ? drop.get() : nullptr);
-        world->weather->rainValue = c.rain;
-        world->weather->snowValue = c.snow;
+        world->weather->channels[Weather::RainChannel].current = uint32_t(c.rain);
+        world->weather->channels[Weather::SnowChannel].current = uint32_t(c.snow);
         EXPECT_EQ(Tints(DrawAt(0), "DrawImageTinted"), c.tints) << c.rain << "," << c.snow;
     }
 }

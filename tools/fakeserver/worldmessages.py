@@ -1,6 +1,6 @@
 """Server messages of the world and its creatures: the full area (op 48), the player's steps
-(ops 56, 112 and 113) with the strips of new tiles they carry, creature records and creature
-steps, and the player status (op 18).
+(ops 56, 112 and 113) with the strips of new tiles they carry, creature records, creature steps
+and floating numbers, the light word (op 34), missiles (op 73) and the player status (op 18).
 
 Positions are the server's own (x, y, z); the client places the first area around its player
 and follows every later message relative to it. The area is 24 x 20 tiles with the player at
@@ -186,7 +186,24 @@ def creature_step(creature_id, direction):
 
 
 def creature_damage(creature_id, health, kind, value):
+    """Op 106: a creature's health, and a floating number of a kind (2 is damage) over it."""
     return Writer(106).u32(creature_id).u8(health).u8(kind).u16(value).bytes()
+
+
+def light(word):
+    """Op 34: the light word: bits 0 to 6 mist * 9 + darkness, bit 7 the day flag, bits 8 to 10
+    rain, bits 11 to 13 snow."""
+    return Writer(34).u16(word).bytes()
+
+
+def missile(start, end, reach, shape, count=1, sub_id=0):
+    """Op 73: a missile from (dx, dy) to (dx, dy) from the player, on the player's floor, flying
+    `reach` percent of the way, shown with the direction shapes of a sample shape."""
+    writer = Writer(73)
+    for delta in (*start, *end, 0):
+        writer.u8(delta & 0xFF)
+    writer.u8(reach)
+    return item_record(writer, shape, count, sub_id).bytes()
 
 
 STAT_COUNT = 15
