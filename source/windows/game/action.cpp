@@ -105,6 +105,8 @@ void Action::Open(int32_t screenX, int32_t screenY) {
     name = "";
     typeId = WindowType::Action;
     openedAt = core->frameTimeMs;
+    openedClientWidth = int32_t(core->clientWidth);
+    openedClientHeight = int32_t(core->clientHeight);
 }
 
 int32_t Action::RowsTop() const { return title.empty() ? TextMargin : TextMargin + TitleBand; }
@@ -210,7 +212,9 @@ void Action::OnMouseUp(int32_t mx, int32_t my) {
 
 void Action::OnRightClick(int32_t, int32_t) { Close(); }
 
-void Action::Place(int32_t, int32_t) { Close(); }
+void Action::Place(int32_t screenWidth, int32_t screenHeight) {
+    if (screenWidth != openedClientWidth || screenHeight != openedClientHeight) Close();
+}
 
 void Action::Close() { state = 3; }
 

@@ -33,7 +33,8 @@ public:
     void Draw() override;
     // A left release on a row closes the menu and runs the row.
     void OnMouseUp(int32_t mx, int32_t my) override;
-    // A right click on the menu and a new client size close it.
+    // A right click on the menu and a client size other than the one it was opened on close
+    // it; the system also reports a size that stayed the same.
     void OnRightClick(int32_t mx, int32_t my) override;
     void Place(int32_t screenWidth, int32_t screenHeight) override;
     void OnSubmit() override;
@@ -58,6 +59,7 @@ public:
     uint8_t centred = 0;
 
 private:
+    int32_t openedClientWidth = 0, openedClientHeight = 0;
     // Whether the owner is still open: the server can close a container or a channel under an
     // open menu.
     bool OwnerOpen() const;

@@ -341,9 +341,14 @@ TEST_F(ActionMenu, RightClickResizeEnterAndTheCloseButtonsEndTheMenu) {
     menu->OnRightClick(320, 215);
     EXPECT_EQ(menu->state, 3u);
 
+    // The system reports the size also when it stayed.
     menu = Open("", {{1, "a", ""}});
     core->OnResize();
+    EXPECT_EQ(menu->state, 1u);
+    core->clientWidth = 1024;
+    core->OnResize();
     EXPECT_EQ(menu->state, 3u);
+    core->clientWidth = 800;
 
     menu = Open("", {{1, "a", ""}});
     menu->OnSubmit();
