@@ -74,7 +74,6 @@ void Protocol::container_replace() {
         FailFatally("container_replace: unknown shape id. (item)");
 }
 
-void Protocol::trade_request() { ReadAndIgnore({FieldU32}); }
 void Protocol::server_text() { ReadAndIgnore({FieldU8}); }
 
 void Protocol::bank_open() {
@@ -144,8 +143,6 @@ void Protocol::look_text() {
     for (int i = 0; i <= count && ReadItemDescription(); ++i) {
     }
 }
-
-void Protocol::party_invite() { ReadAndIgnore({FieldU32, FieldStr8}); }
 
 void Protocol::party_started() {
     const uint8_t count = inBuffer.GetByte();

@@ -4,8 +4,11 @@
 
 #include "converttext.h"
 #include "core.h"
+#include "creature.h"
+#include "font.h"
 #include "notification.h"
 #include "protocol.h"
+#include "windows/game/action.h"
 #include "windows/game/channel.h"
 #include "windows/game/console.h"
 #include "windows/toolkit/sure.h"
@@ -21,6 +24,26 @@ const uint8_t ScreenshotKind = 4;
 const uint32_t ScreenshotDelay = 500;
 // The guild message's sub-operations.
 const uint8_t GuildList = 1, GuildFoundOpen = 2, GuildFoundClose = 3;
+const uint8_t SocialKind = 0;
+
+// The title of a menu the server opens: the other player's name, a grey bullet and the subject
+// in its colour.
+std::string ServerMenuTitle(const std::string& name, const std::string& subjectColour,
+                            const std::string& subject) {
+    return name + MakeColorCode(192, 192, 192, 192) + " \x95 " + subjectColour + subject;
+}
+
+// A menu the server opens stays until chosen or until its time ends, centred high on the client.
+void OpenServerMenu(Core* core, Action* menu) {
+    menu->keepOpen = 1;
+    menu->centred = 1;
+    menu->Open(int32_t(core->clientWidth / 2), int32_t(core->clientHeight / 4));
+    core->AddWindow(menu);
+}
+
+void Notify(Core* core, const std::string& text) {
+    if (core->world && core->world->notification) core->world->notification->Add(SocialKind, text);
+}
 
 }  // namespace
 
@@ -53,6 +76,19 @@ void Protocol::container_closed() {
 void Protocol::trade_opened() {
     inBuffer.GetString();
     core->CloseWindowOfType(WindowType::Trade);
+}
+
+void Protocol::trade_request() {
+    const uint32_t id = inBuffer.GetU32();
+    const Creature* creature = core->world ? core->world->GetCreature(id) : nullptr;
+    if (inBuffer.Failed() || !creature) return;
+    Notify(core, creature->name + " wants to trade with you.");
+    auto* menu =
+        new Action(core, nullptr,
+                   ServerMenuTitle(creature->name, MakeColorCode(170, 224, 170, 224), "Trade"), id);
+    menu->AddEntry(ActionCode::StartTrading, "Start trading");
+    menu->AddEntry(ActionCode::RejectTrade, "Reject trade");
+    OpenServerMenu(core, menu);
 }
 
 void Protocol::trade_accepted() { core->MarkWindowsDirty(WindowType::Trade); }
@@ -129,6 +165,19 @@ void Protocol::look_refused() {
 
 void Protocol::open_refused() {
     if (!pendingOpens.empty()) pendingOpens.pop_front();
+}
+
+void Protocol::party_invite() {
+    const uint32_t id = inBuffer.GetU32();
+    const std::string name = inBuffer.GetString();
+    if (inBuffer.Failed()) return;
+    Notify(core, name + " invites you to a party.");
+    auto* menu = new Action(core, nullptr,
+                            ServerMenuTitle(name, MakeColorCode(128, 245, 128, 192), "Party"), id);
+    menu->AddEntry(ActionCode::AcceptAndJoin, "Accept & join");
+    menu->AddEntry(ActionCode::RejectInvitation, "Reject invitation");
+    OpenServerMenu(core, menu);
+    core->AddPartyInvite(id, name);
 }
 
 void Protocol::party_invite_withdrawn() { core->RemovePartyInvite(inBuffer.GetU32()); }

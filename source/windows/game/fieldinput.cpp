@@ -386,7 +386,7 @@ void Field::OpenThingMenu(const Tile* tile, bool nearby, bool fromWorld, int32_t
     if (nearby && !useWith && !container && !(climbable && shape && shape->noUseEntry))
         menu->AddEntryWithHint(ActionCode::UseItem, fromWorld ? "Use item" : "Use", actionHint);
     menu->AddEntry(ActionCode::ExamineItem, fromWorld ? "Examine item" : "Examine");
-    if (!own) return;
+    // The world's menu is opened again so that its size takes in the rows added here.
     menu->Open(mx, my);
-    core->AddWindow(menu);
+    if (own) core->AddWindow(menu);
 }

@@ -17,7 +17,7 @@ constexpr uint32_t Status = 121;
 constexpr uint32_t Message = 122;
 
 // Game screen and HUD.
-constexpr uint32_t Action = 0;  // the popup menu keeps the id of the base reset until opened
+constexpr uint32_t Action = 164;
 constexpr uint32_t Console = 11;
 constexpr uint32_t Padding = 13;
 constexpr uint32_t Field = 14;

@@ -20,6 +20,7 @@
 #include "windows/front/new.h"
 #include "windows/front/password.h"
 #include "windows/front/suspend.h"
+#include "windows/game/action.h"
 #include "windows/game/field.h"
 #include "windows/game/padding.h"
 #include "windows/toolkit/button.h"
@@ -167,6 +168,14 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window*) { return new Field(core, nullptr); },
          true,
          {0, 0, Field::SurfaceWidth, Field::SurfaceHeight}},
+        {"Action", WindowType::Action, false,
+         [](Core* core, Window* owner) {
+             auto* menu = new Action(core, owner, "Chest", 0);
+             menu->AddEntryWithHint(ActionCode::OpenItem, "Open..", "RMB");
+             menu->AddEntry(ActionCode::ExamineItem, "Examine");
+             menu->Open(300, 200);
+             return menu;
+         }},
         {"Link (with Steam)", WindowType::Link, true,
          [](Core* core, Window*) {
              core->steamReady = 1;
