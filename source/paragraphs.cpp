@@ -1,7 +1,5 @@
 #include "paragraphs.h"
 
-#include <algorithm>
-
 #include "core.h"
 #include "creature.h"
 #include "paragraph.h"
@@ -79,8 +77,6 @@ void Paragraphs::Draw(int32_t x, int32_t y, int32_t w, int32_t h) {
     for (Paragraph* text : texts) text->Settle();
     for (Paragraph* text : texts) {
         text->Draw();
-        if (!text->finished) continue;
-        effects.erase(std::find(effects.begin(), effects.end(), text));
-        delete text;
+        if (text->finished) Remove(text);
     }
 }
