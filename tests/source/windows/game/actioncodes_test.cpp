@@ -33,9 +33,11 @@
 #include "windows/game/channel.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/console.h"
+#include "windows/game/container.h"
 #include "windows/game/friendlist.h"
 #include "windows/game/spellbar.h"
 #include "windows/guide/help.h"
+#include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/panel.h"
 #include "windows/toolkit/panellist.h"
@@ -782,6 +784,18 @@ TEST_F(PanelCodes, PanelCodesNeedAPanelWindowInAColumn) {
     }
     EXPECT_FALSE(loose->pinned);
     EXPECT_TRUE(left->normal.empty());
+    EXPECT_TRUE(right->normal.empty());
+}
+
+TEST_F(PanelCodes, AContainerClosedInItsColumnTellsTheServer) {
+    auto* container = new Container(core.get(), 7, 8);
+    right->Add(container);
+    Panellist* other = Add(right, 100);
+    EXPECT_TRUE(Sent().empty());
+    right->Close(other, true);
+    EXPECT_TRUE(Sent().empty());
+    container->OnCommand(container->FindButton(ButtonId::Close));
+    EXPECT_EQ(Sent(), (std::vector<Bytes>{Bytes{84, 7}}));
     EXPECT_TRUE(right->normal.empty());
 }
 
