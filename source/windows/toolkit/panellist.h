@@ -76,6 +76,10 @@ public:
     }
     // Gives a window built without one the vertical scroll bar at the column's outer edge.
     void AddScrollBar();
+    // Puts the scroll bar on its column's outer edge and the content beside it.
+    void PlaceScrollBar();
+    // The x of the scroll bar's edge: 3 in the left column, width - 21 in the right one.
+    int32_t ScrollEdgeX() const;
 
     // Painting helpers, in surface coordinates.
     void DrawTitle();
@@ -107,6 +111,4 @@ private:
     // Turns its collapse button into the expand one or back, and changes its place.
     void SetCollapsed(Button* button, bool collapse);
     void Expand(Button* button);
-    // The column's x for the scroll bar's edge: 3 in the left column, width - 21 in the right.
-    int32_t ScrollEdgeX() const;
 };
