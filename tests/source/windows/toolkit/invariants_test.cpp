@@ -23,6 +23,7 @@
 #include "windows/game/action.h"
 #include "windows/game/field.h"
 #include "windows/game/padding.h"
+#include "windows/game/paneltop.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
@@ -168,6 +169,8 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window*) { return new Field(core, nullptr); },
          true,
          {0, 0, Field::SurfaceWidth, Field::SurfaceHeight}},
+        {"Paneltop", WindowType::Paneltop, false,
+         [](Core* core, Window*) { return new Paneltop(core, nullptr); }},
         {"Action", WindowType::Action, false,
          [](Core* core, Window* owner) {
              auto* menu = new Action(core, owner, "Chest", 0);
