@@ -255,9 +255,12 @@ void Paneltop::Paint() {
 
 void Paneltop::Draw() {
     const Options& options = core->options;
-    if (core->testWalker.testing || (options.widescreen && !options.panel)) return;
-    if (dragging) render->DrawSkinTiled(x, y, width, VisibleHeight() + 1, 0, 0, LineSkin);
-    else render->DrawSkinTiled(x, y + VisibleHeight(), width, 1, 0, 0, LineSkin);
+    if (core->testWalker.testing) return;
+    // The line under the window, or while it is dragged its place in the column.
+    if (!options.widescreen || options.panel) {
+        if (dragging) render->DrawSkinTiled(x, y, width, VisibleHeight() + 1, 0, 0, LineSkin);
+        else render->DrawSkinTiled(x, y + VisibleHeight(), width, 1, 0, 0, LineSkin);
+    }
     DrawCached([this] { PaintContent(); });
     if (!options.widescreen && !core->screenshotPending && !core->screenshotBusy) DrawButtonMarks();
     DrawButtonsHighlighted();
@@ -292,7 +295,7 @@ void Paneltop::DrawButtonsHighlighted() {
 void Paneltop::DrawRowBar(const WindowRect& row, int32_t filled, int32_t filledSkinX,
                           const std::string& text) {
     const int32_t barX = x + row.x + Inset, barY = y + row.y + Inset;
-    const int32_t barWidth = width - 16;
+    const int32_t barWidth = BarWidth();
     if (filled > 0)
         render->DrawSkinPartTiled(barX, barY, filled, BarHeight, 0, 0, filledSkinX, BarSkinY,
                                   BarPartWidth, BarHeight, InterfaceSkin);
@@ -303,8 +306,10 @@ void Paneltop::DrawRowBar(const WindowRect& row, int32_t filled, int32_t filledS
         font->DrawTextCentered(x + row.x - Inset + width / 2, y + row.y + 3, text, RowTextColour);
 }
 
+int32_t Paneltop::BarWidth() const { return width - 2 * (Inset + Inset); }
+
 void Paneltop::DrawLiveRows() {
-    const int32_t barWidth = width - 16;
+    const int32_t barWidth = BarWidth();
     if (connectionRow.h) {
         const PingQuality quality = QualityOfPing(core->pingAverage);
         DrawRowBar(connectionRow, barWidth, quality.skinX, quality.word);

@@ -72,6 +72,8 @@ private:
     void DrawButtonMarks();
     void DrawButtonsHighlighted();
     void DrawLiveRows();
+    // The bars' width: 4 pixels in from the row, which is 4 pixels in from the window.
+    int32_t BarWidth() const;
     void DrawRowBar(const WindowRect& row, int32_t filled, int32_t filledSkinX,
                     const std::string& text);
     void ShowTooltip(int32_t mx, int32_t my, std::string title, std::string text);

@@ -437,6 +437,7 @@ protected:
         RecordingDriver::Install();
         // The interface skin, which the bars, frames and buttons are cut from.
         core->render->images[1] = GFX_CreateImage(1024, 512, nullptr, 0, 0, 1);
+        core->render->images[2] = GFX_CreateImage(64, 64, nullptr, 0, 0, 2);
     }
     void TearDown() override {
         UseNullDriver();
@@ -491,6 +492,20 @@ TEST_F(PaneltopDrawing, TheLiveRowsShowTheirTexts) {
     // A full pool fills the bar whole.
     core->skillPool = 250000;
     EXPECT_EQ(Starting(DrawLog(), Piece(8, 44, 140, 275, 191, 4)), 1u);
+}
+
+TEST_F(PaneltopDrawing, TheWideLayoutWithoutPanelsDropsOnlyTheLineAndTheTestClientAll) {
+    core->options.mping = 1;
+    Open();
+    const std::string line = "DrawImageTiled(0," + std::to_string(panel->height) + ",156,1,";
+    EXPECT_EQ(Starting(DrawLog(), line), 1u);
+    core->options.widescreen = 1;
+    core->options.panel = 0;
+    const std::vector<std::string> wide = DrawLog();
+    EXPECT_EQ(Starting(wide, "DrawImageTiled("), 0u);
+    EXPECT_EQ(DrawnTextsIn(wide, 0xE0E0E0E0), (std::vector<std::string>{"Excellent"}));
+    core->testWalker.testing = 1;
+    EXPECT_EQ(Starting(DrawLog(), "Draw"), 0u);
 }
 
 TEST_F(PaneltopDrawing, AMaximumOfZeroShowsAnEmptyBarAndZeroPercent) {
