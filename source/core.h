@@ -90,8 +90,12 @@ public:
     Window* WindowAt(int32_t x, int32_t y);
     Button* ButtonAt(int32_t x, int32_t y);
     void OnResize();
+    // Every window's Place for the client size, bottom to top.
+    void PlaceWindows();
     void ShowMessage(const std::string& title, const std::string& text, uint8_t flag);
     void ShowStatus(const std::string& title, const std::string& text);
+    // A notification line over the game field; nothing outside the game.
+    void AddNotification(uint8_t kind, const std::string& text);
 
     // Main window and display modes.
     void EnumerateDisplayModes();

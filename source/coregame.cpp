@@ -61,16 +61,24 @@ void Core::EnterGame() {
     DeleteWorld();
     world = new World(this);
 
-    // The console builds its chat boxes, then the frame registers the game field.
+    // The console builds its chat boxes and the side columns, then the frame registers the game
+    // field. The field and its frame go to the bottom of the list: a field wider than the room
+    // between the columns lies under them, and the console takes its place from the frame.
     consoleWindow = AddWindow(new Console(this));
     consoleWindow->OnOpen();
-    AddWindow(new Padding(this, consoleWindow));
-    leftPanel = FindWindow(WindowType::PanelLeft);
+    Window* frame = AddWindow(new Padding(this, consoleWindow));
     fieldWindow = FindWindow(WindowType::Field);
+    for (Window* bottom : {frame, fieldWindow}) {
+        if (!bottom) continue;
+        windows.erase(std::find(windows.begin(), windows.end(), bottom));
+        windows.insert(windows.begin(), bottom);
+    }
+    leftPanel = FindWindow(WindowType::PanelLeft);
     equipmentWindow = FindWindow(WindowType::Equipment);
     rightPanel = FindWindow(WindowType::PanelRight);
     paneltopWindow = FindWindow(WindowType::Paneltop);
-    activeWindow = windows.front();
+    PlaceWindows();
+    activeWindow = consoleWindow;
 
     if (!activeConnection) return;
     if (testWalker.testing) activeConnection->SendTalk(ChannelId::Console, TestWalkerEntryText);

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "core.h"
+#include "notification.h"
 #include "protocol.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/status.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
+#include "world.h"
 
 namespace {
 
@@ -126,16 +128,24 @@ Button* Core::ButtonAt(int32_t x, int32_t y) {
 }
 
 void Core::OnResize() {
+    PlaceWindows();
+    Tick();
+}
+
+void Core::PlaceWindows() {
     const std::vector<Window*> copy = windows;
     for (Window* window : copy)
         window->Place(static_cast<int32_t>(clientWidth), static_cast<int32_t>(clientHeight));
-    Tick();
 }
 
 void Core::ShowMessage(const std::string& title, const std::string& text, uint8_t flag) {
     auto* shown = dynamic_cast<Message*>(activeWindow);
     if (shown && shown->text == text) return;
     AddWindow(new Message(this, title, text, flag));
+}
+
+void Core::AddNotification(uint8_t kind, const std::string& text) {
+    if (world && world->notification) world->notification->Add(kind, text);
 }
 
 void Core::ShowStatus(const std::string& title, const std::string& text) {

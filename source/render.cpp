@@ -320,6 +320,10 @@ void Render::DrawBalloon(int32_t x, int32_t y, int32_t w, int32_t h, int32_t tai
 
 void Render::DrawFrame(int32_t x, int32_t y, int32_t w, int32_t h, const FrameStyle& style) {
     DrawSkinTiled(x + 2, y + 2, w - 4, h - 4, style.scrollX, style.scrollY, style.centreImage);
+    DrawFrameEdges(x, y, w, h, style);
+}
+
+void Render::DrawFrameEdges(int32_t x, int32_t y, int32_t w, int32_t h, const FrameStyle& style) {
     DrawSkinPart(x, y, style.topLeft.sx, style.topLeft.sy, 3, 3, SkinAtlasId);
     DrawSkinPart(x + w - 3, y, style.topRight.sx, style.topRight.sy, 3, 3, SkinAtlasId);
     DrawSkinPart(x, y + h - 3, style.bottomLeft.sx, style.bottomLeft.sy, 3, 3, SkinAtlasId);
@@ -346,8 +350,19 @@ void Render::DrawFrame2(int32_t x, int32_t y, int32_t w, int32_t h) {
     DrawFrame(x, y, w, h, style);
 }
 
+const Render::FrameStyle Render::Frame3Style{
+    3, 2, 2, {93, 3}, {108, 3}, {93, 18}, {108, 18}, {96, 3}, {96, 19}, {93, 6}, {109, 6}, 12};
+
 void Render::DrawFrame3(int32_t x, int32_t y, int32_t w, int32_t h) {
-    static const FrameStyle style{3,         2,       2,        {93, 3}, {108, 3}, {93, 18},
-                                  {108, 18}, {96, 3}, {96, 19}, {93, 6}, {109, 6}, 12};
+    DrawFrame(x, y, w, h, Frame3Style);
+}
+
+void Render::DrawFrame3(int32_t x, int32_t y, int32_t w, int32_t h, int32_t patternY) {
+    FrameStyle style = Frame3Style;
+    style.scrollY = patternY;
     DrawFrame(x, y, w, h, style);
+}
+
+void Render::DrawFrame3Edges(int32_t x, int32_t y, int32_t w, int32_t h) {
+    DrawFrameEdges(x, y, w, h, Frame3Style);
 }

@@ -117,6 +117,10 @@ public:
     void DrawFrame1(int32_t x, int32_t y, int32_t w, int32_t h);
     void DrawFrame2(int32_t x, int32_t y, int32_t w, int32_t h);
     void DrawFrame3(int32_t x, int32_t y, int32_t w, int32_t h);
+    // Style 3 with its centre pattern moved up by patternY, so that it stays put on the screen
+    // while the frame moves; and its corners and edges alone.
+    void DrawFrame3(int32_t x, int32_t y, int32_t w, int32_t h, int32_t patternY);
+    void DrawFrame3Edges(int32_t x, int32_t y, int32_t w, int32_t h);
 
     std::map<uint16_t, GfxImage*> images;
     Core* core;
@@ -129,6 +133,8 @@ public:
 
 private:
     struct FrameStyle;
+    static const FrameStyle Frame3Style;
     void DrawFrame(int32_t x, int32_t y, int32_t w, int32_t h, const FrameStyle& style);
+    void DrawFrameEdges(int32_t x, int32_t y, int32_t w, int32_t h, const FrameStyle& style);
     void DrawRoundedCorners(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t colour);
 };

@@ -302,15 +302,22 @@ TEST_F(GameTest, EnteringReplacesTheWindowsAndTheWorld) {
     EXPECT_TRUE(core->friends.empty());
     EXPECT_EQ(core->spells[0]->cooldownTotal, 0u);
 
-    // The console, then the game field the frame made and the frame above it; the console is
-    // the active window.
-    ASSERT_EQ(core->windows.size(), 3u);
-    EXPECT_EQ(core->windows[0]->typeId, WindowType::Console);
-    EXPECT_EQ(core->windows[1]->typeId, WindowType::Field);
-    EXPECT_EQ(core->windows[2]->typeId, WindowType::Padding);
-    EXPECT_EQ(core->consoleWindow, core->windows[0]);
-    EXPECT_EQ(core->fieldWindow, core->windows[1]);
-    EXPECT_EQ(core->activeWindow, core->windows[0]);
+    // At the bottom the game field the frame made and the frame above it, then the console and
+    // the side columns with their windows; the console is the active window.
+    ASSERT_GE(core->windows.size(), 5u);
+    EXPECT_EQ(core->windows[0]->typeId, WindowType::Field);
+    EXPECT_EQ(core->windows[1]->typeId, WindowType::Padding);
+    EXPECT_EQ(core->windows[2]->typeId, WindowType::Console);
+    EXPECT_EQ(core->windows[3]->typeId, WindowType::PanelRight);
+    EXPECT_EQ(core->windows[4]->typeId, WindowType::PanelLeft);
+    EXPECT_EQ(core->fieldWindow, core->windows[0]);
+    EXPECT_EQ(core->consoleWindow, core->windows[2]);
+    EXPECT_EQ(core->rightPanel, core->windows[3]);
+    EXPECT_EQ(core->leftPanel, core->windows[4]);
+    EXPECT_EQ(core->paneltopWindow, core->FindWindow(WindowType::Paneltop));
+    EXPECT_EQ(core->equipmentWindow, core->FindWindow(WindowType::Equipment));
+    EXPECT_NE(core->paneltopWindow, nullptr);
+    EXPECT_EQ(core->activeWindow, core->consoleWindow);
 }
 
 TEST_F(GameTest, EnteringSendsTheTestWalkersTextAndTheConsoleCommands) {

@@ -33,6 +33,8 @@
 #include "windows/game/friendlist.h"
 #include "windows/game/spellbar.h"
 #include "windows/guide/help.h"
+#include "windows/toolkit/panel.h"
+#include "windows/toolkit/panellist.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
 
@@ -79,10 +81,6 @@ void OpenIfAbsent(Core* core, uint32_t type, bool callOnOpen) {
     if (core->FindWindow(type)) return;
     Window* window = core->AddWindow(new W(core));
     if (callOnOpen) window->OnOpen();
-}
-
-void Notify(Core* core, uint8_t kind, const std::string& text) {
-    if (core->world && core->world->notification) core->world->notification->Add(kind, text);
 }
 
 Chatbox* MainChatbox(Core* core) {
@@ -292,6 +290,22 @@ void ShowJournalEntry(Core* core, uint32_t number) {
     core->AddWindow(new Questlog(core));
 }
 
+// --- The side columns ----------------------------------------------------------------------------
+
+// The other column takes the window unless a window of fixed height would not fit there.
+void MoveToOtherPanel(Core* core, Panellist& window) {
+    Panel* from = window.panel;
+    auto* to = dynamic_cast<Panel*>(from->side == Panel::Left ? core->rightPanel : core->leftPanel);
+    if (!to || to == from) return;
+    if (!window.resizable && to->GetRect().h - Panel::MinFree <
+                                 (window.collapsed ? window.titleHeight : window.height)) {
+        core->AddNotification(Notification::RefusalKind, "Not enough space move to panel.");
+        return;
+    }
+    from->Remove(&window);
+    to->Insert(&window);
+}
+
 // --- The ability bar ----------------------------------------------------------------------------
 
 void OpenSpellbook(Core* core, uint8_t slot) {
@@ -319,7 +333,20 @@ void Action::Execute(uint32_t row) {
     const bool itemHeld = core->dragTo != nullptr;
     Protocol* connection = core->activeConnection;
 
+    auto* panelWindow = OwnerOpen() ? dynamic_cast<Panellist*>(owner) : nullptr;
+    if (panelWindow && !panelWindow->panel) panelWindow = nullptr;
+
     switch (code) {
+        case ActionCode::MoveToOtherPanel:
+            if (panelWindow && !panelWindow->pinned) MoveToOtherPanel(core, *panelWindow);
+            break;
+        case ActionCode::PinToTop:
+        case ActionCode::PinToBottom:
+            if (panelWindow) panelWindow->panel->Pin(panelWindow, code == ActionCode::PinToTop);
+            break;
+        case ActionCode::Unpin:
+            if (panelWindow && panelWindow->pinned) panelWindow->panel->Unpin(panelWindow);
+            break;
         case ActionCode::ToggleConditionOnHud: core->ToggleStatusShown(context & 0xFF); break;
         case ActionCode::SendPrivateMessage: OpenPrivateChannel(core, title); break;
         case ActionCode::ToggleFoe: core->ToggleFoe(title); break;
@@ -384,14 +411,15 @@ void Action::Execute(uint32_t row) {
         case ActionCode::EnableLogging:
             if (!channel) break;
             channel->EnableLogging();
-            Notify(core, InfoKind,
-                   "Logging enabled for '" + channel->name +
-                       "' channel. Logs can be found in the folder: logs/" + channel->name + "/");
+            core->AddNotification(InfoKind,
+                                  "Logging enabled for '" + channel->name +
+                                      "' channel. Logs can be found in the folder: logs/" +
+                                      channel->name + "/");
             break;
         case ActionCode::DisableLogging:
             if (!channel) break;
             channel->DisableLogging();
-            Notify(core, InfoKind, "Logging disabled for '" + channel->name + "' channel");
+            core->AddNotification(InfoKind, "Logging disabled for '" + channel->name + "' channel");
             break;
 
         case ActionCode::ViewProgression:

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "windows/toolkit/panelactions.h"
+
 // The action codes of the popup menu's rows: one vocabulary for every window that offers a
 // choice, carried out by Action::Execute whichever window opened the menu. A row of code None
 // (a separator or an information line) only closes the menu.
@@ -8,10 +10,10 @@ namespace ActionCode {
 enum : uint32_t {
     None = 0,
     // The panel window that owns the menu, in its side column.
-    MoveToOtherPanel = 1,
-    PinToTop = 2,
-    PinToBottom = 3,
-    Unpin = 4,
+    MoveToOtherPanel = PanelAction::MoveToOtherPanel,
+    PinToTop = PanelAction::PinToTop,
+    PinToBottom = PanelAction::PinToBottom,
+    Unpin = PanelAction::Unpin,
     // The condition icons of the equipment window and the container title menu.
     ToggleConditionOnHud = 10,
     StackContainer = 20,

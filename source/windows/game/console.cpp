@@ -1,12 +1,47 @@
 #include "windows/game/console.h"
 
+#include <algorithm>
+
 #include "core.h"
 #include "creature.h"
 #include "protocol.h"
+#include "windows/game/container.h"
+#include "windows/game/equipment.h"
+#include "windows/game/friendlist.h"
+#include "windows/game/panelmap.h"
+#include "windows/game/paneltop.h"
+#include "windows/game/spellbar.h"
+#include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
+#include "windows/toolkit/panel.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
+
+// The normal layout's console is this high at first; the wide layout's is a 300 x 200 frame
+// right of the left column until it is placed.
+constexpr int32_t NormalHeight = 220;
+constexpr int32_t WideX = 156, WideWidth = 300, WideHeight = 200;
+// Placed, the wide frame is 199 high, 10 pixels narrower than the room between the columns and
+// at most 1000 wide; with `chatbottom` it sits 209 pixels above the bottom.
+constexpr int32_t PlacedWideHeight = 199, WideMargin = 10, MaxWideWidth = 1000, BottomOffset = 209;
+// In the normal layout the console also spans both columns beside the field's frame.
+constexpr int32_t BothColumns = 2 * Panel::ColumnWidth;
+// The status panel's friends-list button, disabled while the friends list is open.
+constexpr uint32_t FriendsButton = 22;
+// The layout entry's fields.
+enum LayoutField { FieldType, FieldId, FieldPin, FieldCollapsed, FieldHeight, FieldSlots };
+constexpr size_t PanelFields = 5, ContainerFields = 6;
+constexpr int32_t PinTop = 1, PinBottom = 2;
+
+int32_t ClientWidth(const Core* core) {
+    return int32_t(std::min<uint32_t>(core->clientWidth, INT32_MAX));
+}
+int32_t ClientHeight(const Core* core) {
+    return int32_t(std::min<uint32_t>(core->clientHeight, INT32_MAX));
+}
+
+bool IsByte(int32_t value) { return value >= 0 && value <= 255; }
 
 // Typing marks the player as typing and tells the server; emptying the line ends it.
 void SendTypingNotice(Core* core, const std::string& text) {
@@ -24,9 +59,151 @@ void SendTypingNotice(Core* core, const std::string& text) {
 
 }  // namespace
 
-Console::Console(Core* core) : Window(core) { typeId = WindowType::Console; }
+Console::Console(Core* core) : Window(core) {
+    typeId = WindowType::Console;
+    const int32_t W = ClientWidth(core), H = ClientHeight(core);
+    if (core->options.widescreen) {
+        x = WideX;
+        width = WideWidth;
+        height = WideHeight;
+    } else {
+        y = H - NormalHeight;
+        width = W;
+        height = NormalHeight;
+    }
+}
 
 void Console::SetHeight(int32_t newHeight) { height = newHeight; }
+
+void Console::Place(int32_t screenWidth, int32_t screenHeight) {
+    const Options& options = core->options;
+    const Window* frame = core->FindWindow(WindowType::Padding);
+    if (!options.widescreen) {
+        if (frame) width = frame->width + BothColumns;
+        x = (screenWidth - width) / 2;
+        y = screenHeight - height;
+        return;
+    }
+    y = options.chatbottom ? screenHeight - BottomOffset : 0;
+    x = options.panel ? Panel::ColumnWidth : 0;
+    height = PlacedWideHeight;
+    width = std::min(screenWidth - (options.inventory ? Panel::ColumnWidth : 0) -
+                         (options.panel ? Panel::ColumnWidth : 0) - WideMargin,
+                     MaxWideWidth);
+    if (options.widescale && frame) {
+        x = std::max(x, frame->x);
+        width = screenWidth - 2 * x - WideMargin;
+    }
+}
+
+void Console::OnOpen() { CreatePanels(); }
+
+void Console::CreatePanels() {
+    auto* right = new Panel(core, this, Panel::Right);
+    core->rightPanel = core->AddWindow(right);
+    auto* left = new Panel(core, this, Panel::Left);
+    core->leftPanel = core->AddWindow(left);
+    RestorePanel(right);
+    RestorePanel(left);
+
+    const bool wide = core->options.widescreen != 0;
+    // In the normal layout the equipment and the ability bar stand beside the console.
+    const auto addUnlessOpen = [&](uint32_t type, Panel* column, auto make) {
+        if (core->FindWindow(type)) return;
+        Panellist* window = make(wide ? static_cast<Window*>(column) : this);
+        if (!wide) {
+            core->AddWindow(window);
+            window->Place(ClientWidth(core), ClientHeight(core));
+            return;
+        }
+        column->Add(window);
+        column->Pin(window, false);
+    };
+    addUnlessOpen(WindowType::Equipment, right,
+                  [&](Window* parent) { return new Equipment(core, parent); });
+    addUnlessOpen(WindowType::Spellbar, left,
+                  [&](Window* parent) { return new Spellbar(core, parent); });
+
+    auto* bar = dynamic_cast<Panellist*>(core->FindWindow(WindowType::Spellbar));
+    if (!core->options.bar && bar && bar->panel) {
+        Panel* column = bar->panel;
+        if (bar->pinned) column->Unpin(bar);
+        column->Remove(bar);
+        bar->panel = nullptr;
+    }
+    if (!core->FindWindow(WindowType::Panelmap)) {
+        auto* minimap = new Panelmap(core, right);
+        right->Add(minimap);
+        right->Pin(minimap, true);
+    }
+    Window* status = core->FindWindow(WindowType::Paneltop);
+    if (!status) {
+        auto* created = new Paneltop(core, left);
+        left->Add(created);
+        left->Pin(created, true);
+        status = created;
+    }
+    if (core->FindWindow(WindowType::Friendlist))
+        if (Button* friends = status->FindButton(FriendsButton)) friends->enabled = 0;
+}
+
+void Console::RestorePanel(Panel* column) {
+    const std::string layout = core->GetPanelData(column->side == Panel::Left);
+    for (const PanelLayoutEntry& entry : Panel::ParseLayout(layout)) {
+        const int32_t type = entry.values.empty() ? 0 : entry.values[FieldType];
+        switch (type) {
+            case WindowType::Container:
+                if (core->panelLayoutFallback) break;
+                [[fallthrough]];
+            case WindowType::Equipment:
+            case WindowType::Spellbar:
+            case WindowType::Paneltop:
+            case WindowType::Friendlist:
+            case WindowType::Panelmap: RestorePanelEntry(column, entry.values); break;
+            default: break;
+        }
+    }
+}
+
+void Console::RestorePanelEntry(Panel* column, const std::vector<int32_t>& fields) {
+    // An entry cut short, or naming a window or slot count no byte holds, is skipped.
+    if (fields.size() < PanelFields || !IsByte(fields[FieldId])) return;
+    const uint32_t type = uint32_t(fields[FieldType]);
+    if (type == WindowType::Container &&
+        (fields.size() < ContainerFields || !IsByte(fields[FieldSlots])))
+        return;
+    if (type != WindowType::Container && core->FindWindow(type)) return;
+
+    const bool wide = core->options.widescreen != 0;
+    Panellist* window = nullptr;
+    switch (type) {
+        case WindowType::Container:
+            window = new Container(core, uint8_t(fields[FieldId]), uint8_t(fields[FieldSlots]));
+            break;
+        case WindowType::Equipment:
+            window = new Equipment(core, wide ? static_cast<Window*>(column) : this);
+            break;
+        case WindowType::Spellbar:
+            window = new Spellbar(core, wide ? static_cast<Window*>(column) : this);
+            break;
+        case WindowType::Paneltop: window = new Paneltop(core, column); break;
+        case WindowType::Friendlist: window = new Friendlist(core, column); break;
+        case WindowType::Panelmap: window = new Panelmap(core, column); break;
+        default: return;
+    }
+    if (!wide && (type == WindowType::Equipment || type == WindowType::Spellbar)) {
+        core->AddWindow(window);
+        window->Place(ClientWidth(core), ClientHeight(core));
+        return;
+    }
+    column->Add(window);
+    if (window->resizable) window->SetHeightClamped(fields[FieldHeight]);
+    // Too low a height closes the window.
+    if (window->state != 1) return;
+    if (fields[FieldCollapsed] == 1) window->ToggleMinimise(nullptr);
+    if (fields[FieldPin] == PinTop || fields[FieldPin] == PinBottom)
+        column->Pin(window, fields[FieldPin] == PinTop);
+}
 
 Channel* Console::FindChannel(uint8_t id) {
     for (const auto& channel : channels)

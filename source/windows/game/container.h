@@ -11,6 +11,8 @@ public:
 
     // The panel window's entry followed by the slot count.
     std::string Serialize() override;
+    // The server learns that the container is closed.
+    void OnColumnClose() override;
 
     uint8_t slotCount;
 };

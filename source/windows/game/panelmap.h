@@ -1,8 +1,11 @@
 #pragma once
-#include "windows/toolkit/window.h"
+#include "windows/toolkit/panellist.h"
 
-// The minimap panel: a view that does not move yet, the least its callers need.
-class Panelmap : public Window {
+class Panel;
+
+// The minimap panel window: a view that does not move yet, the least its callers need.
+class Panelmap : public Panellist {
 public:
+    Panelmap(Core* core, Panel* column);
     void CenterOnPlayer();
 };

@@ -27,9 +27,7 @@
 
 namespace {
 
-constexpr int32_t ColumnWidth = 156;
 constexpr int32_t BuildHeight = 100;
-constexpr int32_t DragBandHeight = 22;
 constexpr int32_t ContentTop = 4;
 constexpr int32_t ContentBottomMargin = 2;
 constexpr int32_t Inset = 4;
@@ -140,24 +138,24 @@ void UpdateHouseWarning(Core& core) {
     if (auto* panel = dynamic_cast<Paneltop*>(core.paneltopWindow)) panel->UpdateHouse();
 }
 
-Paneltop::Paneltop(Core* core, Panel* column) : Panellist(core) {
-    panel = column;
-    Build();
-}
+Paneltop::Paneltop(Core* core, Panel* column) : Panellist(core, column) { Build(); }
 
 void Paneltop::Build() {
-    x = panel ? panel->x : 0;
-    y = panel ? panel->y : 0;
-    width = core->options.widescreen || !panel ? ColumnWidth : panel->width;
+    Panel* column = panel ? panel : dynamic_cast<Panel*>(owner);
+    const WindowRect area = column ? column->GetRect() : WindowRect{0, 0, Panel::ColumnWidth, 0};
+    x = area.x;
+    y = homeY = area.y;
+    width = core->options.widescreen ? Panel::ColumnWidth : area.w;
     height = BuildHeight;
     ResetLayout();
     movable = 1;
     resizable = 0;
     name = "";
     typeId = WindowType::Paneltop;
-    titleHeight = DragBandHeight;
+    titleHeight = TitleBand;
     font = core->GetFont(1);
     BuildContent();
+    minHeight = height;
     CreateSurface();
 }
 
@@ -205,8 +203,16 @@ void Paneltop::BuildContent() {
 }
 
 void Paneltop::Refresh() {
+    const int32_t oldHeight = height;
     ClearButtons();
     BuildContent();
+    // In a column the panel keeps its height unless the column makes room for the new one.
+    const int32_t wanted = height;
+    if (panel && !collapsed && wanted != oldHeight) {
+        height = oldHeight;
+        if (panel->ApplyHeightChange(this, wanted)) height = wanted;
+    }
+    minHeight = height;
     Button* friends = FindButton(FriendsButton);
     if (friends && core->FindWindow(WindowType::Friendlist)) friends->enabled = 0;
     Window::Refresh();
@@ -256,10 +262,10 @@ void Paneltop::Paint() {
 void Paneltop::Draw() {
     const Options& options = core->options;
     if (core->testWalker.testing) return;
-    // The line under the window, or while it is dragged its place in the column.
+    // The line under the window, or while it is dragged its whole place in the column.
     if (!options.widescreen || options.panel) {
-        if (dragging) render->DrawSkinTiled(x, y, width, VisibleHeight() + 1, 0, 0, LineSkin);
-        else render->DrawSkinTiled(x, y + VisibleHeight(), width, 1, 0, 0, LineSkin);
+        if (dragging) render->DrawSkinTiled(x, homeY, width, VisibleHeight() + 1, 0, 0, LineSkin);
+        else DrawDragLine();
     }
     DrawCached([this] { PaintContent(); });
     if (!options.widescreen && !core->screenshotPending && !core->screenshotBusy) DrawButtonMarks();
@@ -357,6 +363,7 @@ void Paneltop::ShowTooltip(int32_t mx, int32_t my, std::string title, std::strin
 
 void Paneltop::OnRightClick(int32_t mx, int32_t my) {
     auto* menu = new Action(core, this, name, 0);
+    AddPanelMenu(menu);
     for (const MenuRow& row : MenuRows) {
         if (!row.option) menu->AddEntry(row.code, row.label);
         else

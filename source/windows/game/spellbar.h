@@ -1,17 +1,19 @@
 #pragma once
 #include <cstdint>
 
-#include "windows/toolkit/window.h"
+#include "windows/toolkit/panellist.h"
 
 class Spell;
 
-// The ability bar: its current page of 12 slots and the ability of each, the slot whose
-// abilities book was asked for and whether a slot was cleared, the least its callers need.
-class Spellbar : public Window {
+// The ability bar panel window: its current page of 12 slots and the ability of each, the slot
+// whose abilities book was asked for and whether a slot was cleared, the least its callers need.
+class Spellbar : public Panellist {
 public:
     static constexpr uint32_t SlotsPerPage = 12;
 
-    explicit Spellbar(Core* core);
+    explicit Spellbar(Core* core, Window* owner = nullptr);
+    // Without a column: centred over the console, or near the bottom in the wide layout.
+    void Place(int32_t screenWidth, int32_t screenHeight) override;
     // The ability in a slot of the current page, or null.
     Spell* SpellAt(uint32_t slotOnPage) const;
     // Opens the abilities book for the entry of a slot of the current page.

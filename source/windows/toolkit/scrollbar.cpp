@@ -5,6 +5,7 @@
 #include "core.h"
 #include "render.h"
 #include "windows/toolkit/button.h"
+#include "windows/toolkit/panellist.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
@@ -41,6 +42,11 @@ Scroll::Scroll(Core* core, Window* owner, int32_t x, int32_t y, int32_t length, 
     width = vertical ? Thickness : length;
     height = vertical ? length : Thickness;
     Build();
+}
+
+Scroll::~Scroll() {
+    auto* panelWindow = dynamic_cast<Panellist*>(owner);
+    if (panelWindow && panelWindow->scroll == this) panelWindow->scroll = nullptr;
 }
 
 void Scroll::Build() {

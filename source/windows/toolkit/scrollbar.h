@@ -22,6 +22,8 @@ public:
 
     Scroll(Core* core, Window* owner, int32_t x, int32_t y, int32_t length, int32_t visible,
            int32_t total, int32_t step, uint8_t vertical);
+    // A panel window whose bar this is forgets it: the window list may delete the bar first.
+    ~Scroll() override;
 
     void Build() override;
     // The bar is drawn by its owner through OnMouseMove.

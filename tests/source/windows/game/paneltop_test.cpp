@@ -29,7 +29,6 @@
 namespace {
 
 constexpr uint8_t Fighting = 6;
-constexpr int32_t ColumnWidth = 156;
 constexpr uint8_t Options::*PanelOptions[] = {
     &Options::mping,    &Options::mexp,     &Options::beta_mcap, &Options::beta_mpool,
     &Options::mchar,    &Options::mjournal, &Options::mhouse,    &Options::mstore,
@@ -48,7 +47,6 @@ protected:
         for (auto option : PanelOptions) core->options.*option = 0;
         core->InitStatusEffects();
         column = static_cast<Panel*>(core->AddWindow(new Panel(core.get(), nullptr, Panel::Left)));
-        column->width = ColumnWidth;
     }
     void TearDown() override { webPageOpener = savedOpener; }
 
