@@ -427,6 +427,51 @@ TEST_F(PaneltopTest, TheMenuShowsOrHidesEachOptionAndTurningConnectionOffShorten
     EXPECT_EQ(panel->buttons.front()->y, 4);
 }
 
+// The game screen's strip under the columns, 220 pixels high at the bottom of the client.
+class Strip : public Window {
+public:
+    explicit Strip(Core* core) : Window(core) {
+        Build();
+        y = 380;
+        width = 800;
+        height = 220;
+    }
+};
+
+TEST_F(PaneltopTest, InAColumnItsHeightChangesOnlyWhenTheColumnMakesRoom) {
+    core->options.mping = core->options.mlogout = 1;
+    core->RemoveWindow(column);
+    Window* strip = core->AddWindow(new Strip(core.get()));
+    column = static_cast<Panel*>(core->AddWindow(new Panel(core.get(), strip, Panel::Left)));
+    column->Place(800, 600);
+    panel = new Paneltop(core.get(), column);
+    column->Add(panel);
+    column->Pin(panel, true);
+    core->paneltopWindow = panel;
+    auto* below = new Panellist(core.get(), column);
+    below->Build();
+    column->Add(below);
+    const int32_t full = panel->height;
+    EXPECT_EQ(panel->y, 0);
+    EXPECT_EQ(column->topReserve, full + 1);
+    EXPECT_EQ(below->y, full + 1);
+
+    core->options.mping = 0;
+    panel->Refresh();
+    EXPECT_EQ(panel->height, full - 18);
+    EXPECT_EQ(panel->minHeight, full - 18);
+    EXPECT_EQ(below->y, full - 17);
+    EXPECT_EQ(column->topReserve, full - 17);
+
+    // With only the least free room left the column refuses the taller panel.
+    below->SetHeightClamped(below->height + column->GetRect().h - Panel::MinFree);
+    ASSERT_EQ(column->GetRect().h, Panel::MinFree);
+    core->options.mping = 1;
+    panel->Refresh();
+    EXPECT_EQ(panel->height, full - 18);
+    EXPECT_EQ(below->y, full - 17);
+}
+
 // Drawing: the live rows' texts, the highlights and the blink, through the recording driver.
 class PaneltopDrawing : public PaneltopTest {
 protected:
