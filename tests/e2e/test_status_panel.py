@@ -1,7 +1,6 @@
 """The status panel at the top of the left column, with OpenGL and with Direct3D 9: its rows show
 the connection and the carried weight and skill pool the fake server sends, and its Logout button
 asks before leaving."""
-import time
 import unittest
 
 import numpy
@@ -9,10 +8,13 @@ import numpy
 from fakeserver import worldmessages as wm
 from fakeserver.server import Frame
 from harness.commands import poll
+from harness.frontscreens import Box
 from worldscreen import DRIVERS, WorldScreenTestCase, count_near, part
 
-# The panel's place in the client area: the left column's top, 156 pixels wide.
-PANEL_X, PANEL_Y, PANEL_WIDTH = 0, 0, 156
+# The panel's place in the client area: the top of the left column, 156 pixels wide. The game
+# screen (console, columns and field between them) is centred on the 800-pixel client, which
+# leaves 6 pixels on the left.
+PANEL_X, PANEL_Y, PANEL_WIDTH = 6, 0, 156
 # The rows the settings below show, from the top: connection, capacity, skill pool, 18 pixels
 # each from y 4; each holds a bar 4 pixels in, 9 high and the panel's width less 16 wide.
 ROW_TOP, ROW_HEIGHT, BAR_INSET, BAR_HEIGHT = 4, 18, 8, 9
@@ -22,6 +24,8 @@ CONNECTION, CAPACITY, SKILL_POOL = 0, 1, 2
 # to guide, Report and Logout with the default settings.
 BUTTON_STEP, BUTTON_HEIGHT = 19, 18
 LOGOUT = 7
+# The column with the marks beside the buttons, which reach 4 pixels past the panel.
+COLUMN_RIGHT = PANEL_X + PANEL_WIDTH + 4
 # The sample skin's bar colours: an excellent connection, and the capacity and pool fills.
 EXCELLENT = (60, 200, 80)
 FILL = (60, 170, 200)
@@ -33,20 +37,21 @@ POOL = 20000
 
 
 def bar_box(row):
-    top = PANEL_Y + ROW_TOP + row * ROW_HEIGHT + 4
-    return (PANEL_X + BAR_INSET, top, PANEL_X + BAR_INSET + BAR_WIDTH, top + BAR_HEIGHT)
+    """(left, top, right, bottom) of a row's bar in the panel's picture."""
+    top = ROW_TOP + row * ROW_HEIGHT + 4
+    return (BAR_INSET, top, BAR_INSET + BAR_WIDTH, top + BAR_HEIGHT)
 
 
 def filled_columns(picture, row, colour):
     """The columns of a row's bar holding the colour, counted from the bar's left end."""
     pixels = part(picture, bar_box(row))
-    columns = [x for x in range(pixels.shape[1]) if count_near(pixels[:, x], colour) > 0]
-    return columns
+    return [x for x in range(pixels.shape[1]) if count_near(pixels[:, x], colour) > 0]
 
 
 class StatusPanelTest(WorldScreenTestCase):
 
     def panel_picture(self, client):
+        """The panel's part of the client area, as rows x columns x RGB."""
         view = numpy.asarray(self.view(client))
         return view[PANEL_Y:PANEL_Y + 240, PANEL_X:PANEL_X + PANEL_WIDTH]
 
@@ -78,16 +83,25 @@ class StatusPanelTest(WorldScreenTestCase):
                 logout_y = (PANEL_Y + ROW_TOP + 3 * ROW_HEIGHT + LOGOUT * BUTTON_STEP
                             + BUTTON_HEIGHT // 2)
                 self.click(client, PANEL_X + PANEL_WIDTH // 2, logout_y)
-                asked = self.view(client)
-                # The box is centred on the client; the column beside it is left out.
-                asked.paste(game.crop((0, 0, PANEL_X + PANEL_WIDTH + 1, game.height)), (0, 0))
-                box = self.find_box(game, asked)
+                box = self.centred_box(game, self.view(client))
                 self.click(client, *box.left_button())  # "no"
-                time.sleep(1)
-                after = self.view(client)
-                after.paste(game.crop((0, 0, PANEL_X + PANEL_WIDTH + 1, game.height)), (0, 0))
-                self.assert_alike(after, game, "the box is gone")
+                area = (box.x, box.y, box.x + box.width, box.y + box.height)
+                poll(lambda: self.changed_part(game.crop(area), self.view(client).crop(area))
+                     is None, 10, "the field again where the box was")
 
+    def centred_box(self, before, after):
+        """The box centred on the client that appeared between two views. The left column (its
+        pressed button) is left out, and the box is found by its top and right edges: the water
+        left of it moves."""
+        column = before.crop((0, 0, COLUMN_RIGHT, before.height))
+        after = after.copy()
+        after.paste(column, (0, 0))
+        changed = self.changed_part(before, after)
+        self.assertIsNotNone(changed, "no box appeared")
+        _, top, right, _ = changed
+        box = Box(before.width - right, top, before.width, before.height)
+        self.assertGreater(box.width, 100, box)
+        return box
 
 if __name__ == "__main__":
     unittest.main()
