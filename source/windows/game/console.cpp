@@ -43,6 +43,14 @@ int32_t ClientHeight(const Core* core) {
 
 bool IsByte(int32_t value) { return value >= 0 && value <= 255; }
 
+// A window of the type that is not closing: one closed while it was restored (too low a height)
+// leaves its place to a new one.
+Window* FindOpen(Core* core, uint32_t type) {
+    for (Window* window : core->windows)
+        if (window->typeId == type && window->state == 1) return window;
+    return nullptr;
+}
+
 // Typing marks the player as typing and tells the server; emptying the line ends it.
 void SendTypingNotice(Core* core, const std::string& text) {
     Creature* player = core->player;
@@ -109,7 +117,7 @@ void Console::CreatePanels() {
     const bool wide = core->options.widescreen != 0;
     // In the normal layout the equipment and the ability bar stand beside the console.
     const auto addUnlessOpen = [&](uint32_t type, Panel* column, auto make) {
-        if (core->FindWindow(type)) return;
+        if (FindOpen(core, type)) return;
         Panellist* window = make(wide ? static_cast<Window*>(column) : this);
         if (!wide) {
             core->AddWindow(window);
@@ -124,26 +132,26 @@ void Console::CreatePanels() {
     addUnlessOpen(WindowType::Spellbar, left,
                   [&](Window* parent) { return new Spellbar(core, parent); });
 
-    auto* bar = dynamic_cast<Panellist*>(core->FindWindow(WindowType::Spellbar));
+    auto* bar = dynamic_cast<Panellist*>(FindOpen(core, WindowType::Spellbar));
     if (!core->options.bar && bar && bar->panel) {
         Panel* column = bar->panel;
         if (bar->pinned) column->Unpin(bar);
         column->Remove(bar);
         bar->panel = nullptr;
     }
-    if (!core->FindWindow(WindowType::Panelmap)) {
+    if (!FindOpen(core, WindowType::Panelmap)) {
         auto* minimap = new Panelmap(core, right);
         right->Add(minimap);
         right->Pin(minimap, true);
     }
-    Window* status = core->FindWindow(WindowType::Paneltop);
+    Window* status = FindOpen(core, WindowType::Paneltop);
     if (!status) {
         auto* created = new Paneltop(core, left);
         left->Add(created);
         left->Pin(created, true);
         status = created;
     }
-    if (core->FindWindow(WindowType::Friendlist))
+    if (FindOpen(core, WindowType::Friendlist))
         if (Button* friends = status->FindButton(FriendsButton)) friends->enabled = 0;
 }
 
@@ -172,7 +180,7 @@ void Console::RestorePanelEntry(Panel* column, const std::vector<int32_t>& field
     if (type == WindowType::Container &&
         (fields.size() < ContainerFields || !IsByte(fields[FieldSlots])))
         return;
-    if (type != WindowType::Container && core->FindWindow(type)) return;
+    if (type != WindowType::Container && FindOpen(core, type)) return;
 
     const bool wide = core->options.widescreen != 0;
     Panellist* window = nullptr;

@@ -238,7 +238,7 @@ void Panellist::SetCollapsed(Button* button, bool collapse) {
 }
 
 void Panellist::ToggleMinimise(Button* button) {
-    if (!button) button = FindButton(ButtonId::Collapse);
+    if (!button) button = FindButton(collapsed ? ButtonId::Expand : ButtonId::Collapse);
     SetCollapsed(button, !collapsed);
 }
 

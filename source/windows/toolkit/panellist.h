@@ -64,7 +64,7 @@ public:
 
     // Resizes to h when h >= minHeight; a smaller h closes a window that has a close button.
     void SetHeightClamped(int32_t h);
-    // Collapses or expands as the collapse button does; null uses its own button of id 1.
+    // Collapses or expands as the collapse button does; null uses its own button.
     void ToggleMinimise(Button* button);
     // The rows of the window's column: "Unpin" for a pinned window, else the move to the other
     // column, "Pin to Top" right below the top-pinned windows and "Pin to Bottom" for the last.
