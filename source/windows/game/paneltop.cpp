@@ -383,7 +383,7 @@ void Paneltop::OnCommand(Button* button) {
             if (core->attributePoints) core->AddWindow(new Attribute(core));
             break;
         case FriendsButton:
-            if (!core->FindWindow(WindowType::Friendlist)) core->AddWindow(new Friendlist(core));
+            OpenFriendlist();
             button->pressed = 0;
             break;
         case GuideButton:
@@ -405,6 +405,13 @@ void Paneltop::OnCommand(Button* button) {
 void Paneltop::Logout() {
     if (core->CheckPlayerFlag()) core->ConfirmLogout();
     else core->RefuseLogout();
+}
+
+void Paneltop::OpenFriendlist() {
+    if (core->FindWindow(WindowType::Friendlist)) return;
+    // The list joins the panel's own column, which makes room for it.
+    if (panel) panel->Add(new Friendlist(core, panel));
+    else core->AddWindow(new Friendlist(core));
 }
 
 void Paneltop::OpenStore() {

@@ -78,6 +78,7 @@ private:
                     const std::string& text);
     void ShowTooltip(int32_t mx, int32_t my, std::string title, std::string text);
     void Logout();
+    void OpenFriendlist();
     void OpenStore();
     void OpenHouse();
     void OpenJournal();

@@ -464,6 +464,19 @@ TEST_F(PaneltopTest, InAColumnItsHeightChangesOnlyWhenTheColumnMakesRoom) {
     EXPECT_EQ(column->topReserve, full - 17);
 
     // With only the least free room left the column refuses the taller panel.
+    // The friends list joins the column under the panel, once.
+    core->options.mfriends = 1;
+    panel->Refresh();
+    Press(Paneltop::FriendsButton);
+    Press(Paneltop::FriendsButton);
+    EXPECT_EQ(Count(WindowType::Friendlist), 1u);
+    ASSERT_EQ(column->normal.size(), 3u);
+    EXPECT_EQ(column->normal[2]->typeId, WindowType::Friendlist);
+    column->Close(column->normal[2], true);
+    core->options.mfriends = 0;
+    panel->Refresh();
+    ASSERT_EQ(panel->height, full - 18);
+
     below->SetHeightClamped(below->height + column->GetRect().h - Panel::MinFree);
     ASSERT_EQ(column->GetRect().h, Panel::MinFree);
     core->options.mping = 1;
