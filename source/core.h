@@ -124,6 +124,8 @@ public:
     void CancelConnecting();
     void DeleteClosedConnections();
     void ConfirmLogout();
+    // The hint at the mouse that the player may not leave during a fight.
+    void RefuseLogout();
     // What "yes" and "no" do in the yes/no boxes of every action code.
     void RegisterBoxAnswers();
     void EnterGame();
@@ -348,13 +350,15 @@ public:
     int32_t maxMana{};
     uint64_t experience{};
     uint32_t experienceNext{};
-    uint32_t levelProgress{};  // hundred-thousandths of the way to the next level
+    uint32_t skillPool{};  // 0 to 100000: filled by offensive abilities, drained over time
     uint32_t carriedWeight{};
     uint32_t capacity{};
     uint32_t shopValue{};  // the second value of the weight message, which the shop shows
     std::vector<uint32_t> outfits{};
     uint16_t attributePoints{};
     uint32_t nobleDaysLeft{};
+    uint8_t hasHouse{};
+    uint32_t bankBalance{};  // copper coins
     uint32_t accountId{};
     uint8_t vocation{};
     uint32_t playerLevel{};
@@ -424,3 +428,5 @@ uint32_t FrameInterval(uint32_t targetFps);
 // Milliseconds the loop still waits before the next tick (0: tick now). The timer wraps, so the
 // elapsed time is an unsigned 32-bit difference.
 uint32_t FrameWait(uint32_t now, uint32_t lastTick, uint32_t interval);
+// Decimal with "," between groups of three digits: 1000005 gives "1,000,005".
+std::string FormatNumber(uint32_t value);

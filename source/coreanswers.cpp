@@ -22,11 +22,7 @@ constexpr int32_t RefusedLogoutHintMs = 2500;
 Outcome Logout(Sure& box) {
     Core* core = box.core;
     if (!core->CheckPlayerFlag()) {
-        const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
-        auto* hint = new Look(core, "", "You cannot logout while in combat.", mouse ? mouse->x : 0,
-                              mouse ? mouse->y : 0, 0);
-        hint->lifetimeMs = RefusedLogoutHintMs;
-        core->AddWindow(hint);
+        core->RefuseLogout();
         return Outcome::Kept;
     }
     core->ActivateWindow(&box);
@@ -97,6 +93,14 @@ Outcome Sell(Sure& box) {
 }
 
 }  // namespace
+
+void Core::RefuseLogout() {
+    const Mouse* mouse = screen ? screen->mouse : nullptr;
+    auto* hint = new Look(this, "", "You cannot logout while in combat.", mouse ? mouse->x : 0,
+                          mouse ? mouse->y : 0, 0);
+    hint->lifetimeMs = RefusedLogoutHintMs;
+    AddWindow(hint);
+}
 
 void Core::RegisterBoxAnswers() {
     Sure::SetAnswers(Sure::Logout, Logout, nullptr);

@@ -20,6 +20,13 @@
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
 
+// Decimal with "," between groups of three digits.
+std::string FormatNumber(uint32_t value) {
+    std::string digits = std::to_string(value);
+    for (int32_t at = int32_t(digits.size()) - 3; at > 0; at -= 3) digits.insert(size_t(at), ",");
+    return digits;
+}
+
 namespace {
 
 using ItemPlace::ContainerSlot;
@@ -50,13 +57,6 @@ std::string Plural(const std::string& word, uint32_t count) {
 // The colour escape of drawn text: a zero byte, then red, green, blue and alpha.
 std::string Escape(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     return std::string(1, '\0') + char(r) + char(g) + char(b) + char(a);
-}
-
-// Decimal with "," between groups of three digits.
-std::string FormatNumber(uint32_t value) {
-    std::string digits = std::to_string(value);
-    for (int32_t at = int32_t(digits.size()) - 3; at > 0; at -= 3) digits.insert(size_t(at), ",");
-    return digits;
 }
 
 // "Do you want to buy ... for ... copper coins?" with the coin note.

@@ -36,6 +36,8 @@ struct HouseGuest {
 // The player's own house; the house dialogs add the rest of the record.
 struct HouseInfo {
     std::vector<HouseGuest> guests;
+    uint32_t rent{};
+    uint8_t daysToDue{};  // days left to the next rent payment
 };
 
 struct GuildMember {

@@ -50,7 +50,7 @@ void SetPoints(Core& core, uint16_t hp, uint16_t mana) {
 // The player status record as read, applied only once the whole of it has arrived.
 struct PlayerStatus {
     uint16_t maxHp, maxMana, speed, level;
-    uint32_t experience, experienceNext, levelProgress;
+    uint32_t experience, experienceNext, skillPool;
     uint16_t attributePoints;
     uint8_t vocation;
     uint32_t capacity;
@@ -72,7 +72,7 @@ void Protocol::player_status() {
     status.level = inBuffer.GetU16();
     status.experience = inBuffer.GetU32();
     status.experienceNext = inBuffer.GetU32();
-    status.levelProgress = inBuffer.GetVarint();
+    status.skillPool = inBuffer.GetVarint();
     status.attributePoints = inBuffer.GetU16();
     status.vocation = inBuffer.GetByte();
     status.capacity = inBuffer.GetVarint();
@@ -104,7 +104,7 @@ void Protocol::player_status() {
     core->playerLevel = status.level;
     core->experience = status.experience;
     core->experienceNext = status.experienceNext;
-    core->levelProgress = status.levelProgress;
+    core->skillPool = status.skillPool;
     core->attributePoints = status.attributePoints;
     core->vocation = status.vocation;
     core->capacity = status.capacity;

@@ -5,6 +5,7 @@
 #include "protocol.h"
 #include "sessioncallback.h"
 #include "steam.h"
+#include "windows/game/paneltop.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
@@ -84,4 +85,5 @@ void Protocol::noble_days() {
         core->ShowMessage("Store", "Congratulations! You've purchased extra noble days.", 0);
     core->nobleDaysLeft = days;
     core->MarkWindowsDirty(WindowType::Store);
+    UpdateHouseWarning(*core);
 }

@@ -11,6 +11,7 @@
 #include "windows/game/action.h"
 #include "windows/game/channel.h"
 #include "windows/game/console.h"
+#include "windows/game/paneltop.h"
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
@@ -141,11 +142,19 @@ void Protocol::use_with_mode() {
     core->SetCursor(1);
 }
 
-void Protocol::house_lost() { inBuffer.GetU32(); }
+void Protocol::house_lost() {
+    inBuffer.GetU32();
+    if (inBuffer.Failed()) return;
+    core->hasHouse = 0;
+    if (core->paneltopWindow) core->paneltopWindow->Refresh();
+}
 
 void Protocol::bank_balance() {
-    inBuffer.GetU32();
+    const uint32_t balance = inBuffer.GetU32();
+    if (inBuffer.Failed()) return;
+    core->bankBalance = balance;
     core->MarkWindowsDirty(WindowType::Bank);
+    UpdateHouseWarning(*core);
 }
 
 void Protocol::auction_update() {

@@ -33,7 +33,7 @@ TEST_F(PlayerMessages, PointsSetTheHealthBarOnlyWithAMaximum) {
     EXPECT_EQ(player->health, 50);
 }
 
-// Maximum hit points 200, mana 50, speed 300, level 5, experience 16 of 32, progress 7,
+// Maximum hit points 200, mana 50, speed 300, level 5, experience 16 of 32, skill pool 7,
 // attribute points 3, value 2, capacity 128, points 100 / 30.
 const std::string StatusFields =
     "12 c800 3200 2c01 0500 10000000 20000000 07 0300 02 8001 6400 1e00"
@@ -49,7 +49,7 @@ TEST_F(PlayerMessages, StatusRecordStoresEveryField) {
     EXPECT_EQ(player->speed, 300);
     EXPECT_EQ(core->experience, 16u);
     EXPECT_EQ(core->experienceNext, 32u);
-    EXPECT_EQ(core->levelProgress, 7u);
+    EXPECT_EQ(core->skillPool, 7u);
     EXPECT_EQ(core->attributePoints, 3);
     EXPECT_EQ(core->capacity, 128u);
     EXPECT_EQ(core->hp, 100);

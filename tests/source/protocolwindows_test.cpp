@@ -1,5 +1,6 @@
 // The menus the server opens: a trade request and a party invitation each put a kept, centred
-// menu with their two answers high on the client, with a notification line.
+// menu with their two answers high on the client, with a notification line. The bank balance,
+// the noble days and the loss of the house reach the status panel.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "notification.h"
 #include "support/gamemessages.h"
 #include "windows/game/action.h"
+#include "windows/game/paneltop.h"
 #include "world.h"
 
 namespace {
@@ -85,6 +87,32 @@ TEST_F(ServerMenus, APartyInvitationOpensItsMenuAndKeepsTheInvitation) {
     ASSERT_TRUE(Deliver("b1 07000000"));
     EXPECT_TRUE(core->partyInvites.empty());
     EXPECT_EQ(menu->state, 1u);
+}
+
+using HouseMessages = GameMessages;
+
+TEST_F(HouseMessages, TheBankTheNobleDaysAndTheLostHouseReachTheStatusPanel) {
+    core->options.mhouse = 1;
+    core->nobleDaysLeft = 30;
+    core->hasHouse = 1;
+    core->houseInfo.rent = 1000;
+    core->houseInfo.daysToDue = 3;
+    auto* panel = new Paneltop(core.get(), nullptr);
+    core->paneltopWindow = core->AddWindow(panel);
+    ASSERT_EQ(panel->houseWarning, 1);  // nothing in the bank yet
+
+    ASSERT_TRUE(Deliver("94 e8030000"));  // 1000 copper coins
+    EXPECT_EQ(core->bankBalance, 1000u);
+    EXPECT_EQ(panel->houseWarning, 0);
+
+    ASSERT_TRUE(Deliver("e1 02000000"));  // 2 noble days, fewer than the 3 to the rent
+    EXPECT_EQ(panel->houseWarning, 1);
+
+    ASSERT_NE(panel->FindButton(Paneltop::HouseButton), nullptr);
+    core->nobleDaysLeft = 0;
+    ASSERT_TRUE(Deliver("93 00000000"));
+    EXPECT_EQ(core->hasHouse, 0);
+    EXPECT_EQ(panel->FindButton(Paneltop::HouseButton), nullptr);
 }
 
 }  // namespace

@@ -199,6 +199,17 @@ def gauges(draw):
     draw.rectangle((247, 311, 251, 314), fill=TROUGH)
 
 
+def status_panel_pieces(draw):
+    """The status panel's connection bars (4 by 9 at y 191: x 251 excellent, 257 good, 263
+    moderate and deficient, 269 inadequate), the fill of its capacity and skill-pool bars (275,
+    191), its buttons (448, 288/306/324) and the mark beside each button (82, 85)."""
+    for x, colour in ((251, (60, 200, 80)), (257, (170, 210, 60)), (263, (230, 150, 40)),
+                      (269, (210, 50, 40)), (275, (60, 170, 200))):
+        draw.rectangle((x, 191, x + 3, 199), fill=colour + (255,))
+    button_faces(draw, 448, 288, 148, 18, (0, 18))
+    draw.polygon(((82, 87), (86, 91), (82, 95)), fill=INK)
+
+
 def smiley(draw, n, x, y):
     """Icon n, 12 by 12: a face whose colour and mouth tell the emoticons apart."""
     if n == 12:  # "<3"
@@ -245,6 +256,7 @@ def skin_atlas():
     scroll_pieces(draw)
     item_cells(draw)
     gauges(draw)
+    status_panel_pieces(draw)
     for n in range(1, SMILEY_COUNT + 1):
         smiley(draw, n, (n - 1) * 12, SMILEY_Y)
     return image

@@ -209,10 +209,17 @@ def missile(start, end, reach, shape, count=1, sub_id=0):
 STAT_COUNT = 15
 
 
-def player_status(hit_points, max_hit_points, light, speed=220, mana=0, max_mana=0, capacity=400):
-    """Op 18: the player's status record, ending with the light value (-100 to 100)."""
+def carried_weight(grams, shop_value=0):
+    """Op 25: the weight the player carries, in grams, and the value the shop shows."""
+    return Writer(25).varint(grams).varint(shop_value).bytes()
+
+
+def player_status(hit_points, max_hit_points, light, speed=220, mana=0, max_mana=0, capacity=400,
+                  experience=0, experience_next=100, skill_pool=1):
+    """Op 18: the player's status record, ending with the light value (-100 to 100). The
+    capacity is in grams and the skill pool runs from 0 to 100000."""
     writer = Writer(18).u16(max_hit_points).u16(max_mana).u16(speed).u16(0)
-    writer.u32(0).u32(100).varint(1).u16(0).u8(0).varint(capacity)
+    writer.u32(experience).u32(experience_next).varint(skill_pool).u16(0).u8(0).varint(capacity)
     writer.u16(hit_points).u16(mana)
     for _ in range(STAT_COUNT):
         writer.u8(0).u8(0)

@@ -501,6 +501,7 @@ void Action::Execute(uint32_t row) {
                     journal->SelectTab(code - ActionCode::AllTopics);
             } else if (code >= ActionCode::ToggleConnection && code <= ActionCode::ToggleReport) {
                 Flip(core->options.*StatusPanelOptions[code - ActionCode::ToggleConnection]);
+                if (core->inGame && core->paneltopWindow) core->paneltopWindow->Refresh();
             } else if (connection) {
                 SendRequest(*connection, *this, code);
             }

@@ -9,7 +9,6 @@
 namespace {
 constexpr uint32_t DiscordButton = 102;
 constexpr uint32_t TextColour = 0xE0E0E0E0;
-constexpr char DiscordInvite[] = "https://discord.gg/veltor";
 }  // namespace
 
 Status::Status(Core* core, std::string title, std::string text, int32_t kind)

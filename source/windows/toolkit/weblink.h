@@ -1,6 +1,10 @@
 #pragma once
 #include <string>
 
+// The players' community chat and the game's page in the Steam store.
+constexpr char DiscordInvite[] = "https://discord.gg/veltor";
+constexpr char SteamStorePage[] = "https://store.steampowered.com/app/veltor";
+
 // Opens a web page in the system's browser through the shell. Tests replace `webPageOpener` so
 // that nothing is started.
 using WebPageOpener = void (*)(const std::string& address);

@@ -105,13 +105,13 @@ TEST_F(ConsolePanelsTest, TheDefaultLayoutsFillBothColumnsInTheWideLayout) {
     Panellist* bar = Find(WindowType::Spellbar);
     ASSERT_EQ(left->normal, std::vector<Panellist*>{status});
     ASSERT_EQ(left->bottom, std::vector<Panellist*>{bar});
+    // The status panel takes the height of its rows and buttons, not the layout's 157.
     EXPECT_EQ(status->y, 0);
-    EXPECT_EQ(status->height, 157);
     EXPECT_TRUE(status->pinned);
-    EXPECT_EQ(left->topReserve, 158);
+    EXPECT_EQ(left->topReserve, status->height + 1);
     EXPECT_EQ(bar->height, 199);
     EXPECT_EQ(bar->y + bar->height, 600 - 1);
-    EXPECT_EQ(left->y, 158);
+    EXPECT_EQ(left->y, status->height + 1);
     EXPECT_EQ(left->y + left->height + 1, bar->y);
 
     // The minimap, which no layout brought, pinned on top of the right column, the equipment at
@@ -129,7 +129,7 @@ TEST_F(ConsolePanelsTest, InTheNormalLayoutEquipmentAndAbilityBarStandBesideTheC
     Open();
     Panellist* status = Find(WindowType::Paneltop);
     ASSERT_EQ(left->normal, std::vector<Panellist*>{status});
-    EXPECT_EQ(left->topReserve, 158);
+    EXPECT_EQ(left->topReserve, status->height + 1);
     EXPECT_TRUE(left->bottom.empty());
     EXPECT_EQ(Types(right->normal), std::vector<uint32_t>{WindowType::Panelmap});
     for (uint32_t type : {WindowType::Equipment, WindowType::Spellbar}) {
@@ -199,8 +199,8 @@ TEST_F(ConsolePanelsTest, ABadLayoutStringNeverStopsTheGame) {
     core->panelLeftLayout = ";;, ,;50,x;50;40,0,2,0,99999999999;50,2,1,0,-5;abc";
     core->panelRightLayout = "21,41,2,0,200,7,7,7;;;21;";
     Open();
-    // Whatever was read, both columns hold the four windows, each once; the status panel whose
-    // height was too low closed and another took its place.
+    // Whatever was read, both columns hold the four windows, each once; the status panel keeps
+    // the height of its own rows and buttons.
     for (uint32_t type : {WindowType::Paneltop, WindowType::Spellbar, WindowType::Panelmap,
                           WindowType::Equipment}) {
         int open = 0;
@@ -209,7 +209,7 @@ TEST_F(ConsolePanelsTest, ABadLayoutStringNeverStopsTheGame) {
         EXPECT_EQ(open, 1) << type;
     }
     EXPECT_EQ(Types(left->normal), std::vector<uint32_t>{WindowType::Paneltop});
-    EXPECT_EQ(left->normal[0]->height, 150);
+    EXPECT_EQ(left->normal[0]->height, left->normal[0]->minHeight);
 }
 
 TEST_F(ConsolePanelsTest, ASavedLayoutComesBackWithItsContainersNumberedInOrder) {
@@ -224,9 +224,10 @@ TEST_F(ConsolePanelsTest, ASavedLayoutComesBackWithItsContainersNumberedInOrder)
     Open();
     core->SavePanelLayout();
     const std::string saved = core->panelDataLayout;
+    // The status panel, with every option of the test core off, is 6 pixels high.
     EXPECT_EQ(saved,
               "Ann;5;20,2,0,1,120,8;20,1,0,0,100,4;52,255,0,0,110;54,255,1,0,150;21,255,2,0,150;"
-              "50,255,1,0,157;20,3,2,0,90,6;40,255,2,0,150;");
+              "50,255,1,0,6;20,3,2,0,90,6;40,255,2,0,150;");
 
     // Entered again with what was saved, the columns save the same layout.
     while (!core->windows.empty()) core->RemoveWindow(core->windows.back());

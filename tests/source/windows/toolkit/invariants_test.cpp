@@ -194,6 +194,8 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window*) { return new Field(core, nullptr); },
          true,
          {0, 0, Field::SurfaceWidth, Field::SurfaceHeight}},
+        {"Paneltop (without a column)", WindowType::Paneltop, false,
+         [](Core* core, Window*) { return new Paneltop(core, nullptr); }},
         {"Action", WindowType::Action, false,
          [](Core* core, Window* owner) {
              auto* menu = new Action(core, owner, "Chest", 0);
@@ -224,7 +226,7 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window* owner) { return InColumn<Friendlist>(core, owner, Panel::Right); }},
         {"Partylist", WindowType::Partylist, true,
          [](Core* core, Window* owner) { return new Partylist(core, owner); }},
-        {"Paneltop", WindowType::Paneltop, true,
+        {"Paneltop", WindowType::Paneltop, false,
          [](Core* core, Window* owner) {
              return new Paneltop(core, AddColumn(core, owner, Panel::Left));
          }},
