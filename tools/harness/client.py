@@ -22,6 +22,9 @@ from harness.wine import (MESSAGE_BOX_CLASS, WM_CLOSE, WinProbe, prepare_session
 # of the program and everything it started.
 Closing = collections.namedtuple("Closing", "taking ending")
 
+# How long a busy program stays still in `Client.click_holding`.
+BUSY_FRAME = 0.3
+
 MAIN_CLASS = "Quarvel"
 MAIN_TITLE = "Veltor"
 
@@ -261,13 +264,23 @@ class Client:
         area = self.probe.client_area(self.wait_window().hwnd)
         self.session.xdotool("mousemove", "--sync", area.x + x, area.y + y, "click", button)
 
-    def click_holding(self, key, x, y, button=1):
+    def click_holding(self, key, x, y, button=1, busy=False):
         """Clicks (x, y) of the client area while holding a key (an X key name such as
-        "shift"), as a player holds Shift and clicks."""
+        "shift"), as a player holds Shift and clicks. With `busy` the program is held still
+        while the click is made, as by a long frame on a loaded machine: it reads the whole click
+        afterwards, when the key is no longer held."""
         area = self.probe.client_area(self.wait_window().hwnd)
         self._focus()
-        self.session.xdotool("mousemove", "--sync", area.x + x, area.y + y, "keydown", key,
-                             "click", button, "keyup", key)
+        self.session.xdotool("mousemove", "--sync", area.x + x, area.y + y)
+        if busy:
+            os.killpg(self.pid, signal.SIGSTOP)
+        try:
+            self.session.xdotool("keydown", key, "click", button, "keyup", key)
+            if busy:
+                time.sleep(BUSY_FRAME)
+        finally:
+            if busy:
+                os.killpg(self.pid, signal.SIGCONT)
 
     def key(self, *keys):
         """Presses keys (X key names such as "Return" or "alt+F4") in the main window."""
