@@ -17,12 +17,14 @@ protected:
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "VeltorKeyStateTest";
         RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, windowClass.lpszClassName, "keys", WS_POPUP | WS_VISIBLE, 0, 0,
-                                 200, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+        // Topmost and away from the corner where the other test programs' windows open.
+        window = CreateWindowExA(WS_EX_TOPMOST, windowClass.lpszClassName, "keys",
+                                 WS_POPUP | WS_VISIBLE, Left, Top, Size, Size, nullptr, nullptr,
+                                 windowClass.hInstance, nullptr);
         ASSERT_NE(window, nullptr);
         SetForegroundWindow(window);
         SetFocus(window);
-        SetCursorPos(100, 100);
+        SetCursorPos(Left + Size / 2, Top + Size / 2);
         PumpUntil(0, 500);
     }
     void TearDown() override { DestroyWindow(window); }
@@ -44,6 +46,7 @@ protected:
 
     static bool ShiftHeld() { return (realPlatform.keyState(VK_SHIFT) & 0x8000) != 0; }
 
+    static constexpr int Left = 1000, Top = 780, Size = 100;
     HWND window = nullptr;
 };
 
