@@ -16,7 +16,9 @@ uint64_t RealWallClockMs() {
 }
 
 uint32_t RealTickMs() { return timeGetTime(); }
-int16_t RealKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey); }
+// The thread's key state, not the asynchronous one: it follows the input messages as they are
+// read, so a click handled after the player let go of Shift still finds Shift held with it.
+int16_t RealKeyState(int virtualKey) { return GetKeyState(virtualKey); }
 int RealMessageBox(HWND owner, const char* text, const char* title, UINT type) {
     return MessageBoxA(owner, text, title, type);
 }

@@ -25,7 +25,8 @@ extern const PlatformCalls realPlatform;
 inline uint64_t WallClockMs() { return platform.wallClockMs(); }
 // The wrapping multimedia timer.
 inline uint32_t TickMs() { return platform.tickMs(); }
-// GetAsyncKeyState: the high bit is set while the key is held.
+// The high bit is set while the key is held, as the input messages read so far leave it: while a
+// message is handled, the keys held when it was made; between messages, those held now.
 inline int16_t KeyState(int virtualKey) { return platform.keyState(virtualKey); }
 inline bool KeyHeld(int virtualKey) { return (KeyState(virtualKey) & 0x8000) != 0; }
 // GetKeyState's toggle bit, as the keyboard input read so far leaves it (CAPS Lock on).

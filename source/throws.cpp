@@ -44,8 +44,9 @@ bool Throw::Advance() {
 void Throw::Step(Position player, uint8_t, uint8_t drawnZ) {
     const World* world = owner->world;
     if (from.z != drawnZ || !world) return;
-    if (from.z >= world->occlusion[SlotIndex(from.x, from.y)] ||
-        from.z >= world->occlusion[SlotIndex(to.x, to.y)])
+    // A floor above the missile's that closes the view over either end hides it.
+    if (world->occlusion[SlotIndex(from.x, from.y)] > from.z ||
+        world->occlusion[SlotIndex(to.x, to.y)] > from.z)
         return;
     done = Advance() ? 1 : 0;
     const int32_t x = int32_t(offsetX) + (from.x - player.x) * TilePixels + PlayerImageX;

@@ -6,6 +6,8 @@ import time
 import unittest
 from pathlib import Path
 
+from PIL import Image
+
 from harness import ClientTestCase, session
 from harness.wine import parse_window
 
@@ -56,6 +58,21 @@ class ClientLifeTest(ClientTestCase):
         self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
         size = session().xdotool("getdisplaygeometry").split()
         self.assertEqual(struct.unpack(">II", header[16:24]), tuple(map(int, size)))
+
+    def test_a_grabbed_part_of_the_screen_is_what_a_screenshot_shows(self):
+        client = self.start_client(self.run_folder())
+        area = client.probe.client_area(client.wait_window().hwnd)
+        time.sleep(2)  # the main screen's first frames; it then stays still
+        x, y, width, height = area.x + 10, area.y + 20, 300, 200
+        grabbed = session().grab(x, y, width, height)
+        with tempfile.TemporaryDirectory() as temp:
+            path = Path(temp) / "screen.png"
+            session().screenshot(path)
+            with Image.open(path) as shot:
+                shown = shot.convert("RGB").crop((x, y, x + width, y + height)).tobytes()
+        self.assertEqual(len(grabbed), width * height * 3)
+        self.assertEqual(grabbed, shown)
+        self.assertGreater(len(set(grabbed)), 16, "a picture, not a plain colour")
 
 
 if __name__ == "__main__":

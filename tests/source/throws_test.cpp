@@ -45,8 +45,8 @@ protected:
         WorldData::SetUp();
         player = MakeCreature(1, Here, "Me");
         core->player = player;
-        // Nothing covers the view unless a case says so.
-        std::fill(std::begin(world->occlusion), std::end(world->occlusion), uint8_t(255));
+        // Nothing closes the view unless a case says so.
+        std::fill(std::begin(world->occlusion), std::end(world->occlusion), uint8_t(0));
         RecordingDriver::Install();
     }
     // A missile from the player's tile to the tile (dx, dy) from it.
@@ -150,20 +150,35 @@ TEST_F(ThrowsTest, NothingFliesFromATileToItself) {
 }
 
 TEST_F(ThrowsTest, MissilesNotDrawnAreRetiredOnceTheirFlightIsOver) {
-    Shoot(2, 0, 100, 6);  // on the floor above
-    Shoot(2, 0);          // its target hidden under a floor nearer than the missile's
-    world->occlusion[SlotIndex(Here.x + 2, Here.y)] = Here.z;
+    Shoot(2, 0, 100, 6);  // on the floor below
+    Shoot(2, 0);          // its target hidden under the floor above
+    world->occlusion[SlotIndex(Here.x + 2, Here.y)] = Here.z + 1;
     for (uint64_t ms : {0, 200, 319}) {
         EXPECT_TRUE(FrameAt(ms).empty()) << ms;
         world->throws->Retire();
         EXPECT_EQ(world->throws->effects.size(), 2u) << ms;
     }
     // Drawing floor 6 steps the missile flying there, hidden or not.
-    world->occlusion[SlotIndex(Here.x + 2, Here.y)] = 255;
+    world->occlusion[SlotIndex(Here.x + 2, Here.y)] = 0;
     EXPECT_EQ(FrameAt(200, 6).size(), 1u);
     FrameAt(320, 5);
     world->throws->Retire();
     EXPECT_TRUE(world->throws->effects.empty());
+}
+
+// The world's own occlusion pass: open ground closes nothing, a roof closes the view of the
+// floor below it.
+TEST_F(ThrowsTest, AMissileShowsOverOpenGroundAndHidesUnderARoof) {
+    for (int32_t dx = 1; dx <= 4; ++dx) MakeTile(At(dx, 0), {Ground});
+    MakeTile(At(4, 0, Here.z + 1), {Roof});
+    world->RebuildView(9);
+    ASSERT_EQ(world->occlusion[SlotIndex(Here.x + 4, Here.y)], Here.z + 1);
+    Shoot(3, 0);
+    Shoot(4, 0);
+    const std::vector<Drawn> drawn = FrameAt(100);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(Missile()->offsetX, 30);
+    EXPECT_EQ(Missile(1)->offsetX, 0);  // not stepped while hidden
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ import unittest
 import veltorxtea as xtea
 from datagen import sprites
 from fakeserver import login, messages
+from fakeserver.gamemessages import notification_line
 from fakeserver.server import Close, FakeServer, Scenario, oversized_header, overrunning_frame
 from fakeserver.wire import (ClientFrameCutter, Reader, ServerFrameCutter, WireError, Writer,
                              client_frame, latin1_to_utf8, server_frame)
@@ -36,6 +37,12 @@ class FieldTest(unittest.TestCase):
                 data = getattr(Writer(), writer)(value).bytes()
                 self.assertEqual(getattr(Reader(data), writer)(), value)
         self.assertEqual(Writer().var15(261).bytes(), b'\x85\x02')
+
+    def test_a_long_text_counted_by_a_varint(self):
+        # A notification line of 64 KiB: its byte count takes three varint bytes.
+        data = notification_line(8, 'W' * 65536)
+        self.assertEqual(data[:5], bytes([94, 8, 0x80, 0x80, 0x04]))
+        self.assertEqual(data[5:], b'W' * 65536)
 
     def test_malformed_fields_are_refused(self):
         for reader, data in [('varint', 'ffffffff1f'), ('varint', 'ffffffff8f01'),

@@ -41,3 +41,8 @@ def attach(player_id, equipment=None):
 def counter_check(count):
     """Op 241: the number of messages the server has sent, this one included."""
     return Writer(241).u16(count).bytes()
+
+
+def notification_line(kind, text):
+    """Op 94: a line of the given kind shown over the game field."""
+    return Writer(94).u8(kind).string_var(text).bytes()

@@ -118,6 +118,11 @@ class Writer:
         raw = encode_text(text)
         return self.u16(len(raw)).raw(raw)
 
+    def string_var(self, text):
+        """A text whose byte count goes first as a varint."""
+        raw = encode_text(text)
+        return self.varint(len(raw)).raw(raw)
+
     def raw(self, data):
         self.data += bytes(data)
         return self

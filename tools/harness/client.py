@@ -14,13 +14,16 @@ from pathlib import Path
 
 from datagen import generate
 from harness.commands import poll, run
-from harness.display import Xvfb, mean_brightness, screenshot
+from harness.display import ScreenGrabber, Xvfb, mean_brightness, screenshot
 from harness.wine import (MESSAGE_BOX_CLASS, WM_CLOSE, WinProbe, prepare_session,
                           start_program, wine_environment)
 
 # The seconds a closing window took to take the close request, and those from then to the end
 # of the program and everything it started.
 Closing = collections.namedtuple("Closing", "taking ending")
+
+# How long a busy program stays still in `Client.click_holding`.
+BUSY_FRAME = 0.3
 
 MAIN_CLASS = "Quarvel"
 MAIN_TITLE = "Veltor"
@@ -64,6 +67,7 @@ class Session:
         self._xvfb = None if os.environ.get("DISPLAY") else Xvfb()
         display = self._xvfb.display if self._xvfb else os.environ["DISPLAY"]
         self.env = wine_environment(self.root, display)
+        self._grabber = ScreenGrabber(display)
         prepare_session(self.root, self.env)
         self.probe = WinProbe(probe, self.env)
         self._desktop_holder = self.probe.hold_desktop()
@@ -72,12 +76,18 @@ class Session:
         # Only the holder: the desktop process ends by itself once no program uses it.
         self._desktop_holder.kill()
         self._desktop_holder.wait(timeout=10)
+        self._grabber.close()
         if self._xvfb:
             self._xvfb.stop()
 
     def screenshot(self, path):
         """A PNG image of the whole screen the clients run on."""
         screenshot(path, self.env)
+
+    def grab(self, x, y, width, height):
+        """A rectangle of the screen as it is now, read at once: rows of (red, green, blue)
+        bytes."""
+        return self._grabber.grab(x, y, width, height)
 
     def mean_brightness(self, x, y, width, height):
         """The mean colour value (0 to 255) of a rectangle of the screen, as it is now."""
@@ -253,6 +263,24 @@ class Client:
         """Moves the pointer to (x, y) of the main window's client area and clicks."""
         area = self.probe.client_area(self.wait_window().hwnd)
         self.session.xdotool("mousemove", "--sync", area.x + x, area.y + y, "click", button)
+
+    def click_holding(self, key, x, y, button=1, busy=False):
+        """Clicks (x, y) of the client area while holding a key (an X key name such as
+        "shift"), as a player holds Shift and clicks. With `busy` the program is held still
+        while the click is made, as by a long frame on a loaded machine: it reads the whole click
+        afterwards, when the key is no longer held."""
+        area = self.probe.client_area(self.wait_window().hwnd)
+        self._focus()
+        self.session.xdotool("mousemove", "--sync", area.x + x, area.y + y)
+        if busy:
+            os.killpg(self.pid, signal.SIGSTOP)
+        try:
+            self.session.xdotool("keydown", key, "click", button, "keyup", key)
+            if busy:
+                time.sleep(BUSY_FRAME)
+        finally:
+            if busy:
+                os.killpg(self.pid, signal.SIGCONT)
 
     def key(self, *keys):
         """Presses keys (X key names such as "Return" or "alt+F4") in the main window."""
