@@ -267,12 +267,12 @@ TEST_F(GameTest, LeavingKeepsTheOpenChatChannelsForTheNextGame) {
         core->channelsPreset = "World,Help,NPC,Trade";
         auto* console = new Console(core.get());
         core->consoleWindow = core->AddWindow(console);
-        console->mainChatbox = new Chatbox(core.get());
-        console->secondChatbox = new Chatbox(core.get());
+        console->mainChatbox = new Chatbox(core.get(), console, Chatbox::MainKind);
+        console->secondChatbox = new Chatbox(core.get(), console, Chatbox::SecondKind);
         for (auto [box, channels] : {std::pair{console->mainChatbox, &c.main},
                                      std::pair{console->secondChatbox, &c.second}}) {
             core->AddWindow(box);
-            for (const auto& [id, name] : *channels) box->channels[id].name = name;
+            for (const auto& [id, name] : *channels) box->OpenChannel(id, name, 1);
         }
         core->LeaveGame();
         EXPECT_EQ(core->channelsPreset, c.preset) << c.what;
@@ -304,12 +304,15 @@ TEST_F(GameTest, EnteringReplacesTheWindowsAndTheWorld) {
 
     // The console, then the game field the frame made and the frame above it; the console is
     // the active window.
-    ASSERT_EQ(core->windows.size(), 3u);
-    EXPECT_EQ(core->windows[0]->typeId, WindowType::Console);
-    EXPECT_EQ(core->windows[1]->typeId, WindowType::Field);
-    EXPECT_EQ(core->windows[2]->typeId, WindowType::Padding);
+    std::vector<uint32_t> types;
+    for (const Window* window : core->windows) types.push_back(window->typeId);
+    // The console's chat boxes with their first pages (Info, Main) and the pages' scroll bars.
+    EXPECT_EQ(types,
+              (std::vector<uint32_t>{WindowType::Console, WindowType::Chatbox, WindowType::Chatbox,
+                                     WindowType::Channel, WindowType::Scroll, WindowType::Channel,
+                                     WindowType::Scroll, WindowType::Field, WindowType::Padding}));
     EXPECT_EQ(core->consoleWindow, core->windows[0]);
-    EXPECT_EQ(core->fieldWindow, core->windows[1]);
+    EXPECT_EQ(core->fieldWindow, core->windows[7]);
     EXPECT_EQ(core->activeWindow, core->windows[0]);
 }
 

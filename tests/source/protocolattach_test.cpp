@@ -101,10 +101,13 @@ TEST_F(AttachTest, EntersTheGameWithThePlayersId) {
     EXPECT_EQ(protocol->mapReceived, 0);
     EXPECT_EQ(core->inGame, 1);
     ASSERT_NE(core->world, nullptr);
-    ASSERT_EQ(core->windows.size(), 3u);
-    EXPECT_EQ(core->windows[0]->typeId, WindowType::Console);
-    EXPECT_EQ(core->windows[1]->typeId, WindowType::Field);
-    EXPECT_EQ(core->windows[2]->typeId, WindowType::Padding);
+    std::vector<uint32_t> types;
+    for (const Window* window : core->windows) types.push_back(window->typeId);
+    // The console's chat boxes with their first pages (Info, Main) and the pages' scroll bars.
+    EXPECT_EQ(types,
+              (std::vector<uint32_t>{WindowType::Console, WindowType::Chatbox, WindowType::Chatbox,
+                                     WindowType::Channel, WindowType::Scroll, WindowType::Channel,
+                                     WindowType::Scroll, WindowType::Field, WindowType::Padding}));
     // Entering sends the console commands.
     const std::vector<Bytes> sent = connection->SentPayloads(1);
     ASSERT_EQ(sent.size(), 1u);
