@@ -72,7 +72,8 @@ protected:
     // The notification lines, as the Info channel echoes them.
     std::vector<std::string> Notices() {
         std::vector<std::string> texts;
-        for (const std::string& line : Lines(ChannelId::Info)) texts.push_back(Font::PlainText(line));
+        for (const std::string& line : Lines(ChannelId::Info))
+            texts.push_back(Font::PlainText(line));
         return texts;
     }
     size_t SpeechCount() const { return core->world->paragraphs->Texts().size(); }
@@ -145,7 +146,10 @@ TEST_F(ChatMessages, ChannelMessagesGoToOpenChannelsOnly) {
 }
 
 TEST_F(ChatMessages, ServerTextCarriesNoDrawingMarks) {
-    const std::string text("a\0b\x01" "c\x02", 6);
+    const std::string text(
+        "a\0b\x01"
+        "c\x02",
+        6);
     const std::string name("B\0b\x1F", 4);
     ASSERT_TRUE(Deliver(Message(206, {{1}, Str8(name), StrVar(text)})));
     EXPECT_EQ(Lines(ChannelId::World).back(), White + "B?b?" + Grey + ": a?b?c\x02");
