@@ -133,14 +133,16 @@ class WorldScreenTestCase(FrontScreensCase):
     time_limit = 300
 
     @contextlib.contextmanager
-    def playing(self, driver, start=sampleworld.START, on=None):
+    def playing(self, driver, start=sampleworld.START, on=None, folder=None, **settings):
         """A fake server with the sample world, the persons standing still and the player at
         `start`, and a client with the driver that has logged in through the login window and
-        shows the world; both are stopped on leaving the block. `on` adds scenario handlers."""
+        shows the world; both are stopped on leaving the block. `on` adds scenario handlers;
+        the client runs in `folder` with the further `settings`."""
         handlers = SampleWorld(wander=False, start=start).handlers()
         handlers.update(on or {})
         scenario = Scenario(accounts={ACCOUNT: PASSWORD}, on=handlers)
-        server, client = self.start(scenario, engine=DRIVERS[driver], widescreen="false")
+        server, client = self.start(scenario, folder, engine=DRIVERS[driver],
+                                    widescreen="false", **settings)
         try:
             self.log_in(client, ACCOUNT, PASSWORD)
             self.play(server, client, FIRST_AVATAR)

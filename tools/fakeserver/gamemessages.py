@@ -5,7 +5,7 @@ import functools
 
 from datagen import shapeflags
 from fakeserver.requests import sample_shape_flags
-from fakeserver.wire import Writer
+from fakeserver.wire import Writer, encode_text
 
 EQUIPMENT_SLOTS = 15
 
@@ -41,3 +41,49 @@ def attach(player_id, equipment=None):
 def counter_check(count):
     """Op 241: the number of messages the server has sent, this one included."""
     return Writer(241).u16(count).bytes()
+
+
+def _text_var(writer, text):
+    """A text with a varint count."""
+    raw = encode_text(text)
+    return writer.varint(len(raw)).raw(raw)
+
+
+def speech(creature_id, text):
+    """Op 192: a creature in the world says the text in Main."""
+    return _text_var(Writer(192).u32(creature_id), text).bytes()
+
+
+def private_message(name, text):
+    """Op 193: a player writes to the player alone."""
+    return _text_var(Writer(193).string8(name), text).bytes()
+
+
+def speech_kind(creature_id, kind, text):
+    """Op 195: server speech of a kind, shown as plain lines over the creature."""
+    return _text_var(Writer(195).u32(creature_id).u8(kind), text).bytes()
+
+
+def typing(creature_id, on):
+    """Ops 196 and 197: a creature starts or stops typing."""
+    return Writer(196 if on else 197).u32(creature_id).bytes()
+
+
+def friend_update(friend_id, state, second, name):
+    """Op 203: a friend's record changes."""
+    return Writer(203).u32(friend_id).u8(state).u8(second).string8(name).bytes()
+
+
+def friend_added(friend_id, status):
+    """Op 204: the answer to the oldest friend request (client request 64)."""
+    return Writer(204).u32(friend_id).u8(status).bytes()
+
+
+def friend_removed(friend_id):
+    """Op 205: a friend leaves the list."""
+    return Writer(205).u32(friend_id).bytes()
+
+
+def channel_message(channel, name, text):
+    """Op 206: a chat message on a channel."""
+    return _text_var(Writer(206).u8(channel).string8(name), text).bytes()
