@@ -155,6 +155,8 @@ void Chatbox::Place(int32_t screenWidth, int32_t) {
     closeButton->x = WideLayout() ? 52 + TabWidth * pages : width - 18;
     LayoutTabs();
     if (width != oldWidth || height != oldHeight) Refresh();
+    // The page shown follows the box; the others are placed when they are selected.
+    if (current) current->Place(screenWidth, 0);
 }
 
 void Chatbox::PlacePair() {
