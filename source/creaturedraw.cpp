@@ -408,7 +408,7 @@ void Creature::DrawTypingBubble(float x, float y) {
 void Creature::Hiccup() {
     const std::string text = "*hiccup*";
     if (auto* chat = static_cast<Chatbox*>(owner->chatBox))
-        if (Channel* channel = chat->FindChannel(0)) channel->AddNamedLine(text, this);
+        if (Channel* channel = chat->FindChannel(0)) channel->AddNamedLine(this, text);
     if (owner->activeConnection) owner->activeConnection->SendTalk(0, text);
     if (owner->world && owner->world->paragraphs) owner->world->paragraphs->Add(text, this);
 }

@@ -27,12 +27,14 @@ int RealRandom() { return rand(); }
 void RealStartDriver(uint32_t code, uint32_t flags) { GFX_Init(code, flags, 'F'); }
 uint32_t RealLoadedDriverId() { return GfxDriver::GetDriverId(); }
 int16_t RealToggleState(int virtualKey) { return GetKeyState(virtualKey); }
+void RealLocalTime(SYSTEMTIME* time) { GetLocalTime(time); }
 
 }  // namespace
 
 const PlatformCalls realPlatform = {RealWallClockMs, RealTickMs,         RealKeyState,
                                     RealMessageBox,  RealExitProcess,    RealRandom,
-                                    RealStartDriver, RealLoadedDriverId, RealToggleState};
+                                    RealStartDriver, RealLoadedDriverId, RealToggleState,
+                                    RealLocalTime};
 PlatformCalls platform = realPlatform;
 
 void ExitProgram(uint32_t code) {

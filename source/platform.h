@@ -16,6 +16,7 @@ struct PlatformCalls {
     void (*startDriver)(uint32_t code, uint32_t flags);
     uint32_t (*loadedDriverId)();
     int16_t (*toggleState)(int virtualKey);
+    void (*localTime)(SYSTEMTIME* time);
 };
 
 extern PlatformCalls platform;
@@ -30,6 +31,12 @@ inline uint32_t TickMs() { return platform.tickMs(); }
 inline int16_t KeyState(int virtualKey) { return platform.keyState(virtualKey); }
 inline bool KeyHeld(int virtualKey) { return (KeyState(virtualKey) & 0x8000) != 0; }
 // GetKeyState's toggle bit, as the keyboard input read so far leaves it (CAPS Lock on).
+// The local date and time, all of it from one reading of the clock.
+inline SYSTEMTIME LocalTime() {
+    SYSTEMTIME time{};
+    platform.localTime(&time);
+    return time;
+}
 inline bool KeyToggled(int virtualKey) { return (platform.toggleState(virtualKey) & 1) != 0; }
 inline int ShowMessageBox(HWND owner, const char* text, const char* title, UINT type) {
     return platform.messageBox(owner, text, title, type);

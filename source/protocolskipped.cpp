@@ -154,9 +154,6 @@ void Protocol::party_leader() { ReadAndIgnore({FieldU32}); }
 void Protocol::party_invited() { ReadAndIgnore({FieldU32, FieldStr8}); }
 void Protocol::party_joined() { ReadAndIgnore({FieldU32, FieldU8, FieldU8, FieldStr8}); }
 void Protocol::party_left() { ReadAndIgnore({FieldU32}); }
-void Protocol::speech() { ReadAndIgnore({FieldU32, FieldStrVar}); }
-void Protocol::private_message() { ReadAndIgnore({FieldStr8, FieldStrVar}); }
-void Protocol::speech_kind() { ReadAndIgnore({FieldU32, FieldU8, FieldStrVar}); }
 void Protocol::quest_update() { ReadAndIgnore({FieldU16, FieldU16, FieldU32}); }
 
 void Protocol::friend_list() {
@@ -165,17 +162,6 @@ void Protocol::friend_list() {
     for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i)
         ReadAndIgnore({FieldU32, FieldU8, FieldU8, FieldStr8, FieldStr8});
 }
-
-// The answer to the oldest friend request.
-void Protocol::friend_added() {
-    ReadAndIgnore({FieldU32, FieldU8});
-    if (pendingFriends.empty()) return;
-    pendingFriends.pop_front();
-    if (!pendingFriendGroups.empty()) pendingFriendGroups.pop_front();
-    if (!pendingFriendNotes.empty()) pendingFriendNotes.pop_front();
-}
-
-void Protocol::channel_message() { ReadAndIgnore({FieldU8, FieldStr8, FieldStrVar}); }
 
 // A shop's goods entry, or with `offer` one of the things it buys.
 bool Protocol::ReadShopEntry(bool offer) {

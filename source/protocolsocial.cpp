@@ -36,8 +36,8 @@ void Protocol::SendTyping(bool typing) { Send(typing ? 196 : 197); }
 void Protocol::SendOpenChannel(uint8_t channel) { Send(202, channel); }
 
 void Protocol::SendCloseChannel(uint8_t channel) {
-    for (uint8_t kept : {ChannelId::Main, ChannelId::Report, ChannelId::Info, ChannelId::Console,
-                         ChannelId::Private})
+    for (uint32_t kept : {ChannelId::Main, ChannelId::Report, ChannelId::Info, ChannelId::Console,
+                          ChannelId::Private})
         if (channel == kept) return;
     Send(204, channel);
 }

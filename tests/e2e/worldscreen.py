@@ -6,6 +6,7 @@ import functools
 import time
 
 import numpy
+from PIL import Image
 
 from datagen import font
 from fakeserver import sampleworld
@@ -132,16 +133,16 @@ class WorldScreenTestCase(FrontScreensCase):
     time_limit = 300
 
     @contextlib.contextmanager
-    def playing(self, driver, start=sampleworld.START, on=None, **settings):
+    def playing(self, driver, start=sampleworld.START, on=None, folder=None, **settings):
         """A fake server with the sample world, the persons standing still and the player at
         `start`, and a client with the driver that has logged in through the login window and
-        shows the world; both are stopped on leaving the block. `on` adds scenario handlers,
-        `settings` further values of the settings file."""
+        shows the world; both are stopped on leaving the block. `on` adds scenario handlers;
+        the client runs in `folder` with the further `settings`."""
         handlers = SampleWorld(wander=False, start=start).handlers()
         handlers.update(on or {})
         scenario = Scenario(accounts={ACCOUNT: PASSWORD}, on=handlers)
-        server, client = self.start(scenario, engine=DRIVERS[driver], widescreen="false",
-                                    **settings)
+        server, client = self.start(scenario, folder, engine=DRIVERS[driver],
+                                    widescreen="false", **settings)
         try:
             self.log_in(client, ACCOUNT, PASSWORD)
             self.play(server, client, FIRST_AVATAR)
@@ -154,9 +155,14 @@ class WorldScreenTestCase(FrontScreensCase):
             client.kill()
             server.stop()
 
-    def field_picture(self, client):
+    @staticmethod
+    def field_picture(client):
         """The game field as it is on screen now: rows x columns x RGB."""
-        area = self.area(client)
+        area = client.probe.client_area(client.wait_window().hwnd)
         x, y, width, height = FIELD
-        pixels = client.session.grab(area.x + x, area.y + y, width, height)
-        return numpy.frombuffer(pixels, dtype=numpy.uint8).reshape(height, width, 3)
+        path = client.log_path.with_name("field-%d.png" % time.monotonic_ns())
+        client.session.screenshot(path)
+        with Image.open(path) as shot:
+            field = shot.convert("RGB").crop((area.x + x, area.y + y, area.x + x + width,
+                                              area.y + y + height))
+            return numpy.asarray(field)

@@ -267,12 +267,12 @@ TEST_F(GameTest, LeavingKeepsTheOpenChatChannelsForTheNextGame) {
         core->channelsPreset = "World,Help,NPC,Trade";
         auto* console = new Console(core.get());
         core->consoleWindow = core->AddWindow(console);
-        console->mainChatbox = new Chatbox(core.get());
-        console->secondChatbox = new Chatbox(core.get());
+        console->mainChatbox = new Chatbox(core.get(), console, Chatbox::MainKind);
+        console->secondChatbox = new Chatbox(core.get(), console, Chatbox::SecondKind);
         for (auto [box, channels] : {std::pair{console->mainChatbox, &c.main},
                                      std::pair{console->secondChatbox, &c.second}}) {
             core->AddWindow(box);
-            for (const auto& [id, name] : *channels) box->channels[id].name = name;
+            for (const auto& [id, name] : *channels) box->OpenChannel(id, name, 1);
         }
         core->LeaveGame();
         EXPECT_EQ(core->channelsPreset, c.preset) << c.what;
@@ -318,6 +318,14 @@ TEST_F(GameTest, EnteringReplacesTheWindowsAndTheWorld) {
     EXPECT_EQ(core->equipmentWindow, core->FindWindow(WindowType::Equipment));
     EXPECT_NE(core->paneltopWindow, nullptr);
     EXPECT_EQ(core->activeWindow, core->consoleWindow);
+    // The console's chat boxes with their first pages (Info, Main) and the pages' scroll bars
+    // follow the columns' windows.
+    std::vector<uint32_t> chatTypes;
+    for (const Window* window : core->windows)
+        if (window->typeId == WindowType::Chatbox || window->typeId == WindowType::Channel)
+            chatTypes.push_back(window->typeId);
+    EXPECT_EQ(chatTypes, (std::vector<uint32_t>{WindowType::Chatbox, WindowType::Chatbox,
+                                                WindowType::Channel, WindowType::Channel}));
 }
 
 TEST_F(GameTest, EnteringSendsTheTestWalkersTextAndTheConsoleCommands) {

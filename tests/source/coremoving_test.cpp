@@ -7,10 +7,12 @@
 
 #include "core.h"
 #include "creature.h"
+#include "font.h"
 #include "item.h"
 #include "platform.h"
 #include "protocol.h"
 #include "shape.h"
+#include "support/chatconsole.h"
 #include "support/creatureworld.h"
 #include "support/recordingconnection.h"
 #include "tile.h"
@@ -331,19 +333,20 @@ TEST_F(Moving, UseWithChecksRangeAndPlace) {
 }
 
 TEST_F(Moving, DeathOfAPartyMemberIsToldInTheChat) {
-    auto* console = new Console(core.get());
-    core->consoleWindow = core->AddWindow(console);
-    console->channels.push_back(std::make_unique<Channel>(5));
+    Console* console = OpenConsole(core.get());
+    console->mainChatbox->OpenPartyChannel(ChannelId::Party);
+    Channel* party = console->FindChannel(ChannelId::Party);
+    ASSERT_NE(party, nullptr);
+    party->Clear();
     core->party = {{core->player->id, "Hero", 1, 1, 1}, {77, "Ann", 1, 1, 0}};
 
     core->OnDeath(77, 0, 3);
     core->OnDeath(core->player->id, 0, 0);
     core->OnDeath(77, 2, 4);  // alive again: no line
     core->OnDeath(99, 0, 0);  // not in the party
-    std::vector<std::string> lines;
-    for (const Channel::Line& line : console->channels[0]->lines) lines.push_back(line.text);
-    EXPECT_EQ(lines, (std::vector<std::string>{"Ann is dead.", "You are dead."}));
-    EXPECT_EQ(console->channels[0]->lines[0].colour, 0xE0E06060u);
+    const std::string red = MakeColorCode(224, 96, 96, 224);
+    EXPECT_EQ(party->rawLines,
+              (std::vector<std::string>{red + "Ann is dead.", red + "You are dead."}));
     EXPECT_EQ(core->party[1].first, 2);
     EXPECT_EQ(core->party[1].second, 4);
 }
@@ -373,17 +376,17 @@ TEST_F(Moving, TabCyclesTheInputsOfTheSameOwnerAndElseTheChatTabs) {
     core->FocusPreviousInput();
     EXPECT_EQ(core->focusedInput, second);
 
-    auto* chat = new Chatbox(core.get());
+    auto* chat = new Chatbox(core.get(), nullptr, Chatbox::MainKind);
     core->chatBox = core->AddWindow(chat);
-    chat->channels.emplace(0, Channel(0));
-    chat->channels.emplace(4, Channel(4));
-    chat->channels.emplace(7, Channel(7));
+    chat->OpenChannel(0, "Main", 0);
+    chat->OpenChannel(4, "NPC", 1);
+    chat->OpenChannel(7, "Other", 1);
     core->focusedInput = input(chat);  // the only input of its owner
     core->FocusPreviousInput();
-    EXPECT_EQ(chat->selectedTab, 2u);
+    EXPECT_EQ(chat->current, chat->FindChannel(7));
     core->FocusNextInput();
     core->FocusNextInput();
-    EXPECT_EQ(chat->selectedTab, 1u);
+    EXPECT_EQ(chat->current, chat->FindChannel(4));
 }
 
 }  // namespace

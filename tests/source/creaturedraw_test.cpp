@@ -6,10 +6,12 @@
 
 #include "creature.h"
 #include "driver/gfxcore.h"
+#include "font.h"
 #include "item.h"
 #include "platform.h"
 #include "render.h"
 #include "shape.h"
+#include "support/chatconsole.h"
 #include "support/creatureworld.h"
 #include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
@@ -496,23 +498,24 @@ TEST_F(CreatureDraw, ThePlayersTypingMarkTimesOut) {
 }
 
 TEST_F(CreatureDraw, ADrunkPlayerHiccupsNowAndThen) {
-    auto* chat = new Chatbox(core.get());
-    core->AddWindow(chat);
-    core->chatBox = chat;
-    chat->channels[0];
+    OpenConsole(core.get());
+    Channel* main = ChannelOf(core.get(), ChannelId::Main);
+    ASSERT_NE(main, nullptr);
+    const size_t welcome = main->rawLines.size();
     Creature* player = SpawnPlayer({10, 10, 7});
     SetStatus(9, true);
     platform.random = [] { return 10; };  // one in ten
     core->fpsFrames = 3;                  // only on the first frame of a second
     player->DrawOverlay(200, 100, 1);
-    EXPECT_TRUE(chat->channels[0].lines.empty());
+    EXPECT_EQ(main->rawLines.size(), welcome);
     core->fpsFrames = 0;
     player->DrawOverlay(200, 100, 1);
-    ASSERT_EQ(chat->channels[0].lines.size(), 1u);
-    EXPECT_EQ(chat->channels[0].lines[0].text, "*hiccup*");
+    ASSERT_EQ(main->rawLines.size(), welcome + 1);
+    EXPECT_EQ(main->rawLines.back(), MakeColorCode(255, 255, 255, 255) + player->name +
+                                         MakeColorCode(224, 224, 224, 224) + ": *hiccup*");
     platform.random = [] { return 11; };
     player->DrawOverlay(200, 100, 1);
-    EXPECT_EQ(chat->channels[0].lines.size(), 1u);
+    EXPECT_EQ(main->rawLines.size(), welcome + 1);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core.h"
 #include "font.h"
 #include "render.h"
+#include "support/chatconsole.h"
 #include "support/recordingdriver.h"
 #include "support/testcore.h"
 #include "windows/game/channel.h"
@@ -18,6 +19,9 @@
 #include "windows/toolkit/window.h"
 
 namespace {
+
+// The colour an echo goes behind: a line without a speaker.
+const std::string Grey = MakeColorCode(224, 224, 224, 224);
 
 using Calls = std::vector<std::string>;
 constexpr uint64_t Start = 100000;
@@ -123,16 +127,15 @@ TEST_F(NotificationTest, ManySentencesStopAtTheLineLimit) {
 }
 
 TEST_F(NotificationTest, ALongTextIsShownCutShortAndEchoedWhole) {
-    Console console(core.get());
-    console.channels.push_back(std::make_unique<Channel>(240));
-    core->consoleWindow = &console;
+    OpenConsole(core.get());
+    Channel* info = ChannelOf(core.get(), ChannelId::Info);
+    ASSERT_NE(info, nullptr);
     const std::string text(5000, 'x');
     notification->Add(0, text);
-    core->consoleWindow = nullptr;
     EXPECT_EQ(Current(Notification::PlaceCentre).lines,
               std::vector<std::string>{std::string(Notification::MaxTextLength, 'x')});
-    ASSERT_EQ(console.channels[0]->lines.size(), 1u);
-    EXPECT_EQ(console.channels[0]->lines[0].text, MakeColorCode(128, 245, 128, 192) + text);
+    ASSERT_EQ(info->rawLines.size(), 1u);
+    EXPECT_EQ(info->rawLines[0], Grey + MakeColorCode(128, 245, 128, 192) + text);
 }
 
 TEST_F(NotificationTest, TooWideTextStepsTheFontDown) {
@@ -315,32 +318,26 @@ TEST_F(NotificationTest, InfoBoxMovesDownInWidescreenWhenTheConsoleIsHidden) {
 }
 
 TEST_F(NotificationTest, EchoesGoToTheirChannelsWithTheColourEscape) {
-    Console console(core.get());
-    console.channels.push_back(std::make_unique<Channel>(240));
-    console.channels.push_back(std::make_unique<Channel>(254));
-    core->consoleWindow = &console;
+    core->channelsPreset = "Console";
+    OpenConsole(core.get());
+    Channel* info = ChannelOf(core.get(), ChannelId::Info);
+    Channel* console = ChannelOf(core.get(), ChannelId::Console);
+    ASSERT_TRUE(info && console);
+    console->Clear();
     notification->Add(0, "party");
     notification->Add(2, "refused");
     notification->Add(12, "console");
     notification->Add(13, "error");
     notification->Add(11, "info only");
+    EXPECT_EQ(info->rawLines,
+              (std::vector<std::string>{Grey + MakeColorCode(128, 245, 128, 192) + "party",
+                                        Grey + MakeColorCode(224, 224, 224, 224) + "info only"}));
+    EXPECT_EQ(console->rawLines,
+              (std::vector<std::string>{Grey + MakeColorCode(170, 224, 170, 224) + "console",
+                                        Grey + MakeColorCode(224, 96, 96, 224) + "error"}));
+    core->RemoveWindow(core->consoleWindow);
     core->consoleWindow = nullptr;
     notification->Add(0, "no console");  // skipped silently
-
-    const auto lines = [](const Channel& channel) {
-        std::vector<std::string> texts;
-        for (const Channel::Line& line : channel.lines) {
-            EXPECT_EQ(line.speaker, "");
-            texts.push_back(line.text);
-        }
-        return texts;
-    };
-    EXPECT_EQ(lines(*console.channels[0]),
-              (std::vector<std::string>{MakeColorCode(128, 245, 128, 192) + "party",
-                                        MakeColorCode(224, 224, 224, 224) + "info only"}));
-    EXPECT_EQ(lines(*console.channels[1]),
-              (std::vector<std::string>{MakeColorCode(170, 224, 170, 224) + "console",
-                                        MakeColorCode(224, 96, 96, 224) + "error"}));
     // Kinds 11 to 13 leave the field alone.
     EXPECT_EQ(Current(Notification::PlaceCentre).text, "party");
     EXPECT_EQ(Waiting(Notification::PlaceCentre).text, "no console");

@@ -105,6 +105,7 @@ TEST_F(AttachTest, EntersTheGameWithThePlayersId) {
     EXPECT_EQ(core->windows[0]->typeId, WindowType::Field);
     EXPECT_EQ(core->windows[1]->typeId, WindowType::Padding);
     EXPECT_EQ(core->windows[2]->typeId, WindowType::Console);
+    EXPECT_NE(core->FindWindow(WindowType::Chatbox), nullptr);
     // Entering sends the console commands.
     const std::vector<Bytes> sent = connection->SentPayloads(1);
     ASSERT_EQ(sent.size(), 1u);

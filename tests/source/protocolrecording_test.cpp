@@ -9,9 +9,11 @@
 
 #include "core.h"
 #include "driver/gfxcore.h"
+#include "font.h"
 #include "protocol.h"
 #include "protocolstate.h"
 #include "recordingblocks.h"
+#include "support/chatconsole.h"
 #include "support/fakeplatform.h"
 #include "support/hexbytes.h"
 #include "support/recordingconnection.h"
@@ -79,9 +81,7 @@ protected:
         core->frameTimeMs = StartTime;
         connection = std::make_unique<RecordingConnection>(core.get(), StateGame);
         protocol = connection->protocol;
-        auto* console = new Console(core.get());
-        console->channels.push_back(std::make_unique<Channel>(240));
-        core->consoleWindow = core->AddWindow(console);
+        OpenConsole(core.get());
     }
 
     void TearDown() override {
@@ -113,9 +113,8 @@ protected:
 
     std::vector<std::string> InfoLines() {
         std::vector<std::string> texts;
-        for (const Channel::Line& line :
-             static_cast<Console*>(core->consoleWindow)->FindChannel(240)->lines)
-            texts.push_back(line.text);
+        for (const std::string& line : ChannelOf(core.get(), ChannelId::Info)->rawLines)
+            texts.push_back(Font::PlainText(line));
         return texts;
     }
 

@@ -9,14 +9,17 @@
 
 #include "core.h"
 #include "creature.h"
+#include "font.h"
 #include "mouse.h"
 #include "protocol.h"
 #include "screen.h"
+#include "support/chatconsole.h"
 #include "support/hexbytes.h"
 #include "support/recordingconnection.h"
 #include "support/spritedata.h"
 #include "support/testcore.h"
 #include "windows/game/channel.h"
+#include "windows/game/chatbox.h"
 #include "windows/game/console.h"
 
 namespace {
@@ -333,21 +336,21 @@ TEST_F(RequestTest, LeavingThePartyIsToldInThePartyChannel) {
     core->party.push_back({7, "Ann", 0, 0, 1});
     const Sender leave = [](Protocol& p) { p.SendPartyLeave(); };
     EXPECT_EQ(SentBy(leave), (std::vector<Bytes>{{173}}));  // no console
-    Console* console = new Console(core.get());
-    core->AddWindow(console);
-    core->consoleWindow = console;
-    console->channels.push_back(std::make_unique<Channel>(0));
+    Console* console = OpenConsole(core.get());
+    Channel* main = console->FindChannel(ChannelId::Main);
+    ASSERT_NE(main, nullptr);
+    const std::vector<std::string> mainLines = main->rawLines;
     EXPECT_EQ(SentBy(leave), (std::vector<Bytes>{{173}}));  // no party channel
-    EXPECT_TRUE(console->channels[0]->lines.empty());
 
-    console->channels.push_back(std::make_unique<Channel>(5));
+    console->mainChatbox->OpenPartyChannel(ChannelId::Party);
+    Channel* party = console->FindChannel(ChannelId::Party);
+    ASSERT_NE(party, nullptr);
+    EXPECT_EQ(party->tabMark, 0);
     EXPECT_EQ(SentBy(leave), (std::vector<Bytes>{{173}}));
-    const Channel& party = *console->channels[1];
-    ASSERT_EQ(party.lines.size(), 1u);
-    EXPECT_EQ(party.lines[0].text, "You've left the party.");
-    EXPECT_EQ(party.lines[0].colour, 0xE0AAE0AAu);
-    EXPECT_EQ(party.tabMark, 1);
-    EXPECT_TRUE(console->channels[0]->lines.empty());
+    ASSERT_EQ(party->rawLines.size(), 2u);
+    EXPECT_EQ(party->rawLines[1], MakeColorCode(170, 224, 170, 224) + "You've left the party.");
+    EXPECT_EQ(party->tabMark, 1);
+    EXPECT_EQ(main->rawLines, mainLines);
     EXPECT_EQ(core->party.size(), 1u);  // the server's party messages change the list
 }
 

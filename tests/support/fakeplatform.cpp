@@ -11,6 +11,7 @@ std::vector<uint32_t> FakePlatform::driverRequests;
 std::set<int> FakePlatform::heldKeys;
 std::set<int> FakePlatform::toggledKeys;
 std::deque<int> FakePlatform::randoms;
+SYSTEMTIME FakePlatform::localTime;
 uint32_t FakePlatform::loadedDriver;
 
 namespace {
@@ -62,6 +63,7 @@ uint32_t FakeLoadedDriver() { return FakePlatform::loadedDriver; }
 int16_t FakeToggleState(int virtualKey) {
     return FakePlatform::toggledKeys.count(virtualKey) ? 1 : 0;
 }
+void FakeLocalTime(SYSTEMTIME* time) { *time = FakePlatform::localTime; }
 
 }  // namespace
 
@@ -76,8 +78,9 @@ FakePlatform::FakePlatform() {
     toggledKeys.clear();
     randoms.clear();
     loadedDriver = DriverNull;
-    platform = {FakeWallClock, FakeTick,        FakeKeyState,     FakeMessageBox, FakeExit,
-                FakeRandom,    FakeStartDriver, FakeLoadedDriver, FakeToggleState};
+    localTime = SYSTEMTIME{2026, 3, 4, 5, 14, 3, 7, 400};
+    platform = {FakeWallClock, FakeTick,        FakeKeyState,     FakeMessageBox,  FakeExit,
+                FakeRandom,    FakeStartDriver, FakeLoadedDriver, FakeToggleState, FakeLocalTime};
     GFX_ClearErrors();
 }
 

@@ -42,4 +42,5 @@ public:
     static std::set<int> heldKeys;     // virtual keys read as held
     static std::set<int> toggledKeys;  // virtual keys read as toggled on (NumLock, CAPS Lock)
     static std::deque<int> randoms;    // what the next random draws return, in order; then 0
+    static SYSTEMTIME localTime;       // the local date and time every read returns
 };

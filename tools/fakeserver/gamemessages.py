@@ -5,7 +5,7 @@ import functools
 
 from datagen import shapeflags
 from fakeserver.requests import sample_shape_flags
-from fakeserver.wire import Writer
+from fakeserver.wire import Writer, encode_text
 
 EQUIPMENT_SLOTS = 15
 
@@ -46,3 +46,43 @@ def counter_check(count):
 def notification_line(kind, text):
     """Op 94: a line of the given kind shown over the game field."""
     return Writer(94).u8(kind).string_var(text).bytes()
+
+
+def speech(creature_id, text):
+    """Op 192: a creature in the world says the text in Main."""
+    return Writer(192).u32(creature_id).string_var(text).bytes()
+
+
+def private_message(name, text):
+    """Op 193: a player writes to the player alone."""
+    return Writer(193).string8(name).string_var(text).bytes()
+
+
+def speech_kind(creature_id, kind, text):
+    """Op 195: server speech of a kind, shown as plain lines over the creature."""
+    return Writer(195).u32(creature_id).u8(kind).string_var(text).bytes()
+
+
+def typing(creature_id, on):
+    """Ops 196 and 197: a creature starts or stops typing."""
+    return Writer(196 if on else 197).u32(creature_id).bytes()
+
+
+def friend_update(friend_id, state, second, name):
+    """Op 203: a friend's record changes."""
+    return Writer(203).u32(friend_id).u8(state).u8(second).string8(name).bytes()
+
+
+def friend_added(friend_id, status):
+    """Op 204: the answer to the oldest friend request (client request 64)."""
+    return Writer(204).u32(friend_id).u8(status).bytes()
+
+
+def friend_removed(friend_id):
+    """Op 205: a friend leaves the list."""
+    return Writer(205).u32(friend_id).bytes()
+
+
+def channel_message(channel, name, text):
+    """Op 206: a chat message on a channel."""
+    return Writer(206).u8(channel).string8(name).string_var(text).bytes()

@@ -94,7 +94,7 @@ void OpenPrivateChannel(Core* core, const std::string& name) {
     Chatbox* chat = MainChatbox(core);
     if (!chat) return;
     chat->OpenChannel(ChannelId::Private, name, 1);
-    chat->SelectChannelByName(name);
+    chat->SelectChannel(chat->FindChannelByIdAndName(ChannelId::Private, name));
 }
 
 // The answer's tooltip opens where the menu was, not where the pointer went since: the look the

@@ -5,9 +5,12 @@
 #include "core.h"
 #include "creature.h"
 #include "protocol.h"
+#include "windows/game/chatbox.h"
 #include "windows/game/container.h"
 #include "windows/game/equipment.h"
+#include "windows/game/field.h"
 #include "windows/game/friendlist.h"
+#include "windows/game/padding.h"
 #include "windows/game/panelmap.h"
 #include "windows/game/paneltop.h"
 #include "windows/game/spellbar.h"
@@ -80,7 +83,11 @@ Console::Console(Core* core) : Window(core) {
     }
 }
 
-void Console::SetHeight(int32_t newHeight) { height = newHeight; }
+void Console::SetHeight(int32_t newHeight) {
+    if (newHeight == height) return;
+    height = newHeight;
+    Place(int32_t(core->clientWidth), int32_t(core->clientHeight));
+}
 
 void Console::Place(int32_t screenWidth, int32_t screenHeight) {
     const Options& options = core->options;
@@ -89,21 +96,49 @@ void Console::Place(int32_t screenWidth, int32_t screenHeight) {
         if (frame) width = frame->width + BothColumns;
         x = (screenWidth - width) / 2;
         y = screenHeight - height;
-        return;
+    } else {
+        y = options.chatbottom ? screenHeight - BottomOffset : 0;
+        x = options.panel ? Panel::ColumnWidth : 0;
+        height = PlacedWideHeight;
+        width = std::min(screenWidth - (options.inventory ? Panel::ColumnWidth : 0) -
+                             (options.panel ? Panel::ColumnWidth : 0) - WideMargin,
+                         MaxWideWidth);
+        if (options.widescale && frame) {
+            x = std::max(x, frame->x);
+            width = screenWidth - 2 * x - WideMargin;
+        }
     }
-    y = options.chatbottom ? screenHeight - BottomOffset : 0;
-    x = options.panel ? Panel::ColumnWidth : 0;
-    height = PlacedWideHeight;
-    width = std::min(screenWidth - (options.inventory ? Panel::ColumnWidth : 0) -
-                         (options.panel ? Panel::ColumnWidth : 0) - WideMargin,
-                     MaxWideWidth);
-    if (options.widescale && frame) {
-        x = std::max(x, frame->x);
-        width = screenWidth - 2 * x - WideMargin;
-    }
+    PlaceChatLine();
+    // The boxes follow at once: the field's layout may change the height within a frame.
+    if (mainChatbox) mainChatbox->PlacePair();
 }
 
-void Console::OnOpen() { CreatePanels(); }
+void Console::OnOpen() {
+    const bool wide = core->options.widescreen != 0;
+    mainChatbox = new Chatbox(core, this, Chatbox::MainKind);
+    core->chatBox = mainChatbox;
+    if (!wide) {
+        secondChatbox = new Chatbox(core, this, Chatbox::SecondKind);
+        mainChatbox->partner = secondChatbox;
+        secondChatbox->partner = mainChatbox;
+    }
+    CreatePanels();
+    core->AddWindow(mainChatbox);
+    if (secondChatbox) {
+        core->AddWindow(secondChatbox);
+        secondChatbox->OpenChannel(ChannelId::Info, "Info", 0);
+    }
+    mainChatbox->OpenChannel(ChannelId::Main, "Main", 0);
+    mainChatbox->FindChannel(ChannelId::Main)
+        ->AddLine(255, 255, 255, 255, "Welcome to the world of Veltor!");
+    mainChatbox->RestoreChannels();
+    if (wide && mainChatbox->OpenChannel(ChannelId::Info, "Info", 0)) {
+        Channel* info = mainChatbox->FindChannel(ChannelId::Info);
+        info->noUnreadMark = 1;
+        info->readOnly = 1;
+    }
+    mainChatbox->PlacePair();
+}
 
 void Console::CreatePanels() {
     auto* right = new Panel(core, this, Panel::Right);
@@ -207,12 +242,20 @@ void Console::RestorePanelEntry(Panel* column, const std::vector<int32_t>& field
         column->Pin(window, fields[FieldPin] == PinTop);
 }
 
-Channel* Console::FindChannel(uint8_t id) {
-    for (const auto& channel : channels)
-        if (channel->id == id) return channel.get();
-    return nullptr;
+Channel* Console::FindChannel(uint32_t id) {
+    Channel* channel = mainChatbox ? mainChatbox->FindChannel(id) : nullptr;
+    if (!channel && secondChatbox) channel = secondChatbox->FindChannel(id);
+    return channel;
 }
 
 void Console::AttachChatLine(Input* line) {
+    chatLine = line;
     line->onTextChanged = [](Input& changed) { SendTypingNotice(changed.core, changed.text); };
+}
+
+void Console::PlaceChatLine() {
+    // The line may have left the window list (and been deleted) before the console.
+    const auto& windows = core->windows;
+    if (chatLine && std::find(windows.begin(), windows.end(), chatLine) != windows.end())
+        chatLine->Place(int32_t(core->clientWidth), int32_t(core->clientHeight));
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "windows/game/channel.h"
@@ -10,8 +9,9 @@ class Chatbox;
 class Input;
 class Panel;
 
-// The console (Core::consoleWindow): only its place, its chat pages and chat boxes, the typing
-// notices of its chat line and the side columns it builds, the least its callers need.
+// The console (Core::consoleWindow): its place at the bottom of the screen, its chat boxes with
+// the first channels, the typing notices of its chat line and the side columns it builds, the
+// least its callers need.
 class Console : public Window {
 public:
     explicit Console(Core* core);
@@ -20,7 +20,8 @@ public:
     // Normal layout: at the bottom, as wide as the field's frame and both columns, centred. Wide
     // layout: a frame at the top (or bottom) between the columns.
     void Place(int32_t screenWidth, int32_t screenHeight) override;
-    // Builds the side columns.
+    // Creates the chat boxes, builds the side columns and opens Info, Main with its welcome line
+    // and the preset channels.
     void OnOpen() override;
     // Both columns, their windows restored from the layout strings, then the equipment, ability
     // bar, minimap and status panel the layouts did not bring.
@@ -29,13 +30,16 @@ public:
     // One layout entry: type, window id, pin (0 none, 1 top, 2 bottom), collapsed, height and for
     // a container its slot count.
     void RestorePanelEntry(Panel* column, const std::vector<int32_t>& fields);
-    Channel* FindChannel(uint8_t id);
+    // The channel of the id in the main chat box, else in the second one.
+    Channel* FindChannel(uint32_t id);
     // Makes the input the chat line: the server learns when the player starts or stops typing.
     void AttachChatLine(Input* line);
+    // The chat line follows the text of a short chat page.
+    void PlaceChatLine();
 
-    std::vector<std::unique_ptr<Channel>> channels;
     // The chat boxes over the console, in the window list: the main one with the chat channels
     // and the Info one, which the wide layout does without.
     Chatbox* mainChatbox = nullptr;
     Chatbox* secondChatbox = nullptr;
+    Input* chatLine = nullptr;
 };

@@ -241,7 +241,7 @@ void Field::Look(int32_t mx, int32_t my) {
         auto* console = dynamic_cast<Console*>(core->consoleWindow);
         if (Chatbox* chat = console ? console->mainChatbox : nullptr) {
             chat->OpenChannel(ChannelId::Private, creature->name, 1);
-            chat->SelectChannelByName(creature->name);
+            chat->SelectChannel(chat->FindChannelByIdAndName(ChannelId::Private, creature->name));
         }
         return;
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "creature.h"
+#include "font.h"
 #include "item.h"
 #include "mappage.h"
 #include "mappart.h"
@@ -21,6 +22,7 @@
 #include "platform.h"
 #include "protocol.h"
 #include "spell.h"
+#include "support/chatconsole.h"
 #include "support/creatureworld.h"
 #include "support/mapdata.h"
 #include "support/recordingconnection.h"
@@ -53,6 +55,9 @@ using Bytes = std::vector<uint8_t>;
 // Where the tests open their menus.
 constexpr int32_t MenuX = 300, MenuY = 200;
 const Bytes Ping = {240};
+// What the own line in Main starts with before its text.
+const std::string Spoken =
+    MakeColorCode(255, 255, 255, 255) + "Hero" + MakeColorCode(224, 224, 224, 224) + ": ";
 
 Bytes U32(uint32_t value) {
     return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
@@ -73,7 +78,7 @@ Bytes Join(std::initializer_list<Bytes> parts) {
 // A window that remembers whether its Close slot ran.
 class ClosingChannel : public Channel {
 public:
-    explicit ClosingChannel(Core* core) : Channel(1, core) {}
+    explicit ClosingChannel(Core* core) : Channel(core, nullptr, 1, "World", 1) {}
     void Close() override { closed = true; }
     bool closed = false;
 };
@@ -121,15 +126,7 @@ protected:
     }
 
     // The console with its main chat box, as entering the game makes them.
-    Chatbox* OpenChat() {
-        auto* console = new Console(core.get());
-        core->AddWindow(console);
-        core->consoleWindow = console;
-        console->mainChatbox = new Chatbox(core.get());
-        core->AddWindow(console->mainChatbox);
-        console->mainChatbox->OpenChannel(ChannelId::Main, "Main", 0);
-        return console->mainChatbox;
-    }
+    Chatbox* OpenChat() { return OpenConsole(core.get())->mainChatbox; }
 
     // An item on the player's tile held as the field or a window would hold it.
     Item* Hold(uint16_t x, uint16_t y, uint8_t z, uint8_t stack) {
@@ -268,7 +265,7 @@ TEST_F(ActionCodes, TheChatTabCodesActOnTheirPageWhileItIsOpen) {
                                         "found in the folder: logs/World/",
                                         "0:Logging disabled for 'World' channel"}));
     Run(80, "World", 256, world);
-    EXPECT_TRUE(world->lines.empty());
+    EXPECT_TRUE(world->rawLines.empty());
 
     ClosingChannel page(core.get());
     Run(81, "World", 256, &page);
@@ -281,7 +278,7 @@ TEST_F(ActionCodes, AChatTabClosedUnderItsMenuIsLeftAlone) {
     Action* clear = Menu(80, "World", 256, chat->FindChannel(1));
     Action* log = Menu(82, "World", 256, chat->FindChannel(1));
     // The server closes the channel: the page goes while its menus are open.
-    chat->channels.erase(1);
+    chat->CloseChannel(chat->FindChannel(1));
     EXPECT_EQ(clear->owner, nullptr);
     clear->Execute(0);
     log->Execute(0);
@@ -293,7 +290,7 @@ TEST_F(ActionCodes, AChatTabClosedUnderItsMenuIsLeftAlone) {
     page.state = 3;
     Run(80, "World", 256, &page);
     Run(81, "World", 256, &page);
-    EXPECT_EQ(page.lines.size(), 1u);
+    EXPECT_EQ(page.rawLines.size(), 1u);
     EXPECT_FALSE(page.closed);
 }
 
@@ -308,17 +305,18 @@ TEST_F(ActionCodes, AGreetingIsOneOfTwentyTexts) {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         srand(seed);
         Run(117, "Trader", 7);
-        said.insert(chat->FindChannel(ChannelId::Main)->lines.back().text);
+        said.insert(chat->FindChannel(ChannelId::Main)->rawLines.back().substr(Spoken.size()));
     }
     EXPECT_EQ(said, expected);
 
     // Each is the player's line, a speech text over the player and the Main channel's talk.
-    const Channel::Line& last = chat->FindChannel(ChannelId::Main)->lines.back();
-    EXPECT_EQ(last.speaker, "Hero");
-    EXPECT_EQ(world->paragraphs->Texts().back()->lines.back(), last.text);
+    const std::string& last = chat->FindChannel(ChannelId::Main)->rawLines.back();
+    ASSERT_EQ(last.compare(0, Spoken.size(), Spoken), 0);
+    const std::string text = last.substr(Spoken.size());
+    EXPECT_EQ(world->paragraphs->Texts().back()->lines.back(), text);
     const std::vector<Bytes> sent = Sent();
     ASSERT_EQ(sent.size(), 300u);
-    EXPECT_EQ(sent.back(), Join({{60}, Text(last.text)}));
+    EXPECT_EQ(sent.back(), Join({{60}, Text(text)}));
 
     // Without the player nobody speaks.
     core->player = nullptr;
@@ -565,9 +563,10 @@ TEST_F(ActionCodes, APrivateChannelOpensOnceAndComesForward) {
     ASSERT_NE(chat->FindChannelByName("Bob"), nullptr);
     EXPECT_EQ(chat->FindChannelByName("Bob")->id, ChannelId::Private);
     EXPECT_EQ(chat->FindChannelByName("Bob")->tabMark, 1);
-    EXPECT_EQ(chat->selectedTab, 2u);  // Main, World, Bob, Ally in id order
+    EXPECT_EQ(chat->current, chat->FindChannelByName("Bob"));
     Run(116, "", ally->id);
-    EXPECT_EQ(chat->selectedTab, 3u);
+    EXPECT_EQ(chat->current, chat->FindChannelByName("Ally"));
+    EXPECT_EQ(chat->current->id, ChannelId::Private + 1);
 }
 
 TEST_F(ActionCodes, WindowMethodsOfTheCodes) {

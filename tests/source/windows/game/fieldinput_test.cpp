@@ -10,6 +10,7 @@
 #include "protocol.h"
 #include "screen.h"
 #include "spell.h"
+#include "support/chatconsole.h"
 #include "support/creatureworld.h"
 #include "support/fakeplatform.h"
 #include "support/recordingconnection.h"
@@ -40,8 +41,7 @@ protected:
         CreatureWorld::SetUp();
         core->screen = new Screen(core.get(), 800, 600, 32, 0);
         mouse = core->screen->mouse;
-        console = static_cast<Console*>(core->AddWindow(new Console(core.get())));
-        console->mainChatbox = static_cast<Chatbox*>(core->AddWindow(new Chatbox(core.get())));
+        console = OpenConsole(core.get());
         padding = static_cast<Padding*>(core->AddWindow(new Padding(core.get(), console)));
         field = padding->field;
         core->fieldWindow = field;
@@ -239,13 +239,12 @@ TEST_F(FieldInput, ShiftClickOnAThingLooksAtIt) {
 TEST_F(FieldInput, CtrlAltOnAPlayerOpensOnePrivateChannel) {
     OtherPlayer({102, 100, 7}, "Ann");
     Chatbox* chat = console->mainChatbox;
-    chat->OpenChannel(0, "Main", 0);
     FakePlatform::heldKeys = {VK_CONTROL, VK_MENU};
     Click(2, 0);
     Click(2, 0);
     ASSERT_EQ(chat->channels.size(), 2u);
     ASSERT_NE(chat->FindChannelByName("Ann"), nullptr);
-    EXPECT_EQ(chat->selectedTab, 1u);
+    EXPECT_EQ(chat->current, chat->FindChannelByName("Ann"));
     EXPECT_TRUE(NewOpcodes().empty());
 }
 

@@ -21,6 +21,9 @@
 #include "windows/front/password.h"
 #include "windows/front/suspend.h"
 #include "windows/game/action.h"
+#include "windows/game/channel.h"
+#include "windows/game/channellist.h"
+#include "windows/game/chatbox.h"
 #include "windows/game/container.h"
 #include "windows/game/equipment.h"
 #include "windows/game/field.h"
@@ -51,6 +54,8 @@ struct WindowClass {
     bool hasSurface = true;
     // A surface of its own fixed size rather than one rounded up from the window's.
     WindowRect fixedSurface = {0, 0, 0, 0};
+    // A close button placed by the window's own layout: the chat box's closes its current page.
+    bool ownCloseButton = false;
 };
 
 // A side column beside the owner, in the window list, for the panel windows built in one.
@@ -234,6 +239,25 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window* owner) {
              return new Panelmap(core, AddColumn(core, owner, Panel::Right));
          }},
+        {"Chatbox",
+         WindowType::Chatbox,
+         false,
+         [](Core* core, Window* owner) {
+             auto* box = new Chatbox(core, owner, Chatbox::MainKind);
+             box->OpenChannel(ChannelId::Main, "Main", 0);
+             return box;
+         },
+         true,
+         {0, 0, 0, 0},
+         true},
+        {"Channel", WindowType::Channel, false,
+         [](Core* core, Window* owner) {
+             auto* page = new Channel(core, owner, ChannelId::World, "World", 1);
+             page->AddLine(255, 255, 255, 255, "Welcome :)");
+             return page;
+         }},
+        {"Channellist", WindowType::Channellist, true,
+         [](Core* core, Window*) { return new Channellist(core, 1); }},
         {"Link (with Steam)", WindowType::Link, true,
          [](Core* core, Window*) {
              core->steamReady = 1;
@@ -254,7 +278,9 @@ TEST(WindowInvariants, EveryWindowClassKeepsTheSharedRules) {
         EXPECT_EQ(window->typeId, windowClass.typeId);
         EXPECT_EQ(window->state, 1u);
         Button* close = window->FindButton(ButtonId::Close);
-        if (windowClass.hasCloseButton) {
+        if (windowClass.ownCloseButton) {
+            EXPECT_NE(close, nullptr);
+        } else if (windowClass.hasCloseButton) {
             ASSERT_NE(close, nullptr);
             EXPECT_EQ(close->x, window->width - 21);
             EXPECT_EQ(close->y, 3);
