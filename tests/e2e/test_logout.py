@@ -22,7 +22,8 @@ class LogoutTest(FrontScreensCase):
                             avatars=[Avatar(AVATAR_ID, "Aria", shape=sprites.PERSON,
                                             outfit=sprites.PERSON_OUTFIT)],
                             on={(1, 7): [Frame(enter_game(), attach(AVATAR_ID))]})
-        server, client = self.start(scenario)
+        # Without push-to-talk the chat draws no pulsing typing hint: the screen stays still.
+        server, client = self.start(scenario, push="false")
         main_screen = self.view(client)
         self.log_in(client, ACCOUNT, PASSWORD)
         self.play(server, client, FIRST_AVATAR)
