@@ -23,10 +23,12 @@
 #include "windows/game/action.h"
 #include "windows/game/field.h"
 #include "windows/game/padding.h"
+#include "windows/game/panelmap.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/message.h"
+#include "windows/toolkit/panel.h"
 #include "windows/toolkit/scrollbar.h"
 #include "windows/toolkit/status.h"
 #include "windows/toolkit/sure.h"
@@ -176,6 +178,16 @@ const std::vector<WindowClass>& WindowClasses() {
              menu->Open(300, 200);
              return menu;
          }},
+        {"Panelmap",
+         WindowType::Panelmap,
+         false,
+         [](Core* core, Window* owner) {
+             auto* column = new Panel(core, owner, Panel::Right);
+             core->AddWindow(column);
+             return new Panelmap(core, column);
+         },
+         true,
+         {0, 0, 156, 173}},
         {"Link (with Steam)", WindowType::Link, true,
          [](Core* core, Window*) {
              core->steamReady = 1;
