@@ -92,6 +92,9 @@ public:
     void OnResize();
     // Every window's Place for the client size, bottom to top.
     void PlaceWindows();
+    // The client area's size in window coordinates.
+    int32_t ScreenWidth() const;
+    int32_t ScreenHeight() const;
     void ShowMessage(const std::string& title, const std::string& text, uint8_t flag);
     void ShowStatus(const std::string& title, const std::string& text);
     // A notification line over the game field; nothing outside the game.

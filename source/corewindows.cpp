@@ -134,9 +134,12 @@ void Core::OnResize() {
 
 void Core::PlaceWindows() {
     const std::vector<Window*> copy = windows;
-    for (Window* window : copy)
-        window->Place(static_cast<int32_t>(clientWidth), static_cast<int32_t>(clientHeight));
+    for (Window* window : copy) window->Place(ScreenWidth(), ScreenHeight());
 }
+
+int32_t Core::ScreenWidth() const { return int32_t(std::min<uint32_t>(clientWidth, INT32_MAX)); }
+
+int32_t Core::ScreenHeight() const { return int32_t(std::min<uint32_t>(clientHeight, INT32_MAX)); }
 
 void Core::ShowMessage(const std::string& title, const std::string& text, uint8_t flag) {
     auto* shown = dynamic_cast<Message*>(activeWindow);

@@ -418,4 +418,56 @@ TEST_F(GameTest, TheTestWalkerLeavesAndEndsAtOnce) {
     EXPECT_EQ(core->FindWindow(WindowType::Desktop), core->activeWindow);
 }
 
+// Both layouts, the client made taller from 480 to 1200 pixels and shorter again, with a layout
+// that fills the columns: every window stays in its column, at least its title band high, and
+// none overlaps another.
+TEST_F(GameTest, AtEveryClientHeightTheColumnsHoldTheirWindowsApart) {
+    InGame();
+    core->options.bar = core->options.panel = core->options.inventory = 1;
+    core->avatarName = "Ann";
+    core->panelLeftLayout = "50,2,1,0,157;40,0,2,0,199";
+    core->panelRightLayout = "21,41,2,0,200";
+    const std::vector<int32_t> upwards = [] {
+        std::vector<int32_t> heights;
+        for (int32_t h = 480; h <= 1200; h += 24) heights.push_back(h);
+        return heights;
+    }();
+    for (const bool wide : {false, true}) {
+        for (const bool taller : {true, false}) {
+            SCOPED_TRACE(std::string(wide ? "wide" : "normal") +
+                         (taller ? ", taller" : ", shorter"));
+            core->options.widescreen = wide;
+            core->panelRecords = {
+                {"Ann",
+                 {"54,0,1,0,150", "52,0,0,0,200", "20,1,0,0,180,8", "21,41,2,0,200"},
+                 {"50,2,1,0,157", "20,2,0,0,120,6", "40,0,2,0,199"}}};
+            std::vector<int32_t> heights = upwards;
+            if (!taller) std::reverse(heights.begin(), heights.end());
+            core->clientHeight = uint32_t(heights.front());
+            core->EnterGame();
+            for (const int32_t h : heights) {
+                SCOPED_TRACE(h);
+                core->clientHeight = uint32_t(h);
+                core->PlaceWindows();
+                const int32_t bottom = h - 1 - (wide ? 0 : core->consoleWindow->height);
+                for (Window* side : {core->leftPanel, core->rightPanel}) {
+                    auto* column = static_cast<Panel*>(side);
+                    std::vector<Panellist*> windows = column->AllWindows();
+                    std::sort(windows.begin(), windows.end(),
+                              [](const Panellist* a, const Panellist* b) { return a->y < b->y; });
+                    int32_t free = 0;
+                    for (const Panellist* window : windows) {
+                        EXPECT_EQ(window->x, column->x);
+                        EXPECT_GE(window->y, free);
+                        EXPECT_GE(window->VisibleHeight(), Panellist::TitleBand);
+                        free = window->y + window->VisibleHeight() + Panel::Gap;
+                    }
+                    EXPECT_LE(free - Panel::Gap, bottom);
+                }
+            }
+        }
+    }
+    core->clientHeight = 600;
+}
+
 }  // namespace

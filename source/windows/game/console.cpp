@@ -34,14 +34,21 @@ enum LayoutField { FieldType, FieldId, FieldPin, FieldCollapsed, FieldHeight, Fi
 constexpr size_t PanelFields = 5, ContainerFields = 6;
 constexpr int32_t PinTop = 1, PinBottom = 2;
 
-int32_t ClientWidth(const Core* core) {
-    return int32_t(std::min<uint32_t>(core->clientWidth, INT32_MAX));
-}
-int32_t ClientHeight(const Core* core) {
-    return int32_t(std::min<uint32_t>(core->clientHeight, INT32_MAX));
+bool IsByte(int32_t value) { return value >= 0 && value <= 255; }
+
+// In the normal layout the equipment and the ability bar are free windows beside the console.
+void AddBesideConsole(Core* core, Panellist* window) {
+    core->AddWindow(window);
+    window->Place(core->ScreenWidth(), core->ScreenHeight());
 }
 
-bool IsByte(int32_t value) { return value >= 0 && value <= 255; }
+// A window of the type that is not closing: one closed while it was restored (too low a height)
+// leaves its place to a new one.
+Window* FindOpen(Core* core, uint32_t type) {
+    for (Window* window : core->windows)
+        if (window->typeId == type && window->state == 1) return window;
+    return nullptr;
+}
 
 // Typing marks the player as typing and tells the server; emptying the line ends it.
 void SendTypingNotice(Core* core, const std::string& text) {
@@ -61,7 +68,7 @@ void SendTypingNotice(Core* core, const std::string& text) {
 
 Console::Console(Core* core) : Window(core) {
     typeId = WindowType::Console;
-    const int32_t W = ClientWidth(core), H = ClientHeight(core);
+    const int32_t W = core->ScreenWidth(), H = core->ScreenHeight();
     if (core->options.widescreen) {
         x = WideX;
         width = WideWidth;
@@ -107,13 +114,11 @@ void Console::CreatePanels() {
     RestorePanel(left);
 
     const bool wide = core->options.widescreen != 0;
-    // In the normal layout the equipment and the ability bar stand beside the console.
     const auto addUnlessOpen = [&](uint32_t type, Panel* column, auto make) {
-        if (core->FindWindow(type)) return;
+        if (FindOpen(core, type)) return;
         Panellist* window = make(wide ? static_cast<Window*>(column) : this);
         if (!wide) {
-            core->AddWindow(window);
-            window->Place(ClientWidth(core), ClientHeight(core));
+            AddBesideConsole(core, window);
             return;
         }
         column->Add(window);
@@ -124,26 +129,26 @@ void Console::CreatePanels() {
     addUnlessOpen(WindowType::Spellbar, left,
                   [&](Window* parent) { return new Spellbar(core, parent); });
 
-    auto* bar = dynamic_cast<Panellist*>(core->FindWindow(WindowType::Spellbar));
+    auto* bar = dynamic_cast<Panellist*>(FindOpen(core, WindowType::Spellbar));
     if (!core->options.bar && bar && bar->panel) {
         Panel* column = bar->panel;
         if (bar->pinned) column->Unpin(bar);
         column->Remove(bar);
         bar->panel = nullptr;
     }
-    if (!core->FindWindow(WindowType::Panelmap)) {
+    if (!FindOpen(core, WindowType::Panelmap)) {
         auto* minimap = new Panelmap(core, right);
         right->Add(minimap);
         right->Pin(minimap, true);
     }
-    Window* status = core->FindWindow(WindowType::Paneltop);
+    Window* status = FindOpen(core, WindowType::Paneltop);
     if (!status) {
         auto* created = new Paneltop(core, left);
         left->Add(created);
         left->Pin(created, true);
         status = created;
     }
-    if (core->FindWindow(WindowType::Friendlist))
+    if (FindOpen(core, WindowType::Friendlist))
         if (Button* friends = status->FindButton(FriendsButton)) friends->enabled = 0;
 }
 
@@ -172,28 +177,25 @@ void Console::RestorePanelEntry(Panel* column, const std::vector<int32_t>& field
     if (type == WindowType::Container &&
         (fields.size() < ContainerFields || !IsByte(fields[FieldSlots])))
         return;
-    if (type != WindowType::Container && core->FindWindow(type)) return;
+    if (type != WindowType::Container && FindOpen(core, type)) return;
 
     const bool wide = core->options.widescreen != 0;
+    // The equipment and the ability bar belong to the console in the normal layout.
+    Window* parent = wide ? static_cast<Window*>(column) : this;
     Panellist* window = nullptr;
     switch (type) {
         case WindowType::Container:
             window = new Container(core, uint8_t(fields[FieldId]), uint8_t(fields[FieldSlots]));
             break;
-        case WindowType::Equipment:
-            window = new Equipment(core, wide ? static_cast<Window*>(column) : this);
-            break;
-        case WindowType::Spellbar:
-            window = new Spellbar(core, wide ? static_cast<Window*>(column) : this);
-            break;
+        case WindowType::Equipment: window = new Equipment(core, parent); break;
+        case WindowType::Spellbar: window = new Spellbar(core, parent); break;
         case WindowType::Paneltop: window = new Paneltop(core, column); break;
         case WindowType::Friendlist: window = new Friendlist(core, column); break;
         case WindowType::Panelmap: window = new Panelmap(core, column); break;
         default: return;
     }
     if (!wide && (type == WindowType::Equipment || type == WindowType::Spellbar)) {
-        core->AddWindow(window);
-        window->Place(ClientWidth(core), ClientHeight(core));
+        AddBesideConsole(core, window);
         return;
     }
     column->Add(window);

@@ -21,13 +21,6 @@ constexpr uint16_t SeparatorImage = 2;
 // A window shrunk to fit keeps this much of the free height for the gap and the free margin.
 constexpr int32_t FitSlack = 7;
 
-int32_t ClientWidth(const Core* core) {
-    return int32_t(std::min<uint32_t>(core->clientWidth, INT32_MAX));
-}
-int32_t ClientHeight(const Core* core) {
-    return int32_t(std::min<uint32_t>(core->clientHeight, INT32_MAX));
-}
-
 // What a window takes of its column.
 int32_t Slot(const Panellist* window) { return window->VisibleHeight() + Panel::Gap; }
 
@@ -75,7 +68,7 @@ Panel::~Panel() {
 }
 
 void Panel::Build() {
-    const int32_t W = ClientWidth(core), H = ClientHeight(core);
+    const int32_t W = core->ScreenWidth(), H = core->ScreenHeight();
     x = side == Left ? 0 : W - ColumnWidth;
     y = 0;
     width = ColumnWidth;
@@ -189,11 +182,8 @@ void Panel::Insert(Panellist* window) {
     y += Slot(window);
     height -= Slot(window);
     window->panel = this;
-    if (window->scroll) {
-        window->scroll->x = side == Left ? 3 : width - 21;
-        window->contentX = side == Left ? window->scrollGutter : 0;
-    }
-    window->Place(ClientWidth(core), ClientHeight(core));
+    window->PlaceScrollBar();
+    window->Place(core->ScreenWidth(), core->ScreenHeight());
     window->Refresh();
     Refresh();
 }
@@ -243,7 +233,7 @@ void Panel::Pin(Panellist* window, bool top) {
     }
     window->movable = 0;
     window->pinned = 1;
-    Place(ClientWidth(core), ClientHeight(core));
+    Place(core->ScreenWidth(), core->ScreenHeight());
 }
 
 void Panel::Unpin(Panellist* window) {
@@ -252,14 +242,14 @@ void Panel::Unpin(Panellist* window) {
     if (Contains(bottom, window)) {
         Erase(bottom, window);
         bottomUsed -= Slot(window);
-        Place(ClientWidth(core), ClientHeight(core));
+        Place(core->ScreenWidth(), core->ScreenHeight());
         Insert(window);
     } else {
         topReserve -= Slot(window);
         window->y = std::min(std::max(topReserve, 0), y - Slot(window));
         Reorder(window);
     }
-    Place(ClientWidth(core), ClientHeight(core));
+    Place(core->ScreenWidth(), core->ScreenHeight());
 }
 
 void Panel::Close(Panellist* window, bool immediate) {
@@ -269,7 +259,7 @@ void Panel::Close(Panellist* window, bool immediate) {
         Erase(bottom, window);
         window->movable = 1;
         window->pinned = 0;
-        Place(ClientWidth(core), ClientHeight(core));
+        Place(core->ScreenWidth(), core->ScreenHeight());
     } else if (window->pinned) {
         Unpin(window);
     }
@@ -311,7 +301,7 @@ bool Panel::MakeRoom(Panellist* window, int32_t needed) {
         remaining -= given;
     }
     // Laid out again at once: the windows close up and the free area takes what they gave.
-    Place(ClientWidth(core), ClientHeight(core));
+    Place(core->ScreenWidth(), core->ScreenHeight());
     return true;
 }
 

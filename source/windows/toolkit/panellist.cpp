@@ -34,13 +34,6 @@ constexpr int32_t TrackSkinX = 260, TrackTopSkinY = 227, TrackMiddleSkinY = 231,
                   TrackBottomSkinY = 234;
 const char* const NoRoomText = "Not enough space to maximise this panel.";
 
-int32_t ClientWidth(const Core* core) {
-    return int32_t(std::min<uint32_t>(core->clientWidth, INT32_MAX));
-}
-int32_t ClientHeight(const Core* core) {
-    return int32_t(std::min<uint32_t>(core->clientHeight, INT32_MAX));
-}
-
 }  // namespace
 
 Panellist::Panellist(Core* core, Window* owner) : Window(core) {
@@ -92,11 +85,17 @@ void Panellist::AddScrollBar() {
     const int32_t visibleInset = container ? ContainerScrollVisibleInset : ScrollVisibleInset;
     scroll = new Scroll(core, this, ScrollEdgeX(), ScrollTop, std::max(0, height - inset),
                         height - visibleInset, scrollTotal, ScrollStep, 1);
-    if (panel) contentX = panel->side == Panel::Left ? scrollGutter : 0;
+    PlaceScrollBar();
 }
 
 int32_t Panellist::ScrollEdgeX() const {
     return panel && panel->side == Panel::Right ? width - 21 : 3;
+}
+
+void Panellist::PlaceScrollBar() {
+    if (!scroll || !panel) return;
+    scroll->x = ScrollEdgeX();
+    contentX = panel->side == Panel::Left ? scrollGutter : 0;
 }
 
 void Panellist::Paint() {
@@ -192,7 +191,7 @@ void Panellist::SetHeightClamped(int32_t h) {
     // A collapsed window keeps its place in the column: only its full height changes.
     if (panel && !collapsed && !panel->ApplyHeightChange(this, h)) return;
     SetHeight(h);
-    if (panel && pinned) panel->Place(ClientWidth(core), ClientHeight(core));
+    if (panel && pinned) panel->Place(core->ScreenWidth(), core->ScreenHeight());
     Refresh();
 }
 
@@ -233,12 +232,12 @@ void Panellist::SetCollapsed(Button* button, bool collapse) {
     }
     if (panel) panel->ApplyHeightChange(this, collapse ? titleHeight : height);
     collapsed = collapse;
-    if (panel) panel->Place(ClientWidth(core), ClientHeight(core));
+    if (panel) panel->Place(core->ScreenWidth(), core->ScreenHeight());
     Refresh();
 }
 
 void Panellist::ToggleMinimise(Button* button) {
-    if (!button) button = FindButton(ButtonId::Collapse);
+    if (!button) button = FindButton(collapsed ? ButtonId::Expand : ButtonId::Collapse);
     SetCollapsed(button, !collapsed);
 }
 

@@ -64,7 +64,7 @@ public:
 
     // Resizes to h when h >= minHeight; a smaller h closes a window that has a close button.
     void SetHeightClamped(int32_t h);
-    // Collapses or expands as the collapse button does; null uses its own button of id 1.
+    // Collapses or expands as the collapse button does; null uses its own button.
     void ToggleMinimise(Button* button);
     // The rows of the window's column: "Unpin" for a pinned window, else the move to the other
     // column, "Pin to Top" right below the top-pinned windows and "Pin to Bottom" for the last.
@@ -76,6 +76,10 @@ public:
     }
     // Gives a window built without one the vertical scroll bar at the column's outer edge.
     void AddScrollBar();
+    // Puts the scroll bar on its column's outer edge and the content beside it.
+    void PlaceScrollBar();
+    // The x of the scroll bar's edge: 3 in the left column, width - 21 in the right one.
+    int32_t ScrollEdgeX() const;
 
     // Painting helpers, in surface coordinates.
     void DrawTitle();
@@ -107,6 +111,4 @@ private:
     // Turns its collapse button into the expand one or back, and changes its place.
     void SetCollapsed(Button* button, bool collapse);
     void Expand(Button* button);
-    // The column's x for the scroll bar's edge: 3 in the left column, width - 21 in the right.
-    int32_t ScrollEdgeX() const;
 };

@@ -96,7 +96,8 @@ WindowRect Scroll::GetRect() {
 
 bool Scroll::HitTest(int32_t px, int32_t py) {
     // A bar left closing by its list has lost its owner: it takes no input until it is removed.
-    if (state == 3) return false;
+    // Nor does the bar of a collapsed window, which is not shown.
+    if (state == 3 || (owner && owner->collapsed)) return false;
     const WindowRect rect = GetRect();
     return px >= rect.x && px < rect.x + width && py >= rect.y && py < rect.y + VisibleHeight();
 }

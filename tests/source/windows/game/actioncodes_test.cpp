@@ -15,6 +15,7 @@
 #include "item.h"
 #include "mappage.h"
 #include "mappart.h"
+#include "notification.h"
 #include "paragraph.h"
 #include "paragraphs.h"
 #include "platform.h"
@@ -32,10 +33,15 @@
 #include "windows/game/channel.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/console.h"
+#include "windows/game/container.h"
 #include "windows/game/friendlist.h"
 #include "windows/game/spellbar.h"
 #include "windows/guide/help.h"
+#include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
+#include "windows/toolkit/panel.h"
+#include "windows/toolkit/panellist.h"
+#include "windows/toolkit/scrollbar.h"
 #include "windows/toolkit/status.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
@@ -689,6 +695,108 @@ TEST_F(MarkMyLocation, WithoutAMapDriverTheConnectionEnds) {
     const auto* status = dynamic_cast<const Status*>(core->FindWindow(WindowType::Status));
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(status->text, "select map: driver error");
+}
+
+// Both side columns beside a console strip, with panel windows added by the tests.
+class PanelCodes : public ActionCodes {
+protected:
+    void SetUp() override {
+        ActionCodes::SetUp();
+        strip = core->AddWindow(new Console(core.get()));
+        left = new Panel(core.get(), strip, Panel::Left);
+        right = new Panel(core.get(), strip, Panel::Right);
+        core->leftPanel = core->AddWindow(left);
+        core->rightPanel = core->AddWindow(right);
+    }
+
+    Panellist* Add(Panel* column, int32_t height) {
+        auto* window = new Panellist(core.get(), column);
+        window->Build();
+        window->SetHeight(height);
+        column->Add(window);
+        return window;
+    }
+
+    std::vector<std::string> Notices() const {
+        std::vector<std::string> texts;
+        for (const Notification::Place& place : world->notification->places)
+            for (const NotificationLine* line : {&place.current, &place.waiting})
+                if (line->state != Notification::StateEmpty) texts.push_back(line->text);
+        return texts;
+    }
+
+    Window* strip = nullptr;
+    Panel* left = nullptr;
+    Panel* right = nullptr;
+};
+
+TEST_F(PanelCodes, TheRowsOfAPanelWindowMoveAndPinIt) {
+    Panellist* first = Add(left, 100);
+    Panellist* window = Add(left, 120);
+    Run(ActionCode::MoveToOtherPanel, "", 0, window);
+    EXPECT_EQ(left->normal, std::vector<Panellist*>{first});
+    ASSERT_EQ(right->normal, std::vector<Panellist*>{window});
+    EXPECT_EQ(window->panel, right);
+    EXPECT_EQ(window->x, right->x);
+    EXPECT_EQ(window->scroll->x, window->width - 21);
+    EXPECT_EQ(window->contentX, 0);
+
+    Run(ActionCode::PinToBottom, "", 0, window);
+    EXPECT_EQ(right->bottom, std::vector<Panellist*>{window});
+    Run(ActionCode::Unpin, "", 0, window);
+    EXPECT_EQ(right->normal, std::vector<Panellist*>{window});
+    Run(ActionCode::PinToTop, "", 0, window);
+    EXPECT_TRUE(window->pinned);
+    EXPECT_EQ(right->topReserve, 121);
+
+    // Back to the left: the scroll bar goes to the left edge and the content makes room for it.
+    Run(ActionCode::Unpin, "", 0, window);
+    Run(ActionCode::MoveToOtherPanel, "", 0, window);
+    EXPECT_EQ(window->panel, left);
+    EXPECT_EQ(window->scroll->x, 3);
+    EXPECT_EQ(window->contentX, 18);
+    EXPECT_EQ(window->y, 101);
+}
+
+TEST_F(PanelCodes, AWindowOfFixedHeightMovesOnlyWhereItFits) {
+    Add(right, right->height - 100 - 1)->resizable = 0;
+    Panellist* window = Add(left, 150);
+    window->resizable = 0;
+    Run(ActionCode::MoveToOtherPanel, "", 0, window);
+    EXPECT_EQ(window->panel, left);
+    EXPECT_EQ(Notices(), std::vector<std::string>{"Not enough space move to panel."});
+
+    // Collapsed it needs only its title band.
+    window->ToggleMinimise(nullptr);
+    Run(ActionCode::MoveToOtherPanel, "", 0, window);
+    EXPECT_EQ(window->panel, right);
+}
+
+TEST_F(PanelCodes, PanelCodesNeedAPanelWindowInAColumn) {
+    auto* loose = new Panellist(core.get());
+    loose->Build();
+    core->AddWindow(loose);
+    for (uint32_t code : {ActionCode::MoveToOtherPanel, ActionCode::PinToTop,
+                          ActionCode::PinToBottom, ActionCode::Unpin}) {
+        Run(code, "", 0, loose);
+        Run(code, "", 0, strip);
+        Run(code);
+    }
+    EXPECT_FALSE(loose->pinned);
+    EXPECT_TRUE(left->normal.empty());
+    EXPECT_TRUE(right->normal.empty());
+}
+
+TEST_F(PanelCodes, AContainerClosedInItsColumnTellsTheServer) {
+    auto* container = new Container(core.get(), 7, 8);
+    right->Add(container);
+    Panellist* other = Add(right, 100);
+    EXPECT_TRUE(Sent().empty());
+    right->Close(other, true);
+    EXPECT_TRUE(Sent().empty());
+    container->OnCommand(container->FindButton(ButtonId::Close));
+    EXPECT_EQ(Sent(), (std::vector<Bytes>{Bytes{84, 7}}));
+    EXPECT_TRUE(right->normal.empty());
 }
 
 }  // namespace

@@ -3,12 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "core.h"
 #include "creature.h"
 #include "support/recordingconnection.h"
 #include "support/spritedata.h"
 #include "support/testcore.h"
 #include "windows/game/console.h"
 #include "windows/toolkit/input.h"
+#include "windows/toolkit/panel.h"
+#include "windows/toolkit/panellist.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
@@ -46,6 +50,192 @@ TEST(ConsoleTest, TheChatLineSendsTypingNotices) {
     core->AddWindow(field);
     type(field, "quiet");
     EXPECT_EQ(connection.SentOpcodes().size(), 4u);
+    core->player = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+const char* const DefaultLeft = "50,2,1,0,157;40,0,2,0,199";
+const char* const DefaultRight = "21,41,2,0,200";
+
+class ConsolePanelsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core = MakeTestCore();
+        core->panelLeftLayout = DefaultLeft;
+        core->panelRightLayout = DefaultRight;
+        core->options.bar = 1;
+    }
+
+    void Wide() { core->options.widescreen = core->options.panel = core->options.inventory = 1; }
+
+    void Open() {
+        console = static_cast<Console*>(core->AddWindow(new Console(core.get())));
+        console->CreatePanels();
+        left = static_cast<Panel*>(core->leftPanel);
+        right = static_cast<Panel*>(core->rightPanel);
+    }
+
+    Panellist* Find(uint32_t type) { return dynamic_cast<Panellist*>(core->FindWindow(type)); }
+
+    static std::vector<uint32_t> Types(const std::vector<Panellist*>& windows) {
+        std::vector<uint32_t> types;
+        for (const Panellist* window : windows) types.push_back(window->typeId);
+        return types;
+    }
+
+    std::unique_ptr<Core> core;
+    Console* console = nullptr;
+    Panel* left = nullptr;
+    Panel* right = nullptr;
+};
+
+TEST_F(ConsolePanelsTest, TheDefaultLayoutsFillBothColumnsInTheWideLayout) {
+    Wide();
+    Open();
+    ASSERT_NE(left, nullptr);
+    ASSERT_NE(right, nullptr);
+    EXPECT_EQ(left->typeId, WindowType::PanelLeft);
+    EXPECT_EQ(right->typeId, WindowType::PanelRight);
+
+    // The status panel at the top of the left column, pinned, and the ability bar at its bottom.
+    Panellist* status = Find(WindowType::Paneltop);
+    Panellist* bar = Find(WindowType::Spellbar);
+    ASSERT_EQ(left->normal, std::vector<Panellist*>{status});
+    ASSERT_EQ(left->bottom, std::vector<Panellist*>{bar});
+    EXPECT_EQ(status->y, 0);
+    EXPECT_EQ(status->height, 157);
+    EXPECT_TRUE(status->pinned);
+    EXPECT_EQ(left->topReserve, 158);
+    EXPECT_EQ(bar->height, 199);
+    EXPECT_EQ(bar->y + bar->height, 600 - 1);
+    EXPECT_EQ(left->y, 158);
+    EXPECT_EQ(left->y + left->height + 1, bar->y);
+
+    // The minimap, which no layout brought, pinned on top of the right column, the equipment at
+    // its bottom.
+    EXPECT_EQ(Types(right->normal), std::vector<uint32_t>{WindowType::Panelmap});
+    EXPECT_EQ(Types(right->bottom), std::vector<uint32_t>{WindowType::Equipment});
+    EXPECT_TRUE(right->normal[0]->pinned);
+    EXPECT_EQ(right->normal[0]->y, 0);
+    EXPECT_EQ(right->bottom[0]->height, 200);
+    EXPECT_EQ(right->x, 800 - 156);
+    for (Panellist* window : {status, bar}) EXPECT_EQ(window->x, 0);
+}
+
+TEST_F(ConsolePanelsTest, InTheNormalLayoutEquipmentAndAbilityBarStandBesideTheConsole) {
+    Open();
+    Panellist* status = Find(WindowType::Paneltop);
+    ASSERT_EQ(left->normal, std::vector<Panellist*>{status});
+    EXPECT_EQ(left->topReserve, 158);
+    EXPECT_TRUE(left->bottom.empty());
+    EXPECT_EQ(Types(right->normal), std::vector<uint32_t>{WindowType::Panelmap});
+    for (uint32_t type : {WindowType::Equipment, WindowType::Spellbar}) {
+        Panellist* window = Find(type);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->panel, nullptr);
+        EXPECT_EQ(window->owner, console);
+    }
+    // The equipment stands at the console's right end, as high as the console.
+    Panellist* equipment = Find(WindowType::Equipment);
+    EXPECT_EQ(equipment->x, console->x + console->width - 156);
+    EXPECT_EQ(equipment->y, console->y);
+}
+
+TEST_F(ConsolePanelsTest, EntriesAreRestoredWithTheirHeightCollapseAndPin) {
+    Wide();
+    core->avatarName = "Ann";
+    core->panelRecords = {{"Ann",
+                           {"52,0,0,1,120", "20,5,0,0,110,8", "53,0,0,0,100", "99,1,1,1,100",
+                            "21,41,2,0", "20,300,0,0,90,8", "20,6,0,0,90", "54,0,0,0,150"},
+                           {"40,0,1,0,180", "40,0,2,0,199", "50,2,2,0,157"}}};
+    Open();
+
+    // Friends list collapsed, then the container 5 with its 8 slots, then the minimap; the
+    // party list, an unknown type, a cut entry and containers with a bad number or without
+    // their slot count are skipped.
+    ASSERT_EQ(Types(right->normal),
+              (std::vector<uint32_t>{WindowType::Friendlist, WindowType::Container,
+                                     WindowType::Panelmap}));
+    EXPECT_TRUE(right->normal[0]->collapsed);
+    EXPECT_EQ(right->normal[0]->height, 120);
+    EXPECT_EQ(right->normal[1]->Serialize(), "20,5,0,0,110,8");
+    EXPECT_FALSE(right->normal[2]->pinned);
+    // Without an equipment entry the equipment is made and pinned to the bottom.
+    EXPECT_EQ(Types(right->bottom), std::vector<uint32_t>{WindowType::Equipment});
+
+    // The first ability bar entry wins: pinned to the top; the status panel to the bottom.
+    EXPECT_EQ(Types(left->normal), std::vector<uint32_t>{WindowType::Spellbar});
+    EXPECT_EQ(left->normal[0]->height, 180);
+    EXPECT_EQ(left->topReserve, 181);
+    EXPECT_EQ(Types(left->bottom), std::vector<uint32_t>{WindowType::Paneltop});
+}
+
+TEST_F(ConsolePanelsTest, ContainersComeBackOnlyFromTheAvatarsOwnLayout) {
+    Wide();
+    core->avatarName = "Bob";
+    core->panelRecords = {{"Ann", {"20,5,0,0,110,8"}, {}}};
+    Open();
+    EXPECT_EQ(core->panelLayoutFallback, 1);
+    EXPECT_EQ(core->FindWindow(WindowType::Container), nullptr);
+}
+
+TEST_F(ConsolePanelsTest, WithTheBarOffTheAbilityBarLeavesItsColumn) {
+    Wide();
+    core->options.bar = 0;
+    Open();
+    Panellist* bar = Find(WindowType::Spellbar);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->panel, nullptr);
+    EXPECT_FALSE(bar->pinned);
+    EXPECT_TRUE(left->bottom.empty());
+    EXPECT_EQ(left->bottomUsed, 0);
+}
+
+TEST_F(ConsolePanelsTest, ABadLayoutStringNeverStopsTheGame) {
+    Wide();
+    core->panelLeftLayout = ";;, ,;50,x;50;40,0,2,0,99999999999;50,2,1,0,-5;abc";
+    core->panelRightLayout = "21,41,2,0,200,7,7,7;;;21;";
+    Open();
+    // Whatever was read, both columns hold the four windows, each once; the status panel whose
+    // height was too low closed and another took its place.
+    for (uint32_t type : {WindowType::Paneltop, WindowType::Spellbar, WindowType::Panelmap,
+                          WindowType::Equipment}) {
+        int open = 0;
+        for (const Window* window : core->windows)
+            open += window->typeId == type && window->state == 1;
+        EXPECT_EQ(open, 1) << type;
+    }
+    EXPECT_EQ(Types(left->normal), std::vector<uint32_t>{WindowType::Paneltop});
+    EXPECT_EQ(left->normal[0]->height, 150);
+}
+
+TEST_F(ConsolePanelsTest, ASavedLayoutComesBackWithItsContainersNumberedInOrder) {
+    Wide();
+    core->shapes = LoadSpriteCase(core.get(), "sample").release();
+    Creature player(core.get(), 1, PersonShape, 0, {}, Position{}, "Ann", 100, 100, 0);
+    core->player = &player;
+    core->avatarName = "Ann";
+    core->panelRecords = {{"Ann",
+                           {"20,7,0,1,120,8", "20,3,0,0,100,4", "52,0,0,0,110"},
+                           {"50,2,1,0,157", "20,9,2,0,90,6"}}};
+    Open();
+    core->SavePanelLayout();
+    const std::string saved = core->panelDataLayout;
+    EXPECT_EQ(saved,
+              "Ann;5;20,2,0,1,120,8;20,1,0,0,100,4;52,255,0,0,110;54,255,1,0,150;21,255,2,0,150;"
+              "50,255,1,0,157;20,3,2,0,90,6;40,255,2,0,150;");
+
+    // Entered again with what was saved, the columns save the same layout.
+    while (!core->windows.empty()) core->RemoveWindow(core->windows.back());
+    core->panelRecords.clear();
+    core->ParsePanelData();
+    Open();
+    EXPECT_TRUE(right->normal[0]->collapsed);
+    core->SavePanelLayout();
+    EXPECT_EQ(core->panelDataLayout, saved);
     core->player = nullptr;
 }
 

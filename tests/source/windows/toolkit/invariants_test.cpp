@@ -21,14 +21,21 @@
 #include "windows/front/password.h"
 #include "windows/front/suspend.h"
 #include "windows/game/action.h"
+#include "windows/game/container.h"
+#include "windows/game/equipment.h"
 #include "windows/game/field.h"
+#include "windows/game/friendlist.h"
 #include "windows/game/padding.h"
 #include "windows/game/panelmap.h"
+#include "windows/game/paneltop.h"
+#include "windows/game/partylist.h"
+#include "windows/game/spellbar.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/message.h"
 #include "windows/toolkit/panel.h"
+#include "windows/toolkit/panellist.h"
 #include "windows/toolkit/scrollbar.h"
 #include "windows/toolkit/status.h"
 #include "windows/toolkit/sure.h"
@@ -45,6 +52,23 @@ struct WindowClass {
     // A surface of its own fixed size rather than one rounded up from the window's.
     WindowRect fixedSurface = {0, 0, 0, 0};
 };
+
+// A side column beside the owner, in the window list, for the panel windows built in one.
+Panel* AddColumn(Core* core, Window* owner, int32_t side) {
+    auto* column = new Panel(core, owner, side);
+    core->AddWindow(column);
+    return column;
+}
+
+// A panel window added to a new column beside the owner, as the game screen adds them.
+template <typename W>
+Window* InColumn(Core* core, Window* owner, int32_t side) {
+    Panel* column = AddColumn(core, owner, side);
+    auto* window = new W(core, column);
+    if (window->typeId == WindowType::Panellist) window->Build();
+    column->Insert(window);
+    return window;
+}
 
 class Owner : public Window {
 public:
@@ -178,16 +202,40 @@ const std::vector<WindowClass>& WindowClasses() {
              menu->Open(300, 200);
              return menu;
          }},
+        {"Panel (left)", WindowType::PanelLeft, false,
+         [](Core* core, Window* owner) { return new Panel(core, owner, Panel::Left); }},
+        {"Panel (right)", WindowType::PanelRight, false,
+         [](Core* core, Window* owner) { return new Panel(core, owner, Panel::Right); }},
+        {"Panellist", WindowType::Panellist, true,
+         [](Core* core, Window* owner) { return InColumn<Panellist>(core, owner, Panel::Left); }},
+        {"Panellist (collapsed)", WindowType::Panellist, true,
+         [](Core* core, Window* owner) {
+             auto* window = static_cast<Panellist*>(InColumn<Panellist>(core, owner, Panel::Right));
+             window->ToggleMinimise(nullptr);
+             return window;
+         }},
+        {"Container", WindowType::Container, true,
+         [](Core* core, Window*) { return new Container(core, 4, 8); }},
+        {"Equipment", WindowType::Equipment, true,
+         [](Core* core, Window* owner) { return new Equipment(core, owner); }},
+        {"Spellbar", WindowType::Spellbar, true,
+         [](Core* core, Window* owner) { return InColumn<Spellbar>(core, owner, Panel::Left); }},
+        {"Friendlist", WindowType::Friendlist, true,
+         [](Core* core, Window* owner) { return InColumn<Friendlist>(core, owner, Panel::Right); }},
+        {"Partylist", WindowType::Partylist, true,
+         [](Core* core, Window* owner) { return new Partylist(core, owner); }},
+        {"Paneltop", WindowType::Paneltop, true,
+         [](Core* core, Window* owner) {
+             return new Paneltop(core, AddColumn(core, owner, Panel::Left));
+         }},
         {"Panelmap",
          WindowType::Panelmap,
          false,
          [](Core* core, Window* owner) {
-             auto* column = new Panel(core, owner, Panel::Right);
-             core->AddWindow(column);
-             return new Panelmap(core, column);
+             return new Panelmap(core, AddColumn(core, owner, Panel::Right));
          },
          true,
-         {0, 0, 156, 173}},
+         {0, 0, Panel::ColumnWidth, Panel::ColumnWidth + 17}},
         {"Link (with Steam)", WindowType::Link, true,
          [](Core* core, Window*) {
              core->steamReady = 1;

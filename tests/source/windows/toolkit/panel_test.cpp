@@ -211,6 +211,9 @@ TEST_F(PanelTest, CollapsingFreesTheBodyAndExpandingNeedsRoom) {
     ASSERT_NE(expand, nullptr);
     EXPECT_EQ(expand->normalSkin.sy, 112);
     EXPECT_EQ(window->Serialize(), "51,255,0,1,150");
+    // Its hidden scroll bar takes no clicks meant for the window below.
+    const WindowRect bar = window->scroll->GetRect();
+    EXPECT_FALSE(window->scroll->HitTest(bar.x + 5, bar.y + 40));
 
     // A window of fixed height below it leaves 53 pixels: too few, and none can be shrunk.
     Panellist* fixed = Add(left, left->height - 53 - 1);
@@ -229,6 +232,7 @@ TEST_F(PanelTest, CollapsingFreesTheBodyAndExpandingNeedsRoom) {
     EXPECT_NE(window->FindButton(ButtonId::Collapse), nullptr);
     EXPECT_EQ(window->height, 70);
     EXPECT_EQ(left->height, Panel::MinFree);
+    EXPECT_TRUE(window->scroll->HitTest(bar.x + 5, bar.y + 40));
 }
 
 TEST_F(PanelTest, ExpandingShrinksAnotherWindowToMakeRoom) {
@@ -242,6 +246,14 @@ TEST_F(PanelTest, ExpandingShrinksAnotherWindowToMakeRoom) {
     EXPECT_EQ(tall->y, window->y + window->height + 1);
     EXPECT_GE(left->height, Panel::MinFree);
     EXPECT_TRUE(Notices().empty());
+
+    // Toggled as the layout does, the button follows either way.
+    window->ToggleMinimise(nullptr);
+    EXPECT_TRUE(window->collapsed);
+    EXPECT_NE(window->FindButton(ButtonId::Expand), nullptr);
+    window->ToggleMinimise(nullptr);
+    EXPECT_FALSE(window->collapsed);
+    EXPECT_NE(window->FindButton(ButtonId::Collapse), nullptr);
 }
 
 TEST_F(PanelTest, MakeRoomCountsFirstAndChangesNothingWhenItCannot) {
