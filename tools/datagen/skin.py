@@ -34,6 +34,7 @@ FROWNING = {3, 6, 13, 19, 25, 26, 32}
 OPEN_MOUTHED = {4, 7, 11, 22}
 SMILEY_COUNT = 33
 STATUS_ICON_COUNT = 30
+MARKER_ICON_COUNT, MARKER_ICON_SIZE = 25, 16
 
 
 def pack_skin(version, images):
@@ -283,6 +284,19 @@ def status_icons():
     return image
 
 
+def marker_icons():
+    """Skin image 10: the map markers' 16 by 16 icons, icon n at x = 16 (n - 1): a round badge
+    of its own colour with a dark rim."""
+    size = MARKER_ICON_SIZE
+    image = Image.new('RGBA', (size * MARKER_ICON_COUNT, size), CLEAR)
+    draw = ImageDraw.Draw(image)
+    for n in range(1, MARKER_ICON_COUNT + 1):
+        x = size * (n - 1)
+        colour = (80 + 53 * n % 176, 80 + 97 * n % 176, 80 + 31 * n % 176, 255)
+        draw.ellipse((x + 2, 2, x + size - 3, size - 3), fill=colour, outline=(20, 20, 20, 255))
+    return image
+
+
 def texture(size, base, seed):
     """A seamless pattern of bricks in shades of the base colour, for tiled backgrounds."""
     image = Image.new('RGBA', (size, size), base + (255,))
@@ -337,6 +351,7 @@ def sample_images():
         4: texture(64, (62, 54, 42), 4),
         6: vignette(64),
         9: status_icons(),
+        10: marker_icons(),
         100: backdrop(),
         101: logo(),
     }

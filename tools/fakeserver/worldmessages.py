@@ -1,6 +1,7 @@
 """Server messages of the world and its creatures: the full area (op 48), the player's steps
 (ops 56, 112 and 113) with the strips of new tiles they carry, creature records, creature steps
-and floating numbers, the light word (op 34), missiles (op 73) and the player status (op 18).
+and floating numbers, the light word (op 34), missiles (op 73), the player status (op 18) and the
+world map's selection and position (ops 78 and 77).
 
 Positions are the server's own (x, y, z); the client places the first area around its player
 and follows every later message relative to it. The area is 24 x 20 tiles with the player at
@@ -227,3 +228,25 @@ def player_status(hit_points, max_hit_points, light, speed=220, mana=0, max_mana
     writer.u8(0)         # no active status effects
     writer.u8(0)         # no owned outfits
     return writer.u8(light & 0xFF).bytes()
+
+
+def select_map(map_id, key, page, part, position, markers=()):
+    """Op 78: the map the player is on, with the 16-byte key of its atlas record, the page and
+    part of it, the player's world position (x, y, z) and the player's markers on that part, each
+    (marker id, world x, world y, icon, text)."""
+    writer = Writer(78).u16(map_id).raw(key)
+    _map_place(writer, page, part, position)
+    writer.u16(len(markers))
+    for marker_id, x, y, icon, text in markers:
+        writer.u16(marker_id).u16(x).u16(y).u8(icon).string8(text)
+    return writer.bytes()
+
+
+def map_position(page, part, position):
+    """Op 77: the player's new world position (x, y, z) on a page and part of the same map."""
+    return _map_place(Writer(77), page, part, position).bytes()
+
+
+def _map_place(writer, page, part, position):
+    x, y, z = position
+    return writer.u8(page & 0xFF).u8(part & 0xFF).u16(x).u16(y).u8(z)

@@ -235,10 +235,14 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window* owner) {
              return new Paneltop(core, AddColumn(core, owner, Panel::Left));
          }},
-        {"Panelmap", WindowType::Panelmap, true,
+        {"Panelmap",
+         WindowType::Panelmap,
+         false,
          [](Core* core, Window* owner) {
              return new Panelmap(core, AddColumn(core, owner, Panel::Right));
-         }},
+         },
+         true,
+         {0, 0, Panel::ColumnWidth, Panel::ColumnWidth + 17}},
         {"Chatbox",
          WindowType::Chatbox,
          false,
