@@ -133,8 +133,12 @@ void Core::OnResize() {
 }
 
 void Core::PlaceWindows() {
+    // Placing a window can take others out of the list (a column closes what no longer fits, a
+    // page drops its scroll bar): only those still in it are placed.
     const std::vector<Window*> copy = windows;
-    for (Window* window : copy) window->Place(ScreenWidth(), ScreenHeight());
+    for (Window* window : copy)
+        if (std::find(windows.begin(), windows.end(), window) != windows.end())
+            window->Place(ScreenWidth(), ScreenHeight());
 }
 
 int32_t Core::ScreenWidth() const { return int32_t(std::min<uint32_t>(clientWidth, INT32_MAX)); }

@@ -6,7 +6,6 @@ import functools
 import time
 
 import numpy
-from PIL import Image
 
 from datagen import font
 from fakeserver import sampleworld
@@ -141,8 +140,8 @@ class WorldScreenTestCase(FrontScreensCase):
         handlers = SampleWorld(wander=False, start=start).handlers()
         handlers.update(on or {})
         scenario = Scenario(accounts={ACCOUNT: PASSWORD}, on=handlers)
-        server, client = self.start(scenario, folder, engine=DRIVERS[driver],
-                                    widescreen="false", **settings)
+        server, client = self.start(scenario, folder, engine=DRIVERS[driver], widescreen="false",
+                                    **settings)
         try:
             self.log_in(client, ACCOUNT, PASSWORD)
             self.play(server, client, FIRST_AVATAR)
@@ -155,14 +154,9 @@ class WorldScreenTestCase(FrontScreensCase):
             client.kill()
             server.stop()
 
-    @staticmethod
-    def field_picture(client):
+    def field_picture(self, client):
         """The game field as it is on screen now: rows x columns x RGB."""
-        area = client.probe.client_area(client.wait_window().hwnd)
+        area = self.area(client)
         x, y, width, height = FIELD
-        path = client.log_path.with_name("field-%d.png" % time.monotonic_ns())
-        client.session.screenshot(path)
-        with Image.open(path) as shot:
-            field = shot.convert("RGB").crop((area.x + x, area.y + y, area.x + x + width,
-                                              area.y + y + height))
-            return numpy.asarray(field)
+        pixels = client.session.grab(area.x + x, area.y + y, width, height)
+        return numpy.frombuffer(pixels, dtype=numpy.uint8).reshape(height, width, 3)

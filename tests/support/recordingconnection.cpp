@@ -51,3 +51,14 @@ std::vector<uint8_t> RecordingConnection::SentOpcodes(size_t atLeast) {
     for (const std::vector<uint8_t>& payload : SentPayloads(atLeast)) opcodes.push_back(payload[0]);
     return opcodes;
 }
+
+std::vector<std::vector<uint8_t>> RecordingConnection::SentSinceLastCall() {
+    static const std::vector<uint8_t> Ping = {240};
+    protocol->SendPing();
+    const std::vector<std::vector<uint8_t>> payloads = SentPayloads(consumed_ + 1);
+    std::vector<std::vector<uint8_t>> sent;
+    for (size_t i = consumed_; i < payloads.size() && payloads[i] != Ping; ++i)
+        sent.push_back(payloads[i]);
+    consumed_ = payloads.size();
+    return sent;
+}

@@ -20,10 +20,13 @@ public:
     std::vector<std::vector<uint8_t>> SentPayloads(size_t atLeast = 0);
     // Their opcodes.
     std::vector<uint8_t> SentOpcodes(size_t atLeast = 0);
+    // The payloads sent since the last call, read up to a ping sent now so that none is missed.
+    std::vector<std::vector<uint8_t>> SentSinceLastCall();
 
     LoopbackServer server;
     Protocol* protocol;
 
 private:
     ProtocolState state_;
+    size_t consumed_ = 0;
 };

@@ -57,9 +57,7 @@ Panelmap::Panelmap(Core* core, Panel* column) : Panellist(core, column) { Build(
 Panelmap::~Panelmap() { GFX_DeleteRenderTarget(markerLayer); }
 
 void Panelmap::Build() {
-    // Built before its column inserts it: the owner is that column.
-    Window* column = panel ? panel : owner;
-    const WindowRect area = column ? column->GetRect() : WindowRect{0, 0, Panel::ColumnWidth, 0};
+    const WindowRect area = ColumnArea();
     ResetLayout();
     ClearButtons();
     x = area.x;

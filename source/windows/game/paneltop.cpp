@@ -141,8 +141,7 @@ void UpdateHouseWarning(Core& core) {
 Paneltop::Paneltop(Core* core, Panel* column) : Panellist(core, column) { Build(); }
 
 void Paneltop::Build() {
-    Panel* column = panel ? panel : dynamic_cast<Panel*>(owner);
-    const WindowRect area = column ? column->GetRect() : WindowRect{0, 0, Panel::ColumnWidth, 0};
+    const WindowRect area = ColumnArea();
     x = area.x;
     y = homeY = area.y;
     width = core->options.widescreen ? Panel::ColumnWidth : area.w;

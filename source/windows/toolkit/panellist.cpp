@@ -50,9 +50,13 @@ Panellist::~Panellist() {
     if (core) core->RemoveWindow(std::exchange(scroll, nullptr));
 }
 
-void Panellist::Build() {
+WindowRect Panellist::ColumnArea() {
     auto* column = panel ? panel : dynamic_cast<Panel*>(owner);
-    const WindowRect area = column ? column->GetRect() : WindowRect{0, 0, Panel::ColumnWidth, 0};
+    return column ? column->GetRect() : WindowRect{0, 0, Panel::ColumnWidth, 0};
+}
+
+void Panellist::Build() {
+    const WindowRect area = ColumnArea();
     ResetLayout();
     ClearButtons();
     x = area.x;

@@ -54,7 +54,6 @@ using Bytes = std::vector<uint8_t>;
 
 // Where the tests open their menus.
 constexpr int32_t MenuX = 300, MenuY = 200;
-const Bytes Ping = {240};
 // What the own line in Main starts with before its text.
 const std::string Spoken =
     MakeColorCode(255, 255, 255, 255) + "Hero" + MakeColorCode(224, 224, 224, 224) + ": ";
@@ -114,16 +113,8 @@ protected:
         Menu(code, title, context, owner)->Execute(0);
     }
 
-    // The requests sent since the last call, read up to a ping sent now.
-    std::vector<Bytes> Sent() {
-        core->activeConnection->SendPing();
-        const std::vector<Bytes> payloads = connection->SentPayloads(consumed + 1);
-        std::vector<Bytes> sent;
-        for (size_t i = consumed; i < payloads.size() && payloads[i] != Ping; ++i)
-            sent.push_back(payloads[i]);
-        consumed = payloads.size();
-        return sent;
-    }
+    // The requests sent since the last call.
+    std::vector<Bytes> Sent() { return connection->SentSinceLastCall(); }
 
     // The console with its main chat box, as entering the game makes them.
     Chatbox* OpenChat() { return OpenConsole(core.get())->mainChatbox; }
@@ -152,7 +143,6 @@ protected:
     }
 
     std::unique_ptr<RecordingConnection> connection;
-    size_t consumed = 0;
     Creature* player = nullptr;
     Creature* ally = nullptr;
 };

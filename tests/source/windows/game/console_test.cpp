@@ -224,9 +224,10 @@ TEST_F(ConsolePanelsTest, ASavedLayoutComesBackWithItsContainersNumberedInOrder)
     Open();
     core->SavePanelLayout();
     const std::string saved = core->panelDataLayout;
-    // The status panel, with every option of the test core off, is 6 pixels high.
+    // The status panel, with every option of the test core off, is 6 pixels high; the minimap is
+    // a column wide and 17 pixels higher.
     EXPECT_EQ(saved,
-              "Ann;5;20,2,0,1,120,8;20,1,0,0,100,4;52,255,0,0,110;54,255,1,0,150;21,255,2,0,150;"
+              "Ann;5;20,2,0,1,120,8;20,1,0,0,100,4;52,255,0,0,110;54,255,1,0,173;21,255,2,0,150;"
               "50,255,1,0,6;20,3,2,0,90,6;40,255,2,0,150;");
 
     // Entered again with what was saved, the columns save the same layout.
