@@ -57,13 +57,10 @@ Panelmap::Panelmap(Core* core, Panel* column) : Panellist(core, column) { Build(
 Panelmap::~Panelmap() { GFX_DeleteRenderTarget(markerLayer); }
 
 void Panelmap::Build() {
-    const WindowRect area = ColumnArea();
     ResetLayout();
     ClearButtons();
-    x = area.x;
-    y = homeY = area.y;
-    width = area.w;
-    height = area.w + ExtraHeight;
+    MoveToColumnTop();
+    height = width + ExtraHeight;
     view = {ViewInset, ViewTop, width - 2 * ViewInset, width - 2 * ViewInset};
     titleHeight = TitleBand;
     movable = 1;

@@ -141,10 +141,8 @@ void UpdateHouseWarning(Core& core) {
 Paneltop::Paneltop(Core* core, Panel* column) : Panellist(core, column) { Build(); }
 
 void Paneltop::Build() {
-    const WindowRect area = ColumnArea();
-    x = area.x;
-    y = homeY = area.y;
-    width = core->options.widescreen ? Panel::ColumnWidth : area.w;
+    MoveToColumnTop();
+    if (core->options.widescreen) width = Panel::ColumnWidth;
     height = BuildHeight;
     ResetLayout();
     movable = 1;

@@ -50,18 +50,18 @@ Panellist::~Panellist() {
     if (core) core->RemoveWindow(std::exchange(scroll, nullptr));
 }
 
-WindowRect Panellist::ColumnArea() {
+void Panellist::MoveToColumnTop() {
     auto* column = panel ? panel : dynamic_cast<Panel*>(owner);
-    return column ? column->GetRect() : WindowRect{0, 0, Panel::ColumnWidth, 0};
-}
-
-void Panellist::Build() {
-    const WindowRect area = ColumnArea();
-    ResetLayout();
-    ClearButtons();
+    const WindowRect area = column ? column->GetRect() : WindowRect{0, 0, Panel::ColumnWidth, 0};
     x = area.x;
     y = homeY = area.y;
     width = area.w;
+}
+
+void Panellist::Build() {
+    ResetLayout();
+    ClearButtons();
+    MoveToColumnTop();
     height = DefaultHeight;
     movable = resizable = 1;
     pinned = pinnedBottom = 0;

@@ -35,9 +35,9 @@ public:
     // The standard panel window: the column's x, y and width (the owner's when it has no column
     // yet), height 150, title "Panel", close and collapse buttons and a vertical scroll bar.
     void Build() override;
-    // The rectangle of the column the window sits in, or of the column owning it before it is
-    // inserted; without either, a column's width at the origin.
-    WindowRect ColumnArea();
+    // Puts the window at the top of the column it sits in, or of the column owning it before it
+    // is inserted, as wide as that column; without either, a column's width at the origin.
+    void MoveToColumnTop();
     // Title frame, and when expanded the content background, border and scroll track.
     void Paint() override;
     // The separator line, the surface over the visible height, the buttons and the scroll bar.
