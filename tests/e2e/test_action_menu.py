@@ -1,6 +1,7 @@
 """The popup menu in the game, with OpenGL and with Direct3D 9: a Shift+right click on the chest
 beside the player opens a menu of two rows at the click; choosing "Examine" asks the server to
-look at the chest and closes the menu."""
+look at the chest; a menu left alone is gone after ten seconds."""
+import time
 import unittest
 
 import numpy
@@ -25,6 +26,11 @@ DARKENED = 0.6
 # The labels' light grey, drawn three quarters opaque over the background: the sum of red, green
 # and blue stays above this, while the darkened field under the menu stays below.
 LABEL_BRIGHTNESS = 300
+# The menu's life: ten seconds from its opening, the last 256 ms fading out.
+LIFE_TIME, FADE = 10, 0.256
+# How late a picture may show what the client drew: grabs and frames slow down on a loaded
+# machine.
+PICTURE_LATENCY = 3
 # What the client shows may take seconds to come on a loaded machine.
 SHOWN = 30
 
@@ -72,7 +78,7 @@ class ActionMenuTest(WorldScreenTestCase):
         return mean_difference(part(before, box), part(after, box)) < 3
 
     def wait_for_menu(self, client, before, x, y):
-        """Waits until the menu shows in full."""
+        """Waits until the menu shows in full; returns when it was seen."""
         why = []
 
         def shown():
@@ -83,10 +89,12 @@ class ActionMenuTest(WorldScreenTestCase):
             poll(shown, SHOWN, "menu", interval=0.05)
         except TimeoutError:
             self.fail("no menu at (%d, %d): %s" % (x, y, why[0]))
+        return time.monotonic()
 
     def wait_until_gone(self, client, before, x, y):
         poll(lambda: self.menu_gone(before, self.field_picture(client), x, y), SHOWN,
              "menu closed", interval=0.05)
+        return time.monotonic()
 
     def test_a_shift_right_click_on_the_chest_opens_its_menu(self):
         click = tile_centre(*CHEST)
@@ -108,6 +116,19 @@ class ActionMenuTest(WorldScreenTestCase):
                 self.assertEqual((look["dx"], look["dy"], look["shape"]),
                                  (CHEST[0], CHEST[1], sprites.CHEST))
                 self.wait_until_gone(client, before, x, y)
+
+                # Left alone, a menu stays until its ten seconds are over: it opens at the
+                # earliest with the click and at the latest when it is seen.
+                clicked = time.monotonic()
+                client.click_holding("shift", *click, button=3)
+                seen = self.wait_for_menu(client, before, x, y)
+                time.sleep(max(0.0, clicked + LIFE_TIME - 2 - time.monotonic()))
+                self.assertIs(self.menu_shown(before, self.field_picture(client), x, y), True,
+                              "the menu 8 s after the click")
+                gone = self.wait_until_gone(client, before, x, y)
+                self.assertGreater(gone, clicked + LIFE_TIME - FADE - 0.5)
+                self.assertLess(gone, seen + LIFE_TIME + PICTURE_LATENCY)
+                self.assertEqual(len(self.requests(server, LOOK_AT_MAP_ITEM)), 1)
                 self.assertEqual(self.requests(server, OPEN_MAP_ITEM), [])
 
 
