@@ -7,6 +7,8 @@
 #include "notification.h"
 #include "platform.h"
 #include "protocol.h"
+#include "windows/front/generalinterface.h"
+#include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/windowtypes.h"
@@ -375,6 +377,10 @@ void Control::ToggleWindow(uint32_t type) {
 
 void Control::TogglePanelWindow() {
     core->options.bar = core->options.bar ? 0 : 1;
+    // An open interface page shows the new value in its box.
+    if (Window* page = core->FindWindow(WindowType::GeneralInterface))
+        if (Button* box = page->FindButton(GeneralInterface::BarBox))
+            box->pressed = core->options.bar;
     core->OnResize();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config.h"
+#include "control.h"
 #include "driver/gfxdriver.h"
 #include "frontscreen.h"
 #include "keynames.h"
@@ -319,6 +320,18 @@ TEST_F(SettingsTest, TheContainerLabelCountsRowsAndIsRebuiltAtEachPaint) {
         core->slotLimit = c.limit;
         EXPECT_EQ(TextsIn(page, SettingsPage::LabelColour)[5], c.label);
     }
+}
+
+// The keyboard's toggle of the ability bar shows on an open interface page.
+TEST_F(SettingsTest, TheBarToggleOfTheKeyboardTicksTheOpenInterfacePage) {
+    core->options.bar = 0;
+    Window* page = Open(new GeneralInterface(core.get()));
+    Control control(core.get());
+    control.TogglePanelWindow();
+    EXPECT_EQ(core->options.bar, 1);
+    EXPECT_EQ(page->FindButton(GeneralInterface::BarBox)->pressed, 1);
+    control.TogglePanelWindow();
+    EXPECT_EQ(page->FindButton(GeneralInterface::BarBox)->pressed, 0);
 }
 
 // The lossless view and the pixelated world re-place every window for the client size.
