@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr const char* DefaultHost = "127.0.0.1";
-constexpr const char* DefaultPort = "4080";
 constexpr const char* DefaultChannels = "World,Help,NPC";
 constexpr const char* DefaultLanguage = "English";
 constexpr const char* DefaultPanelLeft = "50,2,1,0,157;40,0,2,0,199";
@@ -137,6 +135,18 @@ void ForEachOption(Visit visit) {
     for (const OptionKey& option : OptionsBeforeJournal) visit(option);
     for (const OptionKey& option : OptionsAfterJournal) visit(option);
 }
+
+}  // namespace
+
+uint32_t DefaultKeyCode(uint32_t index) {
+    uint32_t code = 0;
+    ForEachBinding([&](const BindingKey& binding) {
+        if (binding.index == index) code = binding.code;
+    });
+    return code;
+}
+
+namespace {
 
 // --- Reading ---
 

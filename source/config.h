@@ -35,6 +35,13 @@ enum KeyBinding : uint32_t {
     KeyCount
 };
 
+// The game server of a new settings file, which the network page's "default" offers again.
+constexpr const char* DefaultHost = "127.0.0.1";
+constexpr const char* DefaultPort = "4080";
+
+// The factory binding of an entry of Core::keys (0 for an index past the table).
+uint32_t DefaultKeyCode(uint32_t index);
+
 // The option bytes of the settings file, one per key: 0 false, 1 true (quality: 1 high, 0 low).
 struct Options {
     uint8_t quality, names, push, field, hudscreen, autoscreen, status, keys, pixel, time,

@@ -104,7 +104,8 @@ public:
     void EnumerateDisplayModes();
     void SetResolution();
     void ChangeScreenMode();
-    void ChangeScreenModeAlt();
+    // False when the display refused the mode.
+    bool ChangeScreenModeAlt();
     void ApplyResolution(uint32_t width, uint32_t height);
     uint32_t ReinitDriver(uint32_t engine);
     HCURSOR LoadCursor(uint32_t kind);

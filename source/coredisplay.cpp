@@ -67,19 +67,28 @@ void Core::SetResolution() {
     clientHeight = configHeight;
 }
 
+// A switch the display refuses leaves the mode in effect, and the flag that names it, as they
+// were: the settings file must not store a fullscreen that never happened.
 void Core::ChangeScreenMode() {
+    const uint32_t width = clientWidth, height = clientHeight;
     fullscreen = !fullscreen;
-    ChangeScreenModeAlt();
+    if (ChangeScreenModeAlt()) return;
+    fullscreen = !fullscreen;
+    clientWidth = width;
+    clientHeight = height;
+    screen->SetMode(width, height, depth, fullscreen);
+    screen->ApplyScreenMode(width, height);
 }
 
-void Core::ChangeScreenModeAlt() {
+bool Core::ChangeScreenModeAlt() {
     SetResolution();
     screen->SetMode(clientWidth, clientHeight, depth, fullscreen);
     if (!screen->ApplyScreenMode(clientWidth, clientHeight)) {
         ShowStatus("Veltor", "Failed to change screen mode.");
-        return;
+        return false;
     }
     ReapplyViewport(clientWidth, clientHeight);
+    return true;
 }
 
 void Core::ApplyResolution(uint32_t width, uint32_t height) {

@@ -1,6 +1,7 @@
 #include "windows/game/console.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "core.h"
 #include "creature.h"
@@ -240,6 +241,11 @@ void Console::RestorePanelEntry(Panel* column, const std::vector<int32_t>& field
     if (fields[FieldCollapsed] == 1) window->ToggleMinimise(nullptr);
     if (fields[FieldPin] == PinTop || fields[FieldPin] == PinBottom)
         column->Pin(window, fields[FieldPin] == PinTop);
+}
+
+void Console::RefreshChannels() {
+    for (Chatbox* box : {mainChatbox, secondChatbox})
+        if (box && box->current) box->current->Rewrap();
 }
 
 Channel* Console::FindChannel(uint32_t id) {

@@ -32,6 +32,8 @@ public:
     void RestorePanelEntry(Panel* column, const std::vector<int32_t>& fields);
     // The channel of the id in the main chat box, else in the second one.
     Channel* FindChannel(uint32_t id);
+    // The current page of each chat box is laid out again under the options of the moment.
+    void RefreshChannels();
     // Makes the input the chat line: the server learns when the player starts or stops typing.
     void AttachChatLine(Input* line);
     // The chat line follows the text of a short chat page.

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "config.h"
 #include "frontscreen.h"
 #include "support/drawntext.h"
 #include "windows/front/account.h"
@@ -18,26 +17,7 @@
 
 namespace {
 
-class AccountTest : public FrontScreenTest {
-protected:
-    // A settings file in a folder of the test's own, so that its writing can be seen.
-    void UseSettingsFile() {
-        folder = std::make_unique<TemporaryFolder>();
-        CreateDirectoryA("data", nullptr);
-        core->config = new Config(core.get(), Path);
-        std::remove(Path);
-    }
-    bool SettingsWritten() {
-        FILE* file = std::fopen(Path, "rb");
-        if (!file) return false;
-        std::fclose(file);
-        std::remove(Path);
-        return true;
-    }
-
-    static constexpr const char* Path = "data/Veltor.config";
-    std::unique_ptr<TemporaryFolder> folder;
-};
+using AccountTest = FrontScreenTest;
 
 TEST_F(AccountTest, ThePanelIsACentredColumnWhoseSecondButtonDependsOnSteam) {
     for (uint8_t steam : {0, 1}) {

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "config.h"
 #include "core.h"
 #include "support/fakeplatform.h"
 #include "support/loopbackserver.h"
@@ -88,6 +90,24 @@ protected:
         return log;
     }
 
+    // A settings file in a folder of the test's own, so that its writing can be seen.
+    void UseSettingsFile() {
+        folder = std::make_unique<TemporaryFolder>();
+        CreateDirectoryA("data", nullptr);
+        core->config = new Config(core.get(), SettingsPath);
+        std::remove(SettingsPath);
+    }
+    // Whether the settings file was written since the last look.
+    bool SettingsWritten() {
+        FILE* file = std::fopen(SettingsPath, "rb");
+        if (!file) return false;
+        std::fclose(file);
+        std::remove(SettingsPath);
+        return true;
+    }
+
+    static constexpr const char* SettingsPath = "data/Veltor.config";
+    std::unique_ptr<TemporaryFolder> folder;
     FakePlatform fake;
     std::unique_ptr<Core> core = MakeTestCore();
     LoopbackServer server;

@@ -11,15 +11,29 @@
 #include "support/testcore.h"
 #include "windows/front/account.h"
 #include "windows/front/avatars.h"
+#include "windows/front/consoles.h"
+#include "windows/front/controls.h"
+#include "windows/front/controlsfunction.h"
+#include "windows/front/controlshotkey.h"
+#include "windows/front/controlsmove.h"
 #include "windows/front/crash.h"
 #include "windows/front/create.h"
 #include "windows/front/desktop.h"
+#include "windows/front/general.h"
+#include "windows/front/generalesthetics.h"
+#include "windows/front/generalgameplay.h"
+#include "windows/front/generalinterface.h"
+#include "windows/front/generalmiscellaneous.h"
+#include "windows/front/info.h"
 #include "windows/front/link.h"
 #include "windows/front/login.h"
 #include "windows/front/lost.h"
+#include "windows/front/networks.h"
 #include "windows/front/new.h"
 #include "windows/front/password.h"
+#include "windows/front/settings.h"
 #include "windows/front/suspend.h"
+#include "windows/front/video.h"
 #include "windows/game/action.h"
 #include "windows/game/channel.h"
 #include "windows/game/channellist.h"
@@ -191,6 +205,32 @@ const std::vector<WindowClass>& WindowClasses() {
         {"Password", WindowType::Password, true,
          [](Core* core, Window*) { return new Password(core); }},
         {"Link", WindowType::Link, true, [](Core* core, Window*) { return new Link(core); }},
+        {"Settings", WindowType::Settings, true,
+         [](Core* core, Window*) { return new Settings(core); }},
+        {"General", WindowType::General, true,
+         [](Core* core, Window*) { return new General(core); }},
+        {"Consoles", WindowType::Consoles, true,
+         [](Core* core, Window*) { return new Consoles(core); }},
+        {"Info", WindowType::Info, true, [](Core* core, Window*) { return new Info(core); }},
+        {"Networks", WindowType::Networks, true,
+         [](Core* core, Window*) { return new Networks(core); }},
+        {"Video", WindowType::Video, true, [](Core* core, Window*) { return new Video(core); }},
+        {"GeneralInterface", WindowType::GeneralInterface, true,
+         [](Core* core, Window*) { return new GeneralInterface(core); }},
+        {"GeneralGameplay", WindowType::GeneralGameplay, true,
+         [](Core* core, Window*) { return new GeneralGameplay(core); }},
+        {"GeneralEsthetics", WindowType::GeneralEsthetics, true,
+         [](Core* core, Window*) { return new GeneralEsthetics(core); }},
+        {"GeneralMiscellaneous", WindowType::GeneralMiscellaneous, true,
+         [](Core* core, Window*) { return new GeneralMiscellaneous(core); }},
+        {"Controls", WindowType::Controls, true,
+         [](Core* core, Window*) { return new Controls(core); }},
+        {"ControlsMove", WindowType::ControlsMove, true,
+         [](Core* core, Window*) { return new ControlsMove(core); }},
+        {"ControlsHotkey", WindowType::ControlsHotkey, true,
+         [](Core* core, Window*) { return new ControlsHotkey(core); }},
+        {"ControlsFunction", WindowType::ControlsFunction, true,
+         [](Core* core, Window*) { return new ControlsFunction(core); }},
         {"Padding", WindowType::Padding, false,
          [](Core* core, Window* owner) { return new Padding(core, owner); }, false},
         {"Field",
