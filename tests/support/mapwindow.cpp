@@ -32,7 +32,7 @@ std::vector<uint8_t> MarkerRequest(uint16_t id, uint16_t x, uint16_t y, uint8_t 
                                   uint8_t(y >> 8),
                                   kind,
                                   uint8_t(text.size())};
-    bytes.insert(bytes.end(), text.begin(), text.end());
+    for (const char c : text) bytes.push_back(uint8_t(c));
     return bytes;
 }
 
@@ -70,8 +70,8 @@ MapPart& MapWindowTest::Atlas(uint16_t pageWidth, uint16_t pageHeight, uint16_t 
     world->pages.push_back(std::move(page));
     driver->currentMap = driver->worldMap = world.get();
     driver->maps.push_back(std::move(world));
-    driver->selection.x = px;
-    driver->selection.y = py;
+    driver->selection.x = px ? px : uint16_t(WorldX0 + pageWidth / 2);
+    driver->selection.y = py ? py : uint16_t(WorldY0 + pageHeight / 2);
     return shown;
 }
 

@@ -28,8 +28,9 @@ protected:
     void TearDown() override;
 
     // The world map with one page of the size showing the world from (WorldX0, WorldY0), one
-    // pixel a tile, its one part covering the page; the player at a world tile.
-    MapPart& Atlas(uint16_t pageWidth, uint16_t pageHeight, uint16_t px = 1100, uint16_t py = 1100);
+    // pixel a tile, its one part covering the page; the player at a world tile, by default the
+    // page's middle (the window then opens at zoom 1).
+    MapPart& Atlas(uint16_t pageWidth, uint16_t pageHeight, uint16_t px = 0, uint16_t py = 0);
     // A new world map window in the window list.
     Map* Open();
     // The text and title of the message box shown, or empty ones.

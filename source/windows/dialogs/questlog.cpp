@@ -77,7 +77,7 @@ void Questlog::Build() {
 uint8_t Questlog::CategoryOf(const QuestLine& last) {
     const uint32_t category = CategoryNumber(last);
     if (category >= 10 && category <= 19) return Discoveries;
-    if (category >= 20 && category <= 29) return Quests;
+    if (category >= 20 && category <= 24) return Quests;
     if (category >= 30 && category <= 39) return Treasures;
     return AllTopics;
 }
@@ -284,7 +284,7 @@ int32_t Questlog::DrawEntry(const QuestLine& entry, bool current, int32_t top) {
     if (state == Percent || state == CountOfGoal) {
         render->DrawBoxStyle2(x0, next + 2, BarWidth, BarHeight, BarEdge, BarFill);
         render->FillRect(x0, next + 2, ProgressFill(entry), BarHeight, BarFilled);
-        font->DrawTextCentered(x0 + 136, next + 2, ProgressText(entry), BarText);
+        if (font) font->DrawTextCentered(x0 + 136, next + 2, ProgressText(entry), BarText);
         return next + BarHeight + 2 * LineHeight;
     }
     return next + (IsCompleted(state) ? 2 * LineHeight : LineHeight);

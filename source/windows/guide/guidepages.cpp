@@ -58,10 +58,9 @@ void Help::BuildEnglishGuide() {
                               "\n"
                               "\n");
     AddPage("2. Basic Movement",
-            std::string("Walk with the keys below, or click with\n"
-                        "the ") +
-                green + "left mouse button" + grey +
-                " where you want to go.\n"
+            std::string("Walk with these keys, or click with the\n") + green + "left mouse button" +
+                grey +
+                " on the ground.\n"
                 "The four directions:\n" +
                 green + KeyName(KeyNorth) + grey + ", " + green + KeyName(KeyWest) + grey + ",\n" +
                 green + KeyName(KeySouth) + grey + ", " + green + KeyName(KeyEast) + grey +

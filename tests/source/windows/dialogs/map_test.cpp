@@ -222,7 +222,7 @@ TEST_F(MapWindow, TheMenuFollowsTheRecordUnderThePointer) {
         {100, "Rats", {"Show journal entry"}},
         {300, "Marker", {"Edit marker", "Remove marker"}},
         {500, "Map", {"Add marker"}},
-        {700, "Map", {"Add marker"}},
+        {600, "Map", {"Add marker"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.px);

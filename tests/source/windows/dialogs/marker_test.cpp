@@ -11,6 +11,7 @@
 #include "startuptables.h"
 #include "support/mapwindow.h"
 #include "windows/dialogs/map.h"
+#include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/windowtypes.h"
 

@@ -12,7 +12,9 @@
 #include "config.h"
 #include "font.h"
 #include "protocolstate.h"
+#include "render.h"
 #include "support/chatconsole.h"
+#include "support/packbytes.h"
 #include "support/recordingconnection.h"
 #include "support/recordingdriver.h"
 #include "support/startup.h"
@@ -57,6 +59,9 @@ protected:
     void SetUp() override {
         StartedCore::SetUp();
         RecordingDriver::Install();
+        // The sample font: the pages are laid out with its glyph widths.
+        CopyDataFile(VELTOR_SAMPLE_DATA "/Veltor.font", "Veltor.font");
+        core->render->LoadFonts();
         openedPages.clear();
         savedOpener = webPageOpener;
         webPageOpener = RecordPage;
@@ -149,7 +154,9 @@ TEST_F(Guide, TheLanguageBoxLeavesItsLastTenPixelsOut) {
 
 TEST_F(Guide, TheHelpButtonJoinsTheChannelOnce) {
     connection = std::make_unique<RecordingConnection>(core, StateGame);
+    core->channelsPreset = "";
     Chatbox* chat = OpenConsole(core)->mainChatbox;
+    connection->SentSinceLastCall();
     Help* guide = Open();
     Press(*guide, Help::HelpChannelButton);
     Channel* help = chat->FindChannelByName("Help");
@@ -178,14 +185,14 @@ TEST_F(Guide, DraggingStopsFivePixelsFromEveryEdge) {
     guide->OnMouseDown(guide->x + 50, guide->y + 5);
     ASSERT_EQ(guide->dragging, 1);
     const int32_t listDx = guide->pageList->x - guide->x, listDy = guide->pageList->y - guide->y;
-    struct Case {
-        int32_t mx, my, x, y;
-    } cases[] = {{-500, -500, 5, 5},
-                 {5000, 5000, int32_t(core->clientWidth) - 605, int32_t(core->clientHeight) - 600}};
-    for (const Case& c : cases) {
-        guide->OnDrag(c.mx, c.my);
-        EXPECT_EQ(guide->x, std::max(c.x, 5));
-        EXPECT_EQ(guide->y, c.y < 5 ? c.y : std::max(c.y, 5));
+    const int32_t farX = int32_t(core->clientWidth) - guide->width - 5;
+    const int32_t farY = int32_t(core->clientHeight) - guide->height - 5;
+    for (const int32_t to : {-500, 5000}) {
+        SCOPED_TRACE(to);
+        guide->OnDrag(to, to);
+        // The near edge, unless the far one is nearer still.
+        EXPECT_EQ(guide->x, to < 0 ? std::min(5, farX) : farX);
+        EXPECT_EQ(guide->y, to < 0 ? std::min(5, farY) : farY);
         EXPECT_EQ(guide->pageList->x - guide->x, listDx);
         EXPECT_EQ(guide->pageList->y - guide->y, listDy);
     }
@@ -344,8 +351,8 @@ TEST_F(Guide, EveryPageFitsAndLeavesRoomForButtonsAndPictures) {
                 for (size_t line : r.blank) {
                     SCOPED_TRACE(testing::Message() << "language " << int(language) << " page "
                                                     << r.page + 1 << " line " << line);
-                    if (line < lines.size())
-                        EXPECT_TRUE(IsBlank(lines[line])) << Plain(lines[line]);
+                    const std::string text = line < lines.size() ? lines[line] : "";
+                    EXPECT_TRUE(IsBlank(text)) << Plain(text);
                 }
                 // The text goes on right above the reserved lines.
                 EXPECT_FALSE(IsBlank(lines[r.blank.front() - 1]));
