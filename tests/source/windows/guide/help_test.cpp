@@ -11,6 +11,7 @@
 
 #include "config.h"
 #include "font.h"
+#include "keynames.h"
 #include "protocolstate.h"
 #include "render.h"
 #include "support/chatconsole.h"
@@ -265,6 +266,39 @@ TEST_F(Guide, TwentyEightTitlesPerLanguage) {
     EXPECT_EQ(guide->pageBodies[1].size(), 28u);
     EXPECT_EQ(guide->pageBodies[0][0].rfind("Welcome, newcomer", 0), 0u);
     EXPECT_EQ(guide->pageBodies[1][0].rfind("Bem-vindo, newcomer", 0), 0u);
+}
+
+TEST_F(Guide, KeyRunsNameTheBoundKeys) {
+    const std::string green = MakeColorCode(128, 245, 128, 192);
+    const auto run = [&](uint32_t slot) { return green + KeyNameText(core->keys[slot]); };
+    Help* guide = Open();
+    const std::vector<std::string>& english = guide->pageBodies[0];
+    EXPECT_NE(english[0].find(green + "Ctrl+" + KeyNameText(core->keys[KeyHelp]) + "\n\n"),
+              std::string::npos);
+    EXPECT_NE(guide->pageBodies[1][0].find(green + " Ctrl + " + KeyNameText(core->keys[KeyHelp])),
+              std::string::npos);
+    // North, west, south, east, then the diagonals, in that order.
+    size_t at = 0;
+    for (uint32_t slot : {KeyNorth, KeyWest, KeySouth, KeyEast, KeyNorthWest, KeyNorthEast,
+                          KeySouthWest, KeySouthEast}) {
+        at = english[1].find(run(slot), at);
+        ASSERT_NE(at, std::string::npos) << slot;
+        ++at;
+    }
+    EXPECT_NE(english[4].find(green + "Ctrl+" + KeyNameText(core->keys[KeyMode])),
+              std::string::npos);
+    EXPECT_NE(english[10].find(green + "Ctrl+" + KeyNameText(core->keys[KeyTrade])),
+              std::string::npos);
+    EXPECT_NE(english[19].find(green + "Ctrl+" + KeyNameText(core->keys[KeyInvite])),
+              std::string::npos);
+    core->RemoveWindow(guide);
+
+    // A help key bound anew shows the next time the guide opens.
+    core->keys[KeyHelp] = 0x3B;  // F1
+    ASSERT_FALSE(KeyNameText(0x3B).empty());
+    guide = Open();
+    EXPECT_NE(guide->pageBodies[0][0].find(green + "Ctrl+" + KeyNameText(0x3B) + "\n"),
+              std::string::npos);
 }
 
 // --- Layout -------------------------------------------------------------------------------------
