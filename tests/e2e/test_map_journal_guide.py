@@ -3,8 +3,10 @@ map: the map hotkey opens the explored page with the player's cross over it; a m
 its menu reaches the server in world coordinates; the help hotkey opens and closes the guide,
 whose language choice is kept in the settings file; and after the server reports a quest the
 journal hotkey shows its topic."""
+import os
 import time
 import unittest
+from pathlib import Path
 
 import numpy
 
@@ -27,6 +29,9 @@ CLIENT = (800, 600)
 TILE = (1160, 1120, 7)
 MAP = (50, 50, 700, 500)
 VIEW = (55, 71, 690, 473)
+# The title bands, away from the minimap, which shows the new marker too.
+MAP_TITLE = (60, 52, 500, 16)
+GUIDE_TITLE = (110, 5, 400, 16)
 CROSS_GREEN = (0x96, 0xE6, 0x1E)
 # The marker dialog (161 x 240) centred: "Cave" is the second cell of its grid, "add" its button.
 MARKER = (320, 180)
@@ -40,8 +45,19 @@ GUIDE = (100, 3, 600, 595)
 PAGE_LIST = (GUIDE[0] + 38 + 20, GUIDE[1] + 99 + 6)
 LANGUAGE_BOX = (GUIDE[0] + 103 + 20, GUIDE[1] + 57 + 10)
 MENU_ROW = 20
+# Where the pages leave their lines blank, right of what stands there, per page and language:
+# the rows of the three link buttons on page 1, the pictures of page 2 (24 pixels lower in
+# Portuguese) and the channel button's icon on page 6. No text may be drawn there.
+BLANK = {
+    1: {"en": [(405, 230, 680, 246), (405, 314, 680, 330), (405, 374, 680, 390)]},
+    2: {"en": [(582, 172, 690, 219)], "pt": [(582, 196, 690, 243)]},
+    6: {"en": [(370, 130, 690, 150)]},
+}
+# Text is drawn in light colours; the page's background is dark.
+LIGHT = 170
 # The journal (630 x 504) centred.
 JOURNAL = (85, 48, 630, 504)
+JOURNAL_TITLE = (95, 50, 500, 16)
 MILLER = quests.SAMPLE_QUESTS[0]
 ICON_PLACE = (JOURNAL[0] + 290, JOURNAL[1] + 62, 16, 16)
 
@@ -102,18 +118,23 @@ class MapJournalGuideTest(WorldScreenTestCase):
         poll(same, 20, what)
 
     def shoot(self, client, name):
-        self.view(client).save(str(self.screens / name))
+        """Keeps a picture of the client area in VELTOR_SCREENSHOTS, when set, for a person to
+        look at; returns it."""
+        picture = self.view(client)
+        folder = os.environ.get("VELTOR_SCREENSHOTS")
+        if folder:
+            Path(folder).mkdir(parents=True, exist_ok=True)
+            picture.save(str(Path(folder) / name))
+        return picture
 
     def test_map_guide_and_journal(self):
         folder = self.run_folder()
-        self.screens = folder.file("screens")
-        self.screens.mkdir(parents=True, exist_ok=True)
         server, client, session = self.enter(folder)
 
         # The world map: the page under the player's cross.
         before = self.view(client)
         client.key("ctrl+e")
-        self.wait_changed(client, before, VIEW, "the world map window")
+        self.wait_changed(client, before, MAP_TITLE, "the world map window")
         self.shoot(client, "map.png")
         view = self.crop(client, VIEW)
         self.assertGreater(count_near(view, CROSS_GREEN, darkest=200), 4, "the player's cross")
@@ -133,12 +154,12 @@ class MapJournalGuideTest(WorldScreenTestCase):
                          (maps.WORLD_RECT[0] + px, maps.WORLD_RECT[1] + py, CAVE_KIND, "Cave"))
         self.shoot(client, "map-marker.png")
         client.key("ctrl+e")
-        self.wait_back(client, before, VIEW, "the world map closed")
+        self.wait_back(client, before, MAP_TITLE, "the world map closed")
 
         # The guide: pages 1, 2 and 6 in both languages, then Portuguese kept.
         before = self.view(client)
         client.key("ctrl+h")
-        self.wait_changed(client, before, GUIDE, "the guide")
+        self.wait_changed(client, before, GUIDE_TITLE, "the guide")
         for language, row in (("en", 0), ("pt", 1)):
             client.click(*LANGUAGE_BOX)
             time.sleep(1)
@@ -146,10 +167,15 @@ class MapJournalGuideTest(WorldScreenTestCase):
             time.sleep(1)
             for page in (1, 2, 6):
                 client.click(PAGE_LIST[0], PAGE_LIST[1] + 12 * (page - 1))
-                self.shoot(client, "guide-%s-%d.png" % (language, page))
+                picture = numpy.asarray(self.shoot(client, "guide-%s-%d.png" % (language, page)))
+                boxes = BLANK[page].get(language, BLANK[page]["en"])
+                for left, top, right, bottom in boxes:
+                    light = (picture[top:bottom, left:right] > LIGHT).all(axis=-1).sum()
+                    self.assertEqual(int(light), 0, "text on page %d (%s) at %s" % (
+                        page, language, (left, top, right, bottom)))
         client.click(PAGE_LIST[0], PAGE_LIST[1])
         client.key("ctrl+h")
-        self.wait_back(client, before, GUIDE, "the guide closed")
+        self.wait_back(client, before, GUIDE_TITLE, "the guide closed")
 
         # The journal on the quest the server reports.
         stage = MILLER.stages[1]
@@ -158,11 +184,18 @@ class MapJournalGuideTest(WorldScreenTestCase):
         time.sleep(1)
         before = self.view(client)
         client.key("ctrl+j")
-        self.wait_changed(client, before, JOURNAL, "the journal")
+        self.wait_changed(client, before, JOURNAL_TITLE, "the journal")
         self.shoot(client, "journal.png")
         icon = self.crop(client, ICON_PLACE)
         self.assertGreater(float(icon.std()), 5.0, "the topic's icon")
+        client.key("ctrl+j")
+        self.wait_back(client, before, JOURNAL_TITLE, "the journal closed")
 
+        # Quitting asks to log out first; the answer leaves the game, a second close ends it.
+        client.close()
+        time.sleep(1)
+        client.key("Return")
+        time.sleep(2)
         client.close()
         self.assertEqual(client.wait_exit(), 0)
         settings = folder.read(SETTINGS).decode("latin-1")
