@@ -105,22 +105,8 @@ void Help::ShowLinkButtons(bool shown) {
         if (Button* button = FindButton(id)) button->visible = shown;
 }
 
-void Help::OnMouseDown(int32_t mx, int32_t my) {
-    if (pageList && pageList->HitTest(mx, my)) {
-        pageList->OnMouseDown(mx, my);
-        return;
-    }
-    if (movable && mx >= x && mx < x + width && my >= y && my < y + titleHeight) {
-        dragging = 1;
-        anchorX = mx - x;
-        anchorY = my - y;
-    }
-}
-
 void Help::OnMouseUp(int32_t mx, int32_t my) {
-    dragging = resizing = 0;
-    if (pageList && (pageList->HitTest(mx, my) || pageList->IsDragging()))
-        pageList->OnMouseUp(mx, my);
+    Window::OnMouseUp(mx, my);
     if (mx < x + LanguageBoxX || mx >= x + LanguageBoxX + LanguageHotWidth ||
         my < y + LanguageBoxY || my >= y + LanguageBoxY + LanguageBoxH)
         return;
@@ -129,13 +115,6 @@ void Help::OnMouseUp(int32_t mx, int32_t my) {
         menu->AddEntry(ActionCode::GuideLanguage, languageName);
     menu->Open(mx, my);
     core->AddWindow(menu);
-}
-
-void Help::OnDrag(int32_t mx, int32_t my) {
-    if (!dragging) return;
-    x = std::min(std::max(mx - anchorX, 5), int32_t(core->clientWidth) - width - 5);
-    y = std::min(std::max(my - anchorY, 5), int32_t(core->clientHeight) - height - 5);
-    if (pageList) pageList->Place(0, 0);
 }
 
 void Help::Place(int32_t screenWidth, int32_t screenHeight) {

@@ -23,11 +23,8 @@ public:
     void Build() override;
     void Paint() override;
     void Draw() override;
-    // The page list first, else the title bar starts a move.
-    void OnMouseDown(int32_t mx, int32_t my) override;
     // A release on the language box opens the language menu.
     void OnMouseUp(int32_t mx, int32_t my) override;
-    void OnDrag(int32_t mx, int32_t my) override;
     void OnSubmit() override;
     void Place(int32_t screenWidth, int32_t screenHeight) override;
     void OnCommand(Button* button) override;
@@ -45,6 +42,8 @@ public:
     // after the first starts with the colour in force where the one before was cut.
     void LayoutPage(std::string body);
 
+    // The page list on display is also the window's hosted `list`: presses, releases and drags
+    // reach it as they reach any hosted list, and a drag of the window moves it along.
     std::vector<std::string> lines;
     std::map<uint8_t, std::vector<std::string>> pageBodies;
     List* pageList = nullptr;
