@@ -9,6 +9,9 @@
 #include "protocol.h"
 #include "windows/front/generalinterface.h"
 #include "windows/toolkit/button.h"
+#include "windows/dialogs/map.h"
+#include "windows/dialogs/questlog.h"
+#include "windows/guide/help.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/windowtypes.h"
@@ -423,9 +426,11 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
         Notify(core->options.push ? "Switched push-to-talk mode on."
                                   : "Switched push-to-talk mode off.");
     } else if (keyCode == keys[KeyJournal]) {
-        ToggleWindow(WindowType::Questlog);
+        if (Window* journal = core->FindWindow(WindowType::Questlog)) core->RemoveWindow(journal);
+        else core->AddWindow(new Questlog(core));
     } else if (keyCode == keys[KeyMap]) {
-        ToggleWindow(WindowType::Map);
+        if (Window* map = core->FindWindow(WindowType::Map)) map->Close();
+        else if (Map::CanOpen(core)) core->AddWindow(new Map(core));
     } else if (keyCode == keys[KeyBar]) {
         TogglePanelWindow();
     } else if (keyCode == keys[KeyCharacter]) {
@@ -433,6 +438,7 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
         core->CloseWindowOfType(WindowType::Outfit);
         ToggleWindow(WindowType::Character);
     } else if (keyCode == keys[KeyHelp]) {
-        ToggleWindow(WindowType::Help);
+        if (Window* guide = core->FindWindow(WindowType::Help)) core->RemoveWindow(guide);
+        else core->AddWindow(new Help(core))->OnOpen();
     }
 }

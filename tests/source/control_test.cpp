@@ -10,6 +10,7 @@
 #include "support/creatureworld.h"
 #include "support/fakeplatform.h"
 #include "support/recordingconnection.h"
+#include "windows/dialogs/map.h"
 #include "windows/game/console.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
@@ -322,10 +323,32 @@ TEST_F(ControlTest, TheMapHotkeyClosesAnOpenWorldMap) {
     EnterGame();
     core->keys[KeyMap] = CodeM;
     core->keys[KeyMode] = 0;
-    core->AddWindow(new Owner(core.get(), 176));
+    core->AddWindow(new Map(core.get()));
     FakePlatform::heldKeys = {VK_CONTROL};
     Press('M', CodeM);
     EXPECT_EQ(core->FindWindow(WindowType::Map), nullptr);
+    // No map is selected here: the hotkey opens nothing.
+    Press('M', CodeM);
+    EXPECT_EQ(core->FindWindow(WindowType::Map), nullptr);
+}
+
+TEST_F(ControlTest, TheJournalAndHelpHotkeysToggleTheirWindows) {
+    constexpr uint32_t CodeJ = 0x24, CodeH = 0x23;
+    EnterGame();
+    core->keys[KeyJournal] = CodeJ;
+    core->keys[KeyHelp] = CodeH;
+    FakePlatform::heldKeys = {VK_CONTROL};
+    const struct {
+        WPARAM virtualKey;
+        uint32_t code, type;
+    } cases[] = {{'J', CodeJ, WindowType::Questlog}, {'H', CodeH, WindowType::Help}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        Press(c.virtualKey, c.code);
+        EXPECT_NE(core->FindWindow(c.type), nullptr);
+        Press(c.virtualKey, c.code);
+        EXPECT_EQ(core->FindWindow(c.type), nullptr);
+    }
 }
 
 TEST_F(ControlTest, CtrlWithAnArrowTurnsThePlayer) {

@@ -234,6 +234,18 @@ def smiley(draw, n, x, y):
         draw.line((x + 4, y + 8, x + 7, y + 8), fill=eye)
 
 
+def guide_pictures(draw):
+    """The guide's pictures: the walking keys (299, 188) and the mouse (369, 188), 70 by 47
+    each, and the chat box's channel button (0, 64), 18 by 16."""
+    panel(draw, 299, 188, 70, 47, TROUGH)
+    for kx, ky in ((24, 4), (4, 24), (24, 24), (44, 24)):
+        panel(draw, 299 + kx, 188 + ky, 20, 18, INK)
+    panel(draw, 369, 188, 70, 47, TROUGH)
+    draw.ellipse((369 + 22, 188 + 4, 369 + 48, 188 + 43), fill=INK, outline=(20, 20, 20, 255))
+    draw.line((369 + 35, 188 + 4, 369 + 35, 188 + 20), fill=(20, 20, 20, 255), width=2)
+    panel(draw, 0, 64, 18, 16, FACE)
+
+
 def skin_atlas():
     """Skin image 1: the atlas the frames, buttons, cells, gauges and smileys are cut from."""
     image = Image.new('RGBA', (1024, 512), CLEAR)
@@ -258,6 +270,7 @@ def skin_atlas():
     item_cells(draw)
     gauges(draw)
     status_panel_pieces(draw)
+    guide_pictures(draw)
     for n in range(1, SMILEY_COUNT + 1):
         smiley(draw, n, (n - 1) * 12, SMILEY_Y)
     return image

@@ -56,8 +56,7 @@ static_assert(sizeof StatusPanelOptions / sizeof *StatusPanelOptions ==
 const char* const Greetings[] = {"Hi", "Hello", "Hey", "Heya", "Greetings"};
 constexpr int GreetingCount = sizeof Greetings / sizeof *Greetings;
 
-// Markers the player can place on a map part, ids 1 to 500; the look of "Mark my location".
-constexpr uint16_t MaxMarkers = 500;
+// The look of "Mark my location".
 constexpr uint8_t LocationMarkerIcon = 22;
 // "Mark my location" puts the marker's point this far above the player's.
 constexpr float LocationMarkerRise = 4.0f;
@@ -263,7 +262,7 @@ void MarkMyLocation(Core* core) {
     if (!page || !part || page->width == 0 || page->height == 0) return;
     MapLabel marker;
     marker.id = MapDriver::NextFreeMarkerId(part->markers);
-    if (marker.id > MaxMarkers) {
+    if (marker.id > Map::MaxMarkers) {
         core->ShowMessage("Map Marker", "You've reached the limit of 500 markers.", 0);
         return;
     }
@@ -367,7 +366,7 @@ void Action::Execute(uint32_t row) {
 
         case ActionCode::LargeMap:
             if (Window* map = core->FindWindow(WindowType::Map)) core->RemoveWindow(map);
-            else core->AddWindow(new Map(core));
+            else if (Map::CanOpen(core)) core->AddWindow(new Map(core));
             break;
         case ActionCode::CenterView:
             if (Map* map = Find<Map>(core, WindowType::Map)) {
@@ -498,7 +497,7 @@ void Action::Execute(uint32_t row) {
         default:
             if (code >= ActionCode::AllTopics && code <= ActionCode::LastTopicTab) {
                 if (auto* journal = Find<Questlog>(core, WindowType::Questlog))
-                    journal->SelectTab(code - ActionCode::AllTopics);
+                    journal->SelectTab(uint8_t(code - ActionCode::AllTopics));
             } else if (code >= ActionCode::ToggleConnection && code <= ActionCode::ToggleReport) {
                 Flip(core->options.*StatusPanelOptions[code - ActionCode::ToggleConnection]);
                 if (core->inGame && core->paneltopWindow) core->paneltopWindow->Refresh();

@@ -1,9 +1,10 @@
 #pragma once
 #include <string>
 
-// The players' community chat and the game's page in the Steam store.
+// The players' community chat, the game's page in the Steam store and its wiki.
 constexpr char DiscordInvite[] = "https://discord.gg/veltor";
 constexpr char SteamStorePage[] = "https://store.steampowered.com/app/veltor";
+constexpr char WikiMainPage[] = "https://wiki.veltor.example/Main_Page";
 
 // Opens a web page in the system's browser through the shell. Tests replace `webPageOpener` so
 // that nothing is started.

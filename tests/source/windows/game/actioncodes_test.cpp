@@ -440,9 +440,10 @@ TEST_F(ActionCodes, WindowsOpenOnlyWhenAbsent) {
     }
 }
 
-TEST_F(ActionCodes, TheLargeMapOpensThenCloses) {
+TEST_F(ActionCodes, TheLargeMapClosesAndNeedsASelectedMapToOpen) {
     Run(50);
-    ASSERT_NE(Found<Map>(WindowType::Map), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Map), nullptr);
+    core->AddWindow(new Map(core.get()));
     Run(50);
     EXPECT_EQ(core->FindWindow(WindowType::Map), nullptr);
 }
@@ -475,14 +476,14 @@ TEST_F(ActionCodes, TheWorldMapCodesNeedTheWorldMap) {
     Run(54);
     Marker* added = Found<Marker>(WindowType::Marker);
     ASSERT_NE(added, nullptr);
-    EXPECT_EQ(added->x, MenuX);
-    EXPECT_EQ(added->editedId, -1);
+    EXPECT_EQ(added->screenX, uint32_t(MenuX));
+    EXPECT_EQ(added->editing, 0);
     core->RemoveWindow(added);
     Run(60, "Marker", 12);
     Marker* edited = Found<Marker>(WindowType::Marker);
     ASSERT_NE(edited, nullptr);
-    EXPECT_EQ(edited->y, MenuY);
-    EXPECT_EQ(edited->editedId, 12);
+    EXPECT_EQ(edited->screenY, uint32_t(MenuY));
+    EXPECT_EQ(edited->editId, 12);
 }
 
 TEST_F(ActionCodes, AJournalEntryNeedsAQuestOfThatNumber) {
@@ -500,7 +501,7 @@ TEST_F(ActionCodes, AJournalEntryNeedsAQuestOfThatNumber) {
     auto* journal = Found<Questlog>(WindowType::Questlog);
     for (uint32_t code = 150; code <= 155; ++code) {
         Run(code);
-        EXPECT_EQ(journal->tab, code - 150);
+        EXPECT_EQ(journal->filter, code - 150);
     }
 }
 
@@ -561,15 +562,15 @@ TEST_F(ActionCodes, APrivateChannelOpensOnceAndComesForward) {
 
 TEST_F(ActionCodes, WindowMethodsOfTheCodes) {
     auto* help = new Help(core.get());
-    core->AddWindow(help);
+    core->AddWindow(help)->OnOpen();
     auto* menu = new Action(core.get(), nullptr, "", 0);
     menu->AddEntry(40, "English");
     menu->AddEntry(40, "Portuguese");
     core->AddWindow(menu);
     menu->Execute(1);
-    EXPECT_EQ(help->language, 1u);
+    EXPECT_EQ(help->languageIndex, 1);
     menu->Execute(0);
-    EXPECT_EQ(help->language, 0u);
+    EXPECT_EQ(help->languageIndex, 0);
 
     auto* shop = new Shop(core.get());
     core->AddWindow(shop);

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "support/testcore.h"
+#include "windows/dialogs/map.h"
+#include "windows/dialogs/marker.h"
+#include "windows/dialogs/questlog.h"
 #include "windows/front/account.h"
 #include "windows/front/avatars.h"
 #include "windows/front/consoles.h"
@@ -47,6 +50,7 @@
 #include "windows/game/paneltop.h"
 #include "windows/game/partylist.h"
 #include "windows/game/spellbar.h"
+#include "windows/guide/help.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
@@ -231,6 +235,17 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window*) { return new ControlsHotkey(core); }},
         {"ControlsFunction", WindowType::ControlsFunction, true,
          [](Core* core, Window*) { return new ControlsFunction(core); }},
+        {"Map", WindowType::Map, true, [](Core* core, Window*) { return new Map(core); }},
+        {"Marker", WindowType::Marker, true,
+         [](Core* core, Window*) { return new Marker(core, 100, 100); }},
+        {"Questlog", WindowType::Questlog, true,
+         [](Core* core, Window*) { return new Questlog(core); }},
+        {"Help", WindowType::Help, true,
+         [](Core* core, Window*) {
+             auto* guide = new Help(core);
+             guide->OnOpen();
+             return guide;
+         }},
         {"Padding", WindowType::Padding, false,
          [](Core* core, Window* owner) { return new Padding(core, owner); }, false},
         {"Field",
