@@ -138,15 +138,21 @@ TEST_F(HouseAndGuildMessages, TheRentalListOpensAWindowEachTimeAndTakesAuctionUp
     EXPECT_EQ(rental->houses[0].rowText, "Elm Lane 3 (80sqm)");
     EXPECT_EQ(rental->houses[0].bidHolder, "-");
 
+    // The server closes one list, without an answer.
+    Sent();
+    ASSERT_TRUE(Deliver("9c"));
+    EXPECT_EQ(core->FindWindow(WindowType::Rental), rental);
+    EXPECT_TRUE(Sent().empty());
+
     // Sold to Bob: the row is marked and the owner shown.
     ASSERT_TRUE(Deliver("9b" + U32(5) + U32(1) + U32(700) + U32(0) + Str("Bob")));
     EXPECT_EQ(rental->houses[0].owner, "Bob");
     EXPECT_EQ(rental->houses[0].hasOwner, 1);
     EXPECT_EQ(rental->houses[0].currentBid, 700u);
     EXPECT_TRUE(rental->list->marks[0]);
-
-    ASSERT_TRUE(Deliver("9c"));
-    EXPECT_EQ(core->FindWindow(WindowType::Rental), empty);
+    // Another house's update changes nothing.
+    ASSERT_TRUE(Deliver("9b" + U32(6) + U32(1) + U32(900) + U32(0) + Str("Cid")));
+    EXPECT_EQ(rental->houses[0].owner, "Bob");
 }
 
 TEST_F(HouseAndGuildMessages, AnAuctionUpdateWithoutTheWindowIsReadWhole) {

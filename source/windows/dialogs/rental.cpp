@@ -107,8 +107,10 @@ void Rental::OnCommand(Button* button) {
 
 void Rental::OnSubmit() {
     if (core->activeConnection) core->activeConnection->SendRentalClose();
-    core->RemoveWindow(this);
+    Close();
 }
+
+void Rental::Close() { core->RemoveWindow(this); }
 
 std::vector<std::string> Rental::WrapDescription(const std::string& text) const {
     std::vector<std::string> lines;

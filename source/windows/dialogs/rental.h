@@ -44,6 +44,8 @@ public:
     void OnSubmit() override;
     void Place(int32_t screenWidth, int32_t screenHeight) override;
     void OnCommand(Button* button) override;
+    // Removes the window without a word to the server (the server closed the list).
+    void Close() override;
 
     void SetHouses(HouseEntry entry);
     // kind 1: the house is sold to `name`.

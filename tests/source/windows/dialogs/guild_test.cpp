@@ -156,7 +156,7 @@ TEST_F(GuildTest, FoundingRefusesAnEmptyNameAndSendsTheName) {
     CloseBoxes();
 
     for (char c : std::string(26, 'w')) found->input->OnChar(uint8_t(c));
-    EXPECT_EQ(found->input->text, std::string(25, 'w'));
+    EXPECT_EQ(found->input->text, "W" + std::string(24, 'w'));
     found->input->SetText("Wolves");
     found->OnCommand(found->FindButton(Guildfound::FoundButtonId));
     EXPECT_EQ(core->FindWindow(WindowType::Guildfound), nullptr);
