@@ -34,15 +34,19 @@ def button_centre(size, bx, by):
     return (x + bx + BUTTON_WIDTH // 2, y + by + BUTTON_HEIGHT // 2)
 
 
-def covered_span(before, after, axis):
-    """The first and last column (axis 0) or row (axis 1) of which most pixels changed between
-    two views: the place of a new opaque window (the game field's water changes few)."""
+def covered_box(before, after, size):
+    """(left, top, right, bottom) of the pixels that changed between two views across most of a
+    dialog of the size (the game field's water changes few), or None: where a new opaque window
+    stands, its shadow aside."""
+    x, y = origin(size)
     first = numpy.asarray(before).astype(int)
     second = numpy.asarray(after).astype(int)
     changed = numpy.abs(first - second).max(axis=2) > 24
-    share = changed.mean(axis=axis)
-    covered = numpy.nonzero(share > 0.6)[0]
-    return (int(covered[0]), int(covered[-1])) if len(covered) else None
+    columns = numpy.nonzero(changed[y:y + size[1], :].mean(axis=0) > 0.6)[0]
+    rows = numpy.nonzero(changed[:, x:x + size[0]].mean(axis=1) > 0.6)[0]
+    if not len(columns) or not len(rows):
+        return None
+    return (int(columns[0]), int(rows[0]), int(columns[-1]), int(rows[-1]))
 
 
 class HousesAndGuildsTest(WorldScreenTestCase):
@@ -50,13 +54,20 @@ class HousesAndGuildsTest(WorldScreenTestCase):
     def assert_window_at(self, before, after, size):
         """A window of the size appeared centred on the client, its shadow aside."""
         x, y = origin(size)
-        columns = covered_span(before, after, 0)
-        rows = covered_span(before, after, 1)
-        self.assertIsNotNone(columns, "no window appeared")
-        self.assertAlmostEqual(columns[0], x, delta=4)
-        self.assertAlmostEqual(columns[1], x + size[0] - 1, delta=4)
-        self.assertAlmostEqual(rows[0], y, delta=4)
-        self.assertAlmostEqual(rows[1], y + size[1] - 1, delta=6)
+        box = covered_box(before, after, size)
+        self.assertIsNotNone(box, "no window appeared")
+        left, top, right, bottom = box
+        self.assertAlmostEqual(left, x, delta=4)
+        self.assertAlmostEqual(right, x + size[0] - 1, delta=4)
+        self.assertAlmostEqual(top, y, delta=4)
+        self.assertAlmostEqual(bottom, y + size[1] - 1, delta=6)
+
+    def appeared(self, client, before, size, what):
+        """The first view in which a window of the size stands over `before`."""
+        def shown():
+            view = self.view(client)
+            return view if covered_box(before, view, size) else None
+        return poll(shown, 20, what)
 
     def guild_requests(self, server, kind):
         return [f for f in self.requests(server, houses.GUILD_OPCODE) if f["request"]["type"] == kind]
@@ -69,8 +80,7 @@ class HousesAndGuildsTest(WorldScreenTestCase):
                      'auction_seconds': 3600, 'description': 'A quiet house by the sea.'}
             session.perform([Frame(houses.bank_balance(400),
                                    houses.rental_open("Auctioneer", [house]))])
-            rental = poll(lambda: covered_span(before, self.view(client), 0) and self.view(client),
-                          20, "the rental list")
+            rental = self.appeared(client, before, RENTAL_SIZE, "the rental list")
             self.assert_window_at(before, rental, RENTAL_SIZE)
             # The detail page's two panels are darker than the box around them.
             x, y = origin(RENTAL_SIZE)
@@ -80,8 +90,8 @@ class HousesAndGuildsTest(WorldScreenTestCase):
             self.assertLess(panel, gap)
 
             self.click(client, *button_centre(RENTAL_SIZE, BID_BUTTON_X, RENTAL_SIZE[1] - 124))
-            bidding = self.view(client)
-            self.assert_window_at(rental, bidding, BIDDING_SIZE)
+            # The bidding window opens over the list, its field filled with 350: "bid" sends it.
+            time.sleep(1)
             self.click(client, *button_centre(BIDDING_SIZE, BIDDING_SIZE[0] - 66, BIDDING_SIZE[1] - 28))
             request = self.request(server, 155)["request"]
             self.assertEqual((request["house"], request["bid"]), (HOUSE_ID, 350))
@@ -103,8 +113,7 @@ class HousesAndGuildsTest(WorldScreenTestCase):
 
             before = self.view(client)
             session.perform([Frame(houses.guild_found_open())])
-            opened = poll(lambda: covered_span(before, self.view(client), 0) and self.view(client),
-                          20, "the founding window")
+            opened = self.appeared(client, before, FOUNDING_SIZE, "the founding window")
             self.assert_window_at(before, opened, FOUNDING_SIZE)
             client.type("Wolves")
             self.click(client, *found)
@@ -122,9 +131,9 @@ class HousesAndGuildsTest(WorldScreenTestCase):
             # Closed by the server: the window goes and nothing is sent.
             before = self.view(client)
             session.perform([Frame(houses.guild_found_open())])
-            poll(lambda: covered_span(before, self.view(client), 0), 20, "the founding window again")
+            self.appeared(client, before, FOUNDING_SIZE, "the founding window again")
             session.perform([Frame(houses.guild_found_close())])
-            poll(lambda: covered_span(before, self.view(client), 0) is None, 20,
+            poll(lambda: covered_box(before, self.view(client), FOUNDING_SIZE) is None, 20,
                  "the founding window gone")
             time.sleep(QUIET)
             self.assertEqual(len(self.requests(server, houses.GUILD_OPCODE)), 2)

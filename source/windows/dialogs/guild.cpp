@@ -160,7 +160,7 @@ void Guild::Draw() {
 }
 
 void Guild::OnMouseUp(int32_t mx, int32_t my) {
-    dragging = resizing = 0;
+    Window::OnMouseUp(mx, my);
     if (!list->HitTest(mx, my)) return;
     const int32_t row = list->HitTestItem(mx, my);
     if (row < 0 || size_t(row) >= members.size()) return;

@@ -149,11 +149,11 @@ TEST_F(RentalTest, DescriptionLinesKeepEscapesWholeAndWordsInsideThePanel) {
     EXPECT_EQ(lines[1], "bb" + escape + "cc dd");
 
     // A word longer than the panel is cut with a hyphen inside the panel's width.
-    const std::vector<std::string> cut = rental->WrapDescription(std::string(60, 'w'));
+    const std::vector<std::string> cut = rental->WrapDescription(std::string(40, 'w'));
     ASSERT_EQ(cut.size(), 2u);
     EXPECT_EQ(cut[0].back(), '-');
     EXPECT_LE(font->MeasureText(cut[0]), Rental::DescriptionWidth);
-    EXPECT_EQ(cut[0].size() - 1 + cut[1].size(), 60u);
+    EXPECT_EQ(cut[0].size() - 1 + cut[1].size(), 40u);
 
     // A line break leaves an empty line.
     EXPECT_EQ(rental->WrapDescription("one\x0btwo"), (std::vector<std::string>{"one", "", "two"}));
