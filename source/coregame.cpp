@@ -156,4 +156,6 @@ void Core::ClearSessionLists() {
     questProgress.clear();
     quests.clear();
     guilds.clear();
+    hasHouse = 0;
+    houseInfo = HouseInfo{};
 }

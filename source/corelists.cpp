@@ -9,6 +9,7 @@
 #include "core.h"
 #include "creature.h"
 #include "netbuffer.h"
+#include "windows/dialogs/house.h"
 #include "windows/game/friendlist.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
@@ -207,7 +208,9 @@ void Core::RenameMuted(const std::string& oldName, const std::string& newName) {
 }
 
 void Core::RenameHouseGuest(const std::string& oldName, const std::string& newName) {
-    if (RenameFirst(houseInfo.guests, oldName, newName)) MarkWindowsDirty(WindowType::House);
+    if (!RenameFirst(houseInfo.guests, oldName, newName)) return;
+    ReloadHouseGuests(*this);
+    MarkWindowsDirty(WindowType::House);
 }
 
 // --- Targets ------------------------------------------------------------------------------------

@@ -33,11 +33,19 @@ struct HouseGuest {
     uint32_t role;
 };
 
-// The player's own house; the house dialogs add the rest of the record.
+// The player's own house, as the server last sent it.
 struct HouseInfo {
+    uint32_t houseId{};
+    uint16_t type{};
+    uint16_t size{};  // square metres
+    uint32_t rent{};  // copper coins
+    uint32_t secondsToDue{};
+    uint8_t daysToDue{};    // whole days left to the next rent payment, at most 255
+    uint64_t receivedAt{};  // wall-clock milliseconds the countdown starts from
+    std::string town;
+    std::string nameFirst;
+    std::string nameSecond;
     std::vector<HouseGuest> guests;
-    uint32_t rent{};
-    uint8_t daysToDue{};  // days left to the next rent payment
 };
 
 struct GuildMember {
@@ -50,8 +58,8 @@ struct GuildInfo {
     uint32_t id;
     std::string name;
     uint32_t value;
-    uint8_t invitation;
-    uint8_t own;
+    uint8_t invitation;  // 1: an invitation to join the guild; 0: the player's own guild
+    uint8_t flag;
     std::vector<GuildMember> members;
 };
 

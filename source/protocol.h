@@ -437,9 +437,7 @@ private:
     void notification_line();
     void rename();
     void use_with_mode();
-    void house_lost();
     void bank_balance();
-    void auction_update();
     void rental_closed();
     void auction_text();
     void look_refused();
@@ -454,9 +452,15 @@ private:
     void craft_closed();
     void shop_item_update();
     void question_withdrawn();
-    void guild();
     void party_ignored();
     void marker_ignored();
+    // The house, rental and guild messages (protocolhouses.cpp).
+    void house_invitees();
+    void house_lost();
+    void rental_open();
+    void auction_update();
+    void guild();
+    void guild_data();
     enum Field { FieldU8, FieldU16, FieldU32, FieldStr8, FieldStrVar };
     void ReadAndIgnore(std::initializer_list<Field> fields);
     void CloseSplit();
@@ -472,8 +476,6 @@ private:
     void server_text();
     void bank_open();
     void bank();
-    void house_invitees();
-    void rental_open();
     void item_tooltip();
     void look_text();
     void party_invite();
@@ -493,7 +495,6 @@ private:
     void shop_open();
     void shop_close();
     void shop_sell_confirm();
-    void guild_data();
     void death();
     bool ReadItemList(const char* unknownShape, const char* badMarker);
     bool ReadItemDescription();

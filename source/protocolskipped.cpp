@@ -99,22 +99,6 @@ void Protocol::bank_open() {
 
 void Protocol::bank() {}
 
-void Protocol::house_invitees() {
-    ReadAndIgnore({FieldU32, FieldU16, FieldU16, FieldU32, FieldU32});
-    const uint32_t count = inBuffer.GetU32();
-    ReadAndIgnore({FieldStr8, FieldStr8, FieldStr8});
-    for (uint32_t i = 0; i < count && !inBuffer.Failed(); ++i) ReadAndIgnore({FieldStr8, FieldU32});
-}
-
-void Protocol::rental_open() {
-    inBuffer.GetString();
-    const uint32_t count = inBuffer.GetU32();
-    for (uint32_t i = 0; i < count && !inBuffer.Failed(); ++i) {
-        ReadAndIgnore({FieldU32, FieldU16, FieldU16, FieldU32, FieldU32, FieldU32});
-        ReadAndIgnore({FieldStr8, FieldStr8, FieldStr8, FieldStr8, FieldStr8, FieldStr8});
-    }
-}
-
 bool Protocol::ReadItemDescription() {
     const uint8_t flags = inBuffer.GetByte();
     inBuffer.GetString();
@@ -204,20 +188,6 @@ void Protocol::shop_sell_confirm() {
         return;
     }
     inBuffer.GetU32();
-}
-
-void Protocol::guild_data() {
-    inBuffer.GetByte();
-    const uint8_t guilds = inBuffer.GetByte();
-    for (uint8_t i = 0; i < guilds && !inBuffer.Failed(); ++i) {
-        ReadAndIgnore({FieldU16, FieldStr8, FieldU32});
-        const uint16_t members = inBuffer.GetU16();
-        for (uint16_t m = 0; m < members && !inBuffer.Failed(); ++m)
-            ReadAndIgnore({FieldU8, FieldStr8, FieldU32});
-    }
-    const uint8_t invitations = inBuffer.GetByte();
-    for (uint8_t i = 0; i < invitations && !inBuffer.Failed(); ++i)
-        ReadAndIgnore({FieldU16, FieldStr8, FieldStr8, FieldU32, FieldU32});
 }
 
 // A corpse shape not in the shape table reads nothing more.

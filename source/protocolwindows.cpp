@@ -23,8 +23,6 @@ const uint8_t PartyChannel = 5;
 // The notification kind that may take an automatic screenshot.
 const uint8_t ScreenshotKind = 4;
 const uint32_t ScreenshotDelay = 500;
-// The guild message's sub-operations.
-const uint8_t GuildList = 1, GuildFoundOpen = 2, GuildFoundClose = 3;
 const uint8_t SocialKind = 0;
 
 // The title of a menu the server opens: the other player's name, a grey bullet and the subject
@@ -142,23 +140,12 @@ void Protocol::use_with_mode() {
     core->SetCursor(1);
 }
 
-void Protocol::house_lost() {
-    inBuffer.GetU32();
-    if (inBuffer.Failed()) return;
-    core->hasHouse = 0;
-    if (core->paneltopWindow) core->paneltopWindow->Refresh();
-}
-
 void Protocol::bank_balance() {
     const uint32_t balance = inBuffer.GetU32();
     if (inBuffer.Failed()) return;
     core->bankBalance = balance;
     core->MarkWindowsDirty(WindowType::Bank);
     UpdateHouseWarning(*core);
-}
-
-void Protocol::auction_update() {
-    ReadAndIgnore({FieldU32, FieldU32, FieldU32, FieldU32, FieldStr8});
 }
 
 void Protocol::rental_closed() { core->CloseWindowOfType(WindowType::Rental); }
@@ -240,13 +227,4 @@ void Protocol::shop_item_update() { ReadAndIgnore({FieldU8, FieldU16, FieldU32})
 void Protocol::question_withdrawn() {
     auto* box = dynamic_cast<Sure*>(core->FindWindow(WindowType::Sure));
     if (box && box->action == Sure::SellQuestion) core->RemoveWindow(box);
-}
-
-void Protocol::guild() {
-    switch (inBuffer.GetByte()) {
-        case GuildList: guild_data(); break;
-        case GuildFoundClose: core->CloseWindowOfType(WindowType::Guildfound); break;
-        case GuildFoundOpen:
-        default: break;
-    }
 }

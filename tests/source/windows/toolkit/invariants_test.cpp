@@ -12,6 +12,12 @@
 #include "windows/dialogs/map.h"
 #include "windows/dialogs/marker.h"
 #include "windows/dialogs/questlog.h"
+#include "windows/dialogs/bidding.h"
+#include "windows/dialogs/guild.h"
+#include "windows/dialogs/guildfound.h"
+#include "windows/dialogs/guildinvite.h"
+#include "windows/dialogs/house.h"
+#include "windows/dialogs/rental.h"
 #include "windows/front/account.h"
 #include "windows/front/avatars.h"
 #include "windows/front/consoles.h"
@@ -317,6 +323,28 @@ const std::vector<WindowClass>& WindowClasses() {
          }},
         {"Channellist", WindowType::Channellist, true,
          [](Core* core, Window*) { return new Channellist(core, 1); }},
+        {"House", WindowType::House, true, [](Core* core, Window*) { return new House(core); }},
+        {"Rental", WindowType::Rental, true,
+         [](Core* core, Window*) {
+             auto* rental = new Rental(core, "");
+             HouseEntry house;
+             house.nameFirst = "Elm";
+             house.nameSecond = "Lane 3";
+             rental->SetHouses(house);
+             return rental;
+         }},
+        {"Bidding", WindowType::Bidding, true,
+         [](Core* core, Window*) { return new Bidding(core, HouseEntry{}); }},
+        {"Guild", WindowType::Guild, true, [](Core* core, Window*) { return new Guild(core); }},
+        {"Guildfound", WindowType::Guildfound, true,
+         [](Core* core, Window*) { return new Guildfound(core); }},
+        {"Guildinvite", WindowType::Guildinvite, true,
+         [](Core* core, Window*) {
+             core->guilds = {{7, "Wolves", 0, 1, 0, {{"Ann", 0, 0}}}};
+             Window* invitations = new Guildinvite(core);
+             core->guilds.clear();
+             return invitations;
+         }},
         {"Link (with Steam)", WindowType::Link, true,
          [](Core* core, Window*) {
              core->steamReady = 1;
