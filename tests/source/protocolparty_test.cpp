@@ -16,6 +16,7 @@
 #include "windows/game/friendlist.h"
 #include "windows/game/partylist.h"
 #include "windows/toolkit/button.h"
+#include "windows/toolkit/panel.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
@@ -93,7 +94,7 @@ TEST_F(PartyMessages, AStartedPartyNamesTheOtherMembers) {
     int lists = 0;
     for (const Window* window : core->windows) lists += window->typeId == WindowType::Partylist;
     EXPECT_EQ(lists, 1);
-    EXPECT_EQ(List()->panel, core->rightPanel);
+    EXPECT_EQ(static_cast<Window*>(List()->panel), core->rightPanel);
 }
 
 TEST_F(PartyMessages, AMemberListedTwiceKeepsOneRecord) {
@@ -163,7 +164,7 @@ TEST_F(PartyMessages, AnInvitationsMenuAnswersWithTheInvitersId) {
 }
 
 TEST_F(PartyMessages, ThePartyListDrawsItsBarsAndLeavesWhenClosed) {
-    ASSERT_TRUE(Deliver(Started({Member(PlayerId, "Hero"), Member(Bob, "Bob", "64c8"),
+    ASSERT_TRUE(Deliver(Started({Member(Bob, "Bob", "64c8"), Member(PlayerId, "Hero"),
                                  Member(Carl, "Carl"), Member(Dan, "Dan"), Member(44, "Eve")})));
     Partylist* list = List();
     ASSERT_NE(list, nullptr);
@@ -177,7 +178,7 @@ TEST_F(PartyMessages, ThePartyListDrawsItsBarsAndLeavesWhenClosed) {
     EXPECT_EQ(list->RowAt(40, 24 + 32), 1);
 
     // A non-leader's menu on another member holds only the private message.
-    list->OnRightClick(list->x + 40, list->y + 24 + 32 + 5);
+    list->OnRightClick(list->x + 40, list->y + 24 + 5);
     auto* menu = dynamic_cast<Action*>(core->windows.back());
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->context, Bob);

@@ -160,7 +160,15 @@ void Partylist::ShowMenu(int32_t mx, int32_t my) {
 }
 
 void Partylist::OnCommand(Button* button) {
-    if (button->id == ButtonId::Close && core->activeConnection)
-        core->activeConnection->SendPartyLeave();
-    Panellist::OnCommand(button);
+    if (button->id != ButtonId::Close) {
+        Panellist::OnCommand(button);
+        return;
+    }
+    if (core->activeConnection) core->activeConnection->SendPartyLeave();
+    Close();
+}
+
+void Partylist::Close() {
+    if (panel) panel->Close(this, true);
+    else core->RemoveWindow(this);
 }

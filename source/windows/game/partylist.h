@@ -18,6 +18,8 @@ public:
     void OnRightClick(int32_t mx, int32_t my) override;
     // The close button leaves the party first.
     void OnCommand(Button* button) override;
+    // The column removes and deletes the window: nothing may touch it afterwards.
+    void Close() override;
 
     void ShowMenu(int32_t mx, int32_t my);
     // The row under a point relative to the window: NoRow outside the members' area, the member

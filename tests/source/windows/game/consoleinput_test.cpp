@@ -215,7 +215,7 @@ TEST(ConsoleText, TheDrunkFilterGivesTheSameLineForTheSameSeed) {
             EXPECT_EQ(once.back(), 'y');
         }
     }
-    EXPECT_EQ(Drunk(line, 1), "where is the treusare chest and the gloden key");
+    EXPECT_EQ(Drunk(line, 1), "where is the terusrae chest and the golden key");
 }
 
 TEST(ConsoleText, TheDrunkFilterSwapsDirectionsOnAnEvenDraw) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core.h"
+#include "font.h"
 #include "protocolstate.h"
 #include "support/chatconsole.h"
 #include "support/creatureworld.h"
