@@ -12,6 +12,7 @@
 #include "windows/dialogs/map.h"
 #include "windows/dialogs/questlog.h"
 #include "windows/guide/help.h"
+#include "windows/game/console.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/windowtypes.h"
@@ -125,6 +126,14 @@ void Control::OnKeyDown(WPARAM virtualKey, LPARAM lParam) {
         Input* input = FocusedInput();
         if (input && (virtualKey == VK_LEFT || virtualKey == VK_NUMPAD4)) input->MoveCaret(-1);
         if (input && (virtualKey == VK_RIGHT || virtualKey == VK_NUMPAD6)) input->MoveCaret(1);
+        // The console's chat line recalls its earlier lines.
+        auto* console = dynamic_cast<Console*>(core->consoleWindow);
+        if (console && input && input->owner == console) {
+            if (virtualKey == VK_UP || virtualKey == VK_NUMPAD8)
+                input->SetText(console->HistoryOlder());
+            if (virtualKey == VK_DOWN || virtualKey == VK_NUMPAD2)
+                input->SetText(console->HistoryNewer());
+        }
     }
     Tail(virtualKey, lParam);
 }

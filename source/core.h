@@ -110,6 +110,8 @@ public:
     uint32_t ReinitDriver(uint32_t engine);
     HCURSOR LoadCursor(uint32_t kind);
     void SetCursor(uint32_t kind);
+    // Whether one of the one-shot input modes waits for the next click on the field.
+    bool InputModeArmed() const;
 
     // Keyboard.
     void OnEscape();

@@ -132,6 +132,11 @@ void Core::OnResize() {
     Tick();
 }
 
+bool Core::InputModeArmed() const {
+    return std::any_of(std::begin(inputModes), std::end(inputModes),
+                       [](uint8_t mode) { return mode != 0; });
+}
+
 void Core::PlaceWindows() {
     // Placing a window can take others out of the list (a column closes what no longer fits, a
     // page drops its scroll bar): only those still in it are placed.

@@ -128,24 +128,7 @@ void Protocol::look_text() {
     }
 }
 
-void Protocol::party_started() {
-    const uint8_t count = inBuffer.GetByte();
-    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i)
-        ReadAndIgnore({FieldU32, FieldU8, FieldU8, FieldStr8});
-}
-
-void Protocol::party_leader() { ReadAndIgnore({FieldU32}); }
-void Protocol::party_invited() { ReadAndIgnore({FieldU32, FieldStr8}); }
-void Protocol::party_joined() { ReadAndIgnore({FieldU32, FieldU8, FieldU8, FieldStr8}); }
-void Protocol::party_left() { ReadAndIgnore({FieldU32}); }
 void Protocol::quest_update() { ReadAndIgnore({FieldU16, FieldU16, FieldU32}); }
-
-void Protocol::friend_list() {
-    inBuffer.GetByte();
-    const uint8_t count = inBuffer.GetByte();
-    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i)
-        ReadAndIgnore({FieldU32, FieldU8, FieldU8, FieldStr8, FieldStr8});
-}
 
 // A shop's goods entry, or with `offer` one of the things it buys.
 bool Protocol::ReadShopEntry(bool offer) {

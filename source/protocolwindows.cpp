@@ -180,9 +180,7 @@ void Protocol::party_invite_withdrawn() { core->RemovePartyInvite(inBuffer.GetU3
 
 void Protocol::party_disbanded() {
     core->ClearParty();
-    Window* list = core->FindWindow(WindowType::Partylist);
-    if (!list) return;
-    list->Close();
+    if (Window* list = core->FindWindow(WindowType::Partylist)) list->Close();
     auto* console = dynamic_cast<Console*>(core->consoleWindow);
     if (Channel* channel = console ? console->FindChannel(PartyChannel) : nullptr)
         channel->AddLine(170, 224, 170, 224, "The party has been disbanded.");

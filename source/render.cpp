@@ -1,5 +1,7 @@
 #include "render.h"
 
+#include <algorithm>
+
 #include "driver/gfxcore.h"
 
 namespace {
@@ -21,6 +23,11 @@ struct Render::FrameStyle {
     SkinPart top, bottom, left, right;
     int32_t edgeLength;  // the edges' tiles are edgeLength by 2 (top, bottom) or 2 by edgeLength
 };
+
+int32_t FilledWidth(uint64_t value, uint64_t max, int32_t barWidth) {
+    if (max == 0 || barWidth <= 0) return 0;
+    return int32_t(std::min<uint64_t>(uint64_t(barWidth), value * uint64_t(barWidth) / max));
+}
 
 Render::Render(Core* core)
     : core(core),

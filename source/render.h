@@ -25,6 +25,10 @@ void ScreenshotRows(const uint32_t* readBack, int32_t width, int32_t height, boo
 // no thread could be started. Tests replace it to run the worker themselves.
 extern bool (*startScreenshotWorker)(Render* render);
 
+// The filled width of a bar of the width for value out of max: at most the bar's width, and an
+// empty bar when max is 0.
+int32_t FilledWidth(uint64_t value, uint64_t max, int32_t barWidth);
+
 class Render {
 public:
     explicit Render(Core* core);

@@ -97,7 +97,9 @@ protected:
         auto* console = new Console(core.get());
         core->AddWindow(console);
         core->consoleWindow = console;
-        return AddInput(console);
+        Input* line = AddInput(console);
+        console->AttachChatLine(line);
+        return line;
     }
     void Press(WPARAM virtualKey, uint32_t keyCode) {
         control->OnKeyDown(virtualKey, Param(keyCode));

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "control.h"
 #include "core.h"
 #include "creature.h"
+#include "font.h"
 #include "protocol.h"
+#include "render.h"
+#include "screen.h"
+#include "windows/dialogs/look.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/container.h"
 #include "windows/game/equipment.h"
@@ -31,6 +36,42 @@ constexpr int32_t WideX = 156, WideWidth = 300, WideHeight = 200;
 constexpr int32_t PlacedWideHeight = 199, WideMargin = 10, MaxWideWidth = 1000, BottomOffset = 209;
 // In the normal layout the console also spans both columns beside the field's frame.
 constexpr int32_t BothColumns = 2 * Panel::ColumnWidth;
+// The capitals button: 18 x 18 at the console's left, 22 pixels above its bottom.
+constexpr int32_t CapitalsX = 4, CapitalsRise = 22, CapitalsSize = 18, CapitalsSkinY = 46;
+// Presses and hovers this many pixels below the top edge make the console taller or lower.
+constexpr int32_t HeightBand = 6;
+constexpr uint32_t SizeCursor = 2;
+
+// The bars of the strip: each a track between two 4-pixel caps, its edges at y 5 and 18 and the
+// filled part in between. Experience is 142 wide at x 8; health runs from x 161 to 5 pixels short
+// of the middle; mana from 5 pixels past the middle, filled from the right.
+constexpr int32_t ExperienceX = 8, ExperienceWidth = 142, HealthX = 161, ManaOffset = 5;
+constexpr int32_t GaugeInset = 166, MaxGaugeWidth = 10000;
+constexpr int32_t GaugeTop = 5, GaugeFillY = 9, GaugeBottom = 18, GaugeFillHeight = 9;
+constexpr int32_t GaugeTextY = 8, TooltipBottom = 22;
+constexpr int32_t CapWidth = 4, EdgeHeight = 4, CapLeftSourceX = 233, CapRightSourceX = 246;
+constexpr int32_t EdgeSourceX = 237, EdgeSourceWidth = 9, EdgeTopSourceY = 153,
+                  EdgeBottomSourceY = 166;
+constexpr int32_t ExperienceFillX = 228, HealthFillX = 222, ManaFillX = 216, FillSourceY = 191,
+                  FillSourceWidth = 4;
+constexpr int32_t EmptySourceX = 101, EmptySourceY = 142, EmptySourceWidth = 100;
+constexpr uint32_t GaugeTextColour = 0xE0E0E0E0;
+
+// The strips beside the console: skin image 4, a dark and a light line along the console, and
+// with `status` a red glow that grows as health drops.
+constexpr uint16_t FillerImage = 4;
+constexpr uint32_t EdgeDark = 0x80000000, EdgeLight = 0x18FFFFFF;
+constexpr uint32_t GlowColour = 0x00D41108, GlowAlpha = 32;
+
+// The push-to-talk hint at the console's bottom left.
+constexpr int32_t HintX = 29, HintRise = 17;
+constexpr uint32_t HintColour = 0x40FFFFFF;
+
+// "value / max", or nothing while the maximum is 0.
+std::string ValueText(uint32_t value, uint32_t max) {
+    return max ? std::to_string(value) + " / " + std::to_string(max) : "";
+}
+
 // The status panel's friends-list button, disabled while the friends list is open.
 constexpr uint32_t FriendsButton = 22;
 // The layout entry's fields.
@@ -70,29 +111,53 @@ void SendTypingNotice(Core* core, const std::string& text) {
 
 }  // namespace
 
-Console::Console(Core* core) : Window(core) {
-    typeId = WindowType::Console;
+Console::Console(Core* core) : Window(core) { Build(); }
+
+Console::~Console() {
+    if (!chatLineListed) delete chatLine;
+}
+
+void Console::Build() {
     const int32_t W = core->ScreenWidth(), H = core->ScreenHeight();
+    mainChatbox = secondChatbox = nullptr;
+    chatLine = nullptr;
+    chatLineListed = false;
+    ResetLayout();
     if (core->options.widescreen) {
         x = WideX;
+        y = 0;
         width = WideWidth;
         height = WideHeight;
     } else {
+        x = 0;
         y = H - NormalHeight;
         width = W;
         height = NormalHeight;
     }
+    resizable = 1;
+    CreateSurface();
+    name.clear();
+    typeId = WindowType::Console;
+    font = core->GetFont(2);
+    barFont = core->GetFont(1);
+    capitalsButton = AddButton(CapitalsX, height - CapitalsRise, CapitalsButton, 0, CapitalsSkinY,
+                               CapitalsSize, CapitalsSkinY, 2 * CapitalsSize, CapitalsSkinY,
+                               CapitalsSize, CapitalsSize, {1, 1, 16, 16}, "", 0, 0);
+    AttachChatLine(new Input(core, this, MaxChatLength));
 }
 
 void Console::SetHeight(int32_t newHeight) {
     if (newHeight == height) return;
     height = newHeight;
+    if (capitalsButton) capitalsButton->y = height - CapitalsRise;
     Place(int32_t(core->clientWidth), int32_t(core->clientHeight));
+    Refresh();
 }
 
 void Console::Place(int32_t screenWidth, int32_t screenHeight) {
     const Options& options = core->options;
     const Window* frame = core->FindWindow(WindowType::Padding);
+    const int32_t oldWidth = width;
     if (!options.widescreen) {
         if (frame) width = frame->width + BothColumns;
         x = (screenWidth - width) / 2;
@@ -109,9 +174,160 @@ void Console::Place(int32_t screenWidth, int32_t screenHeight) {
             width = screenWidth - 2 * x - WideMargin;
         }
     }
+    if (width != oldWidth) Refresh();
     PlaceChatLine();
     // The boxes follow at once: the field's layout may change the height within a frame.
     if (mainChatbox) mainChatbox->PlacePair();
+}
+
+void Console::Paint() {
+    if (core->options.widescreen) return;
+    PaintCached([this] {
+        render->DrawFrame3(0, 0, width, height);
+        const int32_t half = width / 2;
+        const uint64_t experience = core->experience, experienceMax = core->experienceNext;
+        DrawGauge(ExperienceX, ExperienceWidth,
+                  FilledWidth(experience, experienceMax, ExperienceWidth), false, ExperienceFillX,
+                  experienceMax ? std::to_string(experience * 100 / experienceMax) + " %" : "");
+        const int32_t healthWidth = half - GaugeInset;
+        DrawGauge(HealthX, healthWidth, FilledWidth(core->hp, core->maxHp, healthWidth), false,
+                  HealthFillX, ValueText(core->hp, core->maxHp));
+        const int32_t manaWidth = width - half - GaugeInset;
+        if (manaWidth <= MaxGaugeWidth)
+            DrawGauge(half + ManaOffset, manaWidth,
+                      FilledWidth(core->mana, core->maxMana, manaWidth), true, ManaFillX,
+                      ValueText(core->mana, core->maxMana));
+    });
+}
+
+void Console::DrawGauge(int32_t trackX, int32_t trackWidth, int32_t filled, bool fromRight,
+                        int32_t fillSourceX, const std::string& text) {
+    if (trackWidth <= 0) return;
+    // The caps: a 4 x 4 corner, a 4 x 9 side and a 4 x 4 corner, one above the other.
+    for (const int32_t capSourceX : {CapLeftSourceX, CapRightSourceX}) {
+        const int32_t capX = capSourceX == CapLeftSourceX ? trackX - CapWidth : trackX + trackWidth;
+        render->DrawSkinPart(capX, GaugeTop, capSourceX, EdgeTopSourceY, CapWidth, EdgeHeight,
+                             SkinAtlasId);
+        render->DrawSkinPart(capX, GaugeFillY, capSourceX, EdgeTopSourceY + EdgeHeight, CapWidth,
+                             GaugeFillHeight, SkinAtlasId);
+        render->DrawSkinPart(capX, GaugeBottom, capSourceX, EdgeBottomSourceY, CapWidth, EdgeHeight,
+                             SkinAtlasId);
+    }
+    render->DrawSkinPartTiled(trackX, GaugeTop, trackWidth, EdgeHeight, 0, 0, EdgeSourceX,
+                              EdgeTopSourceY, EdgeSourceWidth, EdgeHeight, SkinAtlasId);
+    render->DrawSkinPartTiled(trackX, GaugeBottom, trackWidth, EdgeHeight, 0, 0, EdgeSourceX,
+                              EdgeBottomSourceY, EdgeSourceWidth, EdgeHeight, SkinAtlasId);
+    const int32_t fillX = fromRight ? trackX + trackWidth - filled : trackX;
+    const int32_t emptyX = fromRight ? trackX : trackX + filled;
+    render->DrawSkinPartTiled(fillX, GaugeFillY, filled, GaugeFillHeight, 0, 0, fillSourceX,
+                              FillSourceY, FillSourceWidth, GaugeFillHeight, SkinAtlasId);
+    render->DrawSkinPartTiled(emptyX, GaugeFillY, trackWidth - filled, GaugeFillHeight, 0, 0,
+                              EmptySourceX, EmptySourceY, EmptySourceWidth, GaugeFillHeight,
+                              SkinAtlasId);
+    if (!text.empty() && barFont)
+        barFont->DrawTextCentered(trackX + trackWidth / 2, GaugeTextY, text, GaugeTextColour);
+}
+
+void Console::Draw() {
+    if (core->testWalker.testing) return;
+    const Options& options = core->options;
+    const int32_t W = core->ScreenWidth();
+    if (options.widescreen) {
+        if (!options.widescale) return;
+        const int32_t strip = x - (options.panel ? Panel::ColumnWidth : 0);
+        if (strip <= 0) return;
+        DrawFiller(0, strip, true);
+        DrawFiller(W - strip, W, false);
+        return;
+    }
+    DrawSurface();
+    DrawFiller(0, x, true);
+    DrawFiller(x + width, W, false);
+    DrawButtons();
+    const Screen* screen = core->screen;
+    const bool talking = screen && screen->control && screen->control->talkLatch;
+    if (options.push && !talking && font)
+        font->DrawText(x + HintX, y + height - HintRise,
+                       "Press " + MakeColorCode(128, 255, 128, 128) + "enter" +
+                           MakeColorCode(255, 255, 255, 64) + " to type.",
+                       HintColour);
+}
+
+void Console::DrawFiller(int32_t left, int32_t right, bool consoleOnRight) {
+    const int32_t stripWidth = right - left;
+    if (stripWidth <= 0) return;
+    const int32_t H = core->ScreenHeight();
+    render->DrawSkinTiled(left, 0, stripWidth, H, 0, 0, FillerImage);
+    // The dark line touches the console, the light one lies a pixel further out.
+    const int32_t darkX = consoleOnRight ? right - 1 : left;
+    const int32_t lightX = consoleOnRight ? right - 2 : left + 1;
+    render->FillRect(darkX, 0, 1, H, EdgeDark);
+    render->FillRect(lightX, 0, 1, H, EdgeLight);
+    if (!core->options.status || stripWidth <= 2) return;
+    const uint64_t lost = uint64_t(core->hp) * GlowAlpha / std::max<uint32_t>(1, core->maxHp);
+    const uint32_t alpha = GlowAlpha - uint32_t(std::min<uint64_t>(GlowAlpha, lost));
+    const uint32_t outer = alpha << 24 | GlowColour, inner = GlowColour;
+    const uint32_t leftColour = consoleOnRight ? outer : inner;
+    const uint32_t rightColour = consoleOnRight ? inner : outer;
+    render->FillGradientRect(left, 0, stripWidth, H, leftColour, rightColour, leftColour,
+                             rightColour);
+}
+
+bool Console::InHeightBand(int32_t my) const {
+    return !core->options.widescreen && my - y >= 1 && my - y <= HeightBand;
+}
+
+void Console::OnMouseDown(int32_t mx, int32_t my) {
+    if (!InHeightBand(my)) return;
+    resizing = 1;
+    anchorX = mx;
+    anchorY = my - y;
+    core->SetCursor(SizeCursor);
+}
+
+void Console::OnHover(int32_t, int32_t my) {
+    if (InHeightBand(my) && !core->InputModeArmed()) core->SetCursor(SizeCursor);
+}
+
+void Console::OnResize(int32_t, int32_t my) {
+    auto* field = dynamic_cast<Field*>(core->fieldWindow);
+    if (!resizing || core->options.widescreen || !field) return;
+    const int32_t before = height;
+    field->GiveConsoleRect(core->ScreenHeight() - (my - anchorY));
+    if (height == before) return;
+    core->PlaceWindows();
+    Refresh();
+}
+
+std::string Console::BarTooltip(int32_t rx, int32_t ry) const {
+    if (ry < GaugeTop || ry > TooltipBottom) return "";
+    const int32_t half = width / 2;
+    if (rx >= 4 && rx <= 145)
+        return "Experience:  " + std::to_string(core->experience) + " / " +
+               std::to_string(core->experienceNext);
+    if (rx >= 157 && rx <= half - 10)
+        return core->maxHp < 1 ? "You seem to be dead."
+                               : "Health:  " + ValueText(core->hp, core->maxHp);
+    if (rx >= half + 1 && rx <= width - GaugeInset)
+        return core->maxMana < 1 ? "You are all out of mana."
+                                 : "Mana:  " + ValueText(core->mana, core->maxMana);
+    return "";
+}
+
+void Console::OnMouseUp(int32_t mx, int32_t my) {
+    if (!core->InputModeArmed() && !resizing && !core->options.widescreen) {
+        std::string text = BarTooltip(mx - x, my - y);
+        if (!text.empty()) core->AddWindow(new Look(core, "", std::move(text), mx, my, 1));
+    }
+    dragging = resizing = 0;
+}
+
+void Console::OnCommand(Button* button) {
+    if (button->id != CapitalsButton || !chatLine) return;
+    std::string text = chatLine->text;
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    chatLine->SetText(text);
 }
 
 void Console::OnOpen() {
@@ -139,6 +355,12 @@ void Console::OnOpen() {
         info->readOnly = 1;
     }
     mainChatbox->PlacePair();
+    if (chatLine && !chatLineListed) {
+        core->AddWindow(chatLine);
+        chatLineListed = true;
+        PlaceChatLine();
+    }
+    core->focusedInput = chatLine;
 }
 
 void Console::CreatePanels() {
@@ -254,7 +476,17 @@ Channel* Console::FindChannel(uint32_t id) {
     return channel;
 }
 
+void Console::OpenPrivatePage(const std::string& person) {
+    if (!mainChatbox) return;
+    if (!mainChatbox->FindChannelByName(person))
+        mainChatbox->OpenChannel(ChannelId::Private, person, 1);
+    mainChatbox->SelectChannelByName(person);
+}
+
 void Console::AttachChatLine(Input* line) {
+    if (chatLine && !chatLineListed) delete chatLine;
+    const auto& windows = core->windows;
+    chatLineListed = std::find(windows.begin(), windows.end(), line) != windows.end();
     chatLine = line;
     line->onTextChanged = [](Input& changed) { SendTypingNotice(changed.core, changed.text); };
 }

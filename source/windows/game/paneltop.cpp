@@ -97,19 +97,8 @@ const MenuRow MenuRows[] = {
     {250, "Report", &Options::mreprt},
 };
 
-// The filled width of a bar of the width for value out of max; an empty bar when max is 0.
-int32_t FilledWidth(uint64_t value, uint64_t max, int32_t barWidth) {
-    if (max == 0) return 0;
-    return int32_t(std::min<uint64_t>(uint64_t(barWidth), value * uint64_t(barWidth) / max));
-}
-
 std::string PercentText(uint64_t value, uint64_t max) {
     return std::to_string(max == 0 ? 0 : value * 100 / max) + " %";
-}
-
-bool InputModeArmed(const Core& core) {
-    return std::any_of(std::begin(core.inputModes), std::end(core.inputModes),
-                       [](uint8_t mode) { return mode != 0; });
 }
 
 bool Inside(const WindowRect& row, int32_t px, int32_t py) {
@@ -333,7 +322,7 @@ void Paneltop::OnMouseUp(int32_t mx, int32_t my) {
         Panellist::OnMouseUp(mx, my);
         return;
     }
-    if (resizing || InputModeArmed(*core)) return;
+    if (resizing || core->InputModeArmed()) return;
     if (mx < x + Inset || mx >= x + width - Inset) return;
     const int32_t px = mx - x, py = my - y;
     if (Inside(connectionRow, px, py)) {

@@ -5,9 +5,16 @@
 
 #include "core.h"
 #include "creature.h"
+#include "protocolstate.h"
+#include "render.h"
+#include "support/creatureworld.h"
+#include "support/drawntext.h"
 #include "support/recordingconnection.h"
+#include "support/recordingdriver.h"
 #include "support/spritedata.h"
 #include "support/testcore.h"
+#include "windows/dialogs/look.h"
+#include "windows/game/chatbox.h"
 #include "windows/game/console.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/panel.h"
@@ -239,6 +246,144 @@ TEST_F(ConsolePanelsTest, ASavedLayoutComesBackWithItsContainersNumberedInOrder)
     core->SavePanelLayout();
     EXPECT_EQ(core->panelDataLayout, saved);
     core->player = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// The console of the game screen: its place below the field, the band that makes it taller, the
+// bars' texts and tooltips.
+class ConsoleScreenTest : public CreatureWorld {
+protected:
+    void SetUp() override {
+        CreatureWorld::SetUp();
+        core->panelLeftLayout = DefaultLeft;
+        core->panelRightLayout = DefaultRight;
+    }
+    void TearDown() override {
+        UseNullDriver();
+        core.reset();
+    }
+    Console* Enter() {
+        core->EnterGame();
+        return static_cast<Console*>(core->consoleWindow);
+    }
+    std::vector<std::string> BarTexts(Console* console) {
+        RecordingDriver::Install();
+        console->Refresh();
+        console->Paint();
+        // Texts on one line read as one run with spaces between them.
+        std::vector<std::string> texts;
+        for (const std::string& run : DrawnTextsIn(RecordingDriver::Take(), 0xE0E0E0E0)) {
+            size_t start = 0;
+            for (size_t gap = run.find("  "); start < run.size(); gap = run.find("  ", start)) {
+                if (gap != start) texts.push_back(run.substr(start, gap - start));
+                if (gap == std::string::npos) break;
+                start = run.find_first_not_of(' ', gap);
+            }
+        }
+        UseNullDriver();
+        return texts;
+    }
+    std::string TooltipAt(Console* console, int32_t rx, int32_t ry) {
+        const size_t before = core->windows.size();
+        console->OnMouseUp(console->x + rx, console->y + ry);
+        if (core->windows.size() == before) return "";
+        auto* look = dynamic_cast<Look*>(core->windows.back());
+        return look ? look->text : "";
+    }
+};
+
+TEST_F(ConsoleScreenTest, TheConsoleIsCentredBelowTheFieldBeforeAndAfterAResize) {
+    Console* console = Enter();
+    const Window* frame = core->FindWindow(WindowType::Padding);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(console->width, frame->width + 312);
+    EXPECT_EQ(console->x, (800 - console->width) / 2);
+    EXPECT_EQ(console->height, 220);
+    EXPECT_EQ(console->y, 380);
+    // The default layouts: the status panel left, the minimap made and pinned on the right.
+    const auto* map = dynamic_cast<Panellist*>(core->FindWindow(WindowType::Panelmap));
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(static_cast<Window*>(map->panel), core->rightPanel);
+    EXPECT_TRUE(map->pinned);
+    EXPECT_EQ(core->focusedInput, console->chatLine);
+
+    core->clientWidth = 1024;
+    core->clientHeight = 768;
+    core->PlaceWindows();
+    EXPECT_EQ(console->width, frame->width + 312);
+    EXPECT_EQ(console->x, (1024 - console->width) / 2);
+    EXPECT_EQ(console->y + console->height, 768);
+}
+
+TEST_F(ConsoleScreenTest, OnlyTheBandBelowTheTopEdgeStartsAResize) {
+    Console* console = Enter();
+    for (int32_t dy : {0, 1, 6, 7, 30}) {
+        console->resizing = 0;
+        console->OnMouseDown(console->x + 100, console->y + dy);
+        EXPECT_EQ(console->resizing, dy >= 1 && dy <= 6) << dy;
+    }
+    console->OnMouseUp(console->x + 100, console->y + 3);
+    EXPECT_EQ(console->resizing, 0);
+}
+
+TEST_F(ConsoleScreenTest, TheBarsShowTheirValuesInSixtyFourBits) {
+    Console* console = Enter();
+    struct Case {
+        uint32_t experience, experienceNext, hp, maxHp, mana, maxMana;
+        std::vector<std::string> texts;
+    };
+    for (const Case& c : std::vector<Case>{
+             {3000000000u, 4000000000u, 50, 100, 0, 10, {"75 %", "50 / 100", "0 / 10"}},
+             {5, 0, 0, 0, 0, 0, {}},
+             {10, 10, 7, 5, 1, 2, {"100 %", "7 / 5", "1 / 2"}}}) {
+        core->experience = c.experience;
+        core->experienceNext = c.experienceNext;
+        core->hp = c.hp;
+        core->maxHp = c.maxHp;
+        core->mana = c.mana;
+        core->maxMana = c.maxMana;
+        EXPECT_EQ(BarTexts(console), c.texts) << c.experience;
+    }
+    // The filled widths: 142 * 3e9 / 4e9, an empty bar for a maximum of 0, never past the bar.
+    EXPECT_EQ(FilledWidth(3000000000u, 4000000000u, 142), 106);
+    EXPECT_EQ(FilledWidth(5, 0, 142), 0);
+    EXPECT_EQ(FilledWidth(7, 5, 234), 234);
+}
+
+TEST_F(ConsoleScreenTest, TheBarsTellTheirValuesOnAClick) {
+    Console* console = Enter();
+    core->experience = 30;
+    core->experienceNext = 40;
+    core->hp = 0;
+    core->maxHp = 0;
+    core->mana = 3;
+    core->maxMana = 9;
+    const int32_t half = console->width / 2;
+    EXPECT_EQ(TooltipAt(console, 10, 10), "Experience:  30 / 40");
+    EXPECT_EQ(TooltipAt(console, 160, 10), "You seem to be dead.");
+    EXPECT_EQ(TooltipAt(console, half + 20, 10), "Mana:  3 / 9");
+    core->maxMana = 0;
+    EXPECT_EQ(TooltipAt(console, half + 20, 22), "You are all out of mana.");
+    EXPECT_EQ(TooltipAt(console, 10, 30), "");
+    core->inputModes[InputTradeSelect] = 1;
+    EXPECT_EQ(TooltipAt(console, 10, 10), "");
+}
+
+TEST_F(ConsoleScreenTest, InTheWideLayoutTheInfoTabSwallowsWhatIsTyped) {
+    core->options.widescreen = core->options.panel = core->options.inventory = 1;
+    RecordingConnection connection(core.get(), StateGame);
+    Console* console = Enter();
+    connection.SentSinceLastCall();
+    Channel* info = console->mainChatbox->FindChannel(ChannelId::Info);
+    ASSERT_NE(info, nullptr);
+    EXPECT_TRUE(info->readOnly);
+    console->mainChatbox->SelectChannel(info);
+    console->chatLine->text = "hello";
+    console->OnSubmit();
+    EXPECT_TRUE(connection.SentSinceLastCall().empty());
 }
 
 }  // namespace

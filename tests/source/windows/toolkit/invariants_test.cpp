@@ -47,6 +47,7 @@
 #include "windows/game/channel.h"
 #include "windows/game/channellist.h"
 #include "windows/game/chatbox.h"
+#include "windows/game/console.h"
 #include "windows/game/container.h"
 #include "windows/game/equipment.h"
 #include "windows/game/field.h"
@@ -320,6 +321,15 @@ const std::vector<WindowClass>& WindowClasses() {
              auto* page = new Channel(core, owner, ChannelId::World, "World", 1);
              page->AddLine(255, 255, 255, 255, "Welcome :)");
              return page;
+         }},
+        {"Console", WindowType::Console, false,
+         [](Core* core, Window*) { return new Console(core); }},
+        {"Console (wide)", WindowType::Console, false,
+         [](Core* core, Window*) {
+             core->options.widescreen = 1;
+             Window* console = new Console(core);
+             core->options.widescreen = 0;
+             return console;
          }},
         {"Channellist", WindowType::Channellist, true,
          [](Core* core, Window*) { return new Channellist(core, 1); }},
