@@ -99,6 +99,7 @@ void Core::Init() {
     player = nullptr;
     consoleWindow = leftPanel = fieldWindow = equipmentWindow = rightPanel = paneltopWindow =
         nullptr;
+    containerPanel = nullptr;
     dragTo = dragFrom = nullptr;
     targetingSpell = nullptr;
     targets.clear();

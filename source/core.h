@@ -19,6 +19,7 @@
 #include "win32.h"
 
 class Button;
+class Container;
 class Creature;
 class Font;
 class ItemPart;
@@ -84,6 +85,10 @@ public:
     void DeleteClosedWindows();
     void ActivateWindow(Window* window);
     Window* FindWindow(uint32_t type);
+    // The open window of a server container number (1 to 249), or null.
+    Container* FindContainerWindow(uint8_t index);
+    // The container windows of the saved layout that the server has not opened since close.
+    void CloseContainerWindows();
     // Sets the dirty byte of every open window of the type, so the next frame repaints it.
     void MarkWindowsDirty(uint32_t type);
     void CloseWindowOfType(uint32_t type);
@@ -259,6 +264,8 @@ public:
     Window* fieldWindow{};
     Window* equipmentWindow{};
     Window* rightPanel{};
+    // The column new containers open in when no other is asked for.
+    Window* containerPanel{};
     Window* paneltopWindow{};
     Creature* player{};
     uint8_t inputModes[InputModeCount]{};

@@ -73,7 +73,7 @@ void Core::EnterGame() {
         windows.erase(std::find(windows.begin(), windows.end(), bottom));
         windows.insert(windows.begin(), bottom);
     }
-    leftPanel = FindWindow(WindowType::PanelLeft);
+    leftPanel = containerPanel = FindWindow(WindowType::PanelLeft);
     equipmentWindow = FindWindow(WindowType::Equipment);
     rightPanel = FindWindow(WindowType::PanelRight);
     paneltopWindow = FindWindow(WindowType::Paneltop);
@@ -133,6 +133,7 @@ void Core::DeleteWindowsExcept(Window* kept) {
 void Core::ForgetGameScreen() {
     consoleWindow = leftPanel = fieldWindow = equipmentWindow = rightPanel = paneltopWindow =
         chatBox = nullptr;
+    containerPanel = nullptr;
 }
 
 // The world does not delete its creatures: they leave it first, and with them every pointer the

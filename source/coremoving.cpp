@@ -16,6 +16,8 @@
 #include "windows/game/channel.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/console.h"
+#include "windows/game/container.h"
+#include "windows/game/equipment.h"
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
@@ -116,8 +118,16 @@ void Refuse(Core* core, const std::string& text) {
 }  // namespace
 
 Thing* Core::FindDraggedThing(uint16_t x, uint16_t y, uint8_t z) {
-    // The slot windows (bank, crafting, brewing, shop, trade, equipment, containers) are not
-    // built yet, so no slot holds a thing.
+    if (x == ContainerSlot) {
+        const Container* container = y <= 0xFF ? FindContainerWindow(uint8_t(y)) : nullptr;
+        return container ? container->ItemAt(z) : nullptr;
+    }
+    if (x == EquipmentSlot) {
+        const auto* equipment = dynamic_cast<Equipment*>(equipmentWindow);
+        return equipment ? equipment->ItemAt(z) : nullptr;
+    }
+    // The other slot windows (bank, crafting, brewing, shop, trade) are not built yet, so no
+    // slot of theirs holds a thing.
     if (!IsTile(x)) return nullptr;
     Tile* tile = world ? world->GetTileXY(x, y, z) : nullptr;
     return tile ? tile->GetThing(useItemIndex) : nullptr;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <deque>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -496,7 +497,19 @@ private:
     void shop_close();
     void shop_sell_confirm();
     void death();
-    bool ReadItemList(const char* unknownShape, const char* badMarker);
+    // An item list up to its end marker, each record a new item; false after a fatal error.
+    bool ReadItemList(std::vector<std::unique_ptr<Item>>& items, const char* unknownShape,
+                      const char* badMarker);
+    // The automatic screenshot: taken half a second later when the option is on and none is
+    // pending or being written.
+    void ScheduleScreenshot();
+    // A new item of a record, as the container messages build them.
+    Item* NewItem(const ItemRecord& record);
+    // The containers' item routing by container number: a new item to insert or put in a slot,
+    // and the removal of a slot's item. An item no window takes is destroyed.
+    void InsertContainerItem(uint8_t number, uint8_t slot, Item* item);
+    void ReplaceContainerItem(uint8_t number, uint8_t slot, Item* item);
+    void RemoveContainerItem(uint8_t number, uint8_t slot, bool keepRows);
     bool ReadItemDescription();
     bool ReadShopEntry(bool offer);
     // Requests of the game state.

@@ -3,11 +3,12 @@
 
 #include "core.h"
 #include "protocol.h"
+#include "windows/game/equipment.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
 
-constexpr size_t EquipmentSlots = 15;
+constexpr uint8_t EquipmentSlots = Equipment::SlotCount;
 
 }  // namespace
 
@@ -33,5 +34,12 @@ void Protocol::attach() {
         mapReceived = 0;
         core->EnterGame();
     }
-    if (!core->recording) playerId = id;
+    if (core->recording) return;
+    playerId = id;
+    auto* worn = dynamic_cast<Equipment*>(core->equipmentWindow);
+    if (!worn) return;
+    for (uint8_t slot = 0; slot < EquipmentSlots; ++slot) {
+        if (equipment[slot].shapeId != 0) worn->ReplaceSlot(NewItem(equipment[slot]), slot);
+        else delete worn->ClearSlot(slot);
+    }
 }

@@ -1,9 +1,12 @@
 // Game-state messages whose windows, texts and lists are built later: each is read whole, in
 // its own layout, and dropped, so that the next message of the frame starts after it. The
 // pending queues they answer are kept in step.
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "core.h"
+#include "item.h"
 #include "protocol.h"
 
 namespace {
@@ -18,14 +21,8 @@ const uint8_t HasText = 1, HasAttributes = 2, HasBonuses = 4, HasRequirements = 
 
 }  // namespace
 
-void Protocol::hitpoint_text() { ReadAndIgnore({FieldU32, FieldU8, FieldU16}); }
-
-void Protocol::experience_text() {
-    inBuffer.GetU16();
-    inBuffer.GetVarint();
-}
-
-bool Protocol::ReadItemList(const char* unknownShape, const char* badMarker) {
+bool Protocol::ReadItemList(std::vector<std::unique_ptr<Item>>& items, const char* unknownShape,
+                            const char* badMarker) {
     while (!closed) {
         const uint8_t marker = inBuffer.GetByte();
         if (inBuffer.Failed() || marker == EndMarker) return true;
@@ -36,6 +33,7 @@ bool Protocol::ReadItemList(const char* unknownShape, const char* badMarker) {
                 FailFatally(unknownShape);
                 return false;
             }
+            items.emplace_back(NewItem(item));
         } else if (marker == BadMarker) {
             FailFatally(badMarker);
             return false;
@@ -45,36 +43,6 @@ bool Protocol::ReadItemList(const char* unknownShape, const char* badMarker) {
     }
     return false;
 }
-
-void Protocol::container_attach() {
-    if (!pendingOpens.empty()) pendingOpens.pop_front();
-    ReadAndIgnore({FieldU8, FieldU8, FieldU8, FieldU16, FieldStr8});
-    ReadItemList("container_attach: unknown shape id. (item)",
-                 "container_attach: failed to read the container data.");
-}
-
-void Protocol::container_insert() {
-    ReadAndIgnore({FieldU8, FieldU8});
-    const uint8_t count = inBuffer.GetByte();
-    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {
-        ItemRecord item;
-        if (!ReadItem(item)) {
-            FailFatally("container_insert: unknown shape id. (item)");
-            return;
-        }
-    }
-}
-
-void Protocol::container_remove() { ReadAndIgnore({FieldU8, FieldU8}); }
-
-void Protocol::container_replace() {
-    ReadAndIgnore({FieldU8, FieldU8});
-    ItemRecord item;
-    if (!ReadItem(item) && item.shapeId != 0)
-        FailFatally("container_replace: unknown shape id. (item)");
-}
-
-void Protocol::server_text() { ReadAndIgnore({FieldU8}); }
 
 void Protocol::bank_open() {
     ReadAndIgnore({FieldU16, FieldStr8});
@@ -171,10 +139,4 @@ void Protocol::shop_sell_confirm() {
         return;
     }
     inBuffer.GetU32();
-}
-
-// A corpse shape not in the shape table reads nothing more.
-void Protocol::death() {
-    ItemRecord corpse;
-    ReadItem(corpse);
 }

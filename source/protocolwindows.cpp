@@ -11,7 +11,9 @@
 #include "windows/game/action.h"
 #include "windows/game/channel.h"
 #include "windows/game/console.h"
+#include "windows/game/container.h"
 #include "windows/game/paneltop.h"
+#include "windows/toolkit/panel.h"
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
@@ -68,6 +70,11 @@ void Protocol::open_book() { ReadAndIgnore({FieldU32, FieldU32, FieldU32, FieldU
 
 void Protocol::container_closed() {
     const uint8_t number = inBuffer.GetByte();
+    if (inBuffer.Failed()) return;
+    if (Container* container = core->FindContainerWindow(number)) {
+        if (container->panel) container->panel->Close(container, true);
+        else if (container->state == 1) container->state = 2;
+    }
     if (core->FindWindow(WindowType::Split) && core->useItemX == 0xFFFF && core->useItemY == number)
         CloseSplit();
 }
@@ -117,11 +124,13 @@ void Protocol::notification_line() {
     if (inBuffer.Failed()) return;
     ConvertText(text);
     if (core->world) core->world->notification->Add(lineKind, text);
-    if (core->options.autoscreen && lineKind == ScreenshotKind && !core->screenshotPending &&
-        !core->screenshotBusy) {
-        core->SetScreenshotDeadline(ScreenshotDelay);
-        core->screenshotPending = 1;
-    }
+    if (lineKind == ScreenshotKind) ScheduleScreenshot();
+}
+
+void Protocol::ScheduleScreenshot() {
+    if (!core->options.autoscreen || core->screenshotPending || core->screenshotBusy) return;
+    core->SetScreenshotDeadline(ScreenshotDelay);
+    core->screenshotPending = 1;
 }
 
 void Protocol::rename() {

@@ -88,6 +88,7 @@ void Protocol::map_full() {
                         AreaColumns, AreaRows};
     if (!ReadFloors("map_full", AreaFloor, up, down, {area}, true)) return;
 
+    core->CloseContainerWindows();
     world->ResetView();
     world->viewJumped = 1;
     world->RebuildView(uint8_t(AreaFloor + viewOffset));

@@ -1,7 +1,6 @@
 """Chat in the sample world with OpenGL and with Direct3D 9: channel messages, private messages
 and speech arrive in the console's channels and over the field, the logged channels write their
 files under logs/, and a chat line shows its coloured word and its smiley."""
-import datetime
 import time
 import unittest
 
@@ -11,7 +10,8 @@ from PIL import Image
 from fakeserver import gamemessages as gm
 from fakeserver import sampleworld
 from fakeserver.server import Frame
-from worldscreen import FIELD, DRIVERS, WorldScreenTestCase, count_near, mean_difference
+from worldscreen import (FIELD, DRIVERS, WorldScreenTestCase, channel_log, count_near,
+                         mean_difference)
 
 # The chat boxes lie below the game field on the 800 x 600 client area.
 CHAT = (0, 390, 800, 600)
@@ -39,10 +39,7 @@ class ChatTest(WorldScreenTestCase):
 
     def log_records(self, folder, channel):
         """The records of today's log of the channel, without their time stamps."""
-        path = folder.path / "logs" / channel / (datetime.date.today().isoformat() + ".txt")
-        if not path.exists():
-            return []
-        return [line.split("] ", 1)[-1] for line in path.read_text("latin-1").splitlines()]
+        return channel_log(folder, channel)
 
     def wait_records(self, folder, channel, predicate, what):
         deadline = time.monotonic() + LOG_WAIT

@@ -23,7 +23,9 @@ LEFT_X, RIGHT_X = 0, CLIENT_WIDTH - COLUMN_WIDTH
 LEFT_LAYOUT = "50,2,1,0,157;40,0,2,0,199"
 RIGHT_LAYOUT = "52,0,0,0,120;54,0,0,0,150;21,41,2,0,200"
 # A window pinned to the bottom of a column ends 1 pixel above the client's bottom edge.
-BAR_HEIGHT = EQUIPMENT_HEIGHT = 200
+BAR_HEIGHT = 200
+# The equipment keeps its own height, and shows its health bar where others have their title.
+EQUIPMENT_HEIGHT = 239
 # A panel window's title is white text 8 pixels in and 6 down, in its 22-pixel title band; its
 # collapse button is the second from the right, 18 wide, 3 down.
 TITLE_BAND = 22
@@ -71,9 +73,7 @@ class SidePanelsTest(WorldScreenTestCase):
             # of the left column has no title: its own test looks at its rows).
             view = self.view(client)
             bottom_y = CLIENT_HEIGHT - 1 - BAR_HEIGHT
-            titles = {"ability bar": (LEFT_X, bottom_y),
-                      "friends list": (RIGHT_X, 0),
-                      "equipment": (RIGHT_X, CLIENT_HEIGHT - 1 - EQUIPMENT_HEIGHT)}
+            titles = {"ability bar": (LEFT_X, bottom_y), "friends list": (RIGHT_X, 0)}
             for what, (x, y) in titles.items():
                 self.assertGreater(title_ink(view, x, y), TITLE_INK, what)
             # Between the status panel and the ability bar lies the column's free area.
@@ -114,7 +114,7 @@ class SidePanelsTest(WorldScreenTestCase):
         right, left = fields[2:5], fields[5:7]
         self.assertEqual([entry.split(",")[0] for entry in right], ["54", "52", "21"], record)
         self.assertEqual(right[1], "52,255,0,1,120", record)
-        self.assertEqual(right[2], "21,255,2,0,200", record)
+        self.assertEqual(right[2], "21,255,2,0,%d" % EQUIPMENT_HEIGHT, record)
         # The status panel saves the height of its own rows and buttons, not the layout's.
         self.assertRegex(left[0], r"^50,255,1,0,\d+$", record)
         self.assertEqual(left[1], "40,255,2,0,199", record)

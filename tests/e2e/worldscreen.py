@@ -2,6 +2,7 @@
 in through the login window with either graphics driver, pictures of its field, and where each
 tile of the view lies in them."""
 import contextlib
+import datetime
 import functools
 import time
 
@@ -118,6 +119,15 @@ def text_width(text):
 def mean_difference(first, second):
     """The mean absolute difference of two pictures of the same size (0 to 255)."""
     return float(numpy.abs(first.astype(int) - second.astype(int)).mean())
+
+
+def channel_log(folder, channel):
+    """The records of today's log of the channel in the client's folder, without their time
+    stamps."""
+    path = folder.path / "logs" / channel / (datetime.date.today().isoformat() + ".txt")
+    if not path.exists():
+        return []
+    return [line.split("] ", 1)[-1] for line in path.read_text("latin-1").splitlines()]
 
 
 def walks(transcript):

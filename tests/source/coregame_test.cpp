@@ -209,13 +209,13 @@ TEST_F(GameTest, LeavingSavesThePanelsWithTheContainersNumberedInOrder) {
         column.push_back(window);
         return window;
     };
-    add(new Container(core.get(), 7, 8), 150, right->normal);
-    add(new Container(core.get(), 2, 4), 120, right->normal);
+    add(new Container(core.get(), right, 7, 8), 150, right->normal);
+    add(new Container(core.get(), right, 2, 4), 120, right->normal);
     Panellist* status = add(new Panellist(core.get()), 157, left->normal);
     status->typeId = WindowType::Paneltop;
     status->windowId = 2;
     status->pinned = 1;
-    Panellist* pinned = add(new Container(core.get(), 5, 6), 100, left->bottom);
+    Panellist* pinned = add(new Container(core.get(), left, 5, 6), 100, left->bottom);
     pinned->pinned = 1;
     pinned->collapsed = 1;
     core->panelRecords = {{"Ann", {"old"}, {}}, {"Bob", {"b1"}, {"b2"}}};

@@ -55,10 +55,17 @@ std::vector<uint8_t> RecordingConnection::SentOpcodes(size_t atLeast) {
 std::vector<std::vector<uint8_t>> RecordingConnection::SentSinceLastCall() {
     static const std::vector<uint8_t> Ping = {240};
     protocol->SendPing();
-    const std::vector<std::vector<uint8_t>> payloads = SentPayloads(consumed_ + 1);
+    ++pingsSent_;
+    // A ping of an earlier call may arrive after that call: wait for every ping sent so far.
+    std::vector<std::vector<uint8_t>> payloads = SentPayloads(consumed_ + 1);
+    while (size_t(std::count(payloads.begin(), payloads.end(), Ping)) < pingsSent_) {
+        const size_t before = payloads.size();
+        payloads = SentPayloads(before + 1);
+        if (payloads.size() == before) break;
+    }
     std::vector<std::vector<uint8_t>> sent;
-    for (size_t i = consumed_; i < payloads.size() && payloads[i] != Ping; ++i)
-        sent.push_back(payloads[i]);
+    for (size_t i = consumed_; i < payloads.size(); ++i)
+        if (payloads[i] != Ping) sent.push_back(payloads[i]);
     consumed_ = payloads.size();
     return sent;
 }

@@ -29,4 +29,5 @@ public:
 private:
     ProtocolState state_;
     size_t consumed_ = 0;
+    size_t pingsSent_ = 0;
 };

@@ -108,7 +108,11 @@ void SendRequest(Protocol& connection, const Action& menu, uint32_t code) {
     const uint32_t id = menu.context;
     const std::string& name = menu.title;
     switch (code) {
-        case ActionCode::StackContainer: connection.SendContainerStack(uint8_t(id)); break;
+        case ActionCode::StackContainer:
+            // Not for a container that closed while its menu was open.
+            if (menu.core->FindContainerWindow(uint8_t(id)))
+                connection.SendContainerStack(uint8_t(id));
+            break;
         case ActionCode::RemoveFriend: connection.SendFriendRemove(id); break;
         case ActionCode::AddToFriendlist: connection.SendFriendAdd(name, 0, ""); break;
         case ActionCode::InviteToParty: connection.SendPartyInviteName(name); break;

@@ -77,6 +77,8 @@ constexpr uint32_t FriendsButton = 22;
 // The layout entry's fields.
 enum LayoutField { FieldType, FieldId, FieldPin, FieldCollapsed, FieldHeight, FieldSlots };
 constexpr size_t PanelFields = 5, ContainerFields = 6;
+// The numbers of ordinary containers run from 1 to this; above it lie the bank, shop and trade.
+constexpr int32_t LastContainerNumber = 249;
 constexpr int32_t PinTop = 1, PinBottom = 2;
 
 bool IsByte(int32_t value) { return value >= 0 && value <= 255; }
@@ -433,7 +435,8 @@ void Console::RestorePanelEntry(Panel* column, const std::vector<int32_t>& field
     if (fields.size() < PanelFields || !IsByte(fields[FieldId])) return;
     const uint32_t type = uint32_t(fields[FieldType]);
     if (type == WindowType::Container &&
-        (fields.size() < ContainerFields || !IsByte(fields[FieldSlots])))
+        (fields.size() < ContainerFields || !IsByte(fields[FieldSlots]) || fields[FieldId] < 1 ||
+         fields[FieldId] > LastContainerNumber))
         return;
     if (type != WindowType::Container && FindOpen(core, type)) return;
 
@@ -443,7 +446,8 @@ void Console::RestorePanelEntry(Panel* column, const std::vector<int32_t>& field
     Panellist* window = nullptr;
     switch (type) {
         case WindowType::Container:
-            window = new Container(core, uint8_t(fields[FieldId]), uint8_t(fields[FieldSlots]));
+            window =
+                new Container(core, column, uint8_t(fields[FieldId]), uint8_t(fields[FieldSlots]));
             break;
         case WindowType::Equipment: window = new Equipment(core, parent); break;
         case WindowType::Spellbar: window = new Spellbar(core, parent); break;

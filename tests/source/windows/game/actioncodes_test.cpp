@@ -148,6 +148,7 @@ protected:
 };
 
 TEST_F(ActionCodes, EachRequestCodeSendsItsRequest) {
+    core->AddWindow(new Container(core.get(), nullptr, 7, 4));  // the container stacked below
     const std::string name = "Bob";
     const uint32_t id = 0x0A0B0C0D;
     const struct {
@@ -778,7 +779,7 @@ TEST_F(PanelCodes, PanelCodesNeedAPanelWindowInAColumn) {
 }
 
 TEST_F(PanelCodes, AContainerClosedInItsColumnTellsTheServer) {
-    auto* container = new Container(core.get(), 7, 8);
+    auto* container = new Container(core.get(), right, 7, 8);
     right->Add(container);
     Panellist* other = Add(right, 100);
     EXPECT_TRUE(Sent().empty());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "item.h"
 #include "support/testcore.h"
 #include "windows/dialogs/map.h"
 #include "windows/dialogs/marker.h"
@@ -283,10 +284,33 @@ const std::vector<WindowClass>& WindowClasses() {
              window->ToggleMinimise(nullptr);
              return window;
          }},
+        {"Container (restored)", WindowType::Container, true,
+         [](Core* core, Window* owner) {
+             Panel* column = AddColumn(core, owner, Panel::Left);
+             auto* window = new Container(core, column, 4, 8);
+             column->Insert(window);
+             return window;
+         }},
         {"Container", WindowType::Container, true,
-         [](Core* core, Window*) { return new Container(core, 4, 8); }},
-        {"Equipment", WindowType::Equipment, true,
+         [](Core* core, Window* owner) {
+             Panel* column = AddColumn(core, owner, Panel::Right);
+             std::vector<Item*> items{new Item(core, 0, 0, 0, 0, 0, 1, ItemIdle)};
+             auto* window = new Container(core, column, 5, 0, 1, 8, "a bag of many things", items);
+             column->Insert(window);
+             return window;
+         }},
+        {"Container (loot)", WindowType::Container, false,
+         [](Core* core, Window*) {
+             std::vector<Item*> items{new Item(core, 0, 0, 0, 0, 0, 1, ItemIdle),
+                                      new Item(core, 0, 0, 0, 0, 0, 1, ItemIdle)};
+             auto* window = new Container(core, nullptr, 6, 0, 0, 2, "loot", items);
+             window->SetGeometry(200, 150);
+             return window;
+         }},
+        {"Equipment", WindowType::Equipment, false,
          [](Core* core, Window* owner) { return new Equipment(core, owner); }},
+        {"Equipment (in a column)", WindowType::Equipment, false,
+         [](Core* core, Window* owner) { return InColumn<Equipment>(core, owner, Panel::Right); }},
         {"Spellbar", WindowType::Spellbar, true,
          [](Core* core, Window* owner) { return InColumn<Spellbar>(core, owner, Panel::Left); }},
         {"Friendlist", WindowType::Friendlist, true,

@@ -1,0 +1,165 @@
+// The container messages: the server opens, fills and empties the copies of the containers the
+// player can reach (ops 80, 82, 83 and 87). Container 0 is the equipment, 1 to 249 are ordinary
+// container windows; the numbers above name the bank, crafting, shop and trade lists.
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core.h"
+#include "item.h"
+#include "protocol.h"
+#include "windows/dialogs/look.h"
+#include "windows/game/container.h"
+#include "windows/game/equipment.h"
+#include "windows/toolkit/panel.h"
+
+namespace {
+
+constexpr uint8_t EquipmentNumber = 0, LastContainerNumber = 249;
+// Where the window of an open request goes: the columns, or the clicked point for loot.
+constexpr uint8_t RightColumn = 1, LeftColumn = 2, FieldPlacement = 255;
+constexpr uint8_t HasParentFlag = 0x80;
+constexpr int32_t EmptyLootLifetimeMs = 2500;
+
+bool IsContainerNumber(uint8_t number) {
+    return number != EquipmentNumber && number <= LastContainerNumber;
+}
+
+Equipment* EquipmentOf(Core* core) { return dynamic_cast<Equipment*>(core->equipmentWindow); }
+
+}  // namespace
+
+Item* Protocol::NewItem(const ItemRecord& record) {
+    return new Item(core, record.shapeId, record.subId, 0, 0, 0, record.count, ItemIdle);
+}
+
+// Fields: container number, flags (bit 7: it lies in another container), slot count, icon
+// shape id, title, item list.
+void Protocol::container_attach() {
+    PendingOpen place{0, 0, 0};
+    if (!pendingOpens.empty()) {
+        place = pendingOpens.front();
+        pendingOpens.pop_front();
+    }
+    if (place.kind == FieldPlacement && !core->options.lootcont) place.kind = LeftColumn;
+    const uint8_t number = inBuffer.GetByte();
+    const uint8_t hasParent = (inBuffer.GetByte() & HasParentFlag) ? 1 : 0;
+    const uint8_t slots = inBuffer.GetByte();
+    const uint16_t iconShapeId = inBuffer.GetU16();
+    const std::string title = inBuffer.GetString();
+    std::vector<std::unique_ptr<Item>> read;
+    if (!ReadItemList(read, "container_attach: unknown shape id. (item)",
+                      "container_attach: failed to read the container data.") ||
+        inBuffer.Failed())
+        return;
+    std::vector<Item*> items;
+    for (std::unique_ptr<Item>& item : read) items.push_back(item.release());
+
+    const bool loot = place.kind == FieldPlacement;
+    Container* window = nullptr;
+    if (loot || (core->options.widescreen && !core->options.inventory)) {
+        window =
+            new Container(core, nullptr, number, iconShapeId, 0, slots, title, std::move(items));
+        core->AddWindow(window);
+    } else if (Container* open = core->FindContainerWindow(number)) {
+        open->Reopen(iconShapeId, hasParent, slots, title);
+        for (auto it = items.rbegin(); it != items.rend(); ++it) open->AddItem(*it);
+    } else {
+        Window* column = place.kind == RightColumn  ? core->rightPanel
+                         : place.kind == LeftColumn ? core->leftPanel
+                                                    : core->containerPanel;
+        auto* panel = dynamic_cast<Panel*>(column);
+        if (!panel) {
+            for (Item* item : items) delete item;
+            return;
+        }
+        auto* created = new Container(core, panel, number, iconShapeId, hasParent, slots, title,
+                                      std::move(items));
+        panel->Add(created);
+    }
+    if (!loot) return;
+
+    if (window->items.empty()) {
+        SendContainerClose(number);
+        core->RemoveWindow(window);
+        auto* look = new Look(core, title, "empty", place.x, place.y, 0);
+        look->lifetimeMs = EmptyLootLifetimeMs;
+        core->AddWindow(look);
+        return;
+    }
+    window->SetGeometry(place.x, place.y);
+    for (Window* other : core->windows) {
+        auto* container = dynamic_cast<Container*>(other);
+        if (container && container != window && container->floating && container->state == 1)
+            container->state = 2;
+    }
+}
+
+void Protocol::InsertContainerItem(uint8_t number, uint8_t slot, Item* item) {
+    Container* container = IsContainerNumber(number) ? core->FindContainerWindow(number) : nullptr;
+    if (container) container->InsertItem(item, slot);
+    else delete item;
+}
+
+void Protocol::ReplaceContainerItem(uint8_t number, uint8_t slot, Item* item) {
+    if (number == EquipmentNumber) {
+        if (Equipment* equipment = EquipmentOf(core)) equipment->ReplaceSlot(item, slot);
+        else delete item;
+        return;
+    }
+    Container* container = IsContainerNumber(number) ? core->FindContainerWindow(number) : nullptr;
+    if (container) container->ReplaceItem(item, slot);
+    else delete item;
+}
+
+void Protocol::RemoveContainerItem(uint8_t number, uint8_t slot, bool keepRows) {
+    if (number == EquipmentNumber) {
+        if (Equipment* equipment = EquipmentOf(core)) delete equipment->ClearSlot(slot);
+        return;
+    }
+    Container* container = IsContainerNumber(number) ? core->FindContainerWindow(number) : nullptr;
+    if (!container) return;
+    if (keepRows) delete container->RemoveItemAt(slot);
+    else container->DeleteItem(slot, false);
+}
+
+// Fields: container number, slot, count n, then n item records, each inserted at the slot.
+void Protocol::container_insert() {
+    const uint8_t number = inBuffer.GetByte();
+    const uint8_t slot = inBuffer.GetByte();
+    const uint8_t count = inBuffer.GetByte();
+    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {
+        ItemRecord record;
+        if (!ReadItem(record)) {
+            FailFatally("container_insert: unknown shape id. (item)");
+            return;
+        }
+        if (!inBuffer.Failed()) InsertContainerItem(number, slot, NewItem(record));
+    }
+}
+
+// Fields: container number, slot.
+void Protocol::container_remove() {
+    const uint8_t number = inBuffer.GetByte();
+    const uint8_t slot = inBuffer.GetByte();
+    if (!inBuffer.Failed()) RemoveContainerItem(number, slot, false);
+}
+
+// Fields: container number, slot, shape id and, unless it is 0, the rest of the item record.
+void Protocol::container_replace() {
+    const uint8_t number = inBuffer.GetByte();
+    const uint8_t slot = inBuffer.GetByte();
+    ItemRecord record;
+    const bool known = ReadItem(record);
+    if (closed) return;
+    if (record.shapeId == 0) {
+        RemoveContainerItem(number, slot, true);
+        return;
+    }
+    if (!known) {
+        FailFatally("container_replace: unknown shape id. (item)");
+        return;
+    }
+    if (!inBuffer.Failed()) ReplaceContainerItem(number, slot, NewItem(record));
+}
