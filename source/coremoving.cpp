@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "coins.h"
 #include "core.h"
 #include "creature.h"
 #include "item.h"
@@ -21,10 +22,32 @@
 #include "world.h"
 
 // Decimal with "," between groups of three digits.
-std::string FormatNumber(uint32_t value) {
+std::string FormatNumber(uint32_t value) { return FormatLargeNumber(value); }
+
+std::string FormatLargeNumber(uint64_t value) {
     std::string digits = std::to_string(value);
     for (int32_t at = int32_t(digits.size()) - 3; at > 0; at -= 3) digits.insert(size_t(at), ",");
     return digits;
+}
+
+std::string CoinWords(uint64_t copperCoins) {
+    const uint64_t gold = copperCoins / 1000, silver = copperCoins % 1000 / 100,
+                   copper = copperCoins % 100;
+    const auto coins = [](uint64_t number, const char* kind) {
+        return std::to_string(number) + " " + kind + " coin" + (number == 1 ? "" : "s");
+    };
+    std::string text;
+    if (gold > 0) {
+        text += coins(gold, "gold");
+        if (silver > 0 && copper > 0) text += ", ";
+        else if (silver > 0 || copper > 0) text += " and ";
+    }
+    if (silver > 0) {
+        text += coins(silver, "silver");
+        if (copper > 0) text += " and ";
+    }
+    if (copper > 0) text += coins(copper, "copper");
+    return text;
 }
 
 namespace {
@@ -65,20 +88,8 @@ std::string BuyQuestion(uint32_t total, uint32_t price, uint8_t multiplier) {
     std::string text = "Do you want to buy ";
     text += total <= 1 ? "this item" : "these " + white + FormatNumber(total) + grey + " items";
     text += " for " + white + FormatNumber(price) + Plural(" copper coin", price) + grey + "?";
-    const uint32_t gold = price / 1000, silver = price % 1000 / 100, copper = price % 100;
-    if (gold > 0 || silver > 0) {
-        text += "\nNote: value equals ";
-        if (gold > 0) {
-            text += std::to_string(gold) + Plural(" gold coin", gold);
-            if (silver > 0 && copper > 0) text += ", ";
-            else if (silver > 0 || copper > 0) text += " and ";
-        }
-        if (silver > 0) {
-            text += std::to_string(silver) + Plural(" silver coin", silver);
-            if (copper > 0) text += " and ";
-        }
-        if (copper > 0) text += std::to_string(copper) + Plural(" copper coin", copper);
-    }
+    // Only sums of a silver coin or more are told in coins.
+    if (price >= 100) text += "\nNote: value equals " + CoinWords(price);
     if (multiplier > 1) text += "\n\nThe stack amount can be capped due to space limitations.";
     return text;
 }

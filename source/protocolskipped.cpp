@@ -10,8 +10,6 @@ namespace {
 
 // Markers of the item lists of containers and the bank; below FirstMarker a byte starts an item.
 const uint8_t FirstMarker = 250, BadMarker = 250, RunMarker = 254, EndMarker = 255;
-// A bank run of this length also ends the list.
-const uint32_t BankRunEnd = 255;
 
 // Flags of an item description.
 const uint8_t HasText = 1, HasAttributes = 2, HasBonuses = 4, HasRequirements = 8;
@@ -76,29 +74,6 @@ void Protocol::container_replace() {
 
 void Protocol::server_text() { ReadAndIgnore({FieldU8}); }
 
-void Protocol::bank_open() {
-    ReadAndIgnore({FieldU16, FieldStr8});
-    while (!closed) {
-        const uint8_t marker = inBuffer.GetByte();
-        if (inBuffer.Failed() || marker == EndMarker) return;
-        if (marker < FirstMarker) {
-            ItemRecord item;
-            item.shapeId = uint16_t(marker | inBuffer.GetByte() << 8);
-            if (item.shapeId != 0 && !ReadItemRest(item)) {
-                FailFatally("bank: unknown shape id. (item)");
-                return;
-            }
-        } else if (marker == RunMarker) {
-            if (inBuffer.GetVarStop() == BankRunEnd) return;
-        } else {
-            FailFatally("bank unknown data.");
-            return;
-        }
-    }
-}
-
-void Protocol::bank() {}
-
 void Protocol::house_invitees() {
     ReadAndIgnore({FieldU32, FieldU16, FieldU16, FieldU32, FieldU32});
     const uint32_t count = inBuffer.GetU32();
@@ -161,49 +136,6 @@ void Protocol::friend_list() {
     const uint8_t count = inBuffer.GetByte();
     for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i)
         ReadAndIgnore({FieldU32, FieldU8, FieldU8, FieldStr8, FieldStr8});
-}
-
-// A shop's goods entry, or with `offer` one of the things it buys.
-bool Protocol::ReadShopEntry(bool offer) {
-    ItemRecord item;
-    if (!ReadItem(item)) {
-        FailFatally("shop_open: unknown shape id.");
-        return false;
-    }
-    if (offer) {
-        inBuffer.GetVarint();
-        inBuffer.GetVarint();
-    } else {
-        ReadAndIgnore({FieldU16, FieldU32});
-    }
-    inBuffer.GetString();
-    return !inBuffer.Failed();
-}
-
-void Protocol::shop_items() {
-    inBuffer.GetVarint();
-    ReadShopEntry(true);
-}
-
-void Protocol::shop_open() {
-    inBuffer.GetString();
-    const uint8_t goods = inBuffer.GetByte();
-    for (uint8_t i = 0; i < goods; ++i)
-        if (!ReadShopEntry(false)) return;
-    const uint8_t offers = uint8_t(inBuffer.GetVarint());
-    for (uint8_t i = 0; i < offers; ++i)
-        if (!ReadShopEntry(true)) return;
-}
-
-void Protocol::shop_close() {}
-
-void Protocol::shop_sell_confirm() {
-    ItemRecord item;
-    if (!ReadItem(item)) {
-        FailFatally("shop_open: unknown shape id.");
-        return;
-    }
-    inBuffer.GetU32();
 }
 
 void Protocol::guild_data() {

@@ -9,6 +9,11 @@
 #include <vector>
 
 #include "support/testcore.h"
+#include "windows/dialogs/bank.h"
+#include "windows/dialogs/brew.h"
+#include "windows/dialogs/shop.h"
+#include "windows/dialogs/store.h"
+#include "windows/dialogs/trade.h"
 #include "windows/front/account.h"
 #include "windows/front/avatars.h"
 #include "windows/front/crash.h"
@@ -223,6 +228,15 @@ const std::vector<WindowClass>& WindowClasses() {
          }},
         {"Container", WindowType::Container, true,
          [](Core* core, Window*) { return new Container(core, 4, 8); }},
+        {"Shop", WindowType::Shop, true,
+         [](Core* core, Window*) { return new Shop(core, "Trader", {}, {}); }},
+        {"Store", WindowType::Store, true, [](Core* core, Window*) { return new Store(core); }},
+        {"Trade", WindowType::Trade, true,
+         [](Core* core, Window*) { return new Trade(core, "Bob"); }},
+        {"Bank", WindowType::Bank, true,
+         [](Core* core, Window*) { return new Bank(core, "Bank"); }},
+        {"Brew", WindowType::Brew, true, [](Core* core, Window*) { return new Brew(core); }},
+        {"Craft", WindowType::Craft, true, [](Core* core, Window*) { return new Craft(core); }},
         {"Equipment", WindowType::Equipment, true,
          [](Core* core, Window* owner) { return new Equipment(core, owner); }},
         {"Spellbar", WindowType::Spellbar, true,
