@@ -14,6 +14,10 @@
 #include "protocol.h"
 #include "shape.h"
 #include "tile.h"
+#include "windows/dialogs/bank.h"
+#include "windows/dialogs/brew.h"
+#include "windows/dialogs/shop.h"
+#include "windows/dialogs/trade.h"
 #include "windows/game/channel.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/console.h"
@@ -127,8 +131,28 @@ void Refuse(Core* core, const std::string& text) {
 }  // namespace
 
 Thing* Core::FindDraggedThing(uint16_t x, uint16_t y, uint8_t z) {
-    // The slot windows (bank, crafting, brewing, shop, trade, equipment, containers) are not
-    // built yet, so no slot holds a thing.
+    switch (x) {
+        case ItemPlace::BankSlot:
+            if (auto* bank = dynamic_cast<Bank*>(FindWindow(WindowType::Bank)))
+                return bank->GetItem(z);
+            return nullptr;
+        case ItemPlace::CraftSlot:
+        case ItemPlace::BrewSlot:
+            if (auto* window = dynamic_cast<Brew*>(
+                    FindWindow(x == ItemPlace::BrewSlot ? WindowType::Brew : WindowType::Craft)))
+                return window->GetItem(z);
+            return nullptr;
+        case ItemPlace::ShopSlot:
+            if (auto* shop = dynamic_cast<Shop*>(FindWindow(WindowType::Shop)))
+                return y == ShopChoiceContainer ? shop->GetOffer(z) : shop->GetItem(z);
+            return nullptr;
+        case ItemPlace::TradeSlot:
+            if (auto* trade = dynamic_cast<Trade*>(FindWindow(WindowType::Trade)))
+                return trade->GetItem(z);
+            return nullptr;
+        default: break;
+    }
+    // The equipment and container windows do not hold things yet.
     if (!IsTile(x)) return nullptr;
     Tile* tile = world ? world->GetTileXY(x, y, z) : nullptr;
     return tile ? tile->GetThing(useItemIndex) : nullptr;

@@ -25,10 +25,6 @@ constexpr uint16_t Backpack = 140, Sword = 141, Key = 143;
 
 class BankTest : public StoreWindows {
 protected:
-    void TearDown() override {
-        platform = realPlatform;
-        StoreWindows::TearDown();
-    }
     Bank* Open(const std::string& list) {
         EXPECT_TRUE(Deliver("90" + U16(0) + Str("Bank") + list));
         return Find<Bank>(WindowType::Bank);
@@ -69,13 +65,15 @@ TEST_F(BankTest, TheOpenMessageFillsTheSlots) {
     ASSERT_NE(bank, nullptr);
     ASSERT_NE(bank->GetItem(10), nullptr);
     EXPECT_EQ(bank->GetItem(9), nullptr);
+    EXPECT_EQ(core->FindDraggedThing(0xFFF0, 250, 10), bank->GetItem(10));
     int banks = 0;
     for (Window* window : core->windows) banks += window->typeId == WindowType::Bank;
     EXPECT_EQ(banks, 1);
 
     // A run of 255 ends the list.
-    bank = Open("fe" + VarStop(255) + U16(Sword) + "ff");
+    bank = Open("fe" + VarStop(255));
     ASSERT_NE(bank, nullptr);
+    for (Item* item : bank->slots) EXPECT_EQ(item, nullptr);
 }
 
 TEST_F(BankTest, ASlotPastTheMailboxEndsTheConnection) {
@@ -134,6 +132,7 @@ TEST_F(BankTest, ClicksExamineAndCloseTellsTheServer) {
 TEST_F(BankTest, RightClicksUseOrOfferChoices) {
     Bank* bank = Open(U16(Backpack) + U16(Key) + "ff");
     ASSERT_NE(bank, nullptr);
+    const PlatformCalls before = platform;
     platform.keyState = ShiftHeld;
     bank->OnRightClick(SlotX(*bank, 0), SlotY(*bank, 0));
     auto* menu = dynamic_cast<Action*>(core->windows.back());
@@ -147,6 +146,7 @@ TEST_F(BankTest, RightClicksUseOrOfferChoices) {
 
     platform.keyState = NoneHeld;
     bank->OnRightClick(SlotX(*bank, 1), SlotY(*bank, 1));
+    platform = before;
     EXPECT_EQ(core->inputModes[InputUseWith], 1);
     EXPECT_EQ(core->useItemZ, 1);
     bank->OnMouseDown(bank->x + 5, bank->y + 100);

@@ -40,6 +40,7 @@ TEST_F(BrewTest, ButtonsAndClicksSendTheirRequests) {
         Brew* window = Find<Brew>(open == 92 ? WindowType::Brew : WindowType::Craft);
         ASSERT_NE(window, nullptr);
         window->SetItem(NewItem(), 2);
+        EXPECT_EQ(core->FindDraggedThing(open == 92 ? 0xFFFB : 0xFFFA, 0, 2), window->GetItem(2));
         Sent();
         Press(window, ButtonId::Ok);
         Press(window, ButtonId::Ok);
@@ -54,10 +55,9 @@ TEST_F(BrewTest, ButtonsAndClicksSendTheirRequests) {
 
 TEST_F(BrewTest, ASecondOpenReplacesTheWindowAndACloseWithoutOneDoesNothing) {
     ASSERT_TRUE(Deliver("5c"));
-    Brew* first = Find<Brew>(WindowType::Brew);
+    Find<Brew>(WindowType::Brew)->SetItem(NewItem(), 1);
     ASSERT_TRUE(Deliver("5c"));
-    Brew* second = Find<Brew>(WindowType::Brew);
-    EXPECT_NE(first, second);
+    EXPECT_EQ(Find<Brew>(WindowType::Brew)->GetItem(1), nullptr);
     int brews = 0;
     for (Window* window : core->windows) brews += window->typeId == WindowType::Brew;
     EXPECT_EQ(brews, 1);

@@ -61,7 +61,6 @@ TEST_F(ShopTest, TheListsDecideTheLayout) {
         EXPECT_EQ(shop->offerRows, c.offerRows) << c.goods << "/" << c.offers;
         EXPECT_EQ(shop->width, c.width) << c.goods << "/" << c.offers;
         EXPECT_EQ(shop->height, c.height) << c.goods << "/" << c.offers;
-        EXPECT_EQ(shop->FindButton(ButtonId::Close)->y, 3);
     }
 }
 
@@ -224,6 +223,18 @@ TEST_F(ShopTest, MenusSellWithoutAsking) {
     shop->SellSelected(0);
     shop->SellSelected(1);
     EXPECT_EQ(Sent(), (Requests{{219, Key, 0, 0, 1}, {219, Key, 0, 0, 3}}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShopTest, TheCoreFindsTheEntriesHeld) {
+    Shop* shop = Open(SomeGoods(2), {Offer(Key, 1, 5, "Key")});
+    ASSERT_NE(shop, nullptr);
+    EXPECT_EQ(core->FindDraggedThing(0xFFFC, 253, 1), shop->goods[1]);
+    EXPECT_EQ(core->FindDraggedThing(0xFFFC, 249, 0), shop->offer[0]);
+    EXPECT_EQ(core->FindDraggedThing(0xFFFC, 249, 1), nullptr);
 }
 
 }  // namespace

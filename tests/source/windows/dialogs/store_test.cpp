@@ -35,7 +35,9 @@ protected:
         return DrawnTextsIn(RecordingDriver::Take(), 0xE0E0E0E0);
     }
     static bool Has(const std::vector<std::string>& texts, const std::string& text) {
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
+        return std::any_of(texts.begin(), texts.end(), [&](const std::string& drawn) {
+            return (" " + drawn + " ").find(" " + text + " ") != std::string::npos;
+        });
     }
 
     std::unique_ptr<Core> core = MakeTestCore();
