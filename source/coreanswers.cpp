@@ -88,7 +88,7 @@ Outcome DeleteRecording(Sure& box) {
 // The shop's own sale, then the yes answer.
 Outcome Sell(Sure& box) {
     if (auto* shop = dynamic_cast<Shop*>(box.core->FindWindow(WindowType::Shop)))
-        shop->ConfirmSell();
+        shop->ConfirmSell(box.item);
     return AnswerYes(box);
 }
 

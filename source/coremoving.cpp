@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "coins.h"
 #include "core.h"
 #include "creature.h"
 #include "item.h"
@@ -13,6 +14,10 @@
 #include "protocol.h"
 #include "shape.h"
 #include "tile.h"
+#include "windows/dialogs/bank.h"
+#include "windows/dialogs/brew.h"
+#include "windows/dialogs/shop.h"
+#include "windows/dialogs/trade.h"
 #include "windows/game/channel.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/console.h"
@@ -23,10 +28,32 @@
 #include "world.h"
 
 // Decimal with "," between groups of three digits.
-std::string FormatNumber(uint32_t value) {
+std::string FormatNumber(uint32_t value) { return FormatLargeNumber(value); }
+
+std::string FormatLargeNumber(uint64_t value) {
     std::string digits = std::to_string(value);
     for (int32_t at = int32_t(digits.size()) - 3; at > 0; at -= 3) digits.insert(size_t(at), ",");
     return digits;
+}
+
+std::string CoinWords(uint64_t copperCoins) {
+    const uint64_t gold = copperCoins / 1000, silver = copperCoins % 1000 / 100,
+                   copper = copperCoins % 100;
+    const auto coins = [](uint64_t number, const char* kind) {
+        return std::to_string(number) + " " + kind + " coin" + (number == 1 ? "" : "s");
+    };
+    std::string text;
+    if (gold > 0) {
+        text += coins(gold, "gold");
+        if (silver > 0 && copper > 0) text += ", ";
+        else if (silver > 0 || copper > 0) text += " and ";
+    }
+    if (silver > 0) {
+        text += coins(silver, "silver");
+        if (copper > 0) text += " and ";
+    }
+    if (copper > 0) text += coins(copper, "copper");
+    return text;
 }
 
 namespace {
@@ -67,20 +94,8 @@ std::string BuyQuestion(uint32_t total, uint32_t price, uint8_t multiplier) {
     std::string text = "Do you want to buy ";
     text += total <= 1 ? "this item" : "these " + white + FormatNumber(total) + grey + " items";
     text += " for " + white + FormatNumber(price) + Plural(" copper coin", price) + grey + "?";
-    const uint32_t gold = price / 1000, silver = price % 1000 / 100, copper = price % 100;
-    if (gold > 0 || silver > 0) {
-        text += "\nNote: value equals ";
-        if (gold > 0) {
-            text += std::to_string(gold) + Plural(" gold coin", gold);
-            if (silver > 0 && copper > 0) text += ", ";
-            else if (silver > 0 || copper > 0) text += " and ";
-        }
-        if (silver > 0) {
-            text += std::to_string(silver) + Plural(" silver coin", silver);
-            if (copper > 0) text += " and ";
-        }
-        if (copper > 0) text += std::to_string(copper) + Plural(" copper coin", copper);
-    }
+    // Only sums of a silver coin or more are told in coins.
+    if (price >= 100) text += "\nNote: value equals " + CoinWords(price);
     if (multiplier > 1) text += "\n\nThe stack amount can be capped due to space limitations.";
     return text;
 }
@@ -118,16 +133,35 @@ void Refuse(Core* core, const std::string& text) {
 }  // namespace
 
 Thing* Core::FindDraggedThing(uint16_t x, uint16_t y, uint8_t z) {
-    if (x == ContainerSlot) {
-        const Container* container = y <= 0xFF ? FindContainerWindow(uint8_t(y)) : nullptr;
-        return container ? container->ItemAt(z) : nullptr;
+    switch (x) {
+        case ContainerSlot: {
+            const Container* container = y <= 0xFF ? FindContainerWindow(uint8_t(y)) : nullptr;
+            return container ? container->ItemAt(z) : nullptr;
+        }
+        case EquipmentSlot: {
+            const auto* equipment = dynamic_cast<Equipment*>(equipmentWindow);
+            return equipment ? equipment->ItemAt(z) : nullptr;
+        }
+        case ItemPlace::BankSlot:
+            if (auto* bank = dynamic_cast<Bank*>(FindWindow(WindowType::Bank)))
+                return bank->GetItem(z);
+            return nullptr;
+        case ItemPlace::CraftSlot:
+        case ItemPlace::BrewSlot:
+            if (auto* window = dynamic_cast<Brew*>(
+                    FindWindow(x == ItemPlace::BrewSlot ? WindowType::Brew : WindowType::Craft)))
+                return window->GetItem(z);
+            return nullptr;
+        case ItemPlace::ShopSlot:
+            if (auto* shop = dynamic_cast<Shop*>(FindWindow(WindowType::Shop)))
+                return y == ShopChoiceContainer ? shop->GetOffer(z) : shop->GetItem(z);
+            return nullptr;
+        case ItemPlace::TradeSlot:
+            if (auto* trade = dynamic_cast<Trade*>(FindWindow(WindowType::Trade)))
+                return trade->GetItem(z);
+            return nullptr;
+        default: break;
     }
-    if (x == EquipmentSlot) {
-        const auto* equipment = dynamic_cast<Equipment*>(equipmentWindow);
-        return equipment ? equipment->ItemAt(z) : nullptr;
-    }
-    // The other slot windows (bank, crafting, brewing, shop, trade) are not built yet, so no
-    // slot of theirs holds a thing.
     if (!IsTile(x)) return nullptr;
     Tile* tile = world ? world->GetTileXY(x, y, z) : nullptr;
     return tile ? tile->GetThing(useItemIndex) : nullptr;

@@ -28,6 +28,7 @@ class Item;
 class Layer;
 class Shape;
 class SessionCallback;
+class ShopEntry;
 class Tile;
 struct AvatarEntry;
 
@@ -465,6 +466,8 @@ private:
     enum Field { FieldU8, FieldU16, FieldU32, FieldStr8, FieldStrVar };
     void ReadAndIgnore(std::initializer_list<Field> fields);
     void CloseSplit();
+    // Removes the open window of a type, and then the split window; nothing without one.
+    void RemoveWindowAndSplit(uint32_t type);
 
     // Messages whose windows and texts come later: read whole and dropped (protocolskipped.cpp).
     void hitpoint_text();
@@ -511,7 +514,10 @@ private:
     void ReplaceContainerItem(uint8_t number, uint8_t slot, Item* item);
     void RemoveContainerItem(uint8_t number, uint8_t slot, bool keepRows);
     bool ReadItemDescription();
-    bool ReadShopEntry(bool offer);
+    // A shop entry of the goods list, or with `offer` of the things it buys; null when unread.
+    ShopEntry* ReadShopEntry(bool offer);
+    // Removes an open yes/no box of the action without answering it.
+    void RemoveQuestion(uint32_t action);
     // Requests of the game state.
     template <typename... Fields>
     void Send(uint8_t opcode, const Fields&... fields);

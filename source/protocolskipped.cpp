@@ -13,8 +13,6 @@ namespace {
 
 // Markers of the item lists of containers and the bank; below FirstMarker a byte starts an item.
 const uint8_t FirstMarker = 250, BadMarker = 250, RunMarker = 254, EndMarker = 255;
-// A bank run of this length also ends the list.
-const uint32_t BankRunEnd = 255;
 
 // Flags of an item description.
 const uint8_t HasText = 1, HasAttributes = 2, HasBonuses = 4, HasRequirements = 8;
@@ -43,29 +41,6 @@ bool Protocol::ReadItemList(std::vector<std::unique_ptr<Item>>& items, const cha
     }
     return false;
 }
-
-void Protocol::bank_open() {
-    ReadAndIgnore({FieldU16, FieldStr8});
-    while (!closed) {
-        const uint8_t marker = inBuffer.GetByte();
-        if (inBuffer.Failed() || marker == EndMarker) return;
-        if (marker < FirstMarker) {
-            ItemRecord item;
-            item.shapeId = uint16_t(marker | inBuffer.GetByte() << 8);
-            if (item.shapeId != 0 && !ReadItemRest(item)) {
-                FailFatally("bank: unknown shape id. (item)");
-                return;
-            }
-        } else if (marker == RunMarker) {
-            if (inBuffer.GetVarStop() == BankRunEnd) return;
-        } else {
-            FailFatally("bank unknown data.");
-            return;
-        }
-    }
-}
-
-void Protocol::bank() {}
 
 bool Protocol::ReadItemDescription() {
     const uint8_t flags = inBuffer.GetByte();
@@ -97,46 +72,3 @@ void Protocol::look_text() {
 }
 
 void Protocol::quest_update() { ReadAndIgnore({FieldU16, FieldU16, FieldU32}); }
-
-// A shop's goods entry, or with `offer` one of the things it buys.
-bool Protocol::ReadShopEntry(bool offer) {
-    ItemRecord item;
-    if (!ReadItem(item)) {
-        FailFatally("shop_open: unknown shape id.");
-        return false;
-    }
-    if (offer) {
-        inBuffer.GetVarint();
-        inBuffer.GetVarint();
-    } else {
-        ReadAndIgnore({FieldU16, FieldU32});
-    }
-    inBuffer.GetString();
-    return !inBuffer.Failed();
-}
-
-void Protocol::shop_items() {
-    inBuffer.GetVarint();
-    ReadShopEntry(true);
-}
-
-void Protocol::shop_open() {
-    inBuffer.GetString();
-    const uint8_t goods = inBuffer.GetByte();
-    for (uint8_t i = 0; i < goods; ++i)
-        if (!ReadShopEntry(false)) return;
-    const uint8_t offers = uint8_t(inBuffer.GetVarint());
-    for (uint8_t i = 0; i < offers; ++i)
-        if (!ReadShopEntry(true)) return;
-}
-
-void Protocol::shop_close() {}
-
-void Protocol::shop_sell_confirm() {
-    ItemRecord item;
-    if (!ReadItem(item)) {
-        FailFatally("shop_open: unknown shape id.");
-        return;
-    }
-    inBuffer.GetU32();
-}

@@ -8,6 +8,8 @@
 #include "font.h"
 #include "notification.h"
 #include "protocol.h"
+#include "windows/dialogs/brew.h"
+#include "windows/dialogs/trade.h"
 #include "windows/game/action.h"
 #include "windows/game/channel.h"
 #include "windows/game/console.h"
@@ -80,8 +82,10 @@ void Protocol::container_closed() {
 }
 
 void Protocol::trade_opened() {
-    inBuffer.GetString();
-    core->CloseWindowOfType(WindowType::Trade);
+    const std::string partner = inBuffer.GetString();
+    if (inBuffer.Failed()) return;
+    if (Window* open = core->FindWindow(WindowType::Trade)) core->RemoveWindow(open);
+    core->AddWindow(new Trade(core, partner));
 }
 
 void Protocol::trade_request() {
@@ -97,24 +101,32 @@ void Protocol::trade_request() {
     OpenServerMenu(core, menu);
 }
 
-void Protocol::trade_accepted() { core->MarkWindowsDirty(WindowType::Trade); }
-
-void Protocol::trade_ended() {
-    core->CloseWindowOfType(WindowType::Trade);
-    CloseSplit();
+void Protocol::trade_accepted() {
+    if (auto* trade = dynamic_cast<Trade*>(core->FindWindow(WindowType::Trade)))
+        trade->partnerAccepted = 1;
 }
 
-// The Brew and Craft windows come with the game dialogs: until then opening one shows nothing.
-void Protocol::brew_opened() {}
-void Protocol::craft_opened() {}
+void Protocol::trade_ended() { RemoveWindowAndSplit(WindowType::Trade); }
 
-void Protocol::brew_closed() {
-    core->CloseWindowOfType(WindowType::Brew);
-    CloseSplit();
+// A second open message replaces the window of its kind, as the trade, the bank and the shop do:
+// the container and close messages reach one window only.
+void Protocol::brew_opened() {
+    if (Window* open = core->FindWindow(WindowType::Brew)) core->RemoveWindow(open);
+    core->AddWindow(new Brew(core));
 }
 
-void Protocol::craft_closed() {
-    core->CloseWindowOfType(WindowType::Craft);
+void Protocol::craft_opened() {
+    if (Window* open = core->FindWindow(WindowType::Craft)) core->RemoveWindow(open);
+    core->AddWindow(new Craft(core));
+}
+
+void Protocol::brew_closed() { RemoveWindowAndSplit(WindowType::Brew); }
+void Protocol::craft_closed() { RemoveWindowAndSplit(WindowType::Craft); }
+
+void Protocol::RemoveWindowAndSplit(uint32_t type) {
+    Window* open = core->FindWindow(type);
+    if (!open) return;
+    core->RemoveWindow(open);
     CloseSplit();
 }
 
@@ -228,10 +240,3 @@ void Protocol::friend_removed() { core->RemoveFriend(inBuffer.GetU32()); }
 void Protocol::party_ignored() { ReadAndIgnore({FieldU32}); }
 
 void Protocol::marker_ignored() { ReadAndIgnore({FieldU8, FieldU8, FieldU8, FieldStrVar}); }
-
-void Protocol::shop_item_update() { ReadAndIgnore({FieldU8, FieldU16, FieldU32}); }
-
-void Protocol::question_withdrawn() {
-    auto* box = dynamic_cast<Sure*>(core->FindWindow(WindowType::Sure));
-    if (box && box->action == Sure::SellQuestion) core->RemoveWindow(box);
-}

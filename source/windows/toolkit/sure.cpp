@@ -10,39 +10,18 @@
 #include "render.h"
 #include "screen.h"
 #include "windows/toolkit/button.h"
+#include "windows/toolkit/itemgrid.h"
 #include "windows/toolkit/windowtypes.h"
 
 namespace {
 
-constexpr int32_t Cell = 40;
+constexpr int32_t Cell = ItemGrid::Cell;
 constexpr int32_t GridTop = 52;
 // What the grid adds to the height of its rows: its edges and the gap to the text below.
 constexpr int32_t GridFrameHeight = 27;
 
-// Skin pieces of the item grid's frame (image 1): 8 x 8 junctions, 32-pixel edges.
-struct SkinPiece {
-    int32_t sx, sy, w, h;
-};
-constexpr SkinPiece TopLeft = {87, 27, 8, 8}, TopJoin = {95, 27, 8, 8}, TopRight = {103, 27, 8, 8},
-                    LeftJoin = {87, 35, 8, 8}, Cross = {95, 35, 8, 8}, RightJoin = {103, 35, 8, 8},
-                    BottomLeft = {87, 43, 8, 8}, BottomJoin = {95, 43, 8, 8},
-                    BottomRight = {103, 43, 8, 8};
-constexpr SkinPiece TopEdge = {85, 59, 32, 6}, RowSeparator = {85, 66, 32, 4},
-                    BottomEdge = {85, 71, 32, 6};
-constexpr SkinPiece LeftEdge = {54, 41, 6, 32}, ColumnSeparator = {61, 41, 4, 32},
-                    RightEdge = {66, 41, 6, 32};
-constexpr SkinPiece Slot = {256, 56, 36, 36}, EmptySlot = {256, 16, 36, 36};
-
-void DrawPiece(Render* render, int32_t x, int32_t y, const SkinPiece& piece) {
-    render->DrawSkinPart(x, y, piece.sx, piece.sy, piece.w, piece.h, SkinAtlasId);
-}
-
-// The junction piece at grid line (column c of k, row r of n).
-const SkinPiece& Junction(int32_t c, int32_t k, int32_t r, int32_t n) {
-    if (r == 0) return c == 0 ? TopLeft : c == k ? TopRight : TopJoin;
-    if (r == n) return c == 0 ? BottomLeft : c == k ? BottomRight : BottomJoin;
-    return c == 0 ? LeftJoin : c == k ? RightJoin : Cross;
-}
+// The slot backgrounds of the stacks shown (skin image 1).
+constexpr int32_t SlotSkinX = 256, SlotSkinY = 56, EmptySlotSkinY = 16, SlotSize = 36;
 
 struct Answers {
     Sure::YesHandler yes = nullptr;
@@ -153,25 +132,7 @@ void Sure::Paint() {
 }
 
 void Sure::PaintGrid() {
-    const int32_t columns = gridColumns, rows = gridRows;
-    const int32_t left = width / 2 - columns * 20 - 4;
-    for (int32_t r = 0; r <= rows; ++r)
-        for (int32_t c = 0; c <= columns; ++c)
-            DrawPiece(render, left + c * Cell, GridTop + r * Cell, Junction(c, columns, r, rows));
-    for (int32_t c = 0; c < columns; ++c) {
-        const int32_t edgeX = left + 8 + c * Cell;
-        DrawPiece(render, edgeX, GridTop + 2, TopEdge);
-        for (int32_t r = 1; r < rows; ++r)
-            DrawPiece(render, edgeX, GridTop + r * Cell + 2, RowSeparator);
-        DrawPiece(render, edgeX, GridTop + rows * Cell, BottomEdge);
-    }
-    for (int32_t r = 0; r < rows; ++r) {
-        const int32_t edgeY = GridTop + 8 + r * Cell;
-        DrawPiece(render, left + 2, edgeY, LeftEdge);
-        for (int32_t c = 1; c < columns; ++c)
-            DrawPiece(render, left + c * Cell + 2, edgeY, ColumnSeparator);
-        DrawPiece(render, left + columns * Cell, edgeY, RightEdge);
-    }
+    ItemGrid::PaintFrame(render, width / 2 - gridColumns * 20 - 4, GridTop, gridColumns, gridRows);
 }
 
 // The cells of the grid, at an origin: painted once into the surface with their slot
@@ -184,7 +145,10 @@ void Sure::DrawCells(int32_t originX, int32_t originY, bool everyFrame) {
     for (int32_t k = 0; k < gridColumns * gridRows; ++k) {
         const int32_t itemX = originX + left + 8 + Cell * (k % gridColumns);
         const int32_t itemY = originY + 60 + Cell * (k / gridColumns);
-        if (!everyFrame) DrawPiece(render, itemX - 2, itemY - 2, k < stacks ? Slot : EmptySlot);
+        if (!everyFrame)
+            render->DrawSkinPart(itemX - 2, itemY - 2, SlotSkinX,
+                                 k < stacks ? SlotSkinY : EmptySlotSkinY, SlotSize, SlotSize,
+                                 SkinAtlasId);
         if (item && k < stacks && animated == everyFrame) DrawItemAt(itemX, itemY);
     }
 }

@@ -214,7 +214,7 @@ TEST_F(ActionCodes, ARowThatDoesNotExistDoesNothing) {
 TEST_F(ActionCodes, NothingRunsWhileTheGameIsHalted) {
     Chatbox* chat = OpenChat();
     core->AddWindow(new Map(core.get()));
-    core->AddWindow(new Shop(core.get()));
+    core->AddWindow(new Shop(core.get(), "Trader", {}, {}));
     core->AddWindow(new Spellbar(core.get()));
     core->AddWindow(new Friendlist(core.get()));
     Hold(100, 100, 7, 0);
@@ -573,11 +573,13 @@ TEST_F(ActionCodes, WindowMethodsOfTheCodes) {
     menu->Execute(0);
     EXPECT_EQ(help->languageIndex, 0);
 
-    auto* shop = new Shop(core.get());
-    core->AddWindow(shop);
+    auto* key = new ShopEntry(core.get(), 143, 0, 0, 0, 0, 1, 3, 7, ItemIdle);
+    core->AddWindow(new Shop(core.get(), "Trader", {}, {key}));
+    core->useItemX = 0xFFFC, core->useItemY = 249, core->useItemZ = 0;
+    Sent();
     Run(205);
     Run(206);
-    EXPECT_EQ(shop->salesAsked, (std::vector<uint8_t>{0, 1}));
+    EXPECT_EQ(Sent(), (std::vector<Bytes>{{219, 143, 0, 0, 1}, {219, 143, 0, 0, 3}}));
 }
 
 TEST_F(ActionCodes, TheAbilitiesBookNeedsALearnedAbility) {

@@ -509,12 +509,14 @@ TEST_F(BoxTest, ABoxThatSaidYesAnswersNothingElseInTheSameFrame) {
 TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
     bool deleted = false;
     Connect();
-    Shop* shop = Open(new Shop(core.get()));
-    Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell,
-                              new ProbeItem(core.get(), &deleted), 0));
+    auto* entry = new ShopEntry(core.get(), 143, 0, 0, 0, 0, 1, 1, 7, ItemIdle);
+    Open(new Shop(core.get(), "Trader", {}, {entry}));
+    core->useItemX = 0xFFFC, core->useItemY = 249, core->useItemZ = 0, core->moveCount = 1;
+    auto* asked = new ProbeItem(core.get(), &deleted);
+    asked->shapeId = entry->shapeId;
+    Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, asked, 0));
     Press(box, 25);
-    EXPECT_EQ(shop->salesConfirmed, 1u);
-    EXPECT_EQ(Sent(1), std::vector<uint8_t>{221});
+    EXPECT_EQ(Sent(2), (std::vector<uint8_t>{219, 221}));
 
     bool secondDeleted = false;
     box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell,

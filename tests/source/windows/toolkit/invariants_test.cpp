@@ -19,6 +19,11 @@
 #include "windows/dialogs/guildinvite.h"
 #include "windows/dialogs/house.h"
 #include "windows/dialogs/rental.h"
+#include "windows/dialogs/bank.h"
+#include "windows/dialogs/brew.h"
+#include "windows/dialogs/shop.h"
+#include "windows/dialogs/store.h"
+#include "windows/dialogs/trade.h"
 #include "windows/front/account.h"
 #include "windows/front/avatars.h"
 #include "windows/front/consoles.h"
@@ -308,6 +313,17 @@ const std::vector<WindowClass>& WindowClasses() {
              return window;
          }},
         {"Equipment", WindowType::Equipment, false,
+         [](Core* core, Window*) { return new Container(core, 4, 8); }},
+        {"Shop", WindowType::Shop, true,
+         [](Core* core, Window*) { return new Shop(core, "Trader", {}, {}); }},
+        {"Store", WindowType::Store, true, [](Core* core, Window*) { return new Store(core); }},
+        {"Trade", WindowType::Trade, true,
+         [](Core* core, Window*) { return new Trade(core, "Bob"); }},
+        {"Bank", WindowType::Bank, true,
+         [](Core* core, Window*) { return new Bank(core, "Bank"); }},
+        {"Brew", WindowType::Brew, true, [](Core* core, Window*) { return new Brew(core); }},
+        {"Craft", WindowType::Craft, true, [](Core* core, Window*) { return new Craft(core); }},
+        {"Equipment", WindowType::Equipment, true,
          [](Core* core, Window* owner) { return new Equipment(core, owner); }},
         {"Equipment (in a column)", WindowType::Equipment, false,
          [](Core* core, Window* owner) { return InColumn<Equipment>(core, owner, Panel::Right); }},

@@ -1,0 +1,120 @@
+// The trade window: its offer lists, the acceptances that any change of an offer withdraws, the
+// full offer, and the requests its clicks and buttons send.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core.h"
+#include "item.h"
+#include "support/storemessages.h"
+#include "windows/dialogs/trade.h"
+#include "windows/toolkit/button.h"
+#include "windows/toolkit/windowtypes.h"
+
+namespace {
+
+using namespace StoreHex;
+
+constexpr uint16_t Sword = 141, Key = 143;
+
+class TradeTest : public StoreWindows {
+protected:
+    Trade* Open(const std::string& partner = "Bob") {
+        EXPECT_TRUE(Deliver("58" + Str(partner)));
+        return Find<Trade>(WindowType::Trade);
+    }
+    Item* NewItem(uint16_t shapeId = Sword) {
+        return new Item(core.get(), shapeId, 0, 0, 0, 0, 1, ItemIdle);
+    }
+    static int32_t CellX(const Trade& trade, int32_t i) { return trade.x + 39 + i % 8 * 40 + 18; }
+    static int32_t OwnY(const Trade& trade, int32_t i) { return trade.y + 71 + i / 8 * 40 + 18; }
+    static int32_t PartnerY(const Trade& trade, int32_t i) {
+        return trade.y + 232 + i / 8 * 40 + 18;
+    }
+};
+
+TEST_F(TradeTest, InsertsMoveLaterEntriesAndReplacesPastTheEndInsert) {
+    Trade* trade = Open();
+    ASSERT_NE(trade, nullptr);
+    std::vector<Item*> items{NewItem(), NewItem(), NewItem()};
+    for (Item* item : items) trade->InsertItemA(item, 200);
+    Item* first = NewItem(Key);
+    trade->InsertItemA(first, 0);
+    EXPECT_EQ(trade->own, (std::vector<Item*>{first, items[0], items[1], items[2]}));
+    EXPECT_EQ(core->FindDraggedThing(0xFFFD, 255, 1), items[0]);
+    Item* last = NewItem(Key);
+    trade->ReplaceItemB(last, 7);
+    EXPECT_EQ(trade->partnerOffer, std::vector<Item*>{last});
+    trade->RemoveItemB(3);  // past the end: nothing
+    EXPECT_EQ(trade->partnerOffer.size(), 1u);
+}
+
+TEST_F(TradeTest, AcceptanceLastsUntilAnOfferChanges) {
+    Trade* trade = Open();
+    ASSERT_NE(trade, nullptr);
+    Sent();
+    Press(trade, 57);
+    EXPECT_EQ(Sent(), (Requests{{89}}));
+    EXPECT_EQ(trade->ownAccepted, 1);
+    ASSERT_TRUE(Deliver("59"));
+    EXPECT_EQ(trade->partnerAccepted, 1);
+    // A repaint of a lost surface keeps both.
+    trade->dirty = 1;
+    trade->Paint();
+    EXPECT_EQ(trade->ownAccepted, 1);
+    EXPECT_EQ(trade->partnerAccepted, 1);
+    trade->InsertItemB(NewItem(), 0);
+    EXPECT_EQ(trade->ownAccepted, 0);
+    EXPECT_EQ(trade->partnerAccepted, 0);
+}
+
+TEST_F(TradeTest, AFullOfferTakesNoMoreButMovesWithin) {
+    Trade* trade = Open();
+    ASSERT_NE(trade, nullptr);
+    for (int i = 0; i < Trade::Cells; ++i) trade->InsertItemA(NewItem(), uint8_t(i));
+    core->useItemX = 0xFFFF;  // an item of a container
+    core->useItemY = 3;
+    core->dragTo = trade->own[0];
+    core->inputModes[InputDrop] = 1;
+    trade->OnMouseUp(CellX(*trade, 5), OwnY(*trade, 5));
+    EXPECT_EQ(Notifications(), std::vector<std::string>{"2:You've got no more trade slots."});
+    ClearNotifications();
+    DragTo(trade, CellX(*trade, 0), OwnY(*trade, 0), trade, CellX(*trade, 5), OwnY(*trade, 5));
+    EXPECT_TRUE(Notifications().empty());
+    EXPECT_EQ(core->dropX, 0xFFFD);
+    EXPECT_EQ(core->dropZ, 5);
+}
+
+TEST_F(TradeTest, ClicksExamineAndCancelEndsTheTrade) {
+    Trade* trade = Open();
+    ASSERT_NE(trade, nullptr);
+    trade->InsertItemA(NewItem(), 0);
+    trade->InsertItemB(NewItem(Key), 0);
+    Sent();
+    Click(trade, CellX(*trade, 0), OwnY(*trade, 0));
+    Click(trade, CellX(*trade, 0), PartnerY(*trade, 0));
+    EXPECT_EQ(Sent(), (Requests{{164, 255, 0, Sword, 0}, {164, 254, 0, Key, 0}}));
+    trade->OnSubmit();
+    EXPECT_EQ(Sent(), (Requests{{90}}));
+    EXPECT_EQ(core->FindWindow(WindowType::Trade), nullptr);
+
+    trade = Open();
+    ASSERT_NE(trade, nullptr);
+    Press(trade, 56, "cancel");
+    EXPECT_EQ(Sent(), (Requests{{90}}));
+}
+
+TEST_F(TradeTest, ASecondOpenGivesANewEmptyWindow) {
+    Trade* trade = Open();
+    ASSERT_NE(trade, nullptr);
+    trade->InsertItemA(NewItem(), 0);
+    Trade* second = Open("Alice");
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->own.empty());
+    EXPECT_EQ(second->partner, "Alice");
+    ASSERT_TRUE(Deliver("5a"));
+    EXPECT_EQ(core->FindWindow(WindowType::Trade), nullptr);
+}
+
+}  // namespace
