@@ -10,17 +10,17 @@
 
 #include "item.h"
 #include "support/testcore.h"
-#include "windows/dialogs/map.h"
-#include "windows/dialogs/marker.h"
-#include "windows/dialogs/questlog.h"
+#include "windows/dialogs/bank.h"
 #include "windows/dialogs/bidding.h"
+#include "windows/dialogs/brew.h"
 #include "windows/dialogs/guild.h"
 #include "windows/dialogs/guildfound.h"
 #include "windows/dialogs/guildinvite.h"
 #include "windows/dialogs/house.h"
+#include "windows/dialogs/map.h"
+#include "windows/dialogs/marker.h"
+#include "windows/dialogs/questlog.h"
 #include "windows/dialogs/rental.h"
-#include "windows/dialogs/bank.h"
-#include "windows/dialogs/brew.h"
 #include "windows/dialogs/shop.h"
 #include "windows/dialogs/store.h"
 #include "windows/dialogs/trade.h"
@@ -312,8 +312,6 @@ const std::vector<WindowClass>& WindowClasses() {
              window->SetGeometry(200, 150);
              return window;
          }},
-        {"Equipment", WindowType::Equipment, false,
-         [](Core* core, Window*) { return new Container(core, 4, 8); }},
         {"Shop", WindowType::Shop, true,
          [](Core* core, Window*) { return new Shop(core, "Trader", {}, {}); }},
         {"Store", WindowType::Store, true, [](Core* core, Window*) { return new Store(core); }},
