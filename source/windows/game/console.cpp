@@ -470,6 +470,12 @@ Channel* Console::FindChannel(uint32_t id) {
     return channel;
 }
 
+void Console::RefreshChannels() {
+    for (Chatbox* box : {mainChatbox, secondChatbox}) {
+        if (box && box->current) box->current->Rewrap();
+    }
+}
+
 void Console::OpenPrivatePage(const std::string& person) {
     if (!mainChatbox) return;
     if (!mainChatbox->FindChannelByName(person))

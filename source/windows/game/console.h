@@ -57,6 +57,9 @@ public:
     void RestorePanelEntry(Panel* column, const std::vector<int32_t>& fields);
     // The channel of the id in the main chat box, else in the second one.
     Channel* FindChannel(uint32_t id);
+    // The shown page of each chat box is laid out and painted again: a changed option changes
+    // its prefixes and smileys.
+    void RefreshChannels();
     // The private page with a person, opened unless it is already there, brought to the front.
     void OpenPrivatePage(const std::string& person);
     // Makes the input the chat line: the server learns when the player starts or stops typing.
