@@ -469,15 +469,16 @@ void Console::RestorePanelEntry(Panel* column, const std::vector<int32_t>& field
         column->Pin(window, fields[FieldPin] == PinTop);
 }
 
-void Console::RefreshChannels() {
-    for (Chatbox* box : {mainChatbox, secondChatbox})
-        if (box && box->current) box->current->Rewrap();
-}
-
 Channel* Console::FindChannel(uint32_t id) {
     Channel* channel = mainChatbox ? mainChatbox->FindChannel(id) : nullptr;
     if (!channel && secondChatbox) channel = secondChatbox->FindChannel(id);
     return channel;
+}
+
+void Console::RefreshChannels() {
+    for (Chatbox* box : {mainChatbox, secondChatbox}) {
+        if (box && box->current) box->current->Rewrap();
+    }
 }
 
 void Console::OpenPrivatePage(const std::string& person) {

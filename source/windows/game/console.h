@@ -57,7 +57,8 @@ public:
     void RestorePanelEntry(Panel* column, const std::vector<int32_t>& fields);
     // The channel of the id in the main chat box, else in the second one.
     Channel* FindChannel(uint32_t id);
-    // The current page of each chat box is laid out again under the options of the moment.
+    // The shown page of each chat box is laid out and painted again: a changed option changes
+    // its prefixes and smileys.
     void RefreshChannels();
     // The private page with a person, opened unless it is already there, brought to the front.
     void OpenPrivatePage(const std::string& person);

@@ -170,6 +170,16 @@ TEST_F(ConsoleInputTest, TheCapitalsButtonRaisesOnlyAToZ) {
     EXPECT_EQ(console->chatLine->text, "ABC XYZ \xE9\xFF!");
 }
 
+TEST_F(ConsoleInputTest, RefreshingTheChannelsRepaintsTheShownPages) {
+    Channel* main = console->mainChatbox->current;
+    Channel* info = console->secondChatbox->current;
+    ASSERT_TRUE(main && info);
+    main->dirty = info->dirty = 0;
+    console->RefreshChannels();
+    EXPECT_TRUE(main->dirty);
+    EXPECT_TRUE(info->dirty);
+}
+
 TEST(ConsoleText, NormalisingCleansSpacesAndControlBytes) {
     struct Case {
         std::string in, out;
