@@ -13,7 +13,7 @@
 class SettingsPage : public Window {
 public:
     static constexpr uint32_t DefaultButton = 35;
-    static constexpr uint32_t LabelColour = 0xC0FFFFFF;
+    static constexpr uint32_t LabelColour = BoxTextColour;
     static constexpr uint32_t HeadingColour = 0xFFFFFFFF;
 
     // Takes the page's controls out of the window list, or deletes those never opened.
