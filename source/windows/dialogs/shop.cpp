@@ -126,8 +126,8 @@ void Shop::Build() {
     typeId = WindowType::Shop;
     font = core->GetFont(2);
     smallFont = core->GetFont(1);
-    AddPushButton(12, height - 28, ButtonId::Close, "close");
     AddCloseButton();
+    AddPushButton(12, height - 28, ButtonId::Close, "close");
 }
 
 void Shop::ComputeLayout() {

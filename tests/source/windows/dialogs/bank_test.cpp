@@ -84,6 +84,18 @@ TEST_F(BankTest, ASlotPastTheMailboxEndsTheConnection) {
     EXPECT_TRUE(fatalText.empty());
 }
 
+TEST_F(BankTest, AServerChangePastTheMailboxEndsTheConnection) {
+    Bank* bank = Open("ff");
+    ASSERT_NE(bank, nullptr);
+    Shape* shape = core->GetShape(Sword);
+    ASSERT_NE(shape, nullptr);
+    const uint32_t references = shape->colorCounts[0];
+    bank->ReplaceItem(new Item(core.get(), Sword, 0, 0, 0, 0, 1, ItemIdle), 41);
+    EXPECT_EQ(shape->colorCounts[0], references);  // the item that had no slot is freed
+    EXPECT_FALSE(Connected());
+    EXPECT_EQ(DisconnectText(), "Bank: the slot does not exist. (remove)");
+}
+
 TEST_F(BankTest, TheMailboxShowsWhileItHoldsAnItem) {
     Bank* bank = Open("ff");
     ASSERT_NE(bank, nullptr);
