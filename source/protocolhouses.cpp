@@ -64,10 +64,8 @@ void Protocol::house_lost() {
 
 void Protocol::rental_open() {
     const std::string title = inBuffer.GetString();
-    if (inBuffer.Failed()) return;
-    auto* rental = new Rental(core, title);
-    core->AddWindow(rental)->OnOpen();
     const uint32_t count = inBuffer.GetU32();
+    std::vector<HouseEntry> houses;
     for (uint32_t i = 0; i < count && !inBuffer.Failed(); ++i) {
         HouseEntry house;
         house.houseId = inBuffer.GetU32();
@@ -82,8 +80,13 @@ void Protocol::rental_open() {
         house.description = inBuffer.GetString();
         house.bidHolder = inBuffer.GetString();
         house.owner = inBuffer.GetString();
-        if (!inBuffer.Failed()) rental->SetHouses(std::move(house));
+        houses.push_back(std::move(house));
     }
+    // A list cut short opens nothing.
+    if (inBuffer.Failed()) return;
+    auto* rental = new Rental(core, title);
+    core->AddWindow(rental)->OnOpen();
+    for (HouseEntry& house : houses) rental->SetHouses(std::move(house));
 }
 
 void Protocol::auction_update() {
