@@ -6,6 +6,7 @@
 #include "notification.h"
 #include "platform.h"
 #include "protocol.h"
+#include "windows/dialogs/character.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/windowtypes.h"
@@ -432,7 +433,8 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
     } else if (keyCode == keys[KeyCharacter]) {
         core->CloseWindowOfType(WindowType::Attribute);
         core->CloseWindowOfType(WindowType::Outfit);
-        ToggleWindow(WindowType::Character);
+        if (core->FindWindow(WindowType::Character)) core->CloseWindowOfType(WindowType::Character);
+        else OpenCharacter(core);
     } else if (keyCode == keys[KeyHelp]) {
         ToggleWindow(WindowType::Help);
     }
