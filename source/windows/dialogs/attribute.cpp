@@ -123,7 +123,9 @@ void Attribute::UpdateRaiseButtons() {
         if (Button* button = FindButton(row.id)) button->enabled = core->attributePoints > 0;
 }
 
-void Attribute::OnSubmit() { core->RemoveWindow(this); }
+void Attribute::OnSubmit() { Close(); }
+
+void Attribute::Close() { core->RemoveWindow(this); }
 
 void Attribute::Raise(uint8_t attribute) {
     if (core->attributePoints == 0) return;

@@ -20,6 +20,8 @@ public:
     void Paint() override;
     void Draw() override;
     void OnSubmit() override;
+    // Removes the window (also when the character hotkey closes it).
+    void Close() override;
     void Place(int32_t screenWidth, int32_t screenHeight) override;
     void OnCommand(Button* button) override;
 

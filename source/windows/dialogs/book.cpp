@@ -161,7 +161,9 @@ void Book::Draw() {
     DrawButtons();
 }
 
-void Book::OnSubmit() { core->RemoveWindow(this); }
+void Book::OnSubmit() { Close(); }
+
+void Book::Close() { core->RemoveWindow(this); }
 
 void Book::ShowPageButtons() {
     if (Button* previous = FindButton(PreviousButton)) previous->visible = page > 0;

@@ -32,6 +32,7 @@ public:
     void Paint() override;
     void Draw() override;
     void OnSubmit() override;
+    void Close() override;
     void Place(int32_t screenWidth, int32_t screenHeight) override;
     void OnCommand(Button* button) override;
 

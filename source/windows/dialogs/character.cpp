@@ -235,7 +235,9 @@ void Character::OnMouseUp(int32_t mx, int32_t my) {
     }
 }
 
-void Character::OnSubmit() { core->RemoveWindow(this); }
+void Character::OnSubmit() { Close(); }
+
+void Character::Close() { core->RemoveWindow(this); }
 
 void Character::OnCommand(Button* button) {
     switch (button->id) {

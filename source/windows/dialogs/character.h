@@ -19,6 +19,8 @@ public:
     void Draw() override;
     void OnMouseUp(int32_t mx, int32_t my) override;
     void OnSubmit() override;
+    // Removes the window (also when the character hotkey closes it).
+    void Close() override;
     void Place(int32_t screenWidth, int32_t screenHeight) override;
     void OnCommand(Button* button) override;
 

@@ -69,7 +69,9 @@ void Ignored::OnOpen() {
     for (const std::string& muted : core->muted) names->AddItem(muted);
 }
 
-void Ignored::OnSubmit() {
+void Ignored::OnSubmit() { Close(); }
+
+void Ignored::Close() {
     CloseLater(core, input);
     CloseLater(core, names);
     CloseLater(core, this);
@@ -78,7 +80,7 @@ void Ignored::OnSubmit() {
 void Ignored::OnCommand(Button* button) {
     switch (button->id) {
         case ButtonId::Close:
-        case OkButton: OnSubmit(); return;
+        case OkButton: Close(); return;
         case AddButton: AddName(); return;
         case RemoveButton: RemoveSelected(); return;
         default: return;

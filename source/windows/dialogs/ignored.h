@@ -20,8 +20,10 @@ public:
     void Build() override;
     void Paint() override;
     void Draw() override;
-    // Closes the window with its list and input.
+    // Enter closes the window; it adds no name.
     void OnSubmit() override;
+    // Takes the input, the list and the window out of the window list.
+    void Close() override;
     void Place(int32_t screenWidth, int32_t screenHeight) override;
     void OnCommand(Button* button) override;
     // Lists the list and the input, focuses the input and fills the list from Core::muted.

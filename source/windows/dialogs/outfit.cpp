@@ -138,7 +138,9 @@ uint8_t& Outfit::PartColour(uint32_t part) {
     }
 }
 
-void Outfit::OnSubmit() { core->RemoveWindow(this); }
+void Outfit::OnSubmit() { Close(); }
+
+void Outfit::Close() { core->RemoveWindow(this); }
 
 void Outfit::StepChoice(int32_t step) {
     if (choices.empty()) return;

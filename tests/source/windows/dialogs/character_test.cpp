@@ -228,6 +228,11 @@ TEST_F(CharacterTest, TheHotkeyOpensBothWindowsWhilePointsAreUnspent) {
     OpenCharacter(core.get());
     EXPECT_NE(core->FindWindow(WindowType::Character), nullptr);
     EXPECT_EQ(core->windows.back()->typeId, WindowType::Attribute);
+    // The hotkey closes by type.
+    core->CloseWindowOfType(WindowType::Attribute);
+    core->CloseWindowOfType(WindowType::Character);
+    EXPECT_EQ(core->FindWindow(WindowType::Attribute), nullptr);
+    EXPECT_EQ(core->FindWindow(WindowType::Character), nullptr);
 }
 
 TEST_F(CharacterTest, OutfitOpensOnlyWithAPlayer) {
