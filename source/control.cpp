@@ -13,6 +13,7 @@
 #include "windows/game/console.h"
 #include "windows/guide/help.h"
 #include "windows/toolkit/button.h"
+#include "windows/dialogs/character.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/windowtypes.h"
@@ -445,7 +446,8 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
     } else if (keyCode == keys[KeyCharacter]) {
         core->CloseWindowOfType(WindowType::Attribute);
         core->CloseWindowOfType(WindowType::Outfit);
-        ToggleWindow(WindowType::Character);
+        if (core->FindWindow(WindowType::Character)) core->CloseWindowOfType(WindowType::Character);
+        else OpenCharacter(core);
     } else if (keyCode == keys[KeyHelp]) {
         if (Window* guide = core->FindWindow(WindowType::Help)) core->RemoveWindow(guide);
         else core->AddWindow(new Help(core))->OnOpen();

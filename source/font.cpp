@@ -385,7 +385,8 @@ Font::LineBreak Font::BreakLine(const std::string& text, size_t start, size_t fi
     return {end, end, true};
 }
 
-std::vector<std::string> Font::LayoutParagraph2(const std::string& text, int32_t width) const {
+std::vector<std::string> Font::LayoutParagraph2(const std::string& text, int32_t width,
+                                                std::vector<size_t>* starts) const {
     std::vector<std::string> lines;
     std::string carry;
     size_t pos = 0;
@@ -395,6 +396,7 @@ std::vector<std::string> Font::LayoutParagraph2(const std::string& text, int32_t
         const LineBreak at =
             BreakLine(rest, start, size_t(LayoutLines(rest, nullptr, width)), width);
         lines.push_back(rest.substr(0, at.end) + (at.hyphen ? "-" : ""));
+        if (starts) starts->push_back(pos);
         CarryColours(rest, at.next, &carry);
         pos += at.next - start;
     }

@@ -89,7 +89,9 @@ public:
     LineBreak BreakLine(const std::string& text, size_t start, size_t fit, int32_t width) const;
     // Lines of at most the width (a single piece wider than it has a line of its own); each
     // line after the first starts with the colour escapes in force where the one before ended.
-    std::vector<std::string> LayoutParagraph2(const std::string& text, int32_t width) const;
+    // With `starts`, it also gives the offset in the text where each line's own bytes begin.
+    std::vector<std::string> LayoutParagraph2(const std::string& text, int32_t width,
+                                              std::vector<size_t>* starts = nullptr) const;
     int32_t CountVisible(const std::string& text) const;
 
     // The pen advance of one byte drawn as a character (codes below 33 advance like a space).

@@ -10,6 +10,7 @@
 #include "protocol.h"
 #include "windows/dialogs/brew.h"
 #include "windows/dialogs/trade.h"
+#include "windows/dialogs/book.h"
 #include "windows/game/action.h"
 #include "windows/game/channel.h"
 #include "windows/game/console.h"
@@ -20,6 +21,7 @@
 #include "windows/toolkit/window.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
+#include "xtea.h"
 
 namespace {
 
@@ -68,7 +70,15 @@ void Protocol::CloseSplit() {
 
 void Protocol::died() { core->OnDisconnect("You died."); }
 
-void Protocol::open_book() { ReadAndIgnore({FieldU32, FieldU32, FieldU32, FieldU32, FieldU32}); }
+void Protocol::open_book() {
+    const uint32_t bookId = inBuffer.GetU32();
+    uint32_t words[4];
+    for (uint32_t& word : words) word = inBuffer.GetU32();
+    if (inBuffer.Failed()) return;
+    uint8_t key[XteaKeySize];
+    XteaKeyFromWords(words, key);
+    Book::Open(core, bookId, key);
+}
 
 void Protocol::container_closed() {
     const uint8_t number = inBuffer.GetByte();

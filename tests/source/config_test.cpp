@@ -388,3 +388,18 @@ TEST_F(ConfigTest, FileThatCannotBeWrittenIsSkippedSilently) {
 }
 
 }  // namespace
+
+namespace {
+
+// The muted people window keeps its names in one line, joined with commas.
+TEST_F(ConfigTest, MutedNamesGoToOneLineAndComeBack) {
+    core->muted = {"Ann", "Bob"};
+    core->config->Write();
+    const std::string written = ReadBytes("data/Veltor.config");
+    EXPECT_NE(written.find("ignored = Ann,Bob\r\n"), std::string::npos);
+    core->muted.clear();
+    { Config reread(core, "data/Veltor.config"); }
+    EXPECT_EQ(core->muted, (std::vector<std::string>{"Ann", "Bob"}));
+}
+
+}  // namespace

@@ -211,6 +211,43 @@ def status_panel_pieces(draw):
     draw.polygon(((82, 87), (86, 91), (82, 95)), fill=INK)
 
 
+def palette_colour(index):
+    """A sample colour for each of the 128 outfit palette entries: 16 hues in 8 shades."""
+    hue, shade = index % 16, index // 16
+    angle = hue * 2 * math.pi / 16
+    level = 0.35 + 0.65 * (shade + 1) / 8
+    return tuple(int(level * (160 + 95 * math.cos(angle + k * 2 * math.pi / 3)))
+                 for k in range(3)) + (255,)
+
+
+def character_pieces(draw):
+    """The raise buttons of the attribute window (64 by 64 at x 448, 512, 576; normal, hover,
+    pressed and disabled looks at y 0, 64, 128, 192), the outfit palette (120, 155) with its
+    16 rows of 8 cells, the palette marker (215, 154) and the outfit arrows: next (0, 128) and
+    previous (0, 144), looks at x 0, 18, 36."""
+    for x in (448, 512, 576):
+        for state, face in enumerate((FACE, HOVER_FACE, PRESSED_FACE, TROUGH)):
+            panel(draw, x, 64 * state, 64, 64, face, sunken=state == 2)
+            ink = MID if state == 3 else INK
+            draw.polygon(((x + 32, 64 * state + 14), (x + 50, 64 * state + 40),
+                          (x + 14, 64 * state + 40)), fill=ink)
+    panel(draw, 120, 155, 89, 180, DARK)
+    for row in range(16):
+        for col in range(8):
+            x, y = 121 + 11 * col, 156 + 11 * row
+            draw.rectangle((x, y, x + 8, y + 8), fill=palette_colour(row * 8 + 7 - col))
+    draw.rectangle((215, 154, 226, 165), outline=(255, 255, 255, 255))
+    draw.rectangle((216, 155, 225, 164), outline=(0, 0, 0, 255))
+
+    def arrow(direction):
+        def mark(draw, x, y, w, h):
+            tip, back = (x + 12, x + 6) if direction > 0 else (x + 6, x + 12)
+            draw.polygon(((back, y + 4), (tip, y + 8), (back, y + 12)), fill=INK)
+        return mark
+    button_faces(draw, 0, 128, 18, 16, (18, 0), arrow(1))
+    button_faces(draw, 0, 144, 18, 16, (18, 0), arrow(-1))
+
+
 def smiley(draw, n, x, y):
     """Icon n, 12 by 12: a face whose colour and mouth tell the emoticons apart."""
     if n == 12:  # "<3"
@@ -271,6 +308,7 @@ def skin_atlas():
     gauges(draw)
     status_panel_pieces(draw)
     guide_pictures(draw)
+    character_pieces(draw)
     for n in range(1, SMILEY_COUNT + 1):
         smiley(draw, n, (n - 1) * 12, SMILEY_Y)
     return image

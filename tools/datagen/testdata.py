@@ -6,9 +6,9 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
-from datagen import mapcases, questcases, spells, spritecases, worldcases  # noqa: E402
+from datagen import bookcases, mapcases, questcases, spells, spritecases, worldcases  # noqa: E402
 
-CASE_WRITERS = [questcases, spritecases, spells, mapcases, worldcases]
+CASE_WRITERS = [questcases, spritecases, spells, mapcases, worldcases, bookcases]
 
 
 def main(out_dir):

@@ -216,14 +216,17 @@ def carried_weight(grams, shop_value=0):
 
 
 def player_status(hit_points, max_hit_points, light, speed=220, mana=0, max_mana=0, capacity=400,
-                  experience=0, experience_next=100, skill_pool=1):
+                  experience=0, experience_next=100, skill_pool=1, attribute_points=0,
+                  stats=()):
     """Op 18: the player's status record, ending with the light value (-100 to 100). The
-    capacity is in grams and the skill pool runs from 0 to 100000."""
+    capacity is in grams and the skill pool runs from 0 to 100000; `stats` gives the first
+    statistics as (value, progress) pairs, the others are 0."""
     writer = Writer(18).u16(max_hit_points).u16(max_mana).u16(speed).u16(0)
-    writer.u32(experience).u32(experience_next).varint(skill_pool).u16(0).u8(0).varint(capacity)
-    writer.u16(hit_points).u16(mana)
-    for _ in range(STAT_COUNT):
-        writer.u8(0).u8(0)
+    writer.u32(experience).u32(experience_next).varint(skill_pool).u16(attribute_points).u8(0)
+    writer.varint(capacity).u16(hit_points).u16(mana)
+    for index in range(STAT_COUNT):
+        value, progress = stats[index] if index < len(stats) else (0, 0)
+        writer.u8(value).u8(progress)
     writer.u8(255)       # no statistic updates
     writer.u8(0)         # no active status effects
     writer.u8(0)         # no owned outfits

@@ -1,8 +1,11 @@
 #pragma once
-#include "windows/toolkit/window.h"
+#include "windows/dialogs/namepopup.h"
 
-// The add-a-friend popup: an empty window of its type, the least its callers need.
-class Friendpop : public Window {
+// The popup that adds a person to the friends list by name; titled like the friends list.
+class Friendpop : public NamePopup {
 public:
     explicit Friendpop(Core* core);
+
+protected:
+    void SendRequest(Protocol& connection, const std::string& name) override;
 };

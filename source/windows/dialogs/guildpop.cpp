@@ -1,5 +1,10 @@
 #include "windows/dialogs/guildpop.h"
 
+#include "protocol.h"
 #include "windows/toolkit/windowtypes.h"
 
-Guildpop::Guildpop(Core* core) : Window(core) { typeId = WindowType::Guildpop; }
+Guildpop::Guildpop(Core* core) : NamePopup(core, WindowType::Guildpop, "Guild Invite", "invite") {}
+
+void Guildpop::SendRequest(Protocol& connection, const std::string& name) {
+    connection.SendGuildInvite(name);
+}

@@ -1,8 +1,11 @@
 #pragma once
-#include "windows/toolkit/window.h"
+#include "windows/dialogs/namepopup.h"
 
-// The guild-invite popup: an empty window of its type, the least its callers need.
-class Guildpop : public Window {
+// The popup that invites a player into the player's guild by name.
+class Guildpop : public NamePopup {
 public:
     explicit Guildpop(Core* core);
+
+protected:
+    void SendRequest(Protocol& connection, const std::string& name) override;
 };

@@ -1,8 +1,11 @@
 #pragma once
-#include "windows/toolkit/window.h"
+#include "windows/dialogs/namepopup.h"
 
-// The party-invite popup: an empty window of its type, the least its callers need.
-class Partypop : public Window {
+// The popup that invites a player into the party by name.
+class Partypop : public NamePopup {
 public:
     explicit Partypop(Core* core);
+
+protected:
+    void SendRequest(Protocol& connection, const std::string& name) override;
 };

@@ -428,7 +428,9 @@ void Action::Execute(uint32_t row) {
         case ActionCode::ViewProgression:
             OpenIfAbsent<Character>(core, WindowType::Character, false);
             break;
-        case ActionCode::ChangeOutfit: OpenIfAbsent<Outfit>(core, WindowType::Outfit, false); break;
+        case ActionCode::ChangeOutfit:
+            if (player) OpenIfAbsent<Outfit>(core, WindowType::Outfit, false);
+            break;
         case ActionCode::SitOrStand:
             // Only the player's own creature sits at the player's request.
             if (creature && creature == player) core->world->SitOrStand(creature);

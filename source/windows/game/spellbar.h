@@ -19,7 +19,7 @@ public:
     // Opens the abilities book for the entry of a slot of the current page.
     void OpenSpellbook(uint8_t slot);
     // Gives the slot of Core::barSlot the ability; null clears it.
-    void AssignSlot(Spell* spell);
+    virtual void AssignSlot(Spell* spell);
 
     uint32_t page = 0;
     int32_t spellbookSlot = -1;  // none asked for

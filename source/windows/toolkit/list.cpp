@@ -172,6 +172,7 @@ void List::EnsureScroll() {
 }
 
 void List::RemoveItem(uint8_t index) { RemoveAt(index); }
+void List::RemoveEntry(size_t index) { RemoveAt(index); }
 
 void List::RemoveAt(size_t index) {
     if (mode == RowMode) {

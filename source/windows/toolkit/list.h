@@ -75,6 +75,8 @@ public:
     // Removes the row or item (with its mark bit) at the index; an index past the end does
     // nothing. Only the first 256 entries can be named.
     void RemoveItem(uint8_t index);
+    // The same for any index.
+    void RemoveEntry(size_t index);
     // Removes the first item equal to the text in lower case; nothing when none matches.
     void RemoveItemText(const std::string& text);
     // Removes every row, item and mark bit; the scroll bar stays.

@@ -24,6 +24,15 @@
 #include "windows/dialogs/shop.h"
 #include "windows/dialogs/store.h"
 #include "windows/dialogs/trade.h"
+#include "windows/dialogs/attribute.h"
+#include "windows/dialogs/book.h"
+#include "windows/dialogs/character.h"
+#include "windows/dialogs/friendpop.h"
+#include "windows/dialogs/guildpop.h"
+#include "windows/dialogs/ignored.h"
+#include "windows/dialogs/outfit.h"
+#include "windows/dialogs/partypop.h"
+#include "windows/dialogs/spellbook.h"
 #include "windows/front/account.h"
 #include "windows/front/avatars.h"
 #include "windows/front/consoles.h"
@@ -399,6 +408,34 @@ const std::vector<WindowClass>& WindowClasses() {
              Window* link = new Link(core);
              core->steamReady = 0;
              return link;
+         }},
+        {"Character", WindowType::Character, true,
+         [](Core* core, Window*) { return new Character(core); }},
+        {"Attribute (ten points)", WindowType::Attribute, true,
+         [](Core* core, Window*) {
+             core->attributePoints = 12;
+             Window* window = new Attribute(core);
+             core->attributePoints = 0;
+             return window;
+         }},
+        {"Outfit", WindowType::Outfit, true, [](Core* core, Window*) { return new Outfit(core); }},
+        {"Guildpop", WindowType::Guildpop, true,
+         [](Core* core, Window*) { return new Guildpop(core); }},
+        {"Partypop", WindowType::Partypop, true,
+         [](Core* core, Window*) { return new Partypop(core); }},
+        {"Friendpop", WindowType::Friendpop, true,
+         [](Core* core, Window*) { return new Friendpop(core); }},
+        {"Ignored", WindowType::Ignored, true,
+         [](Core* core, Window*) { return new Ignored(core); }},
+        {"Spellbook", WindowType::Spellbook, true,
+         [](Core* core, Window* owner) { return new Spellbook(core, owner, nullptr); }},
+        {"Book", WindowType::Book, true,
+         [](Core* core, Window*) {
+             return new Book(core, BookText{"Notes", {"One.", "Two."}});
+         }},
+        {"Book (one page)", WindowType::Book, true,
+         [](Core* core, Window*) {
+             return new Book(core, BookText{"Note", {"One."}});
          }},
     };
     return classes;
