@@ -508,10 +508,10 @@ private:
     void ScheduleScreenshot();
     // A new item of a record, as the container messages build them.
     Item* NewItem(const ItemRecord& record);
-    // The containers' item routing by container number: a new item to insert or put in a slot,
-    // and the removal of a slot's item. An item no window takes is destroyed.
-    void InsertContainerItem(uint8_t number, uint8_t slot, Item* item);
-    void ReplaceContainerItem(uint8_t number, uint8_t slot, Item* item);
+    // The containers' item routing by container number: the item of a record to insert or put
+    // in a slot, built only when a window takes it, and the removal of a slot's item.
+    void InsertContainerItem(uint8_t number, uint8_t slot, const ItemRecord& record);
+    void ReplaceContainerItem(uint8_t number, uint8_t slot, const ItemRecord& record);
     void RemoveContainerItem(uint8_t number, uint8_t slot, bool keepRows);
     bool ReadItemDescription();
     // A shop entry of the goods list, or with `offer` of the things it buys; null when unread.

@@ -9,14 +9,22 @@
 #include "core.h"
 #include "item.h"
 #include "protocol.h"
+#include "windows/dialogs/bank.h"
+#include "windows/dialogs/brew.h"
 #include "windows/dialogs/look.h"
+#include "windows/dialogs/shop.h"
+#include "windows/dialogs/trade.h"
 #include "windows/game/container.h"
 #include "windows/game/equipment.h"
 #include "windows/toolkit/panel.h"
+#include "windows/toolkit/windowtypes.h"
 
 namespace {
 
 constexpr uint8_t EquipmentNumber = 0, LastContainerNumber = 249;
+// The lists of the dialogs: the bank, brewing, crafting, the shop's goods and both trade offers.
+constexpr uint8_t BankNumber = 250, BrewNumber = 251, CraftNumber = 252, ShopNumber = 253,
+                  PartnerOfferNumber = 254, OwnOfferNumber = 255;
 // Where the window of an open request goes: the columns, or the clicked point for loot.
 constexpr uint8_t RightColumn = 1, LeftColumn = 2, FieldPlacement = 255;
 constexpr uint8_t HasParentFlag = 0x80;
@@ -27,6 +35,22 @@ bool IsContainerNumber(uint8_t number) {
 }
 
 Equipment* EquipmentOf(Core* core) { return dynamic_cast<Equipment*>(core->equipmentWindow); }
+
+template <class Dialog>
+Dialog* OpenDialog(Core* core, uint16_t type) {
+    return dynamic_cast<Dialog*>(core->FindWindow(type));
+}
+
+// The brewing window for 251, the crafting window for 252.
+Brew* BrewOf(Core* core, uint8_t number) {
+    return OpenDialog<Brew>(core, number == BrewNumber ? WindowType::Brew : WindowType::Craft);
+}
+
+Trade* TradeOf(Core* core) { return OpenDialog<Trade>(core, WindowType::Trade); }
+
+ShopEntry* NewShopEntry(Core* core, const ItemRecord& record) {
+    return new ShopEntry(core, record.shapeId, record.subId, 0, 0, 0, record.count, ItemIdle);
+}
 
 }  // namespace
 
@@ -96,27 +120,84 @@ void Protocol::container_attach() {
     }
 }
 
-void Protocol::InsertContainerItem(uint8_t number, uint8_t slot, Item* item) {
-    Container* container = IsContainerNumber(number) ? core->FindContainerWindow(number) : nullptr;
-    if (container) container->InsertItem(item, slot);
-    else delete item;
-}
-
-void Protocol::ReplaceContainerItem(uint8_t number, uint8_t slot, Item* item) {
-    if (number == EquipmentNumber) {
-        if (Equipment* equipment = EquipmentOf(core)) equipment->ReplaceSlot(item, slot);
-        else delete item;
-        return;
+void Protocol::InsertContainerItem(uint8_t number, uint8_t slot, const ItemRecord& record) {
+    switch (number) {
+        case BankNumber:
+            if (Bank* bank = OpenDialog<Bank>(core, WindowType::Bank))
+                bank->InsertItem(NewItem(record), slot);
+            return;
+        case BrewNumber:
+        case CraftNumber:
+            if (Brew* brew = BrewOf(core, number)) brew->SetItem(NewItem(record), slot);
+            return;
+        case ShopNumber:
+            if (Shop* shop = OpenDialog<Shop>(core, WindowType::Shop))
+                shop->InsertItem(NewShopEntry(core, record), slot);
+            return;
+        case PartnerOfferNumber:
+            if (Trade* trade = TradeOf(core)) trade->InsertItemB(NewItem(record), slot);
+            return;
+        case OwnOfferNumber:
+            if (Trade* trade = TradeOf(core)) trade->InsertItemA(NewItem(record), slot);
+            return;
+        default: break;
     }
     Container* container = IsContainerNumber(number) ? core->FindContainerWindow(number) : nullptr;
-    if (container) container->ReplaceItem(item, slot);
-    else delete item;
+    if (container) container->InsertItem(NewItem(record), slot);
+}
+
+void Protocol::ReplaceContainerItem(uint8_t number, uint8_t slot, const ItemRecord& record) {
+    switch (number) {
+        case EquipmentNumber:
+            if (Equipment* equipment = EquipmentOf(core))
+                equipment->ReplaceSlot(NewItem(record), slot);
+            return;
+        case BankNumber:
+            if (Bank* bank = OpenDialog<Bank>(core, WindowType::Bank))
+                bank->ReplaceItem(NewItem(record), slot);
+            return;
+        case BrewNumber:
+        case CraftNumber:
+            if (Brew* brew = BrewOf(core, number)) brew->ReplaceItem(NewItem(record), slot);
+            return;
+        case ShopNumber:
+            if (Shop* shop = OpenDialog<Shop>(core, WindowType::Shop))
+                shop->ReplaceItem(NewShopEntry(core, record), slot);
+            return;
+        case PartnerOfferNumber:
+            if (Trade* trade = TradeOf(core)) trade->ReplaceItemB(NewItem(record), slot);
+            return;
+        case OwnOfferNumber:
+            if (Trade* trade = TradeOf(core)) trade->ReplaceItemA(NewItem(record), slot);
+            return;
+        default: break;
+    }
+    Container* container = IsContainerNumber(number) ? core->FindContainerWindow(number) : nullptr;
+    if (container) container->ReplaceItem(NewItem(record), slot);
 }
 
 void Protocol::RemoveContainerItem(uint8_t number, uint8_t slot, bool keepRows) {
-    if (number == EquipmentNumber) {
-        if (Equipment* equipment = EquipmentOf(core)) delete equipment->ClearSlot(slot);
-        return;
+    switch (number) {
+        case EquipmentNumber:
+            if (Equipment* equipment = EquipmentOf(core)) delete equipment->ClearSlot(slot);
+            return;
+        case BankNumber:
+            if (Bank* bank = OpenDialog<Bank>(core, WindowType::Bank)) bank->RemoveItem(slot);
+            return;
+        case BrewNumber:
+        case CraftNumber:
+            if (Brew* brew = BrewOf(core, number)) brew->RemoveItem(slot);
+            return;
+        case ShopNumber:
+            if (Shop* shop = OpenDialog<Shop>(core, WindowType::Shop)) shop->RemoveItem(slot);
+            return;
+        case PartnerOfferNumber:
+            if (Trade* trade = TradeOf(core)) trade->RemoveItemB(slot);
+            return;
+        case OwnOfferNumber:
+            if (Trade* trade = TradeOf(core)) trade->RemoveItemA(slot);
+            return;
+        default: break;
     }
     Container* container = IsContainerNumber(number) ? core->FindContainerWindow(number) : nullptr;
     if (!container) return;
@@ -129,13 +210,14 @@ void Protocol::container_insert() {
     const uint8_t number = inBuffer.GetByte();
     const uint8_t slot = inBuffer.GetByte();
     const uint8_t count = inBuffer.GetByte();
-    for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) {
+    // A bank slot past its list ends the connection: nothing more is read then.
+    for (uint8_t i = 0; i < count && !inBuffer.Failed() && !closed; ++i) {
         ItemRecord record;
         if (!ReadItem(record)) {
             FailFatally("container_insert: unknown shape id. (item)");
             return;
         }
-        if (!inBuffer.Failed()) InsertContainerItem(number, slot, NewItem(record));
+        if (!inBuffer.Failed()) InsertContainerItem(number, slot, record);
     }
 }
 
@@ -161,5 +243,5 @@ void Protocol::container_replace() {
         FailFatally("container_replace: unknown shape id. (item)");
         return;
     }
-    if (!inBuffer.Failed()) ReplaceContainerItem(number, slot, NewItem(record));
+    if (!inBuffer.Failed()) ReplaceContainerItem(number, slot, record);
 }

@@ -167,3 +167,13 @@ TEST_F(BankTest, RightClicksUseOrOfferChoices) {
 }
 
 }  // namespace
+
+TEST_F(BankTest, ContainerMessagesOfNumber250ChangeItsSlots) {
+    Bank* bank = Open("ff");
+    ASSERT_NE(bank, nullptr);
+    ASSERT_TRUE(Deliver("52fa0301" + U16(Sword)));
+    ASSERT_NE(bank->GetItem(3), nullptr);
+    EXPECT_EQ(bank->GetItem(3)->shapeId, Sword);
+    ASSERT_TRUE(Deliver("53fa03"));
+    EXPECT_EQ(bank->GetItem(3), nullptr);
+}

@@ -118,3 +118,30 @@ TEST_F(TradeTest, ASecondOpenGivesANewEmptyWindow) {
 }
 
 }  // namespace
+
+TEST_F(TradeTest, ContainerMessagesOfNumbers254And255ChangeTheOffers) {
+    Trade* trade = Open();
+    ASSERT_NE(trade, nullptr);
+    // Op 82 into the own offer (255) and the partner's (254).
+    ASSERT_TRUE(Deliver("52ff0001" + U16(Sword)));
+    ASSERT_TRUE(Deliver("52fe0001" + U16(Key)));
+    ASSERT_EQ(trade->own.size(), 1u);
+    EXPECT_EQ(trade->own[0]->shapeId, Sword);
+    ASSERT_EQ(trade->partnerOffer.size(), 1u);
+    EXPECT_EQ(trade->partnerOffer[0]->shapeId, Key);
+    // Op 87 replaces, and with shape 0 empties; op 83 removes.
+    ASSERT_TRUE(Deliver("57ff00" + U16(Key)));
+    ASSERT_EQ(trade->own.size(), 1u);
+    EXPECT_EQ(trade->own[0]->shapeId, Key);
+    ASSERT_TRUE(Deliver("57ff00" + U16(0)));
+    EXPECT_TRUE(trade->own.empty());
+    ASSERT_TRUE(Deliver("53fe00"));
+    EXPECT_TRUE(trade->partnerOffer.empty());
+}
+
+TEST_F(TradeTest, ContainerMessagesForAClosedTradeChangeNothing) {
+    ASSERT_TRUE(Deliver("52ff0001" + U16(Sword)));
+    ASSERT_TRUE(Deliver("57fe00" + U16(Sword)));
+    ASSERT_TRUE(Deliver("53ff00"));
+    EXPECT_EQ(Find<Trade>(WindowType::Trade), nullptr);
+}

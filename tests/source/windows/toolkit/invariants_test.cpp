@@ -330,7 +330,7 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window*) { return new Bank(core, "Bank"); }},
         {"Brew", WindowType::Brew, true, [](Core* core, Window*) { return new Brew(core); }},
         {"Craft", WindowType::Craft, true, [](Core* core, Window*) { return new Craft(core); }},
-        {"Equipment", WindowType::Equipment, true,
+        {"Equipment", WindowType::Equipment, false,
          [](Core* core, Window* owner) { return new Equipment(core, owner); }},
         {"Equipment (in a column)", WindowType::Equipment, false,
          [](Core* core, Window* owner) { return InColumn<Equipment>(core, owner, Panel::Right); }},
