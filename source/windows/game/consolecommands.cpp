@@ -12,7 +12,9 @@
 #include "mapdriver.h"
 #include "protocol.h"
 #include "weather.h"
+#include "windows/dialogs/brew.h"
 #include "windows/dialogs/guild.h"
+#include "windows/dialogs/guildfound.h"
 #include "windows/dialogs/house.h"
 #include "windows/dialogs/questlog.h"
 #include "windows/game/chatbox.h"
@@ -131,7 +133,10 @@ void PinZone(CommandContext& context, Change change) {
 
 int32_t Within(int32_t value, int32_t max) { return std::clamp(value, 0, max); }
 
-void OpenDialog(CommandContext& context, Window* dialog) { context.core.AddWindow(dialog); }
+// The windows fill themselves from Core's records as they open.
+void OpenDialog(CommandContext& context, Window* dialog) {
+    context.core.AddWindow(dialog)->OnOpen();
+}
 
 template <typename Set>
 void SetPlayer(CommandContext& context, Set set) {
@@ -259,8 +264,11 @@ const CommandRow Commands[] = {
          c.console.Reply("render debug");
          SetWorld(c, [](World& w) { w.showAll = 1; });
      }},
-    // No crafting window exists yet: the reply alone.
-    {"smith", false, [](CommandContext& c) { c.console.Reply("open smithing window"); }},
+    {"smith", false,
+     [](CommandContext& c) {
+         c.console.Reply("open smithing window");
+         OpenDialog(c, new Craft(&c.core));
+     }},
     {"journal", false,
      [](CommandContext& c) {
          c.console.Reply("open journal window");
@@ -276,8 +284,11 @@ const CommandRow Commands[] = {
          c.console.Reply("open guild window");
          OpenDialog(c, new Guild(&c.core));
      }},
-    // No guild founding window exists yet: the reply alone.
-    {"guildfound", false, [](CommandContext& c) { c.console.Reply("open guild founding window"); }},
+    {"guildfound", false,
+     [](CommandContext& c) {
+         c.console.Reply("open guild founding window");
+         OpenDialog(c, new Guildfound(&c.core));
+     }},
     {"compiled", false, [](CommandContext& c) { c.console.Reply("compiled on " + BuildDate()); }},
     {"cloud on", false,
      [](CommandContext& c) {

@@ -7,7 +7,6 @@
 #include "font.h"
 #include "protocol.h"
 #include "render.h"
-#include "windows/dialogs/attribute.h"
 #include "windows/dialogs/character.h"
 #include "windows/dialogs/guild.h"
 #include "windows/dialogs/guildinvite.h"
@@ -364,10 +363,7 @@ void Paneltop::OnCommand(Button* button) {
     switch (button->id) {
         case SettingsButton: core->AddWindow(new Settings(core)); break;
         case LogoutButton: Logout(); break;
-        case CharacterButton:
-            core->AddWindow(new Character(core));
-            if (core->attributePoints) core->AddWindow(new Attribute(core));
-            break;
+        case CharacterButton: OpenCharacter(core); break;
         case FriendsButton:
             OpenFriendlist();
             button->pressed = 0;

@@ -13,6 +13,7 @@
 #include "support/creatureworld.h"
 #include "support/recordingconnection.h"
 #include "weather.h"
+#include "windows/toolkit/windowtypes.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/console.h"
 #include "world.h"
@@ -145,6 +146,25 @@ TEST_F(ConsoleCommandsTest, ShakeTakesAByteOfAmplitudeAndNoNegativeDuration) {
 TEST_F(ConsoleCommandsTest, AbilitiesAsksTheServer) {
     EXPECT_TRUE(Run("abilities").empty());
     EXPECT_EQ(connection->SentSinceLastCall(), std::vector<std::vector<uint8_t>>{{71}});
+}
+
+TEST_F(ConsoleCommandsTest, WindowCommandsOpenTheirWindows) {
+    const struct {
+        const char* command;
+        const char* reply;
+        uint32_t type;
+    } cases[] = {
+        {"smith", "open smithing window", WindowType::Craft},
+        {"journal", "open journal window", WindowType::Questlog},
+        {"house", "open house window", WindowType::House},
+        {"guild", "open guild window", WindowType::Guild},
+        {"guildfound", "open guild founding window", WindowType::Guildfound},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        EXPECT_EQ(Run(c.command), std::vector<std::string>{c.reply});
+        EXPECT_NE(core->FindWindow(c.type), nullptr);
+    }
 }
 
 }  // namespace
