@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "creature.h"
+#include "keynames.h"
 #include "notification.h"
 #include "platform.h"
 #include "protocol.h"
@@ -37,14 +38,6 @@ bool IsFunctionKey(WPARAM virtualKey) { return virtualKey >= VK_F1 && virtualKey
 uint32_t KeyCodeOf(LPARAM lParam) {
     const uint32_t bits = static_cast<uint32_t>(lParam);
     return ((bits >> 16) & 0xFF) + ((bits & (1u << 24)) ? 256 : 0);
-}
-
-std::string KeyNameOf(uint32_t keyCode) {
-    char name[32] = {};
-    const LONG lParam =
-        static_cast<LONG>(((keyCode & 0xFF) << 16) | ((keyCode & 256) ? 1u << 24 : 0));
-    GetKeyNameTextA(lParam, name, sizeof name);
-    return name;
 }
 
 Control::Control(Core* core) : core(core), render(core->render) {}
@@ -140,7 +133,7 @@ void Control::CaptureKey(Input* input, WPARAM virtualKey, LPARAM lParam) {
     }
     // Walking reads a bound key by the character of its name, so only one-character names bind.
     const uint32_t keyCode = KeyCodeOf(lParam);
-    const std::string name = KeyNameOf(keyCode);
+    const std::string name = KeyNameText(keyCode);
     if (name.size() != 1 || input->keySlot >= KeyCount) return;
     input->SetText(name);
     core->keys[input->keySlot] = keyCode;
@@ -197,7 +190,7 @@ bool Control::UseSlotKey(WPARAM virtualKey, uint32_t keyCode) {
 void Control::UseSlot(uint32_t) {}
 
 bool Control::BindingHeld(uint32_t binding) const {
-    const std::string name = KeyNameOf(core->keys[binding]);
+    const std::string name = KeyNameText(core->keys[binding]);
     return !name.empty() && KeyHeld(static_cast<unsigned char>(name[0]));
 }
 

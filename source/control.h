@@ -9,8 +9,6 @@ class Input;
 
 // The value that names a key in Core::keys: the scan code, plus 256 for an extended key.
 uint32_t KeyCodeOf(LPARAM lParam);
-// The keyboard layout's name of a key code ("Q", "F5"); empty when it has none.
-std::string KeyNameOf(uint32_t keyCode);
 
 class Control {
 public:

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "control.h"
 #include "core.h"
 #include "creature.h"
 #include "font.h"
+#include "keynames.h"
 #include "protocol.h"
 #include "render.h"
 #include "spell.h"
@@ -356,7 +356,7 @@ void Padding::DrawBarCells(int32_t x0, int32_t cellY) {
             render->DrawSkinPartTinted(cellX + 20, cellY + 30, 80, 121 + 9 * i, 19, 9,
                                        KeyLabelColour, SkinAtlas);
         else if (font)
-            font->DrawTextCentered(cellX + 19, cellY + 31, KeyNameOf(core->keys[KeyF1 + i]),
+            font->DrawTextCentered(cellX + 19, cellY + 31, KeyNameText(core->keys[KeyF1 + i]),
                                    KeyLabelColour);
     }
 }
