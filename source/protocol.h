@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "digest.h"
+#include "itemdescription.h"
 #include "netbuffer.h"
 #include "networkmessage.h"
 #include "position.h"
@@ -509,7 +510,8 @@ private:
     void InsertContainerItem(uint8_t number, uint8_t slot, Item* item);
     void ReplaceContainerItem(uint8_t number, uint8_t slot, Item* item);
     void RemoveContainerItem(uint8_t number, uint8_t slot, bool keepRows);
-    bool ReadItemDescription();
+    // One item description; an empty name reads "<unknown item>".
+    ItemDescription ReadItemDescription();
     bool ReadShopEntry(bool offer);
     // Requests of the game state.
     template <typename... Fields>
