@@ -12,7 +12,10 @@ public:
     // Sells the selected entry of the sell list: one item, or with `all` set every item of it.
     void SellSelected(uint8_t all);
     void ConfirmSell();
+    // Asks whether to sell the amount the split window chose.
+    void AskSellConfirmation();
 
     std::vector<uint8_t> salesAsked;  // the `all` byte of each
     uint32_t salesConfirmed = 0;
+    uint32_t sellConfirmationsAsked = 0;
 };

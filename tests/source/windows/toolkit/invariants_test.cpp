@@ -10,6 +10,8 @@
 
 #include "item.h"
 #include "support/testcore.h"
+#include "windows/dialogs/look.h"
+#include "windows/dialogs/split.h"
 #include "windows/front/account.h"
 #include "windows/front/avatars.h"
 #include "windows/front/crash.h"
@@ -253,6 +255,20 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window* owner) { return InColumn<Spellbar>(core, owner, Panel::Left); }},
         {"Spellbar (strip)", WindowType::Spellbar, false,
          [](Core* core, Window* owner) { return new Spellbar(core, owner); }},
+        {"Look", WindowType::Look, false,
+         [](Core* core, Window*) {
+             return new Look(core, "Sword", "A sharp blade.", {{1, "12"}}, {{4, "+2"}}, {}, 0, 100,
+                             100, 0);
+         }},
+        {"Split", WindowType::Split, true,
+         [](Core* core, Window*) {
+             auto* equipment = static_cast<Equipment*>(core->AddWindow(new Equipment(core)));
+             auto* stack = new Item(core, 0, 0, 0, 0, 0, 5, ItemIdle);
+             equipment->SetSlot(stack, 0);
+             auto* split = new Split(core, stack, 1, false);
+             split->OnOpen();
+             return split;
+         }},
         {"Friendlist", WindowType::Friendlist, true,
          [](Core* core, Window* owner) { return InColumn<Friendlist>(core, owner, Panel::Right); }},
         {"Partylist", WindowType::Partylist, true,
