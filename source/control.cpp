@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "creature.h"
+#include "item.h"
 #include "keynames.h"
 #include "notification.h"
 #include "platform.h"
@@ -14,6 +15,8 @@
 #include "windows/game/console.h"
 #include "windows/guide/help.h"
 #include "windows/toolkit/button.h"
+#include "windows/game/equipment.h"
+#include "windows/game/spellbar.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
 #include "windows/toolkit/windowtypes.h"
@@ -200,9 +203,19 @@ bool Control::UseSlotKey(WPARAM virtualKey, uint32_t keyCode) {
     return true;
 }
 
-// The ability bar and the equipment window are not part of the client yet, so a slot key has
-// nothing to use.
-void Control::UseSlot(uint32_t) {}
+// Slots 0 to 11 cast from the ability bar's current page, 12 to 14 use the item worn in that
+// equipment slot.
+void Control::UseSlot(uint32_t index) {
+    if (index < Spellbar::SlotsPerPage) {
+        if (auto* bar = dynamic_cast<Spellbar*>(core->FindWindow(WindowType::Spellbar)))
+            bar->CastSlot(uint8_t(index), true);
+        return;
+    }
+    const auto* equipment = dynamic_cast<const Equipment*>(core->equipmentWindow);
+    const Item* item = equipment ? equipment->ItemAt(uint8_t(index)) : nullptr;
+    if (item && core->activeConnection)
+        core->activeConnection->SendUseSlotItem(0, uint8_t(index), uint16_t(item->shapeId));
+}
 
 bool Control::BindingHeld(uint32_t binding) const {
     const std::string name = KeyNameText(core->keys[binding]);

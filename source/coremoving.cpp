@@ -18,6 +18,7 @@
 #include "windows/dialogs/brew.h"
 #include "windows/dialogs/shop.h"
 #include "windows/dialogs/trade.h"
+#include "windows/dialogs/split.h"
 #include "windows/game/channel.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/console.h"
@@ -100,8 +101,13 @@ std::string BuyQuestion(uint32_t total, uint32_t price, uint8_t multiplier) {
     return text;
 }
 
-// The stack-splitting window is not built yet: the move waits for it and ends here.
-bool OpenSplitWindow(Core*, Thing*, uint8_t, bool) { return true; }
+// The split window asks for the amount; its "ok" makes the move.
+bool OpenSplitWindow(Core* core, Thing* thing, uint8_t mode, bool bulk) {
+    auto* split = new Split(core, AsItem(thing), mode, bulk);
+    core->AddWindow(split);
+    split->OnOpen();
+    return true;
+}
 
 // Tab and Shift+Tab: the next input (step 1) or the previous one (step -1) of the focused input's
 // owner in window-list order, wrapping around; with none, the chat box changes its tab.

@@ -30,6 +30,9 @@ inline uint32_t TickMs() { return platform.tickMs(); }
 // message is handled, the keys held when it was made; between messages, those held now.
 inline int16_t KeyState(int virtualKey) { return platform.keyState(virtualKey); }
 inline bool KeyHeld(int virtualKey) { return (KeyState(virtualKey) & 0x8000) != 0; }
+inline bool AnyModifierHeld() {
+    return KeyHeld(VK_MENU) || KeyHeld(VK_CONTROL) || KeyHeld(VK_SHIFT);
+}
 // GetKeyState's toggle bit, as the keyboard input read so far leaves it (CAPS Lock on).
 // The local date and time, all of it from one reading of the clock.
 inline SYSTEMTIME LocalTime() {

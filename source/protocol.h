@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "digest.h"
+#include "itemdescription.h"
 #include "netbuffer.h"
 #include "networkmessage.h"
 #include "position.h"
@@ -513,7 +514,8 @@ private:
     void InsertContainerItem(uint8_t number, uint8_t slot, const ItemRecord& record);
     void ReplaceContainerItem(uint8_t number, uint8_t slot, const ItemRecord& record);
     void RemoveContainerItem(uint8_t number, uint8_t slot, bool keepRows);
-    bool ReadItemDescription();
+    // One item description; an empty name reads "<unknown item>".
+    ItemDescription ReadItemDescription();
     // A shop entry of the goods list, or with `offer` of the things it buys; null when unread.
     ShopEntry* ReadShopEntry(bool offer);
     // Removes an open yes/no box of the action without answering it.

@@ -14,9 +14,6 @@ namespace {
 // Markers of the item lists of containers and the bank; below FirstMarker a byte starts an item.
 const uint8_t FirstMarker = 250, BadMarker = 250, RunMarker = 254, EndMarker = 255;
 
-// Flags of an item description.
-const uint8_t HasText = 1, HasAttributes = 2, HasBonuses = 4, HasRequirements = 8;
-
 }  // namespace
 
 bool Protocol::ReadItemList(std::vector<std::unique_ptr<Item>>& items, const char* unknownShape,
@@ -40,35 +37,6 @@ bool Protocol::ReadItemList(std::vector<std::unique_ptr<Item>>& items, const cha
         }
     }
     return false;
-}
-
-bool Protocol::ReadItemDescription() {
-    const uint8_t flags = inBuffer.GetByte();
-    inBuffer.GetString();
-    if (flags & HasText) inBuffer.GetString();
-    for (uint8_t list : {HasAttributes, HasBonuses}) {
-        if (!(flags & list)) continue;
-        const uint8_t count = inBuffer.GetByte();
-        for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i)
-            ReadAndIgnore({FieldU8, FieldStr8});
-    }
-    if (flags & HasRequirements) {
-        const uint8_t count = inBuffer.GetByte();
-        for (uint8_t i = 0; i < count && !inBuffer.Failed(); ++i) ReadAndIgnore({FieldU8, FieldU8});
-    }
-    return !inBuffer.Failed();
-}
-
-void Protocol::item_tooltip() {
-    ReadItemDescription();
-    if (!pendingLooks.empty()) pendingLooks.pop_front();
-}
-
-void Protocol::look_text() {
-    inBuffer.GetU32();
-    const uint8_t count = inBuffer.GetByte();
-    for (int i = 0; i <= count && ReadItemDescription(); ++i) {
-    }
 }
 
 void Protocol::quest_update() { ReadAndIgnore({FieldU16, FieldU16, FieldU32}); }

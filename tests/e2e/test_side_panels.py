@@ -34,6 +34,10 @@ COLLAPSE_BUTTON = (COLUMN_WIDTH - 30, 11)
 # Near-white pixels of a title's text: no world tile is that bright and grey.
 WHITE = 235
 TITLE_INK = 15
+# The mana bar inside the ability bar's top band (x, y, w, h), and how dark its empty part is.
+MANA_BAR = (9, 9, 138, 9)
+DARK = 60
+MANA_BAR_DARK = 600
 
 
 def title_ink(picture, x, y):
@@ -41,6 +45,13 @@ def title_ink(picture, x, y):
     left, top, right, bottom = TITLE_TEXT
     box = numpy.asarray(picture)[y + top:y + bottom, x + left:x + right].astype(int)
     return int((box.min(axis=-1) >= WHITE).sum())
+
+
+def dark_pixels(picture, x, y):
+    """How many nearly black pixels the mana bar of an ability bar at (x, y) has."""
+    width, height = MANA_BAR[2:]
+    box = numpy.asarray(picture)[y:y + height, x:x + width].astype(int)
+    return int((box.max(axis=-1) < DARK).sum())
 
 
 def settings_value(text, key):
@@ -73,9 +84,10 @@ class SidePanelsTest(WorldScreenTestCase):
             # of the left column has no title: its own test looks at its rows).
             view = self.view(client)
             bottom_y = CLIENT_HEIGHT - 1 - BAR_HEIGHT
-            titles = {"ability bar": (LEFT_X, bottom_y), "friends list": (RIGHT_X, 0)}
-            for what, (x, y) in titles.items():
-                self.assertGreater(title_ink(view, x, y), TITLE_INK, what)
+            self.assertGreater(title_ink(view, RIGHT_X, 0), TITLE_INK, "friends list")
+            # The ability bar's top band holds its mana bar, dark while the player has no mana.
+            self.assertGreater(dark_pixels(view, LEFT_X + MANA_BAR[0], bottom_y + MANA_BAR[1]),
+                               MANA_BAR_DARK, "ability bar")
             # Between the status panel and the ability bar lies the column's free area.
             self.assertEqual(title_ink(view, LEFT_X, (157 + bottom_y) // 2), 0)
 

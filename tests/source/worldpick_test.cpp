@@ -383,9 +383,9 @@ TEST_F(TalkHint, ACreatureToTalkToShowsHowToSpeak) {
     ASSERT_NE(hint, nullptr);
     const std::string grey = MakeColorCode(224, 224, 224, 224);
     const std::string green = MakeColorCode(128, 245, 128, 192);
-    EXPECT_EQ(hint->title, "");
-    EXPECT_EQ(hint->text, grey + "Talk to " + green + "Guard" + grey +
-                              " by typing a message such as " + green + "Hi!");
+    EXPECT_EQ(hint->title, grey + "Talk to " + green + "Guard" + grey +
+                               " by typing a message such as " + green + "Hi!");
+    EXPECT_EQ(hint->text, "");
     EXPECT_EQ(hint->x, 5);
     EXPECT_EQ(hint->y, 6);
     EXPECT_TRUE(core->targets.empty());

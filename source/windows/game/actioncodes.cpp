@@ -309,20 +309,6 @@ void MoveToOtherPanel(Core* core, Panellist& window) {
     to->Insert(&window);
 }
 
-// --- The ability bar ----------------------------------------------------------------------------
-
-void OpenSpellbook(Core* core, uint8_t slot) {
-    Spellbar* bar = Find<Spellbar>(core, WindowType::Spellbar);
-    if (!bar) return;
-    for (const Spell* spell : core->spells) {
-        if (spell->usable) {
-            bar->OpenSpellbook(slot);
-            return;
-        }
-    }
-    core->ShowMessage("Abilities", "You have learned no abilities.", 0);
-}
-
 }  // namespace
 
 bool Action::OwnerOpen() const { return owner && owner->state == 1; }
@@ -473,7 +459,10 @@ void Action::Execute(uint32_t row) {
         case ActionCode::InvitePerson:
             OpenIfAbsent<Partypop>(core, WindowType::Partypop, true);
             break;
-        case ActionCode::OpenSpellbook: OpenSpellbook(core, uint8_t(context)); break;
+        case ActionCode::OpenSpellbook:
+            if (auto* bar = Find<Spellbar>(core, WindowType::Spellbar))
+                bar->OpenSpellbook(uint8_t(context));
+            break;
         case ActionCode::ClearBarSlot:
             if (auto* bar = Find<Spellbar>(core, WindowType::Spellbar)) bar->AssignSlot(nullptr);
             break;

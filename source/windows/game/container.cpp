@@ -66,8 +66,6 @@ int32_t Rows(uint32_t slots) { return int32_t((slots + Columns - 1) / Columns); 
 
 uint16_t ItemId(const Item* item) { return uint16_t(item->shapeId); }
 
-bool AnyModifierHeld() { return KeyHeld(VK_MENU) || KeyHeld(VK_CONTROL) || KeyHeld(VK_SHIFT); }
-
 }  // namespace
 
 Container::Container(Core* core, Panel* panel, uint8_t index, uint8_t slotCount)

@@ -306,10 +306,13 @@ void Equipment::PaintHealthBar() {
     render->DrawSkinPart(147, 18, 246, 166, 4, 4, SkinAtlas);
     render->DrawSkinPartTiled(BarLeft, 5, BarWidth, 4, 0, 0, 237, 153, 4, 4, SkinAtlas);
     render->DrawSkinPartTiled(BarLeft, 18, BarWidth, 4, 0, 0, 237, 166, 4, 4, SkinAtlas);
-    render->DrawSkinPartTiled(BarLeft, BarTop, fill, BarHeight, 0, 0, 222, 191, 4, BarHeight,
-                              SkinAtlas);
-    render->DrawSkinPartTiled(BarLeft + fill, BarTop, BarWidth - fill, BarHeight, 0, 0, 101, 142, 4,
-                              BarHeight, SkinAtlas);
+    // A part of no width is not drawn at all.
+    if (fill > 0)
+        render->DrawSkinPartTiled(BarLeft, BarTop, fill, BarHeight, 0, 0, 222, 191, 4, BarHeight,
+                                  SkinAtlas);
+    if (fill < BarWidth)
+        render->DrawSkinPartTiled(BarLeft + fill, BarTop, BarWidth - fill, BarHeight, 0, 0, 101,
+                                  142, 4, BarHeight, SkinAtlas);
     if (core->maxHp != 0 && font)
         font->DrawTextCentered(
             78, 8, std::to_string(core->hp) + " / " + std::to_string(core->maxHp), BarTextColour);

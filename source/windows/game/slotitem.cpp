@@ -33,7 +33,7 @@ void RightClickSlotItem(Core* core, Window* owner, SlotAddress address, Item* it
     const bool useWith = item->shape && item->shape->useWith;
     const bool opens = item->shape && item->shape->container;
     HoldSlotItem(core, address, item);
-    if (KeyHeld(VK_MENU) || KeyHeld(VK_CONTROL) || KeyHeld(VK_SHIFT)) {
+    if (AnyModifierHeld()) {
         auto* menu = new Action(core, owner, "", column);
         if (useWith) menu->AddEntryWithHint(ActionCode::UseWith, "Use with..", "RMB");
         else if (opens) menu->AddEntryWithHint(ActionCode::OpenItem, "Open..", "RMB");

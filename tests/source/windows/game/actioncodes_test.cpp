@@ -601,8 +601,11 @@ TEST_F(ActionCodes, TheAbilitiesBookNeedsALearnedAbility) {
     EXPECT_EQ(bar->spellbookSlot, 4);
     core->spells.clear();
 
+    bar->pages[0][3] = {1, &learned, 0, 0};
+    core->barSlot = 3;
     Run(192);
-    EXPECT_EQ(bar->slotsCleared, 1u);
+    EXPECT_EQ(bar->pages[0][3].used, 0);
+    EXPECT_EQ(bar->SpellAt(3), nullptr);
 }
 
 // --- Marking the player's location on the map ---------------------------------------------------

@@ -174,10 +174,11 @@ TEST_F(ConsolePanelsTest, EntriesAreRestoredWithTheirHeightCollapseAndPin) {
     // Without an equipment entry the equipment is made and pinned to the bottom.
     EXPECT_EQ(Types(right->bottom), std::vector<uint32_t>{WindowType::Equipment});
 
-    // The first ability bar entry wins: pinned to the top; the status panel to the bottom.
+    // The first ability bar entry wins: pinned to the top, at its own fixed height; the status
+    // panel to the bottom.
     EXPECT_EQ(Types(left->normal), std::vector<uint32_t>{WindowType::Spellbar});
-    EXPECT_EQ(left->normal[0]->height, 180);
-    EXPECT_EQ(left->topReserve, 181);
+    EXPECT_EQ(left->normal[0]->height, 199);
+    EXPECT_EQ(left->topReserve, 200);
     EXPECT_EQ(Types(left->bottom), std::vector<uint32_t>{WindowType::Paneltop});
 }
 
@@ -235,7 +236,7 @@ TEST_F(ConsolePanelsTest, ASavedLayoutComesBackWithItsContainersNumberedInOrder)
     // a column wide and 17 pixels higher.
     EXPECT_EQ(saved,
               "Ann;4;20,2,0,1,120,8;20,1,0,0,100,4;54,255,1,0,173;21,255,2,0,239;"
-              "50,255,1,0,6;20,3,2,0,90,6;40,255,2,0,150;");
+              "50,255,1,0,6;20,3,2,0,90,6;40,255,2,0,199;");
 
     // Entered again with what was saved, the columns save the same layout.
     while (!core->windows.empty()) core->RemoveWindow(core->windows.back());

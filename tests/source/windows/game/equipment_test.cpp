@@ -61,11 +61,11 @@ TEST_F(EquipmentTest, TheHealthTooltipSaysWhenThePlayerIsDead) {
     equipment->OnMouseUp(equipment->x + 40, equipment->y + 10);
     auto* look = Newest<Look>();
     ASSERT_NE(look, nullptr);
-    EXPECT_EQ(look->text, "Health:  50 / 200");
+    EXPECT_EQ(look->title, "Health:  50 / 200");
     core->maxHp = 0;
     equipment->OnMouseUp(equipment->x + 40, equipment->y + 10);
     ASSERT_NE(Newest<Look>(), nullptr);
-    EXPECT_EQ(Newest<Look>()->text, "You seem to be dead.");
+    EXPECT_EQ(Newest<Look>()->title, "You seem to be dead.");
 }
 
 TEST_F(EquipmentTest, EverySlotHasTwoPixelsOfMargin) {

@@ -167,8 +167,8 @@ TEST_F(PaneltopTest, TheConnectionTooltipNamesTheMeanPing) {
         core->pingAverage = ping;
         ReleaseOver(panel->connectionRow);
         ASSERT_NE(Tooltip(), nullptr);
-        EXPECT_EQ(Tooltip()->text, std::string(QualityOfPing(ping).word) +
-                                       " connection ( ping: " + std::to_string(ping) + " )");
+        EXPECT_EQ(Tooltip()->title, std::string(QualityOfPing(ping).word) +
+                                        " connection ( ping: " + std::to_string(ping) + " )");
         core->RemoveWindow(Tooltip());
         core->DeleteClosedWindows();
     }
@@ -188,7 +188,7 @@ TEST_F(PaneltopTest, TheCapacityTooltipWarnsOnlyAboveTheLimit) {
         core->carriedWeight = c.carried;
         ReleaseOver(panel->capacityRow);
         ASSERT_NE(Tooltip(), nullptr);
-        EXPECT_EQ(Tooltip()->text, c.text);
+        EXPECT_EQ(Tooltip()->title, c.text);
         core->RemoveWindow(Tooltip());
         core->DeleteClosedWindows();
     }
@@ -202,7 +202,7 @@ TEST_F(PaneltopTest, TooltipsNeedTheRowAndNoArmedInputMode) {
     core->experienceNext = 4000;
     ReleaseOver(panel->experienceRow);
     ASSERT_NE(Tooltip(), nullptr);
-    EXPECT_EQ(Tooltip()->text, "Experience:  1500 / 4000");
+    EXPECT_EQ(Tooltip()->title, "Experience:  1500 / 4000");
     core->RemoveWindow(Tooltip());
     ReleaseOver(panel->skillPoolRow);
     ASSERT_NE(Tooltip(), nullptr);
@@ -284,7 +284,7 @@ TEST_F(PaneltopTest, LogoutAsksUnlessTheFightForbidsIt) {
     Press(Paneltop::LogoutButton);
     EXPECT_EQ(core->FindWindow(WindowType::Sure), nullptr);
     ASSERT_NE(Tooltip(), nullptr);
-    EXPECT_EQ(Tooltip()->text, "You cannot logout while in combat.");
+    EXPECT_EQ(Tooltip()->title, "You cannot logout while in combat.");
     EXPECT_EQ(Tooltip()->lifetimeMs, 2500);
     // After the death notice a fight no longer holds the player.
     core->gameHalted = 1;

@@ -441,8 +441,8 @@ TEST_F(BoxTest, YesIsRefusedWhileThePlayerMayNotLogOut) {
     EXPECT_EQ(core->activeConnection, connection);
     auto* hint = dynamic_cast<Look*>(core->windows.back());
     ASSERT_NE(hint, nullptr);
-    EXPECT_EQ(hint->text, "You cannot logout while in combat.");
-    EXPECT_EQ(hint->title, "");
+    EXPECT_EQ(hint->title, "You cannot logout while in combat.");
+    EXPECT_EQ(hint->text, "");
     EXPECT_EQ(hint->lifetimeMs, 2500);
     EXPECT_EQ(hint->x, 321);
     EXPECT_EQ(core->screen->mouse->swallowRelease, 1);

@@ -33,6 +33,8 @@
 #include "windows/dialogs/spellbook.h"
 #include "windows/dialogs/store.h"
 #include "windows/dialogs/trade.h"
+#include "windows/dialogs/look.h"
+#include "windows/dialogs/split.h"
 #include "windows/front/account.h"
 #include "windows/front/avatars.h"
 #include "windows/front/consoles.h"
@@ -334,8 +336,24 @@ const std::vector<WindowClass>& WindowClasses() {
          [](Core* core, Window* owner) { return new Equipment(core, owner); }},
         {"Equipment (in a column)", WindowType::Equipment, false,
          [](Core* core, Window* owner) { return InColumn<Equipment>(core, owner, Panel::Right); }},
-        {"Spellbar", WindowType::Spellbar, true,
+        {"Spellbar", WindowType::Spellbar, false,
          [](Core* core, Window* owner) { return InColumn<Spellbar>(core, owner, Panel::Left); }},
+        {"Spellbar (strip)", WindowType::Spellbar, false,
+         [](Core* core, Window* owner) { return new Spellbar(core, owner); }},
+        {"Look", WindowType::Look, false,
+         [](Core* core, Window*) {
+             return new Look(core, "Sword", "A sharp blade.", {{1, "12"}}, {{4, "+2"}}, {}, 0, 100,
+                             100, 0);
+         }},
+        {"Split", WindowType::Split, true,
+         [](Core* core, Window*) {
+             auto* equipment = static_cast<Equipment*>(core->AddWindow(new Equipment(core)));
+             auto* stack = new Item(core, 0, 0, 0, 0, 0, 5, ItemIdle);
+             equipment->SetSlot(stack, 0);
+             auto* split = new Split(core, stack, 1, false);
+             split->OnOpen();
+             return split;
+         }},
         {"Friendlist", WindowType::Friendlist, true,
          [](Core* core, Window* owner) { return InColumn<Friendlist>(core, owner, Panel::Right); }},
         {"Partylist", WindowType::Partylist, true,
