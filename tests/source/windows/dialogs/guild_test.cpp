@@ -126,7 +126,7 @@ TEST_F(GuildTest, ALeftClickOnARowShowsTheHint) {
     guild->OnMouseUp(RowX(guild), RowY(guild, 1));
     auto* hint = dynamic_cast<Look*>(core->windows.back());
     ASSERT_NE(hint, nullptr);
-    EXPECT_EQ(hint->text, MakeColorCode(128, 245, 128, 192) + "Right-click" +
+    EXPECT_EQ(hint->title, MakeColorCode(128, 245, 128, 192) + "Right-click" +
                               MakeColorCode(224, 224, 224, 224) + " to show a context menu.");
 }
 

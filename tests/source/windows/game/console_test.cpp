@@ -292,7 +292,7 @@ protected:
         console->OnMouseUp(console->x + rx, console->y + ry);
         if (core->windows.size() == before) return "";
         auto* look = dynamic_cast<Look*>(core->windows.back());
-        return look ? look->text : "";
+        return look ? look->title : "";
     }
 };
 

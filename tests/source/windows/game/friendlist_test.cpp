@@ -105,13 +105,13 @@ TEST_F(FriendlistTest, LeftClicksOpenAPrivatePageOnceOrTellWhoIsOffline) {
     list->OnMouseUp(RowX(), RowY(3));
     auto* look = dynamic_cast<Look*>(NewWindow(before));
     ASSERT_NE(look, nullptr);
-    EXPECT_EQ(look->text, MakeColorCode(255, 255, 255, 255) + "Ann" +
+    EXPECT_EQ(look->title, MakeColorCode(255, 255, 255, 255) + "Ann" +
                               MakeColorCode(224, 224, 224, 224) + " is offline");
     before = core->windows.size();
     list->OnMouseUp(RowX(), RowY(6));
     look = dynamic_cast<Look*>(NewWindow(before));
     ASSERT_NE(look, nullptr);
-    EXPECT_NE(look->text.find(" to add a person."), std::string::npos);
+    EXPECT_NE(look->title.find(" to add a person."), std::string::npos);
 }
 
 TEST_F(FriendlistTest, ThePersonMenuCarriesTheFriendsId) {
