@@ -127,7 +127,7 @@ TEST_F(GuildTest, ALeftClickOnARowShowsTheHint) {
     auto* hint = dynamic_cast<Look*>(core->windows.back());
     ASSERT_NE(hint, nullptr);
     EXPECT_EQ(hint->title, MakeColorCode(128, 245, 128, 192) + "Right-click" +
-                              MakeColorCode(224, 224, 224, 224) + " to show a context menu.");
+                               MakeColorCode(224, 224, 224, 224) + " to show a context menu.");
 }
 
 TEST_F(GuildTest, WithoutAnOwnGuildTheOpenerOpensNothing) {

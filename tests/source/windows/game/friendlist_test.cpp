@@ -106,7 +106,7 @@ TEST_F(FriendlistTest, LeftClicksOpenAPrivatePageOnceOrTellWhoIsOffline) {
     auto* look = dynamic_cast<Look*>(NewWindow(before));
     ASSERT_NE(look, nullptr);
     EXPECT_EQ(look->title, MakeColorCode(255, 255, 255, 255) + "Ann" +
-                              MakeColorCode(224, 224, 224, 224) + " is offline");
+                               MakeColorCode(224, 224, 224, 224) + " is offline");
     before = core->windows.size();
     list->OnMouseUp(RowX(), RowY(6));
     look = dynamic_cast<Look*>(NewWindow(before));
