@@ -13,9 +13,9 @@
 #include "support/creatureworld.h"
 #include "support/recordingconnection.h"
 #include "weather.h"
-#include "windows/toolkit/windowtypes.h"
 #include "windows/game/chatbox.h"
 #include "windows/game/console.h"
+#include "windows/toolkit/windowtypes.h"
 #include "world.h"
 
 namespace {
