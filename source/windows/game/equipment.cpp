@@ -15,6 +15,7 @@
 #include "screen.h"
 #include "windows/dialogs/look.h"
 #include "windows/game/action.h"
+#include "windows/game/hudbar.h"
 #include "windows/game/slotitem.h"
 #include "windows/toolkit/panel.h"
 #include "windows/toolkit/windowtypes.h"
@@ -33,9 +34,9 @@ constexpr uint16_t SkinAtlas = 1, StatusAtlas = 9;
 constexpr int32_t CellSkinX = 256, FilledSkinY = 56, EmptySkinY = 96, TargetSkinY = 136;
 constexpr int32_t TitleDrag = 22, OwnerStrip = 6;
 constexpr uint32_t SizingCursor = 2;
-// The health bar of the HUD layout.
-constexpr int32_t BarWidth = 138, BarLeft = 9, BarTop = 9, BarHeight = 9;
-constexpr uint32_t BarTextColour = 0xE0E0E0E0;
+// The health bar of the HUD layout, filled from this skin column.
+constexpr int32_t BarWidth = 138;
+constexpr uint16_t HealthSkinX = 222;
 // The status strip: one 12 x 12 icon per 14-pixel row.
 constexpr int32_t StripWidth = 16, StripHeight = 208, IconSize = 12, IconRow = 14;
 constexpr int32_t StatusHitWidth = 14, StatusHitHeight = 164;
@@ -297,25 +298,8 @@ void Equipment::OnHover(int32_t mx, int32_t my) {
 // --- Painting and drawing ------------------------------------------------------------------------
 
 void Equipment::PaintHealthBar() {
-    const int32_t fill = HealthFill(core->hp, core->maxHp);
-    render->DrawSkinPart(5, 5, 233, 153, 4, 4, SkinAtlas);
-    render->DrawSkinPart(5, 9, 233, 157, 4, 9, SkinAtlas);
-    render->DrawSkinPart(5, 18, 233, 166, 4, 4, SkinAtlas);
-    render->DrawSkinPart(147, 5, 246, 153, 4, 4, SkinAtlas);
-    render->DrawSkinPart(147, 9, 246, 157, 4, 9, SkinAtlas);
-    render->DrawSkinPart(147, 18, 246, 166, 4, 4, SkinAtlas);
-    render->DrawSkinPartTiled(BarLeft, 5, BarWidth, 4, 0, 0, 237, 153, 4, 4, SkinAtlas);
-    render->DrawSkinPartTiled(BarLeft, 18, BarWidth, 4, 0, 0, 237, 166, 4, 4, SkinAtlas);
-    // A part of no width is not drawn at all.
-    if (fill > 0)
-        render->DrawSkinPartTiled(BarLeft, BarTop, fill, BarHeight, 0, 0, 222, 191, 4, BarHeight,
-                                  SkinAtlas);
-    if (fill < BarWidth)
-        render->DrawSkinPartTiled(BarLeft + fill, BarTop, BarWidth - fill, BarHeight, 0, 0, 101,
-                                  142, 4, BarHeight, SkinAtlas);
-    if (core->maxHp != 0 && font)
-        font->DrawTextCentered(
-            78, 8, std::to_string(core->hp) + " / " + std::to_string(core->maxHp), BarTextColour);
+    PaintHudBar(render, font, BarWidth, HealthFill(core->hp, core->maxHp), HealthSkinX, core->hp,
+                core->maxHp);
 }
 
 void Equipment::PaintStatusStrip() {

@@ -19,6 +19,7 @@
 #include "windows/dialogs/spellbook.h"
 #include "windows/game/action.h"
 #include "windows/game/container.h"
+#include "windows/game/hudbar.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/panel.h"
 #include "windows/toolkit/windowtypes.h"
@@ -38,10 +39,10 @@ constexpr int32_t TitleDrag = 22, OwnerStrip = 6, MinOwnerWidthForButtons = 845;
 constexpr uint16_t SkinAtlas = 1;
 constexpr int32_t CellSkinX = 256, FilledSkinY = 56, EmptySkinY = 96, TargetSkinY = 136;
 constexpr uint32_t ArrowCursor = 0, CrossCursor = 1, SizingCursor = 2;
-// The mana bar of the grid layout and the band its tooltip answers in.
-constexpr int32_t BarLeft = 9, BarTop = 9, BarHeight = 9, BandTop = 5, BandBottom = 23,
-                  BandInset = 4;
-constexpr uint32_t BarTextColour = 0xE0E0E0E0;
+// The mana bar of the grid layout, filled from this skin column, and the band its tooltip
+// answers in.
+constexpr int32_t BarLeft = 9, BandTop = 5, BandBottom = 23, BandInset = 4;
+constexpr uint16_t ManaSkinX = 216;
 // Key labels.
 constexpr uint32_t LabelColour = 0xC0FFFFFF, LabelBox = 0xA0000000, LabelEdge = 0x5AFFFFFF;
 constexpr int32_t LabelSkinX = 80, LabelSkinY = 121, LabelWidth = 19, LabelHeight = 9;
@@ -365,29 +366,11 @@ int32_t Spellbar::CellY(uint32_t slot) const {
 }
 
 void Spellbar::PaintManaBar() {
-    const int32_t barWidth = width - 18;
-    const int32_t fill = core->maxMana > 0
-                             ? int32_t(std::clamp<int64_t>(
-                                   int64_t(core->mana) * barWidth / core->maxMana, 0, barWidth))
-                             : 0;
-    for (const int32_t capX : {5, barWidth + 9}) {
-        const int32_t skinX = capX == 5 ? 233 : 246;
-        render->DrawSkinPart(capX, 5, skinX, 153, 4, 4, SkinAtlas);
-        render->DrawSkinPart(capX, 9, skinX, 157, 4, 9, SkinAtlas);
-        render->DrawSkinPart(capX, 18, skinX, 166, 4, 4, SkinAtlas);
-    }
-    render->DrawSkinPartTiled(BarLeft, 5, barWidth, 4, 0, 0, 237, 153, 4, 4, SkinAtlas);
-    render->DrawSkinPartTiled(BarLeft, 18, barWidth, 4, 0, 0, 237, 166, 4, 4, SkinAtlas);
-    if (fill > 0)
-        render->DrawSkinPartTiled(BarLeft, BarTop, fill, BarHeight, 0, 0, 216, 191, 4, BarHeight,
-                                  SkinAtlas);
-    if (fill < barWidth)
-        render->DrawSkinPartTiled(BarLeft + fill, BarTop, barWidth - fill, BarHeight, 0, 0, 101,
-                                  142, 4, BarHeight, SkinAtlas);
-    if (core->maxMana != 0 && font)
-        font->DrawTextCentered(barWidth / 2 + 9, 8,
-                               std::to_string(core->mana) + " / " + std::to_string(core->maxMana),
-                               BarTextColour);
+    const int32_t barWidth = width - 2 * BarLeft;
+    PaintHudBar(render, font, barWidth,
+                FilledWidth(uint64_t(std::max(core->mana, 0)), uint64_t(std::max(core->maxMana, 0)),
+                            barWidth),
+                ManaSkinX, core->mana, core->maxMana);
 }
 
 void Spellbar::Paint() {

@@ -1,0 +1,43 @@
+#include "windows/game/hudbar.h"
+
+#include <string>
+
+#include "font.h"
+#include "render.h"
+
+namespace {
+
+constexpr uint16_t SkinAtlas = 1;
+constexpr int32_t BarLeft = 9, BarTop = 9, BarHeight = 9, BandTop = 5, BandBottom = 18,
+                  BandHeight = 4, LeftCapX = 5;
+// Skin columns of the left and right caps, the bands and the empty part.
+constexpr uint16_t LeftCapSkinX = 233, RightCapSkinX = 246, BandSkinX = 237, EmptySkinX = 101,
+                   EmptySkinY = 142, FillSkinY = 191;
+constexpr uint32_t BarTextColour = 0xE0E0E0E0;
+
+}  // namespace
+
+void PaintHudBar(Render* render, Font* font, int32_t barWidth, int32_t fill, uint16_t fillSkinX,
+                 int32_t value, int32_t maximum) {
+    for (const int32_t capX : {LeftCapX, barWidth + BarLeft}) {
+        const uint16_t skinX = capX == LeftCapX ? LeftCapSkinX : RightCapSkinX;
+        render->DrawSkinPart(capX, BandTop, skinX, 153, 4, BandHeight, SkinAtlas);
+        render->DrawSkinPart(capX, BarTop, skinX, 157, 4, BarHeight, SkinAtlas);
+        render->DrawSkinPart(capX, BandBottom, skinX, 166, 4, BandHeight, SkinAtlas);
+    }
+    render->DrawSkinPartTiled(BarLeft, BandTop, barWidth, BandHeight, 0, 0, BandSkinX, 153, 4,
+                              BandHeight, SkinAtlas);
+    render->DrawSkinPartTiled(BarLeft, BandBottom, barWidth, BandHeight, 0, 0, BandSkinX, 166, 4,
+                              BandHeight, SkinAtlas);
+    // A part of no width is not drawn at all.
+    if (fill > 0)
+        render->DrawSkinPartTiled(BarLeft, BarTop, fill, BarHeight, 0, 0, fillSkinX, FillSkinY, 4,
+                                  BarHeight, SkinAtlas);
+    if (fill < barWidth)
+        render->DrawSkinPartTiled(BarLeft + fill, BarTop, barWidth - fill, BarHeight, 0, 0,
+                                  EmptySkinX, EmptySkinY, 4, BarHeight, SkinAtlas);
+    if (maximum != 0 && font)
+        font->DrawTextCentered(barWidth / 2 + BarLeft, 8,
+                               std::to_string(value) + " / " + std::to_string(maximum),
+                               BarTextColour);
+}

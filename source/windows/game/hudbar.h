@@ -1,0 +1,12 @@
+#pragma once
+#include <cstdint>
+
+class Font;
+class Render;
+
+// The bar in the top band of the head-up windows (the equipment's health, the ability bar's
+// mana), drawn at the window's origin: skin caps at both ends, a band above and below, `fill`
+// pixels from the skin column at fillSkinX, the rest empty, and "value / maximum" centred over
+// it unless the maximum is 0.
+void PaintHudBar(Render* render, Font* font, int32_t barWidth, int32_t fill, uint16_t fillSkinX,
+                 int32_t value, int32_t maximum);
