@@ -171,8 +171,7 @@ int32_t Equipment::StatusAt(int32_t px, int32_t py) const {
 }
 
 int32_t Equipment::HealthFill(int32_t hp, int32_t maxHp) {
-    if (maxHp <= 0 || hp <= 0) return 0;
-    return int32_t(std::min<int64_t>(BarWidth, int64_t(hp) * BarWidth / maxHp));
+    return FilledWidth(uint64_t(std::max(hp, 0)), uint64_t(std::max(maxHp, 0)), BarWidth);
 }
 
 // --- Mouse ---------------------------------------------------------------------------------------
