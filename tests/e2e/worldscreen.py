@@ -37,6 +37,10 @@ TEXT_HUE = 0.05
 
 # After entering: the field's fade-in (512 ms) and the first frames.
 SETTLE_IN_GAME = 2.0
+# The client pings once a second while it is in the game, and never before: by its second ping
+# the game screen has replaced the front screens, whose "Connecting" box would otherwise pass
+# for a drawn, still field on a loaded machine.
+PING, IN_GAME_PINGS = 240, 2
 # On a loaded machine the first frames of the world may come much later: the field counts as
 # drawn once it is no longer black and two pictures a moment apart agree.
 FIELD_DRAWN_WITHIN, FIELD_STILL_INTERVAL = 60, 0.3
@@ -161,6 +165,8 @@ class WorldScreenTestCase(FrontScreensCase):
             self.log_in(client, ACCOUNT, PASSWORD)
             self.play(server, client, FIRST_AVATAR)
             self.wait(server, lambda t: [11, 16, 18, 48] in server_ops(t), "the area")
+            self.wait(server, lambda t: len(self.requests(server, PING)) >= IN_GAME_PINGS,
+                      "the client in the game", FIELD_DRAWN_WITHIN)
             time.sleep(SETTLE_IN_GAME)
             self.wait_for_field(client)
             yield server, client
