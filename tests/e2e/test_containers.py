@@ -15,7 +15,7 @@ from fakeserver import containers
 from fakeserver.server import Frame
 from harness.commands import poll
 from harness.frontscreens import SETTLE
-from worldscreen import WorldScreenTestCase, channel_log, mean_difference
+from worldscreen import DRIVERS, WorldScreenTestCase, channel_log, mean_difference
 
 BAG = 3
 # The left column, above the console: the status panel pinned to its top, and below it the
@@ -99,39 +99,40 @@ class ContainersTest(WorldScreenTestCase):
         poll(lambda: mean_difference(self.box_picture(client, box), before) > 5, timeout, what)
 
     def test_split_and_tooltip(self):
-        with self.playing("OpenGL") as (server, client):
-            session = server.sessions[0]
-            sword = self.open_bag(client, session)
-            coins = (sword[0] + 40, sword[1])
+        for driver in DRIVERS:
+            with self.subTest(driver=driver), self.playing(driver) as (server, client):
+                session = server.sessions[0]
+                sword = self.open_bag(client, session)
+                coins = (sword[0] + 40, sword[1])
 
-            # The 7 coins dragged onto the back slot: the split window asks how many; 3 typed and
-            # Enter move 3.
-            split_area = self.box_picture(client, SPLIT_PROBE)
-            self.drag(client, coins, BACK_SLOT)
-            self.wait_change(client, SPLIT_PROBE, split_area, "the split window", WINDOW_WAIT)
-            client.type("3")
-            client.key("Return")
-            self.wait(server, lambda t: requests(t, 114), "the move request")
-            move = requests(server.transcript, 114)[0]
-            self.assertEqual((move["container"], move["slot"], move["target_container"],
-                              move["target_slot"], move["shape"], move["count"]),
-                             (BAG, 1, 0, 2, sprites.COINS, 3))
-            time.sleep(SETTLE)
+                # The 7 coins dragged onto the back slot: the split window asks how many; 3
+                # typed and Enter move 3.
+                split_area = self.box_picture(client, SPLIT_PROBE)
+                self.drag(client, coins, BACK_SLOT)
+                self.wait_change(client, SPLIT_PROBE, split_area, "the split window", WINDOW_WAIT)
+                client.type("3")
+                client.key("Return")
+                self.wait(server, lambda t: requests(t, 114), "the move request")
+                move = requests(server.transcript, 114)[0]
+                self.assertEqual((move["container"], move["slot"], move["target_container"],
+                                  move["target_slot"], move["shape"], move["count"]),
+                                 (BAG, 1, 0, 2, sprites.COINS, 3))
+                time.sleep(SETTLE)
 
-            # A click on the sword asks what it is (op 164); the answer (op 163) hangs from the
-            # click point.
-            left, top, width, height = TOOLTIP_PROBE
-            probe = (sword[0] + left, sword[1] + top, width, height)
-            before = self.box_picture(client, probe)
-            client.click(*sword)
-            self.wait(server, lambda t: requests(t, 164), "the look request")
-            look = requests(server.transcript, 164)[0]
-            self.assertEqual((look["container"], look["slot"], look["shape"]),
-                             (BAG, 0, sprites.SWORD))
-            session.perform([Frame(containers.item_description(
-                "Sword", "A plain blade.", attributes=[(1, "12")]))])
-            self.wait_change(client, probe, before, "the tooltip", TOOLTIP_WAIT)
-            client.session.screenshot(client.log_path.with_name("tooltip.png"))
+                # A click on the sword asks what it is (op 164); the answer (op 163) hangs from
+                # the click point.
+                left, top, width, height = TOOLTIP_PROBE
+                probe = (sword[0] + left, sword[1] + top, width, height)
+                before = self.box_picture(client, probe)
+                client.click(*sword)
+                self.wait(server, lambda t: requests(t, 164), "the look request")
+                look = requests(server.transcript, 164)[0]
+                self.assertEqual((look["container"], look["slot"], look["shape"]),
+                                 (BAG, 0, sprites.SWORD))
+                session.perform([Frame(containers.item_description(
+                    "Sword", "A plain blade.", attributes=[(1, "12")]))])
+                self.wait_change(client, probe, before, "the tooltip", TOOLTIP_WAIT)
+                client.session.screenshot(client.log_path.with_name("tooltip %s.png" % driver))
 
     def test_container_and_equipment(self):
         folder = self.run_folder()
