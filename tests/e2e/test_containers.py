@@ -57,13 +57,6 @@ def requests(transcript, op):
 
 class ContainersTest(WorldScreenTestCase):
 
-    def box_picture(self, client, box):
-        """The box (x, y, w, h) of the client area as it is on screen now."""
-        left, top, width, height = box
-        area = self.area(client)
-        pixels = client.session.grab(area.x + left, area.y + top, width, height)
-        return numpy.frombuffer(pixels, dtype=numpy.uint8).reshape(height, width, 3)
-
     def cell_picture(self, client, x, y):
         """The 36 x 36 cell whose centre is (x, y) of the client area."""
         return self.box_picture(client, (x - 18, y - 18, 36, 36))

@@ -1,8 +1,8 @@
-"""Checks of the fake server's ability bar, ability state and item description messages against
-readers written here from the protocol."""
+"""Checks of the fake server's ability bar, ability state, item description and quest update
+messages against readers written here from the protocol."""
 import unittest
 
-from fakeserver import abilities, containers
+from fakeserver import abilities, containers, journal
 from fakeserver.wire import Reader
 
 
@@ -52,6 +52,13 @@ class ItemDescriptionTest(unittest.TestCase):
         self.assertEqual((r.u8(), r.u8(), r.u8()), (1, 0, 20))
         self.assertEqual(r.remaining(), 0)
         self.assertEqual(containers.item_description("Apple"), bytes([163, 0, 5]) + b"Apple")
+
+
+class QuestUpdateTest(unittest.TestCase):
+    def test_quest_stage_and_value(self):
+        r = Reader(journal.quest_update(101, 3, 0x3B9A41C7))
+        self.assertEqual((r.u8(), r.u16(), r.u16(), r.u32()), (199, 101, 3, 0x3B9A41C7))
+        self.assertEqual(r.remaining(), 0)
 
 
 if __name__ == "__main__":
