@@ -29,6 +29,8 @@ constexpr uint8_t BankNumber = 250, BrewNumber = 251, CraftNumber = 252, ShopNum
 constexpr uint8_t RightColumn = 1, LeftColumn = 2, FieldPlacement = 255;
 constexpr uint8_t HasParentFlag = 0x80;
 constexpr int32_t EmptyLootLifetimeMs = 2500;
+// Markers of the item lists of containers and the bank; below FirstMarker a byte starts an item.
+constexpr uint8_t FirstMarker = 250, BadMarker = 250, RunMarker = 254, EndMarker = 255;
 
 bool IsContainerNumber(uint8_t number) {
     return number != EquipmentNumber && number <= LastContainerNumber;
@@ -53,6 +55,29 @@ ShopEntry* NewShopEntry(Core* core, const ItemRecord& record) {
 }
 
 }  // namespace
+
+bool Protocol::ReadItemList(std::vector<std::unique_ptr<Item>>& items, const char* unknownShape,
+                            const char* badMarker) {
+    while (!closed) {
+        const uint8_t marker = inBuffer.GetByte();
+        if (inBuffer.Failed() || marker == EndMarker) return true;
+        if (marker < FirstMarker) {
+            ItemRecord item;
+            item.shapeId = uint16_t(marker | inBuffer.GetByte() << 8);
+            if (!ReadItemRest(item)) {
+                FailFatally(unknownShape);
+                return false;
+            }
+            items.emplace_back(NewItem(item));
+        } else if (marker == BadMarker) {
+            FailFatally(badMarker);
+            return false;
+        } else if (marker == RunMarker && int32_t(inBuffer.GetVarStop()) >= 1) {
+            return true;
+        }
+    }
+    return false;
+}
 
 Item* Protocol::NewItem(const ItemRecord& record) {
     return new Item(core, record.shapeId, record.subId, 0, 0, 0, record.count, ItemIdle);

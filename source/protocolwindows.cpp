@@ -1,5 +1,6 @@
 // Small game-state messages about windows, trading, the party, friends, quests and the end of
 // the game. Windows not built yet are looked up by type: the message is read whole either way.
+#include <algorithm>
 #include <string>
 
 #include "converttext.h"
@@ -235,6 +236,36 @@ void Protocol::quest_progress() {
     }
     core->ReloadQuests();
     core->UpdateQuestMarkers();
+}
+
+// A stage of 0 ends the quest. Any other stage selects the quest's own journal record for the
+// next journal, and the status panel's journal button lights up unless the quest's progress
+// towards its goal goes on.
+void Protocol::quest_update() {
+    const uint16_t id = inBuffer.GetU16();
+    const uint16_t stage = inBuffer.GetU16();
+    const uint32_t value = inBuffer.GetU32();
+    if (inBuffer.Failed()) return;
+    const auto progressOpen = [this, id] {
+        const QuestRecord quest = core->FindQuest(id);
+        return !quest.lines.empty() && quest.lines.back().ProgressOpen();
+    };
+    const bool wasOpen = progressOpen();
+    const uint32_t key = uint32_t(stage) << 16 | id;
+    core->SetQuestProgress(key, value);
+    core->LoadQuest(key, value);
+    core->UpdateQuestMarkers();
+    if (stage == 0) return;
+
+    const bool stillOpen = wasOpen && progressOpen();
+    const auto own = std::find_if(core->quests.rbegin(), core->quests.rend(),
+                                  [id](const QuestRecord& record) { return record.questId == id; });
+    if (own != core->quests.rend()) {
+        core->journalFilter = 0;
+        core->journalSelection = own->title;
+    }
+    if (stillOpen) return;
+    if (auto* status = dynamic_cast<Paneltop*>(core->paneltopWindow)) status->journalNew = 1;
 }
 
 void Protocol::friend_update() {

@@ -29,13 +29,26 @@ struct QuestMarker {
     std::string label;
 };
 
+// The states of a journal line, in its first value.
+namespace QuestState {
+constexpr uint8_t NoCurrentMark = 2, Completed = 3, FinishedCompleted = 4, FinishedPlain = 5,
+                  Greyed = 6, Percent = 7, CountOfGoal = 8;
+}
+
 struct QuestLine {
     uint8_t values[4];
-    uint32_t count;
-    uint32_t span;
+    uint32_t count;  // progress reached, 0 .. span
+    uint32_t span;   // the goal of the progress
     std::string title;
     std::string text;
     std::vector<QuestMarker> markers;
+
+    uint8_t State() const { return values[0]; }
+    // A line that shows progress towards a goal it has not reached yet.
+    bool ProgressOpen() const {
+        return (State() == QuestState::Percent || State() == QuestState::CountOfGoal) &&
+               count < span;
+    }
 };
 
 struct QuestRecord {

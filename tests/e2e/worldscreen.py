@@ -188,7 +188,11 @@ class WorldScreenTestCase(FrontScreensCase):
 
     def field_picture(self, client):
         """The game field as it is on screen now: rows x columns x RGB."""
+        return self.box_picture(client, FIELD)
+
+    def box_picture(self, client, box):
+        """The box (x, y, w, h) of the client area as it is on screen now."""
+        left, top, width, height = box
         area = self.area(client)
-        x, y, width, height = FIELD
-        pixels = client.session.grab(area.x + x, area.y + y, width, height)
+        pixels = client.session.grab(area.x + left, area.y + top, width, height)
         return numpy.frombuffer(pixels, dtype=numpy.uint8).reshape(height, width, 3)

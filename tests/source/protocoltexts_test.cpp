@@ -90,6 +90,10 @@ TEST_F(ServerTexts, DeathWritesItsLinesAndHaltsTheGame) {
     EXPECT_EQ(LastInfoLine(),
               "Login again to be reincarnated in the temple of the last town you visited.");
     EXPECT_EQ(core->gameHalted, 1);
+    // The server closes the connection after a death: nothing goes out any more.
+    connection->SentSinceLastCall();
+    protocol->SendFriendAdd("Ann", 2, "");
+    EXPECT_TRUE(connection->SentSinceLastCall().empty());
 }
 
 }  // namespace

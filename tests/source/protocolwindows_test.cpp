@@ -1,8 +1,10 @@
 // The menus the server opens: a trade request and a party invitation each put a kept, centred
 // menu with their two answers high on the client, with a notification line. The bank balance,
-// the noble days and the loss of the house reach the status panel.
+// the noble days and the loss of the house reach the status panel. A quest update selects the
+// quest for the next journal and lights the journal button unless its count goes on.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,9 @@
 #include "font.h"
 #include "notification.h"
 #include "support/gamemessages.h"
+#include "support/packbytes.h"
+#include "support/spritedata.h"
+#include "support/startup.h"
 #include "windows/game/action.h"
 #include "windows/game/paneltop.h"
 #include "world.h"
@@ -113,6 +118,93 @@ TEST_F(HouseMessages, TheBankTheNobleDaysAndTheLostHouseReachTheStatusPanel) {
     ASSERT_TRUE(Deliver("93 00000000"));
     EXPECT_EQ(core->hasHouse, 0);
     EXPECT_EQ(panel->FindButton(Paneltop::HouseButton), nullptr);
+}
+
+// The sample quests (tools/datagen/quests.py): 101 "The Miller's Grain" counts 5 sacks from
+// stage 2 and is finished at stage 8; 102 "Wolves at the Gate" counts 6 wolves down from stage
+// 1; 105 joins the record of 104 under their shared title.
+constexpr uint16_t Miller = 101, Wolves = 102, Courier = 104, Harbour = 105;
+constexpr uint32_t MillerValue = 0x3B9A41C7, WolvesValue = 0xC0FFEE11, CourierValue = 0xFFFFFFFF,
+                   HarbourValue = 0x12345678;
+const std::string MillerTitle = "The Miller's Grain", Elsewhere = "Wolves at the Gate";
+
+class QuestUpdates : public GameMessages {
+protected:
+    void SetUp() override {
+        GameMessages::SetUp();
+        std::filesystem::create_directory("data");
+        CopyDataFile(TestDataPath("quests/sample/Veltor.quests"), "Veltor.quests");
+        core->LoadQuests();
+        status = new Paneltop(core.get(), nullptr);
+        core->paneltopWindow = core->AddWindow(status);
+    }
+
+    bool Update(uint16_t id, uint16_t stage, uint32_t value) {
+        return Deliver(PackBytes().U8(199).U16(id).U16(stage).U32(value).bytes);
+    }
+
+    // The journal as the player left it: another filter and topic, nothing new.
+    void LeaveJournal() {
+        core->journalFilter = 3;
+        core->journalSelection = Elsewhere;
+        status->journalNew = 0;
+    }
+
+    TemporaryFolder folder;
+    Paneltop* status = nullptr;
+};
+
+TEST_F(QuestUpdates, ANewQuestIsSelectedAndLightsTheJournal) {
+    LeaveJournal();
+    ASSERT_TRUE(Update(Miller, 1, MillerValue));
+    ASSERT_EQ(core->quests.size(), 1u);
+    EXPECT_EQ(core->quests[0].title, MillerTitle);
+    EXPECT_EQ(core->journalFilter, 0u);
+    EXPECT_EQ(core->journalSelection, MillerTitle);
+    EXPECT_EQ(status->journalNew, 1);
+}
+
+TEST_F(QuestUpdates, OnlyACountThatGoesOnLeavesTheJournalButtonDark) {
+    const struct Case {
+        uint16_t id, from, to;
+        uint32_t value;
+        uint8_t lit;
+    } cases[] = {
+        {Miller, 3, 4, MillerValue, 0},  // 1 of 5 sacks, then 2
+        {Wolves, 1, 2, WolvesValue, 0},  // counting down: 6 wolves left, then 5
+        {Miller, 6, 7, MillerValue, 1},  // the fifth sack reaches the goal
+        {Miller, 7, 8, MillerValue, 1},  // a step that was done already: the quest is finished
+        {Miller, 1, 2, MillerValue, 1},  // the count starts: the step before counted nothing
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(Update(c.id, c.from, c.value));
+        LeaveJournal();
+        ASSERT_TRUE(Update(c.id, c.to, c.value));
+        EXPECT_EQ(status->journalNew, c.lit) << c.id << " at " << c.to;
+        EXPECT_EQ(core->journalFilter, 0u) << c.id << " at " << c.to;
+        EXPECT_EQ(core->journalSelection, core->FindQuest(c.id).title) << c.id << " at " << c.to;
+    }
+}
+
+TEST_F(QuestUpdates, StageZeroEndsTheQuestAndMovesNoJournalSelection) {
+    ASSERT_TRUE(Update(Miller, 3, MillerValue));
+    LeaveJournal();
+    ASSERT_TRUE(Update(Miller, 0, 0));
+    EXPECT_TRUE(core->quests.empty());
+    EXPECT_TRUE(core->questProgress.empty());
+    EXPECT_EQ(core->journalFilter, 3u);
+    EXPECT_EQ(core->journalSelection, Elsewhere);
+    EXPECT_EQ(status->journalNew, 0);
+}
+
+TEST_F(QuestUpdates, AQuestInAnotherQuestsRecordLightsTheJournalButSelectsNothing) {
+    ASSERT_TRUE(Update(Courier, 1, CourierValue));
+    LeaveJournal();
+    ASSERT_TRUE(Update(Harbour, 2, HarbourValue));
+    ASSERT_EQ(core->quests.size(), 1u);
+    EXPECT_EQ(core->quests[0].questIds, (std::vector<uint16_t>{Courier, Harbour}));
+    EXPECT_EQ(core->journalSelection, Elsewhere);
+    EXPECT_EQ(status->journalNew, 1);
 }
 
 }  // namespace

@@ -42,6 +42,26 @@ def container_replace(number, slot, shape=0, count=1):
     return (item_record(writer, shape, count) if shape else writer.u16(0)).bytes()
 
 
+def item_description(name, text="", attributes=(), bonuses=(), requirements=()):
+    """Op 163: what an examined item is; attributes and bonuses are (code, value text) pairs,
+    requirements (attribute, value) pairs."""
+    flags = ((1 if text else 0) | (2 if attributes else 0) | (4 if bonuses else 0) |
+             (8 if requirements else 0))
+    writer = Writer(163).u8(flags).string8(name)
+    if text:
+        writer.string8(text)
+    for rows in (attributes, bonuses):
+        if rows:
+            writer.u8(len(rows))
+            for code, value in rows:
+                writer.u8(code).string8(value)
+    if requirements:
+        writer.u8(len(requirements))
+        for attribute, value in requirements:
+            writer.u8(attribute).u8(value)
+    return writer.bytes()
+
+
 def hitpoints_lost(attacker_id, damage_type, amount):
     """Op 20: the player lost hit points to the attacker."""
     return Writer(20).u32(attacker_id).u8(damage_type).u16(amount).bytes()

@@ -1,4 +1,5 @@
-"""Server messages of the quest journal: the quest progress list (op 198)."""
+"""Server messages of the quest journal: the quest progress list (op 198) and the update of one
+quest (op 199)."""
 from fakeserver.wire import Writer
 
 
@@ -9,3 +10,8 @@ def quest_progress(entries):
     for quest_id, stage, value in entries:
         writer.u16(quest_id).u16(stage).u32(value)
     return writer.bytes()
+
+
+def quest_update(quest_id, stage, value):
+    """Op 199: the stage the player reached in one quest, 0 when the quest ended."""
+    return Writer(199).u16(quest_id).u16(stage).u32(value).bytes()

@@ -23,7 +23,7 @@ constexpr int32_t TitleOnlyHeight = 29, TextHeight = 41;
 constexpr uint32_t Background = 0xA0000000, TitleColour = 0xE0FFFFFF, SeparatorColour = 0x60FFFFFF;
 constexpr uint32_t LineColour = 0xC0E0E0E0, LabelColour = 0xC0FFFFFF, ValueColour = 0xC0FFFF00;
 constexpr uint32_t GainColour = 0xC080F580, LossColour = 0xC0FF8080, UnmetColour = 0xA0FF8080;
-constexpr uint8_t AttackCode = 1, IntervalCode = 4, CooldownCode = 202;
+constexpr uint8_t AttackCode = 1, IntervalCode = 4;
 constexpr uint32_t InfoChannel = 240;
 
 const char* const AttributeWords[] = {"Volume",   "Attack", "Defense", "Armor",
@@ -44,7 +44,7 @@ std::string Lower(std::string text) {
 
 // The Info copy's label: the table's in lower case, "2H" kept; the cooldown has none.
 std::string InfoAttributeLabel(uint8_t code, bool twoHanded) {
-    if (code == CooldownCode) return "";
+    if (code == Look::CooldownCode) return "";
     std::string label = Lower(Look::AttributeLabel(code, false));
     if (code == AttackCode && twoHanded) label += " 2H";
     return label;
@@ -86,8 +86,8 @@ Look::Look(Core* core, std::string title, std::string text, std::vector<TextSegm
 std::string Look::AttributeLabel(uint8_t code, bool twoHanded) {
     if (code < std::size(AttributeWords))
         return std::string(AttributeWords[code]) + (code == AttackCode && twoHanded ? " 2H" : "");
-    if (code >= 200 && code - 200 < int(std::size(ManaTypeCooldown)))
-        return ManaTypeCooldown[code - 200];
+    if (code >= ManaCode && code - ManaCode < int(std::size(ManaTypeCooldown)))
+        return ManaTypeCooldown[code - ManaCode];
     return "";
 }
 

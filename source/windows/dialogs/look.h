@@ -17,6 +17,8 @@ public:
     static constexpr int32_t DefaultLifetimeMs = 5000;
     static constexpr int32_t BareNameLifetimeMs = 2500;
     static constexpr int32_t FadeMs = 256;
+    // The attribute codes of an ability's table.
+    static constexpr uint8_t ManaCode = 200, TypeCode = 201, CooldownCode = 202;
 
     Look(Core* core, std::string title, std::string text, int32_t x, int32_t y, uint8_t hintStyle);
     Look(Core* core, std::string title, std::string text, std::vector<TextSegment> attributes,

@@ -32,11 +32,8 @@ constexpr uint32_t HeadingFont = 11;
 const char* const FilterNames[] = {"All topics",  "Quests",   "Treasures",
                                    "Discoveries", "Finished", "Unfinished"};
 
-// The entry states of the journal records.
-constexpr uint32_t NoCurrentMark = 2, Completed = 3, FinishedCompleted = 4, FinishedPlain = 5,
-                   Greyed = 6, Percent = 7, CountOfGoal = 8;
+using namespace QuestState;
 
-uint32_t StateOf(const QuestLine& entry) { return entry.values[0]; }
 uint32_t CategoryNumber(const QuestLine& entry) { return entry.values[2]; }
 bool IsCompleted(uint32_t state) { return state == Completed || state == FinishedCompleted; }
 
@@ -83,7 +80,7 @@ uint8_t Questlog::CategoryOf(const QuestLine& last) {
 }
 
 bool Questlog::IsFinished(const QuestLine& last) {
-    return StateOf(last) == FinishedCompleted || StateOf(last) == FinishedPlain;
+    return last.State() == FinishedCompleted || last.State() == FinishedPlain;
 }
 
 uint32_t Questlog::IconOf(const QuestLine& last) {
@@ -116,7 +113,7 @@ uint32_t Questlog::IconOf(const QuestLine& last) {
 
 // A goal of 0 fills nothing and counts 0 %.
 std::string Questlog::ProgressText(const QuestLine& entry) {
-    if (StateOf(entry) == CountOfGoal)
+    if (entry.State() == CountOfGoal)
         return std::to_string(entry.count) + " / " + std::to_string(entry.span);
     const uint64_t percent = entry.span ? uint64_t(entry.count) * 100 / entry.span : 0;
     return std::to_string(percent) + " %";
@@ -262,7 +259,7 @@ void Questlog::DrawPage() {
 
 int32_t Questlog::DrawEntry(const QuestLine& entry, bool current, int32_t top) {
     const int32_t x0 = x + 313;
-    const uint32_t state = StateOf(entry);
+    const uint32_t state = entry.State();
     std::string text = entry.text;
     for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 1))
         text.replace(at, 2, "\n");

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core.h"
 #include "font.h"
@@ -296,9 +298,11 @@ void Spellbar::OnMouseDown(int32_t mx, int32_t my) {
     }
 }
 
-void Spellbar::ShowTooltip(const std::string& title, const std::string& text) {
+void Spellbar::ShowTooltip(const std::string& title, const std::string& text,
+                           std::vector<TextSegment> attributes) {
     const Mouse* mouse = MouseOf(core);
-    core->AddWindow(new Look(core, title, text, mouse ? mouse->x : 0, mouse ? mouse->y : 0, 0));
+    core->AddWindow(new Look(core, title, text, std::move(attributes), {}, {}, 0,
+                             mouse ? mouse->x : 0, mouse ? mouse->y : 0, 0));
 }
 
 void Spellbar::OnMouseUp(int32_t mx, int32_t my) {
@@ -323,10 +327,12 @@ void Spellbar::OnMouseUp(int32_t mx, int32_t my) {
     const BarEntry& entry = pages[size_t(page)][slot];
     if (!entry.used) return;
     if (const Spell* spell = entry.ability) {
-        std::string text;
-        for (const std::string* line : {&spell->manaText, &spell->typeText, &spell->cooldownText})
-            if (!line->empty()) text += *line + "\n";
-        ShowTooltip(spell->name, text + spell->description);
+        std::vector<TextSegment> rows;
+        for (const TextSegment& row : {TextSegment{Look::ManaCode, spell->manaText},
+                                       TextSegment{Look::CooldownCode, spell->cooldownText},
+                                       TextSegment{Look::TypeCode, spell->typeText}})
+            if (!row.value.empty()) rows.push_back(row);
+        ShowTooltip(spell->name, spell->description, std::move(rows));
         return;
     }
     Container* window = core->FindContainerWindow(entry.container);

@@ -1,7 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "itemdescription.h"
 #include "windows/toolkit/panellist.h"
 
 class Spell;
@@ -66,7 +69,8 @@ private:
     void PlaceButtons();
     void PaintManaBar();
     void DrawKeyLabel(uint32_t slot, int32_t cellX, int32_t cellY);
-    void ShowTooltip(const std::string& title, const std::string& text);
+    void ShowTooltip(const std::string& title, const std::string& text,
+                     std::vector<TextSegment> attributes = {});
     // Leaves the ability targeting mode and its drag, with the normal cursor.
     void CancelArmedTarget();
 };

@@ -173,6 +173,13 @@ TEST_F(LookTest, LosingTheFocusFadesItOut) {
     EXPECT_EQ(look->state, 3u);
 }
 
+TEST_F(LookTest, WithoutAConsoleTheInfoCopyIsLeftOut) {
+    core->options.info = core->options.itemaps = 1;
+    Look* look = Make("Bow", "", {{1, "12"}, {4, "20"}});
+    EXPECT_TRUE(InfoLines().empty());
+    EXPECT_EQ(look->attributes[0].value, "12");
+}
+
 // --- The Info copy -------------------------------------------------------------------------------
 
 class InfoCopy : public LookTest {

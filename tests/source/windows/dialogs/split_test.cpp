@@ -173,4 +173,13 @@ TEST_F(SplitTest, AStackTheServerTookAwayIsNotMoved) {
     EXPECT_TRUE(Moves().empty());
 }
 
+TEST_F(SplitTest, AStackTheServerRemovesWhileTheWindowIsOpenIsNotMoved) {
+    Split* split = Open(5);
+    ASSERT_TRUE(Deliver(std::vector<uint8_t>{83, 0, HeldSlot}));
+    EXPECT_EQ(equipment->ItemAt(HeldSlot), nullptr);
+    split->OnSubmit();
+    EXPECT_TRUE(Moves().empty());
+    EXPECT_FALSE(Listed(split));
+}
+
 }  // namespace

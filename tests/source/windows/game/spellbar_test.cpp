@@ -13,7 +13,11 @@
 #include "mouse.h"
 #include "screen.h"
 #include "spell.h"
+#include "support/drawntext.h"
+#include "support/fakeplatform.h"
 #include "support/gamemessages.h"
+#include "support/recordingdriver.h"
+#include "support/testcore.h"
 #include "windows/dialogs/look.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/message.h"
@@ -214,6 +218,49 @@ TEST_F(SpellbarTest, TheGridsManaBarTellsTheMana) {
     look = dynamic_cast<Look*>(core->windows.back());
     ASSERT_NE(look, nullptr);
     EXPECT_EQ(look->title, "You are all out of mana.");
+}
+
+TEST_F(SpellbarTest, AModifierClickShowsTheAbilityWithItsManaCooldownAndTypeAsATable) {
+    RecordingDriver::Install();
+    auto* mend =
+        new Spell(core.get(), 9, 0, "Mend", "Closes wounds. [Cooldown 12 s]", "20", "Holy");
+    core->spells.push_back(mend);
+    Assign(0, 0, heal);  // without texts
+    Assign(0, 1, mend);
+    FakePlatform::heldKeys = {VK_SHIFT};
+    // In the strip, slot 1 begins 48 pixels right of the bar.
+    bar->OnMouseUp(bar->x + 50, bar->y + 10);
+    auto* look = dynamic_cast<Look*>(core->windows.back());
+    ASSERT_NE(look, nullptr);
+    EXPECT_EQ(look->title, "Mend");
+    EXPECT_EQ(look->text, "Closes wounds. ");
+    look->dirty = 1;
+    RecordingDriver::Take();
+    look->Paint();
+    const std::vector<std::string> log = RecordingDriver::Take();
+    EXPECT_EQ(DrawnTextsIn(log, 0xC0FFFFFF),
+              (std::vector<std::string>{"Mana", "Cooldown", "Type"}));
+    EXPECT_EQ(DrawnTextsIn(log, 0xC0FFFF00), (std::vector<std::string>{"20", "12 s", "Holy"}));
+    EXPECT_EQ(DrawnTextsIn(log, 0xC0E0E0E0), std::vector<std::string>{"Closes wounds."});
+
+    // Only the texts an ability has make rows; without any there is no table.
+    mend->typeText.clear();
+    bar->OnMouseUp(bar->x + 50, bar->y + 10);
+    look = dynamic_cast<Look*>(core->windows.back());
+    ASSERT_NE(look, nullptr);
+    EXPECT_EQ(look->attributes.size(), 2u);
+    EXPECT_EQ(look->attributes.back().value, "12 s");
+    bar->OnMouseUp(bar->x + 10, bar->y + 10);
+    look = dynamic_cast<Look*>(core->windows.back());
+    ASSERT_NE(look, nullptr);
+    EXPECT_EQ(look->title, "Spell 258");
+    EXPECT_TRUE(look->attributes.empty());
+    // Without a modifier a click shows nothing.
+    FakePlatform::heldKeys.clear();
+    const size_t windows = core->windows.size();
+    bar->OnMouseUp(bar->x + 50, bar->y + 10);
+    EXPECT_EQ(core->windows.size(), windows);
+    UseNullDriver();
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+"""Server messages of the ability bar and the abilities' states."""
+from fakeserver.wire import Writer
+
+# The slots the bar list of op 208 runs over.
+BAR_SLOTS = 254
+# Bytes of the bar list that are no ability's low byte: a run of empty slots (its length
+# follows), one empty slot.
+EMPTY_RUN, EMPTY_SLOT = 254, 255
+# Flag bits of an ability's state: it needs no target; it cannot be used.
+NO_TARGET, UNUSABLE = 0x01, 0x80
+
+
+def ability_bar(slots):
+    """Op 208: the whole bar; slots maps bar slots (from 0) to ability ids, the rest is empty."""
+    writer = Writer(208)
+    slot = 0
+    while slot < BAR_SLOTS:
+        if slot in slots:
+            ability = slots[slot]
+            if ability & 0xFF >= EMPTY_RUN:
+                raise ValueError("ability %d reads as an empty-slot marker" % ability)
+            writer.u16(ability)
+            slot += 1
+            continue
+        run = 1
+        while slot + run < BAR_SLOTS and slot + run not in slots and run < 255:
+            run += 1
+        if run == 1:
+            writer.u8(EMPTY_SLOT)
+        else:
+            writer.u8(EMPTY_RUN).u8(run)
+        slot += run
+    return writer.bytes()
+
+
+def bar_slot(slot, ability):
+    """Op 209: one slot of the bar holds the ability."""
+    return Writer(209).u8(slot).u16(ability).bytes()
+
+
+def ability_state(ability, flags, total_ms=0, left_ms=0):
+    """Op 217: an ability's flags and its cooldown, both times in milliseconds."""
+    return Writer(217).u16(ability).u8(flags).u16(total_ms // 10).u16(left_ms // 10).bytes()
