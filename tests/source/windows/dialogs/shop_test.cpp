@@ -180,7 +180,7 @@ TEST_F(ShopTest, AQuestionWhoseEntryChangedSellsNothing) {
     ASSERT_TRUE(Deliver("d6" + Varint(0) + Offer(Sword, 1, 5, "Sword")));
     Sent();
     Press(question, ButtonId::Yes);
-    EXPECT_EQ(Sent(), (Requests{{221}}));
+    EXPECT_TRUE(Sent().empty());
 }
 
 TEST_F(ShopTest, TheServersCloseWithdrawsItsQuestionWithoutAnswering) {
