@@ -1,7 +1,9 @@
 """The bank, a shop, a trade and the brewing and crafting windows opened by the server in the
-game, driven by the player's clicks and drags: what each sends, that each shows the sample skin's
-parts where its layout puts them, with both drivers, and that a bank message naming a slot past
-the mailbox ends the connection while the client runs on."""
+game, and the noble-account store opened from the status panel after a login through Steam,
+driven by the player's clicks and drags: what each sends, that each shows the sample skin's parts
+where its layout puts them, with both drivers, and that a bank message naming a slot past the
+mailbox ends the connection while the client runs on."""
+import functools
 import unittest
 
 import numpy
@@ -20,7 +22,12 @@ SHOWN = 30
 BUTTON_MIDDLE = (27, 8)
 
 # Sizes of the windows (width, height).
-BANK, TRADE, BREWING = (396, 339), (394, 413), (357, 272)
+BANK, TRADE, BREWING, STORE = (396, 339), (394, 413), (357, 272), (316, 381)
+# The status panel's Store button: the third below the connection row, 19 pixels apart.
+STORE_BUTTON = (6 + 156 // 2, 4 + 18 + 2 * 19 + 9)
+# The store's purchase buttons of 30, 90 and 180 days, 64 x 64 from (46, 124), 80 apart; their
+# looks lie 64 apart in the atlas from (448, 0).
+PURCHASES = [(46 + 80 * i, 124, 448 + 64 * i, 0) for i in range(3)]
 # A shop of 3 goods and 1 offer: 6 columns, 3 rows of goods and 1 of offers.
 SHOP = (316, 339)
 SHOP_GOODS_TOP, SHOP_OFFERS_TOP = 78, 78 + 4 * 40
@@ -74,6 +81,28 @@ def brewing_parts(picture, point):
             + button_parts(BREWING))
 
 
+@functools.lru_cache(maxsize=None)
+def atlas():
+    """The sample skin's atlas as rows x columns x RGB."""
+    return numpy.asarray(skin.skin_atlas().convert("RGB"), dtype=int)
+
+
+def mismatched(view, origin, parts):
+    """The parts (x, y, atlas x, atlas y) that the window at `origin` of a view of the client
+    area does not show: its pixel at (x, y), as the median of the 3 x 3 pixels around it, is
+    not within TOLERANCE of the atlas's at (atlas x, atlas y). Each as (place, atlas colour,
+    seen)."""
+    pixels = numpy.asarray(view, dtype=int)
+    left, top = origin
+    found = []
+    for x, y, sx, sy in parts:
+        around = pixels[top + y - 1:top + y + 2, left + x - 1:left + x + 2].reshape(-1, 3)
+        seen = numpy.median(around, axis=0)
+        if numpy.abs(seen - atlas()[sy, sx]).max() > TOLERANCE:
+            found.append(((x, y), tuple(atlas()[sy, sx]), tuple(seen)))
+    return found
+
+
 class StoresTest(WorldScreenTestCase):
 
     def sent(self, server, op, count=1):
@@ -103,21 +132,12 @@ class StoresTest(WorldScreenTestCase):
         client.session.xdotool("mouseup", "1")
 
     def shows_parts(self, client, origin, parts, name):
-        """Waits until the window at `origin` of the client area shows each part: its pixel at
-        (x, y), as the median of the 3 x 3 pixels around it, within TOLERANCE of the atlas's at
-        (atlas x, atlas y). Keeps a screenshot of the last look."""
-        atlas = numpy.asarray(skin.skin_atlas().convert("RGB"), dtype=int)
-        left, top = origin
+        """Waits until the window at `origin` of the client area shows each part (mismatched)
+        and keeps a screenshot of the last look."""
         mismatches = []
 
         def matching():
-            view = numpy.asarray(self.view(client), dtype=int)
-            mismatches[:] = []
-            for x, y, sx, sy in parts:
-                around = view[top + y - 1:top + y + 2, left + x - 1:left + x + 2].reshape(-1, 3)
-                seen = numpy.median(around, axis=0)
-                if numpy.abs(seen - atlas[sy, sx]).max() > TOLERANCE:
-                    mismatches.append(((x, y), tuple(atlas[sy, sx]), tuple(seen)))
+            mismatches[:] = mismatched(self.view(client), origin, parts)
             return not mismatches
         try:
             poll(matching, SHOWN, "the parts of the %s" % name, interval=0.5)
@@ -198,6 +218,23 @@ class StoresTest(WorldScreenTestCase):
             self.sent(server, 89)
             self.click(client, left + 12 + 27, top + TRADE[1] - 28 + 8)  # "cancel"
             self.sent(server, 90)
+
+    def test_the_store_shows_its_purchases_and_a_purchase_is_requested(self):
+        # A purchase button's face, clear of its mark.
+        parts = ([(x + 5, y + 5, sx + 5, sy + 5) for x, y, sx, sy in PURCHASES]
+                 + button_parts(STORE, left=False))
+        left, top = centred(STORE)
+        for driver in DRIVERS:
+            with self.subTest(driver=driver), self.playing(driver, steam=True) as (server,
+                                                                                  client):
+                self.click(client, *STORE_BUTTON)
+                self.shows_parts(client, (left, top), parts, "store " + driver)
+                x, y, _, _ = PURCHASES[0]
+                self.click(client, left + x + 32, top + y + 32)
+                self.assertEqual([purchase["days"] for purchase in self.sent(server, 225)], [30])
+                # The window goes; the hint to the Steam overlay comes in a box of its own.
+                poll(lambda: len(mismatched(self.view(client), (left, top), parts[:3])) == 3,
+                     SHOWN, "the store gone")
 
     def test_windows_show_the_skin_parts_where_they_belong(self):
         windows = [
