@@ -20,6 +20,7 @@ DRIVER = "OpenGL"
 SHOWN = 30
 # A push button (54 x 16) is aimed at its middle.
 BUTTON_MIDDLE = (27, 8)
+LEFT, RIGHT = "left", "right"
 
 # Sizes of the windows (width, height).
 BANK, TRADE, BREWING, STORE = (396, 339), (394, 413), (357, 272), (316, 381)
@@ -33,8 +34,7 @@ SHOP = (316, 339)
 SHOP_GOODS_TOP, SHOP_OFFERS_TOP = 78, 78 + 4 * 40
 SHOP_GOODS = [(sprites.SWORD, 5, 120, "sword"), (sprites.SHIELD, 2, 300, "shield"),
               (sprites.KEY, 9, 15, "key")]
-OFFER_PRICE = 80
-SHOP_OFFERS = [(sprites.SWORD, 1, OFFER_PRICE, "sword")]
+SHOP_OFFERS = [(sprites.SWORD, 1, 80, "sword")]
 
 # Places of the sample skin's atlas (skin image 1) that are one colour 3 pixels around, and where
 # each window shows them, window-relative: (x, y, atlas x, atlas y).
@@ -51,6 +51,15 @@ def centred(size):
     """The top-left corner of a window of the size centred on the client area."""
     width, height = size
     return CLIENT_WIDTH // 2 - width // 2, CLIENT_HEIGHT // 2 - height // 2
+
+
+def push_button(size, side):
+    """The middle of the push button at a bottom corner of a window of the size centred on the
+    client area: 12 pixels from its left edge or 66 from its right one, 28 above its bottom."""
+    left, top = centred(size)
+    width, height = size
+    x = 12 if side == LEFT else width - 66
+    return left + x + BUTTON_MIDDLE[0], top + height - 28 + BUTTON_MIDDLE[1]
 
 
 def grid_parts(left, top):
@@ -159,7 +168,7 @@ class StoresTest(WorldScreenTestCase):
             look = self.sent(server, 164)[0]
             self.assertEqual((look["container"], look["slot"], look["shape"]),
                              (250, 10, sprites.SWORD))
-            self.click(client, left + BANK[0] - 66 + 27, top + BANK[1] - 28 + 8)  # "close"
+            self.click(client, *push_button(BANK, RIGHT))  # "close"
             self.sent(server, 145)
             self.gone(client, box, before)
 
@@ -202,8 +211,7 @@ class StoresTest(WorldScreenTestCase):
                    if frame.get("request", {}).get("op") in (219, 221)]
             self.assertEqual(ops, [219, 221])
             self.gone(client, box, shop)
-            self.click(client, left + 12 + BUTTON_MIDDLE[0],
-                       top + SHOP[1] - 28 + BUTTON_MIDDLE[1])  # "close"
+            self.click(client, *push_button(SHOP, LEFT))  # "close"
             self.sent(server, 220)
             self.gone(client, box, before)
 
@@ -214,9 +222,9 @@ class StoresTest(WorldScreenTestCase):
             before = self.view(client)
             server.sessions[0].perform([Frame(stores.trade_open("Bob"))])
             self.shown(client, box, before)
-            self.click(client, left + TRADE[0] - 66 + 27, top + TRADE[1] - 28 + 8)  # "accept"
+            self.click(client, *push_button(TRADE, RIGHT))  # "accept"
             self.sent(server, 89)
-            self.click(client, left + 12 + 27, top + TRADE[1] - 28 + 8)  # "cancel"
+            self.click(client, *push_button(TRADE, LEFT))  # "cancel"
             self.sent(server, 90)
 
     def test_the_store_shows_its_purchases_and_a_purchase_is_requested(self):
