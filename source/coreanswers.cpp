@@ -85,10 +85,10 @@ Outcome DeleteRecording(Sure& box) {
     return Outcome::Closing;
 }
 
-// The shop's own sale, then the yes answer.
+// The shop's own sale, then the yes answer; a sale that no longer stands is not answered.
 Outcome Sell(Sure& box) {
-    if (auto* shop = dynamic_cast<Shop*>(box.core->FindWindow(WindowType::Shop)))
-        shop->ConfirmSell(box.item);
+    auto* shop = dynamic_cast<Shop*>(box.core->FindWindow(WindowType::Shop));
+    if (!shop || !shop->ConfirmSell(box.item)) return Outcome::Closing;
     return AnswerYes(box);
 }
 

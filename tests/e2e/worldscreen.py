@@ -13,9 +13,13 @@ from fakeserver import sampleworld
 from fakeserver.sampleworld import SampleWorld
 from fakeserver.server import Scenario
 from harness.commands import poll
-from harness.frontscreens import FIRST_AVATAR, FrontScreensCase
+from harness.frontscreens import FIRST_AVATAR, PLAY_BUTTON_OF_STEAM, FrontScreensCase
 
 ACCOUNT, PASSWORD = "tester", "secret"
+# A Steam that starts and hands out a ticket the fake server accepts.
+STEAM_TICKET = bytes.fromhex("140000000a1b2c3d4e5f60718293a4b5c6d7e8f9")
+STEAM_CONTROL = ("init 1\nsteam_id 76561198000000042\nticket_handle 7\n"
+                 "ticket %s\nticket_result 1\n" % STEAM_TICKET.hex())
 # The settings' names of the two graphics drivers.
 DRIVERS = {"OpenGL": "OpenGL", "Direct3D 9": "DirectX"}
 
@@ -151,18 +155,28 @@ class WorldScreenTestCase(FrontScreensCase):
     time_limit = 300
 
     @contextlib.contextmanager
-    def playing(self, driver, start=sampleworld.START, on=None, folder=None, **settings):
+    def playing(self, driver, start=sampleworld.START, on=None, folder=None,
+                connection_stays=True, steam=False, **settings):
         """A fake server with the sample world, the persons standing still and the player at
-        `start`, and a client with the driver that has logged in through the login window and
-        shows the world; both are stopped on leaving the block. `on` adds scenario handlers;
-        the client runs in `folder` with the further `settings`."""
+        `start`, and a client with the driver that has logged in through the login window (with
+        `steam`, through Steam by the main screen's Play) and shows the world; both are stopped
+        on leaving the block, after checking that the client still runs and, with
+        `connection_stays`, that the connection was not closed. `on` adds scenario handlers; the
+        client runs in `folder` with the further `settings`."""
         handlers = SampleWorld(wander=False, start=start).handlers()
         handlers.update(on or {})
-        scenario = Scenario(accounts={ACCOUNT: PASSWORD}, on=handlers)
+        scenario = Scenario(accounts={ACCOUNT: PASSWORD}, on=handlers,
+                            steam_tickets=[STEAM_TICKET] if steam else [])
+        if steam:
+            folder = folder or self.run_folder()
+            folder.place_steam_stub(STEAM_CONTROL)
         server, client = self.start(scenario, folder, engine=DRIVERS[driver], widescreen="false",
                                     **settings)
         try:
-            self.log_in(client, ACCOUNT, PASSWORD)
+            if steam:
+                self.click(client, *PLAY_BUTTON_OF_STEAM)
+            else:
+                self.log_in(client, ACCOUNT, PASSWORD)
             self.play(server, client, FIRST_AVATAR)
             self.wait(server, lambda t: [11, 16, 18, 48] in server_ops(t), "the area")
             self.wait(server, lambda t: len(self.requests(server, PING)) >= IN_GAME_PINGS,
@@ -170,7 +184,8 @@ class WorldScreenTestCase(FrontScreensCase):
             time.sleep(SETTLE_IN_GAME)
             self.wait_for_field(client)
             yield server, client
-            self.assertEqual(server.transcript.of("closed"), [], "the connection stays")
+            if connection_stays:
+                self.assertEqual(server.transcript.of("closed"), [], "the connection stays")
             self.assertTrue(client.running(), client.output())
         finally:
             client.kill()

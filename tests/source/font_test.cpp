@@ -277,6 +277,13 @@ TEST_F(FontTest, EscapeWithAlphaSetsTheColourOfWhatFollows) {
               (Calls{Glyph('A', 5, 7, 0xFF808080), Glyph('B', 11, 7, 0xFF123456)}));
 }
 
+TEST_F(FontTest, AColourEscapeIsAZeroAndTheFourComponents) {
+    const std::string escape = MakeColorCode(255, 128, 128, 192);
+    EXPECT_EQ(escape, "\x00\xFF\x80\x80\xC0"s);
+    font->DrawText(0, 0, escape + "A", 0xFFFFFFFF);
+    EXPECT_EQ(RecordingDriver::Take(), (Calls{Glyph('A', 0, 0, 0xC0FF8080)}));
+}
+
 TEST_F(FontTest, TintEscapeMovesTheCurrentColourTowardsIt) {
     font->DrawText(0, 0, "A" + MakeColorCode(255, 0, 0, 0) + "B", 0xFF0000FF);
     EXPECT_EQ(RecordingDriver::Take(),

@@ -1,7 +1,11 @@
 #include "support/storemessages.h"
 
 #include "core.h"
+#include "driver/gfxcore.h"
+#include "render.h"
 #include "support/hexbytes.h"
+#include "support/recordingdriver.h"
+#include "support/testcore.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/window.h"
 
@@ -75,3 +79,20 @@ void StoreWindows::Press(Window* window, uint32_t id, const std::string& caption
 }
 
 StoreWindows::Requests StoreWindows::Sent() { return connection->SentSinceLastCall(); }
+
+std::vector<std::string> StoreWindows::DrawnCalls(Window* window, bool repaint) {
+    RecordingDriver::Install();
+    GfxImage*& atlas = core->render->images[SkinAtlasId];
+    if (!atlas) atlas = GFX_CreateImage(1024, 512, nullptr, 0, 0, SkinAtlasId);
+    GFX_BeginFrame(nullptr);
+    if (repaint) {
+        window->dirty = 1;
+        window->Paint();
+    } else {
+        window->Draw();
+    }
+    GFX_EndFrame();
+    std::vector<std::string> calls = RecordingDriver::Take();
+    UseNullDriver();
+    return calls;
+}

@@ -35,6 +35,10 @@ protected:
     void Press(Window* window, uint32_t id, const std::string& caption = "");
     // The requests sent since the last call.
     Requests Sent();
+    // The driver calls of one frame that draws the window through the recording driver; with
+    // `repaint` its cached surface is painted afresh (as when it is dirty) instead. The skin
+    // atlas is there to draw from.
+    std::vector<std::string> DrawnCalls(Window* window, bool repaint);
     template <typename T>
     T* Find(uint32_t type) const {
         return dynamic_cast<T*>(core->FindWindow(type));

@@ -75,7 +75,8 @@ class SampleDataTest(unittest.TestCase):
         w, h, pixels = images[1]
         opaque = [(54, 20), (69, 35), (68, 34), (93, 3), (110, 20), (75, 3), (0, 80), (53, 127),
                   (219, 253), (272, 300), (0, 251), (87, 304), (65, 236), (92, 249), (260, 227),
-                  (256, 56), (291, 171), (80, 121), (98, 228), (228, 207), (395, 378)]
+                  (256, 56), (291, 171), (80, 121), (98, 228), (228, 207), (395, 378),
+                  (640, 0), (819, 198), (640, 199), (819, 371), (299, 240), (414, 355)]
         for x, y in opaque:
             self.assertEqual(alpha_at(w, pixels, x, y), 255, (x, y))
         # The inside of the frame blocks is clear, so corner pieces do not cover the centre.

@@ -4,7 +4,7 @@ little-endian) padded to a multiple of 8 bytes and enciphered with the pixel key
 
 The sample skin draws plain, legible interface art at the places the windows take their pieces
 from: frame pieces, buttons in three states, check boxes, scroll-bar pieces, item cells, gauges,
-smileys and status icons."""
+the brewing and crafting pictures, smileys and status icons."""
 import math
 import os
 import struct
@@ -283,6 +283,48 @@ def guide_pictures(draw):
     panel(draw, 0, 64, 18, 16, FACE)
 
 
+# The brewing and crafting windows' pictures and the background of their component slots.
+BREWING_PICTURE, CRAFTING_PICTURE = (640, 0, 180, 199), (640, 199, 180, 173)
+COMPONENT_BACKGROUND = (299, 240, 116, 116)
+PICTURE_FACE = (34, 30, 40, 255)
+POTION = (150, 60, 210, 255)
+STEEL = (70, 130, 220, 255)
+SOCKET = (36, 56, 64, 255)
+
+
+def brewing_picture(draw):
+    """A flask of violet potion on a dark ground."""
+    x, y, w, h = BREWING_PICTURE
+    panel(draw, x, y, w, h, PICTURE_FACE, sunken=True)
+    cx = x + w // 2
+    draw.rectangle((cx - 12, y + 30, cx + 11, y + 80), fill=LIGHT)
+    draw.ellipse((cx - 60, y + 70, cx + 59, y + 189), fill=LIGHT)
+    draw.rectangle((cx - 8, y + 34, cx + 7, y + 90), fill=POTION)
+    draw.ellipse((cx - 56, y + 74, cx + 55, y + 185), fill=POTION)
+    draw.rectangle((cx - 14, y + 20, cx + 13, y + 30), fill=MID)
+
+
+def crafting_picture(draw):
+    """A steel anvil and hammer on a dark ground."""
+    x, y, w, h = CRAFTING_PICTURE
+    panel(draw, x, y, w, h, PICTURE_FACE, sunken=True)
+    draw.polygon(((x + 20, y + 90), (x + 160, y + 90), (x + 140, y + 115), (x + 40, y + 115)),
+                 fill=STEEL)
+    draw.rectangle((x + 70, y + 115, x + 109, y + 145), fill=STEEL)
+    draw.rectangle((x + 45, y + 145, x + 134, y + 160), fill=STEEL)
+    draw.rectangle((x + 95, y + 20, x + 104, y + 80), fill=MID)
+    draw.rectangle((x + 75, y + 15, x + 124, y + 35), fill=STEEL)
+
+
+def component_background(draw):
+    """A dark panel with a socket under each of the 3 by 3 component slots, 38 pixels apart."""
+    x, y, w, h = COMPONENT_BACKGROUND
+    panel(draw, x, y, w, h, PICTURE_FACE)
+    for col in range(3):
+        for row in range(3):
+            panel(draw, x + 2 + 38 * col, y + 2 + 38 * row, 36, 36, SOCKET, sunken=True)
+
+
 def skin_atlas():
     """Skin image 1: the atlas the frames, buttons, cells, gauges and smileys are cut from."""
     image = Image.new('RGBA', (1024, 512), CLEAR)
@@ -309,6 +351,9 @@ def skin_atlas():
     status_panel_pieces(draw)
     guide_pictures(draw)
     character_pieces(draw)
+    brewing_picture(draw)
+    crafting_picture(draw)
+    component_background(draw)
     for n in range(1, SMILEY_COUNT + 1):
         smiley(draw, n, (n - 1) * 12, SMILEY_Y)
     return image

@@ -85,6 +85,16 @@ def brewing_open():
     return Writer(92).bytes()
 
 
+def brewing_closed():
+    """Op 93."""
+    return Writer(93).bytes()
+
+
 def crafting_open():
     """Op 212."""
     return Writer(212).bytes()
+
+
+def crafting_closed():
+    """Op 213."""
+    return Writer(213).bytes()

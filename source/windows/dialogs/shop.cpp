@@ -458,12 +458,14 @@ void Shop::AskSellConfirmation() {
     core->AddWindow(new Sure(core, "Selling", SaleQuestion(count, total), Sure::Sell, record, 0));
 }
 
-void Shop::ConfirmSell(const Item* asked) {
+bool Shop::ConfirmSell(const Item* asked) {
     ShopEntry* entry = core->useItemX == ItemPlace::ShopSlot && core->useItemY == OfferRow
                            ? GetOffer(core->useItemZ)
                            : nullptr;
-    if (!entry || !asked || entry->shapeId != asked->shapeId || !core->activeConnection) return;
+    if (!entry || !asked || entry->shapeId != asked->shapeId || !core->activeConnection)
+        return false;
     core->activeConnection->SendShopSell(uint16_t(entry->shapeId), core->useItemZ, core->moveCount);
+    return true;
 }
 
 void Shop::SellSelected(uint8_t all) {

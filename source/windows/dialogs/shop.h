@@ -59,8 +59,8 @@ public:
     // Asks whether to sell the held offer entry in the count chosen.
     void AskSellConfirmation();
     // The yes of that question: sells the held offer entry, while it is still the item asked
-    // about.
-    void ConfirmSell(const Item* asked);
+    // about; false when nothing was sold.
+    bool ConfirmSell(const Item* asked);
     // Sells one or all of the held offer entry without asking.
     void SellSelected(uint8_t all);
     bool IsAbilityLearned(const ShopEntry* item) const;

@@ -3,6 +3,7 @@
 // choices and the requests its clicks and buttons send.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,16 @@ protected:
     }
     static int16_t ShiftHeld(int key) { return key == VK_SHIFT ? int16_t(0x8000) : 0; }
     static int16_t NoneHeld(int) { return 0; }
+    // Whether a call of the log contains the text.
+    static bool Logged(const std::vector<std::string>& calls, const std::string& text) {
+        return std::any_of(calls.begin(), calls.end(), [&](const std::string& call) {
+            return call.find(text) != std::string::npos;
+        });
+    }
+    // The white texts a repaint of the bank draws.
+    std::vector<std::string> WhiteTexts(Bank* bank) {
+        return DrawnTextsIn(DrawnCalls(bank, true), 0xCEFFFFFF);
+    }
 };
 
 TEST_F(BankTest, SlotsRunDownEachColumn) {
@@ -99,13 +110,25 @@ TEST_F(BankTest, AServerChangePastTheMailboxEndsTheConnection) {
 TEST_F(BankTest, TheMailboxShowsWhileItHoldsAnItem) {
     Bank* bank = Open("ff");
     ASSERT_NE(bank, nullptr);
+    // The "mailbox" button in its pressed look, tinted, and the notice under the slots.
+    const std::string button = "219,285,54,16,0xC080F580",
+                      notice = "there are items in your mailbox.";
+    std::vector<std::string> calls = DrawnCalls(bank, false);
+    EXPECT_FALSE(Logged(calls, button));
+    EXPECT_EQ(DrawnTextsIn(calls, 0xCEFFFFFF), std::vector<std::string>{});
     bank->InsertItem(new Item(core.get(), Key, 0, 0, 0, 0, 1, ItemIdle), Bank::MailboxSlot);
     EXPECT_EQ(bank->mailbox, 1);
+    calls = DrawnCalls(bank, false);
+    EXPECT_TRUE(Logged(calls, button));
+    EXPECT_EQ(DrawnTextsIn(calls, 0xCEFFFFFF), std::vector<std::string>{notice});
     Sent();
     Press(bank, 113);
     EXPECT_EQ(Sent(), (Requests{{80, 0, 250, 40, Key, 0}}));
     bank->RemoveItem(Bank::MailboxSlot);
     EXPECT_EQ(bank->mailbox, 0);
+    calls = DrawnCalls(bank, false);
+    EXPECT_FALSE(Logged(calls, button));
+    EXPECT_EQ(DrawnTextsIn(calls, 0xCEFFFFFF), std::vector<std::string>{});
     Press(bank, 113);
     EXPECT_TRUE(Sent().empty());
 }
@@ -126,9 +149,9 @@ TEST_F(BankTest, TheBalanceIsGrouped) {
     ASSERT_NE(Open("ff"), nullptr);
     ASSERT_TRUE(Deliver("94" + U32(1234567)));
     EXPECT_EQ(core->bankBalance, 1234567u);
-    EXPECT_EQ("Your bank account contains " + FormatNumber(core->bankBalance) +
-                  " cc (copper coins).",
-              "Your bank account contains 1,234,567 cc (copper coins).");
+    EXPECT_EQ(WhiteTexts(Find<Bank>(WindowType::Bank)),
+              (std::vector<std::string>{
+                  "Bank", "Your bank account contains 1,234,567 cc (copper coins)."}));
 }
 
 TEST_F(BankTest, ClicksExamineAndCloseTellsTheServer) {

@@ -2,11 +2,11 @@
 // placeholder, the requests their buttons and clicks send, and the server's open and close.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "core.h"
 #include "item.h"
-#include "support/recordingdriver.h"
 #include "support/storemessages.h"
 #include "windows/dialogs/brew.h"
 #include "windows/toolkit/button.h"
@@ -19,6 +19,24 @@ constexpr uint16_t Sword = 141;
 class BrewTest : public StoreWindows {
 protected:
     Item* NewItem() { return new Item(core.get(), Sword, 0, 0, 0, 0, 1, ItemIdle); }
+    // The places a repaint draws the main slot's placeholder picture at.
+    std::vector<std::string> Placeholders(Brew* brew) {
+        std::vector<std::string> places;
+        for (const std::string& call : DrawnCalls(brew, true))
+            if (call.find(",295,144,36,36,") != std::string::npos)
+                places.push_back(call.substr(0, call.find(",295,144")));
+        return places;
+    }
+};
+
+// A window of the split window's type that notes its closing.
+class SplitStandIn : public Window {
+public:
+    SplitStandIn(Core* core, bool& closed) : Window(core), closed(closed) {
+        typeId = WindowType::Split;
+    }
+    void Close() override { closed = true; }
+    bool& closed;
 };
 
 TEST_F(BrewTest, ComponentsRunDownEachColumn) {
@@ -32,6 +50,34 @@ TEST_F(BrewTest, ComponentsRunDownEachColumn) {
     // A slot of 10 or more stores nothing; the item is freed.
     brew->SetItem(NewItem(), 12);
     for (Item* item : brew->slots) EXPECT_EQ(item, nullptr);
+}
+
+TEST_F(BrewTest, OnlyAnEmptyMainSlotShowsThePlaceholder) {
+    for (uint8_t open : {92, 212}) {
+        ASSERT_TRUE(Deliver(std::vector<uint8_t>{open}));
+        Brew* window = Find<Brew>(open == 92 ? WindowType::Brew : WindowType::Craft);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(Placeholders(window), std::vector<std::string>{"DrawImagePart(197,86"});
+        window->SetItem(NewItem(), 0);
+        EXPECT_TRUE(Placeholders(window).empty());
+        window->RemoveItem(0);
+        window->SetItem(NewItem(), 1);
+        EXPECT_EQ(Placeholders(window), std::vector<std::string>{"DrawImagePart(197,86"});
+    }
+}
+
+TEST_F(BrewTest, TheServersCloseTakesTheSplitWindowOnlyWithTheWindow) {
+    for (uint8_t open : {92, 212}) {
+        bool closed = false;
+        core->AddWindow(new SplitStandIn(core.get(), closed));
+        ASSERT_TRUE(Deliver(std::vector<uint8_t>{uint8_t(open + 1)}));
+        EXPECT_FALSE(closed) << "no window to close";
+        ASSERT_TRUE(Deliver(std::vector<uint8_t>{open}));
+        ASSERT_TRUE(Deliver(std::vector<uint8_t>{uint8_t(open + 1)}));
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(core->FindWindow(open == 92 ? WindowType::Brew : WindowType::Craft), nullptr);
+        core->RemoveWindow(core->FindWindow(WindowType::Split));
+    }
 }
 
 TEST_F(BrewTest, ButtonsAndClicksSendTheirRequests) {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core.h"
 #include "item.h"
+#include "support/drawntext.h"
 #include "support/storemessages.h"
 #include "windows/dialogs/trade.h"
 #include "windows/toolkit/button.h"
@@ -67,6 +69,27 @@ TEST_F(TradeTest, AcceptanceLastsUntilAnOfferChanges) {
     trade->InsertItemB(NewItem(), 0);
     EXPECT_EQ(trade->ownAccepted, 0);
     EXPECT_EQ(trade->partnerAccepted, 0);
+}
+
+TEST_F(TradeTest, TheStatusesShowTheAcceptancesWithoutARepaint) {
+    Trade* trade = Open();
+    ASSERT_NE(trade, nullptr);
+    trade->Paint();
+    // The statuses of both sides, top first: those accepted, those still preparing.
+    const auto statuses = [&] {
+        const std::vector<std::string> calls = DrawnCalls(trade, false);
+        return std::make_pair(DrawnTextsIn(calls, 0xC080F580), DrawnTextsIn(calls, 0xC0FFFFFF));
+    };
+    using Texts = std::vector<std::string>;
+    const Texts none, preparing{"Preparing Offer"}, accepted{"Accepted"};
+    EXPECT_EQ(statuses(), std::make_pair(none, Texts{"Preparing Offer", "Preparing Offer"}));
+    Press(trade, 57);
+    EXPECT_EQ(statuses(), std::make_pair(accepted, preparing));
+    ASSERT_TRUE(Deliver("59"));
+    EXPECT_EQ(trade->dirty, 0);
+    EXPECT_EQ(statuses(), std::make_pair(Texts{"Accepted", "Accepted"}, none));
+    ASSERT_TRUE(Deliver("52fe0001" + U16(Key)));
+    EXPECT_EQ(statuses(), std::make_pair(none, Texts{"Preparing Offer", "Preparing Offer"}));
 }
 
 TEST_F(TradeTest, AFullOfferTakesNoMoreButMovesWithin) {

@@ -517,6 +517,10 @@ TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
     Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, asked, 0));
     Press(box, 25);
     EXPECT_EQ(Sent(2), (std::vector<uint8_t>{219, 221}));
+    // The closed box goes at the next frame, and the record asked about with it.
+    core->RenderFrame();
+    EXPECT_FALSE(Listed(box));
+    EXPECT_TRUE(deleted);
 
     bool secondDeleted = false;
     box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell,

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "driver/gfxcore.h"
 #include "support/recordingdriver.h"
 #include "support/testcore.h"
@@ -54,6 +56,15 @@ TEST_F(WindowTest, SurfaceIsCreatedWithTheRoundedSize) {
         EXPECT_EQ(window->surfaceWidth, w == 63 ? 64 : 128) << w;
         EXPECT_EQ(window->surfaceHeight, 64);
         EXPECT_TRUE(window->dirty);
+    }
+}
+
+TEST_F(WindowTest, CentringHalvesTheScreenAndTheWindowEachRoundedDown) {
+    Plain* window = Open(0, 0, 430, 444);
+    for (const auto& [screenWidth, screenHeight] : {std::pair{800, 600}, std::pair{801, 601}}) {
+        window->PlaceCentred(screenWidth, screenHeight);
+        EXPECT_EQ(window->x, 185) << screenWidth;
+        EXPECT_EQ(window->y, 78) << screenHeight;
     }
 }
 
