@@ -517,6 +517,9 @@ TEST_F(BoxTest, TheShopsOwnSaleConfirmsThroughTheShop) {
     Sure* box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell, asked, 0));
     Press(box, 25);
     EXPECT_EQ(Sent(2), (std::vector<uint8_t>{219, 221}));
+    // The answered box goes at the next tick, with the item it owns.
+    core->RemoveWindow(box);
+    EXPECT_TRUE(deleted);
 
     bool secondDeleted = false;
     box = Open(new Sure(core.get(), "Selling", "Sell?", Sure::Sell,
