@@ -5,15 +5,19 @@
 #include "creature.h"
 #include "item.h"
 #include "keynames.h"
+#include "mouse.h"
 #include "notification.h"
 #include "platform.h"
 #include "protocol.h"
+#include "screen.h"
 #include "windows/dialogs/character.h"
 #include "windows/dialogs/map.h"
 #include "windows/dialogs/questlog.h"
 #include "windows/front/generalinterface.h"
 #include "windows/game/console.h"
+#include "windows/game/container.h"
 #include "windows/game/equipment.h"
+#include "windows/game/paneltop.h"
 #include "windows/game/spellbar.h"
 #include "windows/guide/help.h"
 #include "windows/toolkit/button.h"
@@ -442,8 +446,12 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
     } else if (keyCode == keys[KeyTrade]) {
         ToggleInputMode(InputTradeSelect, "Select a player to trade with.");
     } else if (keyCode == keys[KeyStack]) {
-        // Containers are not part of the client yet: the pointer is never over one.
-        Notify("Hold your mouse over a container for auto stacking.");
+        const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
+        auto* container =
+            mouse ? dynamic_cast<Container*>(core->WindowAt(mouse->x, mouse->y)) : nullptr;
+        if (!container) Notify("Hold your mouse over a container for auto stacking.");
+        else if (core->activeConnection)
+            core->activeConnection->SendContainerStack(container->containerIndex);
     } else if (keyCode == keys[KeyMode]) {
         core->options.push = core->options.push ? 0 : 1;
         Notify(core->options.push ? "Switched push-to-talk mode on."
@@ -456,6 +464,9 @@ void Control::RunHotkey(WPARAM virtualKey, LPARAM lParam) {
         else if (Map::CanOpen(core)) core->AddWindow(new Map(core));
     } else if (keyCode == keys[KeyBar]) {
         TogglePanelWindow();
+    } else if (keyCode == keys[KeyFriends]) {
+        if (auto* statusPanel = dynamic_cast<Paneltop*>(core->paneltopWindow))
+            statusPanel->OpenFriendlist();
     } else if (keyCode == keys[KeyCharacter]) {
         core->CloseWindowOfType(WindowType::Attribute);
         core->CloseWindowOfType(WindowType::Outfit);

@@ -43,6 +43,9 @@ Item::Item(Core* owner, uint32_t shapeId, uint32_t subId, uint16_t x, uint16_t y
 }
 
 Item::~Item() {
+    // Every item window, the split window and the field share Core's held item: whichever
+    // deletes it, it must not stay held.
+    if (owner->dragTo == this) owner->dragTo = nullptr;
     ClearParts();
     if (shape) shape->ReleaseImages(appliedKey);
 }

@@ -6,14 +6,19 @@
 
 #include "control.h"
 #include "creature.h"
+#include "mouse.h"
 #include "protocol.h"
+#include "screen.h"
 #include "support/creatureworld.h"
 #include "support/fakeplatform.h"
 #include "support/recordingconnection.h"
 #include "windows/dialogs/map.h"
 #include "windows/game/console.h"
+#include "windows/game/container.h"
+#include "windows/game/paneltop.h"
 #include "windows/toolkit/input.h"
 #include "windows/toolkit/list.h"
+#include "windows/toolkit/panel.h"
 #include "windows/toolkit/sure.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
@@ -358,6 +363,45 @@ TEST_F(ControlTest, CtrlWithAnArrowTurnsThePlayer) {
     FakePlatform::heldKeys = {VK_CONTROL};
     Press(VK_LEFT, CodeLeft);
     EXPECT_EQ(core->player->direction, 6u);
+}
+
+TEST_F(ControlTest, TheStackHotkeyStacksTheContainerUnderThePointer) {
+    constexpr uint32_t CodeK = 0x25;
+    RecordingConnection connection(core.get());
+    EnterGame();
+    core->keys[KeyStack] = CodeK;
+    core->screen = new Screen(core.get(), 800, 600, 32, 0);
+    auto* bag = new Container(core.get(), nullptr, 7, 0, 0, 6, "bag", {});
+    core->AddWindow(bag);
+    bag->x = bag->y = 100;
+    FakePlatform::heldKeys = {VK_CONTROL};
+    Mouse* mouse = core->screen->mouse;
+    mouse->x = mouse->y = 110;
+    Press('K', CodeK);
+    EXPECT_TRUE(Notifications().empty());
+    mouse->x = 90;
+    Press('K', CodeK);
+    EXPECT_EQ(Notifications(),
+              std::vector<std::string>{"2:Hold your mouse over a container for auto stacking."});
+    core->activeConnection->SendTurn(South);
+    EXPECT_EQ(connection.SentPayloads(2), (Requests{{86, 7}, {40, South}}));
+}
+
+TEST_F(ControlTest, TheFriendsHotkeyOpensTheFriendsList) {
+    constexpr uint32_t CodeF = 0x21;
+    EnterGame();
+    core->keys[KeyFriends] = CodeF;
+    auto* column =
+        static_cast<Panel*>(core->AddWindow(new Panel(core.get(), nullptr, Panel::Left)));
+    auto* statusPanel = new Paneltop(core.get(), column);
+    column->Add(statusPanel);
+    core->paneltopWindow = statusPanel;
+    FakePlatform::heldKeys = {VK_CONTROL};
+    Press('F', CodeF);
+    Press('F', CodeF);
+    int lists = 0;
+    for (const Window* window : core->windows) lists += window->typeId == WindowType::Friendlist;
+    EXPECT_EQ(lists, 1);
 }
 
 }  // namespace

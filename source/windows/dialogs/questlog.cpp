@@ -49,6 +49,8 @@ std::string PrintableOnly(const std::string& text) {
 
 Questlog::Questlog(Core* core) : Window(core) { Build(); }
 
+Questlog::~Questlog() { delete list; }
+
 void Questlog::Build() {
     ResetLayout();
     width = WindowWidth;

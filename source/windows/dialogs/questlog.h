@@ -16,6 +16,7 @@ public:
                              Finished = 4, Unfinished = 5;
 
     explicit Questlog(Core* core);
+    ~Questlog() override;
 
     void Build() override;
     void Paint() override;

@@ -14,6 +14,7 @@
 #include "render.h"
 #include "screen.h"
 #include "spell.h"
+#include "windows/dialogs/split.h"
 #include "windows/game/action.h"
 #include "windows/game/actioncodes.h"
 #include "windows/game/channel.h"
@@ -70,8 +71,22 @@ ShopEntry* EntryAt(const List& list, uint8_t slot) {
     return slot < list.size() ? list[slot] : nullptr;
 }
 
-void DeleteAt(std::vector<ShopEntry*>& list, uint8_t slot) {
+// The buy question and the split window that show an entry end with it.
+void ForgetEntry(Core* core, const ShopEntry* entry) {
+    for (Window* window : core->windows) {
+        auto* box = dynamic_cast<Sure*>(window);
+        if (box && box->item == entry) {
+            core->RemoveWindow(box);
+            break;
+        }
+    }
+    auto* split = dynamic_cast<Split*>(core->FindWindow(WindowType::Split));
+    if (split && split->source == entry) split->Close();
+}
+
+void DeleteAt(Core* core, std::vector<ShopEntry*>& list, uint8_t slot) {
     if (slot >= list.size()) return;
+    ForgetEntry(core, list[slot]);
     delete list[slot];
     list.erase(list.begin() + slot);
 }
@@ -187,12 +202,12 @@ void Shop::InsertItem(ShopEntry* item, uint8_t slot) {
 }
 
 void Shop::RemoveItem(uint8_t slot) {
-    DeleteAt(goods, slot);
+    DeleteAt(core, goods, slot);
     dirty = 1;
 }
 
 void Shop::ReplaceItem(ShopEntry* item, uint8_t slot) {
-    DeleteAt(goods, slot);
+    DeleteAt(core, goods, slot);
     InsertItem(item, slot);
 }
 
@@ -203,7 +218,7 @@ void Shop::UpdateItem(uint8_t slot, uint16_t stock, uint32_t price) {
 
 void Shop::SetOfferItem(ShopEntry* item, uint8_t slot) {
     const size_t before = offer.size();
-    DeleteAt(offer, slot);
+    DeleteAt(core, offer, slot);
     if (item->amount != 0) InsertAt(offer, item, slot);
     else delete item;
     offerRows = int32_t((offer.size() + size_t(columns) - 1) / size_t(columns));

@@ -57,6 +57,8 @@ public:
     void UpdateHouse();
     // Presses the button of that id as if it were clicked; nothing when it is not shown.
     void OnButton(uint32_t id);
+    // The friends list in the panel's column; nothing while one is open.
+    void OpenFriendlist();
 
     // The live rows inside the window; valid only while the row is shown (height 0 otherwise).
     WindowRect connectionRow{}, experienceRow{}, capacityRow{}, skillPoolRow{};
@@ -78,7 +80,6 @@ private:
                     const std::string& text);
     void ShowTooltip(int32_t mx, int32_t my, std::string title, std::string text);
     void Logout();
-    void OpenFriendlist();
     void OpenStore();
     void OpenHouse();
     void OpenJournal();

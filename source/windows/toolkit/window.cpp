@@ -35,6 +35,13 @@ Window::~Window() {
     // A window deleted without Core::RemoveWindow must not stay active or focused.
     if (core && core->activeWindow == this) core->activeWindow = nullptr;
     if (core && core->focusedInput == this) core->focusedInput = nullptr;
+    // Nor stay one of the game screen's windows: leaving the game deletes them one by one, and
+    // the destructors of the later ones still look for the earlier ones.
+    if (core)
+        for (Window** kept :
+             {&core->consoleWindow, &core->leftPanel, &core->fieldWindow, &core->equipmentWindow,
+              &core->rightPanel, &core->containerPanel, &core->paneltopWindow, &core->chatBox})
+            if (*kept == this) *kept = nullptr;
     // Nor may a window it owns (a popup menu on it, a control) keep a pointer to it.
     if (core)
         for (const std::vector<Window*>* list : {&core->windows, &core->closedWindows})

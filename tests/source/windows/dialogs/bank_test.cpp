@@ -200,3 +200,18 @@ TEST_F(BankTest, ContainerMessagesOfNumber250ChangeItsSlots) {
     ASSERT_TRUE(Deliver("53fa03"));
     EXPECT_EQ(bank->GetItem(3), nullptr);
 }
+
+TEST_F(BankTest, AHeldItemTheServerTakesAwayIsNoLongerHeld) {
+    Bank* bank = Open("0000" + U16(Sword) + U16(Key) + "ff");
+    ASSERT_NE(bank, nullptr);
+    bank->OnMouseDown(SlotX(*bank, 1), SlotY(*bank, 1));
+    ASSERT_EQ(core->dragTo, bank->GetItem(1));
+    ASSERT_TRUE(Deliver("53fa01"));
+    EXPECT_EQ(core->dragTo, nullptr);
+
+    // Closing the window deletes the held item with the others.
+    bank->OnMouseDown(SlotX(*bank, 2), SlotY(*bank, 2));
+    ASSERT_EQ(core->dragTo, bank->GetItem(2));
+    core->RemoveWindow(bank);
+    EXPECT_EQ(core->dragTo, nullptr);
+}

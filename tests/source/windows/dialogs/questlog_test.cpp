@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/gfxcore.h"
 #include "support/recordingdriver.h"
 #include "support/startup.h"
 #include "windows/game/action.h"
@@ -197,6 +198,24 @@ TEST_F(Journal, ASelectedTitleIsKeptWithoutControlBytes) {
     core->quests = {Topic(1, "Two\nlines\t", {Entry(1, 20)})};
     Open()->OnSubmit();
     EXPECT_EQ(core->journalSelection, "Twolines");
+}
+
+}  // namespace
+
+namespace {
+
+size_t LiveSurfaces() {
+    size_t count = 0;
+    for (const GfxRenderTarget* target = gfxState.targets; target; target = target->next) ++count;
+    return count;
+}
+
+// The journal's list of topics goes with it.
+TEST_F(Journal, ClosingLeavesNoSurfaceBehind) {
+    SampleTopics();
+    const size_t before = LiveSurfaces();
+    Open()->OnSubmit();
+    EXPECT_EQ(LiveSurfaces(), before);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "support/chatconsole.h"
 #include "support/storemessages.h"
 #include "windows/dialogs/shop.h"
+#include "windows/dialogs/split.h"
 #include "windows/game/channel.h"
 #include "windows/toolkit/button.h"
 #include "windows/toolkit/sure.h"
@@ -215,6 +216,25 @@ TEST_F(ShopTest, TheServerKeepsTheListsCurrent) {
     for (Window* window : core->windows) shops += window->typeId == WindowType::Shop;
     EXPECT_EQ(shops, 1);
     EXPECT_EQ(second->name, "Alice");
+}
+
+TEST_F(ShopTest, QuestionsAboutAnEntryTheServerTakesAwayEndWithIt) {
+    Shop* shop = Open(SomeGoods(2), {});
+    ASSERT_NE(shop, nullptr);
+    core->useItemX = 0xFFFC;
+    core->useItemY = 253;
+    core->useItemZ = 0;
+    core->moveCount = core->moveStackCount = 1;
+    ASSERT_TRUE(core->ConfirmBuy(shop->goods[0], false, 1));
+    ASSERT_NE(Question(), nullptr);
+    ASSERT_TRUE(Deliver("57fd00" + U16(Key)));
+    EXPECT_EQ(Question(), nullptr);
+
+    core->useItemZ = 1;
+    core->AddWindow(new Split(core.get(), shop->goods[1], 1, true))->OnOpen();
+    ASSERT_NE(core->FindWindow(WindowType::Split), nullptr);
+    ASSERT_TRUE(Deliver("53fd01"));
+    EXPECT_EQ(core->FindWindow(WindowType::Split), nullptr);
 }
 
 TEST_F(ShopTest, MenusSellWithoutAskingAndSayWhatWasSoldInInfo) {

@@ -168,3 +168,13 @@ TEST_F(TradeTest, ContainerMessagesForAClosedTradeChangeNothing) {
     ASSERT_TRUE(Deliver("53ff00"));
     EXPECT_EQ(Find<Trade>(WindowType::Trade), nullptr);
 }
+
+TEST_F(TradeTest, AHeldOfferItemTheServerReplacesIsNoLongerHeld) {
+    Trade* trade = Open();
+    ASSERT_NE(trade, nullptr);
+    ASSERT_TRUE(Deliver("52ff0001" + U16(Sword)));
+    trade->OnMouseDown(CellX(*trade, 0), OwnY(*trade, 0));
+    ASSERT_EQ(core->dragTo, trade->own[0]);
+    ASSERT_TRUE(Deliver("57ff00" + U16(Key)));
+    EXPECT_EQ(core->dragTo, nullptr);
+}

@@ -605,3 +605,18 @@ TEST_F(PaneltopDrawing, AfterTheDeathNoticeLogoutBlinksEverySecond) {
 }
 
 }  // namespace
+
+namespace {
+
+// Leaving the game deletes the windows bottom first: the friends list, opened later, looks for
+// the status panel when it goes.
+TEST_F(PaneltopTest, AStatusPanelDeletedBeforeTheFriendsListIsNotLookedFor) {
+    Open()->OpenFriendlist();
+    ASSERT_EQ(Count(WindowType::Friendlist), 1u);
+    core->RemoveWindow(panel);
+    EXPECT_EQ(core->paneltopWindow, nullptr);
+    core->RemoveWindow(core->FindWindow(WindowType::Friendlist));
+    EXPECT_EQ(Count(WindowType::Friendlist), 0u);
+}
+
+}  // namespace
