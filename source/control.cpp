@@ -399,12 +399,6 @@ void Control::ToggleInputMode(uint32_t mode, const char* prompt) {
     }
 }
 
-// Closes an open window of the type. Opening needs the window's own class; the windows toggled
-// here are not part of the client yet.
-void Control::ToggleWindow(uint32_t type) {
-    if (core->FindWindow(type)) core->CloseWindowOfType(type);
-}
-
 void Control::TogglePanelWindow() {
     core->options.bar = core->options.bar ? 0 : 1;
     // An open interface page shows the new value in its box.

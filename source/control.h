@@ -52,7 +52,6 @@ private:
     void RequestScreenshot();
     void PasteClipboard();
     void ToggleInputMode(uint32_t mode, const char* prompt);
-    void ToggleWindow(uint32_t type);
     void Notify(const std::string& text);
     void Walk(int32_t direction);
 };

@@ -1,5 +1,5 @@
 // Small game-state messages about windows, trading, the party, friends, quests and the end of
-// the game. Windows not built yet are looked up by type: the message is read whole either way.
+// the game. The windows they reach are looked up by type: the message is read whole either way.
 #include <algorithm>
 #include <string>
 
