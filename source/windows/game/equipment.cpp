@@ -8,6 +8,7 @@
 #include "font.h"
 #include "item.h"
 #include "itemplace.h"
+#include "keynames.h"
 #include "mouse.h"
 #include "notification.h"
 #include "protocol.h"
@@ -29,7 +30,9 @@ constexpr int32_t Columns = 3, Rows = 5, Cell = 40, CellSize = 36, Margin = 2;
 constexpr int32_t CellLeft = 12, HudTop = 26, PlainTop = 6;
 constexpr int32_t EmptySkinX = 295, EmptySkinStep = 36;
 // The last row's empty slots show the plain empty cell instead of a picture of their own.
-constexpr uint8_t FirstPlainSlot = 12;
+// Slots 12 to 14 hold what the three action keys use: their cells carry the keys' names, and
+// an empty one shows a plain picture.
+constexpr uint8_t FirstActionSlot = 12;
 constexpr uint16_t SkinAtlas = 1, StatusAtlas = 9;
 constexpr int32_t CellSkinX = 256, FilledSkinY = 56, EmptySkinY = 96, TargetSkinY = 136;
 constexpr int32_t TitleDrag = 22, OwnerStrip = 6;
@@ -326,7 +329,7 @@ void Equipment::Paint() {
             render->DrawSkinPart(cx, cell.y, CellSkinX, FilledSkinY, CellSize, CellSize, SkinAtlas);
             Item* item = items[cell.slot];
             if (!item) {
-                if (cell.slot < FirstPlainSlot)
+                if (cell.slot < FirstActionSlot)
                     render->DrawSkinPart(cx, cell.y, cell.iconX, cell.iconY, CellSize, CellSize,
                                          SkinAtlas);
                 else
@@ -341,6 +344,15 @@ void Equipment::Paint() {
     });
 }
 
+const std::string& Equipment::ActionKeyName(uint32_t index) {
+    const uint32_t key = core->keys[KeyAction1 + index];
+    if (actionKeys[index] != key) {
+        actionKeys[index] = key;
+        actionKeyNames[index] = KeyNameText(key);
+    }
+    return actionKeyNames[index];
+}
+
 void Equipment::Draw() {
     if (core->testWalker.testing) return;
     if (HudLayout()) DrawDragLine();
@@ -353,6 +365,11 @@ void Equipment::Draw() {
         item->Draw(x + cell.x + contentX + 2, y + cell.y + 2);
         item->DrawCountText(x + cell.x + contentX + 2, y + cell.y + 2, font);
     }
+    if (font)
+        for (const EquipmentCell& cell : cells)
+            if (cell.slot >= FirstActionSlot)
+                DrawKeyLabel(render, font, x + cell.x + contentX + CellSize, y + cell.y + 1,
+                             ActionKeyName(cell.slot - FirstActionSlot));
     const Mouse* mouse = MouseOf(core);
     if (!mouse || !IsUnderMouse()) return;
     const uint8_t slot = SlotAt(mouse->x, mouse->y);

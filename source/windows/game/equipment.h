@@ -62,9 +62,16 @@ public:
     std::vector<Item*> items;
 
 private:
+    static constexpr uint32_t ActionKeyCount = 3;
+
     bool HudLayout() const;
     int32_t Top() const;
     void PaintHealthBar();
     void PaintStatusStrip();
     void ShowTooltip(const std::string& text);
+    // The name of an action key's binding, asked of the keyboard only when the binding changed.
+    const std::string& ActionKeyName(uint32_t index);
+
+    uint32_t actionKeys[ActionKeyCount]{};
+    std::string actionKeyNames[ActionKeyCount];
 };

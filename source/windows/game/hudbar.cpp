@@ -14,6 +14,8 @@ constexpr int32_t BarLeft = 9, BarTop = 9, BarHeight = 9, BandTop = 5, BandBotto
 constexpr uint16_t LeftCapSkinX = 233, RightCapSkinX = 246, BandSkinX = 237, EmptySkinX = 101,
                    EmptySkinY = 142, FillSkinY = 191;
 constexpr uint32_t BarTextColour = 0xE0E0E0E0;
+constexpr uint32_t LabelColour = 0xC0FFFFFF, LabelBox = 0xA0000000, LabelEdge = 0x5AFFFFFF;
+constexpr int32_t LabelHeight = 11, LabelPadding = 3, LabelTextInset = 2;
 
 }  // namespace
 
@@ -40,4 +42,10 @@ void PaintHudBar(Render* render, Font* font, int32_t barWidth, int32_t fill, uin
         font->DrawTextCentered(barWidth / 2 + BarLeft, 8,
                                std::to_string(value) + " / " + std::to_string(maximum),
                                BarTextColour);
+}
+
+void DrawKeyLabel(Render* render, Font* font, int32_t right, int32_t top, const std::string& name) {
+    const int32_t width = font->MeasureText(name) + LabelPadding;
+    render->DrawBoxStyle2(right - width, top, width, LabelHeight, LabelEdge, LabelBox);
+    font->DrawTextRight(right - LabelTextInset, top, name, LabelColour);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 class Font;
 class Render;
@@ -10,3 +11,7 @@ class Render;
 // it unless the maximum is 0.
 void PaintHudBar(Render* render, Font* font, int32_t barWidth, int32_t fill, uint16_t fillSkinX,
                  int32_t value, int32_t maximum);
+
+// A key's name on a slot of the head-up windows: a dark box with a light edge, (text width + 3)
+// x 11 pixels, its right edge at `right` and its top at `top`, the name right-aligned in it.
+void DrawKeyLabel(Render* render, Font* font, int32_t right, int32_t top, const std::string& name);

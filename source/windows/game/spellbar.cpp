@@ -46,7 +46,7 @@ constexpr uint32_t ArrowCursor = 0, CrossCursor = 1, SizingCursor = 2;
 constexpr int32_t BarLeft = 9, BandTop = 5, BandBottom = 23, BandInset = 4;
 constexpr uint16_t ManaSkinX = 216;
 // Key labels.
-constexpr uint32_t LabelColour = 0xC0FFFFFF, LabelBox = 0xA0000000, LabelEdge = 0x5AFFFFFF;
+constexpr uint32_t LabelColour = 0xC0FFFFFF;
 constexpr int32_t LabelSkinX = 80, LabelSkinY = 121, LabelWidth = 19, LabelHeight = 9;
 const char* const CoolingText = "Please wait while cooling down.";
 
@@ -404,10 +404,7 @@ void Spellbar::DrawKeyLabel(uint32_t slot, int32_t cellX, int32_t cellY) {
         return;
     }
     if (!font) return;
-    const std::string text = KeyNameText(key);
-    const int32_t boxWidth = font->MeasureText(text) + 3, right = cellX + 33;
-    render->DrawBoxStyle2(right - boxWidth, cellY + 3, boxWidth, 11, LabelEdge, LabelBox);
-    font->DrawTextRight(right - 2, cellY + 3, text, LabelColour);
+    ::DrawKeyLabel(render, font, cellX + 33, cellY + 3, KeyNameText(key));
 }
 
 void Spellbar::Draw() {

@@ -7,11 +7,14 @@
 #include <string>
 
 #include "core.h"
+#include "font.h"
 #include "item.h"
 #include "mouse.h"
 #include "screen.h"
 #include "shape.h"
 #include "support/creatureworld.h"
+#include "support/drawntext.h"
+#include "support/recordingdriver.h"
 #include "windows/dialogs/look.h"
 #include "windows/game/action.h"
 #include "windows/toolkit/windowtypes.h"
@@ -118,6 +121,35 @@ TEST_F(EquipmentTest, ItemsTheWindowDoesNotKeepAreDestroyed) {
     EXPECT_EQ(core->dragTo, nullptr);
     delete taken;
     EXPECT_EQ(ImageUsers(), none);
+}
+
+TEST_F(EquipmentTest, TheLastThreeSlotsCarryTheActionKeysNames) {
+    RecordingDriver::Install();
+    // Scan codes of Q, W and E.
+    core->keys[KeyAction1] = 0x10, core->keys[KeyAction1 + 1] = 0x11,
+    core->keys[KeyAction1 + 2] = 0x12;
+    const auto labels = [this] {
+        RecordingDriver::Take();
+        equipment->Draw();
+        std::vector<DrawnText> names;
+        for (const DrawnText& text : DrawnTexts(RecordingDriver::Take()))
+            if (text.colour == 0xC0FFFFFF) names.push_back(text);
+        return names;
+    };
+    const std::vector<DrawnText> names = labels();
+    ASSERT_EQ(names.size(), 3u);
+    const Font* font = core->GetFont(1);
+    for (uint32_t i = 0; i < 3; ++i) {
+        const EquipmentCell& cell = equipment->cells[12 + i];
+        EXPECT_EQ(names[i].text, std::string(1, "QWE"[i]));
+        // Right-aligned 2 pixels in from the cell's right edge, 1 pixel below its top.
+        EXPECT_EQ(names[i].x + font->MeasureText(names[i].text),
+                  equipment->x + equipment->contentX + cell.x + 36 - 2);
+        EXPECT_EQ(names[i].y, equipment->y + cell.y + 1);
+    }
+    // A new binding shows its own name.
+    core->keys[KeyAction1 + 1] = 0x13;
+    EXPECT_EQ(labels()[1].text, "R");
 }
 
 }  // namespace
