@@ -1,4 +1,5 @@
-"""Server messages of the ability bar and the abilities' states."""
+"""Server messages of the ability bar and the abilities' states and data."""
+from fakeserver.gamemessages import item_record
 from fakeserver.wire import Writer
 
 # The slots the bar list of op 208 runs over.
@@ -41,3 +42,26 @@ def bar_slot(slot, ability):
 def ability_state(ability, flags, total_ms=0, left_ms=0):
     """Op 217: an ability's flags and its cooldown, both times in milliseconds."""
     return Writer(217).u16(ability).u8(flags).u16(total_ms // 10).u16(left_ms // 10).bytes()
+
+
+# Flag bits of an ability-data record: which fields follow its ability id.
+ICON, FIRST_TEXT, DESCRIPTION, THIRD_TEXT, FIFTH_TEXT, DROPPED_TEXT = (1, 2, 4, 8, 16, 32)
+ABILITY_TEXTS = (FIRST_TEXT, DESCRIPTION, THIRD_TEXT, FIFTH_TEXT, DROPPED_TEXT)
+
+
+def ability_data(records):
+    """Op 71: records of abilities' data, ended by a flags byte 0. Each record is (ability id,
+    icon, texts): the icon an item record's (shape, count, sub_id) or None, texts maps the flag
+    bits FIRST_TEXT to DROPPED_TEXT to strV texts. The flags byte tells which fields follow."""
+    writer = Writer(71)
+    for ability, icon, texts in records:
+        flags = (ICON if icon else 0) | sum(texts)
+        if not flags:
+            raise ValueError("ability %d: a record without fields ends the message" % ability)
+        writer.u8(flags).u16(ability)
+        if icon:
+            item_record(writer, *icon)
+        for bit in ABILITY_TEXTS:
+            if bit in texts:
+                writer.string_var(texts[bit])
+    return writer.u8(0).bytes()

@@ -86,3 +86,14 @@ def friend_removed(friend_id):
 def channel_message(channel, name, text):
     """Op 206: a chat message on a channel."""
     return Writer(206).u8(channel).string8(name).string_var(text).bytes()
+
+
+# Ops without fields that the client reads and does nothing with.
+IDLE_OPS = (32, 33, 81)
+# Ops without fields that tell the player has died and end the game.
+DEATH_OPS = (17, 49)
+
+
+def bare(op):
+    """A message that is its opcode alone: one of IDLE_OPS or DEATH_OPS."""
+    return Writer(op).bytes()

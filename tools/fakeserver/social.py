@@ -1,7 +1,7 @@
 """Server messages about the party and the friend list: the invitation and its withdrawal
 (176, 177), the party started or joined (178), disbanded (179), a new leader (180), someone
 invited (181), a member joining (183), leaving (184) and a member's health and mana (185), and
-the whole friend list (202). Strings carry a u8 count."""
+the whole friend list (202), and a player's new name (119). Strings carry a u8 count."""
 from fakeserver.wire import Writer
 
 
@@ -61,3 +61,8 @@ def friend_list(friends):
     for friend_id, status, group, note, name in friends:
         writer.u32(friend_id).u8(status).u8(group).string8(note).string8(name)
     return writer.bytes()
+
+
+def player_renamed(old_name, new_name):
+    """Op 119: a player's name changed; the friend, party, house guest and muted lists follow."""
+    return Writer(119).string8(old_name).string8(new_name).bytes()

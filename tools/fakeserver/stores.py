@@ -98,3 +98,8 @@ def crafting_open():
 def crafting_closed():
     """Op 213."""
     return Writer(213).bytes()
+
+
+def trade_request(creature_id):
+    """Op 91: the creature asks the player to trade; the client offers to start or reject."""
+    return Writer(91).u32(creature_id).bytes()

@@ -1,7 +1,11 @@
 """Server messages of the world and its creatures: the full area (op 48), the player's steps
 (ops 56, 112 and 113) with the strips of new tiles they carry, creature records, creature steps
 and floating numbers, the light word (op 34), missiles (op 73), the player status (op 18) and the
-world map's selection and position (ops 78 and 77).
+world map's selection and position (ops 78 and 77); a forced step (op 58) and a re-read of the
+area (op 111), things entering, leaving and changing on tiles and effects there (ops 64 to 72),
+screen shakes (op 57), the creatures' effects, turns, health, forced steps, names, looks, lights
+and speed (ops 74 to 76, 100, 105, 107, 114, 115, 117, 118) and the player's points,
+statistics and status effects (ops 19, 21, 23, 24).
 
 Positions are the server's own (x, y, z); the client places the first area around its player
 and follows every later message relative to it. The area is 24 x 20 tiles with the player at
@@ -57,12 +61,16 @@ def creature_record(writer, creature):
     if flags & MORE_FLAGS:
         writer.u8(creature.flags2)
     writer.string8(creature.name)
-    for shape in creature.lights:
+    return _light_shapes(writer, creature.lights)
+
+
+def _light_shapes(writer, shapes):
+    """Appends a list of light shapes: each a u16, the list ended by a byte 255."""
+    for shape in shapes:
         if shape & 0xFF == 0xFF:
             raise ValueError('a light shape whose low byte is 255 ends the list')
         writer.u16(shape)
-    writer.u8(0xFF)
-    return writer
+    return writer.u8(0xFF)
 
 
 def tile_stream(positions):
@@ -158,10 +166,16 @@ def transition(direction, position, up, down, content, light=DAYLIGHT):
         writer, direction = Writer(FLOOR_DOWN), SOUTH_EAST
     else:
         writer = Writer(STEP).u8(direction)
+    return _transition_fields(writer, direction, position, up, down, content, light).bytes()
+
+
+def _transition_fields(writer, direction, position, up, down, content, step_value):
+    """Appends the fields every transition shares: the view floor offset, the floors up and
+    down, the u16 step value and the strips of new tiles after a step in `direction`."""
     x, y, z = position
-    writer.u8(up).u8(up).u8(down).u16(light)
+    writer.u8(up).u8(up).u8(down).u16(step_value)
     stream = positions(strips(direction, x, y), floor_order(z, up, down), content)
-    return writer.raw(tile_stream(stream)).bytes()
+    return writer.raw(tile_stream(stream))
 
 
 def walk_refused():
@@ -170,10 +184,7 @@ def walk_refused():
 
 def creature_appear(offset, creature):
     """Op 96: a creature comes into view at (dx, dy, dz) from the player."""
-    writer = Writer(96)
-    for delta in offset:
-        writer.u8(delta & 0xFF)
-    return creature_record(writer, creature).bytes()
+    return creature_record(_deltas(Writer(96), offset), creature).bytes()
 
 
 def creature_remove(creature_id):
@@ -200,10 +211,7 @@ def light(word):
 def missile(start, end, reach, shape, count=1, sub_id=0):
     """Op 73: a missile from (dx, dy) to (dx, dy) from the player, on the player's floor, flying
     `reach` percent of the way, shown with the direction shapes of a sample shape."""
-    writer = Writer(73)
-    for delta in (*start, *end, 0):
-        writer.u8(delta & 0xFF)
-    writer.u8(reach)
+    writer = _deltas(Writer(73), (*start, *end, 0)).u8(reach)
     return item_record(writer, shape, count, sub_id).bytes()
 
 
@@ -253,3 +261,142 @@ def map_position(page, part, position):
 def _map_place(writer, page, part, position):
     x, y, z = position
     return writer.u8(page & 0xFF).u8(part & 0xFF).u16(x).u16(y).u8(z)
+
+
+FORCED_FLAG = 0x80         # bit 7 of a forced step's direction byte
+
+
+def player_points(hit_points, mana):
+    """Op 19: the player's hit points and mana."""
+    return Writer(19).u16(hit_points).u16(mana).bytes()
+
+
+def stat_first_and_third(stat_id, first, third):
+    """Op 21: the first and third values of a statistic."""
+    return Writer(21).u8(stat_id).u8(first).u8(third).bytes()
+
+
+def active_status_effects(indexes):
+    """Op 23: the status effects that are active now, by index; all others are not."""
+    writer = Writer(23).u8(len(indexes))
+    for index in indexes:
+        writer.u8(index)
+    return writer.bytes()
+
+
+def stat_second(stat_id, second):
+    """Op 24: the second value of a statistic."""
+    return Writer(24).u8(stat_id).u8(second).bytes()
+
+
+def screen_shake(amplitude, duration_ms):
+    """Op 57: the screen shakes with the amplitude for the duration."""
+    return Writer(57).u8(amplitude).u16(duration_ms).bytes()
+
+
+def forced_step(direction, position, up, down, content, value=0, flag=False, step_value=0):
+    """Op 58: the player is pushed one tile in `direction` (0 to 7) to `position`, its new place;
+    a u16 value and the flag (bit 7 of the direction byte) travel with it, then the fields of a
+    transition."""
+    writer = Writer(58).u16(value).u8(direction | (FORCED_FLAG if flag else 0))
+    return _transition_fields(writer, direction, position, up, down, content,
+                              step_value).bytes()
+
+
+def _deltas(writer, offset):
+    """Appends the offsets (a position's dx, dy, dz from the player, or a cell's dx, dy), each
+    an i8."""
+    for delta in offset:
+        writer.u8(delta & 0xFF)
+    return writer
+
+
+def thing_enter(offset, index, shape, count=1, sub_id=0):
+    """Op 64: a thing is put into the stack of the tile at (dx, dy, dz) from the player at the
+    index."""
+    return item_record(_deltas(Writer(64), offset).u8(index), shape, count, sub_id).bytes()
+
+
+def thing_leave(offset, index):
+    """Op 65: the thing at the index of the tile's stack is gone."""
+    return _deltas(Writer(65), offset).u8(index).bytes()
+
+
+def thing_replace(offset, index, shape, count=1, sub_id=0):
+    """Op 68: the thing at the index of the tile's stack becomes another."""
+    return item_record(_deltas(Writer(68), offset).u8(index), shape, count, sub_id).bytes()
+
+
+def thing_sub_id(offset, index, sub_id):
+    """Op 69: the thing at the index of the tile's stack takes a new u32 sub-id."""
+    return _deltas(Writer(69), offset).u8(index).u32(sub_id).bytes()
+
+
+def thing_count(offset, index, count):
+    """Op 70: the thing at the index of the tile's stack takes a new count (var15)."""
+    return _deltas(Writer(70), offset).u8(index).var15(count).bytes()
+
+
+def tile_effect(offset, shape, count=1, sub_id=0):
+    """Op 72: an effect, an item record, plays on the tile at (dx, dy, dz) from the player."""
+    return item_record(_deltas(Writer(72), offset), shape, count, sub_id).bytes()
+
+
+LASTING_EFFECT, PASSING_EFFECT, ENDING_EFFECT = 74, 75, 76
+
+
+def creature_effect(op, creature_id, cell, shape, count=1, sub_id=0):
+    """Ops 74 (a lasting effect starts), 75 (an effect plays once) and 76 (a lasting effect
+    ends): the creature, the cell (dx, dy) of the effect from it as i8, the effect's item
+    record."""
+    return item_record(_deltas(Writer(op).u32(creature_id), cell), shape, count, sub_id).bytes()
+
+
+def creature_turn(creature_id, direction):
+    """Op 100: a creature faces a direction (0 to 7)."""
+    return Writer(100).u32(creature_id).u8(direction).bytes()
+
+
+def creature_health(creature_id, health):
+    """Op 105: a creature's health bar, 0 to 200."""
+    return Writer(105).u32(creature_id).u8(health).bytes()
+
+
+def creature_forced_step(creature_id, direction, value=0, flag=False):
+    """Op 107: a creature is pushed one tile: the u16 value, then the direction with the flag in
+    bit 7."""
+    return (Writer(107).u32(creature_id).u16(value)
+            .u8(direction | (FORCED_FLAG if flag else 0)).bytes())
+
+
+def area_reread(position, up, down, content):
+    """Op 111: the whole area around the player at `position` again: the floors up and down,
+    then the tile stream of the area from the player's floor up, then down."""
+    x, y, z = position
+    stream = positions([area_rectangle(x, y)], floor_order(z, up, down), content)
+    return Writer(111).u8(up).u8(down).raw(tile_stream(stream)).bytes()
+
+
+def creature_name(creature_id, name):
+    """Op 114: a creature takes a new name."""
+    return Writer(114).u32(creature_id).string8(name).bytes()
+
+
+def creature_shape(creature_id, shape, sub_id=0):
+    """Op 115: a creature's new look: a shape id, and a u32 sub-id when the shape has several
+    palettes."""
+    writer = Writer(115).u32(creature_id).u16(shape)
+    if shapeflags.has_palette(sample_shape_flags().get(shape, 0)):
+        writer.u32(sub_id)
+    return writer.bytes()
+
+
+def creature_lights(creature_id, shapes):
+    """Op 117: the shapes whose light a creature gives, each a u16, the list ended by a byte
+    255."""
+    return _light_shapes(Writer(117).u32(creature_id), shapes).bytes()
+
+
+def creature_speed(creature_id, speed):
+    """Op 118: a creature's speed."""
+    return Writer(118).u32(creature_id).u16(speed).bytes()
