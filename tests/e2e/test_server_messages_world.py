@@ -34,6 +34,8 @@ SHOWN = 30
 # seconds. Its rows of text are looked for within this box (left, top, right, bottom).
 MENU_SEARCH = (300, 60, 500, 240)
 MENU_LIFE, MENU_ATTEMPTS = 10, 3
+# The entries' rows of text lie 20 pixels apart.
+ROW_PITCH, ROW_PITCH_SLACK = 20, 2
 # Menu text is drawn light over the menu's dark background (the sum of red, green and blue).
 TEXT_BRIGHTNESS = 300
 START_TRADING = 88
@@ -155,7 +157,7 @@ class ServerMessagesWorldTest(WorldScreenTestCase):
                 before = numpy.asarray(self.view(client), dtype=int)
                 server.sessions[0].perform([Frame(stores.trade_request(TRADER))])
                 sent = time.monotonic()
-                rows = poll(lambda: self.menu_rows(
+                start_trading = poll(lambda: self.first_entry(
                     before, numpy.asarray(self.view(client), dtype=int)), SHOWN,
                     "the trade request's menu")
                 if time.monotonic() - sent < MENU_LIFE / 2:
@@ -164,15 +166,15 @@ class ServerMessagesWorldTest(WorldScreenTestCase):
                 time.sleep(MENU_LIFE)
             else:
                 self.fail("the menu was never seen soon enough to choose from it")
-            # The title, then "Start trading" and "Reject trade".
-            self.click(client, MENU_SEARCH[0] + 100, rows[-2])
+            self.click(client, MENU_SEARCH[0] + 100, start_trading)
             request = self.request(server, START_TRADING, SHOWN)["request"]
             self.assertEqual(request["creature"], TRADER)
 
     @staticmethod
-    def menu_rows(before, after):
-        """The middles (y of the client area) of the rows of light text that a menu brought
-        into MENU_SEARCH, when there are three: its title and two entries."""
+    def first_entry(before, after):
+        """The middle (y of the client area) of the menu's first entry, "Start trading": of the
+        rows of light text that came into MENU_SEARCH (the menu's title, its two entries and
+        perhaps the request's notification line), the first of two a row pitch apart."""
         left, top, right, bottom = MENU_SEARCH
         old = before[top:bottom, left:right].sum(axis=-1)
         new = after[top:bottom, left:right].sum(axis=-1)
@@ -184,7 +186,9 @@ class ServerMessagesWorldTest(WorldScreenTestCase):
             elif not on and start is not None:
                 rows.append(top + (start + y) // 2)
                 start = None
-        return rows if len(rows) == 3 else None
+        pairs = [first for first, second in zip(rows, rows[1:])
+                 if abs(second - first - ROW_PITCH) <= ROW_PITCH_SLACK]
+        return pairs[0] if len(pairs) == 1 else None
 
     def test_either_death_message_ends_the_connection(self):
         for op in DEATH_OPS:
