@@ -20,6 +20,8 @@ from worldscreen import WorldScreenTestCase, channel_log
 DRIVER = "OpenGL"
 PARTNER = sampleworld.SPARRING_PARTNER
 TRADER, TRADER_NAME = PARTNER + 1, sampleworld.NAMES[0]
+# The sparring partner stands at (16, 12); it is pushed to the free ground east of it and back.
+EAST_OF_PARTNER = (17, 12, sampleworld.GROUND_FLOOR)
 EAST, SOUTH, WEST = 2, 4, 6
 # The path tile east of the player, and the one beyond it.
 NEXT_TILE, FAR_TILE = (1, 0, 0), (2, 0, 0)
@@ -139,7 +141,7 @@ class ServerMessagesWorldTest(WorldScreenTestCase):
             world = server.sessions[0].world
             for what, messages in PLAIN_CASES:
                 self.send_case(server, client, folder, what, messages)
-            self.assertTrue(world.free((17, 12, sampleworld.GROUND_FLOOR)))
+            self.assertTrue(world.free(EAST_OF_PARTNER))
             steps = [
                 ("a creature pushed east", lambda: self.forced_creature_step(world, PARTNER, EAST)),
                 ("and back west", lambda: self.forced_creature_step(world, PARTNER, WEST)),
