@@ -86,3 +86,34 @@ def friend_removed(friend_id):
 def channel_message(channel, name, text):
     """Op 206: a chat message on a channel."""
     return Writer(206).u8(channel).string8(name).string_var(text).bytes()
+
+
+# Opcodes without fields that the client takes and does nothing with.
+NO_OPERATIONS = (200, 201, 207)
+
+
+def use_with_mode():
+    """Op 132: the next click of the player chooses what an item is used with."""
+    return Writer(132).bytes()
+
+
+def unused_value(value):
+    """Op 182: a u32 the client reads and ignores."""
+    return Writer(182).u32(value).bytes()
+
+
+def unused_notice(first, second, kind, text):
+    """Op 191: two signed bytes, a u8 and a text, all read and ignored by the client."""
+    return Writer(191).u8(first & 0xFF).u8(second & 0xFF).u8(kind).string_var(text).bytes()
+
+
+def no_operation(op):
+    """Ops 200, 201 and 207: no fields, no effect."""
+    if op not in NO_OPERATIONS:
+        raise ValueError("op %d has fields or an effect" % op)
+    return Writer(op).bytes()
+
+
+def banned():
+    """Op 224: the player has been banned."""
+    return Writer(224).bytes()

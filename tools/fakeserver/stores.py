@@ -98,3 +98,13 @@ def crafting_open():
 def crafting_closed():
     """Op 213."""
     return Writer(213).bytes()
+
+
+def goods_update(slot, amount, price):
+    """Op 221: the amount and price of the open shop's goods in the slot."""
+    return Writer(221).u8(slot).u16(amount).u32(price).bytes()
+
+
+def question_withdrawn():
+    """Op 223: the server withdrew its question whether to sell (op 222)."""
+    return Writer(223).bytes()
