@@ -1,7 +1,8 @@
 """The game-state messages that change little or nothing a player sees at once, sent by the
 server one after the other in the game: after each the connection stays open and the client
 keeps running and pinging; a party member's look into a container leaves its line in the Party
-channel's log, and the death after a ban its line in the Info channel's log."""
+channel's log, worded by the client, the server's withdrawn question takes its yes/no box away,
+and the deaths after a ban leave their lines in the Info channel's log."""
 import unittest
 
 from datagen import sprites
@@ -23,8 +24,15 @@ UNKNOWN_CREATURE = 99999
 # Abilities of the sample spells file.
 FIREBALL, HEALING_LIGHT = 1, 2
 UNKNOWN_ABILITY = 999
+UNKNOWN_SHAPE = 999
 SHOP_GOODS = [(sprites.SWORD, 5, 120, "sword"), (sprites.KEY, 9, 15, "key")]
-LOOK_LINE = PARTNER + ": backpack contains a sword, potion and a key."
+# A party member's looks into containers, (container, items, the end of its line in the log):
+# articles before the first and the last item unless they begin with a digit.
+LOOKS = [("Bag", (), "bag is empty."),
+         ("Chest", ("Sword",), "chest contains a sword."),
+         ("Backpack", ("Sword", "Key"), "backpack contains a sword and a key."),
+         ("Backpack", ("Apple", "Sword", "3 Arrows"),
+          "backpack contains an apple, sword and 3 arrows.")]
 
 
 class ServerMessagesGameTest(WorldScreenTestCase):
@@ -48,6 +56,17 @@ class ServerMessagesGameTest(WorldScreenTestCase):
                                                                                     client):
             session = server.sessions[0]
             player = session.world.player
+            # The server's question whether to sell opens a yes/no box in the middle of the
+            # client area; the server withdraws it and the box goes.
+            before = self.view(client)
+            session.perform([Frame(stores.sell_question(sprites.SWORD, 80))])
+            poll(lambda: self.changed_part(before, self.view(client)), WAIT, "the question")
+            box = self.changed_part(before, self.view(client))
+            session.perform([Frame(stores.question_withdrawn())])
+            poll(lambda: self.changed_part(before.crop(box), self.view(client).crop(box)) is None,
+                 WAIT, "the question gone")
+            self.alive(server, client, "the question withdrawn (223)")
+
             cases = [
                 ("use-with mode (132)", [gm.use_with_mode()]),
                 ("walk refused (160)", [wm.walk_refused()]),
@@ -81,8 +100,8 @@ class ServerMessagesGameTest(WorldScreenTestCase):
                                         stores.goods_update(1, 3, 99)]),
                 ("goods update without a shop (221)", [stores.shop_closed(),
                                                        stores.goods_update(0, 1, 1)]),
-                ("question withdrawn (223)", [stores.sell_question(sprites.SWORD, 80),
-                                              stores.question_withdrawn()]),
+                ("question withdrawn without a question (223)",
+                 [stores.question_withdrawn()]),
             ]
             for name, messages in cases:
                 with self.subTest(name):
@@ -91,18 +110,22 @@ class ServerMessagesGameTest(WorldScreenTestCase):
 
             session.perform([Frame(social.party_started(
                 [(player.id, 200, 200, player.name), (SPARRING_PARTNER, 200, 200, PARTNER)]))])
-            session.perform([Frame(containers.container_looked_into(
-                SPARRING_PARTNER, "Backpack", ("Sword", "Potion", "Key")))])
-            self.logged(folder, "Party", lambda line: line.endswith(LOOK_LINE),
-                        "the look into the backpack in the Party log")
-            self.alive(server, client, "a look into a container (166)")
+            for container, items, ending in LOOKS:
+                session.perform([Frame(containers.container_looked_into(
+                    SPARRING_PARTNER, container, items))])
+                self.logged(folder, "Party",
+                            lambda line: line.endswith("%s: %s" % (PARTNER, ending)),
+                            "the look into the %s in the Party log" % container)
+            self.alive(server, client, "the looks into containers (166)")
 
             # Once banned or dead the client sends nothing more, pings neither; the line of the
             # death shows that it still reads what comes after the ban.
             session.perform([Frame(gm.banned())])
+            # A corpse of a shape the client does not know is left out; the death is told.
+            session.perform([Frame(containers.death(UNKNOWN_SHAPE))])
             session.perform([Frame(containers.death(sprites.CHEST))])
-            self.logged(folder, "Info", lambda line: line == "You are dead.",
-                        "the death in the Info log")
+            poll(lambda: channel_log(folder, "Info").count("You are dead.") == 2, WAIT,
+                 "both deaths in the Info log")
             self.assertEqual(server.transcript.of("closed"), [], "the connection after the death")
 
 
