@@ -41,7 +41,26 @@ def bar_slot(slot, ability):
 
 def ability_state(ability, flags, total_ms=0, left_ms=0):
     """Op 217: an ability's flags and its cooldown, both times in milliseconds."""
-    return Writer(217).u16(ability).u8(flags).u16(total_ms // 10).u16(left_ms // 10).bytes()
+    return _state_record(Writer(217), ability, flags, total_ms, left_ms).bytes()
+
+
+def _state_record(writer, ability, flags, total_ms, left_ms):
+    """Appends an ability's state record: its id, flags and cooldown in units of 10 ms."""
+    return writer.u16(ability).u8(flags).u16(total_ms // 10).u16(left_ms // 10)
+
+
+def ability_flags(ability, flags):
+    """Op 215: an ability's flags change, its cooldown stays."""
+    return Writer(215).u16(ability).u8(flags).bytes()
+
+
+def all_ability_states(states):
+    """Op 216: every ability is reset, then the states given as (ability, flags, total_ms,
+    left_ms) tuples are set."""
+    writer = Writer(216).u16(len(states))
+    for state in states:
+        _state_record(writer, *state)
+    return writer.bytes()
 
 
 # Flag bits of an ability-data record: which fields follow its ability id.

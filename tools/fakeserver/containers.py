@@ -45,21 +45,8 @@ def container_replace(number, slot, shape=0, count=1):
 def item_description(name, text="", attributes=(), bonuses=(), requirements=()):
     """Op 163: what an examined item is; attributes and bonuses are (code, value text) pairs,
     requirements (attribute, value) pairs."""
-    flags = ((1 if text else 0) | (2 if attributes else 0) | (4 if bonuses else 0) |
-             (8 if requirements else 0))
-    writer = Writer(163).u8(flags).string8(name)
-    if text:
-        writer.string8(text)
-    for rows in (attributes, bonuses):
-        if rows:
-            writer.u8(len(rows))
-            for code, value in rows:
-                writer.u8(code).string8(value)
-    if requirements:
-        writer.u8(len(requirements))
-        for attribute, value in requirements:
-            writer.u8(attribute).u8(value)
-    return writer.bytes()
+    return description_record(Writer(163), name, text, attributes, bonuses,
+                              requirements).bytes()
 
 
 def hitpoints_lost(attacker_id, damage_type, amount):
@@ -75,3 +62,47 @@ def experience_gained(amount, progress=0):
 def server_text(code):
     """Op 95: a fixed text chosen by its code."""
     return Writer(95).u8(code).bytes()
+
+
+def description_record(writer, name, text="", attributes=(), bonuses=(), requirements=()):
+    """Appends an item description (see op 163) to the writer."""
+    flags = ((1 if text else 0) | (2 if attributes else 0) | (4 if bonuses else 0) |
+             (8 if requirements else 0))
+    writer.u8(flags).string8(name)
+    if text:
+        writer.string8(text)
+    for rows in (attributes, bonuses):
+        if rows:
+            writer.u8(len(rows))
+            for code, value in rows:
+                writer.u8(code).string8(value)
+    if requirements:
+        writer.u8(len(requirements))
+        for attribute, value in requirements:
+            writer.u8(attribute).u8(value)
+    return writer
+
+
+def examine_refused():
+    """Op 164: the server refused the oldest examine request; nothing is shown for it."""
+    return Writer(164).bytes()
+
+
+def open_refused():
+    """Op 165: the server refused the oldest request to open a container."""
+    return Writer(165).bytes()
+
+
+def container_looked_into(member_id, container, items=()):
+    """Op 166: a party member looked into a container: the member's id, the number of items,
+    then the names of the container and of each item as bare item descriptions."""
+    writer = Writer(166).u32(member_id).u8(len(items))
+    for name in (container,) + tuple(items):
+        description_record(writer, name)
+    return writer.bytes()
+
+
+def death(corpse, count=1, sub_id=0):
+    """Op 252: the player died; the corpse's item record (a shape the client does not know
+    stands alone) goes on the player's tile."""
+    return item_record(Writer(252), corpse, count, sub_id).bytes()

@@ -5,7 +5,7 @@ import functools
 
 from datagen import shapeflags
 from fakeserver.requests import sample_shape_flags
-from fakeserver.wire import Writer, encode_text
+from fakeserver.wire import Writer
 
 EQUIPMENT_SLOTS = 15
 
@@ -89,11 +89,33 @@ def channel_message(channel, name, text):
 
 
 # Ops without fields that the client reads and does nothing with.
-IDLE_OPS = (32, 33, 81)
+IDLE_OPS = (32, 33, 81, 200, 201, 207)
 # Ops without fields that tell the player has died and end the game.
 DEATH_OPS = (17, 49)
 
 
 def bare(op):
     """A message that is its opcode alone: one of IDLE_OPS or DEATH_OPS."""
+    if op not in IDLE_OPS + DEATH_OPS:
+        raise ValueError("op %d has fields" % op)
     return Writer(op).bytes()
+
+
+def use_with_mode():
+    """Op 132: the next click of the player chooses what an item is used with."""
+    return Writer(132).bytes()
+
+
+def unused_value(value):
+    """Op 182: a u32 the client reads and ignores."""
+    return Writer(182).u32(value).bytes()
+
+
+def unused_notice(first, second, kind, text):
+    """Op 191: two signed bytes, a u8 and a text, all read and ignored by the client."""
+    return Writer(191).u8(first & 0xFF).u8(second & 0xFF).u8(kind).string_var(text).bytes()
+
+
+def banned():
+    """Op 224: the player has been banned."""
+    return Writer(224).bytes()

@@ -103,3 +103,13 @@ def crafting_closed():
 def trade_request(creature_id):
     """Op 91: the creature asks the player to trade; the client offers to start or reject."""
     return Writer(91).u32(creature_id).bytes()
+
+
+def goods_update(slot, amount, price):
+    """Op 221: the amount and price of the open shop's goods in the slot."""
+    return Writer(221).u8(slot).u16(amount).u32(price).bytes()
+
+
+def question_withdrawn():
+    """Op 223: the server withdrew its question whether to sell (op 222)."""
+    return Writer(223).bytes()

@@ -400,3 +400,28 @@ def creature_lights(creature_id, shapes):
 def creature_speed(creature_id, speed):
     """Op 118: a creature's speed."""
     return Writer(118).u32(creature_id).u16(speed).bytes()
+
+
+# Modes of the target list message (op 161).
+TARGET_ONLY, TARGET_ADD, TARGET_REMOVE = 0, 1, 2
+
+
+def target_list(mode, creature_id):
+    """Op 161: the creature becomes the only target (TARGET_ONLY; an unknown one: the target
+    is lost), joins the targets (TARGET_ADD) or leaves them (TARGET_REMOVE)."""
+    return Writer(161).u8(mode).u32(creature_id).bytes()
+
+
+def sitting(creature_id, seated):
+    """Op 162: a creature sits down or stands up."""
+    return Writer(162).u32(creature_id).u8(1 if seated else 0).bytes()
+
+
+def floating_number(creature_id, kind, value):
+    """Op 194: a number of the kind rises over the creature."""
+    return Writer(194).u32(creature_id).u8(kind).u16(value).bytes()
+
+
+def new_outfit(outfit_id):
+    """Op 218: the player owns one more outfit."""
+    return Writer(218).u16(outfit_id).bytes()
