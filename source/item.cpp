@@ -43,9 +43,10 @@ Item::Item(Core* owner, uint32_t shapeId, uint32_t subId, uint16_t x, uint16_t y
 }
 
 Item::~Item() {
-    // Every item window, the split window and the field share Core's held item: whichever
-    // deletes it, it must not stay held.
+    // Every item window, the split window and the field share Core's held, picked and hovered
+    // item: whichever deletes it, Core must not keep pointing at it.
     if (owner->dragTo == this) owner->dragTo = nullptr;
+    if (owner->dragFrom == this) owner->dragFrom = nullptr;
     ClearParts();
     if (shape) shape->ReleaseImages(appliedKey);
 }
@@ -88,6 +89,8 @@ void Item::SyncAnimation() {
 }
 
 void Item::ClearParts() {
+    for (const auto& part : parts)
+        if (owner->hoverPart == part.get()) owner->hoverPart = nullptr;
     parts.clear();
     outlinePart.reset();
     cell = nullptr;

@@ -10,3 +10,12 @@ std::string KeyNameText(uint32_t keyCode) {
     if (GetKeyNameTextA(lParam, name, sizeof name) <= 0) return {};
     return name;
 }
+
+const std::string& KeyNameCache::Name(uint32_t newKeyCode) {
+    if (!known || keyCode != newKeyCode) {
+        known = true;
+        keyCode = newKeyCode;
+        name = KeyNameText(keyCode);
+    }
+    return name;
+}

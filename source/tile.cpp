@@ -74,14 +74,10 @@ Tile::~Tile() {
     for (Thing* thing : things) ReleaseThing(thing);
 }
 
-// Lets go of a thing of the stack: out of the light sources and of the Core's pointers to it,
-// then deleted.
+// Lets go of a thing of the stack: out of the light sources, then deleted (the item lets go of
+// Core's pointers to it itself).
 void Tile::ReleaseThing(Thing* thing) {
     if (EmitsLight(thing) && owner->world) owner->world->RemoveLightThing(thing);
-    if (owner->dragTo == thing) owner->dragTo = nullptr;
-    if (owner->dragFrom == thing) owner->dragFrom = nullptr;
-    for (const auto& part : AsItem(thing)->parts)
-        if (owner->hoverPart == part.get()) owner->hoverPart = nullptr;
     delete thing;
 }
 
@@ -210,8 +206,6 @@ void Tile::ReplaceThing(uint8_t index, Thing* thing) {
 void Tile::ChangeThingSubId(uint8_t index, uint32_t subId) {
     Item* item = index < things.size() ? AsItem(things[index]) : nullptr;
     if (!item) return;
-    for (const auto& part : item->parts)
-        if (owner->hoverPart == part.get()) owner->hoverPart = nullptr;
     item->subId = subId;
     item->Refresh(1);
     RebuildStack();
@@ -220,8 +214,6 @@ void Tile::ChangeThingSubId(uint8_t index, uint32_t subId) {
 void Tile::ChangeThingCount(uint8_t index, uint32_t count) {
     Item* item = index < things.size() ? AsItem(things[index]) : nullptr;
     if (!item) return;
-    for (const auto& part : item->parts)
-        if (owner->hoverPart == part.get()) owner->hoverPart = nullptr;
     item->count = count;
     item->Refresh(0);
     RebuildStack();

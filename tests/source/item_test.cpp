@@ -195,6 +195,34 @@ TEST_F(ItemTest, CountThatNoRangeCoversBuildsNoParts) {
     EXPECT_EQ(item->parts.size(), 1u);
 }
 
+// Windows, tiles and the split window all share Core's held, picked and hovered pointers: an
+// item rebuilt or deleted by any of them leaves none pointing at it.
+TEST_F(ItemTest, RebuildingOrDeletingLetsGoOfCoresPointers) {
+    auto item = Make(Ranges, ItemIdle, 5);
+    auto other = Make(Ranges, ItemIdle, 5);
+    ASSERT_FALSE(item->parts.empty());
+    core->hoverPart = item->parts.front().get();
+    item->count = 6;
+    item->Refresh(0);
+    EXPECT_EQ(core->hoverPart, nullptr);
+
+    core->hoverPart = item->parts.front().get();
+    core->dragTo = core->dragFrom = item.get();
+    item.reset();
+    EXPECT_EQ(core->hoverPart, nullptr);
+    EXPECT_EQ(core->dragTo, nullptr);
+    EXPECT_EQ(core->dragFrom, nullptr);
+
+    core->hoverPart = other->parts.front().get();
+    core->dragTo = core->dragFrom = other.get();
+    Make(Ranges, ItemIdle, 5).reset();
+    EXPECT_EQ(core->hoverPart, other->parts.front().get());
+    EXPECT_EQ(core->dragTo, other.get());
+    EXPECT_EQ(core->dragFrom, other.get());
+    core->hoverPart = nullptr;
+    core->dragTo = core->dragFrom = nullptr;
+}
+
 TEST_F(ItemTest, ZeroLengthAnimationShowsItsFirstKeyframe) {
     auto item = Make(ZeroDuration, ItemIdle);
     EXPECT_EQ(item->animated, 1);

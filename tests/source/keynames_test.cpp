@@ -26,4 +26,10 @@ TEST(KeyNameTextTest, NamesFitThirtyOneCharactersAndLongNamesAreNotOneCharacter)
     EXPECT_GT(KeyNameText(0x39).size(), 1u);  // the space bar
 }
 
+TEST(KeyNameCacheTest, FollowsTheBindingFromTheFirstCall) {
+    KeyNameCache cache;
+    for (uint32_t code : {0x3Fu, 0x10u, 0x10u, 0x148u, 0x3Fu})
+        EXPECT_EQ(cache.Name(code), KeyNameText(code)) << code;
+}
+
 }  // namespace

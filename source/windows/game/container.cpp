@@ -104,7 +104,7 @@ Container::~Container() {
         core->useItemY == containerIndex)
         core->dragTo = nullptr;
     ClearItems();
-    DestroyItem(std::exchange(icon, nullptr));
+    delete std::exchange(icon, nullptr);
 }
 
 int32_t Container::HeightForSlots(uint32_t slots) { return Rows(slots) * Cell + PanelFrame; }
@@ -130,7 +130,7 @@ void Container::Build() {
     floating = panel ? 0 : 1;
     pinned = pinnedBottom = 0;
     contentX = 0;
-    DestroyItem(std::exchange(icon, nullptr));
+    delete std::exchange(icon, nullptr);
 
     if (name.empty()) name = "Container";
     contentHeight = h;
@@ -191,28 +191,14 @@ void Container::OnColumnClose() {
 
 // --- Items ---------------------------------------------------------------------------------------
 
-void Container::ForgetItem(const Item* item) {
-    if (!item) return;
-    if (core->dragTo == item) core->dragTo = nullptr;
-    if (core->dragFrom == item) core->dragFrom = nullptr;
-    if (core->hoverPart)
-        for (const auto& part : item->parts)
-            if (part.get() == core->hoverPart) core->hoverPart = nullptr;
-}
-
-void Container::DestroyItem(Item* item) {
-    ForgetItem(item);
-    delete item;
-}
-
 void Container::ClearItems() {
-    for (Item* item : std::exchange(items, {})) DestroyItem(item);
+    for (Item* item : std::exchange(items, {})) delete item;
 }
 
 void Container::Reopen(uint32_t newIconShapeId, uint8_t newHasParent, uint8_t newSlotCount,
                        const std::string& newTitle) {
     ClearItems();
-    DestroyItem(std::exchange(icon, nullptr));
+    delete std::exchange(icon, nullptr);
     restored = 0;
     slotCount = openedSlotCount = newSlotCount;
     name = newTitle;
@@ -258,7 +244,7 @@ void Container::FollowItemCount() {
 
 void Container::DeleteItem(uint8_t index, bool keepSize) {
     if (index >= items.size()) return;
-    DestroyItem(RemoveItemAt(index));
+    delete RemoveItemAt(index);
     if (floating) {
         if (!keepSize) FitToItems();
         return;
@@ -275,7 +261,7 @@ void Container::ReplaceItem(Item* item, uint8_t index) {
         InsertItem(item, index);
         return;
     }
-    DestroyItem(std::exchange(items[index], item));
+    delete std::exchange(items[index], item);
     dirty = 1;
 }
 
@@ -283,7 +269,6 @@ Item* Container::RemoveItemAt(uint8_t index) {
     if (index >= items.size()) return nullptr;
     Item* item = items[index];
     items.erase(items.begin() + index);
-    ForgetItem(item);
     dirty = 1;
     return item;
 }

@@ -87,9 +87,6 @@ private:
     static int32_t HeightForSlots(uint32_t slots);
     void BuildIcon();
     void ApplyTitle();
-    // Core's held, dragged and hovered pointers let go of an item about to be destroyed.
-    void ForgetItem(const Item* item);
-    void DestroyItem(Item* item);
     void ClearItems();
     // A panel window's slot count, content height and scroll total after its items changed.
     void FollowItemCount();

@@ -58,10 +58,7 @@ Equipment::Equipment(Core* core, Window* owner) : Panellist(core, owner) {
 }
 
 Equipment::~Equipment() {
-    for (Item*& item : items) {
-        if (core->dragTo == item) core->dragTo = nullptr;
-        delete std::exchange(item, nullptr);
-    }
+    for (Item* item : items) delete item;
 }
 
 bool Equipment::HudLayout() const { return core->options.widescreen && core->options.inventory; }
@@ -135,10 +132,8 @@ void Equipment::SetSlot(Item* item, uint8_t slot) {
 
 Item* Equipment::ClearSlot(uint8_t slot) {
     if (slot >= SlotCount) return nullptr;
-    Item* item = std::exchange(items[slot], nullptr);
-    if (item && core->dragTo == item) core->dragTo = nullptr;
     dirty = 1;
-    return item;
+    return std::exchange(items[slot], nullptr);
 }
 
 void Equipment::ReplaceSlot(Item* item, uint8_t slot) {
@@ -344,15 +339,6 @@ void Equipment::Paint() {
     });
 }
 
-const std::string& Equipment::ActionKeyName(uint32_t index) {
-    const uint32_t key = core->keys[KeyAction1 + index];
-    if (actionKeys[index] != key) {
-        actionKeys[index] = key;
-        actionKeyNames[index] = KeyNameText(key);
-    }
-    return actionKeyNames[index];
-}
-
 void Equipment::Draw() {
     if (core->testWalker.testing) return;
     if (HudLayout()) DrawDragLine();
@@ -369,7 +355,8 @@ void Equipment::Draw() {
         for (const EquipmentCell& cell : cells)
             if (cell.slot >= FirstActionSlot)
                 DrawKeyLabel(render, font, x + cell.x + contentX + CellSize, y + cell.y + 1,
-                             ActionKeyName(cell.slot - FirstActionSlot));
+                             actionKeyNames[cell.slot - FirstActionSlot].Name(
+                                 core->keys[KeyAction1 + cell.slot - FirstActionSlot]));
     const Mouse* mouse = MouseOf(core);
     if (!mouse || !IsUnderMouse()) return;
     const uint8_t slot = SlotAt(mouse->x, mouse->y);

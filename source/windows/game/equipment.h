@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "keynames.h"
 #include "windows/toolkit/panellist.h"
 
 class Item;
@@ -69,9 +70,7 @@ private:
     void PaintHealthBar();
     void PaintStatusStrip();
     void ShowTooltip(const std::string& text);
-    // The name of an action key's binding, asked of the keyboard only when the binding changed.
-    const std::string& ActionKeyName(uint32_t index);
 
-    uint32_t actionKeys[ActionKeyCount]{};
-    std::string actionKeyNames[ActionKeyCount];
+    // The labels of the last three slots: the names of the action keys' bindings.
+    KeyNameCache actionKeyNames[ActionKeyCount];
 };

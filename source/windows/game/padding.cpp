@@ -49,7 +49,7 @@ constexpr int32_t DebugLabelInset = 107, DebugValueInset = 7;
 // The on-field ability bar: twelve cells under a translucent band, and in the wide layout the
 // health and mana gauges above them.
 constexpr int32_t BarHalfWidth = 272;
-constexpr int32_t BarCells = 12, CellSize = 38, CellStep = 46;
+constexpr int32_t CellSize = 38, CellStep = 46;
 constexpr uint32_t BandColour = 0x60000000, BandEdgeTop = 0x1CFFFFFF, BandEdgeBottom = 0x10FFFFFF;
 constexpr uint32_t BoxColour = 0x50000000, EdgeTop = 0x2CFFFFFF, EdgeBottom = 0x10FFFFFF;
 constexpr uint32_t KeyLabelColour = 0xC0FFFFFF;
@@ -356,7 +356,7 @@ void Padding::DrawBarCells(int32_t x0, int32_t cellY) {
             render->DrawSkinPartTinted(cellX + 20, cellY + 30, 80, 121 + 9 * i, 19, 9,
                                        KeyLabelColour, SkinAtlas);
         else if (font)
-            font->DrawTextCentered(cellX + 19, cellY + 31, KeyNameText(core->keys[KeyF1 + i]),
+            font->DrawTextCentered(cellX + 19, cellY + 31, keyNames[i].Name(core->keys[KeyF1 + i]),
                                    KeyLabelColour);
     }
 }

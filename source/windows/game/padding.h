@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "keynames.h"
 #include "windows/toolkit/window.h"
 
 class Field;
@@ -54,6 +55,8 @@ public:
     Field* field = nullptr;
 
 private:
+    static constexpr int32_t BarCells = 12;
+
     WindowRect LayoutBelowConsole(int32_t screenWidth, int32_t screenHeight,
                                   int32_t requestedHeight);
     WindowRect LayoutWide(int32_t screenWidth, int32_t screenHeight) const;
@@ -66,4 +69,7 @@ private:
     void DrawBarCells(int32_t x0, int32_t y0);
     void UpdateCreatureFrames();
     void DrawCreatureFrames();
+
+    // The labels of the on-field ability bar's cells: the names of the F1 to F12 bindings.
+    KeyNameCache keyNames[BarCells];
 };

@@ -396,7 +396,6 @@ void Spellbar::Paint() {
 }
 
 void Spellbar::DrawKeyLabel(uint32_t slot, int32_t cellX, int32_t cellY) {
-    const uint32_t key = core->keys[KeyF1 + slot];
     if (!core->options.push) {
         render->DrawSkinPartTinted(cellX + 16, cellY + 26, LabelSkinX,
                                    LabelSkinY + LabelHeight * int32_t(slot), LabelWidth,
@@ -404,7 +403,8 @@ void Spellbar::DrawKeyLabel(uint32_t slot, int32_t cellX, int32_t cellY) {
         return;
     }
     if (!font) return;
-    ::DrawKeyLabel(render, font, cellX + 33, cellY + 3, KeyNameText(key));
+    ::DrawKeyLabel(render, font, cellX + 33, cellY + 3,
+                   keyNames[slot].Name(core->keys[KeyF1 + slot]));
 }
 
 void Spellbar::Draw() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "itemdescription.h"
+#include "keynames.h"
 #include "windows/toolkit/panellist.h"
 
 class Spell;
@@ -73,4 +74,7 @@ private:
                      std::vector<TextSegment> attributes = {});
     // Leaves the ability targeting mode and its drag, with the normal cursor.
     void CancelArmedTarget();
+
+    // The labels of the bar's slots: the names of the F1 to F12 bindings.
+    KeyNameCache keyNames[SlotsPerPage];
 };

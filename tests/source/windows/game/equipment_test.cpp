@@ -117,9 +117,9 @@ TEST_F(EquipmentTest, ItemsTheWindowDoesNotKeepAreDestroyed) {
     EXPECT_EQ(ImageUsers(), none + 1);
 
     core->dragTo = equipment->ItemAt(2);
-    Item* taken = equipment->ClearSlot(2);
+    delete equipment->ClearSlot(2);
     EXPECT_EQ(core->dragTo, nullptr);
-    delete taken;
+    EXPECT_EQ(equipment->ItemAt(2), nullptr);
     EXPECT_EQ(ImageUsers(), none);
 }
 
