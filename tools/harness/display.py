@@ -5,10 +5,13 @@ import os
 import select
 import subprocess
 import tempfile
+import time
 
 from harness.commands import die_with_parent, run
 
 SCREEN_SIZE = (1280, 1024)
+# Connecting to the display: tries, and the pause between them in seconds.
+OPEN_TRIES, OPEN_PAUSE = 10, 0.5
 
 
 class Xvfb:
@@ -98,8 +101,14 @@ class ScreenGrabber:
         xlib.XDestroyImage.argtypes = [ctypes.POINTER(_XImage)]
         xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
         self._xlib = xlib
-        self._display = xlib.XOpenDisplay(display.encode())
-        if not self._display:
+        # Once, under load, a display that served the tests before it refused a connection:
+        # a few more tries before giving up.
+        for _ in range(OPEN_TRIES):
+            self._display = xlib.XOpenDisplay(display.encode())
+            if self._display:
+                break
+            time.sleep(OPEN_PAUSE)
+        else:
             raise RuntimeError(f"cannot open X display {display}")
         self._root = xlib.XDefaultRootWindow(self._display)
 

@@ -5,6 +5,7 @@ import tempfile
 import time
 from pathlib import Path
 
+import numpy
 from PIL import Image, ImageChops
 
 from datagen import config
@@ -33,6 +34,8 @@ PLAY_BUTTON = (539, 405)
 BOX_BUTTON_MIDDLE = (27, 8)
 # Time for a few frames: what an input changes is drawn by then.
 SETTLE = 0.7
+# The largest difference of a colour channel between two pictures of what is still the same.
+ALIKE = 24
 
 
 def exchange(transcript):
@@ -191,7 +194,18 @@ class FrontScreensCase(ClientTestCase):
         """The rectangle (left, top, right, bottom) of the client area that differs between two
         images of it, or None when they are alike."""
         return ImageChops.difference(before, after).convert("L").point(
-            lambda value: 255 if value > 24 else 0).getbbox()
+            lambda value: 255 if value > ALIKE else 0).getbbox()
+
+    @staticmethod
+    def still_shown(before, shown, now):
+        """The share of the pixels that changed from `before` to `shown` and look in `now` as
+        they did in `shown`: near 0 once what appeared has gone again, even where the picture
+        under it (an animated tile) has changed meanwhile."""
+        def changed(one, other):
+            return numpy.abs(numpy.asarray(one, dtype=int)
+                             - numpy.asarray(other, dtype=int)).max(axis=2) > ALIKE
+        appeared = changed(before, shown)
+        return float((appeared & ~changed(shown, now)).sum()) / max(1, int(appeared.sum()))
 
     def find_box(self, before, after):
         """The centred box that appeared between two images of the client area."""
