@@ -21,8 +21,6 @@ constexpr int32_t FirstHeight = 150, LeastHeight = 96;
 // lies 5 pixels inside the window and below the title band.
 constexpr int32_t RowsTop = 24, RowIndent = 9, AreaInset = 5, AreaRightInset = 23, AreaTop = 22,
                   ScrollExtra = 4;
-// The clip of the painted rows.
-constexpr int32_t ClipTop = 21, ClipWidthInset = 28, ClipHeightInset = 27;
 // A foe's mark (9 x 10) and the mark of status 2 (7 x 10), from skin image 1.
 constexpr int32_t FoeSkinX = 259, MarkSkinY = 176, FoeWidth = 9, FoeStep = 12, MarkHeight = 10;
 constexpr int32_t AwaySkinX = 251, AwayWidth = 7, AwayStep = 9;
@@ -74,15 +72,7 @@ void Friendlist::UpdateScroll() {
 void Friendlist::Paint() {
     name = core->FriendsTitle();
     if (NeedsPaint()) UpdateScroll();
-    PaintCached([this] {
-        DrawTitle();
-        if (collapsed) return;
-        DrawContentBackground();
-        const float offset = float(scroll ? scroll->position : 0);
-        GFX_PushClip();
-        GFX_SetClip(float(contentX + AreaInset), float(ClipTop), float(width - ClipWidthInset),
-                    float(height - ClipHeightInset));
-        GFX_SetOrigin(0, -offset);
+    PaintList([this] {
         for (size_t i = 0; i < rows.size(); ++i) {
             const FriendRecord& person = rows[i];
             int32_t rowX = contentX + RowIndent;
@@ -101,10 +91,6 @@ void Friendlist::Paint() {
                 font->DrawText(rowX, rowY, person.name,
                                person.state == Offline ? OfflineColour : OnlineColour);
         }
-        GFX_SetOrigin(0, offset);
-        GFX_PopClip();
-        DrawBorder();
-        DrawScrollTrack();
     });
 }
 
@@ -115,9 +101,9 @@ void Friendlist::Draw() {
     const int32_t row = RowAt(mouse->x - x, mouse->y - y);
     if (row == NoRow || row >= int32_t(rows.size())) return;
     const int32_t offset = scroll ? scroll->position : 0;
+    const WindowRect area = ContentArea();
     GFX_PushClip();
-    GFX_SetClip(float(x + contentX + AreaInset), float(y + ClipTop), float(width - ClipWidthInset),
-                float(height - ClipHeightInset));
+    GFX_SetClip(float(x + area.x), float(y + area.y), float(area.w), float(area.h));
     render->FillRect(x + contentX + AreaInset, y + AreaTop + RowPitch * row - offset,
                      width - AreaRightInset, RowPitch + 2, HighlightColour);
     GFX_PopClip();

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core.h"
-#include "driver/gfxcore.h"
 #include "font.h"
 #include "protocol.h"
 #include "render.h"
@@ -22,7 +21,6 @@ constexpr int32_t FirstHeight = 150, LeastHeight = 96;
 // the window, below the title band and right of x 23.
 constexpr int32_t RowsTop = 24, RowIndent = 9, AreaLeft = 23, AreaTop = 22, AreaInset = 5,
                   ScrollExtra = 4;
-constexpr int32_t ClipTop = 21, ClipWidthInset = 28, ClipHeightInset = 27;
 // The bar frame 13 pixels below the name: two 2 x 16 caps around a tiled 10 x 16 middle, 38
 // pixels narrower than the window; health and mana 4 pixels high inside it.
 constexpr int32_t FrameDrop = 13, FrameHeight = 16, FrameSkinY = 205, FrameCapWidth = 2,
@@ -54,20 +52,8 @@ int32_t Partylist::BarWidth(uint8_t value) const {
 void Partylist::Paint() {
     scrollTotal = RowPitch * int32_t(core->party.size()) + ScrollExtra;
     if (scroll) scroll->SetTotal(scrollTotal);
-    PaintCached([this] {
-        DrawTitle();
-        if (collapsed) return;
-        DrawContentBackground();
-        const float offset = float(scroll ? scroll->position : 0);
-        GFX_PushClip();
-        GFX_SetClip(float(contentX + AreaInset), float(ClipTop), float(width - ClipWidthInset),
-                    float(height - ClipHeightInset));
-        GFX_SetOrigin(0, -offset);
+    PaintList([this] {
         for (size_t i = 0; i < core->party.size(); ++i) PaintMember(i);
-        GFX_SetOrigin(0, offset);
-        GFX_PopClip();
-        DrawBorder();
-        DrawScrollTrack();
     });
 }
 

@@ -62,13 +62,10 @@ void Help::BuildEnglishGuide() {
                 grey +
                 " on the ground.\n"
                 "The four directions:\n" +
-                green + KeyName(KeyNorth) + grey + ", " + green + KeyName(KeyWest) + grey + ",\n" +
-                green + KeyName(KeySouth) + grey + ", " + green + KeyName(KeyEast) + grey +
+                KeyPairs(KeyNorth, KeyWest, KeySouth, KeyEast) +
                 "\n"
                 "The diagonals:\n" +
-                green + KeyName(KeyNorthWest) + grey + ", " + green + KeyName(KeyNorthEast) + grey +
-                ",\n" + green + KeyName(KeySouthWest) + grey + ", " + green +
-                KeyName(KeySouthEast) + grey +
+                KeyPairs(KeyNorthWest, KeyNorthEast, KeySouthWest, KeySouthEast) +
                 "\n"
                 "\n"
                 "\n"
@@ -366,13 +363,10 @@ void Help::BuildPortugueseGuide() {
                 "ser feitos com as seguintes teclas.\n"
                 "As quatro dire\xE7\xF5"
                 "es:\n" +
-                green + KeyName(KeyNorth) + grey + ", " + green + KeyName(KeyWest) + grey + ",\n" +
-                green + KeyName(KeySouth) + grey + ", " + green + KeyName(KeyEast) + grey +
+                KeyPairs(KeyNorth, KeyWest, KeySouth, KeyEast) +
                 "\n"
                 "As diagonais:\n" +
-                green + KeyName(KeyNorthWest) + grey + ", " + green + KeyName(KeyNorthEast) + grey +
-                ",\n" + green + KeyName(KeySouthWest) + grey + ", " + green +
-                KeyName(KeySouthEast) + grey +
+                KeyPairs(KeyNorthWest, KeyNorthEast, KeySouthWest, KeySouthEast) +
                 "\n"
                 "\n"
                 "\n"
@@ -652,3 +646,8 @@ void Help::BuildPortugueseGuide() {
 }
 
 std::string Help::KeyName(uint32_t slot) const { return KeyNameText(core->keys[slot]); }
+
+std::string Help::KeyPairs(uint32_t a, uint32_t b, uint32_t c, uint32_t d) const {
+    return green + KeyName(a) + grey + ", " + green + KeyName(b) + grey + ",\n" + green +
+           KeyName(c) + grey + ", " + green + KeyName(d) + grey;
+}

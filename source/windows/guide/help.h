@@ -59,6 +59,8 @@ private:
     std::string PlayerName() const;
     // The name of the key bound to a slot of Core::keys.
     std::string KeyName(uint32_t slot) const;
+    // Four bound keys in green, two to a line: "a, b,\nc, d".
+    std::string KeyPairs(uint32_t a, uint32_t b, uint32_t c, uint32_t d) const;
     void ShowLinkButtons(bool shown);
     void OpenHelpChannel();
     void PaintContent();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core.h"
+#include "driver/gfxcore.h"
 #include "font.h"
 #include "notification.h"
 #include "render.h"
@@ -120,9 +121,30 @@ void Panellist::DrawTitle() {
     if (font) font->DrawText(TitleX, TitleY, name, TitleColour);
 }
 
+WindowRect Panellist::ContentArea() const { return {contentX + 5, 21, width - 28, height - 27}; }
+
 void Panellist::DrawContentBackground() {
     const int32_t position = scroll ? std::max(0, scroll->position) : 0;
-    render->DrawSkinTiled(contentX + 5, 21, width - 28, height - 27, 0, position, ContentImage);
+    const WindowRect area = ContentArea();
+    render->DrawSkinTiled(area.x, area.y, area.w, area.h, 0, position, ContentImage);
+}
+
+void Panellist::PaintList(const std::function<void()>& paintRows) {
+    PaintCached([this, &paintRows] {
+        DrawTitle();
+        if (collapsed) return;
+        DrawContentBackground();
+        const float offset = float(scroll ? scroll->position : 0);
+        const WindowRect area = ContentArea();
+        GFX_PushClip();
+        GFX_SetClip(float(area.x), float(area.y), float(area.w), float(area.h));
+        GFX_SetOrigin(0, -offset);
+        paintRows();
+        GFX_SetOrigin(0, offset);
+        GFX_PopClip();
+        DrawBorder();
+        DrawScrollTrack();
+    });
 }
 
 void Panellist::DrawBorder() { render->DrawFrame3Edges(contentX + 3, 19, width - 24, height - 23); }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -86,7 +87,13 @@ public:
 
     // Painting helpers, in surface coordinates.
     void DrawTitle();
+    // The content area inside the border and below the title band, in window coordinates.
+    WindowRect ContentArea() const;
     void DrawContentBackground();
+    // A list panel's picture: the title and, unless collapsed, the background, the rows that
+    // paintRows draws (clipped to the content area and moved up by the scroll position), the
+    // border and the scroll track.
+    void PaintList(const std::function<void()>& paintRows);
     void DrawBorder();
     void DrawScrollTrack();
     // On the screen: the 1-pixel separator under the window, at its slot while it is dragged.
