@@ -46,6 +46,18 @@ void AddOrUpdateMember(Core* core, uint32_t id, const std::string& name, uint8_t
     listed->second = second;
 }
 
+// Reads a member record (id, the two values, name) and lists the member; false, listing
+// nothing, when the message ends first.
+bool ReadMember(Core* core, NetBuffer& in, PartyMember& member) {
+    member.id = in.GetU32();
+    member.first = in.GetByte();
+    member.second = in.GetByte();
+    member.name = in.GetString();
+    if (in.Failed()) return false;
+    AddOrUpdateMember(core, member.id, member.name, member.first, member.second);
+    return true;
+}
+
 // "Bob", "Bob and Carl", "Bob, Carl and Dan": the k-th of the other names, joined.
 std::string JoinOtherName(const std::string& name, size_t k, size_t count) {
     if (count <= 2 || k == count - 1) return name;
@@ -59,13 +71,9 @@ void Protocol::party_started() {
     std::string text = count == 2 ? "You've started a party with " : "You've joined the party of ";
     size_t others = 0;
     for (uint8_t i = 0; i < count; ++i) {
-        const uint32_t id = inBuffer.GetU32();
-        const uint8_t first = inBuffer.GetByte();
-        const uint8_t second = inBuffer.GetByte();
-        const std::string name = inBuffer.GetString();
-        if (inBuffer.Failed()) return;
-        AddOrUpdateMember(core, id, name, first, second);
-        if (!IsPlayer(core, id)) text += JoinOtherName(name, ++others, count);
+        PartyMember member{};
+        if (!ReadMember(core, inBuffer, member)) return;
+        if (!IsPlayer(core, member.id)) text += JoinOtherName(member.name, ++others, count);
     }
     text += ".";
 
@@ -104,14 +112,10 @@ void Protocol::party_invited() {
 }
 
 void Protocol::party_joined() {
-    const uint32_t id = inBuffer.GetU32();
-    const uint8_t first = inBuffer.GetByte();
-    const uint8_t second = inBuffer.GetByte();
-    const std::string name = inBuffer.GetString();
-    if (inBuffer.Failed()) return;
-    AddOrUpdateMember(core, id, name, first, second);
+    PartyMember member{};
+    if (!ReadMember(core, inBuffer, member)) return;
     core->MarkWindowsDirty(WindowType::Partylist);
-    AddPartyLine(core, name + " has joined the party.");
+    AddPartyLine(core, member.name + " has joined the party.");
 }
 
 void Protocol::party_left() {

@@ -305,25 +305,20 @@ void Shop::DrawOverlay() {
     const Mouse* mouse = core->screen ? core->screen->mouse : nullptr;
     const bool held = core->useItemX == ItemPlace::ShopSlot;
     if (mouse && core->inputModes[InputDrop]) {
+        // Over the grid the held item came from, the cell's drop mark; over a grid it may be
+        // dropped into, that grid's outline.
+        const auto mark = [&](int32_t slot, uint16_t row, int32_t top, int32_t rows) {
+            if (held && core->useItemY == row)
+                ItemGrid::PaintDropMark(render, x + GridLeft + slot % columns * Cell,
+                                        y + top + slot / columns * Cell);
+            else
+                render->DrawBoxStyle3(x + GridLeft - 6, y + top - 6, ItemGrid::FramedSize(columns),
+                                      ItemGrid::FramedSize(rows), 0xFFFFFFFF);
+        };
         const uint8_t goodsSlot = GoodsSlotAt(mouse->x, mouse->y);
         const uint8_t offerSlot = OfferSlotAt(mouse->x, mouse->y);
-        if (goodsSlot < goodsCells) {
-            if (held && core->useItemY == GoodsRow)
-                ItemGrid::PaintDropMark(render, x + GridLeft + goodsSlot % columns * Cell,
-                                        y + GridTop() + goodsSlot / columns * Cell);
-            else
-                render->DrawBoxStyle3(x + GridLeft - 6, y + GridTop() - 6,
-                                      ItemGrid::FramedSize(columns),
-                                      ItemGrid::FramedSize(goodsRows), 0xFFFFFFFF);
-        } else if (offerSlot < offerCells) {
-            if (held && core->useItemY == OfferRow)
-                ItemGrid::PaintDropMark(render, x + GridLeft + offerSlot % columns * Cell,
-                                        y + OfferTop() + offerSlot / columns * Cell);
-            else
-                render->DrawBoxStyle3(x + GridLeft - 6, y + OfferTop() - 6,
-                                      ItemGrid::FramedSize(columns),
-                                      ItemGrid::FramedSize(offerRows), 0xFFFFFFFF);
-        }
+        if (goodsSlot < goodsCells) mark(goodsSlot, GoodsRow, GridTop(), goodsRows);
+        else if (offerSlot < offerCells) mark(offerSlot, OfferRow, OfferTop(), offerRows);
     }
     // Only entries that have a cell are drawn.
     for (int32_t i = 0; i < std::min<int32_t>(goodsCells, int32_t(goods.size())); ++i)
