@@ -1,8 +1,7 @@
 #include "windows/dialogs/marker.h"
 
-#include <algorithm>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "core.h"
 #include "font.h"
@@ -37,15 +36,7 @@ Marker::Marker(Core* core, int32_t screenX, int32_t screenY)
     Build();
 }
 
-Marker::~Marker() {
-    if (!opened) {
-        delete nameInput;
-        return;
-    }
-    const std::vector<Window*>& listed = core->windows;
-    if (nameInput && std::find(listed.begin(), listed.end(), nameInput) != listed.end())
-        core->RemoveWindow(nameInput);
-}
+Marker::~Marker() { ReleaseChild(nameInput, opened); }
 
 void Marker::Build() {
     ResetLayout();
@@ -131,9 +122,7 @@ void Marker::OnOpen() {
 }
 
 void Marker::Close() {
-    if (opened) core->RemoveWindow(nameInput);
-    else delete nameInput;
-    nameInput = nullptr;
+    ReleaseChild(std::exchange(nameInput, nullptr), opened);
     core->RemoveWindow(this);
 }
 

@@ -1,9 +1,7 @@
 #include "windows/front/create.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "core.h"
 #include "font.h"
@@ -37,17 +35,7 @@ void AddGenderButton(Window& dialog, int32_t bx, uint32_t id, std::string captio
 
 Create::Create(Core* core) : Window(core) { Build(); }
 
-Create::~Create() {
-    if (!opened) {
-        delete nameInput;
-        return;
-    }
-    // A listed input goes with its dialog; one removed already (by a clearing of the list that
-    // took it first) is not touched.
-    const std::vector<Window*>& listed = core->windows;
-    if (nameInput && std::find(listed.begin(), listed.end(), nameInput) != listed.end())
-        core->RemoveWindow(nameInput);
-}
+Create::~Create() { ReleaseChild(nameInput, opened); }
 
 void Create::Build() {
     ResetLayout();
@@ -117,8 +105,7 @@ void Create::OnOpen() {
 }
 
 void Create::Close() {
-    core->RemoveWindow(nameInput);
-    nameInput = nullptr;
+    ReleaseChild(std::exchange(nameInput, nullptr), opened);
     core->RemoveWindow(this);
 }
 

@@ -319,6 +319,15 @@ void Window::PlaceCentred(int32_t screenWidth, int32_t screenHeight) {
     y = screenHeight / 2 - height / 2;
 }
 
+void Window::ReleaseChild(Window* child, bool wasListed) {
+    if (!wasListed) {
+        delete child;
+        return;
+    }
+    if (std::find(core->windows.begin(), core->windows.end(), child) != core->windows.end())
+        core->RemoveWindow(child);
+}
+
 void Window::DrawSurface() {
     if (surface)
         GfxDriver::DrawTargetPart(static_cast<float>(x), static_cast<float>(y), 0, 0,

@@ -112,6 +112,10 @@ public:
     // Shared bodies of the dialogs: the centred placement and the drawing of the surface.
     void PlaceCentred(int32_t screenWidth, int32_t screenHeight);
     void DrawSurface();
+    // Deletes a window this one owns (a dialog's text field, listed while the dialog is open):
+    // through Core::RemoveWindow while it is listed, at once when it never was; one that a
+    // clearing of the list took already is not touched.
+    void ReleaseChild(Window* child, bool wasListed);
     // Whether the surface must be painted again; a surface the device cannot hold is released
     // first, and the window draws without it from then on.
     bool NeedsPaint();

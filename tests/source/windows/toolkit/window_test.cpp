@@ -232,6 +232,29 @@ TEST_F(WindowTest, DeletingAWindowLeavesTheWindowsItOwnedWithoutOwner) {
     EXPECT_EQ(other->owner, open);
 }
 
+// A dialog's text field: deleted when it was never listed, removed from the list when it is
+// there, and left alone when a clearing of the list took it already.
+TEST_F(WindowTest, ReleasingAChildDeletesItOnceWhereverItIs) {
+    Plain* dialog = Open(50, 50, 200, 100);
+    bool deleted = false;
+    dialog->ReleaseChild(new Plain(core.get(), 0, 0, 10, 10, &deleted), false);
+    EXPECT_TRUE(deleted);
+
+    deleted = false;
+    Plain* listed = Open(60, 60, 50, 20, &deleted);
+    const size_t count = core->windows.size();
+    dialog->ReleaseChild(listed, true);
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(core->windows.size(), count - 1);
+
+    deleted = false;
+    Plain* taken = Open(60, 60, 50, 20, &deleted);
+    core->RemoveWindow(taken);
+    deleted = false;
+    dialog->ReleaseChild(taken, true);  // not read, not deleted again
+    EXPECT_FALSE(deleted);
+}
+
 TEST_F(WindowTest, TheShadowFollowsTheVisibleHeight) {
     Plain* window = Open(100, 50, 200, 120);
     RecordingDriver::Install();
