@@ -9,11 +9,10 @@ from datagen import config, sprites
 from fakeserver.gamemessages import attach
 from fakeserver.messages import Avatar, enter_game
 from fakeserver.server import FakeServer, Frame, Scenario
-from harness.frontscreens import FrontScreensCase
+from harness.frontscreens import PING, FrontScreensCase
 
 ACCOUNT, PASSWORD = "player", "hunter2"
 AVATAR_ID = 1001
-PING = 240
 # A prompt exit takes about 0.1 s here; a wait of a second or two in it is what this catches.
 # A loaded machine may stall one run, so a slow exit is tried again before it fails.
 CLOSING_LIMIT = 0.5

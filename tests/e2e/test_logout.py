@@ -9,11 +9,10 @@ from datagen import sprites
 from fakeserver.gamemessages import attach
 from fakeserver.messages import Avatar, enter_game
 from fakeserver.server import Frame, Scenario
-from harness.frontscreens import EXIT_BUTTON, FIRST_AVATAR, FrontScreensCase
+from harness.frontscreens import EXIT_BUTTON, FIRST_AVATAR, PING, FrontScreensCase
 
 ACCOUNT, PASSWORD = "player", "hunter2"
 AVATAR_ID = 1001
-PING = 240
 # In the game the console's chat line holds the focus and its caret blinks: the comparisons leave
 # out the strip of the client area it lies in (x, y, right, bottom).
 CHAT_LINE_STRIP = (0, 570, 800, 600)

@@ -12,7 +12,8 @@ from fakeserver import worldmessages as wm
 from fakeserver.sampleworld import SPARRING_PARTNER
 from fakeserver.server import Frame
 from harness.commands import poll
-from worldscreen import PING, WorldScreenTestCase, channel_log
+from harness.frontscreens import PING
+from worldscreen import WorldScreenTestCase, channel_log
 
 DRIVER = "OpenGL"
 # On a loaded machine the client may take its time to answer or to write its logs.

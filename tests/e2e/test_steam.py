@@ -11,13 +11,11 @@ from fakeserver import messages, steam
 from fakeserver.server import FakeServer, Frame, Scenario
 from harness import ClientTestCase
 from harness.commands import poll
-from harness.frontscreens import FIRST_AVATAR, PLAY_BUTTON_OF_STEAM, FrontScreensCase
+from harness.frontscreens import (FIRST_AVATAR, PLAY_BUTTON_OF_STEAM, STEAM_ID, STEAM_TICKET,
+                                  STEAM_TICKET_HANDLE, FrontScreensCase, steam_control)
 from harness.wine import MESSAGE_BOX_CLASS
 
 STEAM_MESSAGE = 0x8004
-STEAM_ID = 76561198000000042  # above 32 bits
-TICKET = bytes.fromhex("140000000a1b2c3d4e5f60718293a4b5c6d7e8f9")
-TICKET_HANDLE = 7
 # What the client asks of Steam besides the ticket: its callbacks run on every tick while it
 # waits, and its interface is looked up.
 ROUTINE_CALLS = ("SteamAPI_RunCallbacks", "SteamInternal_", "SteamAPI_RegisterCallback",
@@ -65,9 +63,8 @@ class SteamTest(ClientTestCase):
 class SteamPlayTest(FrontScreensCase):
     def start_with_steam(self, ticket_result):
         folder = self.run_folder()
-        folder.place_steam_stub(f"init 1\nsteam_id {STEAM_ID}\nticket_handle {TICKET_HANDLE}\n"
-                                f"ticket {TICKET.hex()}\nticket_result {ticket_result}\n")
-        server, client = self.start(Scenario(steam_tickets=[TICKET]), folder)
+        folder.place_steam_stub(steam_control(ticket_result))
+        server, client = self.start(Scenario(steam_tickets=[STEAM_TICKET]), folder)
         return server, client, folder
 
     @staticmethod
@@ -81,7 +78,7 @@ class SteamPlayTest(FrontScreensCase):
         self.assertEqual((login["state"], login["encrypted"], login["counter"]), (0, False, 1))
         fields = login["request"]
         self.assertEqual((fields["steam_id"], fields["language"], fields["ticket"]),
-                         (STEAM_ID, "en", TICKET.hex()))
+                         (STEAM_ID, "en", STEAM_TICKET.hex()))
         self.assertEqual((fields["account"], fields["plaintext_length"]), ("", 17),
                          "the session key and an empty name")
         self.assertTrue(fields["login_ok"])
@@ -96,8 +93,9 @@ class SteamPlayTest(FrontScreensCase):
         client.close()
         self.assertEqual(client.wait_exit(), 0)
         self.assertEqual(self.steam_calls(folder), [
-            "SteamAPI_Init 1", f"GetAuthTicketForWebApi gameserver {TICKET_HANDLE}", "deliver 168",
-            "GetSteamID", f"CancelAuthTicket {TICKET_HANDLE}", "SteamAPI_Shutdown"])
+            "SteamAPI_Init 1", f"GetAuthTicketForWebApi gameserver {STEAM_TICKET_HANDLE}",
+            "deliver 168", "GetSteamID", f"CancelAuthTicket {STEAM_TICKET_HANDLE}",
+            "SteamAPI_Shutdown"])
 
     def test_a_refused_ticket_shows_a_notice_and_sends_nothing(self):
         server, client, folder = self.start_with_steam(ticket_result=2)

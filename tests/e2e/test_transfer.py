@@ -9,9 +9,10 @@ from fakeserver.server import FakeServer, Frame, Scenario
 from fakeserver.transfer import transfer, transfer_done
 from fakeserver.wire import Writer
 from harness import ClientTestCase
+from harness.frontscreens import PING
 from harness.wine import MESSAGE_BOX_CLASS
 
-PING, TRANSFER, TRANSFER_DONE = 240, 245, 246
+TRANSFER, TRANSFER_DONE = 245, 246
 EQUIPMENT_SLOTS = 15
 
 

@@ -13,13 +13,10 @@ from fakeserver import sampleworld
 from fakeserver.sampleworld import SampleWorld
 from fakeserver.server import Scenario
 from harness.commands import poll
-from harness.frontscreens import FIRST_AVATAR, PLAY_BUTTON_OF_STEAM, FrontScreensCase
+from harness.frontscreens import (FIRST_AVATAR, PING, PLAY_BUTTON_OF_STEAM, STEAM_TICKET,
+                                  FrontScreensCase, steam_control)
 
 ACCOUNT, PASSWORD = "tester", "secret"
-# A Steam that starts and hands out a ticket the fake server accepts.
-STEAM_TICKET = bytes.fromhex("140000000a1b2c3d4e5f60718293a4b5c6d7e8f9")
-STEAM_CONTROL = ("init 1\nsteam_id 76561198000000042\nticket_handle 7\n"
-                 "ticket %s\nticket_result 1\n" % STEAM_TICKET.hex())
 # The settings' names of the two graphics drivers.
 DRIVERS = {"OpenGL": "OpenGL", "Direct3D 9": "DirectX"}
 
@@ -41,10 +38,9 @@ TEXT_HUE = 0.05
 
 # After entering: the field's fade-in (512 ms) and the first frames.
 SETTLE_IN_GAME = 2.0
-# The client pings once a second while it is in the game, and never before: by its second ping
-# the game screen has replaced the front screens, whose "Connecting" box would otherwise pass
-# for a drawn, still field on a loaded machine.
-PING, IN_GAME_PINGS = 240, 2
+# By the client's second ping the game screen has replaced the front screens, whose "Connecting"
+# box would otherwise pass for a drawn, still field on a loaded machine.
+IN_GAME_PINGS = 2
 # On a loaded machine the first frames of the world may come much later: the field counts as
 # drawn once it is no longer black and two pictures a moment apart agree.
 FIELD_DRAWN_WITHIN, FIELD_STILL_INTERVAL = 60, 0.3
@@ -169,7 +165,7 @@ class WorldScreenTestCase(FrontScreensCase):
                             steam_tickets=[STEAM_TICKET] if steam else [])
         if steam:
             folder = folder or self.run_folder()
-            folder.place_steam_stub(STEAM_CONTROL)
+            folder.place_steam_stub(steam_control())
         server, client = self.start(scenario, folder, engine=DRIVERS[driver], widescreen="false",
                                     **settings)
         try:

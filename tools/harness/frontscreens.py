@@ -32,10 +32,24 @@ PLAY_BUTTON = (539, 405)
 # The boxes' push buttons (54 x 16): "yes", "ok" or "cancel" 66 pixels left of the box's right
 # edge, "no" 12 right of its left edge, both 28 above its bottom edge; aimed at their middle.
 BOX_BUTTON_MIDDLE = (27, 8)
+# A Steam account (its id above 32 bits) and the ticket its Steam hands out for the game server;
+# the fake server accepts the ticket when its scenario lists it.
+STEAM_ID = 76561198000000042
+STEAM_TICKET = bytes.fromhex("140000000a1b2c3d4e5f60718293a4b5c6d7e8f9")
+STEAM_TICKET_HANDLE = 7
+# The client's ping request, sent once a second in the game and never before.
+PING = 240
 # Time for a few frames: what an input changes is drawn by then.
 SETTLE = 0.7
 # The largest difference of a colour channel between two pictures of what is still the same.
 ALIKE = 24
+
+
+def steam_control(ticket_result=1):
+    """The Steam stand-in's control text for a Steam that starts as STEAM_ID and hands out
+    STEAM_TICKET, its request answered with `ticket_result`."""
+    return (f"init 1\nsteam_id {STEAM_ID}\nticket_handle {STEAM_TICKET_HANDLE}\n"
+            f"ticket {STEAM_TICKET.hex()}\nticket_result {ticket_result}\n")
 
 
 def exchange(transcript):

@@ -352,11 +352,12 @@ void Equipment::Draw() {
         item->DrawCountText(x + cell.x + contentX + 2, y + cell.y + 2, font);
     }
     if (font)
-        for (const EquipmentCell& cell : cells)
-            if (cell.slot >= FirstActionSlot)
-                DrawKeyLabel(render, font, x + cell.x + contentX + CellSize, y + cell.y + 1,
-                             actionKeyNames[cell.slot - FirstActionSlot].Name(
-                                 core->keys[KeyAction1 + cell.slot - FirstActionSlot]));
+        for (const EquipmentCell& cell : cells) {
+            if (cell.slot < FirstActionSlot) continue;
+            const uint32_t action = cell.slot - FirstActionSlot;
+            DrawKeyLabel(render, font, x + cell.x + contentX + CellSize, y + cell.y + 1,
+                         actionKeyNames[action].Name(core->keys[KeyAction1 + action]));
+        }
     const Mouse* mouse = MouseOf(core);
     if (!mouse || !IsUnderMouse()) return;
     const uint8_t slot = SlotAt(mouse->x, mouse->y);

@@ -14,8 +14,10 @@ constexpr int32_t BarLeft = 9, BarTop = 9, BarHeight = 9, BandTop = 5, BandBotto
 constexpr uint16_t LeftCapSkinX = 233, RightCapSkinX = 246, BandSkinX = 237, EmptySkinX = 101,
                    EmptySkinY = 142, FillSkinY = 191;
 constexpr uint32_t BarTextColour = 0xE0E0E0E0;
-constexpr uint32_t LabelColour = 0xC0FFFFFF, LabelBox = 0xA0000000, LabelEdge = 0x5AFFFFFF;
+constexpr uint32_t LabelBox = 0xA0000000, LabelEdge = 0x5AFFFFFF;
 constexpr int32_t LabelHeight = 11, LabelPadding = 3, LabelTextInset = 2;
+// The skin's pictures of the function keys' names, one under the other.
+constexpr int32_t SkinLabelX = 80, SkinLabelY = 121, SkinLabelWidth = 19, SkinLabelHeight = 9;
 
 }  // namespace
 
@@ -44,8 +46,13 @@ void PaintHudBar(Render* render, Font* font, int32_t barWidth, int32_t fill, uin
                                BarTextColour);
 }
 
+void DrawSkinKeyLabel(Render* render, int32_t x, int32_t y, uint32_t slot) {
+    render->DrawSkinPartTinted(x, y, SkinLabelX, SkinLabelY + SkinLabelHeight * int32_t(slot),
+                               SkinLabelWidth, SkinLabelHeight, KeyLabelColour, SkinAtlas);
+}
+
 void DrawKeyLabel(Render* render, Font* font, int32_t right, int32_t top, const std::string& name) {
     const int32_t width = font->MeasureText(name) + LabelPadding;
     render->DrawBoxStyle2(right - width, top, width, LabelHeight, LabelEdge, LabelBox);
-    font->DrawTextRight(right - LabelTextInset, top, name, LabelColour);
+    font->DrawTextRight(right - LabelTextInset, top, name, KeyLabelColour);
 }

@@ -12,6 +12,7 @@
 #include "render.h"
 #include "spell.h"
 #include "windows/game/field.h"
+#include "windows/game/hudbar.h"
 #include "windows/game/spellbar.h"
 #include "windows/toolkit/windowtypes.h"
 #include "world.h"
@@ -52,7 +53,6 @@ constexpr int32_t BarHalfWidth = 272;
 constexpr int32_t CellSize = 38, CellStep = 46;
 constexpr uint32_t BandColour = 0x60000000, BandEdgeTop = 0x1CFFFFFF, BandEdgeBottom = 0x10FFFFFF;
 constexpr uint32_t BoxColour = 0x50000000, EdgeTop = 0x2CFFFFFF, EdgeBottom = 0x10FFFFFF;
-constexpr uint32_t KeyLabelColour = 0xC0FFFFFF;
 constexpr int32_t GaugeWidth = 268, GaugeHeight = 10, GaugeFill = 262;
 constexpr int32_t PulsePeriod = 1000;
 constexpr double Pi = 3.14159265358979323846;
@@ -352,9 +352,7 @@ void Padding::DrawBarCells(int32_t x0, int32_t cellY) {
                             EdgeBottom);
         if (Spell* spell = bar->SpellAt(uint32_t(i))) spell->DrawSlot(cellX + 3, cellY + 3);
         if (!core->options.keys) continue;
-        if (!core->options.push)
-            render->DrawSkinPartTinted(cellX + 20, cellY + 30, 80, 121 + 9 * i, 19, 9,
-                                       KeyLabelColour, SkinAtlas);
+        if (!core->options.push) DrawSkinKeyLabel(render, cellX + 20, cellY + 30, uint32_t(i));
         else if (font)
             font->DrawTextCentered(cellX + 19, cellY + 31, keyNames[i].Name(core->keys[KeyF1 + i]),
                                    KeyLabelColour);

@@ -45,9 +45,6 @@ constexpr uint32_t ArrowCursor = 0, CrossCursor = 1, SizingCursor = 2;
 // answers in.
 constexpr int32_t BarLeft = 9, BandTop = 5, BandBottom = 23, BandInset = 4;
 constexpr uint16_t ManaSkinX = 216;
-// Key labels.
-constexpr uint32_t LabelColour = 0xC0FFFFFF;
-constexpr int32_t LabelSkinX = 80, LabelSkinY = 121, LabelWidth = 19, LabelHeight = 9;
 const char* const CoolingText = "Please wait while cooling down.";
 
 Mouse* MouseOf(const Core* core) { return core->screen ? core->screen->mouse : nullptr; }
@@ -397,9 +394,7 @@ void Spellbar::Paint() {
 
 void Spellbar::DrawKeyLabel(uint32_t slot, int32_t cellX, int32_t cellY) {
     if (!core->options.push) {
-        render->DrawSkinPartTinted(cellX + 16, cellY + 26, LabelSkinX,
-                                   LabelSkinY + LabelHeight * int32_t(slot), LabelWidth,
-                                   LabelHeight, LabelColour, SkinAtlas);
+        DrawSkinKeyLabel(render, cellX + 16, cellY + 26, slot);
         return;
     }
     if (!font) return;
